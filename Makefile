@@ -1,0 +1,60 @@
+# Two commands for a fresh Debian machine:
+#   make run   builds the program and opens the bundled sample track
+#   make test  builds everything and runs every test, then again under the sanitizers
+# Both install the Debian packages that are missing first.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+SAMPLE     ?= samples/circuit.vxtrack
+XVFB       := xvfb-run -a -s "-screen 0 1600x1200x24"
+
+DEBS := cmake g++ make pkg-config \
+        libgtest-dev libgmock-dev libbenchmark-dev \
+        libwxgtk3.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
+        libfreetype-dev libfontconfig-dev fonts-liberation2 \
+        xvfb xauth lib3ds-dev assimp-utils
+
+.PHONY: all deps build build-asan test test-fast run bench clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(DEBS); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing missing packages:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+	  $$SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
+	  $$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+build-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGW_SANITIZE=ON -DGW_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+
+# The whole suite, once plain and once with AddressSanitizer and UBSan. Window and
+# OpenGL tests need a display: everything runs inside one virtual X server.
+test: build build-asan
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(XVFB) ctest --output-on-failure -j$(JOBS)
+
+# The plain suite only, for quick iterations while developing.
+test-fast: build
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)
+
+run: build
+	./$(BUILD)/gantrywright $(SAMPLE)
+
+bench: build
+	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

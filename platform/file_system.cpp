@@ -1,0 +1,100 @@
+#include "platform/file_system.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fsys {
+
+namespace fs = std::filesystem;
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+bool FolderExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+template <typename Container>
+static bool ReadInto(const std::string& path, Container& out) {
+    if (!FileExists(path)) return false;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    Container data;
+    bool ok = std::fseek(f, 0, SEEK_END) == 0;
+    const long size = ok ? std::ftell(f) : -1;
+    ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+    if (ok) {
+        data.resize(static_cast<size_t>(size));
+        ok = size == 0 || std::fread(data.data(), 1, data.size(), f) == data.size();
+    }
+    std::fclose(f);
+    if (ok) out.swap(data);
+    return ok;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) { return ReadInto(path, bytes); }
+
+bool ReadWholeFile(const std::string& path, std::string& text) { return ReadInto(path, text); }
+
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    fs::path target(path);
+    if (fs::is_directory(target, ec)) return false;
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    std::string tmpl = (dir / (target.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return false;
+    const char* p = static_cast<const char*>(data);
+    size_t left = size;
+    bool ok = true;
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            ok = false;
+            break;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    // Files keep the usual permissions for new files rather than mkstemp's 0600.
+    if (ok) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ok = ::fchmod(fd, 0666 & ~mask) == 0;
+    }
+    ok = (::close(fd) == 0) && ok;
+    if (ok) ok = std::rename(name.data(), path.c_str()) == 0;
+    if (!ok) ::unlink(name.data());
+    return ok;
+}
+
+void DeleteFileQuietly(const std::string& path) {
+    std::error_code ec;
+    fs::remove(path, ec);
+}
+
+bool HasExtension(const std::string& path, std::string_view extension) {
+    if (path.size() < extension.size()) return false;
+    const size_t start = path.size() - extension.size();
+    for (size_t i = 0; i < extension.size(); ++i) {
+        char a = path[start + i], b = extension[i];
+        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+        if (a != b) return false;
+    }
+    return true;
+}
+
+}  // namespace fsys

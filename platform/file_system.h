@@ -1,0 +1,37 @@
+#pragma once
+// Whole-file reads and writes shared by every reader and writer of the program.
+// Writing never loses the old file: the bytes go to a temporary file in the
+// same folder, which is then renamed over the target.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fsys {
+
+bool FileExists(const std::string& path);  // a regular file (or a link to one)
+bool FolderExists(const std::string& path);
+
+// Reads the whole file; false when it does not exist or cannot be read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+bool ReadWholeFile(const std::string& path, std::string& text);
+
+// Writes the whole file through a temporary file and a rename; false (and the
+// old file untouched) when any step fails.
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
+inline bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return WriteFileAtomically(path, bytes.data(), bytes.size());
+}
+inline bool WriteFileAtomically(const std::string& path, std::string_view text) {
+    return WriteFileAtomically(path, text.data(), text.size());
+}
+
+// Deletes a file, ignoring every error.
+void DeleteFileQuietly(const std::string& path);
+
+// True when the path ends in the extension (given with its dot), compared
+// without regard to ASCII case.
+bool HasExtension(const std::string& path, std::string_view extension);
+
+}  // namespace fsys
