@@ -12,6 +12,18 @@ namespace fsys {
 
 namespace fs = std::filesystem;
 
+std::string WithTrailingSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != kPathSeparator) folder.push_back(kPathSeparator);
+    return folder;
+}
+
+bool CreateFolders(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    return FolderExists(path);
+}
+
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && fs::is_regular_file(path, ec);

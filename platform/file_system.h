@@ -10,6 +10,15 @@
 
 namespace fsys {
 
+// The separator of this platform's paths; folders held in the program's state end in it.
+inline constexpr char kPathSeparator = '/';
+
+// The folder with the separator added when it does not end in one (an empty text stays empty).
+std::string WithTrailingSeparator(std::string folder);
+
+// Creates the folder and its missing parents; true when it exists afterwards.
+bool CreateFolders(const std::string& path);
+
 bool FileExists(const std::string& path);  // a regular file (or a link to one)
 bool FolderExists(const std::string& path);
 

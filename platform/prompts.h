@@ -22,6 +22,9 @@ struct FileDialogRequest {
     std::string DefaultExt;       // added to a typed name without an extension (no dot)
     bool FileMustExist = false;   // open dialog: only existing files
     bool OverwritePrompt = false; // save dialog: confirm replacing a file
+    bool ReadOnly = false;        // open dialog: the read-only box; out: as the user left it
+    bool HideReadOnly = true;     // open dialog: no read-only box
+    void* Owner = nullptr;        // the owning window of the toolkit, or nullptr for the active one
 };
 
 class Prompts {

@@ -1,0 +1,23 @@
+#pragma once
+// Where the program finds its own data and keeps the user's settings.
+//
+// - The configuration folder holds the settings file and the registry store:
+//   $GANTRYWRIGHT_CONFIG_DIR when set, else $XDG_CONFIG_HOME/gantrywright/,
+//   else ~/.config/gantrywright/. It is looked up on every call, so a test can
+//   point it at a folder of its own.
+// - The program data folder (help pages, crosstie objects, pictures):
+//   $GANTRYWRIGHT_DATA_DIR when set, else data/ beside the executable (the
+//   build tree), else the installed share folder.
+// Every folder returned ends in the path separator.
+
+#include <string>
+
+namespace fsys {
+
+std::string ConfigFolder();
+std::string ProgramDataFolder();
+
+// The folder of the running executable; empty when it cannot be found.
+std::string ExecutableFolder();
+
+}  // namespace fsys

@@ -1,0 +1,48 @@
+#pragma once
+// The registry of this platform: a small store of keys and values of our own,
+// kept as one readable text file per root in the configuration folder
+// (registry-current-user.txt, registry-classes-root.txt) and rewritten through
+// a temporary file and a rename on every change.
+//
+// Key paths use "\" between their names and compare without regard to ASCII
+// letter case; a key keeps the spelling it was created with. An empty value
+// name is the key's default value. Values travel as text:
+// - string (1): the text;
+// - binary (3): the text's bytes, without a terminator;
+// - 32-bit number (4): written from a decimal or "&h" hexadecimal text, read
+//   back as "&h" followed by eight hexadecimal digits, most significant first.
+
+#include <cstdint>
+#include <string>
+
+// The predefined roots (the values the platform gives them).
+enum RegRootKey : uint32_t {
+    RegClassesRoot = 0x80000000u,
+    RegCurrentUser = 0x80000001u,
+};
+
+enum RegValueType : int32_t {
+    RegString = 1,
+    RegBinary = 3,
+    RegNumber = 4,
+};
+
+// True and Value := the value's text when the key and the value exist (a binary
+// value leaves Value unchanged). False, Value untouched, when the key or the
+// value is missing, the value holds more than 1024 bytes (a string counts its
+// terminating zero) or is empty, or the store cannot be read.
+bool RegReadValue(uint32_t Root, const std::string& SubKey, const std::string& ValueName, std::string& Value);
+
+// Writes the value, creating the key and its missing parents. False when the
+// root or the type is unknown, a number's text is not a 32-bit integer, a key
+// name holds a control character, or the store cannot be written; the store
+// then stays as it was. The caller's value is never changed.
+bool RegWriteValue(uint32_t Root, const std::string& SubKey, int32_t ValueType, const std::string& ValueName,
+                   const std::string& Value);
+
+// Deletes the key with its values. False when it does not exist, still has
+// subkeys, is the root itself, or the store cannot be written.
+bool RegDeleteKeyPath(uint32_t Root, const std::string& SubKey);
+
+// The file that holds a root's keys (in the configuration folder); empty for an unknown root.
+std::string RegStoreFile(uint32_t Root);

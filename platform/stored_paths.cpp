@@ -1,0 +1,121 @@
+#include "platform/stored_paths.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace fsys {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// The names of a stored path with "." dropped and ".." applied; nullopt when it climbs out.
+std::optional<std::vector<std::string>> StoredNames(const std::string& storedName) {
+    std::vector<std::string> names;
+    std::string name;
+    auto flush = [&]() -> bool {
+        if (name.empty() || name == ".") {
+        } else if (name == "..") {
+            if (names.empty()) return false;
+            names.pop_back();
+        } else {
+            names.push_back(name);
+        }
+        name.clear();
+        return true;
+    };
+    for (char c : storedName) {
+        if (c == '\\' || c == '/') {
+            if (!flush()) return std::nullopt;
+        } else {
+            name.push_back(c);
+        }
+    }
+    if (!flush()) return std::nullopt;
+    return names;
+}
+
+// The entry of dir spelled like name: the exact one when it exists, else the
+// first (in sorted order) that differs only in letter case.
+std::optional<std::string> FindEntry(const fs::path& dir, const std::string& name) {
+    std::error_code ec;
+    if (fs::exists(dir / name, ec)) return name;
+    std::optional<std::string> best;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (SameIgnoringCase(entry, name) && (!best || entry < *best)) best = entry;
+    }
+    return best;
+}
+
+}  // namespace
+
+std::optional<std::string> ResolveStoredName(const std::string& folder, const std::string& storedName) {
+    const auto names = StoredNames(storedName);
+    if (!names || folder.empty() || !FolderExists(folder)) return std::nullopt;
+    fs::path path(folder);
+    for (const std::string& name : *names) {
+        const auto entry = FindEntry(path, name);
+        if (!entry) return std::nullopt;
+        path /= *entry;
+    }
+    return path.string();
+}
+
+std::string MapStoredName(const std::string& folder, const std::string& storedName) {
+    const auto names = StoredNames(storedName);
+    if (!names || names->empty() || folder.empty()) return std::string();
+    fs::path path(folder);
+    bool onDisk = FolderExists(folder);
+    for (const std::string& name : *names) {
+        std::optional<std::string> entry;
+        if (onDisk) entry = FindEntry(path, name);
+        onDisk = entry.has_value();
+        path /= entry ? *entry : name;
+    }
+    return path.string();
+}
+
+std::optional<std::string> ToStoredName(const std::string& folder, const std::string& path) {
+    if (folder.empty() || path.empty()) return std::nullopt;
+    auto relative = [](const fs::path& base, const fs::path& p) -> std::optional<std::string> {
+        auto b = base.begin(), pi = p.begin();
+        for (; b != base.end() && !b->empty(); ++b, ++pi) {
+            if (pi == p.end() || *pi != *b) return std::nullopt;
+        }
+        std::string stored;
+        for (; pi != p.end(); ++pi) {
+            if (pi->empty()) continue;
+            if (!stored.empty()) stored.push_back('\\');
+            stored += pi->string();
+        }
+        if (stored.empty()) return std::nullopt;
+        return stored;
+    };
+    std::error_code ec;
+    const fs::path base = fs::absolute(folder, ec).lexically_normal();
+    const fs::path target = fs::absolute(path, ec).lexically_normal();
+    if (auto stored = relative(base, target)) return stored;
+    // The same folder reached through a link.
+    const fs::path realBase = fs::weakly_canonical(base, ec);
+    if (ec) return std::nullopt;
+    const fs::path realTarget = fs::weakly_canonical(target, ec);
+    if (ec) return std::nullopt;
+    return relative(realBase, realTarget);
+}
+
+}  // namespace fsys

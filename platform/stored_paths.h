@@ -1,0 +1,27 @@
+#pragma once
+// The simulator's files and the registry name files by Windows-style relative
+// paths ("Objects\Foo\bar.3ds", "\" or "/" between the names, any letter case).
+// On this platform such a name is looked up under a folder name by name, each
+// matched without regard to ASCII letter case. A name never leads out of its
+// folder: ".." may only climb back out of a folder the name itself entered.
+
+#include <optional>
+#include <string>
+
+namespace fsys {
+
+// The path on disk of an existing file or folder that the stored name denotes
+// under the folder; nullopt when some name along the way is not found or the
+// name leads out of the folder. An exact match wins over one in another case.
+std::optional<std::string> ResolveStoredName(const std::string& folder, const std::string& storedName);
+
+// The path under which to create or open the stored name: the leading names
+// that exist are taken as spelled on disk, the rest as given. Empty when the
+// name leads out of the folder or names nothing.
+std::string MapStoredName(const std::string& folder, const std::string& storedName);
+
+// The stored form of a path under the folder: the names below the folder
+// joined by "\"; nullopt when the path does not lie under it.
+std::optional<std::string> ToStoredName(const std::string& folder, const std::string& path);
+
+}  // namespace fsys

@@ -1,0 +1,33 @@
+#pragma once
+// The Prompts of the running program: wxWidgets message boxes and file
+// dialogs, and the desktop's default programs for the shell's open verb.
+// Installed by the program at start-up (SetPrompts).
+
+#include <memory>
+#include <string>
+
+#include <wx/filedlg.h>
+#include <wx/string.h>
+
+#include "platform/prompts.h"
+
+class WxPrompts final : public Prompts {
+public:
+    MsgResult MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                         MsgIcon icon) override;
+    // Shows the dialog until the user cancels or picks a name that may be used:
+    // the default extension is applied, and a save dialog asking for it
+    // confirms replacing an existing file under the final name.
+    bool FileDialog(FileDialogRequest& request) override;
+    bool ShellOpen(const std::string& target) override;
+};
+
+// The dialog FileDialog shows for a request (filters made case-insensitive,
+// the start folder and name split as the toolkit wants them), not yet shown.
+std::unique_ptr<wxFileDialog> CreateFileDialog(const FileDialogRequest& request);
+
+// Program text (UTF-8, or single-byte text of the simulator's files) for the
+// toolkit, with CR LF line ends made "\n"; and file-system paths both ways.
+wxString ToWxText(const std::string& text);
+wxString ToWxPath(const std::string& path);
+std::string FromWxPath(const wxString& path);

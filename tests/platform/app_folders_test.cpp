@@ -1,0 +1,58 @@
+#include "platform/app_folders.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/file_system.h"
+#include "tests/platform/temp_folder.h"
+
+namespace {
+
+TEST(AppFoldersTest, ConfigFolderFollowsTheOverrideThenXdgThenHome) {
+    EnvScope home("HOME", "/home/tester");
+    {
+        EnvScope over("GANTRYWRIGHT_CONFIG_DIR", "/tmp/gw-config");
+        EnvScope xdg("XDG_CONFIG_HOME", "/xdg");
+        EXPECT_EQ(fsys::ConfigFolder(), "/tmp/gw-config/");
+    }
+    EnvScope over("GANTRYWRIGHT_CONFIG_DIR", std::nullopt);
+    {
+        EnvScope xdg("XDG_CONFIG_HOME", "/xdg/");
+        EXPECT_EQ(fsys::ConfigFolder(), "/xdg/gantrywright/");
+    }
+    {
+        EnvScope xdg("XDG_CONFIG_HOME", "relative/ignored");
+        EXPECT_EQ(fsys::ConfigFolder(), "/home/tester/.config/gantrywright/");
+    }
+    EnvScope xdg("XDG_CONFIG_HOME", std::nullopt);
+    EXPECT_EQ(fsys::ConfigFolder(), "/home/tester/.config/gantrywright/");
+}
+
+TEST(AppFoldersTest, ProgramDataFolderEndsInTheSeparator) {
+    {
+        EnvScope data("GANTRYWRIGHT_DATA_DIR", "/usr/share/gw");
+        EXPECT_EQ(fsys::ProgramDataFolder(), "/usr/share/gw/");
+    }
+    EnvScope data("GANTRYWRIGHT_DATA_DIR", std::nullopt);
+    const std::string folder = fsys::ProgramDataFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    const std::string exe = fsys::ExecutableFolder();
+    ASSERT_FALSE(exe.empty());
+    EXPECT_EQ(exe.back(), '/');
+    EXPECT_TRUE(fsys::FolderExists(exe));
+}
+
+TEST(FileSystemTest, TrailingSeparatorAndFolderCreation) {
+    EXPECT_EQ(fsys::WithTrailingSeparator("/a/b"), "/a/b/");
+    EXPECT_EQ(fsys::WithTrailingSeparator("/a/b/"), "/a/b/");
+    EXPECT_EQ(fsys::WithTrailingSeparator(""), "");
+    TempFolder temp;
+    EXPECT_TRUE(fsys::CreateFolders(temp / "x/y/z"));
+    EXPECT_TRUE(fsys::FolderExists(temp / "x/y/z"));
+    EXPECT_TRUE(fsys::CreateFolders(temp / "x/y/z"));  // already there
+    const std::string file = temp.Write("file", "1");
+    EXPECT_FALSE(fsys::CreateFolders(file + "/below"));
+    EXPECT_FALSE(fsys::CreateFolders(""));
+}
+
+}  // namespace

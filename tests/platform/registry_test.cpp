@@ -1,0 +1,182 @@
+#include "platform/registry.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/file_system.h"
+#include "tests/platform/temp_folder.h"
+
+namespace {
+
+const std::string kKey = "Software\\Vortaxis Coasters";
+
+std::string StoreText(uint32_t root) {
+    std::string text;
+    fsys::ReadWholeFile(RegStoreFile(root), text);
+    return text;
+}
+
+class RegistryTest : public ::testing::Test {
+protected:
+    ConfigFolderScope config;
+};
+
+TEST_F(RegistryTest, StringRoundTripThroughAReadableFile) {
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "InstPath", "/opt/vortaxis/"));
+    EXPECT_EQ(RegStoreFile(RegCurrentUser), config.Path() + "registry-current-user.txt");
+    std::string value = "unchanged";
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "InstPath", value));
+    EXPECT_EQ(value, "/opt/vortaxis/");
+    const std::string text = StoreText(RegCurrentUser);
+    EXPECT_NE(text.find("[Software\\Vortaxis Coasters]\n\"InstPath\"=string:\"/opt/vortaxis/\"\n"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(RegistryTest, KeyAndValueNamesIgnoreLetterCase) {
+    // The association dialog writes "Vortaxis.Trackfile" and reads "Vortaxis.TrackFile".
+    ASSERT_TRUE(RegWriteValue(RegClassesRoot, "Vortaxis.Trackfile\\Shell", RegString, "", "Ride"));
+    std::string value;
+    ASSERT_TRUE(RegReadValue(RegClassesRoot, "Vortaxis.TrackFile\\SHELL", "", value));
+    EXPECT_EQ(value, "Ride");
+    // Rewriting through another spelling replaces the value and keeps the first spelling of the key.
+    ASSERT_TRUE(RegWriteValue(RegClassesRoot, "VORTAXIS.TRACKFILE\\shell", RegString, "", "Edit"));
+    ASSERT_TRUE(RegReadValue(RegClassesRoot, "vortaxis.trackfile\\shell", "", value));
+    EXPECT_EQ(value, "Edit");
+    EXPECT_NE(StoreText(RegClassesRoot).find("[Vortaxis.Trackfile\\Shell]"), std::string::npos);
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "InstPath", "a"));
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "INSTPATH", value));
+    EXPECT_EQ(value, "a");
+}
+
+TEST_F(RegistryTest, RootsAreKeptApart) {
+    ASSERT_TRUE(RegWriteValue(RegClassesRoot, ".vxtrack", RegString, "", "Vortaxis.Trackfile"));
+    std::string value = "x";
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, ".vxtrack", "", value));
+    EXPECT_EQ(value, "x");
+    EXPECT_TRUE(fsys::FileExists(config.Path() + "registry-classes-root.txt"));
+    EXPECT_FALSE(fsys::FileExists(config.Path() + "registry-current-user.txt"));
+    EXPECT_FALSE(RegWriteValue(0x80000002u, "Software", RegString, "a", "b"));  // a root we do not keep
+    EXPECT_FALSE(RegReadValue(0x80000002u, "Software", "a", value));
+}
+
+TEST_F(RegistryTest, MissingKeyOrValueFailsAndLeavesTheCallersText) {
+    std::string value = "kept";
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, kKey, "InstPath", value));
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "Other", "1"));
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, kKey, "InstPath", value));
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, kKey + "\\Missing", "Other", value));
+    EXPECT_EQ(value, "kept");
+}
+
+TEST_F(RegistryTest, NumbersAreWrittenFromTextAndReadBackAsHex) {
+    std::string value;
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "42"));
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "Count", value));
+    EXPECT_EQ(value, "&h0000002A");
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "-1"));
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "Count", value));
+    EXPECT_EQ(value, "&hFFFFFFFF");
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "&h7b"));
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "Count", value));
+    EXPECT_EQ(value, "&h0000007B");
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "12.5"));  // halves to even
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "Count", value));
+    EXPECT_EQ(value, "&h0000000C");
+    EXPECT_NE(StoreText(RegCurrentUser).find("\"Count\"=dword:0000000C"), std::string::npos);
+}
+
+TEST_F(RegistryTest, FailedWritesChangeNothing) {
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "7"));
+    const std::string before = StoreText(RegCurrentUser);
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "seven"));
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "4294967296"));
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, 2, "Count", "7"));  // a type the program does not write
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, "Bad\nKey", RegString, "a", "b"));
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, "", RegString, "a", "b"));
+    EXPECT_EQ(StoreText(RegCurrentUser), before);
+}
+
+TEST_F(RegistryTest, AnUnwritableFolderFailsWithoutTouchingTheCallersValue) {
+    TempFolder other;
+    const std::string blocker = other.Write("plain-file", "x");
+    EnvScope env("GANTRYWRIGHT_CONFIG_DIR", blocker + "/config");
+    std::string value = "C:\\Games\\Vortaxis\\";
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "InstPath", value));
+    EXPECT_EQ(value, "C:\\Games\\Vortaxis\\");
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, kKey, "InstPath", value));
+}
+
+TEST_F(RegistryTest, BinaryValuesReadAsSuccessWithoutChangingTheText) {
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegBinary, "Blob", std::string("A\0B", 3)));
+    std::string value = "kept";
+    EXPECT_TRUE(RegReadValue(RegCurrentUser, kKey, "Blob", value));
+    EXPECT_EQ(value, "kept");
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegBinary, "Empty", ""));
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, kKey, "Empty", value));  // a size below 1 reads nothing
+}
+
+TEST_F(RegistryTest, ValuesLongerThanTheReadBufferFail) {
+    const std::string fits(1023, 'a');  // with its terminating zero: 1024 bytes
+    const std::string tooLong(1024, 'b');
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "Fits", fits));
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "TooLong", tooLong));
+    std::string value;
+    EXPECT_TRUE(RegReadValue(RegCurrentUser, kKey, "Fits", value));
+    EXPECT_EQ(value, fits);
+    value = "kept";
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, kKey, "TooLong", value));
+    EXPECT_EQ(value, "kept");
+}
+
+TEST_F(RegistryTest, TextsWithQuotesBreaksAndBytesRoundTrip) {
+    const std::string text = "say \"hi\"\\ C:\\x\ttab\r\nnext \x01 gr\xC3\xBC\xC3\x9F" "e \xFF";
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "Odd \"name\"", text));
+    std::string value;
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "odd \"NAME\"", value));
+    EXPECT_EQ(value, text);
+    // One line per value, whatever the value holds.
+    const std::string stored = StoreText(RegCurrentUser);
+    // Two comment lines, the parent key, the key and the value.
+    EXPECT_EQ(std::count(stored.begin(), stored.end(), '\n'), 5) << stored;
+}
+
+TEST_F(RegistryTest, WritingCreatesMissingParentsAndDeletingNeedsNoSubkeys) {
+    const std::string verb = "Vortaxis.Trackfile\\Shell\\Tera";
+    ASSERT_TRUE(RegWriteValue(RegClassesRoot, verb + "\\Command", RegString, "", "terra \"%1\""));
+    ASSERT_TRUE(RegWriteValue(RegClassesRoot, verb, RegString, "", "Terraform"));
+    EXPECT_FALSE(RegDeleteKeyPath(RegClassesRoot, verb));  // still has its Command key
+    EXPECT_TRUE(RegDeleteKeyPath(RegClassesRoot, verb + "\\command"));
+    EXPECT_TRUE(RegDeleteKeyPath(RegClassesRoot, verb));
+    EXPECT_FALSE(RegDeleteKeyPath(RegClassesRoot, verb));  // already gone
+    std::string value;
+    EXPECT_FALSE(RegReadValue(RegClassesRoot, verb, "", value));
+    // The parents stay, and a key that exists without values can be deleted.
+    EXPECT_TRUE(RegDeleteKeyPath(RegClassesRoot, "Vortaxis.Trackfile\\Shell"));
+    EXPECT_TRUE(RegDeleteKeyPath(RegClassesRoot, "Vortaxis.Trackfile"));
+    EXPECT_EQ(StoreText(RegClassesRoot).find("\n["), std::string::npos);
+}
+
+TEST_F(RegistryTest, ReadsAHandWrittenStoreWithItsOwnLineEnds) {
+    fsys::CreateFolders(config.Path());
+    fsys::WriteFileAtomically(RegStoreFile(RegCurrentUser),
+                              std::string("; comment\r\n[software\\vortaxis coasters]\r\n"
+                                          "\"InstPath\"=string:\"/games/vx/\\x00\"\r\n"));
+    std::string value;
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "InstPath", value));
+    EXPECT_EQ(value, "/games/vx/");  // a stored terminating zero is dropped
+}
+
+TEST_F(RegistryTest, AStoreWithUnreadableLinesIsReadButNeverRewritten) {
+    fsys::CreateFolders(config.Path());
+    const std::string text =
+        "[Software\\Vortaxis Coasters]\n\"InstPath\"=string:\"/vx/\"\nthis line is not ours\n";
+    fsys::WriteFileAtomically(RegStoreFile(RegCurrentUser), text);
+    std::string value;
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "InstPath", value));
+    EXPECT_EQ(value, "/vx/");
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "Other", "x"));
+    EXPECT_FALSE(RegDeleteKeyPath(RegCurrentUser, kKey));
+    EXPECT_EQ(StoreText(RegCurrentUser), text);
+}
+
+}  // namespace
