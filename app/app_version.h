@@ -1,0 +1,10 @@
+#pragma once
+// The program's version, from the project's version in the build.
+
+#include <string>
+
+int AppVersionMajor();
+int AppVersionMinor();
+int AppVersionRevision();
+// Major, minor and revision joined by ".", e.g. "0.1.0".
+std::string AppVersionText();

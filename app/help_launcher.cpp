@@ -1,0 +1,16 @@
+#include "app/help_launcher.h"
+
+#include "app/app_state.h"
+#include "platform/file_system.h"
+#include "platform/prompts.h"
+
+void ShowHelpTopic(const std::string& Topic) {
+    const std::string page = gAppPath + "gtwrhelp/" + Topic + ".htm";
+    if (!fsys::FileExists(page)) {
+        MsgBox("Help Topic Not Found!", "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
+    ShellOpen(page);
+}
+
+bool ShellOpen(const std::string& Target) { return CurrentPrompts().ShellOpen(Target); }

@@ -1,0 +1,13 @@
+#pragma once
+// Help pages: one HTML file per topic in the gtwrhelp folder of the program's
+// data folder (gAppPath), opened with the desktop's default program.
+
+#include <string>
+
+// Opens gAppPath + "gtwrhelp/" + Topic + ".htm"; when that file is missing,
+// says "Help Topic Not Found!" in a "Warning!" box with the exclamation icon.
+void ShowHelpTopic(const std::string& Topic);
+
+// Opens a file or web address with its associated program (CurrentPrompts());
+// true when that was started. Callers of the help menu ignore the result.
+bool ShellOpen(const std::string& Target);

@@ -1,0 +1,96 @@
+#include "app/settings_file.h"
+
+#include "app/app_state.h"
+#include "app/app_version.h"
+#include "app/recent_list.h"
+#include "app/settings_text.h"
+#include "platform/app_folders.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
+#include "platform/stored_paths.h"
+
+namespace {
+
+std::function<void()> gModelDetailDefaultsHook;
+
+std::string RecentKey(int i) { return "File" + std::to_string(i); }
+
+template <typename T>
+T Clamp(T value, T low, T high) {
+    return value < low ? low : (value > high ? high : value);
+}
+
+}  // namespace
+
+void SetModelDetailDefaultsHook(std::function<void()> hook) { gModelDetailDefaultsHook = std::move(hook); }
+
+std::string SettingsFilePath() { return fsys::ConfigFolder() + kSettingsFileName; }
+
+void InitAppPaths() {
+    gAppPath = fsys::WithTrailingSeparator(fsys::ProgramDataFolder());
+    gSimPath = gAppPath;
+    std::string installed;
+    if (RegReadValue(RegCurrentUser, kSimulatorKey, "InstPath", installed) && !installed.empty()) {
+        installed = fsys::WithTrailingSeparator(installed);
+        const auto executable = fsys::ResolveStoredName(installed, kSimulatorExecutable);
+        if (executable && fsys::FileExists(*executable)) gSimPath = installed;
+    }
+    gOpenDir = gSimPath;
+    gSaveDir = gSimPath;
+    gDocumentPath.clear();
+    gDocumentType = DocumentNone;
+}
+
+void LoadSettings() {
+    if (gModelDetailDefaultsHook) gModelDetailDefaultsHook();
+    if (!IniLoadFile(SettingsFilePath())) {
+        gModelOnLoad = 3;
+        gUseRecentList = true;
+        gSyncRecentList = true;
+        gCombRadiusScale = 0.1f;
+        gCombRadiusLimit = 50;
+        LoadRecentListFromRegistry();
+        RefreshRecentMenu();
+        return;
+    }
+    gUseRecentList = IniReadInt("UseRecentList") != 0;
+    gSyncRecentList = IniReadInt("SyncRecentList") != 0;
+    gModelOnLoad = static_cast<int16_t>(Clamp<int32_t>(IniReadInt("ModelOnLoad"), 0, 5));
+    const double scale = IniReadFloat("CombRadiusScale");
+    gCombRadiusLimit = Clamp<int32_t>(IniReadInt("CombRadiusLimit"), 1, 100);
+    gCombRadiusScale = Clamp(static_cast<float>(Clamp(scale, 0.0, 100.0)), 0.01f, 20.0f);
+    if (!gUseRecentList) {
+        for (std::string& entry : gRecentFiles) entry.clear();
+    } else if (!gSyncRecentList) {
+        for (int i = 1; i <= 8; ++i) gRecentFiles[i - 1] = IniReadString(RecentKey(i));
+    } else {
+        LoadRecentListFromRegistry();
+    }
+    RefreshRecentMenu();
+}
+
+bool SaveSettings() {
+    const std::string saved = IniGetBuffer();
+    IniNewBuffer("");
+    IniWriteComment("Gantrywright v" + AppVersionText());
+    IniWriteComment("Settings of the Gantrywright track kit, written by its Settings dialog.");
+    IniWriteComment("One key=value per line; flags are 1 or 0, numbers use a decimal point.");
+    IniWriteComment("The recent files are read from here only while they are not shared with the editor.");
+    IniAddSection("General");
+    IniWriteValue("UseRecentList", gUseRecentList ? 1 : 0);
+    IniWriteValue("SyncRecentList", gSyncRecentList ? 1 : 0);
+    IniWriteValue("ModelOnLoad", gModelOnLoad);
+    IniWriteValue("CombRadiusScale", gCombRadiusScale);
+    IniWriteValue("CombRadiusLimit", gCombRadiusLimit);
+    if (gUseRecentList) {
+        IniAddSection("RecentList");
+        for (int i = 1; i <= 8; ++i) {
+            // A path with a line break cannot stand on one line: it is left out rather than split.
+            const std::string& path = gRecentFiles[i - 1];
+            IniWriteValue(RecentKey(i), path.find_first_of("\r\n") == std::string::npos ? path : std::string());
+        }
+    }
+    const bool ok = fsys::CreateFolders(fsys::ConfigFolder()) && IniSaveFile(SettingsFilePath());
+    IniSetBuffer(saved);
+    return ok;
+}

@@ -1,0 +1,54 @@
+#include "app/help_launcher.h"
+
+#include "platform/scripted_prompts.h"
+#include "tests/app/app_test_support.h"
+
+namespace {
+
+class HelpLauncherTest : public AppStateTest {
+protected:
+    TempFolder program;
+    ScriptedPrompts prompts;
+    ScopedPrompts scope{prompts};
+};
+
+TEST_F(HelpLauncherTest, OpensTheTopicsPageInTheProgramFolder) {
+    program.Write("gtwrhelp/m_settings.htm", "<html></html>");
+    gAppPath = program.Path();
+    ShowHelpTopic("m_settings");
+    EXPECT_TRUE(prompts.Messages.empty());
+    ASSERT_EQ(prompts.ShellOpened.size(), 1u);
+    EXPECT_EQ(prompts.ShellOpened[0], program / "gtwrhelp/m_settings.htm");
+}
+
+TEST_F(HelpLauncherTest, AMissingPageIsReportedAndNothingElseHappens) {
+    gAppPath = program.Path();
+    ShowHelpTopic("index");
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, "Help Topic Not Found!");
+    EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
+    EXPECT_EQ(prompts.Messages[0].Icon, MsgIcon::Exclamation);
+    EXPECT_EQ(prompts.Messages[0].Buttons, MsgButtons::OK);
+    EXPECT_TRUE(prompts.ShellOpened.empty());
+}
+
+TEST_F(HelpLauncherTest, ThePageIsFoundFromTheProgramFolderNotTheCurrentOne) {
+    program.Write("gtwrhelp/index.htm", "x");
+    gAppPath = program.Path();
+    TempFolder elsewhere;
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.Path());
+    ShowHelpTopic("index");
+    std::filesystem::current_path(old);
+    ASSERT_EQ(prompts.ShellOpened.size(), 1u);
+    EXPECT_EQ(prompts.ShellOpened[0], program / "gtwrhelp/index.htm");
+}
+
+TEST_F(HelpLauncherTest, ShellOpenPassesTheTargetOn) {
+    prompts.ShellOpenResults = {false};
+    EXPECT_FALSE(ShellOpen("https://example.org/vortaxis"));
+    EXPECT_TRUE(ShellOpen("/t/readme.txt"));
+    EXPECT_EQ(prompts.ShellOpened, (std::vector<std::string>{"https://example.org/vortaxis", "/t/readme.txt"}));
+}
+
+}  // namespace
