@@ -36,7 +36,7 @@ std::string HomeFolder() {
 std::string ConfigFolder() {
     std::string dir = Environment("GANTRYWRIGHT_CONFIG_DIR");
     if (!dir.empty()) return WithTrailingSeparator(dir);
-    // The base directory specification ignores relative values.
+    // XDG base directories must be absolute; a relative one is ignored.
     dir = Environment("XDG_CONFIG_HOME");
     if (!dir.empty() && dir.front() == '/') return WithTrailingSeparator(dir) + "gantrywright/";
     const std::string home = HomeFolder();
