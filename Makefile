@@ -43,7 +43,7 @@ build-asan: deps
 # OpenGL tests need a display: everything runs inside one virtual X server.
 test: build build-asan
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/toolkit_leaks.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  $(XVFB) ctest --output-on-failure -j$(JOBS)
 
 # The plain suite only, for quick iterations while developing.
