@@ -123,7 +123,10 @@ double SignedArea(const Contour& contour) {
 }
 
 std::string FindFontFile(const FontRequest& request) {
-    if (!FcInit()) return {};
+    // A configuration of our own, released afterwards: the lookup leaves no
+    // state behind and does not depend on who else uses fontconfig.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return {};
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.Face.c_str()));
     // A sans-serif face stands in when the named one is not installed.
@@ -131,10 +134,10 @@ std::string FindFontFile(const FontRequest& request) {
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(request.Weight));
     FcPatternAddInteger(pattern, FC_SLANT, request.Italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_OUTLINE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     std::string path;
     if (match) {
         FcChar8* file = nullptr;
@@ -145,6 +148,7 @@ std::string FindFontFile(const FontRequest& request) {
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
+    FcConfigDestroy(config);
     return path;
 }
 

@@ -95,26 +95,44 @@ Feedback CallInFeedback(GLuint list) {
 
 class FontLists : public ::testing::Test {
 protected:
+    // One context and one font for the suite: opening a display connection
+    // per test only adds work for the X server.
+    static void SetUpTestSuite() {
+        gl = new OffscreenContext();
+        glReady = gl->Create();
+        font = new OutlineFont();
+        font->Open(FontRequest{"Arial", 700, false});
+    }
+    static void TearDownTestSuite() {
+        delete font;
+        delete gl;
+        font = nullptr;
+        gl = nullptr;
+    }
     void SetUp() override {
-        ASSERT_TRUE(gl.Create()) << "no offscreen GLX context on this display";
-        ASSERT_TRUE(font.Open(FontRequest{"Arial", 700, false}));
+        ASSERT_TRUE(glReady) << "no offscreen GLX context on this display";
+        ASSERT_TRUE(font->IsOpen());
         base = glGenLists(256);
         ASSERT_NE(base, 0u);
     }
     void TearDown() override {
         if (base) glDeleteLists(base, 256);
     }
-    OffscreenContext gl;
-    OutlineFont font;
+    static OffscreenContext* gl;
+    static bool glReady;
+    static OutlineFont* font;
     GLuint base = 0;
 };
+OffscreenContext* FontLists::gl = nullptr;
+bool FontLists::glReady = false;
+OutlineFont* FontLists::font = nullptr;
 
 }  // namespace
 
 TEST_F(FontLists, PrintableCodesHaveSolidLettersAndCode255StaysEmpty) {
     std::array<GlyphMetricsFloat, 256> metrics{};
     metrics[255].CellIncX = -1;  // must be left alone
-    ASSERT_TRUE(UseFontOutlines(font, 0, 255, base, 0.0f, 0.2f, FontPolygons, metrics.data()));
+    ASSERT_TRUE(UseFontOutlines(*font, 0, 255, base, 0.0f, 0.2f, FontPolygons, metrics.data()));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     for (int code = 33; code < 127; ++code) {
@@ -123,7 +141,7 @@ TEST_F(FontLists, PrintableCodesHaveSolidLettersAndCode255StaysEmpty) {
     }
     // 'A': front and back triangles and one side quad (two triangles) per outline edge.
     GlyphSolid solid;
-    ASSERT_TRUE(BuildGlyphSolid(font.Glyph('A', 0), 0.2f, solid));
+    ASSERT_TRUE(BuildGlyphSolid(font->Glyph('A', 0), 0.2f, solid));
     const Feedback a = CallInFeedback(base + 'A');
     EXPECT_EQ(a.polygons, static_cast<int>(solid.Front.size() + solid.Back.size() + 2 * solid.Sides.size()));
     EXPECT_EQ(a.vertices, 3 * a.polygons);
@@ -134,13 +152,13 @@ TEST_F(FontLists, PrintableCodesHaveSolidLettersAndCode255StaysEmpty) {
     EXPECT_EQ(metrics[255].CellIncX, -1.0f);
 
     EXPECT_FLOAT_EQ(metrics['A'].CellIncX, 1479.0f / 2048);
-    EXPECT_FLOAT_EQ(metrics['A'].BlackBoxX, font.Glyph('A', 0).Metrics.BlackBoxX);
+    EXPECT_FLOAT_EQ(metrics['A'].BlackBoxX, font->Glyph('A', 0).Metrics.BlackBoxX);
     EXPECT_EQ(CallInFeedback(base + ' ').polygons, 0);
 }
 
 TEST_F(FontLists, EachListMovesOnByItsAdvance) {
     std::array<GlyphMetricsFloat, 256> metrics{};
-    ASSERT_TRUE(UseFontOutlines(font, 0, 255, base, 0.0f, 0.2f, FontPolygons, metrics.data()));
+    ASSERT_TRUE(UseFontOutlines(*font, 0, 255, base, 0.0f, 0.2f, FontPolygons, metrics.data()));
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     const unsigned char text[] = "Gantrywright";
@@ -156,7 +174,7 @@ TEST_F(FontLists, EachListMovesOnByItsAdvance) {
 }
 
 TEST_F(FontLists, LettersLieBetweenTheFrontAndTheExtrudedBack) {
-    ASSERT_TRUE(UseFontOutlines(font, 'H', 1, base + 'H', 0.0f, 0.5f, FontPolygons, nullptr));
+    ASSERT_TRUE(UseFontOutlines(*font, 'H', 1, base + 'H', 0.0f, 0.5f, FontPolygons, nullptr));
     std::vector<GLfloat> buffer(1 << 16);
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
     glRenderMode(GL_FEEDBACK);
@@ -181,27 +199,27 @@ TEST_F(FontLists, LettersLieBetweenTheFrontAndTheExtrudedBack) {
 }
 
 TEST_F(FontLists, OutlineFormatDrawsLines) {
-    ASSERT_TRUE(UseFontOutlines(font, 'O', 1, base + 'O', 0.0f, 0.0f, FontLines, nullptr));
+    ASSERT_TRUE(UseFontOutlines(*font, 'O', 1, base + 'O', 0.0f, 0.0f, FontLines, nullptr));
     const Feedback f = CallInFeedback(base + 'O');
     EXPECT_EQ(f.polygons, 0);
     size_t edges = 0;
-    for (const Contour& c : font.Glyph('O', 0).Contours) edges += c.size();
+    for (const Contour& c : font->Glyph('O', 0).Contours) edges += c.size();
     EXPECT_EQ(static_cast<size_t>(f.lines), edges);
 }
 
 TEST_F(FontLists, BadRequestsChangeNoList) {
-    EXPECT_FALSE(UseFontOutlines(font, 0, 255, base, -0.1f, 0.2f, FontPolygons, nullptr));
-    EXPECT_FALSE(UseFontOutlines(font, 0, 255, base, 0.0f, -0.2f, FontPolygons, nullptr));
-    EXPECT_FALSE(UseFontOutlines(font, 200, 100, base, 0.0f, 0.2f, FontPolygons, nullptr));
-    EXPECT_FALSE(UseFontOutlines(font, 0, 1, base, 0.0f, 0.2f, 7, nullptr));
-    EXPECT_FALSE(UseFontOutlines(font, 0, 1, 0, 0.0f, 0.2f, FontPolygons, nullptr));
+    EXPECT_FALSE(UseFontOutlines(*font, 0, 255, base, -0.1f, 0.2f, FontPolygons, nullptr));
+    EXPECT_FALSE(UseFontOutlines(*font, 0, 255, base, 0.0f, -0.2f, FontPolygons, nullptr));
+    EXPECT_FALSE(UseFontOutlines(*font, 200, 100, base, 0.0f, 0.2f, FontPolygons, nullptr));
+    EXPECT_FALSE(UseFontOutlines(*font, 0, 1, base, 0.0f, 0.2f, 7, nullptr));
+    EXPECT_FALSE(UseFontOutlines(*font, 0, 1, 0, 0.0f, 0.2f, FontPolygons, nullptr));
     OutlineFont closed;
     EXPECT_FALSE(UseFontOutlines(closed, 0, 255, base, 0.0f, 0.2f, FontPolygons, nullptr));
     EXPECT_EQ(CallInFeedback(base + 'A').polygons, 0);
 }
 
 TEST_F(FontLists, DrawnTextCoversPixels) {
-    ASSERT_TRUE(UseFontOutlines(font, 0, 255, base, 0.0f, 0.2f, FontPolygons, nullptr));
+    ASSERT_TRUE(UseFontOutlines(*font, 0, 255, base, 0.0f, 0.2f, FontPolygons, nullptr));
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -223,7 +241,7 @@ TEST_F(FontLists, DrawnTextCoversPixels) {
     EXPECT_LT(lit, 256 * 256 / 4);
     // The counter-space between the H's stems stays dark: the middle of the
     // letter at half its x-height above the bar is empty.
-    const GlyphMetricsFloat h = font.Glyph('H', 0).Metrics;
+    const GlyphMetricsFloat h = font->Glyph('H', 0).Metrics;
     const int x = static_cast<int>((h.GlyphOriginX + h.BlackBoxX / 2 + 0.1) / 2.1 * 256);
     const int y = static_cast<int>((h.BlackBoxY * 0.85 + 0.5) / 2.1 * 256);
     EXPECT_LT(pixels[static_cast<size_t>((y * 256 + x) * 4)], 64);
