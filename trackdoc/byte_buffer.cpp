@@ -132,5 +132,3 @@ void BufWriteSingles(int32_t& cursor, const float* values, size_t count) {
     if (count == 0) return;
     byteorder::CopySwap32(Room(cursor, count * 4), values, count);
 }
-
-void BufReserve(size_t bytes) { gTrackBuffer.reserve(bytes); }

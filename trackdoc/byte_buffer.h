@@ -46,6 +46,3 @@ void BufWriteTag(int32_t& cursor, const char* tag);
 void BufWriteZeros(int32_t& cursor, int32_t n);
 // Writes count Singles big-endian in one pass.
 void BufWriteSingles(int32_t& cursor, const float* values, size_t count);
-// Makes room for a file of the given length ahead of writing it, so that the
-// writes above do not move the buffer; the length itself is not changed.
-void BufReserve(size_t bytes);

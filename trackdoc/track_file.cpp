@@ -954,9 +954,11 @@ bool SaveTrackFile(const std::string& path) {
     gFRENChildren = gTUBEChildren = gCATWChildren = gSCOBChildren = gTERAChildren = gENVCChildren = 0;
     if (!ComputeChunkSizes()) return false;
 
+    // The whole file is sized at once from the computed total, so the writes
+    // below only fill it in; the check after them holds the length to exactly
+    // the bytes written.
     int32_t c = 0;
-    gTrackBuffer.assign(1, 0);
-    BufReserve(static_cast<size_t>(gFileTotalSize) + 8);
+    gTrackBuffer.assign(static_cast<size_t>(gFileTotalSize) + 8, 0);
     WriteFileHeader(c);
     WriteChunkTRCK(c);
     WriteChunkINFO(c);
@@ -974,7 +976,8 @@ bool SaveTrackFile(const std::string& path) {
     WriteChunkENVC(c);
     // The header total was computed ahead of the writing; a file whose length
     // disagrees with it would be unreadable, so it is never put to disk.
-    if (gTrackBuffer.size() != static_cast<size_t>(gFileTotalSize) + 8) return false;
+    const int64_t expectedLength = static_cast<int64_t>(gFileTotalSize) + 8;
+    if (c != expectedLength || static_cast<int64_t>(gTrackBuffer.size()) != expectedLength) return false;
 
     std::string target = path;
     if (!fsys::HasExtension(target, kTrackExtension)) target += kTrackExtension;

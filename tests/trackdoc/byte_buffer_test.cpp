@@ -1,0 +1,190 @@
+// The big-endian track buffer primitives and the little-endian file buffer.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+
+#include "file_builder.h"
+#include "trackdoc/byte_buffer.h"
+#include "trackdoc/file_buffer.h"
+#include "trackdoc/track_document.h"
+
+namespace {
+
+class BigEndianBufferTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gTrackBuffer.assign(1, 0);
+        BufResetReadError();
+    }
+    void Fill(std::initializer_list<uint8_t> bytes) { gTrackBuffer.assign(bytes); }
+};
+
+TEST_F(BigEndianBufferTest, WritersProduceTheFileEncodings) {
+    int32_t c = 0;
+    BufWriteLong(c, 1);
+    BufWriteLong(c, -2);
+    BufWriteSingle(c, 1.0f);
+    BufWriteColor(c, 0x332211);  // red 11, green 22, blue 33
+    BufWriteColor(c, static_cast<int32_t>(0xFF332211u));  // the top byte never reaches the file
+    BufWriteByte(c, 0xAB);
+    BufWriteTag(c, "TRCK");
+    BufWriteString(c, std::string("\x00\xFFz", 3));
+    BufWriteString(c, "");
+    BufWriteZeros(c, 2);
+    EXPECT_EQ(c, 30);
+    const std::vector<uint8_t> expected = {0x00, 0x00, 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFE, 0x3F, 0x80,
+                                           0x00, 0x00, 0x00, 0x33, 0x22, 0x11, 0x00, 0x33, 0x22, 0x11,
+                                           0xAB, 'T',  'R',  'C',  'K',  0x00, 0xFF, 'z',  0x00, 0x00};
+    EXPECT_EQ(gTrackBuffer, expected);
+}
+
+TEST_F(BigEndianBufferTest, ZeroRunsOfNothingLeaveBufferAndCursorAlone) {
+    int32_t c = 0;
+    BufWriteZeros(c, 0);
+    BufWriteZeros(c, -4);
+    EXPECT_EQ(c, 0);
+    EXPECT_EQ(gTrackBuffer.size(), 1u);
+    // The first write overwrites the saver's one starting byte.
+    gTrackBuffer.assign(1, 0x77);
+    BufWriteByte(c, 5);
+    EXPECT_EQ(gTrackBuffer, std::vector<uint8_t>{5});
+}
+
+TEST_F(BigEndianBufferTest, ReadersDecodeTheFileEncodings) {
+    Fill({0xFF, 0xFF, 0xFF, 0xFE, 0x3F, 0x80, 0x00, 0x00, 0x7F, 0x33, 0x22, 0x11, 't', 'r', 'c', 'k', 0xE9, 'a', 0x00});
+    int32_t c = 0;
+    EXPECT_EQ(BufReadLong(c), -2);
+    EXPECT_EQ(BufReadSingle(c), 1.0f);
+    EXPECT_EQ(BufReadColor(c), 0x332211);  // the first byte is ignored
+    EXPECT_EQ(BufReadTag(c), "TRCK");
+    EXPECT_EQ(BufReadString(c, 0), "");
+    EXPECT_EQ(c, 16);
+    EXPECT_EQ(BufReadString(c, -3), "");
+    EXPECT_EQ(BufReadString(c, 2), "\xE9" "a");
+    EXPECT_EQ(BufReadByte(c), 0);
+    EXPECT_FALSE(BufReadFailed());
+    EXPECT_EQ(c, 19);
+}
+
+TEST_F(BigEndianBufferTest, ReadsPastTheEndFailAndReturnNothing) {
+    Fill({1, 2, 3});
+    int32_t c = 0;
+    EXPECT_EQ(BufReadLong(c), 0);
+    EXPECT_TRUE(BufReadFailed());
+    EXPECT_EQ(c, 3);
+    BufResetReadError();
+    c = 1;
+    EXPECT_EQ(BufReadString(c, 3), "");
+    EXPECT_TRUE(BufReadFailed());
+    BufResetReadError();
+    c = 0;
+    BufSkip(c, 3);
+    EXPECT_FALSE(BufReadFailed());
+    EXPECT_EQ(c, 3);
+    BufSkip(c, 1);
+    EXPECT_TRUE(BufReadFailed());
+    BufResetReadError();
+    c = 2;
+    BufSkip(c, -1);
+    EXPECT_TRUE(BufReadFailed());
+    BufResetReadError();
+    c = -5;
+    EXPECT_EQ(BufReadByte(c), 0);
+    EXPECT_TRUE(BufReadFailed());
+    BufResetReadError();
+    c = INT32_MAX - 1;
+    EXPECT_EQ(BufReadLong(c), 0);
+    EXPECT_TRUE(BufReadFailed());
+    BufResetReadError();
+    c = 0;
+    EXPECT_EQ(BufReadString(c, INT32_MAX), "");
+    EXPECT_TRUE(BufReadFailed());
+}
+
+TEST_F(BigEndianBufferTest, BulkSinglesMatchOneByOne) {
+    std::vector<float> values(37);
+    for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<float>(i) * -1.375f + 0.1f;
+    int32_t c = 0;
+    BufWriteLong(c, 7);
+    BufWriteSingles(c, values.data(), values.size());
+    std::vector<uint8_t> bulk = gTrackBuffer;
+    gTrackBuffer.assign(1, 0);
+    c = 0;
+    BufWriteLong(c, 7);
+    for (float v : values) BufWriteSingle(c, v);
+    EXPECT_EQ(bulk, gTrackBuffer);
+    std::vector<float> back(values.size());
+    c = 4;
+    BufReadSingles(c, back.data(), back.size());
+    EXPECT_EQ(back, values);
+    EXPECT_EQ(c, static_cast<int32_t>(4 + 4 * values.size()));
+    c = 8;
+    BufReadSingles(c, back.data(), back.size());
+    EXPECT_TRUE(BufReadFailed());
+}
+
+class FileBufferTest : public ::testing::Test {
+protected:
+    fb::TempDir dir;
+    void SetUp() override {
+        ClearFileBuffer();
+        FileBufResetReadError();
+    }
+};
+
+TEST_F(FileBufferTest, LittleEndianReaders) {
+    gFileBuffer = {0x01, 0x00, 0x00, 0x00, 0xFE, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x80, 0x3F, 'o', 'b', 's', 'f'};
+    int32_t c = 0;
+    EXPECT_EQ(FileBufReadLong(c), 1);
+    EXPECT_EQ(FileBufReadLong(c), -2);
+    EXPECT_EQ(FileBufReadSingle(c), 1.0f);
+    EXPECT_EQ(FileBufReadTag(c), "OBSF");
+    EXPECT_FALSE(FileBufReadFailed());
+    EXPECT_EQ(FileBufReadLong(c), 0);
+    EXPECT_TRUE(FileBufReadFailed());
+    FileBufResetReadError();
+    c = 14;
+    EXPECT_EQ(FileBufReadTag(c), "");
+    EXPECT_TRUE(FileBufReadFailed());
+}
+
+TEST_F(FileBufferTest, CopiesFilesByteForByte) {
+    fb::Bytes content(70000);
+    for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<uint8_t>(i * 131 + 7);
+    fb::WriteBytes(dir.File("src.tga"), content);
+    ASSERT_TRUE(LoadFileToBuffer(dir.File("src.tga")));
+    ASSERT_TRUE(SaveBufferToFile(dir.File("dst.tga")));
+    EXPECT_EQ(fb::ReadBytes(dir.File("dst.tga")), content);
+    // Saving does not change the buffer; saving over an existing file replaces it.
+    EXPECT_EQ(gFileBuffer, content);
+    fb::WriteBytes(dir.File("small"), {1, 2, 3});
+    ASSERT_TRUE(LoadFileToBuffer(dir.File("small")));
+    ASSERT_TRUE(SaveBufferToFile(dir.File("dst.tga")));
+    EXPECT_EQ(fb::ReadBytes(dir.File("dst.tga")), (fb::Bytes{1, 2, 3}));
+}
+
+TEST_F(FileBufferTest, EmptyFilesAndFailures) {
+    fb::WriteBytes(dir.File("empty"), {});
+    ASSERT_TRUE(LoadFileToBuffer(dir.File("empty")));
+    EXPECT_TRUE(gFileBuffer.empty());
+    ASSERT_TRUE(SaveBufferToFile(dir.File("empty2")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("empty2")));
+    EXPECT_EQ(std::filesystem::file_size(dir.File("empty2")), 0u);
+    int32_t c = 0;
+    EXPECT_EQ(FileBufReadLong(c), 0);
+    EXPECT_TRUE(FileBufReadFailed());
+
+    gFileBuffer = {9, 8, 7};
+    EXPECT_FALSE(LoadFileToBuffer(dir.File("missing")));
+    EXPECT_FALSE(LoadFileToBuffer(""));
+    EXPECT_FALSE(LoadFileToBuffer(dir.path()));
+    EXPECT_EQ(gFileBuffer, (std::vector<uint8_t>{9, 8, 7}));
+    EXPECT_FALSE(SaveBufferToFile(""));
+    EXPECT_FALSE(SaveBufferToFile(dir.File("no/such/dir/f")));
+    ClearFileBuffer();
+    EXPECT_EQ(gFileBuffer, std::vector<uint8_t>{0});
+}
+
+}  // namespace
