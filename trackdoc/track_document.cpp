@@ -76,8 +76,9 @@ std::string gEnvironmentText2;
 std::vector<uint8_t> gTrackBuffer(1, 0);
 
 void TerrainHeightGrid::Resize(int32_t width, int32_t depth) {
-    Columns = width + 1;
-    Rows = depth + 1;
+    // A negative side has no points; the spare row and column remain.
+    Columns = (width < 0 ? 0 : width) + 1;
+    Rows = (depth < 0 ? 0 : depth) + 1;
     Values.assign(static_cast<size_t>(Columns) * static_cast<size_t>(Rows), 0.0f);
 }
 

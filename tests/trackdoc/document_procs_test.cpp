@@ -95,6 +95,10 @@ TEST_F(TerrainTest, DegenerateGridsReadAsFlatGround) {
     gTerrainDepth = 50;
     EXPECT_EQ(GetTerrainCellHeight(40, 40), 0.0f);
     EXPECT_FALSE(std::isnan(At(100, 100)));
+    gTerrainHeights.Resize(-5, 2);  // a negative side holds no points
+    EXPECT_EQ(gTerrainHeights.Columns, 1);
+    EXPECT_EQ(gTerrainHeights.Rows, 3);
+    EXPECT_EQ(gTerrainHeights.Values.size(), 3u);
 }
 
 TEST_F(TerrainTest, SingleGridPointIsCentredOnTheOrigin) {
