@@ -37,6 +37,8 @@ void DrawLineSegTwips(wxDC& dc, const LineSeg& line, double tpp) {
     DrawLineSeg(dc, px);
 }
 
+wxFont DialogFont() { return wxFont(wxFontInfo(8).Family(wxFONTFAMILY_SWISS)); }
+
 double TwipsPerPixelX(const wxWindow* window) {
     const wxSize dpi = window ? window->GetDPI() : wxSize(96, 96);
     return TwipsPerPixelForDpi(dpi.x > 0 ? dpi.x : 96);

@@ -2,6 +2,7 @@
 // Drawing helpers shared by the self-drawn controls.
 
 #include <wx/dc.h>
+#include <wx/font.h>
 #include <wx/settings.h>
 
 #include "app/controls/control_geometry.h"
@@ -18,6 +19,11 @@ inline wxColour SystemColour(SysColour c) {
 void DrawLineSeg(wxDC& dc, const LineSeg& line);
 // The same for a line given in twips, converted with the screen's twips per pixel.
 void DrawLineSegTwips(wxDC& dc, const LineSeg& line, double twipsPerPixel);
+
+// The small dialog font that the controls' pixel and twip measures are made
+// for (about 13 pixels from top to bottom at 96 dots per inch); the desktop's
+// larger default would not fit their fields and tabs.
+wxFont DialogFont();
 
 // The screen's twips per pixel across and down for a window.
 double TwipsPerPixelX(const wxWindow* window);

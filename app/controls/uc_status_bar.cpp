@@ -9,6 +9,7 @@
 ucStatusBar::ucStatusBar(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
     : wxControl(parent, id, pos, size, wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetFont(uc::DialogFont());
     const wxSize client = GetClientSize();
     mLayout.Resize(client.x, client.y);
     Bind(wxEVT_PAINT, &ucStatusBar::OnPaint, this);

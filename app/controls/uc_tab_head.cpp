@@ -10,6 +10,7 @@
 ucTabHead::ucTabHead(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
     : wxControl(parent, id, pos, size, wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetFont(uc::DialogFont());
     mTwipsPerPixel = uc::TwipsPerPixelX(this);
     mLayout.TabClick = [this](int32_t index) {
         if (TabClick) TabClick(index);
