@@ -1,0 +1,70 @@
+#include "model/crosstie_placement.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/model_meshes.h"
+#include "model/modeler_settings.h"
+#include "model/path_frames.h"
+
+void ModelCrossties(int32_t segment) {
+    if (segment < 0 || segment >= gSpineInfoSegmentCount || segment >= static_cast<int32_t>(gTrackModel.size()) ||
+        segment >= static_cast<int32_t>(gPathMatrixArray.size()))
+        return;
+    const ModelerSettings& m = gModelSettings;
+    const TieModel& primary = m.gTieModels[0];
+    const TieModel& secondary = m.gTieModels[1];
+    if (!primary.Use && !secondary.Use) return;
+
+    TrackModelEntry& entry = gTrackModel[segment];
+    const float length = gPathMatrixArray[segment].Length;
+    const float spacing = UsableTieSpacing();
+    double n = RoundHalfEven(static_cast<float>(double(length) / spacing));
+    if (!(n >= 1.0)) n = 1.0;
+    const float step = static_cast<float>(double(length) / n);
+
+    int useAlt = gTieState;
+    bool firstTie = true;
+    Matrix4 frame;
+    for (float d = static_cast<float>(step / 2.0); d <= length;) {
+        GetPathMatrixAt(segment, d, frame);
+        if (secondary.Use) {
+            if (m.AltOnStart) useAlt = firstTie ? 1 : 0;
+            if (m.AltOnBank) {
+                const double bank = std::fabs(RadToDeg(ArcTan2(frame(1, 0), frame(1, 1))));
+                useAlt = bank >= m.AltBank ? 1 : 0;
+            }
+            if (m.ToggleTies) {
+                --gTieCountdown;
+                if (gTieCountdown <= 0) {
+                    if (useAlt == 0) {
+                        gTieCountdown = m.ToggleCount2;
+                        useAlt = 1;
+                        gTieState = 1;
+                    } else {
+                        gTieCountdown = m.ToggleCount1;
+                        useAlt = 0;
+                        gTieState = 0;
+                    }
+                }
+            }
+        } else {
+            useAlt = 0;
+        }
+
+        const TieModel& tie = m.gTieModels[useAlt];
+        const int32_t count = std::min<int32_t>(tie.TriangleCount, static_cast<int32_t>(tie.Triangles.size()));
+        const size_t needed = static_cast<size_t>(entry.TieFaceCount) + static_cast<size_t>(std::max(count, 0));
+        if (entry.TieFaces.capacity() < needed) entry.TieFaces.reserve(std::max(needed, entry.TieFaces.capacity() * 2));
+        for (int32_t t = 0; t < count; ++t) {
+            const TieTriangle& tri = tie.Triangles[t];
+            AppendFace(entry.TieFaces, entry.TieFaceCount,
+                       MakeFace(MatrixTransformPoint(frame, tri.V1), MatrixTransformPoint(frame, tri.V2),
+                                MatrixTransformPoint(frame, tri.V3)));
+        }
+        firstTie = false;
+        const float next = static_cast<float>(double(d) + step);
+        if (!(next > d)) break;  // a zero-length segment gets its one tie
+        d = next;
+    }
+}

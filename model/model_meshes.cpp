@@ -1,0 +1,119 @@
+#include "model/model_meshes.h"
+
+#include <cmath>
+
+#include "model/path_frames.h"
+#include "model/radius_comb.h"
+
+std::vector<TrackModelEntry> gTrackModel(1);
+std::vector<ModelMesh> gTubeModels(1);
+std::vector<ModelMesh> gCatwalkModels(1);
+std::vector<ModelMesh> gFooterModels(1);
+std::vector<ModelMesh> gPrefabModels(1);
+std::vector<ModelMesh> gPrefabFooterModels(1);
+int32_t gPrefabModelCount = 0;
+std::vector<ModelMesh> gTunnelOuterModels(1);
+std::vector<ModelMesh> gTunnelInnerModels(1);
+int32_t gTunnelModelCount = 0;
+std::vector<GroundVertex> gGroundVertices(1);
+int32_t gGroundVertexCount = 0;
+std::vector<GroundTriangle> gGroundTriangles(1);
+int32_t gGroundTriangleCount = 0;
+bool gGroundSmooth = false;
+std::vector<Vector3> gWaterVertices(1);
+int32_t gWaterVertexCount = 0;
+std::vector<GroundTriangle> gWaterTriangles(1);
+int32_t gWaterTriangleCount = 0;
+Vector3 gWaterNormal;
+bool gHasWaterModel = false;
+int32_t gSupportDrawColor = 0;
+int32_t gTunnelDrawColor = 0;
+
+int16_t gTieState = 0;
+int32_t gTieCountdown = 0;
+
+void ClearModelArrays() {
+    gTrackModel.assign(1, TrackModelEntry{});
+    gTubeModels.assign(1, ModelMesh{});
+    gCatwalkModels.assign(1, ModelMesh{});
+    gFooterModels.assign(1, ModelMesh{});
+    gPrefabModels.assign(1, ModelMesh{});
+    gPrefabFooterModels.assign(1, ModelMesh{});
+    gPrefabModelCount = 0;
+    gTunnelOuterModels.assign(1, ModelMesh{});
+    gTunnelInnerModels.assign(1, ModelMesh{});
+    gTunnelModelCount = 0;
+    gGroundVertices.assign(1, GroundVertex{});
+    gGroundVertexCount = 0;
+    gGroundTriangles.assign(1, GroundTriangle{});
+    gGroundTriangleCount = 0;
+    gGroundSmooth = false;
+    gWaterVertices.assign(1, Vector3{});
+    gWaterVertexCount = 0;
+    gWaterTriangles.assign(1, GroundTriangle{});
+    gWaterTriangleCount = 0;
+    gWaterNormal = Vector3{};
+    gHasWaterModel = false;
+    gTieState = 0;
+    gTieCountdown = 0;
+    ClearRadiusComb();
+    ClearPathFrames();
+}
+
+ModelFace MakeFace(const Vector3& v1, const Vector3& v2, const Vector3& v3) {
+    ModelFace f;
+    f.V1 = v1;
+    f.V2 = v2;
+    f.V3 = v3;
+    f.FaceNormal = TriangleNormal(v1, v2, v3);
+    return f;
+}
+
+void AppendFace(std::vector<ModelFace>& faces, int32_t& count, const ModelFace& face) {
+    const size_t n = static_cast<size_t>(count);
+    if (faces.size() > n)
+        faces[n] = face;
+    else {
+        faces.resize(n);  // only when the count ran ahead of the list (never after a build)
+        faces.push_back(face);
+    }
+    count = static_cast<int32_t>(n + 1);
+}
+
+void AppendSideStrip(ModelMesh& mesh, const Vector3* a, const Vector3* b, int m) {
+    for (int k = 0; k < m; ++k) {
+        const int next = k + 1 > m - 1 ? 0 : k + 1;
+        AppendFace(mesh, MakeFace(a[k], b[k], a[next]));
+        AppendFace(mesh, MakeFace(b[next], a[next], b[k]));
+    }
+}
+
+namespace {
+
+Vector3 Mean(const Vector3& a, const Vector3& b) {
+    return Vector3{static_cast<float>((double(a.X) + b.X) / 2.0), static_cast<float>((double(a.Y) + b.Y) / 2.0),
+                   static_cast<float>((double(a.Z) + b.Z) / 2.0)};
+}
+
+}  // namespace
+
+void SmoothStripEdges(ModelMesh& mesh, int m) {
+    const int32_t c = mesh.FaceCount;
+    const int32_t first = c - 2 * m;
+    if (m < 1 || first < 0) return;
+    std::vector<ModelFace>& faces = mesh.Faces;
+    for (int32_t f = first; f <= c - 2; f += 2) {
+        const int32_t prev = f - 1 < first ? c - 1 : f - 1;
+        const int32_t next = f + 2 >= c ? first : f + 2;
+        const Vector3 g = Mean(faces[f].FaceNormal, faces[prev].FaceNormal);
+        const Vector3 h = Mean(faces[f + 1].FaceNormal, faces[next].FaceNormal);
+        faces[f].VertexNormal1 = g;
+        faces[f].VertexNormal2 = g;
+        faces[f].VertexNormal3 = h;
+        faces[f + 1].VertexNormal1 = h;
+        faces[f + 1].VertexNormal2 = h;
+        faces[f + 1].VertexNormal3 = g;
+    }
+}
+
+double RoundHalfEven(double value) { return std::nearbyint(value); }

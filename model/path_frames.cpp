@@ -1,0 +1,346 @@
+#include "model/path_frames.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/busy_window.h"
+#include "model/modeler_settings.h"
+#include "model/rebuild_flags.h"
+#include "trackdoc/element_document.h"
+
+int32_t gSpineInfoNodeCount = 0;
+std::vector<TrackNode> gSpineInfoNodes(1);
+int32_t gSpineInfoSegmentCount = 0;
+std::vector<TrackSegment> gSpineInfoSegments(1);
+bool gSpineInfoClosed = false;
+std::vector<PathSegmentFrames> gPathMatrixArray(1);
+
+namespace {
+
+void MarkSpineExtracted() {
+    gSpineInfoValid = true;
+    gPathValid = false;
+    gTrackModelValid = false;
+}
+
+// A difference of angles brought into (-pi, pi] by one turn at most.
+double WrapAngle(double v) {
+    if (v > kPi) return v - 2.0 * kPi;
+    if (v <= -kPi) return v + 2.0 * kPi;
+    return v;
+}
+
+int Sign(double v) { return v > 0.0 ? 1 : (v < 0.0 ? -1 : 0); }
+
+// Products of a rotation (rows 0 to 2; row 3 is 0 0 0 1) with the elementary
+// turns, giving the same values as MatrixMultiply with MatrixRotateY, X or Z
+// without the multiplications by 0 and 1. Called three times per frame.
+inline float Dot2(float a, float ca, float b, float cb) {
+    const double sum = double(a) * ca + double(b) * cb;  // rounded to float once, at the end
+    return static_cast<float>(sum);
+}
+
+void TurnY(Matrix4& m, double angle) {
+    const float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
+    for (int i = 0; i < 3; ++i) {
+        const float m0 = m(i, 0), m2 = m(i, 2);
+        m(i, 0) = Dot2(m0, c, m2, -s);
+        m(i, 2) = Dot2(m0, s, m2, c);
+    }
+}
+
+void TurnX(Matrix4& m, double angle) {
+    const float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
+    for (int i = 0; i < 3; ++i) {
+        const float m1 = m(i, 1), m2 = m(i, 2);
+        m(i, 1) = Dot2(m1, c, m2, s);
+        m(i, 2) = Dot2(m1, -s, m2, c);
+    }
+}
+
+void TurnZ(Matrix4& m, double angle) {
+    const float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
+    for (int i = 0; i < 3; ++i) {
+        const float m0 = m(i, 0), m1 = m(i, 1);
+        m(i, 0) = Dot2(m0, c, m1, s);
+        m(i, 1) = Dot2(m0, -s, m1, c);
+    }
+}
+
+// The step d in the local coordinates of the rotation r: r transposed times d.
+Vector3 ToLocal(const Matrix4& r, const Vector3& d) {
+    return Vector3{static_cast<float>(double(r(0, 0)) * d.X + double(r(1, 0)) * d.Y + double(r(2, 0)) * d.Z),
+                   static_cast<float>(double(r(0, 1)) * d.X + double(r(1, 1)) * d.Y + double(r(2, 1)) * d.Z),
+                   static_cast<float>(double(r(0, 2)) * d.X + double(r(1, 2)) * d.Y + double(r(2, 2)) * d.Z)};
+}
+
+// The roll weights depend only on the frame number: the bank's share
+// (1 - cos(pi t)) / 2 and the two easing bumps sin(pi (1 - t)^2), sin(pi t^2).
+struct RollWeights {
+    double Bank[kFramesPerSegment];
+    double StartBump[kFramesPerSegment];
+    double EndBump[kFramesPerSegment];
+    RollWeights() {
+        for (int k = 0; k < kFramesPerSegment; ++k) {
+            const double t = static_cast<float>(k * 0.001);
+            Bank[k] = (1.0 - std::cos(kPi * t)) / 2.0;
+            StartBump[k] = std::sin(kPi * (1.0 - t) * (1.0 - t));
+            EndBump[k] = std::sin(kPi * t * t);
+        }
+    }
+};
+
+const RollWeights& Weights() {
+    static const RollWeights weights;
+    return weights;
+}
+
+}  // namespace
+
+void ClearPathFrames() {
+    gSpineInfoNodeCount = 0;
+    gSpineInfoNodes.assign(1, TrackNode{});
+    gSpineInfoSegmentCount = 0;
+    gSpineInfoSegments.assign(1, TrackSegment{});
+    gSpineInfoClosed = false;
+    gPathMatrixArray.assign(1, PathSegmentFrames{});
+}
+
+void ExtractTrackSpine() {
+    BuildProgress& busy = BusyWindow();
+    const int32_t nodeCount = std::clamp<int32_t>(gNodeCount, 0, static_cast<int32_t>(gNodes.size()));
+    gSpineInfoNodes.resize(static_cast<size_t>(nodeCount) + 1);
+    for (int32_t i = 0; i < nodeCount; ++i) {
+        gSpineInfoNodes[i] = gNodes[i];
+        busy.UpdateMarker();
+    }
+    gSpineInfoNodes[nodeCount] = TrackNode{};
+    gSpineInfoNodeCount = nodeCount;
+
+    const int32_t segmentCount = std::clamp<int32_t>(gSegmentCount, 0, static_cast<int32_t>(gSegments.size()));
+    gSpineInfoSegments.resize(static_cast<size_t>(segmentCount) + 1);
+    for (int32_t i = 0; i < segmentCount; ++i) {
+        gSpineInfoSegments[i] = gSegments[i];
+        busy.UpdateMarker();
+    }
+    gSpineInfoSegments[segmentCount] = TrackSegment{};
+    gSpineInfoClosed = gClosedCircuit;
+    gSpineInfoSegmentCount = segmentCount;
+    MarkSpineExtracted();
+}
+
+void ExtractElementSpine() {
+    BuildProgress& busy = BusyWindow();
+    const int32_t nodeCount =
+        std::clamp<int32_t>(gElementNodeCount, 0, static_cast<int32_t>(gElementNodes.size()));
+    float lowest = 0.0f;
+    for (int32_t i = 0; i < nodeCount; ++i)
+        if (gElementNodes[i].Position.Y < lowest) lowest = gElementNodes[i].Position.Y;
+    const float lift = static_cast<float>(1.0 - lowest);
+
+    gSpineInfoNodes.resize(static_cast<size_t>(nodeCount) + 1);
+    for (int32_t i = 0; i < nodeCount; ++i) {
+        TrackNode node = gElementNodes[i];
+        node.Position.Y = static_cast<float>(double(node.Position.Y) + lift);
+        node.ControlIn.Y = static_cast<float>(double(node.ControlIn.Y) + lift);
+        node.ControlOut.Y = static_cast<float>(double(node.ControlOut.Y) + lift);
+        gSpineInfoNodes[i] = node;
+        busy.UpdateMarker();
+    }
+    gSpineInfoNodes[nodeCount] = TrackNode{};
+    gSpineInfoNodeCount = nodeCount;
+
+    // An element is a chain: one segment fewer than nodes, of the normal kind,
+    // without colours of its own or tunnels.
+    const int32_t segmentCount = std::max<int32_t>(0, nodeCount - 1);
+    gSpineInfoSegments.assign(static_cast<size_t>(segmentCount) + 1, TrackSegment{});
+    for (int32_t i = 0; i < segmentCount; ++i) busy.UpdateMarker();
+    gSpineInfoSegmentCount = segmentCount;
+    gSpineInfoClosed = false;
+    MarkSpineExtracted();
+}
+
+void BuildPathMatrixArray() {
+    if (gSpineInfoSegmentCount < 1) {
+        gPathMatrixArray.assign(1, PathSegmentFrames{});
+        gPathValid = true;
+        return;
+    }
+    gPathMatrixArray.resize(static_cast<size_t>(gSpineInfoSegmentCount));
+    BuildProgress& busy = BusyWindow();
+    for (int32_t s = 0; s < gSpineInfoSegmentCount; ++s) {
+        BuildSegmentFrames(s);
+        busy.UpdateMarker();
+    }
+    gPathValid = true;
+}
+
+void BuildSegmentFrames(int32_t s) {
+    if (s < 0 || s >= gSpineInfoSegmentCount || s >= static_cast<int32_t>(gPathMatrixArray.size())) return;
+    PathSegmentFrames& record = gPathMatrixArray[s];
+    if (s >= gSpineInfoNodeCount) {
+        // More segments than nodes: there is no curve to sample.
+        record.Frames.clear();
+        record.FrameCount = 0;
+        record.Length = 0.0f;
+        return;
+    }
+    const int32_t nodeCount = gSpineInfoNodeCount;
+    const int32_t n = s + 1 < nodeCount ? s + 1 : 0;
+    const TrackNode& start = gSpineInfoNodes[s];
+    const TrackNode& end = gSpineInfoNodes[n];
+    const Vector3 p0 = start.Position, p1 = start.ControlOut, p2 = end.ControlIn, p3 = end.Position;
+
+    // Start orientation: from the first control point, or carried on from the
+    // end of the segment before.
+    Matrix4 r;
+    const PathSegmentFrames* before = s > 0 ? &gPathMatrixArray[s - 1] : nullptr;
+    if (before && before->FrameCount > 0) {
+        r = before->Frames[before->FrameCount - 1].Rotation;
+    } else {
+        const Vector3 d = VectorFromTo(p0, p1);
+        const float pitch = static_cast<float>(
+            ArcTan2(d.Y, std::sqrt(double(d.Z) * d.Z + double(d.X) * d.X)));
+        const float heading = static_cast<float>(ArcTan2(-double(d.X), -double(d.Z)));
+        r = MatrixMultiply(MatrixMultiply(MatrixRotateY(heading), MatrixRotateX(pitch)),
+                           MatrixRotateZ(start.Roll));
+    }
+
+    record.Frames.resize(kFramesPerSegment);
+    record.FrameCount = kFramesPerSegment;
+    PathFrame& first = record.Frames[0];
+    first.Rotation = r;
+    first.Frame = MatrixSetTranslation(r, p0);
+    first.Distance = 0.0f;
+
+    // Each frame turns the one before by the smallest turn (heading, then
+    // pitch in its own axes) that points its -Z along the step to the sample.
+    Vector3 previous = p0;
+    float length = 0.0f;
+    for (int32_t i = 1; i < kFramesPerSegment; ++i) {
+        const float t = static_cast<float>(i * 0.001);
+        const Vector3 p = BezierPoint(p0, p1, p3, p2, t);
+        length = static_cast<float>(double(length) + VectorDistance(previous, p));
+        const Vector3 d = VectorFromTo(previous, p);
+        const Vector3 l = ToLocal(r, d);
+        const double pitch = ArcTan2(l.Y, std::sqrt(double(l.Z) * l.Z + double(l.X) * l.X));
+        const double heading = ArcTan2(-double(l.X), -double(l.Z));
+        TurnY(r, heading);
+        TurnX(r, pitch);
+        PathFrame& f = record.Frames[i];
+        f.Rotation = r;
+        f.Frame = MatrixSetTranslation(r, p);
+        f.Distance = length;
+        previous = p;
+    }
+    record.Length = length;
+
+    // Roll pass: bank the transported frames toward the end node's roll, with
+    // the easing bumps of the nodes that ask for them.
+    const int32_t u = s > 0 ? s - 1 : nodeCount - 1;
+    const int32_t q = n + 1 < nodeCount ? n + 1 : 0;
+    const TrackNode& nodeU = gSpineInfoNodes[u];
+    const TrackNode& nodeQ = gSpineInfoNodes[q];
+    const double rs = start.Roll, rn = end.Roll, ru = nodeU.Roll, rq = nodeQ.Roll;
+    const double wS = start.RollEasing ? 1.0 : 0.0;
+    const double wN = end.RollEasing ? 1.0 : 0.0;
+    const double dA = start.StrictRoll ? -rs : WrapAngle(ru - rs);
+    const double dB = end.StrictRoll ? -rn : WrapAngle(rs - rn);
+    const double dC = nodeQ.StrictRoll ? -rq : WrapAngle(rn - rq);
+    const double sumA = dA + dB;
+    const double sumC = -(dC + dB);
+
+    double target;
+    if (end.StrictRoll) {
+        target = rn;
+    } else {
+        const Matrix4& last = record.Frames[kFramesPerSegment - 1].Frame;
+        constexpr double kLimit = 4.5378561;  // 260 degrees
+        const float e = static_cast<float>(ArcTan2(last(1, 0), last(1, 1)));
+        const float d1 = static_cast<float>(rn - e);
+        const float d2 = static_cast<float>(rn - (double(e) + 2.0 * kPi));
+        float d3 = 9999.0f;
+        if (Sign(rn) != Sign(e) && std::fabs(d1) > kLimit) {
+            d3 = static_cast<float>(std::fabs(rn) - std::fabs(double(e)));
+            if (rn - e < 0.0) d3 = -d3;
+        }
+        if (std::fabs(d3) < std::fabs(d1) && std::fabs(d3) < std::fabs(d2))
+            target = d3;
+        else if (d1 <= kLimit)
+            target = d1;
+        else if (std::fabs(d2) <= std::fabs(d1))
+            target = d2;
+        else
+            target = d1;
+    }
+    if (target == 0.0) return;
+
+    const RollWeights& w = Weights();
+    for (int32_t k = 0; k < kFramesPerSegment; ++k) {
+        const float roll = static_cast<float>(w.Bank[k] * target - 2.0 * wS * w.StartBump[k] * sumA / 30.0 -
+                                              2.0 * wN * w.EndBump[k] * sumC / 30.0);
+        PathFrame& f = record.Frames[k];
+        TurnZ(f.Rotation, roll);
+        f.Frame = MatrixSetTranslation(f.Rotation, MatrixGetTranslation(f.Frame));
+    }
+}
+
+bool GetPathMatrixAt(int32_t s, float distance, Matrix4& frame) {
+    if (s < 0 || s >= gSpineInfoSegmentCount || s >= static_cast<int32_t>(gPathMatrixArray.size())) return false;
+    if (!(distance >= 0.0f)) return false;  // negative or NaN
+    const PathSegmentFrames& record = gPathMatrixArray[s];
+    if (record.FrameCount < 1) return false;
+
+    if (distance > record.Length) {
+        int32_t next = s + 1;
+        if (next >= gSpineInfoSegmentCount) {
+            if (!gSpineInfoClosed) return false;
+            next = 0;
+        }
+        if (next >= static_cast<int32_t>(gPathMatrixArray.size())) return false;
+        const PathSegmentFrames& following = gPathMatrixArray[next];
+        if (following.FrameCount < 1) return false;
+        frame = following.Frames[0].Frame;
+        return true;
+    }
+
+    // The first frame at or beyond the distance: the distances never decrease,
+    // so a binary search finds the same frame as a scan from frame 0.
+    const auto begin = record.Frames.begin();
+    const auto end = begin + record.FrameCount;
+    auto it = std::lower_bound(begin, end, distance,
+                               [](const PathFrame& f, float value) { return f.Distance < value; });
+    if (it == end) --it;
+    const int32_t k = static_cast<int32_t>(it - begin);
+    if (it->Distance == distance || k == 0) {
+        frame = it->Frame;
+        return true;
+    }
+    const PathFrame& a = record.Frames[k - 1];
+    const PathFrame& b = record.Frames[k];
+    const float f = static_cast<float>((double(distance) - a.Distance) / (double(b.Distance) - a.Distance));
+    const Quaternion qa = MatrixToQuat(a.Frame), qb = MatrixToQuat(b.Frame);
+    const Matrix4 turned = QuatToMatrix(QuatSlerp(qa, qb, f));
+    frame = MatrixSetTranslation(turned, VectorLerp(MatrixGetTranslation(a.Frame), MatrixGetTranslation(b.Frame), f));
+    return true;
+}
+
+bool GetPrefabSupportFrame(Matrix4& frame, int32_t s, int32_t item) {
+    frame = Matrix4{};
+    if (s < 0 || s >= gRascGroupCount || s >= static_cast<int32_t>(gRascGroups.size())) return false;
+    const RascGroup& group = gRascGroups[s];
+    if (item < 0 || item >= group.ItemCount || item >= static_cast<int32_t>(group.Items.size())) return false;
+    if (s >= static_cast<int32_t>(gPathMatrixArray.size())) return true;  // no path there: the zero frame
+    const float distance = static_cast<float>(double(gPathMatrixArray[s].Length) * group.Items[item].Position);
+    GetPathMatrixAt(s, distance, frame);
+    return true;
+}
+
+bool GetPrefabSupportAnchor(Vector3& point, int32_t s, int32_t item) {
+    Matrix4 frame;
+    if (!GetPrefabSupportFrame(frame, s, item)) return false;
+    const ModelerSettings& m = gModelSettings;
+    const float y = m.gSpineCount >= 1 && !m.gSpines.empty() ? m.gSpines[0].PosY : 0.0f;
+    point = MatrixTransformPoint(frame, MakeVector(0.0f, y, 0.0f));
+    return true;
+}

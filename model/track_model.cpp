@@ -1,0 +1,109 @@
+#include "model/track_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/busy_window.h"
+#include "model/crosstie_placement.h"
+#include "model/model_coloring.h"
+#include "model/model_meshes.h"
+#include "model/modeler_settings.h"
+#include "model/path_frames.h"
+#include "model/rail_sweeps.h"
+#include "model/rebuild_flags.h"
+
+namespace {
+
+// The smallest float radius around `centre` that holds every point seen.
+class SphereFit {
+public:
+    explicit SphereFit(const Vector3& centre) : c_(centre) {}
+    void Add(const Vector3& p) {
+        const double dx = double(p.X) - c_.X, dy = double(p.Y) - c_.Y, dz = double(p.Z) - c_.Z;
+        const double d2 = dx * dx + dy * dy + dz * dz;
+        if (d2 > max2_) max2_ = d2;
+    }
+    void Add(const ModelFace* faces, int32_t count) {
+        for (int32_t i = 0; i < count; ++i) {
+            Add(faces[i].V1);
+            Add(faces[i].V2);
+            Add(faces[i].V3);
+        }
+    }
+    float Radius() const {
+        const double r = std::sqrt(max2_);
+        float f = static_cast<float>(r);
+        if (double(f) < r) f = std::nextafter(f, INFINITY);
+        return f;
+    }
+
+private:
+    Vector3 c_;
+    double max2_ = 0.0;
+};
+
+}  // namespace
+
+void InitTrackModel() {
+    const int32_t segments = std::max<int32_t>(gSpineInfoSegmentCount, 0);
+    gTrackModel.clear();
+    gTrackModel.resize(static_cast<size_t>(segments) + 1);
+    for (int32_t i = 0; i < segments; ++i) InitSegmentModel(i);
+}
+
+void InitSegmentModel(int32_t i) {
+    if (i < 0 || i >= static_cast<int32_t>(gTrackModel.size())) return;
+    const ModelerSettings& m = gModelSettings;
+    TrackModelEntry& entry = gTrackModel[i];
+    entry.Rails.assign(static_cast<size_t>(std::max<int32_t>(m.gRailCount, 0)) + 1, ModelMesh{});
+    entry.Spines.assign(static_cast<size_t>(std::max<int32_t>(m.gSpineCount, 0)) + 1, ModelMesh{});
+    entry.TieFaceCount = 0;
+}
+
+void ModelSegment(int32_t i) {
+    if (i < 0 || i >= gSpineInfoSegmentCount || i >= static_cast<int32_t>(gTrackModel.size()) ||
+        i >= static_cast<int32_t>(gPathMatrixArray.size()))
+        return;
+    const ModelerSettings& m = gModelSettings;
+    for (int32_t r = 0; r < m.gRailCount; ++r) ModelRail(i, r, m.RailDetail);
+    for (int32_t s = 0; s < m.gSpineCount; ++s) ModelSpine(i, s, m.SpineDetail);
+    ModelCrossties(i);
+
+    // Bounding sphere about the midpoint of the segment's chord. Its radius is
+    // at least 4/7 of the chord and reaches every point the segment draws, so
+    // a curved segment is never dropped while part of it is in view.
+    TrackModelEntry& entry = gTrackModel[i];
+    const PathSegmentFrames& path = gPathMatrixArray[i];
+    if (path.FrameCount < 1) {
+        entry.Centre = Vector3{};
+        entry.Radius = 0.0f;
+        return;
+    }
+    const Vector3 a = MatrixGetTranslation(path.Frames[0].Frame);
+    const Vector3 b = MatrixGetTranslation(path.Frames[path.FrameCount - 1].Frame);
+    entry.Centre = VectorLerp(a, b, 0.5f);
+    SphereFit fit(entry.Centre);
+    for (int32_t k = 0; k < path.FrameCount; ++k) fit.Add(MatrixGetTranslation(path.Frames[k].Frame));
+    for (const ModelMesh& mesh : entry.Rails) fit.Add(mesh.Faces.data(), std::min<int32_t>(mesh.FaceCount, static_cast<int32_t>(mesh.Faces.size())));
+    for (const ModelMesh& mesh : entry.Spines) fit.Add(mesh.Faces.data(), std::min<int32_t>(mesh.FaceCount, static_cast<int32_t>(mesh.Faces.size())));
+    fit.Add(entry.TieFaces.data(), std::min<int32_t>(entry.TieFaceCount, static_cast<int32_t>(entry.TieFaces.size())));
+    const float chordRadius = static_cast<float>(std::fabs(double(VectorDistance(a, b)) / 1.75));
+    entry.Radius = std::max(chordRadius, fit.Radius());
+}
+
+void CreateTrackModel() {
+    if (gSpineInfoSegmentCount < 1) {
+        gTrackModelValid = true;
+        return;
+    }
+    InitTrackModel();
+    gTieState = 0;
+    gTieCountdown = gModelSettings.ToggleCount1;
+    BuildProgress& busy = BusyWindow();
+    for (int32_t i = 0; i < gSpineInfoSegmentCount; ++i) {
+        ModelSegment(i);
+        busy.UpdateMarker();
+    }
+    ColorTrackModel(gColorSegmentChecked ? ColorBySegmentKind : ColorByDocument);
+    gTrackModelValid = true;
+}
