@@ -6,6 +6,7 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/time.h>
 #include <wx/utils.h>
 
 namespace {
@@ -13,6 +14,7 @@ namespace {
 constexpr int kStripWidth = 300;
 constexpr int kStripHeight = 14;
 constexpr int kMarkerWidth = kStripWidth * 4 / 100;
+constexpr int kServeIntervalMs = 30;
 
 }  // namespace
 
@@ -38,14 +40,21 @@ void frmWorking::ForceUnload() {
     Close(true);
 }
 
-void frmWorking::UpdateInfo(const std::string& text) { Label1->SetLabel(wxString::FromUTF8(text)); }
+void frmWorking::UpdateInfo(const std::string& text) {
+    Label1->SetLabel(wxString::FromUTF8(text));
+    textChanged_ = true;
+}
 
 std::string frmWorking::InfoText() const { return Label1->GetLabel().ToStdString(); }
 
 void frmWorking::UpdateMarker() {
     marker_.Advance();
+    const wxLongLong now = wxGetLocalTimeMillis();
+    if (!textChanged_ && now - lastServed_ < kServeIntervalMs) return;
+    textChanged_ = false;
     PlaceMarker();
     wxSafeYield(this, true);
+    lastServed_ = wxGetLocalTimeMillis();
 }
 
 void frmWorking::PlaceMarker() {

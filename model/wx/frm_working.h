@@ -6,6 +6,7 @@
 #include <string>
 
 #include <wx/dialog.h>
+#include <wx/longlong.h>
 
 #include "model/busy_window.h"
 
@@ -19,7 +20,9 @@ public:
     void ForceUnload();
     void UpdateInfo(const std::string& text);
     // Moves the marker one step and serves the pending events of the window
-    // system. Input to other windows is held back meanwhile.
+    // system. Input to other windows is held back meanwhile. The window system
+    // is served at most every few hundredths of a second (and always at the
+    // first step after a new text), so that large builds are not slowed down.
     void UpdateMarker();
 
     int MarkerPosition() const { return marker_.Position; }
@@ -34,6 +37,8 @@ private:
     wxPanel* shpMarker = nullptr;
     BusyMarker marker_;
     bool allowClose_ = false;
+    bool textChanged_ = true;
+    wxLongLong lastServed_ = 0;
 };
 
 // The busy window as the builders see it: install it at start-up with

@@ -11,13 +11,6 @@
 #include "model/busy_window.h"
 #include "model/wx/frm_working.h"
 
-// The window system's libraries keep some allocations until the process ends;
-// only leaks of our own code are of interest.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libdbus-1.so\nleak:libglib-2.0.so\nleak:libgobject-2.0.so\n"
-           "leak:libgtk-3.so\nleak:libgdk-3.so\nleak:libpango\nleak:libcairo\n";
-}
-
 namespace {
 
 class FrmWorkingTest : public ::testing::Test {
