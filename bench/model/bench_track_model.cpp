@@ -20,15 +20,15 @@ namespace {
 
 constexpr int kSegments = 2000;
 
-// An open ride of kSegments segments of about 6 m: two turns of a spiral
-// with hills and banking, the control points from the neighbouring nodes.
+// An open ride of kSegments segments of about 8 m: twelve turns of a wavy
+// circle with hills and banking, the control points from the neighbouring nodes.
 void MakeLargeTrack() {
     ClearTrackDocument();
     const int nodes = kSegments + 1;
     std::vector<Vector3> p(nodes);
     for (int i = 0; i < nodes; ++i) {
-        const double a = 4.0 * kPi * i / kSegments;
-        const double r = 180.0 + 20.0 * std::sin(5.0 * a);
+        const double a = 24.0 * kPi * i / kSegments;
+        const double r = 200.0 + 20.0 * std::sin(5.0 * a);
         p[i] = Vector3{float(r * std::cos(a)), float(30.0 + 12.0 * std::sin(9.0 * a)), float(-r * std::sin(a))};
     }
     gNodeCount = nodes;
@@ -41,7 +41,7 @@ void MakeLargeTrack() {
         n.Position = p[i];
         n.ControlOut = Vector3{p[i].X + t.X, p[i].Y + t.Y, p[i].Z + t.Z};
         n.ControlIn = Vector3{p[i].X - t.X, p[i].Y - t.Y, p[i].Z - t.Z};
-        n.Roll = static_cast<float>(0.6 * std::sin(4.0 * kPi * 7.0 * i / kSegments));
+        n.Roll = static_cast<float>(0.6 * std::sin(2.0 * kPi * 150.0 * i / kSegments));
         n.RollEasing = (i % 3) == 0;
     }
     gSegmentCount = kSegments;
@@ -58,14 +58,16 @@ void MakeLargeTrack() {
     gModelOnLoad = 4;
 }
 
-// Path and settings ready for the track model, as the pipeline leaves them.
-void PrepareTrackModel() {
+// Path and settings ready for the track model, as the pipeline leaves them,
+// rings every `detail` metres (0.5: the highest model-on-load level; 0.1: the
+// finest spacing the modeler dialog allows).
+void PrepareTrackModel(float detail = 0.5f) {
     MakeLargeTrack();
     ExtractTrackSpine();
     BuildPathMatrixArray();
     ApplyTrackStylePresets(gTrackStyle, false);
-    gModelSettings.RailDetail = 0.5f;
-    gModelSettings.SpineDetail = 0.5f;
+    gModelSettings.RailDetail = detail;
+    gModelSettings.SpineDetail = detail;
     LoadTieModel(gModelSettings.gTieModels[0].File, 0);
 }
 
@@ -82,8 +84,10 @@ void BM_PathFrames(benchmark::State& state) {
 BENCHMARK(BM_PathFrames)->Unit(benchmark::kMillisecond);
 
 void BM_TrackModel(benchmark::State& state) {
-    PrepareTrackModel();
+    PrepareTrackModel(static_cast<float>(state.range(0)) / 100.0f);
     int64_t faces = 0;
+    double length = 0.0;
+    for (int i = 0; i < kSegments; ++i) length += gPathMatrixArray[i].Length;
     for (auto _ : state) {
         CreateTrackModel();
         benchmark::DoNotOptimize(gTrackModel.data());
@@ -95,8 +99,9 @@ void BM_TrackModel(benchmark::State& state) {
     }
     state.counters["segments/s"] = benchmark::Counter(double(kSegments), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["faces"] = double(faces);
+    state.counters["metres"] = length;
 }
-BENCHMARK(BM_TrackModel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrackModel)->Arg(50)->Arg(10)->ArgName("detail_cm")->Unit(benchmark::kMillisecond);
 
 void BM_RecolourRebuild(benchmark::State& state) {
     PrepareTrackModel();
