@@ -1,0 +1,81 @@
+#include "app/controls/uc_numeric_text_box.h"
+
+#include <wx/settings.h>
+
+#include "app/number_formats.h"
+
+ucNumericTextBox::ucNumericTextBox(wxWindow* parent, wxWindowID id, const uc::NumericBoxRule& rule,
+                                   const wxString& value, const wxPoint& pos, const wxSize& size, long style)
+    : wxTextCtrl(parent, id, value, pos, size, style), mRule(rule) {
+    Bind(wxEVT_CHAR, &ucNumericTextBox::OnChar, this);
+    Bind(wxEVT_TEXT, &ucNumericTextBox::OnText, this);
+    Recheck();
+}
+
+void ucNumericTextBox::SetRule(const uc::NumericBoxRule& rule) {
+    mRule = rule;
+    Recheck();
+}
+
+bool ucNumericTextBox::InRange() const { return uc::CheckNumericText(Text(), mRule).InRange; }
+
+double ucNumericTextBox::Number() const { return ParseLeadingNumber(Text()); }
+
+void ucNumericTextBox::Recheck() {
+    const wxColour colour = uc::NumericTextColour(uc::CheckNumericText(Text(), mRule).TextColor);
+    if (GetForegroundColour() != colour) {
+        SetForegroundColour(colour);
+        Refresh();
+    }
+}
+
+void ucNumericTextBox::OnChar(wxKeyEvent& event) {
+    uc::KeyStroke key;
+    const wxChar typed = event.GetUnicodeKey();
+    key.Character = typed == WXK_NONE ? 0u : static_cast<uint32_t>(typed);
+    key.Control = event.ControlDown() || event.RawControlDown();
+    key.Alt = event.AltDown();
+    key.Meta = event.MetaDown();
+    if (uc::NumericKeyPasses(key, mRule)) event.Skip();
+    // A swallowed key is not skipped: the box never sees it.
+}
+
+void ucNumericTextBox::OnText(wxCommandEvent& event) {
+    Recheck();
+    if (Changed) Changed();
+    event.Skip();
+}
+
+namespace uc {
+
+wxColour NumericTextColour(uint32_t textColor) {
+    const wxColour system = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
+    const Rgb rgb = TextColourRgb(textColor, Rgb{system.Red(), system.Green(), system.Blue()});
+    return wxColour(rgb.Red, rgb.Green, rgb.Blue);
+}
+
+void NumericBoxGroup::Add(ucNumericTextBox* box) {
+    mBoxes.push_back(box);
+    box->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+        Update();
+        event.Skip();
+    });
+    Update();
+}
+
+void NumericBoxGroup::ControlButton(wxWindow* button) {
+    mButton = button;
+    Update();
+}
+
+bool NumericBoxGroup::AllInRange() const {
+    for (const ucNumericTextBox* box : mBoxes)
+        if (!box->InRange()) return false;
+    return true;
+}
+
+void NumericBoxGroup::Update() {
+    if (mButton) mButton->Enable(AllInRange());
+}
+
+}  // namespace uc

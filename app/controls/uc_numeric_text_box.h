@@ -1,0 +1,74 @@
+#pragma once
+// ucNumericTextBox: the numeric text box of every dialog. It filters the
+// characters typed into it (digits and backspace; "-" and "." only where its
+// rule allows them), leaves navigation, editing and clipboard keys alone,
+// and re-checks its text on every change: window-text colour while the value
+// lies in its range, red while it does not.
+//
+// NumericBoxGroup gathers a dialog's boxes and keeps its OK button disabled
+// while any of them is red.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <wx/textctrl.h>
+
+#include "app/controls/numeric_input.h"
+
+class ucNumericTextBox : public wxTextCtrl {
+public:
+    ucNumericTextBox(wxWindow* parent, wxWindowID id, const uc::NumericBoxRule& rule,
+                     const wxString& value = wxString(), const wxPoint& pos = wxDefaultPosition,
+                     const wxSize& size = wxDefaultSize, long style = 0);
+
+    const uc::NumericBoxRule& Rule() const { return mRule; }
+    // A new range (the text is checked again at once).
+    void SetRule(const uc::NumericBoxRule& rule);
+
+    // Whether the text's leading number lies in the range; checked afresh.
+    bool InRange() const;
+    // The text's leading number ("." decimals, 0 when there is none).
+    double Number() const;
+    std::string Text() const { return GetValue().utf8_string(); }
+
+    // Runs after every change of the text, once the colour is set.
+    std::function<void()> Changed;
+
+    // Applies the range check's colour to the text now.
+    void Recheck();
+
+private:
+    void OnChar(wxKeyEvent& event);
+    void OnText(wxCommandEvent& event);
+
+    uc::NumericBoxRule mRule;
+};
+
+namespace uc {
+
+// The window-text colour of the system and red, as ucNumericTextBox draws them.
+wxColour NumericTextColour(uint32_t textColor);
+
+// The numeric boxes of one dialog and the button that must stay disabled
+// while any of them is out of range. Hold it as a member of the dialog.
+class NumericBoxGroup {
+public:
+    // Adds a box; its changes re-evaluate the group from now on.
+    void Add(ucNumericTextBox* box);
+    // The button (OK) that is enabled only while every box is in range;
+    // evaluated at once.
+    void ControlButton(wxWindow* button);
+
+    bool AllInRange() const;
+    // Enables or disables the controlled button from the boxes' texts now.
+    void Update();
+
+    const std::vector<ucNumericTextBox*>& Boxes() const { return mBoxes; }
+
+private:
+    std::vector<ucNumericTextBox*> mBoxes;
+    wxWindow* mButton = nullptr;
+};
+
+}  // namespace uc
