@@ -1,6 +1,6 @@
 #include "app/frm_settings.h"
 
-#include <utility>
+#include <algorithm>
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -14,11 +14,10 @@
 #include "app/controls/uc_tab_head.h"
 #include "app/help_launcher.h"
 #include "app/settings_file.h"
+#include "model/radius_comb.h"
 #include "platform/prompts.h"
 
 namespace {
-
-std::function<void()> gSettingsAppliedHook;
 
 constexpr int kMargin = 8;
 
@@ -45,8 +44,6 @@ wxBoxSizer* PanelSizer(ucContainer* panel) {
 }
 
 }  // namespace
-
-void SetSettingsAppliedHook(std::function<void()> hook) { gSettingsAppliedHook = std::move(hook); }
 
 bool ShowSettingsDialog(wxWindow* owner) {
     frmSettings dialog(owner);
@@ -190,7 +187,7 @@ void frmSettings::btnOkay_Click() {
                    " could not be written. The new settings apply until Gantrywright is closed.",
                "Error!", MsgButtons::OK, MsgIcon::Critical);
     }
-    if (gSettingsAppliedHook) gSettingsAppliedHook();
+    RebuildRadiusComb();  // the comb of a loaded track, with the new scale and limit
     Finish(wxID_OK);
 }
 

@@ -5,7 +5,6 @@
 // the values, writes the settings file and recomputes the comb.
 
 #include <array>
-#include <functional>
 
 #include <wx/dialog.h>
 
@@ -25,10 +24,6 @@ class ucTabHead;
 // still apply until the program ends) and the comb of a loaded track is
 // recomputed. False when cancelled: nothing changed.
 bool ShowSettingsDialog(wxWindow* owner);
-
-// Called after OK has stored and saved the settings, to recompute what
-// depends on them (the curve-radius comb). The program installs it once.
-void SetSettingsAppliedHook(std::function<void()> hook);
 
 class frmSettings : public wxDialog {
 public:

@@ -18,10 +18,12 @@
 #include "app/frm_settings.h"
 #include "app/settings_file.h"
 #include "app/settings_text.h"
+#include "model/radius_comb.h"
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/dialogs/gui_test_main.h"
+#include "trackdoc/track_document.h"
 
 namespace {
 
@@ -64,11 +66,17 @@ protected:
         gSyncRecentList = true;
         gCombRadiusScale = 0.5f;
         gCombRadiusLimit = 40;
+        // A loaded track of three segments whose comb is not built: OK rebuilds it.
+        gDocumentType = DocumentTrack;
+        gSegmentCount = 3;
+        ClearRadiusComb();
         frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
         frame->Show();
     }
     void TearDown() override {
-        SetSettingsAppliedHook(nullptr);
+        gDocumentType = DocumentNone;
+        gSegmentCount = 0;
+        ClearRadiusComb();
         frame->Destroy();
         wxTheApp->ProcessIdle();
         AppStateTest::TearDown();
@@ -152,11 +160,6 @@ TEST_F(SettingsDialogWindow, UncheckingTheRecentListGreysAndStoresSyncOff) {
 
 TEST_F(SettingsDialogWindow, ARedLimitKeepsItsOldValueWhileEverythingElseIsSaved) {
     frmSettings dialog(frame);
-    int applied = 0;
-    SetSettingsAppliedHook([&] {
-        ++applied;
-        EXPECT_TRUE(fsys::FileExists(SettingsFilePath())) << "the comb is recomputed after the file is written";
-    });
     dialog.ModelOnLoadOption(5)->SetValue(true);
     dialog.SyncRecentFileListBox()->SetValue(false);
     dialog.RadiusLimitBox()->SetValue("150");
@@ -167,7 +170,7 @@ TEST_F(SettingsDialogWindow, ARedLimitKeepsItsOldValueWhileEverythingElseIsSaved
     EXPECT_TRUE(dialog.OkayButton()->IsEnabled()) << "this dialog's OK stays enabled whatever the boxes hold";
 
     Click(*dialog.OkayButton(), wxEVT_BUTTON);
-    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(gRadiusComb.size(), 4u) << "the comb of the loaded track is rebuilt";
     EXPECT_TRUE(prompts.Messages.empty());
     EXPECT_EQ(gCombRadiusLimit, 40);
     EXPECT_EQ(gCombRadiusScale, 1.75f);
@@ -194,8 +197,6 @@ TEST_F(SettingsDialogWindow, AFailedSaveIsReportedAndTheSettingsStillApply) {
     const std::string folder = config.Path();
     const std::string blocker = folder.substr(0, folder.size() - 1);
     { std::ofstream(blocker) << "in the way"; }
-    int applied = 0;
-    SetSettingsAppliedHook([&] { ++applied; });
     frmSettings dialog(frame);
     dialog.RadiusLimitBox()->SetValue("60");
     Click(*dialog.OkayButton(), wxEVT_BUTTON);
@@ -205,13 +206,11 @@ TEST_F(SettingsDialogWindow, AFailedSaveIsReportedAndTheSettingsStillApply) {
     EXPECT_EQ(prompts.Messages[0].Text.rfind("Could Not Save the Settings!", 0), 0u) << prompts.Messages[0].Text;
     EXPECT_NE(prompts.Messages[0].Text.find(SettingsFilePath()), std::string::npos);
     EXPECT_EQ(gCombRadiusLimit, 60) << "the new settings apply for this run";
-    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(gRadiusComb.size(), 4u) << "and the comb follows them";
     EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
 }
 
 TEST_F(SettingsDialogWindow, CancelChangesNothing) {
-    int applied = 0;
-    SetSettingsAppliedHook([&] { ++applied; });
     frmSettings dialog(frame);
     dialog.ModelOnLoadOption(0)->SetValue(true);
     dialog.RadiusLimitBox()->SetValue("70");
@@ -219,7 +218,7 @@ TEST_F(SettingsDialogWindow, CancelChangesNothing) {
     EXPECT_EQ(dialog.GetReturnCode(), wxID_CANCEL);
     EXPECT_EQ(gModelOnLoad, 2);
     EXPECT_EQ(gCombRadiusLimit, 40);
-    EXPECT_EQ(applied, 0);
+    EXPECT_EQ(gRadiusComb.size(), 1u) << "the comb is left alone";
     EXPECT_FALSE(fsys::FileExists(SettingsFilePath()));
 }
 
