@@ -1,0 +1,94 @@
+// The export dialog's decisions without its windows: enabled boxes, the OK
+// rule and which driver runs with which parts.
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "export/export_choices.h"
+#include "export/scene_staging_3ds.h"
+#include "tests/export/lib3ds_readback.h"
+#include "tests/export/synthetic_model.h"
+#include "tests/platform/temp_folder.h"
+
+TEST(ExportChoices, ElementsCannotUseTunnelsSupportsOrWater) {
+    EXPECT_EQ(InitialExportBoxEnabled(DocumentTrack), (std::array<bool, 5>{true, true, true, true, true}));
+    EXPECT_EQ(InitialExportBoxEnabled(DocumentElement), (std::array<bool, 5>{true, false, false, true, false}));
+}
+
+TEST(ExportChoices, WaterNeedsGroundAndATrack) {
+    ExportTicks t{true, true, true, true, true};
+    EXPECT_TRUE(ExportWaterEnabled(t, DocumentTrack));
+    EXPECT_FALSE(ExportWaterEnabled(t, DocumentElement));
+    EXPECT_FALSE(ExportWaterEnabled(t, DocumentNone));
+    t[ExportGroundBox] = false;
+    EXPECT_FALSE(ExportWaterEnabled(t, DocumentTrack));
+}
+
+TEST(ExportChoices, OkNeedsATickAndAName) {
+    ExportTicks none{};
+    ExportTicks water{false, false, false, false, true};
+    EXPECT_FALSE(ExportOkEnabled({true, true, true, true, true}, ""));
+    EXPECT_TRUE(ExportOkEnabled({true, true, true, true, true}, "a"));
+    EXPECT_FALSE(ExportOkEnabled(none, "model.3ds"));
+    EXPECT_TRUE(ExportOkEnabled(water, "model.3ds")) << "a ticked box counts even when it cannot be used";
+}
+
+namespace {
+
+class RunExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearDocumentAndModel();
+        MakeTrackModel(2, 1, 1, 4, 2);
+        MakeTunnelModels(1, 4);
+        MakeSupportModels(1, 4);
+        MakeGroundModel(3, 3, 1.0f, true);
+    }
+    void TearDown() override {
+        ClearDocumentAndModel();
+        gDocumentType = DocumentNone;
+    }
+    // Material count and object names of the file written with these ticks.
+    std::vector<std::string> Export(int16_t documentType, const ExportTicks& ticks, size_t* materials = nullptr) {
+        const std::string path = folder / "out.3ds";
+        std::string failure;
+        EXPECT_TRUE(RunModelExport(documentType, ticks, path, &failure)) << failure;
+        const Read3DS file = ReadWithLib3ds(path);
+        EXPECT_TRUE(file.Loaded);
+        if (materials) *materials = file.Materials.size();
+        std::vector<std::string> names;
+        for (const ReadMesh3DS& m : file.Meshes) names.push_back(m.Name);
+        return names;
+    }
+    TempFolder folder;
+};
+
+}  // namespace
+
+TEST_F(RunExport, TrackBoxesChooseTheirParts) {
+    size_t materials = 0;
+    EXPECT_EQ(Export(DocumentTrack, {false, true, false, false, false}, &materials),
+              (std::vector<std::string>{"TNLI0000", "TNLO0000"}));
+    EXPECT_EQ(materials, 2u);
+    EXPECT_EQ(Export(DocumentTrack, {false, false, true, false, false}, &materials),
+              (std::vector<std::string>{"CW000000", "RF000000", "RN000000", "SF000000", "ST000000"}));
+    EXPECT_EQ(materials, 2u);
+    EXPECT_EQ(Export(DocumentTrack, {false, false, false, true, true}, &materials),
+              (std::vector<std::string>{"TERA0000", "WATR0000"}));
+    EXPECT_EQ(materials, 2u);
+    EXPECT_EQ(Export(DocumentTrack, {true, false, false, false, false}).size(), 6u);
+}
+
+TEST_F(RunExport, ElementsPassOnlyTrackAndGround) {
+    size_t materials = 0;
+    const auto names = Export(DocumentElement, {false, true, true, true, true}, &materials);
+    EXPECT_EQ(names, (std::vector<std::string>{"TERA0000"}));
+    EXPECT_EQ(materials, 1u);
+    EXPECT_EQ(Export(DocumentNone, {true, false, false, false, false}, &materials).size(), 6u);
+    EXPECT_EQ(materials, 3u);
+}
+
+TEST_F(RunExport, FailureComesBackWithItsText) {
+    std::string failure;
+    EXPECT_FALSE(RunModelExport(DocumentTrack, {true, true, true, true, true}, folder / "nope/x.3ds", &failure));
+    EXPECT_NE(failure.find("nope/x.3ds"), std::string::npos);
+}
