@@ -110,7 +110,7 @@ void frmExportModel::btnBrowse_Click() {
     int32_t flags = 0;
     // As the program's other save dialogs, it asks before replacing a file.
     if (ShowSaveFileDialog(fileName, fileTitle, true, kExportFilter, filterIndex, gSaveDir, kExportDialogTitle,
-                           kExportDefaultExt, this, flags))
+                           kExportDefaultExt, static_cast<wxWindow*>(this), flags))
         txtFile->SetValue(ToWxPath(fileName));  // runs txtFile_Change
 }
 

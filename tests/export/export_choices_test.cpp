@@ -1,5 +1,5 @@
-// The export dialog's decisions without its windows: enabled boxes, the OK
-// rule and which driver runs with which parts.
+// Which driver the export dialog runs with which parts (the boxes' enabled
+// states and the OK rule are tested with the dialog's window).
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
@@ -8,29 +8,6 @@
 #include "tests/export/lib3ds_readback.h"
 #include "tests/export/synthetic_model.h"
 #include "tests/platform/temp_folder.h"
-
-TEST(ExportChoices, ElementsCannotUseTunnelsSupportsOrWater) {
-    EXPECT_EQ(InitialExportBoxEnabled(DocumentTrack), (std::array<bool, 5>{true, true, true, true, true}));
-    EXPECT_EQ(InitialExportBoxEnabled(DocumentElement), (std::array<bool, 5>{true, false, false, true, false}));
-}
-
-TEST(ExportChoices, WaterNeedsGroundAndATrack) {
-    ExportTicks t{true, true, true, true, true};
-    EXPECT_TRUE(ExportWaterEnabled(t, DocumentTrack));
-    EXPECT_FALSE(ExportWaterEnabled(t, DocumentElement));
-    EXPECT_FALSE(ExportWaterEnabled(t, DocumentNone));
-    t[ExportGroundBox] = false;
-    EXPECT_FALSE(ExportWaterEnabled(t, DocumentTrack));
-}
-
-TEST(ExportChoices, OkNeedsATickAndAName) {
-    ExportTicks none{};
-    ExportTicks water{false, false, false, false, true};
-    EXPECT_FALSE(ExportOkEnabled({true, true, true, true, true}, ""));
-    EXPECT_TRUE(ExportOkEnabled({true, true, true, true, true}, "a"));
-    EXPECT_FALSE(ExportOkEnabled(none, "model.3ds"));
-    EXPECT_TRUE(ExportOkEnabled(water, "model.3ds")) << "a ticked box counts even when it cannot be used";
-}
 
 namespace {
 

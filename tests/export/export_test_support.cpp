@@ -147,12 +147,16 @@ void ReferenceStager::Triangle(const Vector3& a, const Vector3& b, const Vector3
     const Vector3 corners[3] = {a, b, c};
     int index[3] = {-1, -1, -1};
     const size_t before = vertices_.size();
+    // The last equal vertex staged before this triangle: scanning from the
+    // end, the first one found.
     if (weld != 0) {
         for (int k = 0; k < 3; ++k)
-            for (size_t i = 0; i < before; ++i)
+            for (size_t i = before; i-- > 0;)
                 if (vertices_[i].X == corners[k].X && vertices_[i].Y == corners[k].Y &&
-                    vertices_[i].Z == corners[k].Z)
+                    vertices_[i].Z == corners[k].Z) {
                     index[k] = int(i);
+                    break;
+                }
     }
     for (int k = 0; k < 3; ++k) {
         if (index[k] >= 0) continue;
