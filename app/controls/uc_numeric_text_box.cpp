@@ -54,13 +54,21 @@ wxColour NumericTextColour(uint32_t textColor) {
     return wxColour(rgb.Red, rgb.Green, rgb.Blue);
 }
 
+NumericBoxGroup::~NumericBoxGroup() {
+    // The boxes may outlive the group (it is usually a member of their dialog).
+    for (const wxWeakRef<ucNumericTextBox>& box : mBoxes)
+        if (box) box->Unbind(wxEVT_TEXT, &NumericBoxGroup::OnText, this);
+}
+
 void NumericBoxGroup::Add(ucNumericTextBox* box) {
-    mBoxes.push_back(box);
-    box->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
-        Update();
-        event.Skip();
-    });
+    mBoxes.emplace_back(box);
+    box->Bind(wxEVT_TEXT, &NumericBoxGroup::OnText, this);
     Update();
+}
+
+void NumericBoxGroup::OnText(wxCommandEvent& event) {
+    Update();
+    event.Skip();
 }
 
 void NumericBoxGroup::ControlButton(wxWindow* button) {
@@ -69,8 +77,8 @@ void NumericBoxGroup::ControlButton(wxWindow* button) {
 }
 
 bool NumericBoxGroup::AllInRange() const {
-    for (const ucNumericTextBox* box : mBoxes)
-        if (!box->InRange()) return false;
+    for (const wxWeakRef<ucNumericTextBox>& box : mBoxes)
+        if (box && !box->InRange()) return false;
     return true;
 }
 

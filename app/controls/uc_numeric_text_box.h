@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <wx/textctrl.h>
+#include <wx/weakref.h>
 
 #include "app/controls/numeric_input.h"
 
@@ -54,6 +55,11 @@ wxColour NumericTextColour(uint32_t textColor);
 // while any of them is out of range. Hold it as a member of the dialog.
 class NumericBoxGroup {
 public:
+    NumericBoxGroup() = default;
+    NumericBoxGroup(const NumericBoxGroup&) = delete;
+    NumericBoxGroup& operator=(const NumericBoxGroup&) = delete;
+    ~NumericBoxGroup();
+
     // Adds a box; its changes re-evaluate the group from now on.
     void Add(ucNumericTextBox* box);
     // The button (OK) that is enabled only while every box is in range;
@@ -64,11 +70,12 @@ public:
     // Enables or disables the controlled button from the boxes' texts now.
     void Update();
 
-    const std::vector<ucNumericTextBox*>& Boxes() const { return mBoxes; }
 
 private:
-    std::vector<ucNumericTextBox*> mBoxes;
-    wxWindow* mButton = nullptr;
+    void OnText(wxCommandEvent& event);
+
+    std::vector<wxWeakRef<ucNumericTextBox>> mBoxes;  // a destroyed box drops out
+    wxWeakRef<wxWindow> mButton;
 };
 
 }  // namespace uc

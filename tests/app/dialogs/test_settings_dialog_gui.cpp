@@ -308,6 +308,19 @@ TEST_F(SettingsDialogWindow, NumericBoxGroupKeepsOkDisabledWhileABoxIsRed) {
     EXPECT_EQ(a->GetForegroundColour(), kRed);
     group.Update();
     EXPECT_FALSE(ok->IsEnabled());
+
+    // A box destroyed before its group drops out of it.
+    a->Destroy();
+    group.Update();
+    EXPECT_TRUE(ok->IsEnabled());
+    {
+        uc::NumericBoxGroup shortLived;
+        shortLived.Add(b);
+        shortLived.ControlButton(ok);
+    }
+    b->SetValue("99");  // the group is gone: nothing may reach it
+    EXPECT_EQ(b->GetForegroundColour(), kRed);
+    EXPECT_FALSE(ok->IsEnabled()) << "the first group still watches b";
 }
 
 // Real key presses through the display server: typed characters are
