@@ -1,0 +1,19 @@
+#include "app/document_changed.h"
+
+#include <utility>
+
+#include "app/app_state.h"
+
+namespace {
+
+DocumentChangedObserver gDocumentChangedObserver;
+
+}  // namespace
+
+void SetDocumentChangedObserver(DocumentChangedObserver observer) { gDocumentChangedObserver = std::move(observer); }
+
+void SetDocumentChanged() {
+    if (gDocumentChanged) return;
+    gDocumentChanged = true;
+    if (gDocumentChangedObserver) gDocumentChangedObserver();
+}

@@ -1,0 +1,246 @@
+#include "app/document_commands.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_state.h"
+#include "app/file_dialogs.h"
+#include "app/recent_list.h"
+#include "app/window_title.h"
+#include "model/build_pipeline.h"
+#include "model/model_meshes.h"
+#include "model/rebuild_flags.h"
+#include "platform/file_system.h"
+#include "platform/prompts.h"
+#include "trackdoc/element_document.h"
+#include "trackdoc/element_file.h"
+#include "trackdoc/segment_selection.h"
+#include "trackdoc/track_document.h"
+#include "trackdoc/track_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kTrackExtension = ".vxtrack";
+constexpr const char* kElementExtension = ".vxelem";
+
+std::string FolderOf(const std::string& path) {
+    const size_t cut = path.find_last_of('/');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// Nothing of a document whose file could not be read may stay behind: no
+// records a tool could edit, no model the preview could draw, no selection.
+void ForgetDocument() {
+    ClearTrackDocument();
+    ClearElementDocument();
+    ClearModelArrays();
+    gSpineInfoValid = false;
+    gPathValid = false;
+    gTrackModelValid = false;
+    gPresetsLoaded = false;
+    ClearSegmentSelection();
+    gDocumentType = DocumentNone;
+    gDocumentChanged = false;
+}
+
+bool WriteDocument(int16_t kind, const std::string& path) {
+    return kind == DocumentTrack ? SaveTrackFile(path) : SaveElementFile(path);
+}
+
+void ReportSaveFailure(int16_t kind) {
+    MsgBox(kind == DocumentTrack ? kSaveTrackFailedText : kSaveElementFailedText, "Error", MsgButtons::OK,
+           MsgIcon::Exclamation);
+}
+
+// The document was written: no changes left, Save disabled, the title without "*".
+void DocumentSaved(MainWindowView& view) {
+    gDocumentChanged = false;
+    view.SetSaveEnabled(false);
+    UpdateWindowTitle(view);
+}
+
+bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// The file's path with its name as stored on disk: the exact name when it
+// exists, else the first name in the folder that differs only in letter case.
+std::string StoredFilePath(const fs::path& path) {
+    std::error_code ec;
+    if (fs::is_regular_file(path, ec)) return path.string();
+    const fs::path folder = path.parent_path();
+    const std::string wanted = path.filename().string();
+    if (wanted.empty()) return std::string();
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (SameIgnoringAsciiCase(it->path().filename().string(), wanted) && it->is_regular_file(ec))
+            return (folder / it->path().filename()).string();
+    }
+    return std::string();
+}
+
+fs::path Absolute(const std::string& text) {
+    std::error_code ec;
+    fs::path path = fs::absolute(fs::path(text), ec);
+    return ec ? fs::path(text) : path;
+}
+
+}  // namespace
+
+int16_t DocumentTypeOfPath(const std::string& path) {
+    if (fsys::HasExtension(path, kTrackExtension)) return DocumentTrack;
+    if (fsys::HasExtension(path, kElementExtension)) return DocumentElement;
+    return DocumentNone;
+}
+
+void UpdateWindowTitle(MainWindowView& view) {
+    view.SetCaption(WindowTitle(gDocumentType, gDocumentPath, gDocumentChanged));
+}
+
+void UpdateMenuState(MainWindowView& view) {
+    UpdateWindowTitle(view);
+    view.ApplyMenuState(ComputeMenuState(gDocumentType, gDocumentChanged, gTrackModelValid));
+}
+
+bool LoadFile(const std::string& Path, MainWindowView& view) {
+    if (IsModelBuilding()) return false;
+    const int16_t kind = DocumentTypeOfPath(Path);
+    if (kind == DocumentNone) {
+        // Refused before anything is touched: the open document stays open.
+        MsgBox(kWrongKindText, "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
+        return false;
+    }
+    gDocumentType = kind;
+    gDocumentPath = Path;
+    gOpenDir = FolderOf(Path);
+
+    const bool loaded = kind == DocumentTrack ? LoadTrackFile(gDocumentPath) : LoadElementFile(gDocumentPath);
+    if (!loaded) {
+        MsgBox(kind == DocumentTrack ? kLoadTrackFailedText : kLoadElementFailedText, "Error", MsgButtons::OK,
+               MsgIcon::Exclamation);
+        ForgetDocument();
+        view.SetupToolToolbar();
+        UpdateMenuState(view);
+        view.SetSaveEnabled(false);
+        view.RenderScene();
+        return false;
+    }
+
+    if (gUseRecentList) {
+        if (gSyncRecentList) {
+            if (kind == DocumentTrack) AddToRecentList(gDocumentPath);
+            SaveRecentListToRegistry();
+        } else {
+            AddToRecentList(gDocumentPath);
+        }
+    }
+    ClearSegmentSelection();
+    RemodelTrack(true);
+    gDocumentChanged = false;
+    view.SetupToolToolbar();
+    UpdateMenuState(view);
+    view.RenderScene();
+    return true;
+}
+
+bool ConfirmUnsavedChanges(MainWindowView& view) {
+    if (!gDocumentChanged) return true;
+    switch (MsgBox(kUnsavedChangesText, kUnsavedChangesTitle, MsgButtons::YesNoCancel, MsgIcon::Exclamation)) {
+        case MsgResult::Yes: return SaveDocument(view);
+        case MsgResult::No: return true;
+        default: return false;
+    }
+}
+
+bool SaveDocument(MainWindowView& view) {
+    const int16_t kind = gDocumentType;
+    if (kind != DocumentTrack && kind != DocumentElement) return true;
+    if (IsModelBuilding()) return false;
+    if (!WriteDocument(kind, gDocumentPath)) {
+        ReportSaveFailure(kind);
+        return false;
+    }
+    DocumentSaved(view);
+    return true;
+}
+
+bool SaveDocumentAs(MainWindowView& view) {
+    const int16_t kind = gDocumentType;
+    if (kind != DocumentTrack && kind != DocumentElement) return false;
+    if (IsModelBuilding()) return false;
+    const bool track = kind == DocumentTrack;
+    std::string fileName = gDocumentPath;
+    std::string fileTitle;
+    int32_t filterIndex = 1;
+    int32_t flags = 0;
+    if (!ShowSaveFileDialog(fileName, fileTitle, true, track ? kSaveTrackDialogFilter : kSaveElementDialogFilter,
+                            filterIndex, gSaveDir, track ? kSaveTrackDialogTitle : kSaveElementDialogTitle,
+                            track ? "vxtrack" : "vxelem", view.DialogOwner(), flags))
+        return false;
+    // The writers add the extension to a name without it; the document must
+    // name the file that was written.
+    const char* extension = track ? kTrackExtension : kElementExtension;
+    if (!fsys::HasExtension(fileName, extension)) fileName += extension;
+    if (!WriteDocument(kind, fileName)) {
+        ReportSaveFailure(kind);
+        return false;
+    }
+    gDocumentPath = fileName;
+    DocumentSaved(view);
+    return true;
+}
+
+void OpenDocument(MainWindowView& view) {
+    if (IsModelBuilding()) return;
+    if (!ConfirmUnsavedChanges(view)) return;
+    std::string fileName;
+    std::string fileTitle;
+    bool readOnly = false;
+    int32_t filterIndex = 1;
+    int32_t flags = 0;
+    if (!ShowOpenFileDialog(fileName, fileTitle, true, readOnly, true, kOpenDialogFilter, filterIndex, gOpenDir,
+                            kOpenDialogTitle, "vxtrack", view.DialogOwner(), flags))
+        return;
+    LoadFile(fileName, view);
+}
+
+void OpenRecentDocument(int Index, MainWindowView& view) {
+    if (Index < 0 || Index > 7 || IsModelBuilding()) return;
+    if (!ConfirmUnsavedChanges(view)) return;
+    // A copy: loading rearranges the list.
+    const std::string path = gRecentFiles[static_cast<size_t>(Index)];
+    if (path.empty()) return;
+    LoadFile(path, view);
+}
+
+void ClearRecentDocuments() {
+    ClearRecentList();
+    if (gUseRecentList && gSyncRecentList) SaveRecentListToRegistry();
+}
+
+CloseDecision QueryClose(MainWindowView& view) {
+    if (IsModelBuilding()) return CloseDecision::AfterTheBuild;
+    return ConfirmUnsavedChanges(view) ? CloseDecision::Close : CloseDecision::Stay;
+}
+
+std::string CommandLineDocument(const std::string& commandLine) {
+    if (commandLine.empty()) return std::string();
+    std::string unquoted;
+    for (char c : commandLine)
+        if (c != '"') unquoted += c;
+    for (const std::string& text : {commandLine, unquoted}) {
+        if (text.empty()) continue;
+        const std::string stored = StoredFilePath(Absolute(text));
+        if (!stored.empty()) return stored;
+    }
+    return unquoted.empty() ? std::string() : Absolute(unquoted).string();
+}
