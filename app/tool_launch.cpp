@@ -86,6 +86,13 @@ bool LaunchTool(ToolId id, void* owner) {
     return true;
 }
 
+bool ShowToolDialog(ToolId id, void* owner) {
+    if (!IsToolAvailable(id)) return false;
+    const ToolShowFunction show = gToolDialogs[Slot(id)];
+    show(owner);
+    return true;
+}
+
 std::optional<ToolId> ToolOfToolBarButton(int documentType, int index) {
     if (documentType == 1 && index >= 0 && index <= 18)
         return static_cast<ToolId>(static_cast<int>(ToolId::TOverview) + index);

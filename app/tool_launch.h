@@ -85,6 +85,11 @@ bool IsToolAvailable(ToolId id);
 // not start a second build, nor edit the document the build is reading).
 bool LaunchTool(ToolId id, void* owner);
 
+// Shows the dialog alone, without its launch rule: for the model build on
+// open, which shows the modeler dialog itself (detail 5) and rebuilds
+// everything after it. False when no dialog is registered.
+bool ShowToolDialog(ToolId id, void* owner);
+
 // The tools of the tool bar of the tools, by document kind and button index;
 // nothing for any other index or kind.
 std::optional<ToolId> ToolOfToolBarButton(int documentType, int index);
