@@ -1,0 +1,58 @@
+#pragma once
+// Drawing the preview: the built model layer by layer, or the bare path as
+// coloured points while only the path frames exist, into the preview's
+// context (gMainGLContext), seen through the camera, lit by light 0.
+//
+// The model's meshes are compiled into display lists, one set per context,
+// and recompiled when the model has been rebuilt since (the model's build
+// serial moved, or an array no longer has the shape it was compiled from).
+// Drawing from the lists gives the same pixels as sending every face again.
+
+#include <cstdint>
+
+#include "model/render/pick_hits.h"
+
+// The layer switches, kept equal to the check marks of the View menu by the
+// main window. Defaults are the menu's marks at start-up.
+struct ViewSwitches {
+    bool Ground = true;
+    bool Footers = true;
+    bool Water = true;
+    bool Tubes = true;  // support tubes and catwalks
+    bool Prefabs = true;
+    bool Track = true;  // rails, spines and crossties
+    bool Tunnels = true;
+    bool CombRadius = false;
+    bool PathHeartline = false;
+};
+extern ViewSwitches gViewSwitches;
+
+// Draws and presents one frame in the preview's context, made current first.
+// Nothing without a context; a cleared frame while neither the path nor the
+// model is built.
+void RenderScene();
+
+// How the meshes are sent. Lists is the program's way; Immediate sends every
+// face at every frame (kept for comparison).
+enum class MeshSubmission { Lists, Immediate };
+void SetMeshSubmission(MeshSubmission mode);
+MeshSubmission CurrentMeshSubmission();
+
+// Forgets the display lists of every context, for code that changes the model
+// arrays outside the build pipeline; the next frame compiles them afresh.
+void InvalidateSceneLists();
+
+// Path point colours (RGB, red in the low byte) by segment type; a type
+// outside 0 to 4 is drawn light grey.
+int32_t PathPointColor(int32_t segmentType);
+// Highlight colours of a selected track segment.
+inline constexpr int32_t kSelectedRailColor = 255 + 256 * 128 + 65536 * 196;
+inline constexpr int32_t kSelectedSpineColor = 255 + 256 * 0 + 65536 * 128;
+inline constexpr int32_t kSelectedTieColor = 128 + 256 * 0 + 65536 * 64;
+
+// The selection pass of PickSegment: the same frame, drawn into the current
+// context's selection buffer without clearing and without presenting. Returns
+// the number of name changes it made (for sizing the next buffer).
+int64_t DrawSceneForSelection();
+// An upper bound of the name changes of the next frame.
+int64_t SceneNameChangeBound();
