@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -26,6 +27,7 @@ ViewSwitches gViewSwitches;
 namespace {
 
 MeshSubmission gSubmission = MeshSubmission::Lists;
+bool gFrustumCulling = true;
 uint64_t gListGeneration = 0;  // advanced by InvalidateSceneLists
 
 constexpr int32_t RGB(int32_t r, int32_t g, int32_t b) { return r + 256 * g + 65536 * b; }
@@ -360,6 +362,48 @@ private:
     std::array<Lists, PartCount> lists_{};
 };
 
+// The six planes of the view volume (projection times camera), each scaled to
+// a unit normal pointing inwards, for skipping segments that cannot be seen.
+class ViewVolume {
+public:
+    explicit ViewVolume(const Matrix4& view) {
+        GLfloat p[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, p);  // column-major
+        double clip[4][4];
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                double sum = 0.0;
+                for (int k = 0; k < 4; ++k) sum += double(p[k * 4 + r]) * double(view(k, c));
+                clip[r][c] = sum;
+            }
+        for (int i = 0; i < 6; ++i) {
+            const int axis = i / 2;
+            const double sign = i % 2 == 0 ? 1.0 : -1.0;
+            double len = 0.0;
+            for (int c = 0; c < 4; ++c) planes_[i][c] = clip[3][c] + sign * clip[axis][c];
+            for (int c = 0; c < 3; ++c) len += planes_[i][c] * planes_[i][c];
+            len = std::sqrt(len);
+            valid_ = valid_ && len > 0.0;
+            if (len > 0.0)
+                for (double& v : planes_[i]) v /= len;
+        }
+    }
+
+    // True only when the sphere lies wholly outside one of the planes, with a
+    // margin for the rounding of the transforms.
+    bool Excludes(const Vector3& centre, float radius) const {
+        if (!valid_) return false;
+        const double r = double(radius) * (1.0 + 1e-4) + 1e-3;
+        for (const auto& pl : planes_)
+            if (pl[0] * centre.X + pl[1] * centre.Y + pl[2] * centre.Z + pl[3] < -r) return true;
+        return false;
+    }
+
+private:
+    double planes_[6][4] = {};
+    bool valid_ = true;
+};
+
 // ---- One frame -----------------------------------------------------------------
 
 class SceneDrawer {
@@ -475,6 +519,8 @@ private:
 
     void DrawTrack() {
         const Matrix4 view = CameraViewMatrix(gCameraPosition, gCameraAngles);
+        const ViewVolume volume(view);
+        const bool frustum = gFrustumCulling;
         const bool track = gDocumentType == DocumentTrack;
         const SceneLists::Lists* l = ListsOf(PartTrack);
         const size_t n = TrackSegmentCount();
@@ -483,6 +529,8 @@ private:
             const TrackModelEntry& e = gTrackModel[i];
             // Skip a segment whose bounding sphere lies wholly behind the eye.
             if (MatrixTransformPoint(view, e.Centre).Z >= e.Radius) continue;
+            // Nor one wholly outside the view: it would draw no pixel.
+            if (frustum && volume.Excludes(e.Centre, e.Radius)) continue;
             const bool selected = track && IsSegmentSelected(static_cast<int>(i));
             const int32_t rail = selected ? kSelectedRailColor : e.RailColor;
             const int32_t spine = selected ? kSelectedSpineColor : e.SpineColor;
@@ -609,6 +657,7 @@ int32_t PathPointColor(int32_t segmentType) {
 }
 
 void SetMeshSubmission(MeshSubmission mode) { gSubmission = mode; }
+void SetSegmentFrustumCulling(bool enabled) { gFrustumCulling = enabled; }
 MeshSubmission CurrentMeshSubmission() { return gSubmission; }
 void InvalidateSceneLists() { ++gListGeneration; }
 

@@ -38,6 +38,11 @@ enum class MeshSubmission { Lists, Immediate };
 void SetMeshSubmission(MeshSubmission mode);
 MeshSubmission CurrentMeshSubmission();
 
+// Whether track segments wholly outside the view are skipped as well as those
+// behind the eye (on by default; the pixels are the same either way, as each
+// segment's bounding sphere holds all it draws).
+void SetSegmentFrustumCulling(bool enabled);
+
 // Forgets the display lists of every context, for code that changes the model
 // arrays outside the build pipeline; the next frame compiles them afresh.
 void InvalidateSceneLists();
