@@ -24,6 +24,7 @@
 namespace {
 
 bool gBuildRunning = false;
+uint64_t gModelBuildSerial = 0;
 std::function<void()> gRenderScene;
 std::function<void()> gShowModeler;
 
@@ -31,9 +32,15 @@ std::function<void()> gShowModeler;
 // event delivered by the busy window) is refused.
 class BuildGuard {
 public:
-    BuildGuard() : acquired_(!gBuildRunning) { gBuildRunning = true; }
+    BuildGuard() : acquired_(!gBuildRunning) {
+        gBuildRunning = true;
+        if (acquired_) ++gModelBuildSerial;
+    }
     ~BuildGuard() {
-        if (acquired_) gBuildRunning = false;
+        if (acquired_) {
+            gBuildRunning = false;
+            ++gModelBuildSerial;
+        }
     }
     BuildGuard(const BuildGuard&) = delete;
     BuildGuard& operator=(const BuildGuard&) = delete;
@@ -202,6 +209,8 @@ bool RemodelChangedPartsUnguarded() {
 }  // namespace
 
 bool IsModelBuilding() { return gBuildRunning; }
+
+uint64_t ModelBuildSerial() { return gModelBuildSerial; }
 
 void SetRenderSceneHandler(std::function<void()> handler) { gRenderScene = std::move(handler); }
 

@@ -7,6 +7,7 @@
 // and IsModelBuilding() is true, so the preview can skip drawing the
 // half-built model and tools can wait.
 
+#include <cstdint>
 #include <functional>
 
 // The full build after a document was opened, at the detail gModelOnLoad.
@@ -20,6 +21,10 @@ void BuildTrackModel(bool force, bool stopAfterPath, bool skipGround);
 void RemodelChangedParts();
 
 bool IsModelBuilding();
+// Advances when a build starts and again when it ends: whoever keeps data
+// made from the model arrays (the preview's display lists) compares it to
+// know that the arrays may have changed since.
+uint64_t ModelBuildSerial();
 
 // What the pipeline needs of the windows, installed by the main window: the
 // preview's redraw (RenderScene) and the modeler dialog shown modally. Without

@@ -51,7 +51,7 @@ protected:
         SettleWindows();
     }
     void ShowAndCreate() {
-        frame_->Show();
+        frame_->ShowWithoutActivating();  // keep the keyboard focus where other window tests put it
         SettleWindows();
         context_ = CreateGLContext(canvas_, 32, 32);
         ASSERT_GT(context_, 0);
