@@ -54,17 +54,6 @@ TEST(NumericInput, ThirdLevelCharactersAreTyped) {
     EXPECT_TRUE(uc::NumericKeyPasses(uc::KeyStroke{22, true, true, false}, kWhole)) << "no character typed";
 }
 
-TEST(NumericInput, TextIsCheckedAgainstTheRuleRange) {
-    EXPECT_TRUE(uc::CheckNumericText("12abc", kWhole).InRange);
-    EXPECT_FALSE(uc::CheckNumericText("150", kWhole).InRange);
-    EXPECT_EQ(uc::CheckNumericText("150", kWhole).TextColor, kInvalidTextColor);
-    EXPECT_EQ(uc::CheckNumericText("100", kWhole).TextColor, kWindowTextColor);
-    EXPECT_FALSE(uc::CheckNumericText("", kDecimal).InRange) << "an empty box counts as 0";
-    EXPECT_TRUE(uc::CheckNumericText("", uc::NumericBoxRule{0, 20, false, true}).InRange);
-    EXPECT_TRUE(uc::CheckNumericText("0.01", kDecimal).InRange);
-    EXPECT_FALSE(uc::CheckNumericText("0.009", kDecimal).InRange);
-}
-
 TEST(NumericInput, TextColours) {
     const uc::Rgb windowText{10, 20, 30};
     EXPECT_EQ(uc::TextColourRgb(kWindowTextColor, windowText), windowText);
