@@ -171,6 +171,12 @@ TEST_F(SegmentPickingTest, ViewportTracksResizesAndAZeroHeight) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
+    // A negative size (a window squeezed to nothing) is no size, not an error.
+    ResizeGLViewport(-5, -3, 1500, 60);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 0);
+    EXPECT_EQ(viewport[3], 1);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     ResizeGLViewport(kWidth, kHeight, 1500, 60);
 }
 
