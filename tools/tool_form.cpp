@@ -1,0 +1,25 @@
+#include "tools/tool_form.h"
+
+#include "app/input_checks.h"
+#include "app/number_formats.h"
+
+double NumericBoxValue(std::string_view text) { return ParseLeadingNumber(text); }
+
+ToolForm::ToolForm(std::vector<NumericBoxSpec> boxes) {
+    boxes_.reserve(boxes.size());
+    for (const NumericBoxSpec& spec : boxes) boxes_.push_back(Box{spec, spec.Default ? spec.Default : "", false});
+}
+
+bool ToolForm::SetText(int box, std::string_view text) {
+    Box& b = boxes_[box];
+    b.Text.assign(text);
+    const TextRangeCheck check = CheckTextInRange(b.Text, b.Spec.Min, b.Spec.Max);
+    b.Red = !check.InRange;
+    return check.InRange;
+}
+
+bool ToolForm::OkEnabled() const {
+    for (const Box& b : boxes_)
+        if (b.Red) return false;
+    return true;
+}
