@@ -7,7 +7,12 @@ double NumericBoxValue(std::string_view text) { return ParseLeadingNumber(text);
 
 ToolForm::ToolForm(std::vector<NumericBoxSpec> boxes) {
     boxes_.reserve(boxes.size());
-    for (const NumericBoxSpec& spec : boxes) boxes_.push_back(Box{spec, spec.Default ? spec.Default : "", false});
+    for (const NumericBoxSpec& spec : boxes) AddBox(spec);
+}
+
+int ToolForm::AddBox(const NumericBoxSpec& spec) {
+    boxes_.push_back(Box{spec, spec.Default ? spec.Default : "", false});
+    return static_cast<int>(boxes_.size()) - 1;
 }
 
 bool ToolForm::SetText(int box, std::string_view text) {

@@ -29,6 +29,9 @@ public:
     ToolForm() = default;
     explicit ToolForm(std::vector<NumericBoxSpec> boxes);
 
+    // Adds a box holding its default text; returns its index.
+    int AddBox(const NumericBoxSpec& spec);
+
     int BoxCount() const { return static_cast<int>(boxes_.size()); }
     const NumericBoxSpec& Spec(int box) const { return boxes_[box].Spec; }
     const std::string& Text(int box) const { return boxes_[box].Text; }

@@ -18,7 +18,7 @@ RemodelFlags Flags(bool path, bool track, bool tubes, bool footers, bool ground,
 
 const RemodelFlags kNone{};
 
-std::vector<ToolInfo> MakeTable() {
+std::vector<ToolDialogInfo> MakeTable() {
     const RemodelFlags allButGround = AllFlagsButGround();
     const RemodelFlags all = AllFlags();
     using L = ToolLaunch;
@@ -95,21 +95,21 @@ void RaiseRemodelFlags(const RemodelFlags& f) {
     g.RebuildPrefabs = g.RebuildPrefabs || f.RebuildPrefabs;
 }
 
-const std::vector<ToolInfo>& ToolTable() {
-    static const std::vector<ToolInfo> table = MakeTable();
+const std::vector<ToolDialogInfo>& ToolDialogTable() {
+    static const std::vector<ToolDialogInfo> table = MakeTable();
     return table;
 }
 
-const ToolInfo* FindTool(std::string_view dialog) {
-    for (const ToolInfo& tool : ToolTable())
+const ToolDialogInfo* FindToolDialog(std::string_view dialog) {
+    for (const ToolDialogInfo& tool : ToolDialogTable())
         if (dialog == tool.Dialog) return &tool;
     return nullptr;
 }
 
-const ToolInfo* ToolOfButton(ToolDocument document, int index) {
+const ToolDialogInfo* ToolDialogOfButton(ToolDocument document, int index) {
     if (index < 0) return nullptr;
     int button = 0;
-    for (const ToolInfo& tool : ToolTable()) {
+    for (const ToolDialogInfo& tool : ToolDialogTable()) {
         if (tool.Document != document || !tool.OnToolBar) continue;
         if (button == index) return &tool;
         ++button;

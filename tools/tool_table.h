@@ -17,7 +17,7 @@ enum class ToolLaunch {
 
 enum class ToolDocument { Track, Element };
 
-struct ToolInfo {
+struct ToolDialogInfo {
     const char* Dialog;       // the dialog's class name, e.g. "frmTMove"
     const char* MenuEntry;    // the menu entry's name, e.g. "mnuTMove"
     const char* Caption;      // the dialog's caption
@@ -32,11 +32,11 @@ struct ToolInfo {
 
 // Every tool of both menus, Track first, each in its menu's order (which is
 // also the order of its tool-bar buttons).
-const std::vector<ToolInfo>& ToolTable();
+const std::vector<ToolDialogInfo>& ToolDialogTable();
 // The tool of that dialog class; nullptr for an unknown name.
-const ToolInfo* FindTool(std::string_view dialog);
+const ToolDialogInfo* FindToolDialog(std::string_view dialog);
 // The tool of tool-bar button `index` for a document kind; nullptr past the end.
-const ToolInfo* ToolOfButton(ToolDocument document, int index);
+const ToolDialogInfo* ToolDialogOfButton(ToolDocument document, int index);
 
 // Flag sets named as the tool table names them.
 RemodelFlags AllFlagsButGround();

@@ -42,36 +42,36 @@ TEST(ToolTableTest, TransformToolsCaptionsTopicsLaunchAndFlags) {
         {"frmESkew", "Element: Skew", "e_skew", ToolLaunch::Modal},
     };
     for (const Row& row : rows) {
-        const ToolInfo* tool = FindTool(row.dialog);
+        const ToolDialogInfo* tool = FindToolDialog(row.dialog);
         ASSERT_NE(tool, nullptr) << row.dialog;
         EXPECT_STREQ(tool->Caption, row.caption);
         EXPECT_STREQ(tool->HelpTopic, row.topic);
         EXPECT_EQ(tool->Launch, row.launch) << row.dialog;
         EXPECT_TRUE(tool->MarksChanged);
     }
-    EXPECT_TRUE(SameFlags(FindTool("frmTScale")->Flags, AllFlagsButGround()));
-    EXPECT_FALSE(FindTool("frmTScale")->Flags.RebuildGround);
+    EXPECT_TRUE(SameFlags(FindToolDialog("frmTScale")->Flags, AllFlagsButGround()));
+    EXPECT_FALSE(FindToolDialog("frmTScale")->Flags.RebuildGround);
     RemodelFlags reverse;
     reverse.RebuildPath = reverse.RebuildTrack = reverse.Recolor = true;
-    EXPECT_TRUE(SameFlags(FindTool("frmEReverse")->Flags, reverse));
+    EXPECT_TRUE(SameFlags(FindToolDialog("frmEReverse")->Flags, reverse));
     reverse.Recolor = false;
-    EXPECT_TRUE(SameFlags(FindTool("frmEScale")->Flags, reverse));
-    EXPECT_TRUE(SameFlags(FindTool("frmESkew")->Flags, reverse));
-    EXPECT_TRUE(SameFlags(FindTool("frmETilt")->Flags, AllFlagsButGround()));
-    EXPECT_EQ(FindTool("frmNoSuchTool"), nullptr);
+    EXPECT_TRUE(SameFlags(FindToolDialog("frmEScale")->Flags, reverse));
+    EXPECT_TRUE(SameFlags(FindToolDialog("frmESkew")->Flags, reverse));
+    EXPECT_TRUE(SameFlags(FindToolDialog("frmETilt")->Flags, AllFlagsButGround()));
+    EXPECT_EQ(FindToolDialog("frmNoSuchTool"), nullptr);
 }
 
 TEST(ToolTableTest, ToolBarButtonsFollowTheMenus) {
-    EXPECT_STREQ(ToolOfButton(ToolDocument::Track, 4)->Dialog, "frmTMove");
-    EXPECT_STREQ(ToolOfButton(ToolDocument::Track, 7)->Dialog, "frmTMirror");
-    EXPECT_STREQ(ToolOfButton(ToolDocument::Track, 16)->ToolTip, "Track: Tube Exchange");
-    EXPECT_STREQ(ToolOfButton(ToolDocument::Track, 16)->Caption, "Track: Tube Exchanger");
-    EXPECT_STREQ(ToolOfButton(ToolDocument::Track, 18)->Dialog, "frmTNodeSmoother");
-    EXPECT_EQ(ToolOfButton(ToolDocument::Track, 19), nullptr);  // the Spine Changer has no button
+    EXPECT_STREQ(ToolDialogOfButton(ToolDocument::Track, 4)->Dialog, "frmTMove");
+    EXPECT_STREQ(ToolDialogOfButton(ToolDocument::Track, 7)->Dialog, "frmTMirror");
+    EXPECT_STREQ(ToolDialogOfButton(ToolDocument::Track, 16)->ToolTip, "Track: Tube Exchange");
+    EXPECT_STREQ(ToolDialogOfButton(ToolDocument::Track, 16)->Caption, "Track: Tube Exchanger");
+    EXPECT_STREQ(ToolDialogOfButton(ToolDocument::Track, 18)->Dialog, "frmTNodeSmoother");
+    EXPECT_EQ(ToolDialogOfButton(ToolDocument::Track, 19), nullptr);  // the Spine Changer has no button
     const char* element[] = {"frmEOverview", "frmEReverse", "frmEScale", "frmEPitch", "frmETilt", "frmESkew"};
-    for (int i = 0; i < 6; ++i) EXPECT_STREQ(ToolOfButton(ToolDocument::Element, i)->Dialog, element[i]);
-    EXPECT_EQ(ToolOfButton(ToolDocument::Element, 6), nullptr);
-    EXPECT_EQ(ToolOfButton(ToolDocument::Element, -1), nullptr);
+    for (int i = 0; i < 6; ++i) EXPECT_STREQ(ToolDialogOfButton(ToolDocument::Element, i)->Dialog, element[i]);
+    EXPECT_EQ(ToolDialogOfButton(ToolDocument::Element, 6), nullptr);
+    EXPECT_EQ(ToolDialogOfButton(ToolDocument::Element, -1), nullptr);
 }
 
 TEST(ToolFormTest, DefaultsAreInRangeAndOkStartsEnabled) {
