@@ -37,3 +37,20 @@ struct BusyMarker {
 
 // The strip's scale: the marker stays visible for positions 0 to this value.
 inline constexpr int kBusyMarkerRange = 96;
+
+// Moves the busy marker after every `every`-th record of a builder's loop
+// (tubes, catwalks and footers step it after every 50th).
+class BatchMarker {
+public:
+    explicit BatchMarker(int16_t every = 50) : every_(every) {}
+    void Step() {
+        if (++count_ >= every_) {
+            count_ = 0;
+            BusyWindow().UpdateMarker();
+        }
+    }
+
+private:
+    int16_t every_;
+    int16_t count_ = 0;
+};

@@ -1,11 +1,127 @@
 #include "model/ground_model.h"
 
-#include "model/model_meshes.h"
+#include <algorithm>
 
-// The ground is not modelled yet: no vertices, no triangles, no water.
-void CreateGroundModel() {
-    gGroundVertexCount = 0;
-    gGroundTriangleCount = 0;
+#include "app/app_state.h"
+#include "model/busy_window.h"
+#include "model/model_meshes.h"
+#include "model/modeler_settings.h"
+#include "trackdoc/track_document.h"
+
+namespace {
+
+// Height of terrain point (i, j) as stored (below the water level too); 0 where
+// the grid holds no value.
+float StoredHeight(int32_t i, int32_t j) {
+    const TerrainHeightGrid& grid = gTerrainHeights;
+    if (i < 0 || j < 0 || i >= grid.Columns || j >= grid.Rows) return 0.0f;
+    const size_t at = static_cast<size_t>(j) * static_cast<size_t>(grid.Columns) + static_cast<size_t>(i);
+    return at < grid.Values.size() ? grid.Values[at] : 0.0f;
+}
+
+void SetTriangle(GroundTriangle& t, int32_t a, int32_t b, int32_t c) {
+    t.A = a;
+    t.B = b;
+    t.C = c;
+    t.FaceNormal = TriangleNormal(gGroundVertices[a].Position, gGroundVertices[b].Position,
+                                  gGroundVertices[c].Position);
+}
+
+}  // namespace
+
+void MakeFlatGround() {
     gGroundSmooth = false;
     gHasWaterModel = false;
+    gGroundVertices.resize(5);
+    gGroundTriangles.resize(3);
+    gGroundVertices[0].Position = MakeVector(220.0f, 0.0f, 220.0f);
+    gGroundVertices[1].Position = MakeVector(220.0f, 0.0f, -220.0f);
+    gGroundVertices[2].Position = MakeVector(-220.0f, 0.0f, -220.0f);
+    gGroundVertices[3].Position = MakeVector(-220.0f, 0.0f, 220.0f);
+    SetTriangle(gGroundTriangles[0], 0, 1, 2);
+    SetTriangle(gGroundTriangles[1], 2, 3, 0);
+    gGroundVertexCount = 4;
+    gGroundTriangleCount = 2;
+}
+
+void CreateGroundModel() {
+    const ModelerSettings& settings = gModelSettings;
+    if (gDocumentType == DocumentElement || !settings.UseTerrain || !gHasTerrain) {
+        MakeFlatGround();
+        return;
+    }
+    // Never more points than the grid holds values for.
+    const int32_t width = std::clamp<int32_t>(gTerrainWidth, 0, gTerrainHeights.Columns);
+    const int32_t depth = std::clamp<int32_t>(gTerrainDepth, 0, gTerrainHeights.Rows);
+    const int32_t k = settings.LowDetailTerrain ? 2 : 1;
+    const int32_t w = width / k, d = depth / k;
+    const double dx = gTerrainSpacingX, dz = gTerrainSpacingZ;
+    // Every mesh point stands where the terrain point it takes its height from
+    // stands, on the grid that the footers, tubes and ground heights use; at
+    // half detail too, where the grid takes every second point.
+    const double x0 = -(dx * (width - 1)) * 0.5;
+    const double z0 = -(dz * (depth - 1)) * 0.5;
+    gGroundSmooth = true;
+
+    const size_t vertexCount = static_cast<size_t>(w) * static_cast<size_t>(d);
+    gGroundVertices.resize(vertexCount + 1);
+    for (int32_t j = 0; j < d; ++j) {
+        const float z = static_cast<float>(z0 + double(k * j) * dz);
+        GroundVertex* row = &gGroundVertices[static_cast<size_t>(j) * w];
+        for (int32_t i = 0; i < w; ++i)
+            row[i].Position = MakeVector(static_cast<float>(x0 + double(k * i) * dx), StoredHeight(k * i, k * j), z);
+    }
+    gGroundVertexCount = static_cast<int32_t>(vertexCount);
+
+    const size_t triangleCount = w > 1 && d > 1 ? 2 * static_cast<size_t>(w - 1) * static_cast<size_t>(d - 1) : 0;
+    gGroundTriangles.resize(triangleCount + 1);
+    BuildProgress& busy = BusyWindow();
+    size_t t = 0;
+    for (int32_t j = 0; j + 1 < d; ++j) {
+        for (int32_t i = 0; i + 1 < w; ++i) {
+            const int32_t a = j * w + i, b = a + w, c = b + 1, e = a + 1;
+            SetTriangle(gGroundTriangles[t++], a, b, c);
+            SetTriangle(gGroundTriangles[t++], c, e, a);
+        }
+        busy.UpdateMarker();
+    }
+    gGroundTriangleCount = static_cast<int32_t>(triangleCount);
+
+    // Vertex normals: the mean of the face normals of every triangle at the
+    // vertex, summed in triangle order; a vertex without triangles keeps its normal.
+    struct Sum {
+        double X = 0.0, Y = 0.0, Z = 0.0;
+        int32_t Count = 0;
+    };
+    std::vector<Sum> sums(vertexCount);
+    for (size_t n = 0; n < triangleCount; ++n) {
+        const GroundTriangle& tri = gGroundTriangles[n];
+        for (int32_t v : {tri.A, tri.B, tri.C}) {
+            Sum& s = sums[static_cast<size_t>(v)];
+            s.X += tri.FaceNormal.X;
+            s.Y += tri.FaceNormal.Y;
+            s.Z += tri.FaceNormal.Z;
+            ++s.Count;
+        }
+    }
+    for (size_t v = 0; v < vertexCount; ++v) {
+        const Sum& s = sums[v];
+        if (s.Count == 0) continue;
+        gGroundVertices[v].Normal = MakeVector(static_cast<float>(s.X / s.Count), static_cast<float>(s.Y / s.Count),
+                                               static_cast<float>(s.Z / s.Count));
+    }
+
+    if (gHasWater) {
+        gHasWaterModel = true;
+        gWaterNormal = TriangleNormal(MakeVector(0, 0, 0), MakeVector(1, 0, 0), MakeVector(1, 0, -1));
+        gWaterTriangles.assign(gGroundTriangles.begin(), gGroundTriangles.begin() + triangleCount);
+        gWaterTriangles.emplace_back();
+        gWaterTriangleCount = gGroundTriangleCount;
+        gWaterVertices.resize(vertexCount + 1);
+        for (size_t v = 0; v < vertexCount; ++v) gWaterVertices[v] = gGroundVertices[v].Position;
+        gWaterVertices[vertexCount] = Vector3{};
+        gWaterVertexCount = gGroundVertexCount;
+    } else {
+        gHasWaterModel = false;
+    }
 }
