@@ -4,9 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-
 #include "app/app_state.h"
+#include "bench/model/large_track.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
@@ -18,45 +17,7 @@
 
 namespace {
 
-constexpr int kSegments = 2000;
-
-// An open ride of kSegments segments of about 8 m: twelve turns of a wavy
-// circle with hills and banking, the control points from the neighbouring nodes.
-void MakeLargeTrack() {
-    ClearTrackDocument();
-    const int nodes = kSegments + 1;
-    std::vector<Vector3> p(nodes);
-    for (int i = 0; i < nodes; ++i) {
-        const double a = 24.0 * kPi * i / kSegments;
-        const double r = 200.0 + 20.0 * std::sin(5.0 * a);
-        p[i] = Vector3{float(r * std::cos(a)), float(30.0 + 12.0 * std::sin(9.0 * a)), float(-r * std::sin(a))};
-    }
-    gNodeCount = nodes;
-    gNodes.assign(nodes + 1, TrackNode{});
-    for (int i = 0; i < nodes; ++i) {
-        const Vector3& prev = p[i > 0 ? i - 1 : 0];
-        const Vector3& next = p[i + 1 < nodes ? i + 1 : i];
-        const Vector3 t{(next.X - prev.X) / 6.0f, (next.Y - prev.Y) / 6.0f, (next.Z - prev.Z) / 6.0f};
-        TrackNode& n = gNodes[i];
-        n.Position = p[i];
-        n.ControlOut = Vector3{p[i].X + t.X, p[i].Y + t.Y, p[i].Z + t.Z};
-        n.ControlIn = Vector3{p[i].X - t.X, p[i].Y - t.Y, p[i].Z - t.Z};
-        n.Roll = static_cast<float>(0.6 * std::sin(2.0 * kPi * 150.0 * i / kSegments));
-        n.RollEasing = (i % 3) == 0;
-    }
-    gSegmentCount = kSegments;
-    gSegments.assign(kSegments + 1, TrackSegment{});
-    for (int i = 0; i < kSegments; ++i) {
-        gSegments[i].SegmentType = i % 40 == 0 ? SegmentBrake : SegmentNormal;
-        gSegments[i].Tunnel = i % 25 == 0;
-    }
-    gRascGroupCount = kSegments;
-    gRascGroups.assign(kSegments + 1, RascGroup{});
-    gDocumentType = DocumentTrack;
-    gTrackStyle = StyleSteelLooping;
-    gAppPath = GW_BENCH_DATA_DIR;
-    gModelOnLoad = 4;
-}
+constexpr int kSegments = kLargeTrackSegments;
 
 // Path and settings ready for the track model, as the pipeline leaves them,
 // rings every `detail` metres (0.5: the highest model-on-load level; 0.1: the
