@@ -13,6 +13,9 @@ constexpr int32_t RGB(int32_t r, int32_t g, int32_t b) { return r + 256 * g + 65
 
 struct NodeSpec {
     float x, y, z, roll;
+    // A level node whose track runs along this direction (x, z) through it,
+    // for stations and the straights around them; (0, 0) for a free node.
+    float dirX = 0.0f, dirZ = 0.0f;
 };
 
 // Bezier nodes through the points with Catmull-Rom tangents: each control
@@ -31,7 +34,12 @@ std::vector<TrackNode> SmoothNodes(const std::vector<NodeSpec>& specs, bool clos
     for (int i = 0; i < n; ++i) {
         const Vector3 p = point(i);
         const Vector3 prev = around(i - 1), next = around(i + 1);
-        const Vector3 t = MakeVector((next.X - prev.X) / 6.0f, (next.Y - prev.Y) / 6.0f, (next.Z - prev.Z) / 6.0f);
+        Vector3 t = MakeVector((next.X - prev.X) / 6.0f, (next.Y - prev.Y) / 6.0f, (next.Z - prev.Z) / 6.0f);
+        const float dirLength = std::sqrt(specs[i].dirX * specs[i].dirX + specs[i].dirZ * specs[i].dirZ);
+        if (dirLength > 0.0f) {
+            const float length = std::sqrt(t.X * t.X + t.Y * t.Y + t.Z * t.Z);
+            t = MakeVector(specs[i].dirX / dirLength * length, 0.0f, specs[i].dirZ / dirLength * length);
+        }
         TrackNode& node = nodes[static_cast<size_t>(i)];
         node.Position = p;
         node.ControlIn = MakeVector(p.X - t.X, p.Y - t.Y, p.Z - t.Z);
@@ -177,18 +185,18 @@ float Bump(float x, float z, float cx, float cz, float height, float spread) {
 
 void BuildCircuitTrack() {
     StartTrack(StyleSteelLooping, "Sample circuit: station, chain lift, a turning drop, an airtime hill and a block brake.");
-    SetNodes({{-30.0f, 1.5f, -25.0f, 0.0f},
-              {-8.0f, 1.5f, -25.0f, 0.0f},
-              {6.0f, 1.5f, -25.0f, 0.0f},
-              {24.0f, 17.0f, -25.0f, 0.0f},
-              {36.0f, 18.0f, -30.0f, 0.35f},
-              {42.0f, 4.0f, -52.0f, 0.6f},
-              {34.0f, 3.0f, -80.0f, 0.5f},
-              {12.0f, 9.0f, -92.0f, 0.0f},
-              {-12.0f, 3.0f, -92.0f, 0.2f},
-              {-34.0f, 5.0f, -82.0f, 0.7f},
-              {-46.0f, 4.0f, -60.0f, 0.5f},
-              {-44.0f, 1.5f, -38.0f, 0.1f}},
+    SetNodes({{-30.0f, 1.5f, -55.0f, 0.0f, 1.0f, 0.0f},
+              {-8.0f, 1.5f, -55.0f, 0.0f, 1.0f, 0.0f},
+              {6.0f, 1.5f, -55.0f, 0.0f, 1.0f, 0.0f},
+              {24.0f, 17.0f, -55.0f, 0.0f},
+              {36.0f, 18.0f, -60.0f, 0.35f},
+              {42.0f, 4.0f, -82.0f, 0.6f},
+              {34.0f, 3.0f, -110.0f, 0.5f},
+              {12.0f, 9.0f, -122.0f, 0.0f},
+              {-12.0f, 3.0f, -122.0f, 0.2f},
+              {-34.0f, 5.0f, -112.0f, 0.7f},
+              {-46.0f, 4.0f, -90.0f, 0.5f},
+              {-44.0f, 1.5f, -68.0f, 0.1f}},
              true);
     Station(0);
     Lift(2);
@@ -197,9 +205,9 @@ void BuildCircuitTrack() {
     for (int s = 4; s <= 10; ++s) PrefabSupports(s, {0.5f});
     PrefabSupports(3, {0.3f, 0.8f});
     AFrames frames;
-    frames.Add(24.0f, 16.0f, -25.0f, 0.0f, 5.0f);
-    frames.Add(36.0f, 17.0f, -30.0f, 2.0f, 5.0f);
-    frames.Add(15.0f, 6.5f, -25.0f, 0.0f, 3.5f);
+    frames.Add(24.0f, 16.0f, -55.0f, 0.0f, 5.0f);
+    frames.Add(36.0f, 17.0f, -60.0f, 2.0f, 5.0f);
+    frames.Add(15.0f, 6.5f, -55.0f, 0.0f, 3.5f);
     frames.Store();
 }
 
@@ -209,14 +217,14 @@ void BuildShuttleTrack() {
     gSpineColor = RGB(150, 20, 30);
     gRailColor = RGB(230, 230, 230);
     gTieColor = RGB(60, 60, 60);
-    SetNodes({{-75.0f, 30.0f, -50.0f, 0.0f},
-              {-62.0f, 8.0f, -50.0f, 0.0f},
-              {-45.0f, 1.5f, -50.0f, 0.0f},
-              {-25.0f, 1.5f, -50.0f, 0.0f},
-              {-5.0f, 1.5f, -50.0f, 0.0f},
-              {20.0f, 1.5f, -50.0f, 0.0f},
-              {40.0f, 10.0f, -50.0f, 0.0f},
-              {52.0f, 35.0f, -50.0f, 0.0f}},
+    SetNodes({{-75.0f, 30.0f, -90.0f, 0.0f},
+              {-62.0f, 8.0f, -90.0f, 0.0f},
+              {-45.0f, 1.5f, -90.0f, 0.0f, 1.0f, 0.0f},
+              {-25.0f, 1.5f, -90.0f, 0.0f, 1.0f, 0.0f},
+              {-5.0f, 1.5f, -90.0f, 0.0f, 1.0f, 0.0f},
+              {20.0f, 1.5f, -90.0f, 0.0f, 1.0f, 0.0f},
+              {40.0f, 10.0f, -90.0f, 0.0f},
+              {52.0f, 35.0f, -90.0f, 0.0f}},
              false);
     Station(2);
     Launch(3);
@@ -226,8 +234,8 @@ void BuildShuttleTrack() {
     PrefabSupports(5, {0.6f});
     PrefabSupports(6, {0.3f, 0.7f});
     AFrames frames;
-    frames.Add(51.0f, 31.0f, -50.0f, 5.0f, 5.0f);
-    frames.Add(-73.0f, 27.0f, -50.0f, 5.0f, 5.0f);
+    frames.Add(51.0f, 31.0f, -90.0f, 5.0f, 5.0f);
+    frames.Add(-73.0f, 27.0f, -90.0f, 5.0f, 5.0f);
     frames.Store();
 }
 
@@ -236,16 +244,16 @@ void BuildLakesideTrack() {
     gSpineColor = RGB(40, 130, 70);
     gRailColor = RGB(240, 210, 40);
     gTrackSupportColor = RGB(200, 200, 200);
-    SetNodes({{40.0f, 3.0f, -70.0f, -0.3f},
-              {32.4f, 3.0f, -53.5f, -0.4f},
-              {12.4f, 3.0f, -43.4f, 0.0f},
-              {-12.4f, 3.0f, -43.4f, 0.0f},
-              {-32.4f, 6.0f, -53.5f, -0.2f},
-              {-40.0f, 10.0f, -70.0f, -0.3f},
-              {-32.4f, 10.0f, -86.5f, -0.4f},
-              {-12.4f, 7.0f, -96.6f, 0.0f},
-              {12.4f, 4.0f, -96.6f, 0.0f},
-              {32.4f, 3.0f, -86.5f, -0.4f}},
+    SetNodes({{40.0f, 3.0f, -90.0f, -0.3f},
+              {32.4f, 3.0f, -73.5f, -0.4f},
+              {12.4f, 3.0f, -63.4f, 0.0f, -1.0f, 0.0f},
+              {-12.4f, 3.0f, -63.4f, 0.0f, -1.0f, 0.0f},
+              {-32.4f, 6.0f, -73.5f, -0.2f},
+              {-40.0f, 10.0f, -90.0f, -0.3f},
+              {-32.4f, 10.0f, -106.5f, -0.4f},
+              {-12.4f, 7.0f, -116.6f, 0.0f},
+              {12.4f, 4.0f, -116.6f, 0.0f},
+              {32.4f, 3.0f, -106.5f, -0.4f}},
              true);
     Station(2);
     Lift(3);
@@ -266,8 +274,8 @@ void BuildLakesideTrack() {
     for (int32_t j = 0; j < gTerrainDepth; ++j)
         for (int32_t i = 0; i < gTerrainWidth; ++i) {
             const float x = x0 + i * gTerrainSpacingX, z = z0 + j * gTerrainSpacingZ;
-            const float h = 0.5f + Bump(x, z, 100.0f, -125.0f, 24.0f, 1200.0f) + Bump(x, z, -90.0f, -30.0f, 16.0f, 1500.0f) +
-                            Bump(x, z, 20.0f, 90.0f, 9.0f, 1200.0f) - Bump(x, z, 0.0f, -70.0f, 5.0f, 420.0f);
+            const float h = 0.5f + Bump(x, z, 100.0f, -128.0f, 24.0f, 1200.0f) + Bump(x, z, -90.0f, -50.0f, 16.0f, 1500.0f) +
+                            Bump(x, z, 20.0f, 70.0f, 9.0f, 1200.0f) - Bump(x, z, 0.0f, -90.0f, 5.0f, 420.0f);
             // Quarter metres: the file stays the same whatever the last bits of exp are.
             gTerrainHeights(i, j) = std::round(h * 4.0f) / 4.0f;
         }
