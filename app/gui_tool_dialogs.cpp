@@ -8,16 +8,18 @@
 // SetDocumentChanged (app/document_changed.h).
 //
 // Not yet built, so still disabled in the menus and on the tool bars:
-// the Track and Element tools, the Vortaxis dialogs, the modeler (Create
-// Model) and the about box.
+// the Track and Element tools, the Vortaxis dialogs and the modeler (Create
+// Model).
 
 #include "app/gui_tool_dialogs.h"
 
 #include <wx/window.h>
 
+#include "app/controls/frm_about.h"
 #include "app/frm_settings.h"
 #include "app/tool_launch.h"
 #include "export/frm_export_model.h"
+#include "model/render/scene_render.h"
 
 namespace {
 
@@ -26,6 +28,13 @@ wxWindow* Owner(void* owner) { return static_cast<wxWindow*>(owner); }
 }  // namespace
 
 void RegisterToolDialogs() {
-    RegisterToolDialog(ToolId::Settings, [](void* owner) { ShowSettingsDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::Settings, [](void* owner) {
+        // OK recomputes the curve-radius comb with the new scale and limit: show it at once.
+        if (ShowSettingsDialog(Owner(owner))) {
+            InvalidateSceneLists();
+            RenderScene();
+        }
+    });
     RegisterToolDialog(ToolId::SaveModelAs, [](void* owner) { ShowExportModelDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::About, [](void* owner) { ShowAboutBox(Owner(owner)); });
 }

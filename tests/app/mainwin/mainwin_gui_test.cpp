@@ -21,12 +21,14 @@
 #include "app/controls/uc_tool_bar.h"
 #include "app/document_changed.h"
 #include "app/frm_main.h"
+#include "app/gui_tool_dialogs.h"
 #include "app/tool_launch.h"
 #include "model/build_pipeline.h"
 #include "model/model_coloring.h"
 #include "model/model_meshes.h"
 #include "model/rebuild_flags.h"
 #include "model/render/camera.h"
+#include "model/wx/frm_working.h"
 #include "model/render/gl_context.h"
 #include "model/render/scene_render.h"
 #include "model/render/wx/gl_canvas.h"
@@ -210,6 +212,7 @@ TEST_F(MainWindowGui, ThePreviewShowsTheModel) {
 }
 
 TEST_F(MainWindowGui, OpenSaveAndReopenByteForByteThroughTheCommands) {
+    SetBusyWindow(&WxBusyWindow());  // the program's own busy window, served while the model is built
     frmMain& f = Start();
     EXPECT_EQ(Title(), "Gantrywright");
     EXPECT_FALSE(f.MenuEnabled("mnuTrack"));
@@ -254,6 +257,7 @@ TEST_F(MainWindowGui, OpenSaveAndReopenByteForByteThroughTheCommands) {
     EXPECT_FALSE(f.MenuEnabled("mnuTrack"));
     EXPECT_FALSE(f.MenuItem("mnuViewCombs")->IsEnabled());
     f.tbTool_ButtonClick(6);
+    EXPECT_EQ(CurrentWorkingWindow(), nullptr) << "the busy window is gone after each build";
 }
 
 TEST_F(MainWindowGui, ABadFileSaysSoAndLeavesNoDocument) {
@@ -450,4 +454,40 @@ TEST_F(MainWindowGui, ClosingAsksAboutChangesAndWaitsForABuild) {
         wxYield();
     }
     EXPECT_FALSE(frame) << "closed once the build was over";
+}
+
+TEST_F(MainWindowGui, TheProgramsDialogsAreWiredInAndTheOthersGreyed) {
+    RegisterToolDialogs();
+    frmMain& f = Start(Copy("circuit.vxtrack"));
+    EXPECT_TRUE(f.MenuItem("mnuShowSettings")->IsEnabled());
+    EXPECT_TRUE(f.MenuItem("mnuHelpAbout")->IsEnabled());
+    EXPECT_TRUE(f.MenuItem("mnuSaveModelAs")->IsEnabled()) << "the whole model is built";
+    EXPECT_TRUE(f.MenuItem("mnuHelpContents")->IsEnabled());
+    EXPECT_TRUE(f.MenuItem("mnuWebThrillForum")->IsEnabled());
+    const uc::ToolBarLayout& main = f.MainBar()->Layout();
+    EXPECT_TRUE(main.Button(4).Enabled) << "Settings";
+    // Every other entry and button follows whether its dialog is part of the program.
+    for (int i = 0; i < kToolCount; ++i) {
+        const ToolInfo& tool = GetToolInfo(static_cast<ToolId>(i));
+        if (wxMenuItem* item = f.MenuItem(tool.MenuName)) {
+            EXPECT_EQ(item->IsEnabled(), IsToolAvailable(tool.Id) && (tool.Id != ToolId::SaveModelAs || gTrackModelValid))
+                << tool.MenuName;
+        }
+    }
+    EXPECT_TRUE(IsToolAvailable(ToolId::Settings));
+    EXPECT_TRUE(IsToolAvailable(ToolId::SaveModelAs));
+    EXPECT_TRUE(IsToolAvailable(ToolId::About));
+    EXPECT_EQ(main.Button(3).Enabled, IsToolAvailable(ToolId::CreateModel));
+    EXPECT_EQ(main.Button(6).Enabled, IsToolAvailable(ToolId::VXOverview));
+    EXPECT_EQ(main.Button(7).Enabled, IsToolAvailable(ToolId::VXFixLocation));
+    EXPECT_EQ(main.Button(8).Enabled, IsToolAvailable(ToolId::VXFileAssociation));
+    for (int i = 0; i < f.ToolBar()->Layout().ButtonCount(); ++i)
+        EXPECT_EQ(f.ToolBar()->Layout().Button(i).Enabled, IsToolAvailable(*ToolOfToolBarButton(1, i))) << i;
+
+    // Help > Contents opens the help index through the shell.
+    Menu("mnuHelpContents");
+    ASSERT_EQ(prompts.ShellOpened.size(), 1u);
+    EXPECT_EQ(prompts.ShellOpened[0], DataFolder() + "gtwrhelp/index.htm");
+    Menu("mnuWebBrightquay");
+    EXPECT_EQ(prompts.ShellOpened.back(), kMakerHomePage);
 }
