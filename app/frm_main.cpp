@@ -39,6 +39,7 @@
 namespace {
 
 constexpr int kStatusFieldFrameRate = 1;
+constexpr int kFrameTimerInterval = 1;  // milliseconds: frames as fast as the window system gives them
 
 // Command ids of the menus.
 enum : int {
@@ -415,6 +416,7 @@ void frmMain::OnClose(wxCloseEvent& event) {
         }
     }
     mCloseAfterBuild = false;
+    mFrameTimerOn = false;
     tmrMain.Stop();
     ReleaseInput();
     if (gOpenGLEnabled) DeleteGLContext(gMainGLContext);
@@ -631,7 +633,12 @@ void frmMain::OnKey(wxKeyEvent& event) {
     event.Skip();
 }
 
-void frmMain::OnTimer(wxTimerEvent&) { tmrMain_Timer(); }
+void frmMain::OnTimer(wxTimerEvent&) {
+    tmrMain_Timer();
+    // The next frame is asked for only now that this one is drawn: the window
+    // system then serves its other work (repaints, the status bar) between frames.
+    if (mFrameTimerOn && !tmrMain.IsRunning()) tmrMain.StartOnce(kFrameTimerInterval);
+}
 
 void frmMain::tmrMain_Timer() {
     if (IsModelBuilding()) return;
@@ -654,7 +661,8 @@ int32_t frmMain::PickSegment(int32_t x, int32_t y) {
 }
 
 void frmMain::SetTimerEnabled(bool enabled) {
-    if (enabled && !tmrMain.IsRunning()) tmrMain.Start(1);
+    mFrameTimerOn = enabled;
+    if (enabled && !tmrMain.IsRunning()) tmrMain.StartOnce(kFrameTimerInterval);
     if (!enabled) tmrMain.Stop();
 }
 

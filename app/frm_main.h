@@ -73,7 +73,7 @@ public:
     wxGLCanvas* PreviewCanvas() const { return mCanvas; }
     PreviewInput& Input() { return mInput; }
     const ViewMarks& ViewMarksNow() const { return mViewMarks; }
-    bool FrameTimerRunning() const { return tmrMain.IsRunning(); }
+    bool FrameTimerRunning() const { return mFrameTimerOn; }
     // A menu entry by its name ("mnuSave", "mnuTScale", "mnuViewTubes", "mnuRecent3", ...), or nullptr.
     wxMenuItem* MenuItem(const std::string& name) const;
     // A top-level menu's enabled state by its name ("mnuTrack", "mnuView", ...).
@@ -139,7 +139,7 @@ private:
     ViewMarks mViewMarks;
     bool mLoaded = false;
     bool mCloseAfterBuild = false;
-    bool mClosing = false;
+    bool mFrameTimerOn = false;
 };
 
 // Key codes of the window toolkit's key events as the preview input counts

@@ -15,6 +15,7 @@
 #include <wx/init.h>
 #include <wx/menu.h>
 #include <wx/utils.h>
+#include <wx/uiaction.h>
 #include <wx/weakref.h>
 
 #include "app/controls/uc_status_bar.h"
@@ -490,4 +491,34 @@ TEST_F(MainWindowGui, TheProgramsDialogsAreWiredInAndTheOthersGreyed) {
     EXPECT_EQ(prompts.ShellOpened[0], DataFolder() + "gtwrhelp/index.htm");
     Menu("mnuWebBrightquay");
     EXPECT_EQ(prompts.ShellOpened.back(), kMakerHomePage);
+}
+
+// Real input through the display server: the preview has the keys, W held flies the camera, and the timer stops after the release.
+TEST_F(MainWindowGui, RealKeysFlyTheCamera) {
+    frmMain& f = Start(Copy("circuit.vxtrack"));
+    f.Raise();
+    wxUIActionSimulator sim;
+    // Without a window manager the keys go to the window under the pointer.
+
+    sim.MouseMove(f.Preview()->ClientToScreen(wxPoint(20, 20)));
+
+    f.Preview()->SetFocus();
+    Settle(5);
+    if (!f.Preview()->HasFocus()) GTEST_SKIP() << "the test display gives no keyboard focus";
+    const Vector3 start = gCameraPosition;
+    sim.KeyDown('W');
+    for (int i = 0; i < 20; ++i) {
+        wxTheApp->Yield();
+        wxMilliSleep(10);
+    }
+    sim.KeyUp('W');
+    for (int i = 0; i < 20 && f.FrameTimerRunning(); ++i) {
+        wxTheApp->Yield();
+        wxMilliSleep(10);
+    }
+    if (gCameraPosition.Z == start.Z) GTEST_SKIP() << "the keys went to another window";
+    EXPECT_LT(gCameraPosition.Z, start.Z) << "forward";
+    EXPECT_FALSE(f.FrameTimerRunning()) << "stopped after the release";
+    EXPECT_FALSE(f.Input().KeyIsDown(kKeyW));
+    EXPECT_EQ(StatusText(1), "FPS: Idle");
 }
