@@ -376,7 +376,6 @@ void frmMain::Form_Load(const std::string& commandLine) {
     InitCamera();
     SetupMainToolbar();
     UpdateMenuState();
-    mLoaded = true;
     Form_Resize();
     const std::string path = CommandLineDocument(commandLine);
     if (!path.empty()) LoadFile(path);
@@ -384,7 +383,9 @@ void frmMain::Form_Load(const std::string& commandLine) {
 }
 
 void frmMain::Form_Resize() {
-    if (IsIconized() || tbMain == nullptr) return;
+    // Nothing while minimised, nor before every part of the window exists.
+    if (IsIconized() || tbMain == nullptr || tbTool == nullptr || ucStatusBar1 == nullptr || pbOpenGL == nullptr)
+        return;
     const wxSize inner = GetClientSize();
     const PreviewPlacement p = PlacePreview(inner.x, inner.y, ucToolBar::DefaultHeight, tbTool->IsShown(),
                                             ucToolBar::DefaultHeight, ucStatusBar::DefaultHeight);

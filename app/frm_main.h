@@ -137,7 +137,6 @@ private:
 
     PreviewInput mInput{*this};
     ViewMarks mViewMarks;
-    bool mLoaded = false;
     bool mCloseAfterBuild = false;
     bool mFrameTimerOn = false;
 };

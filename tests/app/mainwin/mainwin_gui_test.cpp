@@ -522,3 +522,20 @@ TEST_F(MainWindowGui, RealKeysFlyTheCamera) {
     EXPECT_FALSE(f.Input().KeyIsDown(kKeyW));
     EXPECT_EQ(StatusText(1), "FPS: Idle");
 }
+
+// With only the path built on open, Save Model As waits for the model; once
+// Create Model has built it, the model can be saved without opening the file again.
+TEST_F(MainWindowGui, SaveModelAsFollowsTheModelBuiltByTheModeler) {
+    RegisterToolDialog(ToolId::SaveModelAs, [](void*) {});
+    RegisterToolDialog(ToolId::CreateModel, [](void*) { SetAllRemodelFlags(); });
+    const std::string path = Copy("circuit.vxtrack");
+    frmMain& f = Start();
+    gModelOnLoad = 0;  // "Do Nothing": the path alone
+    ASSERT_TRUE(f.LoadFile(path));
+    EXPECT_FALSE(gTrackModelValid);
+    EXPECT_FALSE(f.MenuItem("mnuSaveModelAs")->IsEnabled());
+    EXPECT_TRUE(f.MainBar()->Layout().Button(3).Enabled) << "Create Model";
+    f.tbMain_ButtonClick(3);
+    EXPECT_TRUE(gTrackModelValid);
+    EXPECT_TRUE(f.MenuItem("mnuSaveModelAs")->IsEnabled());
+}
