@@ -16,6 +16,7 @@
 #include "app/controls/uc_status_bar.h"
 #include "app/controls/uc_tool_bar.h"
 #include "app/document_changed.h"
+#include "app/gui_tool_dialogs.h"
 #include "app/help_launcher.h"
 #include "app/menu_state.h"
 #include "app/settings_file.h"
@@ -403,6 +404,7 @@ void frmMain::Form_Resize() {
 void frmMain::OnSize(wxSizeEvent&) { Form_Resize(); }
 
 void frmMain::OnClose(wxCloseEvent& event) {
+    if (!IsModelBuilding()) FinishModelessTools();
     if (event.CanVeto()) {
         switch (QueryClose(*this)) {
             case CloseDecision::AfterTheBuild:
@@ -447,6 +449,7 @@ void frmMain::ReleaseInput() {
 // ---- Document commands ---------------------------------------------------------------
 
 bool frmMain::LoadFile(const std::string& Path) {
+    FinishModelessTools();
     const bool loaded = ::LoadFile(Path, *this);
     mInput.SetDocumentType(gDocumentType);
     return loaded;
@@ -459,6 +462,7 @@ void frmMain::mnuFile_Click() {
 }
 
 void frmMain::mnuOpen_Click() {
+    FinishModelessTools();
     OpenDocument(*this);
     mInput.SetDocumentType(gDocumentType);
 }
@@ -468,6 +472,7 @@ bool frmMain::mnuSave_Click() { return SaveDocument(*this); }
 bool frmMain::mnuSaveAs_Click() { return SaveDocumentAs(*this); }
 
 void frmMain::mnuRecent_Click(int Index) {
+    FinishModelessTools();
     OpenRecentDocument(Index, *this);
     mInput.SetDocumentType(gDocumentType);
 }
@@ -521,6 +526,9 @@ void frmMain::tbTool_ButtonClick(int16_t Index) {
 
 void frmMain::LaunchMenuTool(ToolId id) {
     ReleaseInput();
+    // Only one tool at a time: an open Move tool is finished first (Move
+    // itself is brought to the front by its launcher).
+    if (id != ToolId::TMove && !IsModelBuilding()) FinishModelessTools();
     LaunchTool(id, DialogOwner());
     // A tool or the modeler may have built or lost the whole model.
     if (wxMenuItem* item = MenuItem("mnuSaveModelAs"))

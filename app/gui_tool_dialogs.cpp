@@ -7,19 +7,22 @@
 // edits the document, sets the rebuild flags of what it changed and calls
 // SetDocumentChanged (app/document_changed.h).
 //
-// Not yet built, so still disabled in the menus and on the tool bars:
-// the Track and Element tools, the Vortaxis dialogs and the modeler (Create
-// Model).
+// Not yet built, so still disabled in the menus and on the tool bars: the
+// Track tools but Move, Scale, Rotate and Mirror; the Element Overview; the
+// Vortaxis dialogs; the modeler (Create Model).
 
 #include "app/gui_tool_dialogs.h"
 
 #include <wx/window.h>
 
 #include "app/controls/frm_about.h"
+#include "app/document_changed.h"
 #include "app/frm_settings.h"
 #include "app/tool_launch.h"
 #include "export/frm_export_model.h"
 #include "model/render/scene_render.h"
+#include "tools/tool_dialogs.h"
+#include "tools/tool_ending.h"
 
 namespace {
 
@@ -28,6 +31,19 @@ wxWindow* Owner(void* owner) { return static_cast<wxWindow*>(owner); }
 }  // namespace
 
 void RegisterToolDialogs() {
+    // The tools mark the document changed through the main window's one entry.
+    SetDocumentChangedHandler([] { SetDocumentChanged(); });
+
+    RegisterToolDialog(ToolId::TMove, [](void* owner) { ShowTMoveDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TScale, [](void* owner) { ShowTScaleDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TRotate, [](void* owner) { ShowTRotateDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TMirror, [](void* owner) { ShowTMirrorDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::EReverse, [](void* owner) { ShowEReverseDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::EScale, [](void* owner) { ShowEScaleDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::EPitch, [](void* owner) { ShowEPitchDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::ETilt, [](void* owner) { ShowETiltDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::ESkew, [](void* owner) { ShowESkewDialog(Owner(owner)); });
+
     RegisterToolDialog(ToolId::Settings, [](void* owner) {
         // OK recomputes the curve-radius comb with the new scale and limit: show it at once.
         if (ShowSettingsDialog(Owner(owner))) {
@@ -38,3 +54,5 @@ void RegisterToolDialogs() {
     RegisterToolDialog(ToolId::SaveModelAs, [](void* owner) { ShowExportModelDialog(Owner(owner)); });
     RegisterToolDialog(ToolId::About, [](void* owner) { ShowAboutBox(Owner(owner)); });
 }
+
+void FinishModelessTools() { FinishMoveTool(); }

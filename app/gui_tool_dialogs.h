@@ -6,3 +6,9 @@
 // Call once at start-up, before the main window is created: entries and
 // buttons of dialogs not registered here stay disabled.
 void RegisterToolDialogs();
+
+// Finishes the tools that stay open beside the main window (Track > Move),
+// as their Done button does. The main window calls it before the commands
+// that must not run beside them: opening a document, closing the program and
+// launching another tool.
+void FinishModelessTools();

@@ -36,6 +36,8 @@
 #include "model/render/x11_gl_window.h"
 #include "platform/wx/cursor_position.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
+#include "tools/frm_t_move.h"
+#include "tools/tool_dialogs.h"
 #include "trackdoc/segment_selection.h"
 #include "trackdoc/track_document.h"
 
@@ -538,4 +540,30 @@ TEST_F(MainWindowGui, SaveModelAsFollowsTheModelBuiltByTheModeler) {
     f.tbMain_ButtonClick(3);
     EXPECT_TRUE(gTrackModelValid);
     EXPECT_TRUE(f.MenuItem("mnuSaveModelAs")->IsEnabled());
+}
+
+// The Move tool stays open beside the window: its moves mark the document
+// changed through the window, and opening another file finishes it first.
+TEST_F(MainWindowGui, TheMoveToolWorksBesideTheWindow) {
+    RegisterToolDialogs();
+    frmMain& f = Start(Copy("circuit.vxtrack"));
+    ASSERT_TRUE(f.MenuItem("mnuTMove")->IsEnabled());
+    const Vector3 before = gNodes[0].Position;
+    Menu("mnuTMove");
+    frmTMove* move = OpenMoveTool();
+    ASSERT_NE(move, nullptr);
+    Menu("mnuTMove");
+    EXPECT_EQ(OpenMoveTool(), move) << "a second launch brings the open one to the front";
+    move->btnDirection_Click(0);
+    const Vector3 after = gNodes[0].Position;
+    EXPECT_TRUE(after.X != before.X || after.Y != before.Y || after.Z != before.Z) << "a direction button moves the track";
+    EXPECT_TRUE(gDocumentChanged);
+    EXPECT_EQ(Title(), "Gantrywright - circuit.vxtrack*");
+    EXPECT_TRUE(f.MainBar()->Layout().Button(1).Enabled);
+
+    prompts.MessageAnswers.push_back(MsgResult::No);  // keep the moved track unsaved
+    prompts.FileDialogAnswers.push_back({false, ""});
+    f.mnuOpen_Click();
+    EXPECT_EQ(OpenMoveTool(), nullptr) << "finished before another file is opened";
+    Settle(3);
 }
