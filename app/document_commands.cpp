@@ -12,6 +12,7 @@
 #include "model/rebuild_flags.h"
 #include "platform/file_system.h"
 #include "platform/prompts.h"
+#include "platform/stored_paths.h"
 #include "trackdoc/element_document.h"
 #include "trackdoc/element_file.h"
 #include "trackdoc/segment_selection.h"
@@ -61,31 +62,15 @@ void DocumentSaved(MainWindowView& view) {
     UpdateWindowTitle(view);
 }
 
-bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 // The file's path with its name as stored on disk: the exact name when it
 // exists, else the first name in the folder that differs only in letter case.
 std::string StoredFilePath(const fs::path& path) {
-    std::error_code ec;
-    if (fs::is_regular_file(path, ec)) return path.string();
     const fs::path folder = path.parent_path();
-    const std::string wanted = path.filename().string();
-    if (wanted.empty()) return std::string();
-    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        if (SameIgnoringAsciiCase(it->path().filename().string(), wanted) && it->is_regular_file(ec))
-            return (folder / it->path().filename()).string();
-    }
-    return std::string();
+    const auto entry = fsys::FindEntryIgnoringCase(folder.string(), path.filename().string());
+    if (!entry) return std::string();
+    const fs::path stored = folder / *entry;
+    std::error_code ec;
+    return fs::is_regular_file(stored, ec) ? stored.string() : std::string();
 }
 
 fs::path Absolute(const std::string& text) {

@@ -97,16 +97,20 @@ void DeleteFileQuietly(const std::string& path) {
     fs::remove(path, ec);
 }
 
-bool HasExtension(const std::string& path, std::string_view extension) {
-    if (path.size() < extension.size()) return false;
-    const size_t start = path.size() - extension.size();
-    for (size_t i = 0; i < extension.size(); ++i) {
-        char a = path[start + i], b = extension[i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-        if (a != b) return false;
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
     }
     return true;
+}
+
+bool HasExtension(const std::string& path, std::string_view extension) {
+    if (path.size() < extension.size()) return false;
+    return EqualsIgnoringAsciiCase(std::string_view(path).substr(path.size() - extension.size()), extension);
 }
 
 }  // namespace fsys

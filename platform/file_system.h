@@ -39,6 +39,9 @@ inline bool WriteFileAtomically(const std::string& path, std::string_view text) 
 // Deletes a file, ignoring every error.
 void DeleteFileQuietly(const std::string& path);
 
+// True when the two texts are equal but for ASCII letter case.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // True when the path ends in the extension (given with its dot), compared
 // without regard to ASCII case.
 bool HasExtension(const std::string& path, std::string_view extension);

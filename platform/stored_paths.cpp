@@ -12,17 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 // The names of a stored path with "." dropped and ".." applied; nullopt when it climbs out.
 std::optional<std::vector<std::string>> StoredNames(const std::string& storedName) {
     std::vector<std::string> names;
@@ -49,27 +38,27 @@ std::optional<std::vector<std::string>> StoredNames(const std::string& storedNam
     return names;
 }
 
-// The entry of dir spelled like name: the exact one when it exists, else the
-// first (in sorted order) that differs only in letter case.
-std::optional<std::string> FindEntry(const fs::path& dir, const std::string& name) {
+}  // namespace
+
+std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name) {
     std::error_code ec;
+    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
+    if (name.empty()) return std::nullopt;
     if (fs::exists(dir / name, ec)) return name;
     std::optional<std::string> best;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (SameIgnoringCase(entry, name) && (!best || entry < *best)) best = entry;
+        if (EqualsIgnoringAsciiCase(entry, name) && (!best || entry < *best)) best = entry;
     }
     return best;
 }
-
-}  // namespace
 
 std::optional<std::string> ResolveStoredName(const std::string& folder, const std::string& storedName) {
     const auto names = StoredNames(storedName);
     if (!names || folder.empty() || !FolderExists(folder)) return std::nullopt;
     fs::path path(folder);
     for (const std::string& name : *names) {
-        const auto entry = FindEntry(path, name);
+        const auto entry = FindEntryIgnoringCase(path.string(), name);
         if (!entry) return std::nullopt;
         path /= *entry;
     }
@@ -83,7 +72,7 @@ std::string MapStoredName(const std::string& folder, const std::string& storedNa
     bool onDisk = FolderExists(folder);
     for (const std::string& name : *names) {
         std::optional<std::string> entry;
-        if (onDisk) entry = FindEntry(path, name);
+        if (onDisk) entry = FindEntryIgnoringCase(path.string(), name);
         onDisk = entry.has_value();
         path /= entry ? *entry : name;
     }

@@ -10,6 +10,11 @@
 
 namespace fsys {
 
+// The name of the entry of the folder spelled like name: the exact one when it
+// exists, else the first in sorted order that differs only in ASCII letter case;
+// nullopt when there is none.
+std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name);
+
 // The path on disk of an existing file or folder that the stored name denotes
 // under the folder; nullopt when some name along the way is not found or the
 // name leads out of the folder. An exact match wins over one in another case.
