@@ -63,16 +63,3 @@ bool EnsureTrackPathCurrent() {
     BuildTrackModel(false, true, true);
     return TrackPathFramesCurrent();
 }
-
-bool PathStaysInScene(const PointChange& change) {
-    const int32_t segments = std::min<int32_t>(UsableSegmentCount(), static_cast<int32_t>(gPathMatrixArray.size()));
-    for (int32_t s = 0; s < segments; ++s) {
-        const PathSegmentFrames& record = gPathMatrixArray[s];
-        const int32_t frames = std::min<int32_t>(record.FrameCount, static_cast<int32_t>(record.Frames.size()));
-        for (int32_t k = 0; k < frames; ++k) {
-            const Vector3 q = change(MatrixGetTranslation(record.Frames[k].Frame));
-            if (!InSceneBox(q)) return false;
-        }
-    }
-    return true;
-}

@@ -7,9 +7,12 @@
 // while they describe the open track as it is; when they are stale or missing
 // the path is rebuilt first (EnsureTrackPathCurrent).
 
-#include <functional>
+#include <algorithm>
+#include <cstdint>
 
+#include "model/path_frames.h"
 #include "trackdoc/math3d.h"
+#include "trackdoc/track_document.h"
 
 inline constexpr float kSceneMinX = -220.0f;
 inline constexpr float kSceneMaxX = 220.0f;
@@ -37,7 +40,19 @@ bool TrackPathFramesCurrent();
 // afterwards, which happens only while another build is running.
 bool EnsureTrackPathCurrent();
 
-using PointChange = std::function<Vector3(const Vector3&)>;
 // The test itself over the frames as they stand: every frame point p of every
 // segment of the track, changed to change(p), must lie in the scene box.
-bool PathStaysInScene(const PointChange& change);
+template <typename Change>
+bool PathStaysInScene(Change change) {
+    const int32_t segments = std::min<int32_t>(std::clamp<int32_t>(gSegmentCount, 0, int32_t(gSegments.size())),
+                                               static_cast<int32_t>(gPathMatrixArray.size()));
+    for (int32_t s = 0; s < segments; ++s) {
+        const PathSegmentFrames& record = gPathMatrixArray[s];
+        const int32_t frames = std::min<int32_t>(record.FrameCount, static_cast<int32_t>(record.Frames.size()));
+        for (int32_t k = 0; k < frames; ++k) {
+            const Matrix4& f = record.Frames[k].Frame;
+            if (!InSceneBox(change(Vector3{f(0, 3), f(1, 3), f(2, 3)}))) return false;
+        }
+    }
+    return true;
+}
