@@ -16,13 +16,11 @@
 #include <wx/window.h>
 
 #include "app/controls/frm_about.h"
-#include "app/document_changed.h"
 #include "app/frm_settings.h"
 #include "app/tool_launch.h"
 #include "export/frm_export_model.h"
 #include "model/render/scene_render.h"
 #include "tools/tool_dialogs.h"
-#include "tools/tool_ending.h"
 
 namespace {
 
@@ -31,9 +29,6 @@ wxWindow* Owner(void* owner) { return static_cast<wxWindow*>(owner); }
 }  // namespace
 
 void RegisterToolDialogs() {
-    // The tools mark the document changed through the main window's one entry.
-    SetDocumentChangedHandler([] { SetDocumentChanged(); });
-
     RegisterToolDialog(ToolId::TMove, [](void* owner) { ShowTMoveDialog(Owner(owner)); });
     RegisterToolDialog(ToolId::TScale, [](void* owner) { ShowTScaleDialog(Owner(owner)); });
     RegisterToolDialog(ToolId::TRotate, [](void* owner) { ShowTRotateDialog(Owner(owner)); });

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "app/document_changed.h"
 #include "model/build_pipeline.h"
 #include "model/rebuild_flags.h"
 #include "platform/prompts.h"
 #include "tools/scene_boundary.h"
-#include "tools/tool_ending.h"
 #include "tools/track_transforms.h"
 #include "trackdoc/track_document.h"
 
@@ -57,7 +57,7 @@ MoveResult TrackMoveSession::ApplyMove(const Vector3& v, const TrackMoveOptions&
     }
     TranslateTrack(v, options.MoveSupports);
     trackMoved_ = true;
-    MarkDocumentChanged();
+    SetDocumentChanged();
     if (options.UpdateModel) {
         SetRemodelFlagsKeepGround();
         RemodelChangedParts();

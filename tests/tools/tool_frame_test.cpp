@@ -7,6 +7,7 @@
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/element_transforms.h"
+#include "app/document_changed.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_form.h"
 #include "tools/tool_table.h"
@@ -144,10 +145,9 @@ TEST(ToolFormTest, ValueIsTheLeadingNumberWithAPoint) {
 
 TEST_F(ToolTest, EndingOfOkRaisesTheFlagsThenMarksChangedOnce) {
     std::vector<std::string> order;
-    SetDocumentChangedHandler([&] {
+    SetDocumentChangedObserver([&] {
         // The flags are set before the changed mark.
         order.push_back(gRemodelFlags.RebuildPath ? "changed after flags" : "changed before flags");
-        gDocumentChanged = true;
     });
     gRemodelFlags.RebuildGround = true;  // set earlier in the launch: kept
     RemodelFlags f;
@@ -158,11 +158,8 @@ TEST_F(ToolTest, EndingOfOkRaisesTheFlagsThenMarksChangedOnce) {
     EXPECT_TRUE(gRemodelFlags.RebuildPath);
     EXPECT_TRUE(gRemodelFlags.RebuildGround);
     EXPECT_FALSE(gRemodelFlags.RebuildTrack);
-    SetDocumentChangedHandler(nullptr);
-}
-
-TEST_F(ToolTest, WithoutTheMainWindowTheChangedFlagIsStillSet) {
-    EXPECT_FALSE(gDocumentChanged);
-    MarkDocumentChanged();
     EXPECT_TRUE(gDocumentChanged);
+    FinishToolEdit(f);  // a document already marked is not marked again
+    EXPECT_EQ(order.size(), 1u);
+    SetDocumentChangedObserver(nullptr);
 }

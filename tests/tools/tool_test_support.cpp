@@ -11,7 +11,7 @@
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
 #include "model/rebuild_flags.h"
-#include "tools/tool_ending.h"
+#include "app/document_changed.h"
 #include "trackdoc/element_document.h"
 
 void ToolTest::SetUp() {
@@ -29,7 +29,7 @@ void ToolTest::SetUp() {
     gColorTrackChecked = true;
     SetPrompts(&prompts);
     SetBusyWindow(nullptr);
-    SetDocumentChangedHandler(nullptr);
+    SetDocumentChangedObserver(nullptr);
     SetRenderSceneHandler([this] { ++redraws; });
 }
 

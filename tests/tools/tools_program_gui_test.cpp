@@ -1,0 +1,256 @@
+// The tools inside the real program under a display: launched from the
+// Track and Element menus and the tools' tool bar of the main window, each
+// changes a sample document, the model is rebuilt and the title shows the
+// change; saved and opened again, the edited document comes back byte for byte.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/image.h>
+#include <wx/init.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/utils.h>
+#include <wx/weakref.h>
+
+#include "app/controls/uc_numeric_text_box.h"
+#include "app/controls/uc_tool_bar.h"
+#include "app/frm_main.h"
+#include "app/gui_tool_dialogs.h"
+#include "model/rebuild_flags.h"
+#include "model/render/wx/gl_canvas.h"
+#include "tests/app/mainwin/mainwin_test_support.h"
+#include "tools/frm_e_reverse.h"
+#include "tools/frm_t_rotate.h"
+#include "tools/frm_t_scale.h"
+#include "tools/scene_boundary.h"
+#include "trackdoc/element_document.h"
+#include "trackdoc/track_document.h"
+
+namespace {
+
+void Settle(int rounds = 10) {
+    for (int i = 0; i < rounds; ++i) {
+        wxYield();
+        wxMilliSleep(5);
+    }
+}
+
+void Press(wxButton& button) {
+    wxCommandEvent e(wxEVT_BUTTON, button.GetId());
+    e.SetEventObject(&button);
+    button.GetEventHandler()->ProcessEvent(e);
+}
+
+// Runs `act` on the modal dialog of type D once the launch has shown it.
+template <typename D, typename F>
+void WhenModal(F act) {
+    wxTheApp->CallAfter([act] {
+        for (wxWindow* w : wxTopLevelWindows) {
+            auto* dialog = dynamic_cast<D*>(w);
+            if (dialog && dialog->IsModal()) {
+                act(*dialog);
+                return;
+            }
+        }
+        ADD_FAILURE() << "the tool's dialog is not up";
+    });
+}
+
+bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(const Vector3& a, const Vector3& b) { return SameBits(a.X, b.X) && SameBits(a.Y, b.Y) && SameBits(a.Z, b.Z); }
+
+int Count(const std::vector<std::string>& stages, const std::string& stage) {
+    return static_cast<int>(std::count(stages.begin(), stages.end(), stage));
+}
+
+class ToolsInTheProgram : public MainWindowTest {
+protected:
+    static void SetUpTestSuite() {
+        SelectX11Backend();
+        static int argc = 1;
+        static char name[] = "tools_program_gui_tests";
+        static char* argv[] = {name, nullptr};
+        wxApp::SetInstance(new wxApp());
+        ASSERT_TRUE(wxEntryStart(argc, argv));
+        ASSERT_TRUE(wxTheApp->CallOnInit());
+        wxInitAllImageHandlers();
+    }
+    static void TearDownTestSuite() { wxEntryCleanup(); }
+
+    void TearDown() override {
+        if (frame) {
+            frame->Close(true);
+            for (int i = 0; i < 50 && frame; ++i) {
+                wxTheApp->ProcessIdle();
+                wxYield();
+            }
+        }
+        EXPECT_FALSE(frame) << "the window is gone";
+        MainWindowTest::TearDown();
+    }
+
+    frmMain& Start(const std::string& sample) {
+        const std::string path = temp / sample;
+        std::filesystem::copy_file(SamplesFolder() + sample, path, std::filesystem::copy_options::overwrite_existing);
+        RegisterToolDialogs();
+        auto* f = new frmMain();
+        frame = f;
+        wxTheApp->SetTopWindow(f);
+        f->Show();
+        f->StartUp(path);
+        Settle();
+        return *f;
+    }
+    void Menu(const std::string& name) {
+        wxMenuItem* item = frame->MenuItem(name);
+        ASSERT_NE(item, nullptr) << name;
+        ASSERT_TRUE(item->IsEnabled()) << name;
+        wxCommandEvent e(wxEVT_MENU, item->GetId());
+        e.SetEventObject(frame.get());
+        frame->GetEventHandler()->ProcessEvent(e);
+    }
+    // Save As to a new file in the test's folder, through the program's command.
+    std::string SaveAs(const std::string& name) {
+        prompts.FileDialogAnswers.push_back({true, temp / name});
+        EXPECT_TRUE(frame->mnuSaveAs_Click());
+        return temp / name;
+    }
+    std::string Title() { return frame->GetTitle().ToStdString(); }
+
+    EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
+    wxWeakRef<frmMain> frame;
+};
+
+}  // namespace
+
+TEST_F(ToolsInTheProgram, RotateFromTheToolBarRebuildsAndSurvivesSaveAndOpen) {
+    frmMain& f = Start("circuit.vxtrack");
+    ASSERT_EQ(gDocumentType, DocumentTrack);
+    ASSERT_TRUE(gTrackModelValid);
+    const std::vector<TrackNode> before(gNodes.begin(), gNodes.begin() + gNodeCount);
+    const std::vector<TrackFooter> footers(gFooters.begin(), gFooters.begin() + gFooterCount);
+    busy.Stages.clear();
+
+    WhenModal<frmTRotate>([](frmTRotate& d) {
+        d.NumericBox(0)->SetValue("90");
+        d.DirectionOption(1)->SetValue(true);
+        Press(*d.OkayButton());
+    });
+    f.tbTool_ButtonClick(6);  // "Track: Rotate"
+
+    // Counter-clock-wise by 90 degrees: (x, y, z) -> (z, y, -x), rolls kept.
+    const Matrix4 r = MatrixRotateY(DegToRad(90.0));
+    for (int i = 0; i < gNodeCount; ++i) {
+        EXPECT_TRUE(SameBits(gNodes[i].Position, MatrixTransformPoint(r, before[i].Position))) << i;
+        EXPECT_TRUE(SameBits(gNodes[i].ControlOut, MatrixTransformPoint(r, before[i].ControlOut))) << i;
+        EXPECT_EQ(gNodes[i].Roll, before[i].Roll);
+    }
+    for (int i = 0; i < gFooterCount; ++i)
+        EXPECT_TRUE(SameBits(gFooters[i].Position, MatrixTransformPoint(r, footers[i].Position)));
+    // The launch rebuilt the model of the turned track, all but the ground.
+    EXPECT_EQ(Count(busy.Stages, "Creating path matrix array"), 1);
+    EXPECT_EQ(Count(busy.Stages, "Creating track model"), 1);
+    EXPECT_EQ(Count(busy.Stages, "Creating ground model"), 0);
+    EXPECT_TRUE(gTrackModelValid);
+    EXPECT_TRUE(TrackPathFramesCurrent());
+    EXPECT_EQ(Title(), "Gantrywright - circuit.vxtrack*");
+    EXPECT_TRUE(f.MainBar()->Layout().Button(1).Enabled) << "Save is enabled";
+
+    const std::vector<TrackNode> edited(gNodes.begin(), gNodes.begin() + gNodeCount);
+    const std::string saved = SaveAs("turned.vxtrack");
+    EXPECT_EQ(Title(), "Gantrywright - turned.vxtrack");
+    const std::vector<uint8_t> bytes = FileBytes(saved);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_NE(bytes, FileBytes(SamplesFolder() + "circuit.vxtrack"));
+
+    ASSERT_TRUE(f.LoadFile(saved));
+    ASSERT_EQ(gNodeCount, static_cast<int32_t>(edited.size()));
+    for (int i = 0; i < gNodeCount; ++i) {
+        EXPECT_TRUE(SameBits(gNodes[i].Position, edited[i].Position));
+        EXPECT_TRUE(SameBits(gNodes[i].ControlIn, edited[i].ControlIn));
+        EXPECT_TRUE(SameBits(gNodes[i].ControlOut, edited[i].ControlOut));
+    }
+    EXPECT_FALSE(gDocumentChanged);
+    EXPECT_EQ(FileBytes(SaveAs("again.vxtrack")), bytes) << "the reopened track writes the same bytes";
+}
+
+TEST_F(ToolsInTheProgram, ReverseFromTheElementMenuSurvivesSaveAndOpen) {
+    frmMain& f = Start("camelback.vxelem");
+    ASSERT_EQ(gDocumentType, DocumentElement);
+    const int n = gElementNodeCount;
+    ASSERT_GE(n, 2);
+    const std::vector<TrackNode> before(gElementNodes.begin(), gElementNodes.begin() + n);
+    busy.Stages.clear();
+
+    WhenModal<frmEReverse>([](frmEReverse& d) {
+        EXPECT_TRUE(d.OkayButton()->IsEnabled());
+        Press(*d.OkayButton());
+    });
+    Menu("mnuEReverse");
+
+    EXPECT_TRUE(SameBits(gElementNodes[0].Position, Vector3{})) << "the former last node at the origin";
+    for (int i = 0; i < n; ++i) EXPECT_EQ(gElementNodes[i].Roll, -before[n - 1 - i].Roll) << i;
+    EXPECT_NEAR(VectorDistance(gElementNodes[n - 1].Position, gElementNodes[n - 2].Position),
+                VectorDistance(before[0].Position, before[1].Position), 1e-4);
+    EXPECT_EQ(Count(busy.Stages, "Creating path matrix array"), 1);
+    EXPECT_EQ(Count(busy.Stages, "Coloring model"), 1);
+    EXPECT_EQ(Title(), "Gantrywright - camelback.vxelem*");
+
+    const std::vector<TrackNode> edited(gElementNodes.begin(), gElementNodes.begin() + n);
+    const std::string saved = SaveAs("reversed.vxelem");
+    const std::vector<uint8_t> bytes = FileBytes(saved);
+    ASSERT_TRUE(f.LoadFile(saved));
+    ASSERT_EQ(gElementNodeCount, n);
+    // What an element file holds: every position but the first (the origin),
+    // the incoming control points and rolls of nodes 1 on, the outgoing ones of
+    // every node but the last.
+    for (int i = 0; i < n; ++i) {
+        EXPECT_TRUE(SameBits(gElementNodes[i].Position, edited[i].Position)) << i;
+        if (i > 0) {
+            EXPECT_TRUE(SameBits(gElementNodes[i].ControlIn, edited[i].ControlIn)) << i;
+            EXPECT_TRUE(SameBits(gElementNodes[i].Roll, edited[i].Roll)) << i;
+        }
+        if (i < n - 1) {
+            EXPECT_TRUE(SameBits(gElementNodes[i].ControlOut, edited[i].ControlOut)) << i;
+        }
+    }
+    EXPECT_EQ(FileBytes(SaveAs("again.vxelem")), bytes);
+}
+
+TEST_F(ToolsInTheProgram, CancelChangesNothingAndTheNextOpeningShowsTheDefaults) {
+    frmMain& f = Start("circuit.vxtrack");
+    const std::vector<TrackNode> before(gNodes.begin(), gNodes.begin() + gNodeCount);
+    busy.Stages.clear();
+    WhenModal<frmTScale>([](frmTScale& d) {
+        d.NumericBox(0)->SetValue("250");
+        Press(*d.CancelButton());
+    });
+    Menu("mnuTScale");
+    EXPECT_EQ(Title(), "Gantrywright - circuit.vxtrack") << "no \"*\"";
+    EXPECT_FALSE(gDocumentChanged);
+    EXPECT_FALSE(f.MainBar()->Layout().Button(1).Enabled) << "Save stays greyed";
+    const RemodelFlags& flags = gRemodelFlags;
+    EXPECT_FALSE(flags.RebuildPath || flags.RebuildTrack || flags.RebuildTubes || flags.RebuildFooters ||
+                 flags.RebuildGround || flags.Recolor || flags.RebuildTunnels || flags.RebuildPrefabs);
+    EXPECT_TRUE(busy.Stages.empty()) << "nothing rebuilt, only redrawn";
+    for (int i = 0; i < gNodeCount; ++i) EXPECT_TRUE(SameBits(gNodes[i].Position, before[i].Position));
+
+    std::string text;
+    WhenModal<frmTScale>([&text](frmTScale& d) {
+        text = d.NumericBox(0)->GetValue().utf8_string();
+        Press(*d.CancelButton());
+    });
+    Menu("mnuTScale");
+    EXPECT_EQ(text, "100");
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
