@@ -11,6 +11,7 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/menu.h>
@@ -26,9 +27,11 @@
 #include "model/render/wx/gl_canvas.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tools/frm_e_reverse.h"
+#include "tools/frm_t_move.h"
 #include "tools/frm_t_rotate.h"
 #include "tools/frm_t_scale.h"
 #include "tools/scene_boundary.h"
+#include "tools/tool_dialogs.h"
 #include "trackdoc/element_document.h"
 #include "trackdoc/track_document.h"
 
@@ -248,6 +251,46 @@ TEST_F(ToolsInTheProgram, CancelChangesNothingAndTheNextOpeningShowsTheDefaults)
     });
     Menu("mnuTScale");
     EXPECT_EQ(text, "100");
+}
+
+// Move stays open beside the window; launching another tool or leaving the
+// program finishes it first, so its pending rebuild runs and no move is lost.
+TEST_F(ToolsInTheProgram, AnotherToolOrExitFinishesAnOpenMoveFirst) {
+    frmMain& f = Start("circuit.vxtrack");
+    f.tbTool_ButtonClick(4);  // "Track: Move"
+    frmTMove* move = OpenMoveTool();
+    ASSERT_NE(move, nullptr);
+    move->UpdateModelBox()->SetValue(false);
+    const float y = gNodes[0].Position.Y;
+    move->btnDirection_Click(MoveUp);
+    EXPECT_EQ(gNodes[0].Position.Y, y + 10.0f);
+    EXPECT_EQ(Title(), "Gantrywright - circuit.vxtrack*") << "marked at the move";
+    EXPECT_FALSE(TrackPathFramesCurrent()) << "the rebuild waits for Done";
+
+    bool moveOpenMeanwhile = true;
+    WhenModal<frmTScale>([&moveOpenMeanwhile](frmTScale& d) {
+        moveOpenMeanwhile = OpenMoveTool() != nullptr;
+        Press(*d.CancelButton());
+    });
+    Menu("mnuTScale");
+    EXPECT_FALSE(moveOpenMeanwhile) << "Move was finished before Scale opened";
+    EXPECT_TRUE(TrackPathFramesCurrent()) << "its pending rebuild ran";
+
+    f.tbTool_ButtonClick(4);
+    ASSERT_NE(OpenMoveTool(), nullptr);
+    OpenMoveTool()->UpdateModelBox()->SetValue(false);
+    OpenMoveTool()->btnDirection_Click(MoveDown);
+    // Leaving asks about the unsaved moves; Cancel keeps the program open.
+    prompts.MessageAnswers.push_back(MsgResult::Cancel);
+    f.Close();
+    Settle(3);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(OpenMoveTool(), nullptr);
+    ASSERT_FALSE(prompts.Messages.empty());
+    EXPECT_EQ(prompts.Messages.back().Buttons, MsgButtons::YesNoCancel);
+    EXPECT_TRUE(TrackPathFramesCurrent());
+    EXPECT_EQ(gNodes[0].Position.Y, y);
+    prompts.MessageAnswers.push_back(MsgResult::No);
 }
 
 int main(int argc, char** argv) {
