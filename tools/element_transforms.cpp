@@ -47,19 +47,18 @@ bool ReverseElement() {
     if (n < 2) return false;
     const std::vector<TrackNode> work(gElementNodes.begin(), gElementNodes.begin() + n);
     const TrackNode& last = work[n - 1];
-    const Matrix4 r = ReverseRotation(last);
-    // The translation goes first and on its own, so the former last node lands
-    // exactly on the origin.
-    auto place = [&](const Vector3& p) { return MatrixTransformPoint(r, VectorFromTo(last.Position, p)); };
+    const Matrix4 m = MatrixMultiply(ReverseRotation(last), MatrixTranslateV(VectorNegate(last.Position)));
     for (int32_t i = 0; i < n; ++i) {
         const TrackNode& from = work[n - 1 - i];
         TrackNode& to = gElementNodes[i];
         to = from;
-        to.Position = place(from.Position);
-        to.ControlIn = place(from.ControlOut);
-        to.ControlOut = place(from.ControlIn);
+        to.Position = MatrixTransformPoint(m, from.Position);
+        to.ControlIn = MatrixTransformPoint(m, from.ControlOut);
+        to.ControlOut = MatrixTransformPoint(m, from.ControlIn);
         to.Roll = -from.Roll;
     }
+    // An element starts at the origin; the transform's rounding must not move it.
+    gElementNodes[0].Position = Vector3{};
     return true;
 }
 
