@@ -1,13 +1,18 @@
 // Frame rate of the preview drawn by Mesa's software renderer into a 1280 x 720
 // window (run it under Xvfb): the same scene sent face by face at every frame
-// (immediate mode) and drawn from display lists, for a large generated track
-// (over a million lit triangles with its terrain) and a simple one.
+// (immediate mode, as the preview was first specified) and drawn from the
+// compiled meshes, for the large ride of the model benchmarks with its whole
+// model (track, support tubes, catwalks, footers, prefabricated supports,
+// tunnels, a 512 x 512 terrain with water: over three million lit triangles)
+// and for a simple track; and the time of the first frame after the model
+// changed, which compiles the meshes.
 //
 //   xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/render/bench_render
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +21,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "bench/model/large_track.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"
 #include "model/path_frames.h"
@@ -33,48 +39,99 @@ namespace {
 constexpr int kWidth = 1280;
 constexpr int kHeight = 720;
 
-// An open ride of `segments` segments of about 8 m on a wavy circle with
-// hills and banking, over a terrain of 256 x 256 points.
-void MakeTrack(int segments, bool terrain) {
-    ClearTrackDocument();
-    const int nodes = segments + 1;
-    const double turns = segments >= 200 ? 12.0 : 1.0;
-    const double radius = segments >= 200 ? 200.0 : 40.0;
-    std::vector<Vector3> p(static_cast<size_t>(nodes));
-    for (int i = 0; i < nodes; ++i) {
-        const double a = 2.0 * turns * kPi * i / segments;
-        const double r = radius + 0.1 * radius * std::sin(5.0 * a);
-        p[static_cast<size_t>(i)] = MakeVector(float(r * std::cos(a)), float(30.0 + 12.0 * std::sin(9.0 * a)), float(-r * std::sin(a)));
+// ---- The scenes ----------------------------------------------------------------
+
+// The large ride with everything a finished ride has around it: a terrain of
+// 512 x 512 points 1 m apart that dips below the water line, 1,000 footers
+// beside the ride with a free node above each, 5,000 tubes between footers,
+// free nodes and the ride's prefabricated anchors, 500 catwalks, and a
+// prefabricated support every 10 m of the ride (tunnels every 25th segment
+// come with the ride).
+void MakeLargeRide() {
+    MakeLargeTrack();
+    constexpr int kTerrain = 512, kFooters = 1000, kCatwalks = 500, kTubes = 5000;
+    gHasTerrain = true;
+    gHasWater = true;
+    gTerrainWidth = gTerrainDepth = kTerrain;
+    gTerrainSpacingX = gTerrainSpacingZ = 1.0f;
+    gTerrainHeights.Resize(kTerrain, kTerrain);
+    for (int j = 0; j < kTerrain; ++j)
+        for (int i = 0; i < kTerrain; ++i)
+            gTerrainHeights(i, j) = static_cast<float>(4.0 * std::sin(i * 0.05) * std::cos(j * 0.04) - 0.5);
+
+    gFooters.assign(kFooters + 1, TrackFooter{});
+    gFreeNodes.assign(kFooters + 1, Vector3{});
+    for (int f = 0; f < kFooters; ++f) {
+        const Vector3& p = gNodes[static_cast<size_t>((2 * f) % gNodeCount)].Position;
+        const float side = f % 2 ? 3.0f : -3.0f;
+        gFooters[f].Position = MakeVector(p.X + side, 0.0f, p.Z + side);
+        gFooters[f].CustomRotation = f % 3 == 0;
+        gFooters[f].Rotation = 0.3f * f;
+        gFreeNodes[f] = MakeVector(p.X + side, p.Y * 0.5f, p.Z + side);
     }
-    gNodeCount = nodes;
-    gNodes.assign(static_cast<size_t>(nodes) + 1, TrackNode{});
-    for (int i = 0; i < nodes; ++i) {
-        const Vector3& prev = p[static_cast<size_t>(i > 0 ? i - 1 : 0)];
-        const Vector3& next = p[static_cast<size_t>(i + 1 < nodes ? i + 1 : i)];
+    gFooterCount = gFreeNodeCount = kFooters;
+
+    gCatwalks.assign(kCatwalks + 1, TrackCatwalk{});
+    for (int c = 0; c < kCatwalks; ++c)
+        gCatwalks[c] = TrackCatwalk{2 * c, 2 * c + 1, (2 * c + 3) % kFooters, (2 * c + 2) % kFooters, 0, 0, 0};
+    gCatwalkCount = kCatwalks;
+
+    double carried = 0.0;
+    for (int s = 0; s < kLargeTrackSegments; ++s) {
+        const double length = VectorDistance(gNodes[s].Position, gNodes[s + 1].Position);
+        RascGroup& g = gRascGroups[s];
+        g.Items.clear();
+        for (double d = 10.0 - carried; d < length; d += 10.0)
+            g.Items.push_back(RascItem{2 + static_cast<int32_t>(g.Items.size() + s) % 6, float(d / length)});
+        g.ItemCount = static_cast<int32_t>(g.Items.size());
+        g.Items.emplace_back();
+        carried = std::fmod(carried + length, 10.0);
+    }
+
+    gTubes.assign(kTubes + 1, SupportTube{});
+    for (int t = 0; t < kTubes; ++t) {
+        const int f = t % kFooters, next = (f + 1) % kFooters, type = t % 10;
+        const float turn = 0.1f * (t % 7);
+        switch (t % 4) {
+            case 0: gTubes[t] = SupportTube{EndFooter, f, 0, EndFreeNode, f, 0, type, 0, turn}; break;
+            case 1: gTubes[t] = SupportTube{EndFreeNode, f, 0, EndFreeNode, next, 0, type, 0, turn}; break;
+            case 2:
+                gTubes[t] = SupportTube{EndPrefabAnchor, 0, (2 * f) % kLargeTrackSegments, EndFooter, f, 0, type, 0, turn};
+                break;
+            default: gTubes[t] = SupportTube{EndFooter, f, 0, EndFooter, next, 0, type, 0, turn}; break;
+        }
+    }
+    gTubeCount = kTubes;
+    RemodelTrack(true);
+}
+
+// A short open loop of 24 segments on a wavy circle of 40 m, no terrain.
+void MakeSimpleTrack() {
+    ClearTrackDocument();
+    constexpr int kSegments = 24, kNodes = kSegments + 1;
+    std::vector<Vector3> p(kNodes);
+    for (int i = 0; i < kNodes; ++i) {
+        const double a = 2.0 * kPi * i / kSegments;
+        const double r = 40.0 + 4.0 * std::sin(5.0 * a);
+        p[i] = MakeVector(float(r * std::cos(a)), float(30.0 + 12.0 * std::sin(9.0 * a)), float(-r * std::sin(a)));
+    }
+    gNodeCount = kNodes;
+    gNodes.assign(kNodes + 1, TrackNode{});
+    for (int i = 0; i < kNodes; ++i) {
+        const Vector3& prev = p[i > 0 ? i - 1 : 0];
+        const Vector3& next = p[i + 1 < kNodes ? i + 1 : i];
         const Vector3 t = MakeVector((next.X - prev.X) / 6.0f, (next.Y - prev.Y) / 6.0f, (next.Z - prev.Z) / 6.0f);
-        TrackNode& n = gNodes[static_cast<size_t>(i)];
-        n.Position = p[static_cast<size_t>(i)];
+        TrackNode& n = gNodes[i];
+        n.Position = p[i];
         n.ControlOut = VectorAdd(n.Position, t);
         n.ControlIn = VectorAdd(n.Position, VectorNegate(t));
-        n.Roll = static_cast<float>(0.6 * std::sin(2.0 * kPi * 150.0 * i / segments));
+        n.Roll = static_cast<float>(0.6 * std::sin(2.0 * kPi * 6.0 * i / kSegments));
     }
-    gSegmentCount = segments;
-    gSegments.assign(static_cast<size_t>(segments) + 1, TrackSegment{});
-    for (int i = 0; i < segments; ++i) gSegments[static_cast<size_t>(i)].SegmentType = i % 40 == 0 ? SegmentBrake : SegmentNormal;
-    gRascGroupCount = segments;
-    gRascGroups.assign(static_cast<size_t>(segments) + 1, RascGroup{});
-    if (terrain) {
-        gHasTerrain = true;
-        gTerrainWidth = gTerrainDepth = 256;
-        gTerrainSpacingX = gTerrainSpacingZ = 2.0f;
-        gTerrainHeights.Resize(256, 256);
-        for (int j = 0; j < 256; ++j)
-            for (int i = 0; i < 256; ++i) gTerrainHeights(i, j) = float(4.0 + 3.0 * std::sin(i * 0.11) * std::cos(j * 0.07));
-        gHasWater = true;
-    }
-    gRailColor = 0x2080F0;   // orange rails, red spine, grey ties (red in the low byte)
-    gSpineColor = 0x2020C0;
-    gTieColor = 0xA0A0A0;
+    gSegmentCount = kSegments;
+    gSegments.assign(kSegments + 1, TrackSegment{});
+    for (int i = 0; i < kSegments; ++i) gSegments[i].SegmentType = i == 0 ? SegmentBrake : SegmentNormal;
+    gRascGroupCount = kSegments;
+    gRascGroups.assign(kSegments + 1, RascGroup{});
     gDocumentType = DocumentTrack;
     gTrackStyle = StyleSteelLooping;
     gAppPath = GW_BENCH_DATA_DIR;
@@ -82,34 +139,45 @@ void MakeTrack(int segments, bool terrain) {
     RemodelTrack(true);
 }
 
+int64_t Faces(const std::vector<ModelMesh>& meshes, int64_t count) {
+    int64_t n = 0;
+    for (int64_t i = 0; i < count && i < static_cast<int64_t>(meshes.size()); ++i) n += meshes[size_t(i)].FaceCount;
+    return n;
+}
+
+// Triangles in one frame with every layer on.
 int64_t SceneTriangles() {
     int64_t n = gGroundTriangleCount + (gHasWaterModel ? gGroundTriangleCount : 0);
+    n += Faces(gTubeModels, gTubeCount) + Faces(gCatwalkModels, gCatwalkCount) + Faces(gFooterModels, gFooterCount);
+    n += Faces(gPrefabModels, gPrefabModelCount) + Faces(gPrefabFooterModels, gPrefabModelCount);
+    n += Faces(gTunnelOuterModels, gTunnelModelCount) + Faces(gTunnelInnerModels, gTunnelModelCount);
     for (int i = 0; i < gSpineInfoSegmentCount; ++i) {
         const TrackModelEntry& e = gTrackModel[static_cast<size_t>(i)];
-        n += e.TieFaceCount;
-        for (const ModelMesh& m : e.Rails) n += m.FaceCount;
-        for (const ModelMesh& m : e.Spines) n += m.FaceCount;
+        n += e.TieFaceCount + Faces(e.Rails, int64_t(e.Rails.size())) + Faces(e.Spines, int64_t(e.Spines.size()));
     }
     return n;
 }
 
+// ---- Drawing -------------------------------------------------------------------
+
 std::map<std::string, double> gFps;
 
 // How a frame is drawn: as the preview was first specified (every face sent
-// at every frame, segments culled only behind the eye), from display lists,
-// and from display lists with segments outside the view skipped too (the
-// program's way). The pixels are the same in all three.
-enum Way : int { AsSpecified = 0, Lists = 1, ListsAndFrustum = 2 };
-const char* const kWayNames[] = {"immediate", "lists", "lists+frustum"};
+// at every frame, segments culled only behind the eye), from the compiled
+// meshes, and from the compiled meshes with segments outside the view skipped
+// too (the program's way). The pixels are the same in all three.
+enum Way : int { AsSpecified = 0, Compiled = 1, CompiledAndFrustum = 2 };
+const char* const kWayNames[] = {"immediate", "compiled", "compiled+frustum"};
 
 void UseWay(Way way) {
     SetMeshSubmission(way == AsSpecified ? MeshSubmission::Immediate : MeshSubmission::Lists);
-    SetSegmentFrustumCulling(way == ListsAndFrustum);
+    SetFrustumCulling(way == CompiledAndFrustum);
 }
 
 // Frames of the current scene drawn the three ways in turn, so that the
 // ratios hold even while other work loads the machine; the first frame of
-// each way (which compiles the lists) is not counted.
+// each way (which compiles the meshes) is not counted. Also the slowest
+// frame of the program's way.
 void RunFrames(benchmark::State& state, const std::string& key) {
     for (int way = 0; way < 3; ++way) {
         UseWay(static_cast<Way>(way));
@@ -117,6 +185,7 @@ void RunFrames(benchmark::State& state, const std::string& key) {
         glFinish();
     }
     double seconds[3] = {0, 0, 0};
+    double slowest = 0.0;
     int64_t frames = 0;
     for (auto _ : state) {
         for (int way = 0; way < 3; ++way) {
@@ -124,7 +193,9 @@ void RunFrames(benchmark::State& state, const std::string& key) {
             const auto start = std::chrono::steady_clock::now();
             RenderScene();
             glFinish();
-            seconds[way] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            seconds[way] += s;
+            if (way == CompiledAndFrustum) slowest = std::max(slowest, s);
         }
         ++frames;
     }
@@ -133,11 +204,13 @@ void RunFrames(benchmark::State& state, const std::string& key) {
         gFps[key + "/" + kWayNames[way]] = fps;
         state.counters[std::string("fps_") + kWayNames[way]] = fps;
     }
+    gFps[key + "/slowest"] = slowest > 0 ? 1.0 / slowest : 0.0;
+    state.counters["slowest_frame_fps"] = slowest > 0 ? 1.0 / slowest : 0.0;
     state.counters["triangles"] = double(SceneTriangles());
-    UseWay(ListsAndFrustum);
+    UseWay(CompiledAndFrustum);
 }
 
-// Above the ride, the whole track in view; or the preview's default pose:
+// Above the ride with the whole of it in view; or the preview's default pose:
 // from (0, 10, 0) in the middle of the ride, looking along -Z.
 void PlaceCamera(int view, float distance) {
     if (view == 0)
@@ -146,30 +219,63 @@ void PlaceCamera(int view, float distance) {
     else
         InitCamera();
 }
-const char* const kViewNames[] = {"overview", "default pose"};
+const char* const kViewNames[] = {"whole ride", "default pose"};
 
-void BM_LargeTrack(benchmark::State& state) {
-    static bool built = false;
-    if (!built) {
-        MakeTrack(2000, true);
-        built = true;
-    }
-    const int view = static_cast<int>(state.range(0));
-    PlaceCamera(view, 320);
-    RunFrames(state, std::string("large track, ") + kViewNames[view]);
+// The scene in the model arrays, built when another one is there.
+enum class Scene { None, LargeRide, SimpleTrack };
+void UseScene(Scene scene) {
+    static Scene current = Scene::None;
+    if (current == scene) return;
+    if (scene == Scene::LargeRide)
+        MakeLargeRide();
+    else
+        MakeSimpleTrack();
+    current = scene;
 }
-BENCHMARK(BM_LargeTrack)->Arg(0)->Arg(1)->ArgName("view")->Unit(benchmark::kMillisecond)->MinTime(6.0);
+
+void BM_LargeRide(benchmark::State& state) {
+    UseScene(Scene::LargeRide);
+    const int view = static_cast<int>(state.range(0));
+    PlaceCamera(view, 420);
+    RunFrames(state, std::string("large ride, ") + kViewNames[view]);
+}
+BENCHMARK(BM_LargeRide)->Arg(0)->Arg(1)->ArgName("view")->Unit(benchmark::kMillisecond)->MinTime(6.0);
 
 void BM_SimpleTrack(benchmark::State& state) {
-    static bool built = false;
-    if (!built) {
-        MakeTrack(24, false);
-        built = true;
-    }
+    UseScene(Scene::SimpleTrack);
     PlaceCamera(0, 90);
-    RunFrames(state, "simple track, overview");
+    RunFrames(state, "simple track, whole");
 }
 BENCHMARK(BM_SimpleTrack)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The first frame after the lists were forgotten: every mesh compiled again.
+void BM_FirstFrameOfLargeRide(benchmark::State& state) {
+    UseScene(Scene::LargeRide);
+    PlaceCamera(0, 420);
+    UseWay(CompiledAndFrustum);
+    for (auto _ : state) {
+        InvalidateSceneLists();
+        RenderScene();
+        glFinish();
+    }
+    state.counters["triangles"] = double(SceneTriangles());
+}
+BENCHMARK(BM_FirstFrameOfLargeRide)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A frame after a build that changed nothing: the fingerprints are compared, nothing is compiled.
+void BM_FrameAfterEmptyBuild(benchmark::State& state) {
+    UseScene(Scene::LargeRide);
+    PlaceCamera(0, 420);
+    UseWay(CompiledAndFrustum);
+    RenderScene();
+    for (auto _ : state) {
+        ClearRemodelFlags();
+        RemodelChangedParts();
+        RenderScene();
+        glFinish();
+    }
+}
+BENCHMARK(BM_FrameAfterEmptyBuild)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 bool OpenPreview() {
     X11GLWindowOptions options;
@@ -201,17 +307,17 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::printf("\nFrames per second at %dx%d (ratio to immediate mode):\n", kWidth, kHeight);
-    for (const char* scene : {"large track, overview", "large track, default pose", "simple track, overview"}) {
+    for (const char* scene : {"large ride, whole ride", "large ride, default pose", "simple track, whole"}) {
         const std::string s = scene;
         const auto base = gFps.find(s + "/immediate");
         if (base == gFps.end()) continue;
-        std::printf("  %-26s immediate %7.1f", scene, base->second);
-        for (const char* way : {"lists", "lists+frustum"}) {
+        std::printf("  %-25s immediate %7.1f", scene, base->second);
+        for (const char* way : {"compiled", "compiled+frustum"}) {
             const auto it = gFps.find(s + "/" + way);
             if (it != gFps.end())
                 std::printf("   %s %7.1f (%.2fx)", way, it->second, base->second > 0 ? it->second / base->second : 0.0);
         }
-        std::printf("\n");
+        std::printf("   slowest frame %.1f\n", gFps[s + "/slowest"]);
     }
     DeleteGLContext(gMainGLContext);
     return 0;

@@ -3,10 +3,11 @@
 // coloured points while only the path frames exist, into the preview's
 // context (gMainGLContext), seen through the camera, lit by light 0.
 //
-// The model's meshes are compiled into display lists, one set per context,
-// and recompiled when the model has been rebuilt since (the model's build
-// serial moved, or an array no longer has the shape it was compiled from).
-// Drawing from the lists gives the same pixels as sending every face again.
+// The model's meshes are compiled into display lists, one set per context, in
+// pieces of nearby triangles, and compiled again only where what they would
+// send has changed (see scene_lists.h). A frame calls the pieces that may
+// reach the view. Drawing from the lists gives the same pixels, and the same
+// picks, as sending every face again.
 
 #include <cstdint>
 
@@ -33,19 +34,30 @@ extern ViewSwitches gViewSwitches;
 void RenderScene();
 
 // How the meshes are sent. Lists is the program's way; Immediate sends every
-// face at every frame (kept for comparison).
+// face at every frame and leaves out only the segments behind the eye (kept
+// for comparison: it is the drawing the lists must match pixel for pixel).
 enum class MeshSubmission { Lists, Immediate };
 void SetMeshSubmission(MeshSubmission mode);
 MeshSubmission CurrentMeshSubmission();
 
-// Whether track segments wholly outside the view are skipped as well as those
-// behind the eye (on by default; the pixels are the same either way, as each
-// segment's bounding sphere holds all it draws).
-void SetSegmentFrustumCulling(bool enabled);
+// Whether the compiled pieces and track segments that lie wholly outside the
+// view are left out (on by default; the pixels are the same either way, as
+// each piece's bounding box holds all it draws).
+void SetFrustumCulling(bool enabled);
 
 // Forgets the display lists of every context, for code that changes the model
 // arrays outside the build pipeline; the next frame compiles them afresh.
 void InvalidateSceneLists();
+// Triangles compiled into the preview context's lists so far.
+int64_t CompiledSceneTriangles();
+
+// What the last frame (or selection pass) did with the compiled pieces and
+// track segments: called, or left out as wholly outside the view.
+struct SceneDrawStats {
+    int64_t PiecesDrawn = 0;
+    int64_t PiecesLeftOut = 0;
+};
+SceneDrawStats LastSceneDrawStats();
 
 // Path point colours (RGB, red in the low byte) by segment type; a type
 // outside 0 to 4 is drawn light grey.

@@ -122,17 +122,22 @@ void RenderFixture::Project(const Vector3& p, int& x, int& yFromTop) {
     yFromTop = kHeight - 1 - static_cast<int>(wy);
 }
 
+// The helpers write the model arrays outside the build pipeline, so each
+// tells the preview to compile its lists afresh.
 void AddQuadFacingZ(ModelMesh& mesh, float x0, float y0, float x1, float y1, float z) {
+    InvalidateSceneLists();
     AppendFace(mesh, MakeFace(MakeVector(x0, y0, z), MakeVector(x1, y0, z), MakeVector(x1, y1, z)));
     AppendFace(mesh, MakeFace(MakeVector(x0, y0, z), MakeVector(x1, y1, z), MakeVector(x0, y1, z)));
 }
 
 void AddQuadFacingUp(ModelMesh& mesh, float x0, float z0, float x1, float z1, float y) {
+    InvalidateSceneLists();
     AppendFace(mesh, MakeFace(MakeVector(x0, y, z1), MakeVector(x1, y, z1), MakeVector(x1, y, z0)));
     AppendFace(mesh, MakeFace(MakeVector(x0, y, z1), MakeVector(x1, y, z0), MakeVector(x0, y, z0)));
 }
 
 void MakeTrackModel(int segments) {
+    InvalidateSceneLists();
     gModelSettings.gRailCount = 1;
     gModelSettings.gSpineCount = 1;
     gSpineInfoSegmentCount = segments;

@@ -52,6 +52,9 @@ protected:
     Frame last_;
 };
 
+// The helpers below write the model arrays outside the build pipeline and
+// call InvalidateSceneLists, so that the next frame compiles afresh.
+
 // Two triangles facing +Z: the square from (x0, y0) to (x1, y1) at depth z.
 void AddQuadFacingZ(ModelMesh& mesh, float x0, float y0, float x1, float y1, float z);
 // A square on the ground plane facing up, from (x0, z0) to (x1, z1) at height y.

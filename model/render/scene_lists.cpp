@@ -1,0 +1,456 @@
+#include "model/render/scene_lists.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "model/build_pipeline.h"
+#include "trackdoc/track_document.h"
+
+namespace scene {
+
+uint64_t gSceneListGeneration = 0;
+
+// ---- Boxes and the view volume ------------------------------------------------
+
+void Box::Add(const Vector3& p) {
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z)) {
+        Unbounded = true;
+        return;
+    }
+    const float v[3] = {p.X, p.Y, p.Z};
+    for (int i = 0; i < 3; ++i) {
+        if (Empty || v[i] < Min[i]) Min[i] = v[i];
+        if (Empty || v[i] > Max[i]) Max[i] = v[i];
+    }
+    Empty = false;
+}
+
+void Box::Add(const Box& b) {
+    Unbounded = Unbounded || b.Unbounded;
+    if (b.Empty) return;
+    for (int i = 0; i < 3; ++i) {
+        if (Empty || b.Min[i] < Min[i]) Min[i] = b.Min[i];
+        if (Empty || b.Max[i] > Max[i]) Max[i] = b.Max[i];
+    }
+    Empty = false;
+}
+
+float Box::Span() const {
+    if (Empty) return 0.0f;
+    return std::max({Max[0] - Min[0], Max[1] - Min[1], Max[2] - Min[2]});
+}
+
+ViewVolume ViewVolume::FromCurrentMatrices() {
+    GLfloat p[16], m[16];  // column-major
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    double clip[4][4];
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; ++k) sum += double(p[k * 4 + r]) * double(m[c * 4 + k]);
+            clip[r][c] = sum;
+        }
+    return ViewVolume(clip);
+}
+
+ViewVolume::ViewVolume(const double clip[4][4]) {
+    // Left, right, bottom, top, near, far: w + x >= 0, w - x >= 0, ...
+    for (int i = 0; i < 6; ++i) {
+        const int axis = i / 2;
+        const double sign = i % 2 == 0 ? 1.0 : -1.0;
+        for (int c = 0; c < 4; ++c) planes_[i][c] = clip[3][c] + sign * clip[axis][c];
+        const double len = std::sqrt(planes_[i][0] * planes_[i][0] + planes_[i][1] * planes_[i][1] +
+                                     planes_[i][2] * planes_[i][2]);
+        if (!(len > 0.0) || !std::isfinite(len)) {
+            valid_ = false;
+            continue;
+        }
+        for (double& v : planes_[i]) v /= len;
+    }
+}
+
+bool ViewVolume::MayShow(const Box& box) const {
+    if (!valid_ || box.Unbounded) return true;
+    if (box.Empty) return false;
+    for (const auto& pl : planes_) {
+        // The corner of the box farthest inside the plane.
+        double distance = pl[3], magnitude = std::fabs(pl[3]);
+        for (int i = 0; i < 3; ++i) {
+            const double term = pl[i] * double(pl[i] >= 0.0 ? box.Max[i] : box.Min[i]);
+            distance += term;
+            magnitude += std::fabs(term);
+        }
+        // OpenGL transforms in single precision: allow for far more than its rounding.
+        if (distance < -(0.01 + 1e-4 * magnitude)) return false;
+    }
+    return true;
+}
+
+// ---- Fingerprints and shapes ------------------------------------------------------
+
+namespace {
+
+class FingerprintBuilder {
+public:
+    void Word(uint64_t w) {
+        a_ = (a_ ^ w) * 0x9E3779B97F4A7C15ull;
+        a_ = (a_ << 31) | (a_ >> 33);
+        b_ = (b_ + w) * 0xC2B2AE3D27D4EB4Full;
+        b_ ^= b_ >> 29;
+    }
+    void Floats(float x, float y) {
+        uint32_t bx, by;
+        std::memcpy(&bx, &x, sizeof bx);
+        std::memcpy(&by, &y, sizeof by);
+        Word(uint64_t(bx) | (uint64_t(by) << 32));
+    }
+    void Point(const Vector3& v) {
+        Floats(v.X, v.Y);
+        Floats(v.Z, 0.0f);
+    }
+    void operator()(const SentTriangle& t) {
+        ++triangles_;
+        uint64_t mask = 0;
+        for (int k = 0; k < 3; ++k)
+            if (t.Normals[k] != nullptr) mask |= uint64_t(1) << k;
+        Word(mask);
+        for (int k = 0; k < 3; ++k) {
+            if (t.Normals[k] != nullptr) Point(*t.Normals[k]);
+            Point(t.Corners[k]);
+        }
+    }
+    void operator()(const Vector3& point) {
+        ++triangles_;
+        Point(point);
+    }
+    Fingerprint Value() const {
+        uint64_t a = a_ ^ (triangles_ * 0xFF51AFD7ED558CCDull), b = b_ + triangles_;
+        a ^= a >> 33;
+        a *= 0xC4CEB9FE1A85EC53ull;
+        a ^= a >> 33;
+        return Fingerprint{a, b};
+    }
+    size_t Count() const { return triangles_; }
+
+private:
+    uint64_t a_ = 0x243F6A8885A308D3ull;
+    uint64_t b_ = 0x13198A2E03707344ull;
+    size_t triangles_ = 0;
+};
+
+// A batch's fingerprint starts with the batch and what it sends first.
+FingerprintBuilder BatchFingerprintStart(Batch batch) {
+    FingerprintBuilder fp;
+    fp.Word(static_cast<uint64_t>(batch));
+    if (batch == Batch::Water) fp.Point(gWaterNormal);
+    return fp;
+}
+
+Fingerprint BatchFingerprint(Batch batch) {
+    FingerprintBuilder fp = BatchFingerprintStart(batch);
+    ForEachTriangle(batch, fp);
+    return fp.Value();
+}
+
+// At least as many triangles as the batch sends, from the counts alone.
+size_t BatchTriangleBound(Batch batch) {
+    auto meshes = [](const std::vector<ModelMesh>& list, int64_t count) {
+        size_t n = 0;
+        for (size_t i = 0, m = Bounded(count, list); i < m; ++i) n += Bounded(list[i].FaceCount, list[i].Faces);
+        return n;
+    };
+    switch (batch) {
+        case Batch::Ground: return Bounded(gGroundTriangleCount, gGroundTriangles);
+        case Batch::Water: return Bounded(gGroundTriangleCount, gWaterTriangles);
+        case Batch::Footers: return meshes(gFooterModels, gFooterCount);
+        case Batch::PrefabFooters: return meshes(gPrefabFooterModels, gPrefabModelCount);
+        case Batch::Tubes: return meshes(gTubeModels, gTubeCount);
+        case Batch::Catwalks: return meshes(gCatwalkModels, gCatwalkCount);
+        case Batch::Prefabs: return meshes(gPrefabModels, gPrefabModelCount);
+        case Batch::TunnelOuter: return meshes(gTunnelOuterModels, gTunnelModelCount);
+        case Batch::TunnelInner: return meshes(gTunnelInnerModels, gTunnelModelCount);
+    }
+    return 0;
+}
+
+// The shape of what a batch reads, cheap to take at every frame: sizes,
+// counts and buffers. A change makes the lists look at the content again.
+class ShapeHash {
+public:
+    void Add(uint64_t v) { h_ = (h_ ^ v) * 0x100000001b3ull; }
+    void Add(const void* p) { Add(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p))); }
+    void Add(float f) {
+        uint32_t bits;
+        std::memcpy(&bits, &f, sizeof bits);
+        Add(static_cast<uint64_t>(bits));
+    }
+    template <class T>
+    void AddArray(const std::vector<T>& v) {
+        Add(static_cast<uint64_t>(v.size()));
+        Add(static_cast<const void*>(v.data()));
+    }
+    void AddMesh(const ModelMesh& m) {
+        AddArray(m.Faces);
+        Add(static_cast<uint64_t>(static_cast<uint32_t>(m.FaceCount)));
+        Add(static_cast<uint64_t>(m.Smooth));
+    }
+    void AddMeshes(const std::vector<ModelMesh>& meshes, int64_t count) {
+        AddArray(meshes);
+        Add(static_cast<uint64_t>(count));
+        const size_t n = Bounded(count, meshes);
+        for (size_t i = 0; i < n; ++i) AddMesh(meshes[i]);
+    }
+    uint64_t Value() const { return h_; }
+
+private:
+    uint64_t h_ = 0xcbf29ce484222325ull;
+};
+
+uint64_t BatchShape(Batch batch) {
+    ShapeHash h;
+    h.Add(static_cast<uint64_t>(batch));
+    switch (batch) {
+        case Batch::Ground:
+            h.Add(static_cast<uint64_t>(gGroundTriangleCount));
+            h.AddArray(gGroundTriangles);
+            h.AddArray(gGroundVertices);
+            h.Add(static_cast<uint64_t>(gGroundSmooth));
+            break;
+        case Batch::Water:
+            h.Add(static_cast<uint64_t>(gGroundTriangleCount));
+            h.AddArray(gWaterTriangles);
+            h.AddArray(gWaterVertices);
+            h.Add(gWaterNormal.X);
+            h.Add(gWaterNormal.Y);
+            h.Add(gWaterNormal.Z);
+            break;
+        case Batch::Footers: h.AddMeshes(gFooterModels, gFooterCount); break;
+        case Batch::PrefabFooters: h.AddMeshes(gPrefabFooterModels, gPrefabModelCount); break;
+        case Batch::Tubes: h.AddMeshes(gTubeModels, gTubeCount); break;
+        case Batch::Catwalks: h.AddMeshes(gCatwalkModels, gCatwalkCount); break;
+        case Batch::Prefabs: h.AddMeshes(gPrefabModels, gPrefabModelCount); break;
+        case Batch::TunnelOuter: h.AddMeshes(gTunnelOuterModels, gTunnelModelCount); break;
+        case Batch::TunnelInner: h.AddMeshes(gTunnelInnerModels, gTunnelModelCount); break;
+    }
+    return h.Value();
+}
+
+uint64_t TrackShape() {
+    ShapeHash h;
+    h.Add(static_cast<uint64_t>(gSpineInfoSegmentCount));
+    h.AddArray(gTrackModel);
+    h.Add(static_cast<uint64_t>(gModelSettings.gRailCount));
+    h.Add(static_cast<uint64_t>(gModelSettings.gSpineCount));
+    const size_t n = TrackSegmentCount();
+    for (size_t i = 0; i < n; ++i) {
+        const TrackModelEntry& e = gTrackModel[i];
+        h.AddMeshes(e.Rails, gModelSettings.gRailCount);
+        h.AddMeshes(e.Spines, gModelSettings.gSpineCount);
+        h.AddArray(e.TieFaces);
+        h.Add(static_cast<uint64_t>(e.TieFaceCount));
+    }
+    return h.Value();
+}
+
+uint64_t PathShape() {
+    ShapeHash h;
+    h.Add(static_cast<uint64_t>(gSpineInfoSegmentCount));
+    h.AddArray(gPathMatrixArray);
+    const size_t n = PathSegmentCount();
+    for (size_t i = 0; i < n; ++i) {
+        h.AddArray(gPathMatrixArray[i].Frames);
+        h.Add(static_cast<uint64_t>(gPathMatrixArray[i].FrameCount));
+    }
+    return h.Value();
+}
+
+// Compiles a batch's triangles into pieces, one display list each, in their order.
+class ChunkCompiler {
+public:
+    ChunkCompiler(Batch batch, size_t triangles, std::vector<Chunk>& chunks)
+        : batch_(batch), chunks_(chunks) {
+        minFaces_ = std::max(kChunkMinFaces, (triangles + kChunksPerBatch - 1) / kChunksPerBatch);
+        maxFaces_ = std::max(kChunkMaxFaces, 4 * minFaces_);
+    }
+
+    void operator()(const SentTriangle& t) {
+        if (failed_) return;
+        Box box;
+        for (const Vector3& c : t.Corners) box.Add(c);
+        if (open_) {
+            Box joined = bounds_;
+            joined.Add(box);
+            if (faces_ >= maxFaces_ || (faces_ >= minFaces_ && joined.Span() > kChunkSpan)) Close();
+        }
+        if (!open_ && !Open()) return;
+        SendTriangle(t);
+        bounds_.Add(box);
+        ++faces_;
+        ++compiled_;
+    }
+
+    // Closes the last piece; false when lists ran out (none are left then).
+    bool Finish() {
+        if (open_) Close();
+        if (failed_) {
+            for (const Chunk& c : chunks_) glDeleteLists(c.List, 1);
+            chunks_.clear();
+        }
+        return !failed_;
+    }
+    int64_t Compiled() const { return compiled_; }
+
+private:
+    bool Open() {
+        const GLuint list = glGenLists(1);
+        if (list == 0) {
+            failed_ = true;
+            return false;
+        }
+        glNewList(list, GL_COMPILE);
+        BeginBatch(batch_);
+        list_ = list;
+        bounds_ = Box{};
+        faces_ = 0;
+        open_ = true;
+        return true;
+    }
+    void Close() {
+        glEnd();
+        glEndList();
+        chunks_.push_back(Chunk{list_, bounds_});
+        open_ = false;
+    }
+
+    Batch batch_;
+    std::vector<Chunk>& chunks_;
+    size_t minFaces_ = kChunkMinFaces;
+    size_t maxFaces_ = kChunkMaxFaces;
+    GLuint list_ = 0;
+    Box bounds_;
+    size_t faces_ = 0;
+    bool open_ = false;
+    bool failed_ = false;
+    int64_t compiled_ = 0;
+};
+
+// Marks the start of each piece in a segment's fingerprint.
+constexpr uint64_t kPieceMark = 0x5E6D000000000000ull;
+
+Fingerprint SegmentFingerprint(size_t segment) {
+    FingerprintBuilder fp;
+    const TrackModelEntry& e = gTrackModel[segment];
+    for (int piece = 0; piece < kSegmentPieces; ++piece) {
+        fp.Word(kPieceMark + static_cast<uint64_t>(piece));
+        ForEachSegmentTriangle(e, static_cast<SegmentPiece>(piece), fp);
+    }
+    return fp.Value();
+}
+
+Fingerprint PathFingerprint(size_t segment) {
+    FingerprintBuilder fp;
+    ForEachPathPoint(segment, fp);
+    return fp.Value();
+}
+
+}  // namespace
+
+// ---- The lists of a context ----------------------------------------------------------
+
+const std::vector<Chunk>* SceneLists::BatchChunks(Batch batch) {
+    BatchLists& lists = batches_[static_cast<size_t>(batch)];
+    const Stamp now{ModelBuildSerial(), gSceneListGeneration, BatchShape(batch)};
+    if (!lists.Ready || lists.Made != now) {
+        const bool afresh = !lists.Ready || lists.Made.Generation != now.Generation;
+        if (afresh || BatchFingerprint(batch) != lists.Content) CompileBatch(batch, lists);
+        lists.Made = now;
+        lists.Ready = true;
+    }
+    return lists.Failed ? nullptr : &lists.Chunks;
+}
+
+void SceneLists::CompileBatch(Batch batch, BatchLists& lists) {
+    for (const Chunk& c : lists.Chunks) glDeleteLists(c.List, 1);
+    lists.Chunks.clear();
+    ChunkCompiler compiler(batch, BatchTriangleBound(batch), lists.Chunks);
+    FingerprintBuilder fp = BatchFingerprintStart(batch);
+    auto compile = [&](const SentTriangle& t) {
+        fp(t);
+        compiler(t);
+    };
+    ForEachTriangle(batch, compile);
+    lists.Failed = !compiler.Finish();
+    lists.Content = fp.Value();
+    compiledTriangles_ += compiler.Compiled();
+}
+
+const std::vector<SegmentLists>& SceneLists::TrackSegments() {
+    UpdateSegments(SegmentKind::Track, track_);
+    return track_.Segments;
+}
+
+const std::vector<SegmentLists>& SceneLists::PathSegments() {
+    UpdateSegments(SegmentKind::Path, path_);
+    return path_.Segments;
+}
+
+void SceneLists::UpdateSegments(SegmentKind kind, SegmentSet& set) {
+    const bool track = kind == SegmentKind::Track;
+    const Stamp now{ModelBuildSerial(), gSceneListGeneration, track ? TrackShape() : PathShape()};
+    if (set.Ready && set.Made == now) return;
+    const bool afresh = !set.Ready || set.Made.Generation != now.Generation;
+    const GLsizei pieces = track ? kSegmentPieces : 1;
+    const size_t n = track ? TrackSegmentCount() : PathSegmentCount();
+    for (size_t i = n; i < set.Segments.size(); ++i)
+        if (set.Segments[i].Base != 0) glDeleteLists(set.Segments[i].Base, pieces);
+    set.Segments.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        SegmentLists& s = set.Segments[i];
+        if (s.Base != 0 && !afresh && s.Content == (track ? SegmentFingerprint(i) : PathFingerprint(i))) continue;
+        if (s.Base == 0) s.Base = glGenLists(pieces);
+        if (s.Base != 0) CompileSegment(kind, i, s);
+    }
+    set.Made = now;
+    set.Ready = true;
+}
+
+void SceneLists::CompileSegment(SegmentKind kind, size_t segment, SegmentLists& lists) {
+    FingerprintBuilder fp;
+    if (kind == SegmentKind::Path) {
+        glNewList(lists.Base, GL_COMPILE);
+        glBegin(GL_POINTS);
+        auto send = [&fp](const Vector3& p) {
+            fp(p);
+            Vertex(p);
+        };
+        ForEachPathPoint(segment, send);
+        glEnd();
+        glEndList();
+        lists.Content = fp.Value();
+        return;
+    }
+    const TrackModelEntry& e = gTrackModel[segment];
+    Box box;
+    int64_t triangles = 0;
+    auto send = [&](const SentTriangle& t) {
+        fp(t);
+        SendTriangle(t);
+        for (const Vector3& c : t.Corners) box.Add(c);
+        ++triangles;
+    };
+    for (int piece = 0; piece < kSegmentPieces; ++piece) {
+        fp.Word(kPieceMark + static_cast<uint64_t>(piece));
+        glNewList(lists.Base + static_cast<GLuint>(piece), GL_COMPILE);
+        glBegin(GL_TRIANGLES);
+        ForEachSegmentTriangle(e, static_cast<SegmentPiece>(piece), send);
+        glEnd();
+        glEndList();
+    }
+    lists.Bounds = box;
+    lists.Content = fp.Value();
+    compiledTriangles_ += triangles;
+}
+
+}  // namespace scene

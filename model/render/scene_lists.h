@@ -1,0 +1,142 @@
+#pragma once
+// The preview's compiled meshes: every batch of the scene (scene_batches.h)
+// compiled into display lists of one OpenGL context, in pieces of nearby
+// triangles with their bounding boxes, so that a frame can leave out the
+// pieces that lie wholly outside the view. A piece holds a run of the batch's
+// triangles in their order and sends them exactly as immediate mode does.
+//
+// The lists are compiled again only when what they would send has changed:
+// after a build (the model's build serial moved) or when an array changed its
+// shape, a fingerprint of each batch's triangle stream is compared with the
+// one the lists were compiled from; InvalidateSceneLists compiles everything
+// afresh. A track or path segment is compiled on its own, so an edit that
+// changes a few segments recompiles only those.
+//
+// Internal to the preview's drawing (scene_render.cpp).
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "model/render/gl_context.h"
+#include "model/render/scene_batches.h"
+
+namespace scene {
+
+// An axis-aligned box around points; a point that is not finite makes it
+// unbounded (never left out).
+struct Box {
+    float Min[3] = {0.0f, 0.0f, 0.0f};
+    float Max[3] = {0.0f, 0.0f, 0.0f};
+    bool Empty = true;
+    bool Unbounded = false;
+
+    void Add(const Vector3& p);
+    void Add(const Box& b);
+    // The longest side.
+    float Span() const;
+};
+
+// The view volume of the current projection and model-view matrices: the six
+// planes within which OpenGL keeps what it draws.
+class ViewVolume {
+public:
+    // No planes: everything may show.
+    ViewVolume() : valid_(false) {}
+    // From OpenGL's current matrices (projection times model-view).
+    static ViewVolume FromCurrentMatrices();
+    // From a clip matrix given row by row (clip = matrix x world point).
+    explicit ViewVolume(const double clip[4][4]);
+
+    // False only when the box lies wholly outside one of the planes, by a
+    // margin that covers the rounding of OpenGL's own transforms: then nothing
+    // in it can reach a pixel (or a selection hit). An empty box shows nothing.
+    bool MayShow(const Box& box) const;
+
+private:
+    double planes_[6][4] = {};
+    bool valid_ = true;
+};
+
+// A 128-bit fingerprint of what a batch or segment sends.
+struct Fingerprint {
+    uint64_t A = 0;
+    uint64_t B = 0;
+    bool operator==(const Fingerprint&) const = default;
+};
+
+// One compiled piece of a batch.
+struct Chunk {
+    GLuint List = 0;
+    Box Bounds;
+};
+
+// The lists of one track or path segment: kSegmentPieces lists from Base on
+// (rails, spines, crossties), or one list of path points. Base 0: the segment
+// could not be compiled and is sent face by face.
+struct SegmentLists {
+    GLuint Base = 0;
+    Box Bounds;
+    Fingerprint Content;
+};
+
+// Pieces of a batch: at least kChunkMinFaces triangles (more for large
+// batches, so that a batch has at most about kChunksPerBatch pieces), closed
+// once the next triangle would stretch the piece beyond kChunkSpan metres, and
+// never more than kChunkMaxFaces (or four times the minimum).
+inline constexpr size_t kChunkMinFaces = 512;
+inline constexpr size_t kChunksPerBatch = 1024;
+inline constexpr size_t kChunkMaxFaces = 4096;
+inline constexpr float kChunkSpan = 32.0f;
+
+// The compiled meshes of one context.
+class SceneLists : public GLContextData {
+public:
+    // The pieces of a batch, compiled afresh when its triangles changed;
+    // nullptr when the batch has to be sent face by face (no lists to be had).
+    const std::vector<Chunk>* BatchChunks(Batch batch);
+    // The lists of every track segment, and of every path segment, brought up to date.
+    const std::vector<SegmentLists>& TrackSegments();
+    const std::vector<SegmentLists>& PathSegments();
+
+    // How many triangles were compiled into this context's lists so far (tests
+    // check with it that what did not change is not compiled again).
+    int64_t CompiledTriangles() const { return compiledTriangles_; }
+
+private:
+    struct Stamp {
+        uint64_t Serial = 0;
+        uint64_t Generation = 0;
+        uint64_t Shape = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    struct BatchLists {
+        std::vector<Chunk> Chunks;
+        Fingerprint Content;
+        Stamp Made;
+        bool Ready = false;
+        bool Failed = false;
+    };
+    struct SegmentSet {
+        std::vector<SegmentLists> Segments;
+        Stamp Made;
+        bool Ready = false;
+    };
+    enum class SegmentKind { Track, Path };
+
+    void CompileBatch(Batch batch, BatchLists& lists);
+    void UpdateSegments(SegmentKind kind, SegmentSet& set);
+    void CompileSegment(SegmentKind kind, size_t segment, SegmentLists& lists);
+
+    std::array<BatchLists, kBatchCount> batches_{};
+    SegmentSet track_;
+    SegmentSet path_;
+    int64_t compiledTriangles_ = 0;
+};
+
+// Advanced by InvalidateSceneLists: every context's lists are compiled afresh.
+extern uint64_t gSceneListGeneration;
+
+}  // namespace scene
