@@ -132,7 +132,6 @@ public:
         a ^= a >> 33;
         return Fingerprint{a, b};
     }
-    size_t Count() const { return triangles_; }
 
 private:
     uint64_t a_ = 0x243F6A8885A308D3ull;
