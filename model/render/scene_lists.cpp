@@ -14,16 +14,26 @@ uint64_t gSceneListGeneration = 0;
 // ---- Boxes and the view volume ------------------------------------------------
 
 void Box::Add(const Vector3& p) {
-    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z)) {
-        Unbounded = true;
+    // A sum of the coordinates that is not finite: one of them is not.
+    if (!std::isfinite(p.X + p.Y + p.Z)) {
+        if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z)) {
+            Unbounded = true;
+            return;
+        }
+    }
+    if (Empty) {
+        Min[0] = Max[0] = p.X;
+        Min[1] = Max[1] = p.Y;
+        Min[2] = Max[2] = p.Z;
+        Empty = false;
         return;
     }
-    const float v[3] = {p.X, p.Y, p.Z};
-    for (int i = 0; i < 3; ++i) {
-        if (Empty || v[i] < Min[i]) Min[i] = v[i];
-        if (Empty || v[i] > Max[i]) Max[i] = v[i];
-    }
-    Empty = false;
+    Min[0] = std::min(Min[0], p.X);
+    Min[1] = std::min(Min[1], p.Y);
+    Min[2] = std::min(Min[2], p.Z);
+    Max[0] = std::max(Max[0], p.X);
+    Max[1] = std::max(Max[1], p.Y);
+    Max[2] = std::max(Max[2], p.Z);
 }
 
 void Box::Add(const Box& b) {
@@ -276,16 +286,18 @@ public:
 
     void operator()(const SentTriangle& t) {
         if (failed_) return;
-        Box box;
-        for (const Vector3& c : t.Corners) box.Add(c);
         if (open_) {
-            Box joined = bounds_;
-            joined.Add(box);
-            if (faces_ >= maxFaces_ || (faces_ >= minFaces_ && joined.Span() > kChunkSpan)) Close();
+            if (faces_ >= maxFaces_) {
+                Close();
+            } else if (faces_ >= minFaces_) {
+                Box joined = bounds_;
+                for (const Vector3& c : t.Corners) joined.Add(c);
+                if (joined.Span() > kChunkSpan) Close();
+            }
         }
         if (!open_ && !Open()) return;
         SendTriangle(t);
-        bounds_.Add(box);
+        for (const Vector3& c : t.Corners) bounds_.Add(c);
         ++faces_;
         ++compiled_;
     }
