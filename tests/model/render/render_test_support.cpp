@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -59,6 +60,13 @@ int Frame::Count(const Rgb& colour, int tolerance) const {
 }
 
 void RenderFixture::SetUpTestSuite() {
+    // The test display resets itself whenever its last client leaves. Between
+    // two suites this program can be that last client, and the next suite's
+    // window would then meet the display in the middle of its reset (the
+    // connection is refused). One connection held for the whole run keeps the
+    // display up.
+    static Display* const keepDisplayUp = XOpenDisplay(nullptr);
+    (void)keepDisplayUp;
     X11GLWindowOptions options;
     options.Width = kWidth;
     options.Height = kHeight;
