@@ -7,7 +7,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= samples/circuit.vxtrack
-XVFB       := xvfb-run -a -s "-screen 0 1600x1200x24"
+XVFB       := xvfb-run -a -s "-screen 0 1600x1200x24 -noreset"
 
 DEBS := cmake g++ make pkg-config \
         libgtest-dev libgmock-dev libbenchmark-dev \
