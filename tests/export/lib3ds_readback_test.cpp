@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "export/file_writer_3ds.h"
 #include "export/scene_staging_3ds.h"
@@ -67,31 +65,4 @@ TEST_F(Lib3dsReadback, SplitMeshesAndManyMaterials) {
     StageGrid("S012T", 999, 2, 2, 0, false);
     ASSERT_EQ(gObjectCount3DS, 6);
     WriteAndCompare("split.3ds");
-}
-
-// Assimp (assimp-utils) is a second outside reader; skipped when it is not installed.
-TEST_F(Lib3dsReadback, AssimpReadsTheFile) {
-    const char* assimp = "/usr/bin/assimp";
-    if (!fsys::FileExists(assimp)) GTEST_SKIP() << "assimp-utils is not installed";
-    Add3DSMaterial({0, 80, 0}, {0, 160, 0}, {255, 255, 255}, 25, 5, 0, "");
-    Add3DSMaterial({0, 32, 64}, {0, 64, 128}, {255, 255, 255}, 25, 5, 0, "");
-    StageGrid("TERA", 0, 60, 100, 1, false);  // 12000 faces in two objects
-    StageGrid("S0000S00", 1, 5, 5, 0, false);
-    const std::string path = folder / "assimp.3ds";
-    std::string failure;
-    ASSERT_TRUE(Write3DSFile(path, &failure)) << failure;
-    std::string output;
-    FILE* pipe = ::popen((std::string(assimp) + " info '" + path + "' 2>&1").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    EXPECT_EQ(::pclose(pipe), 0) << output;
-    auto count = [&](const std::string& label) {
-        const size_t at = output.find("\n" + label);
-        if (at == std::string::npos) return -1L;
-        return std::strtol(output.c_str() + output.find(':', at) + 1, nullptr, 10);
-    };
-    EXPECT_EQ(count("Faces:"), 12050) << output;
-    EXPECT_EQ(count("Materials:"), 2) << output;
 }

@@ -354,20 +354,6 @@ TEST_F(Drivers, WholeExportReadsBackWithLib3ds) {
     EXPECT_FALSE(fsys::FileExists(exported + ".3ds"));
 }
 
-TEST_F(Drivers, ElementExportReadsBackWithLib3ds) {
-    gDocumentType = DocumentElement;
-    MakeTrackModel(5, 1, 2, 30, 12);
-    MakeGroundModel(2, 2, 440.0f, false);
-    StageElementModel3DS(true, true);
-    const std::string path = folder / "element.3ds";
-    std::string failure;
-    ASSERT_TRUE(Write3DSFile(path, &failure)) << failure;
-    ExpectLib3dsReadsTheScene(path);
-    Reset3DSScene();
-    ASSERT_TRUE(ExportElementModel3DS(folder / "element2.3ds", true, true, &failure)) << failure;
-    EXPECT_EQ(ReadFileBytes(folder / "element2.3ds"), ReadFileBytes(path));
-}
-
 TEST_F(Drivers, FailedExportReportsAndKeepsTheOldFile) {
     MakeTrackModel(2, 1, 1, 4, 2);
     const std::string old = folder.Write("model.3ds", "precious");

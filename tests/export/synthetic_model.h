@@ -1,7 +1,7 @@
 #pragma once
-// Built models made in code for the export tests and the benchmark: the
-// arrays the model builder fills, filled directly with meshes of known
-// shapes, sizes and flags, and the document records the export reads.
+// Built models made in code for the export tests: the arrays the model
+// builder fills, filled directly with meshes of known shapes, sizes and flags,
+// and the document records the export reads.
 
 #include <cstdint>
 
