@@ -1,11 +1,12 @@
-// Speed of the model builder on a large track: 2,000 segments at the highest
-// detail level of the settings (rails every 0.5 m, spine every 0.5 m, ties
-// every 1.5 m), and a recolour-only partial rebuild of that model.
+// Speed of the model builder on the large ride of bench/common, the ride
+// alone (2,000 segments): the track at the highest detail level of the
+// settings (rails every 0.5 m, spine every 0.5 m, ties every 1.5 m), and a
+// recolour-only partial rebuild of that model.
 
 #include <benchmark/benchmark.h>
 
 #include "app/app_state.h"
-#include "bench/model/large_track.h"
+#include "bench/common/large_track.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"

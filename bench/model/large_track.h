@@ -1,9 +1,4 @@
 #pragma once
-// The large ride the model benchmarks build: an open track of 2,000 segments
-// of about 8 m (some 17 km), twelve turns of a wavy circle with hills and
-// banking, a brake every 40th segment and a tunnel every 25th.
-
-inline constexpr int kLargeTrackSegments = 2000;
-
-// Replaces the document by the large track, ready for RemodelTrack at level 4.
-void MakeLargeTrack();
+// The large ride now comes from bench/common; this header stays for the
+// benchmarks that still include it from here.
+#include "bench/common/large_track.h"
