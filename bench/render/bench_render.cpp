@@ -21,7 +21,7 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "bench/model/large_track.h"
+#include "bench/common/large_track.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"
 #include "model/path_frames.h"
@@ -41,67 +41,12 @@ constexpr int kHeight = 720;
 
 // ---- The scenes ----------------------------------------------------------------
 
-// The large ride with everything a finished ride has around it: a terrain of
-// 512 x 512 points 1 m apart that dips below the water line, 1,000 footers
-// beside the ride with a free node above each, 5,000 tubes between footers,
-// free nodes and the ride's prefabricated anchors, 500 catwalks, and a
-// prefabricated support every 10 m of the ride (tunnels every 25th segment
-// come with the ride).
-void MakeLargeRide() {
-    MakeLargeTrack();
-    constexpr int kTerrain = 512, kFooters = 1000, kCatwalks = 500, kTubes = 5000;
-    gHasTerrain = true;
-    gHasWater = true;
-    gTerrainWidth = gTerrainDepth = kTerrain;
-    gTerrainSpacingX = gTerrainSpacingZ = 1.0f;
-    gTerrainHeights.Resize(kTerrain, kTerrain);
-    for (int j = 0; j < kTerrain; ++j)
-        for (int i = 0; i < kTerrain; ++i)
-            gTerrainHeights(i, j) = static_cast<float>(4.0 * std::sin(i * 0.05) * std::cos(j * 0.04) - 0.5);
-
-    gFooters.assign(kFooters + 1, TrackFooter{});
-    gFreeNodes.assign(kFooters + 1, Vector3{});
-    for (int f = 0; f < kFooters; ++f) {
-        const Vector3& p = gNodes[static_cast<size_t>((2 * f) % gNodeCount)].Position;
-        const float side = f % 2 ? 3.0f : -3.0f;
-        gFooters[f].Position = MakeVector(p.X + side, 0.0f, p.Z + side);
-        gFooters[f].CustomRotation = f % 3 == 0;
-        gFooters[f].Rotation = 0.3f * f;
-        gFreeNodes[f] = MakeVector(p.X + side, p.Y * 0.5f, p.Z + side);
-    }
-    gFooterCount = gFreeNodeCount = kFooters;
-
-    gCatwalks.assign(kCatwalks + 1, TrackCatwalk{});
-    for (int c = 0; c < kCatwalks; ++c)
-        gCatwalks[c] = TrackCatwalk{2 * c, 2 * c + 1, (2 * c + 3) % kFooters, (2 * c + 2) % kFooters, 0, 0, 0};
-    gCatwalkCount = kCatwalks;
-
-    double carried = 0.0;
-    for (int s = 0; s < kLargeTrackSegments; ++s) {
-        const double length = VectorDistance(gNodes[s].Position, gNodes[s + 1].Position);
-        RascGroup& g = gRascGroups[s];
-        g.Items.clear();
-        for (double d = 10.0 - carried; d < length; d += 10.0)
-            g.Items.push_back(RascItem{2 + static_cast<int32_t>(g.Items.size() + s) % 6, float(d / length)});
-        g.ItemCount = static_cast<int32_t>(g.Items.size());
-        g.Items.emplace_back();
-        carried = std::fmod(carried + length, 10.0);
-    }
-
-    gTubes.assign(kTubes + 1, SupportTube{});
-    for (int t = 0; t < kTubes; ++t) {
-        const int f = t % kFooters, next = (f + 1) % kFooters, type = t % 10;
-        const float turn = 0.1f * (t % 7);
-        switch (t % 4) {
-            case 0: gTubes[t] = SupportTube{EndFooter, f, 0, EndFreeNode, f, 0, type, 0, turn}; break;
-            case 1: gTubes[t] = SupportTube{EndFreeNode, f, 0, EndFreeNode, next, 0, type, 0, turn}; break;
-            case 2:
-                gTubes[t] = SupportTube{EndPrefabAnchor, 0, (2 * f) % kLargeTrackSegments, EndFooter, f, 0, type, 0, turn};
-                break;
-            default: gTubes[t] = SupportTube{EndFooter, f, 0, EndFooter, next, 0, type, 0, turn}; break;
-        }
-    }
-    gTubeCount = kTubes;
+// The large ride every benchmark measures, with everything a finished ride has
+// around it and a terrain of 512 x 512 points with water.
+void MakeRenderedRide() {
+    LargeRideOptions options;
+    options.TerrainPoints = 512;
+    ::MakeLargeRide(options);
     RemodelTrack(true);
 }
 
@@ -227,7 +172,7 @@ void UseScene(Scene scene) {
     static Scene current = Scene::None;
     if (current == scene) return;
     if (scene == Scene::LargeRide)
-        MakeLargeRide();
+        MakeRenderedRide();
     else
         MakeSimpleTrack();
     current = scene;
