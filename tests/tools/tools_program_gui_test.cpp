@@ -26,6 +26,7 @@
 #include "model/rebuild_flags.h"
 #include "model/render/wx/gl_canvas.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
+#include "tests/app/mainwin/program_window_test.h"
 #include "tools/frm_e_reverse.h"
 #include "tools/frm_t_move.h"
 #include "tools/frm_t_rotate.h"
@@ -36,13 +37,6 @@
 #include "trackdoc/track_document.h"
 
 namespace {
-
-void Settle(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
 
 void Press(wxButton& button) {
     wxCommandEvent e(wxEVT_BUTTON, button.GetId());
@@ -72,43 +66,13 @@ int Count(const std::vector<std::string>& stages, const std::string& stage) {
     return static_cast<int>(std::count(stages.begin(), stages.end(), stage));
 }
 
-class ToolsInTheProgram : public MainWindowTest {
+class ToolsInTheProgram : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        SelectX11Backend();
-        static int argc = 1;
-        static char name[] = "tools_program_gui_tests";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp());
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-        wxInitAllImageHandlers();
-    }
-    static void TearDownTestSuite() { wxEntryCleanup(); }
-
-    void TearDown() override {
-        if (frame) {
-            frame->Close(true);
-            for (int i = 0; i < 50 && frame; ++i) {
-                wxTheApp->ProcessIdle();
-                wxYield();
-            }
-        }
-        EXPECT_FALSE(frame) << "the window is gone";
-        MainWindowTest::TearDown();
-    }
-
     frmMain& Start(const std::string& sample) {
         const std::string path = temp / sample;
         std::filesystem::copy_file(SamplesFolder() + sample, path, std::filesystem::copy_options::overwrite_existing);
         RegisterToolDialogs();
-        auto* f = new frmMain();
-        frame = f;
-        wxTheApp->SetTopWindow(f);
-        f->Show();
-        f->StartUp(path);
-        Settle();
-        return *f;
+        return StartProgram(path);
     }
     void Menu(const std::string& name) {
         wxMenuItem* item = frame->MenuItem(name);
@@ -127,7 +91,6 @@ protected:
     std::string Title() { return frame->GetTitle().ToStdString(); }
 
     EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
-    wxWeakRef<frmMain> frame;
 };
 
 }  // namespace

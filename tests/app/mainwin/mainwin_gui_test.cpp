@@ -36,6 +36,7 @@
 #include "model/render/x11_gl_window.h"
 #include "platform/wx/cursor_position.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
+#include "tests/app/mainwin/program_window_test.h"
 #include "tools/frm_t_move.h"
 #include "tools/tool_dialogs.h"
 #include "trackdoc/segment_selection.h"
@@ -45,53 +46,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Settle(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
-
-class MainWindowGui : public MainWindowTest {
+class MainWindowGui : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        SelectX11Backend();
-        static int argc = 1;
-        static char name[] = "mainwin_gui_tests";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp());
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-        wxInitAllImageHandlers();
-    }
-    static void TearDownTestSuite() { wxEntryCleanup(); }
-
     void SetUp() override {
-        MainWindowTest::SetUp();
+        ProgramWindowTest::SetUp();
         prompts.MessageAnswers.clear();
-    }
-    void TearDown() override {
-        if (frame) {
-            frame->Close(true);
-            for (int i = 0; i < 50 && frame; ++i) {
-                wxTheApp->ProcessIdle();
-                wxYield();
-            }
-        }
-        EXPECT_FALSE(frame) << "the window is gone";
-        MainWindowTest::TearDown();
     }
 
     // Starts the program's window as the program does, with this command line.
-    frmMain& Start(const std::string& commandLine = "") {
-        auto* f = new frmMain();
-        frame = f;
-        wxTheApp->SetTopWindow(f);
-        f->Show();
-        f->StartUp(commandLine);
-        Settle();
-        return *f;
-    }
+    frmMain& Start(const std::string& commandLine = "") { return StartProgram(commandLine); }
     std::string Copy(const std::string& sample, const std::string& as = "") {
         const std::string target = temp / (as.empty() ? sample : as);
         fs::copy_file(SamplesFolder() + sample, target, fs::copy_options::overwrite_existing);
@@ -123,7 +86,6 @@ protected:
     std::string Title() { return frame->GetTitle().ToStdString(); }
 
     EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
-    wxWeakRef<frmMain> frame;
 };
 
 }  // namespace

@@ -1,0 +1,52 @@
+#include "tests/app/mainwin/program_window_test.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/init.h>
+#include <wx/utils.h>
+
+#include "model/render/wx/gl_canvas.h"
+
+void Settle(int rounds) {
+    for (int i = 0; i < rounds; ++i) {
+        wxYield();
+        wxMilliSleep(5);
+    }
+}
+
+void ProgramWindowTest::SetUpTestSuite() {
+    SelectX11Backend();
+    static int argc = 1;
+    static char name[] = "gantrywright-window-tests";
+    static char* argv[] = {name, nullptr};
+    wxApp::SetInstance(new wxApp());
+    ASSERT_TRUE(wxEntryStart(argc, argv));
+    ASSERT_TRUE(wxTheApp->CallOnInit());
+    wxInitAllImageHandlers();
+}
+
+void ProgramWindowTest::TearDownTestSuite() { wxEntryCleanup(); }
+
+void ProgramWindowTest::TearDown() {
+    if (frame) {
+        frame->Close(true);
+        for (int i = 0; i < 50 && frame; ++i) {
+            wxTheApp->ProcessIdle();
+            wxYield();
+        }
+    }
+    EXPECT_FALSE(frame) << "the window is gone";
+    MainWindowTest::TearDown();
+}
+
+frmMain& ProgramWindowTest::StartProgram(const std::string& commandLine) {
+    auto* f = new frmMain();
+    frame = f;
+    wxTheApp->SetTopWindow(f);
+    f->Show();
+    f->StartUp(commandLine);
+    Settle();
+    return *f;
+}
