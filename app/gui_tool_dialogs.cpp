@@ -39,6 +39,21 @@ void RegisterToolDialogs() {
     RegisterToolDialog(ToolId::ETilt, [](void* owner) { ShowETiltDialog(Owner(owner)); });
     RegisterToolDialog(ToolId::ESkew, [](void* owner) { ShowESkewDialog(Owner(owner)); });
 
+    // Overview reports and Remove Data.
+
+    // Shuttle Builder, Backwards Rebuilder, Tunneler, Spine Changer, Tube Exchanger,
+    // Node Smoother, Terrain Poly Reducer.
+
+    // Colorizer and Power Tweaker.
+
+    // Support Wizard, Support Flanger, Support Optimizer, Object Placer, Object Renamer.
+
+    // Modeler dialog.
+
+    // Environment editor and organizer.
+
+    // Installation report, simulator location, file association.
+
     RegisterToolDialog(ToolId::Settings, [](void* owner) {
         // OK recomputes the curve-radius comb with the new scale and limit: show it at once.
         if (ShowSettingsDialog(Owner(owner))) {
