@@ -12,7 +12,9 @@
 #include "model/busy_window.h"
 #include "model/render/wx/gl_canvas.h"
 #include "model/wx/frm_working.h"
+#include "platform/color_chooser.h"
 #include "platform/prompts.h"
+#include "platform/wx/wx_color_chooser.h"
 #include "platform/wx/wx_prompts.h"
 
 namespace {
@@ -25,6 +27,7 @@ public:
         // The command line is the document's path alone: it is not parsed for options.
         wxInitAllImageHandlers();
         SetPrompts(&prompts_);
+        SetColorChooser(WxChooseColor);
         SetBusyWindow(&WxBusyWindow());
         RegisterToolDialogs();
         auto* frame = new frmMain();
@@ -36,6 +39,7 @@ public:
 
     int OnExit() override {
         SetBusyWindow(nullptr);
+        SetColorChooser(nullptr);
         SetPrompts(nullptr);
         return wxApp::OnExit();
     }
