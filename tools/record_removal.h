@@ -1,0 +1,41 @@
+#pragma once
+// Deleting records from the support structure of the open track while every
+// reference between the remaining records stays valid. Support tubes name
+// their two ends by kind and index (1 footer, 2 free node, 3 item of the
+// prefabricated-support group of a segment); catwalks name four free nodes.
+// When a footer, free node or prefabricated support goes, the later records of
+// its list move down and every reference to a moved record is renumbered.
+//
+// Compaction keeps the kept records in their order, lowers the count and
+// leaves zero records from the new count up to the old one; the list keeps its
+// allocated size. A procedure that removes nothing leaves its list untouched.
+//
+// A reference that names no record (an index not below its list's count, a
+// negative index, a segment that does not exist) is an orphan: it never keeps
+// a record in use and is never renumbered onto a record; RemoveOrphanBeams and
+// RemoveOrphanCatwalks drop what holds one. None of these shows a message.
+
+#include <cstdint>
+
+// Free nodes that no kind-2 tube end and no catwalk corner names; those
+// references renumbered. Returns how many were removed.
+int32_t RemoveUnusedFreeNodes();
+// Footers that no kind-1 tube end names; those references renumbered.
+int32_t RemoveUnusedFooters();
+// Tubes with an end of kind 1, 2 or 3 that names no record (ends of other kinds
+// are left alone). Returns how many were removed.
+int32_t RemoveOrphanBeams();
+// Catwalks with a corner that names no free node.
+int32_t RemoveOrphanCatwalks();
+// Every tube of one TubeType.
+int32_t RemoveBeamsOfType(int32_t tubeType);
+// Every tube with an end of kind 3 on item `item` of segment `segment`.
+int32_t RemoveBeamsOfPrefab(int32_t segment, int32_t item);
+// Every prefabricated support of one style, with its tubes first; the kind-3
+// ends on the kept supports renumbered. Returns how many supports went.
+int32_t RemovePrefabsOfStyle(int32_t style);
+
+// The whole track: no nodes, no segments, no prefabricated-support groups and
+// an empty segment selection. Support records stay (their references to the
+// supports are then orphans for RemoveOrphanBeams).
+void RemoveTrackRecords();
