@@ -20,6 +20,8 @@
 #include "app/tool_launch.h"
 #include "export/frm_export_model.h"
 #include "model/render/scene_render.h"
+#include "tools/frm_t_object_renamer.h"
+#include "tools/frm_t_support_flanger.h"
 #include "tools/tool_dialogs.h"
 
 namespace {
@@ -47,6 +49,8 @@ void RegisterToolDialogs() {
     // Colorizer and Power Tweaker.
 
     // Support Wizard, Support Flanger, Support Optimizer, Object Placer, Object Renamer.
+    RegisterToolDialog(ToolId::TSupportFlanger, [](void* owner) { ShowTSupportFlangerDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TObjectRenamer, [](void* owner) { ShowTObjectRenamerDialog(Owner(owner)); });
 
     // Modeler dialog.
 

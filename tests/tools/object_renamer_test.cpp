@@ -1,0 +1,105 @@
+// Object Renamer: the list entries, the check of the new name (full paths
+// made relative, letter case, extensions, files outside the Objects folder),
+// and renaming one object or every object of the same file.
+
+#include "tools/object_renamer.h"
+
+#include "app/app_state.h"
+#include "tests/platform/temp_folder.h"
+#include "tests/tools/record_check_support.h"
+#include "tests/tools/tool_test_support.h"
+#include "tools/object_files.h"
+#include "trackdoc/track_document.h"
+
+namespace {
+
+class ObjectRenamerTest : public ToolTest {
+protected:
+    void SetUp() override {
+        ToolTest::SetUp();
+        sim.Write("Objects/Trees/Oak.3ds", "oak");
+        sim.Write("Objects/rock.3DS", "rock");
+        sim.Write("Objects/readme.txt", "text");
+        sim.Write("outside.3ds", "outside");
+        gSimPath = sim.Path();
+        MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2);
+        for (const char* name : {"Trees\\oak.3ds", "TREES\\OAK.3DS", "rock.3ds", "Trees\\oak.3ds"}) {
+            SceneryObject object;
+            object.FileName = name;
+            object.Transform = MatrixIdentity();
+            gObjects.insert(gObjects.begin() + gObjectCount, object);
+            ++gObjectCount;
+        }
+    }
+    void TearDown() override {
+        gSimPath.clear();
+        ToolTest::TearDown();
+    }
+    TempFolder sim;
+};
+
+TEST_F(ObjectRenamerTest, ListEntriesNumberFromOneWithFourDigits) {
+    EXPECT_EQ(ObjectListEntry(0), "0001:Trees\\oak.3ds");
+    EXPECT_EQ(ObjectListEntry(2), "0003:rock.3ds");
+    gObjectCount = 10000;
+    gObjects.resize(10001);
+    gObjects[9999].FileName = "a.3ds";
+    EXPECT_EQ(ObjectListEntry(9999), "10000:a.3ds");
+}
+
+TEST_F(ObjectRenamerTest, FullPathsBelowTheObjectsFolderBecomeStoredNames) {
+    RenameFileCheck check = CheckRenameFile(sim / "Objects/Trees/Oak.3ds");
+    EXPECT_TRUE(check.Valid);
+    EXPECT_EQ(check.Replacement, "Trees\\Oak.3ds");
+    // A prefix that differs only in letter case, and the user's case kept.
+    check = CheckRenameFile(sim / "OBJECTS/trees/OAK.3ds");
+    EXPECT_TRUE(check.Valid);
+    EXPECT_EQ(check.Replacement, "trees\\OAK.3ds");
+    // Only the leading folder is taken off, not a second occurrence further on.
+    const std::string nested = "Objects" + sim.Path() + "Objects/deep.3ds";
+    sim.Write(nested, "deep");
+    check = CheckRenameFile(sim / nested);
+    ASSERT_TRUE(check.Valid);
+    EXPECT_EQ(check.Replacement, StoredObjectName(sim / nested));
+    EXPECT_NE(check.Replacement->find("Objects\\deep.3ds"), std::string::npos);
+    EXPECT_TRUE(ObjectFileExists(*check.Replacement));
+
+    EXPECT_FALSE(CheckRenameFile(sim / "outside.3ds").Valid);
+    EXPECT_FALSE(CheckRenameFile(sim / "Objects/Trees/Missing.3ds").Valid);
+    EXPECT_FALSE(CheckRenameFile(sim / "Objects/readme.txt").Valid);
+}
+
+TEST_F(ObjectRenamerTest, RelativeNamesAreLookedUpWithoutRegardToCase) {
+    EXPECT_TRUE(CheckRenameFile("trees\\oak.3ds").Valid);
+    EXPECT_TRUE(CheckRenameFile("Trees/Oak.3DS").Valid) << "the extension in capitals";
+    EXPECT_TRUE(CheckRenameFile("ROCK.3ds").Valid);
+    EXPECT_FALSE(CheckRenameFile("rock.3ds").Replacement);
+    for (const char* bad : {"", ".3ds", "x.3ds", "readme.txt", "Trees", "..\\outside.3ds", "Trees\\Missing.3ds"})
+        EXPECT_FALSE(CheckRenameFile(bad).Valid) << bad;
+}
+
+TEST_F(ObjectRenamerTest, RenamesOneOrAllOfTheSameFileIgnoringCase) {
+    EXPECT_EQ(RenameSceneryObjects(3, "rock.3DS", false), 1);
+    EXPECT_EQ(gObjects[3].FileName, "rock.3DS");
+    EXPECT_EQ(gObjects[0].FileName, "Trees\\oak.3ds");
+    EXPECT_TRUE(gDocumentChanged);
+
+    EXPECT_EQ(RenameSceneryObjects(0, "Trees\\Oak.3ds", true), 2);
+    EXPECT_EQ(gObjects[0].FileName, "Trees\\Oak.3ds");
+    EXPECT_EQ(gObjects[1].FileName, "Trees\\Oak.3ds");
+    EXPECT_EQ(gObjects[2].FileName, "rock.3ds");
+    EXPECT_EQ(gObjects[3].FileName, "rock.3DS");
+
+    EXPECT_EQ(RenameSceneryObjects(3, "Trees\\Oak.3ds", true), 2) << "rock.3ds and rock.3DS are one file";
+    EXPECT_EQ(gObjects[2].FileName, "Trees\\Oak.3ds");
+    EXPECT_TRUE(SavesAndReloadsValid());
+    EXPECT_EQ(gObjects[3].FileName, "Trees\\Oak.3ds");
+}
+
+TEST_F(ObjectRenamerTest, AnIndexOutsideTheListChangesNothing) {
+    for (int32_t bad : {-1, 4, 100}) EXPECT_EQ(RenameSceneryObjects(bad, "rock.3ds", true), 0);
+    EXPECT_FALSE(gDocumentChanged);
+    EXPECT_EQ(gObjects[0].FileName, "Trees\\oak.3ds");
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+// Support Flanger: flange types, counts and places for given tube lengths,
+// the boxes that exclude tubes, tubes naming missing records, and the result
+// saved and read back.
+
+#include "tools/support_flanger.h"
+
+#include "app/app_state.h"
+#include "model/rebuild_flags.h"
+#include "tests/tools/record_check_support.h"
+#include "tests/tools/tool_test_support.h"
+#include "trackdoc/document_procs.h"
+#include "trackdoc/track_document.h"
+
+namespace {
+
+class SupportFlangerTest : public ToolTest {
+protected:
+    void SetUp() override {
+        ToolTest::SetUp();
+        MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2);
+        gFreeNodeCount = 0;
+        gFreeNodes.clear();
+        gTubeCount = 0;
+        gTubes.clear();
+    }
+    // A tube of the type from (0, 5, 0) along +X; returns its index.
+    int32_t TubeAlongX(float length, int32_t type) {
+        const int32_t a = AddFreeNode(MakeVector(0, 5, 0));
+        const int32_t b = AddFreeNode(MakeVector(length, 5, 0));
+        return AddSupportBeam(a, b, type, 0.5f);
+    }
+    // Where new free node i stands along X.
+    float X(int32_t i) const { return gFreeNodes[i].X; }
+};
+
+TEST(SupportFlangerTypes, OneSizeLargerForRoundTubesOnly) {
+    EXPECT_EQ(FlangeTypeOf(TubeSmall), TubeMedium);
+    EXPECT_EQ(FlangeTypeOf(TubeMedium), TubeLarge);
+    EXPECT_EQ(FlangeTypeOf(TubeLarge), TubeXLarge);
+    EXPECT_EQ(FlangeTypeOf(TubeXLarge), TubeXXLarge);
+    for (int32_t none : std::initializer_list<int32_t>{TubeXXLarge, TubeLBeam, TubeHBeam, TubeWood4x4, TubeWood1x4, TubeWood2x2, -1, 10})
+        EXPECT_EQ(FlangeTypeOf(none), -1) << none;
+}
+
+TEST_F(SupportFlangerTest, ShortMediumTubeGetsTwoLargeEndFlanges) {
+    TubeAlongX(3.0f, TubeMedium);
+    ASSERT_TRUE(RunSupportFlanger(SupportFlangerOptions{}));
+    ASSERT_EQ(gTubeCount, 3);
+    ASSERT_EQ(gFreeNodeCount, 6);
+    EXPECT_FLOAT_EQ(X(2), 0.75f);
+    EXPECT_FLOAT_EQ(X(3), 0.9f);
+    EXPECT_FLOAT_EQ(X(4), 2.25f);
+    EXPECT_FLOAT_EQ(X(5), 2.1f);
+    for (int32_t t = 1; t < 3; ++t) {
+        EXPECT_EQ(gTubes[t].TubeType, TubeLarge);
+        EXPECT_EQ(gTubes[t].EndAKind, EndFreeNode);
+        EXPECT_EQ(gTubes[t].EndAIndex, 2 * t);
+        EXPECT_EQ(gTubes[t].EndBIndex, 2 * t + 1);
+        EXPECT_EQ(gTubes[t].Rotation, 0.0f);
+        EXPECT_EQ(gFreeNodes[2 * t].Y, 5.0f);
+    }
+    EXPECT_EQ(gTubes[0].Rotation, 0.5f) << "the flanged tube stays as it was";
+    EXPECT_TRUE(gRemodelFlags.RebuildTubes);
+    EXPECT_FALSE(gRemodelFlags.RebuildFooters);
+    EXPECT_TRUE(gDocumentChanged);
+}
+
+TEST_F(SupportFlangerTest, LongTubesGetMiddleFlangesAtEvenSteps) {
+    TubeAlongX(25.0f, TubeSmall);  // n = round(3.5) = 4: three middle flanges
+    EXPECT_EQ(FlangeSupportTubes(SupportFlangerOptions{}), 5);
+    ASSERT_EQ(gFreeNodeCount, 12);
+    ASSERT_EQ(gTubeCount, 6);
+    const float centres[3] = {6.625f, 12.5f, 18.375f};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(X(2 + 2 * k), centres[k] - 0.075f, 1e-4f);
+        EXPECT_NEAR(X(3 + 2 * k), centres[k] + 0.075f, 1e-4f);
+        EXPECT_EQ(gTubes[1 + k].TubeType, TubeMedium);
+    }
+    EXPECT_FLOAT_EQ(X(8), 0.75f);   // then end A
+    EXPECT_FLOAT_EQ(X(10), 24.25f);  // and end B
+
+    // 13.5 m: exactly the minimum inside the end flanges; n = round(2.35) = 2.
+    SetUp();
+    TubeAlongX(13.5f, TubeLarge);
+    EXPECT_EQ(FlangeSupportTubes(SupportFlangerOptions{}), 3);
+    EXPECT_NEAR((X(2) + X(3)) / 2.0f, 6.75f, 1e-4f);
+    EXPECT_EQ(gTubes[1].TubeType, TubeXLarge);
+
+    // Without middle flanges only the ends.
+    SetUp();
+    TubeAlongX(25.0f, TubeSmall);
+    SupportFlangerOptions ends;
+    ends.MakeMiddle = false;
+    EXPECT_EQ(FlangeSupportTubes(ends), 2);
+}
+
+TEST_F(SupportFlangerTest, TubesThatDoNotQualifyGetNone) {
+    TubeAlongX(2.99f, TubeMedium);
+    TubeAlongX(5.0f, TubeLBeam);
+    TubeAlongX(5.0f, TubeXXLarge);
+    TubeAlongX(5.0f, TubeWood2x2);
+    EXPECT_EQ(FlangeSupportTubes(SupportFlangerOptions{}), 0);
+    EXPECT_EQ(gTubeCount, 4);
+    EXPECT_EQ(gFreeNodeCount, 8);
+}
+
+TEST_F(SupportFlangerTest, FooterBoxAndMissingRecordsSkipTubes) {
+    // Footer 0 at (3, 0, 0); free node 0 at (3, 6, 0): a 6 m tube.
+    const int32_t node = AddFreeNode(MakeVector(3, 6, 0));
+    AddSupportBeam(node, node, TubeMedium, 0);
+    gTubes[0].EndAKind = EndFooter;
+    gTubes[0].EndAIndex = 0;
+    SupportFlangerOptions noFooters;
+    noFooters.UseFooters = false;
+    EXPECT_EQ(FlangeSupportTubes(noFooters), 0);
+    EXPECT_EQ(FlangeSupportTubes(SupportFlangerOptions{}), 2);
+
+    // Ends naming a free node, footer or support that does not exist.
+    SetUp();
+    const int32_t a = AddFreeNode(MakeVector(0, 0, 0));
+    const int32_t bad[][3] = {{EndFreeNode, 7, 0},     {EndFooter, -1, 0},      {EndFooter, 2, 0},
+                              {EndPrefabAnchor, 0, 1}, {EndPrefabAnchor, 0, 9}, {9, 0, 0}};
+    for (const auto& [kind, index, segment] : bad) {
+        const int32_t t = AddSupportBeam(a, a, TubeMedium, 0);
+        gTubes[t].EndBKind = kind;
+        gTubes[t].EndBIndex = index;
+        gTubes[t].EndBSegment = segment;
+    }
+    EXPECT_EQ(FlangeSupportTubes(SupportFlangerOptions{}), 0);
+    EXPECT_EQ(gTubeCount, 6);
+}
+
+TEST_F(SupportFlangerTest, RunningTwiceDoublesTheFlangesAndTheResultReloads) {
+    TubeAlongX(3.0f, TubeMedium);
+    TubeAlongX(25.0f, TubeSmall);
+    FlangeSupportTubes(SupportFlangerOptions{});
+    EXPECT_EQ(gTubeCount, 9);
+    FlangeSupportTubes(SupportFlangerOptions{});
+    EXPECT_EQ(gTubeCount, 16) << "the short flanges themselves get none";
+    EXPECT_TRUE(SavesAndReloadsValid());
+    EXPECT_EQ(gTubeCount, 16);
+}
+
+}  // namespace

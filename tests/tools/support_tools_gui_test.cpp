@@ -1,0 +1,156 @@
+// The support and scenery tool dialogs as real windows: captions, help pages,
+// defaults, the rules of their boxes, and their OK or Rename applying the tool.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "app/app_state.h"
+#include "app/controls/uc_container.h"
+#include "app/controls/uc_numeric_text_box.h"
+#include "model/rebuild_flags.h"
+#include "tests/platform/temp_folder.h"
+#include "tests/tools/tool_test_support.h"
+#include "tools/frm_t_object_renamer.h"
+#include "tools/frm_t_support_flanger.h"
+#include "trackdoc/document_procs.h"
+
+namespace {
+
+const wxColour kRed(255, 0, 0);
+
+void Press(wxWindow& control) {
+    const bool check = dynamic_cast<wxCheckBox*>(&control) != nullptr;
+    wxCommandEvent e(check ? wxEVT_CHECKBOX : wxEVT_BUTTON, control.GetId());
+    e.SetEventObject(&control);
+    if (check) e.SetInt(static_cast<wxCheckBox&>(control).GetValue() ? 1 : 0);
+    control.GetEventHandler()->ProcessEvent(e);
+}
+
+class SupportToolWindows : public ToolTest {
+protected:
+    void SetUp() override {
+        ToolTest::SetUp();
+        frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
+        frame->Show();
+        MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2);
+    }
+    void TearDown() override {
+        frame->Destroy();
+        wxTheApp->ProcessIdle();
+        gSimPath.clear();
+        ToolTest::TearDown();
+    }
+    // The help page the dialog's Help button opens.
+    std::string HelpPage(wxButton* help) {
+        prompts.ShellOpened.clear();
+        if (help) Press(*help);
+        return prompts.ShellOpened.empty() ? std::string() : prompts.ShellOpened[0];
+    }
+    wxFrame* frame = nullptr;
+};
+
+void ExpectHelpPage(const std::string& opened, const char* topic) {
+    const std::string page = std::string(GW_TEST_DATA_DIR "gtwrhelp/") + topic + ".htm";
+    EXPECT_EQ(std::filesystem::path(opened), std::filesystem::path(page));
+    EXPECT_TRUE(std::filesystem::exists(page)) << page;
+}
+
+}  // namespace
+
+TEST_F(SupportToolWindows, FlangerDefaultsMiddleBoxesAndOk) {
+    const int32_t a = AddFreeNode(MakeVector(0, 5, 0));
+    const int32_t b = AddFreeNode(MakeVector(3, 5, 0));
+    AddSupportBeam(a, b, TubeMedium, 0);
+    frmTSupportFlanger d(frame);
+    EXPECT_EQ(d.GetTitle(), "Track: Support Flanger");
+    ExpectHelpPage(HelpPage(d.HelpButton()), "t_supportflanger");
+    const char* defaults[5] = {"3", "0.15", "0.75", "12", "10"};
+    ASSERT_EQ(d.NumericBoxCount(), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(d.NumericBox(i)->GetValue(), defaults[i]);
+    EXPECT_EQ(d.UseFootersBox()->GetLabel(), "Create Flanges on Tube that use FUND Nodes (Footers)");
+    EXPECT_TRUE(d.UseFootersBox()->GetValue() && d.UseRascBox()->GetValue() && d.MakeMiddleBox()->GetValue());
+    EXPECT_EQ(d.MiddleLabel(1)->GetLabel(), "Middle Flange Spacing Distance:");
+
+    d.MakeMiddleBox()->SetValue(false);
+    Press(*d.MakeMiddleBox());
+    EXPECT_FALSE(d.MiddleLabel(0)->IsEnabled());
+    EXPECT_FALSE(d.NumericBox(4)->IsEnabled());
+    d.NumericBox(4)->SetValue("1");  // a disabled box still counts
+    EXPECT_FALSE(d.OkayButton()->IsEnabled());
+    d.NumericBox(4)->SetValue("10");
+    d.NumericBox(1)->SetValue("6");
+    EXPECT_EQ(d.NumericBox(1)->GetForegroundColour(), kRed);
+    EXPECT_FALSE(d.OkayButton()->IsEnabled());
+    d.NumericBox(1)->SetValue("0.15");
+    ASSERT_TRUE(d.OkayButton()->IsEnabled());
+    d.btnOkay_Click();
+    EXPECT_EQ(gTubeCount, 3);
+    EXPECT_TRUE(gRemodelFlags.RebuildTubes);
+    EXPECT_TRUE(gDocumentChanged);
+}
+
+TEST_F(SupportToolWindows, RenamerWithoutObjectsOffersOnlyDoneAndHelp) {
+    frmTObjectRenamer d(frame);
+    EXPECT_EQ(d.GetTitle(), "Track: Object Renamer");
+    EXPECT_EQ(d.OkayButton(), nullptr);
+    EXPECT_EQ(d.CancelButton(), nullptr);
+    ExpectHelpPage(HelpPage(d.HelpButton()), "t_objectrenamer");
+    EXPECT_EQ(d.ObjectList()->GetCount(), 0u);
+    for (wxWindow* w : std::initializer_list<wxWindow*>{d.ObjectList(), d.NewFileBox(), d.BrowseButton(),
+                                                        d.RenameButton(), d.RenameAllBox()})
+        EXPECT_FALSE(w->IsEnabled());
+    EXPECT_TRUE(d.DoneButton()->IsEnabled());
+    EXPECT_EQ(d.DoneButton()->GetLabel(), "Done");
+}
+
+TEST_F(SupportToolWindows, RenamerTurnsFullPathsRelativeAndRenamesAll) {
+    TempFolder sim;
+    sim.Write("Objects/Trees/Oak.3ds", "oak");
+    sim.Write("Objects/Rock.3ds", "rock");
+    gSimPath = sim.Path();
+    gObjectCount = 3;
+    gObjects.assign(4, SceneryObject{});
+    gObjects[0].FileName = "Rock.3ds";
+    gObjects[1].FileName = "gone.3ds";
+    gObjects[2].FileName = "ROCK.3DS";
+    frmTObjectRenamer d(frame);
+    ASSERT_EQ(d.ObjectList()->GetCount(), 3u);
+    EXPECT_EQ(d.ObjectList()->GetString(1), "0002:gone.3ds");
+    EXPECT_EQ(d.ObjectList()->GetSelection(), 0);
+    EXPECT_EQ(d.NewFileBox()->GetValue(), "Rock.3ds");
+    EXPECT_TRUE(d.RenameButton()->IsEnabled());
+
+    d.ObjectList()->SetSelection(1);
+    d.cmbObjList_Click();
+    EXPECT_EQ(d.NewFileBox()->GetForegroundColour(), kRed) << "its file no longer exists";
+    EXPECT_FALSE(d.RenameButton()->IsEnabled());
+
+    d.ObjectList()->SetSelection(2);
+    d.cmbObjList_Click();
+    prompts.FileDialogAnswers.push_back({true, sim / "Objects/Trees/Oak.3ds"});
+    Press(*d.BrowseButton());
+    EXPECT_EQ(d.NewFileBox()->GetValue(), "Trees\\Oak.3ds");
+    EXPECT_EQ(gOpenDir, sim / "Objects/Trees/");
+    ASSERT_EQ(prompts.FileDialogs.size(), 1u);
+    EXPECT_EQ(prompts.FileDialogs[0].Title, "Select 3DS Object File...");
+    EXPECT_EQ(prompts.FileDialogs[0].Filter, "3DS Files (*.3ds)|*.3ds");
+    EXPECT_TRUE(d.RenameButton()->IsEnabled());
+    d.RenameAllBox()->SetValue(true);
+    Press(*d.RenameButton());
+    EXPECT_EQ(gObjects[0].FileName, "Trees\\Oak.3ds");
+    EXPECT_EQ(gObjects[1].FileName, "gone.3ds");
+    EXPECT_EQ(gObjects[2].FileName, "Trees\\Oak.3ds");
+    EXPECT_TRUE(gDocumentChanged);
+    EXPECT_EQ(d.ObjectList()->GetSelection(), 2) << "the same entry stays selected";
+    EXPECT_EQ(d.ObjectList()->GetString(2), "0003:Trees\\Oak.3ds");
+}

@@ -1,0 +1,124 @@
+// Support Wizard: where the walk puts the supports along the path, the style
+// each gets by segment type and bank, and the defaults of inverted tracks.
+
+#include "tools/support_wizard.h"
+
+#include <cmath>
+
+#include "tests/tools/tool_test_support.h"
+#include "trackdoc/track_document.h"
+
+namespace {
+
+class SupportWizardTest : public ToolTest {
+protected:
+    void SetUp() override {
+        ToolTest::SetUp();
+        gRascGroupCount = 0;
+        gRascGroups.clear();
+    }
+    // A path of segments of the given types and lengths, level everywhere
+    // unless `bank` says otherwise.
+    static WizardPath Path(std::vector<int32_t> types, std::vector<float> lengths,
+                           std::function<double(int32_t, float)> bank = {}) {
+        return WizardPath{std::move(types), std::move(lengths),
+                          bank ? bank : [](int32_t, float) { return 0.0; }};
+    }
+    static std::vector<float> Positions(int32_t segment) {
+        std::vector<float> p;
+        for (int32_t k = 0; k < gRascGroups[segment].ItemCount; ++k) p.push_back(gRascGroups[segment].Items[k].Position);
+        return p;
+    }
+};
+
+TEST_F(SupportWizardTest, OneSupportEveryTenMetresFromTheStart) {
+    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, Path({0}, {25.0f})), 3);
+    ASSERT_EQ(gRascGroupCount, 1);
+    EXPECT_EQ(Positions(0), (std::vector<float>{0.0f, 0.4f, 0.8f}));
+    for (int32_t k = 0; k < 3; ++k) EXPECT_EQ(gRascGroups[0].Items[k].Style, PrefabSimple);
+    EXPECT_EQ(gRascGroups[0].Items.size(), 4u) << "the spare record stays";
+
+    // Running again without removal puts the new ones behind the old ones.
+    PlaceWizardSupports(SupportWizardOptions{}, false, Path({0}, {25.0f}));
+    EXPECT_EQ(Positions(0), (std::vector<float>{0.0f, 0.4f, 0.8f, 0.0f, 0.4f, 0.8f}));
+}
+
+TEST_F(SupportWizardTest, AStationConsumesDistanceButGetsNoSupport) {
+    // 0 and 10 m on the first; 20 m falls on the station; 30 and 40 m are 3 and 13 m into the third.
+    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, Path({0, 1, 0}, {15.0f, 12.0f, 15.0f})), 4);
+    EXPECT_EQ(Positions(0), (std::vector<float>{0.0f, 10.0f / 15.0f}));
+    EXPECT_TRUE(Positions(1).empty());
+    ASSERT_EQ(Positions(2).size(), 2u);
+    EXPECT_NEAR(Positions(2)[0], 0.2f, 1e-6f);
+    EXPECT_NEAR(Positions(2)[1], 13.0f / 15.0f, 1e-6f);
+    // A support can stand at the very end of a segment.
+    SetUp();
+    PlaceWizardSupports(SupportWizardOptions{}, false, Path({0, 0}, {20.0f, 5.0f}));
+    EXPECT_EQ(Positions(0), (std::vector<float>{0.0f, 0.5f, 1.0f}));
+}
+
+TEST_F(SupportWizardTest, AZeroLengthSegmentGetsItsSupportAtItsStart) {
+    PlaceWizardSupports(SupportWizardOptions{}, false, Path({0, 0}, {0.0f, 25.0f}));
+    EXPECT_EQ(Positions(0), (std::vector<float>{0.0f}));
+    EXPECT_EQ(Positions(1), (std::vector<float>{0.4f, 0.8f}));
+    SetUp();
+    // A length that is no number counts as none.
+    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, Path({0, 0}, {NAN, 0.0f})), 1);
+    EXPECT_EQ(Positions(0), (std::vector<float>{0.0f}));
+}
+
+TEST_F(SupportWizardTest, StylesBySegmentTypeAndBank) {
+    const SupportWizardOptions o = DefaultWizardOptions(StyleSteelLooping);
+    EXPECT_EQ(o.DefaultStyle, PrefabSimple);
+    EXPECT_EQ(o.ChangeStyle[2], PrefabComplex);
+    EXPECT_EQ(WizardStyleAt(o, false, SegmentNormal, 0.0), PrefabSimple);
+    EXPECT_EQ(WizardStyleAt(o, false, SegmentLift, 60.0), PrefabComplex);
+    EXPECT_EQ(WizardStyleAt(o, false, SegmentStation, 0.0), -1);
+    EXPECT_EQ(WizardStyleAt(o, false, SegmentNormal, 100.0), Prefab90degBank);
+    EXPECT_EQ(WizardStyleAt(o, false, SegmentNormal, 67.0), PrefabSimple);
+    EXPECT_EQ(WizardStyleAt(o, false, SegmentNormal, 134.5), PrefabInverted) << "the second rule wins";
+    EXPECT_EQ(WizardStyleAt(o, true, SegmentBrake, 170.0), PrefabSimple);
+
+    SupportWizardOptions plain = o;
+    plain.Change[1] = false;
+    plain.UseBank90 = plain.UseBankInvert = false;
+    EXPECT_EQ(WizardStyleAt(plain, false, SegmentTransport, 100.0), PrefabSimple);
+    EXPECT_EQ(WizardStyleAt(plain, false, SegmentBrake, 180.0), PrefabComplex);
+
+    for (int32_t inverted : {StyleInverted2Seat, StyleInverted4Seat}) {
+        const SupportWizardOptions i = DefaultWizardOptions(inverted);
+        EXPECT_EQ(i.DefaultStyle, PrefabSmallInverted);
+        for (int32_t k = 0; k < 3; ++k) EXPECT_EQ(i.ChangeStyle[k], PrefabInverted);
+    }
+
+    // The bank of each place decides; the walk hands the segment and distance.
+    PlaceWizardSupports(o, false, Path({0, 2}, {20.0f, 20.0f}, [](int32_t s, float d) {
+                            return s == 0 ? (d < 5.0f ? 0.0 : 100.0) : (d < 5.0f ? 30.0 : 180.0);
+                        }));
+    EXPECT_EQ(gRascGroups[0].Items[0].Style, PrefabSimple);
+    EXPECT_EQ(gRascGroups[0].Items[1].Style, Prefab90degBank);
+    EXPECT_EQ(gRascGroups[0].Items[2].Style, Prefab90degBank);  // 20 m: the end of segment 0
+    EXPECT_EQ(gRascGroups[1].Items[0].Style, PrefabInverted);    // 10 m into the lift
+}
+
+TEST_F(SupportWizardTest, BankOfFrames) {
+    EXPECT_DOUBLE_EQ(FrameBankDegrees(MatrixIdentity()), 0.0);
+    EXPECT_NEAR(FrameBankDegrees(MatrixRotateZ(DegToRad(90))), 90.0, 1e-4);
+    EXPECT_NEAR(FrameBankDegrees(MatrixRotateZ(DegToRad(-135))), 135.0, 1e-4);
+    EXPECT_NEAR(FrameBankDegrees(MatrixRotateZ(DegToRad(180))), 180.0, 1e-4);
+}
+
+TEST_F(SupportWizardTest, WalksTheBuiltPathOfTheTrack) {
+    MakeLineTrack({0, 10, 0}, {0, 0, -20}, 3);
+    gSegments[1].SegmentType = SegmentLift;
+    const WizardPath path = TrackWizardPath();
+    ASSERT_EQ(path.Lengths.size(), 3u);
+    const float total = path.Lengths[0] + path.Lengths[1] + path.Lengths[2];
+    EXPECT_NEAR(total, 60.0f, 0.2f);
+    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, path), 6);
+    EXPECT_EQ(gRascGroups[1].Items[0].Style, PrefabComplex);
+    for (int32_t s = 0; s < 3; ++s)
+        for (float p : Positions(s)) EXPECT_TRUE(p >= 0.0f && p <= 1.0f) << p;
+}
+
+}  // namespace

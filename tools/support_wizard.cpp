@@ -1,0 +1,93 @@
+#include "tools/support_wizard.h"
+
+#include <cmath>
+
+#include "model/path_frames.h"
+#include "tools/scene_boundary.h"
+#include "trackdoc/track_document.h"
+
+namespace {
+
+// A bound on the supports of one run, far above any track of the scene; a
+// path of absurd length stops here instead of filling the memory.
+constexpr int32_t kMaxWizardSupports = 1000000;
+
+float UsableLength(float length) { return std::isfinite(length) && length > 0.0f ? length : 0.0f; }
+
+void AppendSupport(int32_t segment, int32_t style, float position) {
+    if (gRascGroups.size() <= static_cast<size_t>(segment)) gRascGroups.resize(static_cast<size_t>(segment) + 1);
+    if (gRascGroupCount <= segment) gRascGroupCount = segment + 1;
+    RascGroup& group = gRascGroups[segment];
+    const int32_t n = std::max<int32_t>(group.ItemCount, 0);
+    group.Items.resize(static_cast<size_t>(n) + 2);  // the new item and the spare record
+    group.Items[n] = RascItem{style, position};
+    group.Items[n + 1] = RascItem{};
+    group.ItemCount = n + 1;
+}
+
+}  // namespace
+
+SupportWizardOptions DefaultWizardOptions(int32_t trackStyle) {
+    SupportWizardOptions options;
+    const bool inverted = IsInvertedStyle(trackStyle);
+    options.DefaultStyle = inverted ? PrefabSmallInverted : PrefabSimple;
+    for (int32_t& style : options.ChangeStyle) style = inverted ? PrefabInverted : PrefabComplex;
+    return options;
+}
+
+double FrameBankDegrees(const Matrix4& frame) { return std::fabs(RadToDeg(ArcTan2(frame(1, 0), frame(1, 1)))); }
+
+int32_t WizardStyleAt(const SupportWizardOptions& o, bool invertedTrack, int32_t segmentType, double bank) {
+    int32_t style = o.DefaultStyle;
+    switch (segmentType) {
+        case SegmentStation: return -1;
+        case SegmentLift: style = o.Change[0] ? o.ChangeStyle[0] : o.DefaultStyle; break;
+        case SegmentTransport: style = o.Change[1] ? o.ChangeStyle[1] : o.DefaultStyle; break;
+        case SegmentBrake: style = o.Change[2] ? o.ChangeStyle[2] : o.DefaultStyle; break;
+        default: break;
+    }
+    if (o.UseBank90 && bank > 67.0 && bank < 135.0) style = Prefab90degBank;
+    if (o.UseBankInvert && bank > 134.0) style = invertedTrack ? PrefabSimple : PrefabInverted;
+    return style;
+}
+
+WizardPath TrackWizardPath() {
+    WizardPath path;
+    EnsureTrackPathCurrent();
+    const int32_t segments = std::min<int32_t>(std::max<int32_t>(gSegmentCount, 0), static_cast<int32_t>(gSegments.size()));
+    for (int32_t s = 0; s < segments; ++s) {
+        path.SegmentTypes.push_back(gSegments[s].SegmentType);
+        const bool built = s < gSpineInfoSegmentCount && s < static_cast<int32_t>(gPathMatrixArray.size());
+        path.Lengths.push_back(built ? gPathMatrixArray[s].Length : 0.0f);
+    }
+    path.BankDegrees = [](int32_t segment, float distance) {
+        Matrix4 frame;
+        return GetPathMatrixAt(segment, distance, frame) ? FrameBankDegrees(frame) : 0.0;
+    };
+    return path;
+}
+
+int32_t PlaceWizardSupports(const SupportWizardOptions& o, bool invertedTrack, const WizardPath& path) {
+    const int32_t segments = static_cast<int32_t>(std::min(path.SegmentTypes.size(), path.Lengths.size()));
+    const float spacing = static_cast<float>(o.Distance);
+    if (!(spacing > 0.0f) || !std::isfinite(spacing)) return 0;
+    int32_t placed = 0;
+    float d = 0.0f;
+    int32_t s = 0;
+    while (s < segments && placed < kMaxWizardSupports) {
+        const float length = UsableLength(path.Lengths[s]);
+        const double bank = path.BankDegrees ? path.BankDegrees(s, d) : 0.0;
+        const int32_t style = WizardStyleAt(o, invertedTrack, path.SegmentTypes[s], bank);
+        if (style >= 0) {
+            // A segment of no length carries its one support at its start.
+            AppendSupport(s, style, length > 0.0f ? d / length : 0.0f);
+            ++placed;
+        }
+        d += spacing;
+        while (s < segments && d > UsableLength(path.Lengths[s])) {
+            d -= UsableLength(path.Lengths[s]);
+            ++s;
+        }
+    }
+    return placed;
+}
