@@ -1,5 +1,6 @@
 #include "trackdoc/color_functions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -81,4 +82,22 @@ std::vector<ColorRGB> ColorRampColors(const ColorHSL& hsl, int width) {
         colors.push_back(HSLToRGB(ColorHSL{RoundHalfEven(hue), hsl.Saturation, hsl.Luminance}));
     }
     return colors;
+}
+
+int32_t PackRGB(const ColorRGB& rgb) { return rgb.Red + 256 * rgb.Green + 65536 * rgb.Blue; }
+
+ColorPicture::ColorPicture(int width, int height, int32_t fill)
+    : Width(width > 0 ? width : 0), Height(height > 0 ? height : 0),
+      Pixels(static_cast<size_t>(Width) * static_cast<size_t>(Height), fill) {}
+
+void ColorPicture::DrawColumn(int x, int32_t color) {
+    if (x < 0 || x >= Width) return;
+    for (int y = 0; y < Height; ++y) Pixels[static_cast<size_t>(y) * Width + x] = color;
+}
+
+void ColorPicture::Fill(int32_t color) { std::fill(Pixels.begin(), Pixels.end(), color); }
+
+void DrawColorRamp(const ColorHSL& hsl, ColorPicture& picture) {
+    const std::vector<ColorRGB> colors = ColorRampColors(hsl, picture.Width);
+    for (int x = 0; x < static_cast<int>(colors.size()); ++x) picture.DrawColumn(x, PackRGB(colors[static_cast<size_t>(x)]));
 }

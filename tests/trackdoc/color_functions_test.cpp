@@ -89,4 +89,22 @@ TEST(Colors, RampStepsTheHueOncePerColumn) {
     EXPECT_EQ(narrow[3].Green, c3.Green);  // 7.5 -> 8
 }
 
+TEST(Colors, RampDrawnIntoAPictureColumnByColumn) {
+    ColorPicture picture(240, 3, 0x123456);
+    DrawColorRamp({0, 240, 120}, picture);
+    EXPECT_EQ(picture.At(0, 0), 0x0000FF) << "pure red at the left edge";
+    EXPECT_EQ(picture.At(0, 2), 0x0000FF) << "from the top row to the bottom";
+    EXPECT_EQ(picture.At(80, 1), PackRGB(HSLToRGB({80, 240, 120})));
+    EXPECT_EQ(picture.At(239, 2), PackRGB(HSLToRGB({239, 240, 120})));
+    for (int x = 0; x < 240; ++x) EXPECT_EQ(picture.At(x, 1), picture.At(x, 0)) << x;
+    EXPECT_EQ(PackRGB({255, 128, 1}), 0x0180FF);
+
+    ColorPicture none(0, 5, 7);
+    DrawColorRamp({0, 240, 120}, none);  // nothing to draw on
+    EXPECT_TRUE(none.Pixels.empty());
+    ColorPicture one(1, 2, 7);
+    DrawColorRamp({40, 240, 120}, one);
+    EXPECT_EQ(one.At(0, 1), PackRGB(HSLToRGB({40, 240, 120})));
+}
+
 }  // namespace
