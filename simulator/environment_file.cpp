@@ -1,0 +1,390 @@
+#include "simulator/environment_file.h"
+
+#include <cmath>
+#include <langinfo.h>
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/app_version.h"
+#include "app/number_formats.h"
+#include "app/settings_text.h"
+#include "platform/file_system.h"
+#include "platform/stored_paths.h"
+#include "trackdoc/file_buffer.h"
+
+EnvironmentValues gEnvironment;
+
+namespace {
+
+std::function<std::tm()> gClock;
+
+std::tm SystemClock() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+const char* const kSkyboxKeys[6] = {"sim.skyboxfront.texture.path", "sim.skyboxback.texture.path",
+                                    "sim.skyboxleft.texture.path",  "sim.skyboxright.texture.path",
+                                    "sim.skyboxup.texture.path",    "sim.skyboxdown.texture.path"};
+const char* const kStationKeys[9] = {
+    "sim.operatorspanel.texture.path", "sim.stationside.texture.path",        "sim.stationfloor.texture.path",
+    "sim.stationtrack.texture.path",   "sim.stationrailing.texture.path",     "sim.stationtop.texture.path",
+    "sim.stationtopside.texture.path", "sim.stationwaitrailing.texture.path", "sim.stationwaitgate.texture.path"};
+const char* const kTrackKeys[8] = {"sim.chain.texture.path",    "sim.antiroll.texture.path",
+                                   "sim.chainwheel.texture.path", "sim.trwheel.texture.path",
+                                   "sim.lim.texture.path",      "sim.platform.texture.path",
+                                   "sim.railingfloor.texture.path", "sim.railing.texture.path"};
+const char* const kWoodKeys[11] = {"sim.woody.beams.texture.path",
+                                   "sim.woody.catwalks.texture.path",
+                                   "sim.supports.roundfooter.texture.path",
+                                   "sim.woody.rail.texture.path",
+                                   "sim.woody.tie.texture.path",
+                                   "sim.ptcbrake.texture.path",
+                                   "sim.vertwheel.texture.path",
+                                   "sim.woody.tunnel.entry1.texture.path",
+                                   "sim.woody.tunnel.side1.texture.path",
+                                   "sim.woody.tunnel.entry1inside.texture.path",
+                                   "sim.woody.tunnel.side1inside.texture.path"};
+
+std::string ReplaceCommas(std::string text) {
+    for (char& c : text)
+        if (c == ',') c = '.';
+    return text;
+}
+
+// Appends key=value; every "," of the line becomes "." as the simulator reads it.
+void WriteKey(std::string_view key, std::string_view value) {
+    std::string line(key);
+    line.push_back('=');
+    line.append(value);
+    IniWriteLine(ReplaceCommas(std::move(line)));
+}
+
+// A whole number of 1 / 10^decimals as "0.0" with at most `decimals` decimals
+// and at least one: 100 at 4 decimals gives "0.01", 0 gives "0.0".
+std::string ScaledText(int64_t units, int decimals) {
+    int64_t scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    const bool negative = units < 0;
+    const int64_t magnitude = negative ? -units : units;
+    std::string fraction = std::to_string(magnitude % scale);
+    fraction.insert(0, static_cast<size_t>(decimals) - fraction.size(), '0');
+    while (fraction.size() > 1 && fraction.back() == '0') fraction.pop_back();
+    return (negative ? "-" : "") + std::to_string(magnitude / scale) + "." + fraction;
+}
+
+// True when the text starts with a number (blanks, an optional sign, then a
+// digit or "." and a digit).
+bool StartsWithNumber(std::string_view text) {
+    size_t p = 0;
+    while (p < text.size() && (text[p] == ' ' || text[p] == '\t')) ++p;
+    if (p < text.size() && (text[p] == '-' || text[p] == '+')) ++p;
+    if (p < text.size() && text[p] == '.') ++p;
+    return p < text.size() && text[p] >= '0' && text[p] <= '9';
+}
+
+std::optional<bool> SwitchValue(std::string_view value) {
+    if (fsys::EqualsIgnoringAsciiCase(value, "true")) return true;
+    if (fsys::EqualsIgnoringAsciiCase(value, "false")) return false;
+    if (StartsWithNumber(value)) return ParseLeadingNumber(value) != 0.0;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadKey(std::string_view key) {
+    std::string value;
+    if (!IniReadVariant(key, value)) return std::nullopt;
+    return value;
+}
+
+// A switch: unchanged when the key is missing or holds neither a boolean word nor a number.
+void ReadSwitch(std::string_view key, bool& target) {
+    if (const auto value = ReadKey(key))
+        if (const auto on = SwitchValue(*value)) target = *on;
+}
+
+void ReadColor(std::string_view prefix, int32_t& target, bool* allOne = nullptr) {
+    const std::string p(prefix);
+    const auto red = ReadKey(p + ".red");
+    if (!red) return;
+    const auto green = ReadKey(p + ".green");
+    if (!green) return;
+    const auto blue = ReadKey(p + ".blue");
+    if (!blue) return;
+    const float r = EnvValueToSingle(*red), g = EnvValueToSingle(*green), b = EnvValueToSingle(*blue);
+    target = ColorFromUnitRGB(r, g, b);
+    if (allOne) *allOne = r == 1.0f && g == 1.0f && b == 1.0f;
+}
+
+// A number capped at `max` and scaled to its slider, to the nearest step; a
+// value below 0 reads as 0, and one that is no number leaves the slider alone.
+void ReadScaled(std::string_view key, double max, double scale, int32_t& slider) {
+    const auto value = ReadKey(key);
+    if (!value || !StartsWithNumber(*value)) return;
+    double v = ParseLeadingNumber(*value);
+    if (v > max) v = max;
+    if (v < 0.0) v = 0.0;
+    slider = static_cast<int32_t>(std::nearbyint(v * scale));
+}
+
+void ReadSunAngle(std::string_view key, int32_t& slider) {
+    const auto value = ReadKey(key);
+    if (!value) return;
+    float angle = static_cast<float>(ParseLeadingNumber(*value));
+    if (angle > 180.0f) angle -= 360.0f;
+    if (angle < -180.0f) angle += 360.0f;
+    if (angle > 180.0f) angle = 180.0f;
+    if (angle < -180.0f) angle = -180.0f;
+    slider = static_cast<int32_t>(std::nearbyint(angle * 80.0f + 14400.0f));
+}
+
+void ReadTexture(std::string_view key, std::string& target) {
+    if (const auto value = ReadKey(key)) target = *value;
+}
+
+// The Latin-1 form of a UTF-8 text; characters beyond it become "?".
+std::string Utf8ToLatin1(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+        if (i + length > text.size()) length = 1;
+        uint32_t code = length == 1 ? c : c & (0x7Fu >> length);
+        for (size_t k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        out.push_back(code < 0x100 && (length > 1 || c < 0x80) ? static_cast<char>(code) : '?');
+        i += length;
+    }
+    return out;
+}
+
+// The stored path and the path on disk of a texture's source.
+std::string TextureSource(const std::string& path) {
+    if (!path.empty() && path[0] == '/') return path;
+    if (path.size() >= 2 && path[1] == ':') return path;
+    return fsys::ResolveStoredName(gSimPath, path).value_or(std::string());
+}
+
+// The folder name under Environments that the keys name: commas become points,
+// as every key line has them.
+std::string TextureFolderName(const std::string& name) { return ReplaceCommas(name); }
+
+void WriteSwitchOff(const char* key, bool on) {
+    if (!on) WriteKey(key, "false");
+}
+
+void WriteEnvironmentText(const std::string& Name, const EnvironmentValues& v, bool copyTextures) {
+    const std::string relative = "Environments\\" + TextureFolderName(Name) + "\\";
+    auto texture = [&](const char* key, const std::string& path) {
+        if (copyTextures) {
+            WriteTextureKey(key, path, relative);
+        } else if (path.size() >= 2) {
+            const size_t slash = path.find_last_of("\\/");
+            WriteKey(key, relative + (slash == std::string::npos ? path : path.substr(slash + 1)));
+        }
+    };
+
+    const std::string rule = "# " + std::string(80, '-');
+    IniNewBuffer("");
+    IniWriteLine(rule);
+    IniWriteLine("# Gantrywright - Environment Editor v" + AppVersionText());
+    IniWriteLine("# Scenery, sky, sun and textures of a Vortaxis ride");
+    IniWriteLine(rule);
+    IniWriteLine("# Last Modified: " + EnvironmentDateText(gClock ? gClock() : SystemClock()));
+    IniWriteLine(rule);
+    IniWriteLine("");
+
+    WriteSwitchOff("sim.ground.visible", v.chkRegionGround);
+    if (v.chkRegionGround) texture("sim.ground.texture.path", v.txtRegionGround);
+    WriteSwitchOff("sim.background.texture.enabled", v.chkRegionPanaramic);
+    if (v.chkRegionPanaramic) texture("sim.background.texture.path", v.txtRegionPanaramic);
+    for (int i = 0; i < 6; ++i) texture(kSkyboxKeys[i], v.txtRegionSkybox[i]);
+    if (v.chkFog) {
+        WriteKey("sim.fog.enabled", "true");
+        WriteColorKeys("sim.fog", v.lblFogColor);
+        WriteKey("sim.fog.density", ScaledText(v.hsFogDensity, 4));
+    }
+    for (int i = 0; i < 3; ++i) {
+        const std::string tree = "sim.tree" + std::to_string(i + 1);
+        texture((tree + ".texture.path").c_str(), v.txtTree[i]);
+        if (v.chkTreeUseSize[i]) {
+            WriteKey(tree + ".sizex", ScaledText(v.hsTreeWidth[i], 2));
+            WriteKey(tree + ".sizey", ScaledText(v.hsTreeHeight[i], 2));
+        }
+    }
+    WriteSwitchOff("sim.background.trees.enabled", v.chkTreeDistanceEnable);
+    if (v.chkLightingEnable) WriteColorKeys("sim.lighting.globalmodulate", v.lblLightingColor);
+    WriteSwitchOff("sim.shadows.visible", v.chkLightingShadows);
+    if (v.lblSkyColor[0] != EnvRGB(100, 140, 255)) WriteColorKeys("sim.sky.gradient.top", v.lblSkyColor[0]);
+    if (v.lblSkyColor[1] != EnvRGB(255, 255, 255)) WriteColorKeys("sim.sky.gradient.horz", v.lblSkyColor[1]);
+    if (!v.chkSkyClouds) {
+        WriteKey("sim.clouds.enabled", "false");
+        WriteKey("sim.clouds.visible", "false");
+    } else {
+        texture("sim.clouds.texture.path", v.txtSkyClouds);
+    }
+    WriteSwitchOff("sim.sun.visible", v.chkSunVisible);
+    if (v.chkSunVisible) texture("sim.sun.texture.path", v.txtSun);
+    // 0.0125 degrees per step: (value - 14400) x 125 ten-thousandths.
+    if (v.hsSunPosition[0] != 18240)
+        WriteKey("sim.sun.pos.alpha", ScaledText((int64_t{v.hsSunPosition[0]} - 14400) * 125, 4));
+    if (v.hsSunPosition[1] != 25200)
+        WriteKey("sim.sun.pos.beta", ScaledText((int64_t{v.hsSunPosition[1]} - 14400) * 125, 4));
+    if (v.lblSunColor[0] != EnvRGB(255, 255, 255)) WriteColorKeys("sim.sun.diffuse", v.lblSunColor[0]);
+    if (v.lblSunColor[1] != EnvRGB(255, 255, 255)) WriteColorKeys("sim.sun.specular", v.lblSunColor[1]);
+    if (v.lblSunColor[2] != EnvRGB(128, 128, 128)) WriteColorKeys("sim.sun.ambient", v.lblSunColor[2]);
+    WriteSwitchOff("sim.flares.visible", v.chkSunFlaresVisible);
+    if (v.chkSunFlaresVisible)
+        for (int i = 0; i < 6; ++i)
+            texture(("sim.flare" + std::to_string(i + 1) + ".texture.path").c_str(), v.txtSunFlare[i]);
+    for (int i = 0; i < 9; ++i) texture(kStationKeys[i], v.txtStation[i]);
+    WriteKey("sim.stationrafters.enabled", v.chkStationRafters ? "true" : "false");
+    if (v.chkStationRafters) texture("sim.stationrafters.texture.path", v.txtStation[9]);
+    for (int i = 0; i < 8; ++i) texture(kTrackKeys[i], v.txtTrack[i]);
+    for (int i = 0; i < 11; ++i) texture(kWoodKeys[i], v.txtWood[i]);
+}
+
+}  // namespace
+
+void ResetEnvironmentControls() { ResetEnvironmentControls(gEnvironment); }
+
+void ResetEnvironmentControls(EnvironmentValues& values) { values = EnvironmentValues(); }
+
+bool IsEnvironmentNameAllowed(std::string_view Name) {
+    if (Name.empty() || Name == "." || Name == "..") return false;
+    for (char c : Name)
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 32) return false;
+    return true;
+}
+
+void SetEnvironmentClock(std::function<std::tm()> clock) { gClock = std::move(clock); }
+
+std::string EnvironmentDateText(const std::tm& time) {
+    char text[256];
+    const size_t n = std::strftime(text, sizeof text, "%A, %B %d, %Y - %I:%M.%S %p", &time);
+    std::string result(text, n);
+    const char* codeset = nl_langinfo(CODESET);
+    if (codeset && fsys::EqualsIgnoringAsciiCase(codeset, "UTF-8")) result = Utf8ToLatin1(result);
+    return result;
+}
+
+bool EnvValueToBoolean(std::string_view value) { return SwitchValue(value).value_or(false); }
+
+float EnvValueToSingle(std::string_view value) {
+    const double v = ParseLeadingNumber(value);
+    return static_cast<float>(std::nearbyint(v * 1e6) / 1e6);
+}
+
+int32_t ColorFromUnitRGB(float r, float g, float b) {
+    auto channel = [](float c) {
+        if (!(c > 0.0f)) return 0;
+        if (c > 1.0f) return 255;
+        return static_cast<int>(std::nearbyint(static_cast<double>(c) * 255.0));
+    };
+    return EnvRGB(channel(r), channel(g), channel(b));
+}
+
+std::string EnvChannelText(int channel) {
+    // channel / 255 to six decimals; 255 is odd, so no channel falls on a half.
+    return ScaledText((int64_t{channel} * 1000000 + 127) / 255, 6);
+}
+
+void WriteColorKeys(std::string_view prefix, int32_t colour) {
+    const std::string p(prefix);
+    WriteKey(p + ".red", EnvChannelText(colour & 0xFF));
+    WriteKey(p + ".green", EnvChannelText((colour >> 8) & 0xFF));
+    WriteKey(p + ".blue", EnvChannelText((colour >> 16) & 0xFF));
+}
+
+bool CreateFolderChain(const std::string& path) { return fsys::CreateFolders(path); }
+
+void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder) {
+    if (path.size() < 2) return;
+    const size_t slash = path.find_last_of("\\/");
+    // The copy carries the name its key gives (commas become points in every key line).
+    const std::string fileName = ReplaceCommas(slash == std::string::npos ? path : path.substr(slash + 1));
+    const std::string value = relativeFolder + fileName;
+    const std::string destination = fsys::MapStoredName(gSimPath, value);
+    if (!destination.empty() && !fileName.empty() && !fsys::FileExists(destination)) {
+        const std::string source = TextureSource(path);
+        if (!source.empty() && LoadFileToBuffer(source)) SaveBufferToFile(destination);
+    }
+    WriteKey(key, value);
+}
+
+std::string EnvironmentFileText(const std::string& Name, const EnvironmentValues& values) {
+    const std::string saved = IniGetBuffer();
+    WriteEnvironmentText(Name, values, false);
+    std::string text = IniGetBuffer();
+    IniSetBuffer(saved);
+    return text;
+}
+
+bool WriteEnvironmentFile(const std::string& Name) { return WriteEnvironmentFile(Name, gEnvironment); }
+
+bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values) {
+    if (!IsEnvironmentNameAllowed(Name) || gSimPath.empty()) return false;
+    CreateFolderChain(fsys::MapStoredName(gSimPath, "Environments\\" + TextureFolderName(Name)));
+    WriteEnvironmentText(Name, values, true);
+    const std::string file = fsys::MapStoredName(gSimPath, "Environments\\" + Name + ".env");
+    return !file.empty() && IniSaveFile(file);
+}
+
+bool ReadEnvironmentFile(const std::string& Path) { return ReadEnvironmentFile(Path, gEnvironment); }
+
+bool ReadEnvironmentFile(const std::string& Path, EnvironmentValues& values) {
+    if (!IniLoadFile(Path)) return false;
+    ReadEnvironmentBuffer(values);
+    return true;
+}
+
+void ReadEnvironmentText(std::string_view text, EnvironmentValues& values) {
+    IniSetBuffer(text);
+    ReadEnvironmentBuffer(values);
+}
+
+void ReadEnvironmentBuffer(EnvironmentValues& values) {
+    EnvironmentValues v;
+    ReadSwitch("sim.ground.visible", v.chkRegionGround);
+    ReadTexture("sim.ground.texture.path", v.txtRegionGround);
+    ReadSwitch("sim.background.texture.enabled", v.chkRegionPanaramic);
+    ReadTexture("sim.background.texture.path", v.txtRegionPanaramic);
+    for (int i = 0; i < 6; ++i) ReadTexture(kSkyboxKeys[i], v.txtRegionSkybox[i]);
+    ReadSwitch("sim.fog.enabled", v.chkFog);
+    ReadColor("sim.fog", v.lblFogColor);
+    ReadScaled("sim.fog.density", 1.0, 10000.0, v.hsFogDensity);
+    for (int i = 0; i < 3; ++i) {
+        const std::string tree = "sim.tree" + std::to_string(i + 1);
+        ReadTexture(tree + ".texture.path", v.txtTree[i]);
+        ReadScaled(tree + ".sizex", 100.0, 100.0, v.hsTreeWidth[i]);
+        ReadScaled(tree + ".sizey", 100.0, 100.0, v.hsTreeHeight[i]);
+        v.chkTreeUseSize[i] = v.hsTreeWidth[i] != 800 || v.hsTreeHeight[i] != 1100;
+    }
+    ReadSwitch("sim.background.trees.enabled", v.chkTreeDistanceEnable);
+    bool white = true;
+    ReadColor("sim.lighting.globalmodulate", v.lblLightingColor, &white);
+    if (!white) v.chkLightingEnable = true;
+    ReadSwitch("sim.shadows.visible", v.chkLightingShadows);
+    ReadColor("sim.sky.gradient.top", v.lblSkyColor[0]);
+    ReadColor("sim.sky.gradient.horz", v.lblSkyColor[1]);
+    if (ReadKey("sim.clouds.enabled"))
+        ReadSwitch("sim.clouds.enabled", v.chkSkyClouds);
+    else
+        ReadSwitch("sim.clouds.visible", v.chkSkyClouds);
+    ReadTexture("sim.clouds.texture.path", v.txtSkyClouds);
+    ReadSwitch("sim.sun.visible", v.chkSunVisible);
+    ReadTexture("sim.sun.texture.path", v.txtSun);
+    ReadSunAngle("sim.sun.pos.alpha", v.hsSunPosition[0]);
+    ReadSunAngle("sim.sun.pos.beta", v.hsSunPosition[1]);
+    ReadColor("sim.sun.diffuse", v.lblSunColor[0]);
+    ReadColor("sim.sun.specular", v.lblSunColor[1]);
+    ReadColor("sim.sun.ambient", v.lblSunColor[2]);
+    ReadSwitch("sim.flares.visible", v.chkSunFlaresVisible);
+    for (int i = 0; i < 6; ++i) ReadTexture("sim.flare" + std::to_string(i + 1) + ".texture.path", v.txtSunFlare[i]);
+    for (int i = 0; i < 9; ++i) ReadTexture(kStationKeys[i], v.txtStation[i]);
+    ReadSwitch("sim.stationrafters.enabled", v.chkStationRafters);
+    ReadTexture("sim.stationrafters.texture.path", v.txtStation[9]);
+    for (int i = 0; i < 8; ++i) ReadTexture(kTrackKeys[i], v.txtTrack[i]);
+    for (int i = 0; i < 11; ++i) ReadTexture(kWoodKeys[i], v.txtWood[i]);
+    values = std::move(v);
+}

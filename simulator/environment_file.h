@@ -1,0 +1,120 @@
+#pragma once
+// The simulator's environment files (.env): text files of "sim." keys in the
+// simulator's Environments folder, with their textures copied into a folder of
+// the environment's own beside them.
+//
+// The values of one environment live in one record whose fields carry the
+// names of the environment editor's controls; the editor binds its controls to
+// gEnvironment. ResetEnvironmentControls, WriteEnvironmentFile and
+// ReadEnvironmentFile work on gEnvironment (the overloads on any record).
+//
+// Every value the writer writes reads back unchanged: colour channels, fog
+// density and tree sizes are read to the nearest step, not rounded down.
+// Values the format leaves out (the fog colour while fog is off, a tree's size
+// while its custom size is off, ...) read back as their defaults.
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// A colour: red in the low byte, then green, then blue.
+constexpr int32_t EnvRGB(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
+
+struct EnvironmentValues {
+    bool chkRegionGround = true;
+    std::string txtRegionGround;
+    bool chkRegionPanaramic = true;
+    std::string txtRegionPanaramic;
+    std::array<std::string, 6> txtRegionSkybox;  // North, South, East, West, Up, Down
+    bool chkFog = false;
+    int32_t lblFogColor = EnvRGB(128, 128, 128);
+    int32_t hsFogDensity = 100;  // density x 10000, 0..10000
+    bool chkLightingEnable = false;
+    int32_t lblLightingColor = EnvRGB(255, 255, 255);
+    bool chkLightingShadows = true;
+    std::array<std::string, 3> txtTree;
+    std::array<bool, 3> chkTreeUseSize{false, false, false};
+    std::array<int32_t, 3> hsTreeWidth{800, 800, 800};      // width x 100, 0..10000
+    std::array<int32_t, 3> hsTreeHeight{1100, 1100, 1100};  // height x 100, 0..10000
+    bool chkTreeDistanceEnable = true;
+    std::array<int32_t, 2> lblSkyColor{EnvRGB(100, 140, 255), EnvRGB(255, 255, 255)};  // atmosphere, horizon
+    bool chkSkyClouds = true;
+    std::string txtSkyClouds;
+    bool chkSunVisible = true;
+    std::string txtSun;
+    // Altitude and heading, 80 steps per degree: 0 is -180, 14400 is 0, 28800 is +180 degrees.
+    std::array<int32_t, 2> hsSunPosition{18240, 25200};
+    // Sun light (diffuse), reflection (specular), shadow (ambient).
+    std::array<int32_t, 3> lblSunColor{EnvRGB(255, 255, 255), EnvRGB(255, 255, 255), EnvRGB(128, 128, 128)};
+    bool chkSunFlaresVisible = true;
+    std::array<std::string, 6> txtSunFlare;
+    std::array<std::string, 10> txtStation;  // 9 is the rafters
+    bool chkStationRafters = false;
+    std::array<std::string, 8> txtTrack;
+    std::array<std::string, 11> txtWood;
+
+    bool operator==(const EnvironmentValues&) const = default;
+};
+
+// The environment being edited.
+extern EnvironmentValues gEnvironment;
+
+// Sets every value of gEnvironment to its default.
+void ResetEnvironmentControls();
+void ResetEnvironmentControls(EnvironmentValues& values);
+
+// Writes the values as the environment called Name: gSimPath/Environments/<Name>.env,
+// its textures copied into gSimPath/Environments/<Name>/ (a texture already there
+// is never replaced). The file is replaced through a temporary file and a rename.
+// False when the name is refused (see IsEnvironmentNameAllowed) or the file
+// cannot be written; a texture that cannot be copied still gets its key.
+bool WriteEnvironmentFile(const std::string& Name);
+bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values);
+
+// False, the values untouched, when no file can be read at Path; otherwise
+// resets the values, applies the keys the file holds and returns true.
+bool ReadEnvironmentFile(const std::string& Path);
+bool ReadEnvironmentFile(const std::string& Path, EnvironmentValues& values);
+
+// Reads the values from the engine's buffer (gIniBuffer), or from a text put
+// there, as ReadEnvironmentFile reads a file.
+void ReadEnvironmentBuffer(EnvironmentValues& values);
+void ReadEnvironmentText(std::string_view text, EnvironmentValues& values);
+
+// The text WriteEnvironmentFile saves for these values under Name, without
+// copying anything.
+std::string EnvironmentFileText(const std::string& Name, const EnvironmentValues& values);
+
+// A name that stays inside the Environments folder: not empty, no "/" or "\",
+// not "." or "..", no control characters.
+bool IsEnvironmentNameAllowed(std::string_view Name);
+
+// The clock of the header's "Last Modified" line: the local time to write.
+// An empty function restores the system clock.
+void SetEnvironmentClock(std::function<std::tm()> clock);
+// "Sunday, December 06, 2026 - 08:32.20 AM" in the day and month names and the
+// morning and afternoon designators of the current locale (LC_TIME).
+std::string EnvironmentDateText(const std::tm& time);
+
+// "true" and "false" in any case; a number is true when it is not 0; any other
+// text is false.
+bool EnvValueToBoolean(std::string_view value);
+// The decimal number at the start of the text ("." as the decimal point, leading
+// blanks skipped, 0 when there is none) rounded to 6 decimals.
+float EnvValueToSingle(std::string_view value);
+// Each channel held to 0..1, times 255, to the nearest whole number.
+int32_t ColorFromUnitRGB(float r, float g, float b);
+// Appends prefix.red, prefix.green and prefix.blue, each channel / 255 to six decimals.
+void WriteColorKeys(std::string_view prefix, int32_t colour);
+// Copies the texture at path (absolute, or relative to gSimPath) into the
+// environment's folder unless a file of its name is there, and appends the key
+// with relativeFolder & file name. A path of fewer than 2 characters writes nothing.
+void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder);
+// Creates the missing folders of the path; true when it exists afterwards.
+bool CreateFolderChain(const std::string& path);
+
+// The channel of a colour as the file writes it: "0.0" to "1.0", at most six decimals.
+std::string EnvChannelText(int channel);

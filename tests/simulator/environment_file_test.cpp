@@ -1,0 +1,289 @@
+// Environment files: the exact text for the default and a full set of values
+// under a German locale, every slider and channel through a write and a read,
+// the texture copies, the reader's rules for odd values, refused names.
+
+#include "simulator/environment_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/app_state.h"
+#include "app/settings_text.h"
+#include "platform/file_system.h"
+#include "tests/app/locale_scope.h"
+#include "tests/platform/temp_folder.h"
+
+namespace {
+
+std::tm Sunday0832() {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 6;
+    t.tm_wday = 0;
+    t.tm_hour = 8;
+    t.tm_min = 32;
+    t.tm_sec = 20;
+    return t;
+}
+
+class EnvironmentFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedSimPath = gSimPath;
+        gSimPath = sim.Path();
+        SetEnvironmentClock(Sunday0832);
+        ResetEnvironmentControls();
+    }
+    void TearDown() override {
+        SetEnvironmentClock(nullptr);
+        gSimPath = savedSimPath;
+        ResetEnvironmentControls();
+    }
+    std::string Read(const std::string& relative) {
+        std::string text;
+        fsys::ReadWholeFile(sim / relative, text);
+        return text;
+    }
+    TempFolder sim;
+    std::string savedSimPath;
+};
+
+const std::string kRule = "# " + std::string(80, '-') + "\r\n";
+
+std::string Header(const std::string& date) {
+    return kRule + "# Gantrywright - Environment Editor v0.1.0\r\n# Scenery, sky, sun and textures of a Vortaxis ride\r\n" +
+           kRule + "# Last Modified: " + date + "\r\n" + kRule + "\r\n";
+}
+
+std::string Env(const char* file) { return std::string("Environments\\Full\\") + file; }
+
+EnvironmentValues FullValues() {
+    EnvironmentValues v;
+    v.txtRegionGround = Env("ground.jpg");
+    v.chkRegionPanaramic = false;
+    const char* faces[6] = {"n.jpg", "s.jpg", "e.jpg", "w.jpg", "u.jpg", "d.jpg"};
+    for (int i = 0; i < 6; ++i) v.txtRegionSkybox[i] = Env(faces[i]);
+    v.chkFog = true;
+    v.lblFogColor = EnvRGB(2, 128, 255);
+    v.hsFogDensity = 3;
+    v.chkLightingEnable = true;
+    v.lblLightingColor = EnvRGB(1, 0, 254);
+    v.chkLightingShadows = false;
+    v.txtTree = {Env("t1.tga"), "", Env("t3.tga")};
+    v.chkTreeUseSize = {true, false, true};
+    v.hsTreeWidth = {1234, 800, 0};
+    v.hsTreeHeight = {1100, 1100, 10000};
+    v.chkTreeDistanceEnable = false;
+    v.lblSkyColor = {EnvRGB(0, 0, 0), EnvRGB(10, 20, 30)};
+    v.chkSkyClouds = false;
+    v.txtSun = Env("sun.tga");
+    v.hsSunPosition = {14401, 0};
+    v.lblSunColor = {EnvRGB(255, 255, 254), EnvRGB(100, 140, 255), EnvRGB(128, 128, 129)};
+    v.txtSunFlare[0] = Env("f1.tga");
+    v.txtSunFlare[5] = Env("f6.tga");
+    v.txtStation[0] = Env("panel.jpg");
+    v.txtStation[9] = Env("rafters.jpg");
+    v.chkStationRafters = true;
+    v.txtTrack[7] = Env("rail.jpg");
+    v.txtWood[10] = Env("side.jpg");
+    return v;
+}
+
+const char* const kFullKeys =
+    "sim.ground.texture.path=Environments\\Full\\ground.jpg\r\n"
+    "sim.background.texture.enabled=false\r\n"
+    "sim.skyboxfront.texture.path=Environments\\Full\\n.jpg\r\n"
+    "sim.skyboxback.texture.path=Environments\\Full\\s.jpg\r\n"
+    "sim.skyboxleft.texture.path=Environments\\Full\\e.jpg\r\n"
+    "sim.skyboxright.texture.path=Environments\\Full\\w.jpg\r\n"
+    "sim.skyboxup.texture.path=Environments\\Full\\u.jpg\r\n"
+    "sim.skyboxdown.texture.path=Environments\\Full\\d.jpg\r\n"
+    "sim.fog.enabled=true\r\n"
+    "sim.fog.red=0.007843\r\nsim.fog.green=0.501961\r\nsim.fog.blue=1.0\r\n"
+    "sim.fog.density=0.0003\r\n"
+    "sim.tree1.texture.path=Environments\\Full\\t1.tga\r\n"
+    "sim.tree1.sizex=12.34\r\nsim.tree1.sizey=11.0\r\n"
+    "sim.tree3.texture.path=Environments\\Full\\t3.tga\r\n"
+    "sim.tree3.sizex=0.0\r\nsim.tree3.sizey=100.0\r\n"
+    "sim.background.trees.enabled=false\r\n"
+    "sim.lighting.globalmodulate.red=0.003922\r\n"
+    "sim.lighting.globalmodulate.green=0.0\r\n"
+    "sim.lighting.globalmodulate.blue=0.996078\r\n"
+    "sim.shadows.visible=false\r\n"
+    "sim.sky.gradient.top.red=0.0\r\nsim.sky.gradient.top.green=0.0\r\nsim.sky.gradient.top.blue=0.0\r\n"
+    "sim.sky.gradient.horz.red=0.039216\r\nsim.sky.gradient.horz.green=0.078431\r\n"
+    "sim.sky.gradient.horz.blue=0.117647\r\n"
+    "sim.clouds.enabled=false\r\nsim.clouds.visible=false\r\n"
+    "sim.sun.texture.path=Environments\\Full\\sun.tga\r\n"
+    "sim.sun.pos.alpha=0.0125\r\nsim.sun.pos.beta=-180.0\r\n"
+    "sim.sun.diffuse.red=1.0\r\nsim.sun.diffuse.green=1.0\r\nsim.sun.diffuse.blue=0.996078\r\n"
+    "sim.sun.specular.red=0.392157\r\nsim.sun.specular.green=0.54902\r\nsim.sun.specular.blue=1.0\r\n"
+    "sim.sun.ambient.red=0.501961\r\nsim.sun.ambient.green=0.501961\r\nsim.sun.ambient.blue=0.505882\r\n"
+    "sim.flare1.texture.path=Environments\\Full\\f1.tga\r\n"
+    "sim.flare6.texture.path=Environments\\Full\\f6.tga\r\n"
+    "sim.operatorspanel.texture.path=Environments\\Full\\panel.jpg\r\n"
+    "sim.stationrafters.enabled=true\r\n"
+    "sim.stationrafters.texture.path=Environments\\Full\\rafters.jpg\r\n"
+    "sim.railing.texture.path=Environments\\Full\\rail.jpg\r\n"
+    "sim.woody.tunnel.side1inside.texture.path=Environments\\Full\\side.jpg\r\n";
+
+}  // namespace
+
+TEST_F(EnvironmentFileTest, DefaultAndFullTextsUnderAGermanLocaleReadBackUnchanged) {
+    LocaleScope german("de_DE.UTF-8");
+    SKIP_WITHOUT_LOCALE(german);
+    const std::string header = Header("Sonntag, Dezember 06, 2026 - 08:32.20 ");
+
+    ASSERT_TRUE(WriteEnvironmentFile("Plain"));
+    EXPECT_EQ(Read("Environments/Plain.env"), header + "sim.stationrafters.enabled=false\r\n");
+    EXPECT_TRUE(fsys::FolderExists(sim / "Environments/Plain"));
+
+    gEnvironment = FullValues();
+    ASSERT_TRUE(WriteEnvironmentFile("Full"));
+    EXPECT_EQ(Read("Environments/Full.env"), header + kFullKeys);
+    EXPECT_EQ(EnvironmentFileText("Full", FullValues()), header + kFullKeys);
+
+    ResetEnvironmentControls();
+    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Full.env"));
+    EXPECT_TRUE(gEnvironment == FullValues());
+    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Plain.env"));
+    EXPECT_TRUE(gEnvironment == EnvironmentValues());
+}
+
+TEST_F(EnvironmentFileTest, HeaderDateFollowsTheLocale) {
+    std::tm evening = Sunday0832();
+    evening.tm_hour = 20;
+    evening.tm_mon = 2;
+    evening.tm_wday = 5;
+    {
+        LocaleScope english("en_US.UTF-8");
+        SKIP_WITHOUT_LOCALE(english);
+        EXPECT_EQ(EnvironmentDateText(Sunday0832()), "Sunday, December 06, 2026 - 08:32.20 AM");
+        EXPECT_EQ(EnvironmentDateText(evening), "Friday, March 06, 2026 - 08:32.20 PM");
+    }
+    LocaleScope german("de_DE.UTF-8");
+    SKIP_WITHOUT_LOCALE(german);
+    EXPECT_EQ(EnvironmentDateText(evening), "Freitag, M\xE4rz 06, 2026 - 08:32.20 ");  // single-byte text
+}
+
+TEST_F(EnvironmentFileTest, EverySliderAndChannelValueSurvivesAWriteAndARead) {
+    for (int i = 0; i <= 28800; ++i) {
+        EnvironmentValues v;
+        v.chkFog = true;
+        v.chkLightingEnable = true;
+        v.hsSunPosition = {i, 28800 - i};
+        v.hsFogDensity = i % 10001;
+        v.chkTreeUseSize = {true, true, true};
+        v.hsTreeWidth = {(i + 1) % 10001, 800, i % 10001};
+        v.hsTreeHeight = {(i * 7) % 10001, (i * 13) % 10001, 10000 - i % 10001};
+        const int c = i % 256;
+        v.lblFogColor = EnvRGB(c, 255 - c, (c * 7) % 256);
+        v.lblLightingColor = EnvRGB(255 - c, c, c == 255 ? 0 : c);
+        v.lblSkyColor = {EnvRGB(c, c, 0), EnvRGB(0, c, 255 - c)};
+        v.lblSunColor = {EnvRGB(c, 1, 2), EnvRGB(3, c, 4), EnvRGB(5, 6, c)};
+        if (v.hsTreeWidth[0] == 800 && v.hsTreeHeight[0] == 1100) v.chkTreeUseSize[0] = false;
+        if (v.hsTreeHeight[1] == 1100) v.chkTreeUseSize[1] = false;
+        if (v.hsTreeWidth[2] == 800 && v.hsTreeHeight[2] == 1100) v.chkTreeUseSize[2] = false;
+        EnvironmentValues back;
+        ReadEnvironmentText(EnvironmentFileText("R", v), back);
+        ASSERT_TRUE(back == v) << "step " << i;
+    }
+}
+
+TEST_F(EnvironmentFileTest, TexturesAreCopiedOnceUnderTheNameTheirKeyGives) {
+    const std::string outside = sim.Write("outside/Sky,Blue.tga", "new sky");
+    sim.Write("Textures/wood.jpg", "wood");
+    sim.Write("Environments/Mine/kept.jpg", "old");
+    const std::string keptSource = sim.Write("elsewhere/kept.jpg", "newer");
+    gEnvironment.txtRegionGround = outside;
+    gEnvironment.txtRegionSkybox[0] = "textures\\WOOD.JPG";  // relative to the simulator, any case
+    gEnvironment.txtRegionSkybox[1] = keptSource;
+    gEnvironment.txtRegionSkybox[2] = sim / "missing.jpg";
+    gEnvironment.txtRegionSkybox[3] = "x";  // too short: no key
+    ASSERT_TRUE(WriteEnvironmentFile("Mine"));
+
+    const std::string text = Read("Environments/Mine.env");
+    EXPECT_NE(text.find("\r\nsim.ground.texture.path=Environments\\Mine\\Sky.Blue.tga\r\n"), std::string::npos);
+    EXPECT_EQ(Read("Environments/Mine/Sky.Blue.tga"), "new sky");
+    EXPECT_NE(text.find("\r\nsim.skyboxfront.texture.path=Environments\\Mine\\WOOD.JPG\r\n"), std::string::npos);
+    EXPECT_EQ(Read("Environments/Mine/WOOD.JPG"), "wood");
+    EXPECT_EQ(Read("Environments/Mine/kept.jpg"), "old");
+    EXPECT_NE(text.find("\r\nsim.skyboxleft.texture.path=Environments\\Mine\\missing.jpg\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("sim.skyboxright"), std::string::npos);
+
+    // A comma in the name: the keys and the texture folder both carry a point.
+    ASSERT_TRUE(WriteEnvironmentFile("Dusk,2"));
+    EXPECT_NE(Read("Environments/Dusk,2.env").find("Environments\\Dusk.2\\Sky.Blue.tga"), std::string::npos);
+    EXPECT_EQ(Read("Environments/Dusk.2/Sky.Blue.tga"), "new sky");
+}
+
+TEST_F(EnvironmentFileTest, ReaderRules) {
+    auto read = [](const std::string& keys) {
+        EnvironmentValues v;
+        ReadEnvironmentText("# comment\r\n" + keys, v);
+        return v;
+    };
+    EnvironmentValues v;
+    ReadEnvironmentText("sim.fog.enabled=true\r\n#sim.shadows.visible=false\r\n", v);
+    EXPECT_FALSE(v.chkFog);  // the first line is never found
+    EXPECT_TRUE(v.chkLightingShadows);
+    EXPECT_TRUE(read("") == EnvironmentValues());
+
+    EXPECT_EQ(read("sim.fog.density=0.0003\r\n").hsFogDensity, 3);
+    EXPECT_EQ(read("sim.fog.density=1.5\r\n").hsFogDensity, 10000);
+    EXPECT_EQ(read("sim.fog.density=-0.2\r\n").hsFogDensity, 0);
+    EXPECT_EQ(read("sim.fog.density=thick\r\n").hsFogDensity, 100);
+    EXPECT_EQ(read("sim.sun.pos.alpha=200\r\nsim.sun.pos.beta=-500\r\n").hsSunPosition,
+              (std::array<int32_t, 2>{1600, 3200}));
+    EXPECT_EQ(read("sim.sun.pos.alpha=400\r\nsim.sun.pos.beta=-600\r\n").hsSunPosition,
+              (std::array<int32_t, 2>{17600, 0}));
+    EXPECT_EQ(read("sim.fog.red=0.007843\r\nsim.fog.green=2\r\nsim.fog.blue=-1\r\n").lblFogColor, EnvRGB(2, 255, 0));
+    EXPECT_EQ(read("sim.fog.red=0.5\r\nsim.fog.blue=0.5\r\n").lblFogColor, EnvRGB(128, 128, 128));  // no green
+
+    v = read("sim.tree1.sizex=12.5\r\nsim.tree1.sizey=11.0\r\nsim.tree2.sizex=8.0\r\nsim.tree2.sizey=11\r\n"
+             "sim.tree3.sizex=250\r\n");
+    EXPECT_EQ(v.chkTreeUseSize, (std::array<bool, 3>{true, false, true}));
+    EXPECT_EQ(v.hsTreeWidth, (std::array<int32_t, 3>{1250, 800, 10000}));
+
+    v = read("sim.lighting.globalmodulate.red=1.0\r\nsim.lighting.globalmodulate.green=1.0\r\n"
+             "sim.lighting.globalmodulate.blue=1.0\r\n");
+    EXPECT_FALSE(v.chkLightingEnable);
+    v = read("sim.lighting.globalmodulate.red=1.0\r\nsim.lighting.globalmodulate.green=0.99\r\n"
+             "sim.lighting.globalmodulate.blue=1.0\r\n");
+    EXPECT_TRUE(v.chkLightingEnable);
+    EXPECT_EQ(v.lblLightingColor, EnvRGB(255, 252, 255));
+
+    EXPECT_TRUE(read("sim.clouds.enabled=TRUE\r\nsim.clouds.visible=false\r\n").chkSkyClouds);
+    EXPECT_FALSE(read("sim.clouds.visible=0\r\n").chkSkyClouds);
+    EXPECT_FALSE(read("sim.ground.visible=0\r\nsim.shadows.visible=False\r\n").chkRegionGround);
+    EXPECT_TRUE(read("sim.ground.visible=maybe\r\n").chkRegionGround);  // neither word nor number: default
+    EXPECT_TRUE(read("sim.fog.enabled=2\r\n").chkFog);
+    EXPECT_EQ(read("sim.ground.texture.path=  a\\b c.jpg \t\r\n").txtRegionGround, "a\\b c.jpg");
+
+    EXPECT_TRUE(EnvValueToBoolean("tRuE"));
+    EXPECT_FALSE(EnvValueToBoolean("yes"));
+    EXPECT_FLOAT_EQ(EnvValueToSingle("  0.12345678xyz"), 0.123457f);
+    EXPECT_EQ(EnvChannelText(255), "1.0");
+    EXPECT_EQ(EnvChannelText(0), "0.0");
+}
+
+TEST_F(EnvironmentFileTest, MissingFilesBadNamesAndWriteFailuresAreReported) {
+    gEnvironment.chkFog = true;
+    EXPECT_FALSE(ReadEnvironmentFile(sim / "nothing.env"));
+    EXPECT_TRUE(gEnvironment.chkFog);
+
+    for (const char* name : {"", ".", "..", "a/b", "..\\up", "../up", "tab\there"}) {
+        EXPECT_FALSE(IsEnvironmentNameAllowed(name)) << name;
+        EXPECT_FALSE(WriteEnvironmentFile(name)) << name;
+    }
+    EXPECT_FALSE(fsys::FolderExists(sim / "up"));
+    EXPECT_FALSE(fsys::FileExists(sim / "up.env"));
+    EXPECT_TRUE(IsEnvironmentNameAllowed("Night... at 8?"));
+
+    std::filesystem::create_directories(sim / "Environments/Blocked.env");
+    EXPECT_FALSE(WriteEnvironmentFile("Blocked"));
+    ASSERT_TRUE(WriteEnvironmentFile("Fine"));
+    EXPECT_TRUE(fsys::FileExists(sim / "Environments/Fine.env"));
+}
