@@ -13,7 +13,7 @@ DEBS := cmake g++ make pkg-config \
         libgtest-dev libgmock-dev libbenchmark-dev \
         libwxgtk3.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
         libfreetype-dev libfontconfig-dev fonts-liberation2 \
-        xvfb xauth lib3ds-dev assimp-utils locales
+        xvfb xauth lib3ds-dev assimp-utils locales libstb-dev
 
 .PHONY: all deps build build-asan test test-fast run bench clean
 

@@ -1,0 +1,194 @@
+#include "simulator/picture_loading.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/file_system.h"
+#include "platform/picture_file.h"
+
+cDIBSection gLoadedPicture;
+std::vector<uint8_t> gPictureBytes;
+
+namespace {
+
+constexpr size_t kTgaHeaderSize = 18;
+
+uint16_t LoadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+std::string LowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The 4-byte form of a picture, alpha 0, with its spare byte.
+std::vector<uint8_t> BgraOf(const cDIBSection& dib) {
+    std::vector<uint8_t> bytes(size_t(dib.Width()) * size_t(dib.Height()) * 4 + 1, 0);
+    uint8_t* out = bytes.data();
+    for (int32_t y = 0; y < dib.Height(); ++y) {
+        const uint8_t* p = dib.PixelAt(0, y);
+        for (int32_t x = 0; x < dib.Width(); ++x, p += 3, out += 4) std::memcpy(out, p, 3);
+    }
+    return bytes;
+}
+
+bool PictureBytesMatch() {
+    return gPictureBytes.size() >= size_t(gLoadedPicture.Width()) * size_t(gLoadedPicture.Height()) * 4;
+}
+
+// The stream reordered to the bottom row first, each row left to right.
+void ToBottomUpLeftToRight(std::vector<uint8_t>& data, int32_t width, int32_t height, int32_t bpp, bool topFirst,
+                           bool rightFirst) {
+    if (!topFirst && !rightFirst) return;
+    const size_t row = size_t(width) * size_t(bpp);
+    std::vector<uint8_t> out(data.size());
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* from = data.data() + size_t(topFirst ? height - 1 - y : y) * row;
+        uint8_t* to = out.data() + size_t(y) * row;
+        if (!rightFirst) {
+            std::memcpy(to, from, row);
+        } else {
+            for (int32_t x = 0; x < width; ++x)
+                std::memcpy(to + size_t(x) * bpp, from + size_t(width - 1 - x) * bpp, size_t(bpp));
+        }
+    }
+    data.swap(out);
+}
+
+}  // namespace
+
+bool LoadPictureFile(const std::string& path) {
+    if (path.empty() || path.back() == '\\' || path.back() == '/' || !fsys::FileExists(path)) return false;
+    const std::string lower = LowerAscii(path);
+    const std::string ending = lower.size() >= 4 ? lower.substr(lower.size() - 4) : lower;
+    if (ending == ".tga") return LoadTgaFile(path);
+    const bool platform = ending == ".bmp" || ending == ".gif" || ending == ".jpg" || ending == ".jpe" ||
+                          (lower.size() >= 5 && lower.substr(lower.size() - 5) == ".jpeg");
+    if (!platform) return false;
+    PlatformPicture picture;
+    cDIBSection dib;
+    if (!LoadPlatformPicture(path, picture) || !dib.CreateFromPicture(picture)) return false;
+    gPictureBytes = BgraOf(dib);
+    gLoadedPicture = std::move(dib);
+    return true;
+}
+
+bool LoadTgaFile(const std::string& path) {
+    std::vector<uint8_t> file;
+    if (!fsys::ReadWholeFile(path, file) || file.size() < kTgaHeaderSize) return false;
+    const uint8_t* h = file.data();
+    const uint8_t idLength = h[0], colorMapType = h[1], imageType = h[2];
+    const uint16_t colorMapLength = LoadLE16(h + 5);
+    const uint8_t colorMapEntryBits = h[7];
+    const auto width = static_cast<int16_t>(LoadLE16(h + 12));
+    const auto height = static_cast<int16_t>(LoadLE16(h + 14));
+    const uint8_t depth = h[16], descriptor = h[17];
+    if ((depth != 24 && depth != 32) || (imageType != 2 && imageType != 10)) return false;
+    if (!cDIBSection::SizeAllowed(width, height)) return false;
+
+    size_t offset = kTgaHeaderSize + idLength;
+    if (colorMapType != 0) offset += size_t(colorMapLength) * ((colorMapEntryBits + 7u) / 8u);
+    if (offset > file.size()) return false;
+    std::vector<uint8_t> data(file.begin() + static_cast<std::ptrdiff_t>(offset), file.end());
+    file.clear();
+
+    const int32_t bpp = depth / 8;
+    const size_t streamSize = size_t(width) * size_t(height) * size_t(bpp);
+    if (imageType == 10) {
+        if (!DecodeTgaRle(data, width, height, bpp)) return false;
+    } else {
+        if (data.size() < streamSize) return false;
+        data.resize(streamSize);
+    }
+    ToBottomUpLeftToRight(data, width, height, bpp, (descriptor & 0x20) != 0, (descriptor & 0x10) != 0);
+
+    std::vector<uint8_t> bytes;
+    if (bpp == 4) {
+        bytes = data;
+        bytes.push_back(0);
+        for (size_t i = 0, o = 0; i + 4 <= streamSize; i += 4, o += 3) std::memmove(&data[o], &data[i], 3);
+        data.resize(size_t(width) * size_t(height) * 3);
+    }
+    cDIBSection dib;
+    if (!dib.Create(width, height)) return false;
+    const uint8_t* in = data.data();
+    for (int32_t y = 0; y < height; ++y, in += size_t(width) * 3) std::memcpy(dib.PixelAt(0, y), in, size_t(width) * 3);
+    if (bpp == 3) bytes = BgraOf(dib);
+    gPictureBytes.swap(bytes);
+    gLoadedPicture = std::move(dib);
+    return true;
+}
+
+bool DecodeTgaRle(std::vector<uint8_t>& data, int32_t width, int32_t height, int32_t bytesPerPixel) {
+    if (width <= 0 || height <= 0 || bytesPerPixel < 1 || bytesPerPixel > 4) return false;
+    const size_t pixels = size_t(width) * size_t(height);
+    const size_t bpp = size_t(bytesPerPixel);
+    // Every packet of at most 128 pixels takes at least 1 + bpp bytes: refuse
+    // data too short for the picture before making room for it.
+    if (data.size() / (1 + bpp) < (pixels + 127) / 128) return false;
+    std::vector<uint8_t> out(pixels * bpp, 0);
+    size_t in = 0, written = 0;
+    while (written < pixels) {
+        if (in >= data.size()) return false;
+        const uint8_t c = data[in++];
+        if (c < 128) {
+            const size_t count = size_t(c) + 1;
+            const size_t kept = std::min(count, pixels - written);
+            if (data.size() - in < kept * bpp) return false;
+            std::memcpy(&out[written * bpp], &data[in], kept * bpp);
+            in += std::min(count * bpp, data.size() - in);
+            written += kept;
+        } else {
+            const size_t count = size_t(c) - 127;
+            if (data.size() - in < bpp) return false;
+            const size_t kept = std::min(count, pixels - written);
+            for (size_t k = 0; k < kept; ++k) std::memcpy(&out[(written + k) * bpp], &data[in], bpp);
+            in += bpp;
+            written += kept;
+        }
+    }
+    data.swap(out);
+    return true;
+}
+
+void SplitTgaAlpha(std::vector<uint8_t>& data) {
+    gPictureBytes = data;
+    gPictureBytes.push_back(0);
+    const size_t pixels = data.size() / 4;
+    for (size_t i = 0; i < pixels; ++i) std::memmove(&data[i * 3], &data[i * 4], 3);
+    data.resize(pixels * 3);
+}
+
+void DibToBgraBuffer() { gPictureBytes = BgraOf(gLoadedPicture); }
+
+void RenderColorView() {
+    if (!PictureBytesMatch()) return;
+    const uint8_t* in = gPictureBytes.data();
+    for (int32_t y = 0; y < gLoadedPicture.Height(); ++y) {
+        uint8_t* p = gLoadedPicture.PixelAt(0, y);
+        for (int32_t x = 0; x < gLoadedPicture.Width(); ++x, p += 3, in += 4) std::memcpy(p, in, 3);
+    }
+}
+
+void RenderAlphaView() {
+    if (!PictureBytesMatch()) return;
+    const uint8_t* in = gPictureBytes.data();
+    for (int32_t y = 0; y < gLoadedPicture.Height(); ++y) {
+        uint8_t* p = gLoadedPicture.PixelAt(0, y);
+        for (int32_t x = 0; x < gLoadedPicture.Width(); ++x, p += 3, in += 4) {
+            const float a = static_cast<float>(in[3]) / 255.0f;
+            for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(std::nearbyint(static_cast<float>(in[c]) * a));
+        }
+    }
+}
+
+void RotatePicture90() {
+    const int32_t n = gLoadedPicture.Width();
+    if (n != gLoadedPicture.Height() || gLoadedPicture.Empty()) return;
+    const cDIBSection copy = gLoadedPicture;
+    for (int32_t y = 0; y < n; ++y)
+        for (int32_t x = 0; x < n; ++x) std::memcpy(gLoadedPicture.PixelAt(y, n - 1 - x), copy.PixelAt(x, y), 3);
+}
+
+void PaintLoadedPicture(cDIBSection& destination) { gLoadedPicture.PaintPicture(destination); }
