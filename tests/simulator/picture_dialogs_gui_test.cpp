@@ -1,0 +1,175 @@
+// The texture viewer and sun placement as real windows: the viewer's size
+// verdict and alpha view, its double-click; the panorama built with the
+// window's input held off, clicks, keys and OK and Cancel on the sliders.
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/frame.h>
+#include <wx/panel.h>
+#include <wx/scrolwin.h>
+#include <wx/stattext.h>
+
+#include "app/app_state.h"
+#include "simulator/frm_view_texture.h"
+#include "simulator/frm_vx_env_place_sun.h"
+#include "simulator/picture_loading.h"
+#include "tests/platform/temp_folder.h"
+#include "tests/simulator/picture_test_support.h"
+
+namespace {
+
+// Runs `act` on the modal dialog of type D once it is up.
+template <typename D, typename F>
+void WhenModal(F act) {
+    wxTheApp->CallAfter([act] {
+        for (wxWindow* w : wxTopLevelWindows) {
+            auto* dialog = dynamic_cast<D*>(w);
+            if (dialog && dialog->IsModal()) {
+                act(*dialog);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no modal dialog";
+    });
+}
+
+class PictureDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedSimPath = gSimPath;
+        gSimPath = sim.Path();
+        frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
+        frame->Show();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        wxTheApp->ProcessIdle();
+        gSimPath = savedSimPath;
+    }
+    std::string Face(const std::string& name, uint8_t level) {
+        const Bytes file = Tga(2, 24, 1, 1, 0, Bytes(3, level));
+        sim.Write("Environments/Sky/" + name, std::string(file.begin(), file.end()));
+        return "Environments\\Sky\\" + name;
+    }
+    TempFolder sim;
+    std::string savedSimPath;
+    wxFrame* frame = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PictureDialogs, TextureViewerVerdictAndAlpha) {
+    // 16 x 16 at 32 bits: blue 200, green 100, red 50, alpha 128 everywhere.
+    Bytes pixels;
+    for (int i = 0; i < 256; ++i) pixels.insert(pixels.end(), {200, 100, 50, 128});
+    const Bytes file = Tga(2, 32, 16, 16, 8, pixels);
+    ASSERT_TRUE(LoadPictureFile(sim.Write("t.tga", std::string(file.begin(), file.end()))));
+    {
+        frmViewTexture viewer(frame);
+        EXPECT_EQ(viewer.GetTitle(), "View Texture...");
+        EXPECT_EQ(viewer.WidthLabel()->GetLabel(), "16");
+        EXPECT_EQ(viewer.HeightLabel()->GetLabel(), "16");
+        EXPECT_EQ(viewer.SizeInfoLabel()->GetLabel(), "Valid");
+        EXPECT_EQ(viewer.SizeInfoLabel()->GetForegroundColour(), wxColour(0, 255, 0));
+        EXPECT_EQ(viewer.SizeInfoLabel()->GetBackgroundColour(), *wxBLACK);
+        EXPECT_EQ(viewer.ShowAlphaBox()->GetLabel(), "Show with Alpha");
+        EXPECT_GE(viewer.PictureBox()->GetClientSize().x, 16);
+        viewer.ShowAlphaBox()->SetValue(true);
+        viewer.chkShowAlpha_Click();
+        EXPECT_EQ(gLoadedPicture.PixelAt(3, 3)[0], 100);
+        EXPECT_EQ(viewer.Shown().GetWidth(), 16);
+        viewer.ShowAlphaBox()->SetValue(false);
+        viewer.chkShowAlpha_Click();
+        EXPECT_EQ(gLoadedPicture.PixelAt(3, 3)[0], 200);
+    }
+    ASSERT_TRUE(gLoadedPicture.Create(2048, 16));
+    {
+        frmViewTexture viewer(frame);
+        EXPECT_EQ(viewer.SizeInfoLabel()->GetLabel(), "Oversized");
+        EXPECT_EQ(viewer.SizeInfoLabel()->GetForegroundColour(), wxColour(255, 255, 0));
+        EXPECT_EQ(viewer.WidthLabel()->GetLabel(), "2048");
+    }
+    ASSERT_TRUE(gLoadedPicture.Create(100, 128));
+    WhenModal<frmViewTexture>([](frmViewTexture& viewer) {
+        EXPECT_EQ(viewer.SizeInfoLabel()->GetLabel(), "Invalid Dimensions");
+        EXPECT_EQ(viewer.SizeInfoLabel()->GetForegroundColour(), wxColour(255, 0, 0));
+        viewer.pbMain_DblClick();
+    });
+    ShowViewTexture(frame);  // returns once the double-click closed it
+}
+
+TEST_F(PictureDialogs, SunPlacementClicksKeysOkAndCancel) {
+    EnvironmentValues values;
+    values.txtRegionSkybox = {Face("n.tga", 10), Face("s.tga", 20), Face("e.tga", 30), Face("w.tga", 40), "", ""};
+    {
+        frmVXEnvPlaceSun window(frame, values);
+        EXPECT_EQ(window.GetTitle(), "Place Sun");
+        EXPECT_EQ(window.SunPosLabel(0)->GetLabel(), "48.0");
+        EXPECT_EQ(window.SunPosLabel(1)->GetLabel(), "135.0");
+        EXPECT_EQ(window.Viewport()->GetClientSize(), wxSize(512, 384));
+        window.Show();
+        window.BuildPanorama();
+        ASSERT_TRUE(window.Built());
+        EXPECT_EQ(window.Panorama().PixelAt(256 + 128, 767 - 384)[0], 10);  // North's cell
+        EXPECT_EQ(window.PictureBox()->GetSize(), wxSize(512, 384));
+
+        window.pbMain_MouseMove(false, false, 320, 192);
+        EXPECT_EQ(window.SunPosLabel(2)->GetLabel(), "0.0");
+        EXPECT_EQ(window.SunPosLabel(3)->GetLabel(), "90.0");
+        EXPECT_EQ(window.SunPosLabel(1)->GetLabel(), "135.0");  // moving does not place the sun
+        window.pbMain_LeftDown(192, 0);
+        EXPECT_EQ(window.SunPosLabel(0)->GetLabel(), "90.0");
+        EXPECT_EQ(window.SunPosLabel(1)->GetLabel(), "0.0");
+
+        window.Form_KeyPress('+');
+        EXPECT_EQ(window.PictureBox()->GetSize(), wxSize(1024, 768));
+        EXPECT_EQ(window.PictureBox()->GetPosition(), wxPoint(256 - 384, 192 - 128));  // the sun at (384, 128)
+        window.pbMain_RightDown(100, 100);
+        window.pbMain_MouseMove(false, true, 50, 50);  // dragged up and left: clamped at the top
+        EXPECT_EQ(window.PictureBox()->GetPosition(), wxPoint(256 - 384 - 50, 0));
+
+        window.btnCancel_Click();
+        EXPECT_EQ(window.GetReturnCode(), wxID_CANCEL);
+        EXPECT_EQ(values.hsSunPosition, (std::array<int32_t, 2>{18240, 25200}));
+    }
+    {
+        values.hsSunPosition = {14401, 3};
+        frmVXEnvPlaceSun window(frame, values);
+        window.BuildPanorama();
+        window.btnOkay_Click();  // nothing clicked: both sliders stay
+        EXPECT_EQ(values.hsSunPosition, (std::array<int32_t, 2>{14401, 3}));
+    }
+    {
+        frmVXEnvPlaceSun window(frame, values);
+        window.BuildPanorama();
+        window.pbMain_LeftDown(320, 192);  // altitude 0, heading 90
+        window.btnOkay_Click();
+        EXPECT_EQ(window.GetReturnCode(), wxID_OK);
+        EXPECT_EQ(values.hsSunPosition, (std::array<int32_t, 2>{14400, 21600}));
+    }
+}
+
+TEST_F(PictureDialogs, ThePanoramaIsBuiltBeforeTheWindowCanClose) {
+    EnvironmentValues values;
+    values.txtRegionSkybox = {Face("n.tga", 10), "", "", "", Face("u.tga", 50), Face("d.tga", 60)};
+    bool triedDuringBuild = false;
+    WhenModal<frmVXEnvPlaceSun>([&](frmVXEnvPlaceSun& window) {
+        // Runs while the panorama is built: the close box, Cancel and Escape do nothing.
+        wxTheApp->CallAfter([&window, &triedDuringBuild] {
+            triedDuringBuild = window.Building();
+            window.Close();
+            window.btnCancel_Click();
+            EXPECT_TRUE(window.IsModal());
+        });
+        window.BuildPanorama();
+        EXPECT_TRUE(window.Built());
+        EXPECT_TRUE(window.IsModal());
+        EXPECT_TRUE(window.OkayButton()->IsEnabled());
+        window.Close();  // now the close box cancels
+    });
+    EXPECT_FALSE(ShowPlaceSun(frame, values));
+    EXPECT_TRUE(triedDuringBuild);
+}
