@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/app_folders.h"
@@ -19,14 +21,114 @@ struct RegValue {
     std::string Data;  // string: the text; binary: the bytes; number: 4 bytes, least significant first
 };
 
+// One key of the store. Keys form a tree under an unnamed root (node 0); a key
+// holds its own name only, so a deep key costs its own names and no more.
 struct RegKey {
-    std::string Path;  // names joined by "\", as first created
+    std::string Name;  // as first created
+    size_t Parent = 0;
+    size_t ChildCount = 0;
+    bool Alive = true;
     std::vector<RegValue> Values;
 };
 
+// A name looked up under its parent, without regard to ASCII letter case.
+struct NameKey {
+    size_t Owner;
+    std::string Lower;
+    bool operator==(const NameKey&) const = default;
+};
+
+struct NameKeyHash {
+    size_t operator()(const NameKey& k) const {
+        return std::hash<std::string_view>{}(k.Lower) ^ (std::hash<size_t>{}(k.Owner) * 0x9E3779B97F4A7C15ull);
+    }
+};
+
+// Every step of reading, looking up and writing the store: the tests bound it
+// by the size of the store's file.
+uint64_t gWork = 0;
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Lowered(std::string_view text) {
+    gWork += text.size() + 1;
+    std::string out(text);
+    for (char& c : out) c = LowerAscii(c);
+    return out;
+}
+
 struct RegStore {
-    std::vector<RegKey> Keys;  // parents always stand before their children
-    bool Clean = true;         // false when a line of the file could not be understood
+    std::vector<RegKey> Keys{RegKey{}};  // node 0 is the root; parents always stand before their children
+    std::unordered_map<NameKey, size_t, NameKeyHash> Children;  // (parent, name) -> key
+    std::unordered_map<NameKey, size_t, NameKeyHash> ValueIndex;  // (key, value name) -> index in Values
+    bool Clean = true;  // false when a line of the file could not be understood
+
+    std::optional<size_t> FindChild(size_t parent, std::string_view name) const {
+        const auto it = Children.find(NameKey{parent, Lowered(name)});
+        if (it == Children.end()) return std::nullopt;
+        return it->second;
+    }
+    size_t FindOrAddChild(size_t parent, std::string_view name) {
+        NameKey k{parent, Lowered(name)};
+        if (const auto it = Children.find(k); it != Children.end()) return it->second;
+        const size_t index = Keys.size();
+        Keys.push_back(RegKey{std::string(name), parent, 0, true, {}});
+        ++Keys[parent].ChildCount;
+        Children.emplace(std::move(k), index);
+        return index;
+    }
+    // The key named by the path, or nullopt; the root (an empty path) is never found.
+    std::optional<size_t> FindKey(const std::vector<std::string>& names) const {
+        if (names.empty()) return std::nullopt;
+        size_t key = 0;
+        for (const std::string& name : names) {
+            const auto child = FindChild(key, name);
+            if (!child) return std::nullopt;
+            key = *child;
+        }
+        return key;
+    }
+    // The key named by the path, created with its missing parents.
+    size_t AddKey(const std::vector<std::string>& names) {
+        size_t key = 0;
+        for (const std::string& name : names) key = FindOrAddChild(key, name);
+        return key;
+    }
+    RegValue* FindValue(size_t key, std::string_view name) {
+        const auto it = ValueIndex.find(NameKey{key, Lowered(name)});
+        return it == ValueIndex.end() ? nullptr : &Keys[key].Values[it->second];
+    }
+    void SetValue(size_t key, RegValue value) {
+        NameKey k{key, Lowered(value.Name)};
+        if (const auto it = ValueIndex.find(k); it != ValueIndex.end()) {
+            RegValue& existing = Keys[key].Values[it->second];
+            existing.Type = value.Type;
+            existing.Data = std::move(value.Data);
+            return;
+        }
+        ValueIndex.emplace(std::move(k), Keys[key].Values.size());
+        Keys[key].Values.push_back(std::move(value));
+    }
+    void DeleteKey(size_t key) {
+        RegKey& k = Keys[key];
+        for (const RegValue& value : k.Values) ValueIndex.erase(NameKey{key, Lowered(value.Name)});
+        k.Values.clear();
+        Children.erase(NameKey{k.Parent, Lowered(k.Name)});
+        --Keys[k.Parent].ChildCount;
+        k.Alive = false;
+    }
+    // The key's names joined by "", as first created.
+    std::string PathOf(size_t key) const {
+        std::vector<size_t> chain;
+        for (size_t k = key; k != 0; k = Keys[k].Parent) chain.push_back(k);
+        std::string path;
+        for (size_t i = chain.size(); i-- > 0;) {
+            if (i + 1 != chain.size()) path.push_back('\\');
+            path += Keys[chain[i]].Name;
+        }
+        gWork += chain.size() + path.size();
+        return path;
+    }
 };
 
 const char* RootTitle(uint32_t root) {
@@ -37,17 +139,9 @@ const char* RootTitle(uint32_t root) {
     }
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
-
 // The key's names without empty ones ("a\\b\" is "a\b"); nullopt when a name holds a control character.
-std::optional<std::vector<std::string>> SplitKeyPath(const std::string& subKey) {
+std::optional<std::vector<std::string>> SplitKeyPath(std::string_view subKey) {
+    gWork += subKey.size() + 1;
     std::vector<std::string> names;
     std::string name;
     for (char c : subKey) {
@@ -61,35 +155,6 @@ std::optional<std::vector<std::string>> SplitKeyPath(const std::string& subKey) 
     }
     if (!name.empty()) names.push_back(name);
     return names;
-}
-
-std::string JoinKeyPath(const std::vector<std::string>& names, size_t count) {
-    std::string path;
-    for (size_t i = 0; i < count; ++i) {
-        if (i) path.push_back('\\');
-        path += names[i];
-    }
-    return path;
-}
-
-RegKey* FindKey(RegStore& store, std::string_view path) {
-    for (RegKey& key : store.Keys)
-        if (SameTextIgnoringCase(key.Path, path)) return &key;
-    return nullptr;
-}
-
-RegValue* FindValue(RegKey& key, std::string_view name) {
-    for (RegValue& value : key.Values)
-        if (SameTextIgnoringCase(value.Name, name)) return &value;
-    return nullptr;
-}
-
-bool HasSubkeys(const RegStore& store, std::string_view path) {
-    for (const RegKey& key : store.Keys)
-        if (key.Path.size() > path.size() && key.Path[path.size()] == '\\' &&
-            SameTextIgnoringCase(std::string_view(key.Path).substr(0, path.size()), path))
-            return true;
-    return false;
 }
 
 // ---- the text file -------------------------------------------------------------------------
@@ -202,46 +267,37 @@ RegStore LoadStore(uint32_t root) {
         store.Clean = !fsys::FileExists(RegStoreFile(root));
         return store;
     }
-    RegKey* current = nullptr;
+    size_t current = 0;  // the key of the last [key] line; 0 (the root) before the first
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
+        gWork += end - start + 1;
         std::string_view line(text.data() + start, end - start);
         start = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
-            current = nullptr;
-            if (line.back() != ']') {
+            current = 0;
+            if (line.back() != ']' || line.size() < 2) {
                 store.Clean = false;
                 continue;
             }
-            const auto names = SplitKeyPath(std::string(line.substr(1, line.size() - 2)));
+            const auto names = SplitKeyPath(line.substr(1, line.size() - 2));
             if (!names || names->empty()) {
                 store.Clean = false;
                 continue;
             }
             // Parents are implied by their children, even when the file does not list them.
-            for (size_t n = 1; n <= names->size(); ++n) {
-                const std::string path = JoinKeyPath(*names, n);
-                current = FindKey(store, path);
-                if (!current) {
-                    store.Keys.push_back(RegKey{path, {}});
-                    current = &store.Keys.back();
-                }
-            }
+            current = store.AddKey(*names);
             continue;
         }
         RegValue value;
-        if (!current || !ParseValueLine(line, value)) {
+        if (current == 0 || !ParseValueLine(line, value)) {
             store.Clean = false;
             continue;
         }
-        if (RegValue* existing = FindValue(*current, value.Name))
-            *existing = value;
-        else
-            current->Values.push_back(value);
+        store.SetValue(current, std::move(value));
     }
     return store;
 }
@@ -251,8 +307,13 @@ bool SaveStore(uint32_t root, const RegStore& store) {
     std::string text = "; Gantrywright registry: ";
     text += RootTitle(root);
     text += "\n; Written by the program; one [key] line, then one \"name\"=type:value line per value.\n";
-    for (const RegKey& key : store.Keys) {
-        text += "[" + key.Path + "]\n";
+    // A key without values that has subkeys is implied by them and gets no
+    // line of its own: every line written stands for a line read or a change
+    // made, so the file never grows by more than the change.
+    for (size_t i = 1; i < store.Keys.size(); ++i) {
+        const RegKey& key = store.Keys[i];
+        if (!key.Alive || (key.Values.empty() && key.ChildCount > 0)) continue;
+        text += "[" + store.PathOf(i) + "]\n";
         for (const RegValue& value : key.Values) {
             AppendEscaped(text, value.Name);
             if (value.Type == RegNumber) {
@@ -267,6 +328,7 @@ bool SaveStore(uint32_t root, const RegStore& store) {
             text.push_back('\n');
         }
     }
+    gWork += text.size();
     const std::string folder = fsys::ConfigFolder();
     if (!fsys::CreateFolders(folder)) return false;
     return fsys::WriteFileAtomically(RegStoreFile(root), text);
@@ -319,10 +381,9 @@ bool RegReadValue(uint32_t Root, const std::string& SubKey, const std::string& V
     const auto names = SplitKeyPath(SubKey);
     if (!names) return false;
     RegStore store = LoadStore(Root);
-    const std::string path = JoinKeyPath(*names, names->size());
-    RegKey* key = path.empty() ? nullptr : FindKey(store, path);
+    const auto key = store.FindKey(*names);
     if (!key) return false;
-    const RegValue* value = FindValue(*key, ValueName);
+    const RegValue* value = store.FindValue(*key, ValueName);
     if (!value) return false;
     // The size the platform reports: a string with its terminating zero.
     const size_t size = value->Data.size() + (value->Type == RegString ? 1 : 0);
@@ -366,21 +427,7 @@ bool RegWriteValue(uint32_t Root, const std::string& SubKey, int32_t ValueType, 
     }
     RegStore store = LoadStore(Root);
     if (!store.Clean) return false;
-    RegKey* key = nullptr;
-    for (size_t n = 1; n <= names->size(); ++n) {
-        const std::string path = JoinKeyPath(*names, n);
-        key = FindKey(store, path);
-        if (!key) {
-            store.Keys.push_back(RegKey{path, {}});
-            key = &store.Keys.back();
-        }
-    }
-    if (RegValue* existing = FindValue(*key, ValueName)) {
-        existing->Type = value.Type;
-        existing->Data = value.Data;
-    } else {
-        key->Values.push_back(value);
-    }
+    store.SetValue(store.AddKey(*names), std::move(value));
     return SaveStore(Root, store);
 }
 
@@ -390,9 +437,10 @@ bool RegDeleteKeyPath(uint32_t Root, const std::string& SubKey) {
     if (!names || names->empty()) return false;
     RegStore store = LoadStore(Root);
     if (!store.Clean) return false;
-    const std::string path = JoinKeyPath(*names, names->size());
-    RegKey* key = FindKey(store, path);
-    if (!key || HasSubkeys(store, key->Path)) return false;
-    store.Keys.erase(store.Keys.begin() + (key - store.Keys.data()));
+    const auto key = store.FindKey(*names);
+    if (!key || store.Keys[*key].ChildCount > 0) return false;
+    store.DeleteKey(*key);
     return SaveStore(Root, store);
 }
+
+uint64_t RegStoreWork() { return gWork; }

@@ -2,7 +2,9 @@
 // The registry of this platform: a small store of keys and values of our own,
 // kept as one readable text file per root in the configuration folder
 // (registry-current-user.txt, registry-classes-root.txt) and rewritten through
-// a temporary file and a rename on every change.
+// a temporary file and a rename on every change. A key without values is
+// written only when it has no subkeys: the others are implied by their
+// subkeys' lines.
 //
 // Key paths use "\" between their names and compare without regard to ASCII
 // letter case; a key keeps the spelling it was created with. An empty value
@@ -43,6 +45,12 @@ bool RegWriteValue(uint32_t Root, const std::string& SubKey, int32_t ValueType, 
 // Deletes the key with its values. False when it does not exist, still has
 // subkeys, is the root itself, or the store cannot be written.
 bool RegDeleteKeyPath(uint32_t Root, const std::string& SubKey);
+
+// The steps that reading, looking up and writing the stores have taken since
+// the program started (bytes of the files scanned and written, names hashed,
+// keys walked). Reading or writing a store costs steps in proportion to the
+// size of its file, however deep or wide its keys; tests count them.
+uint64_t RegStoreWork();
 
 // The file that holds a root's keys (in the configuration folder); empty for an unknown root.
 std::string RegStoreFile(uint32_t Root);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/file_system.h"
 #include "tests/platform/temp_folder.h"
 
@@ -136,8 +138,8 @@ TEST_F(RegistryTest, TextsWithQuotesBreaksAndBytesRoundTrip) {
     EXPECT_EQ(value, text);
     // One line per value, whatever the value holds.
     const std::string stored = StoreText(RegCurrentUser);
-    // Two comment lines, the parent key, the key and the value.
-    EXPECT_EQ(std::count(stored.begin(), stored.end(), '\n'), 5) << stored;
+    // Two comment lines, the key and the value (the parent key is implied by its subkey).
+    EXPECT_EQ(std::count(stored.begin(), stored.end(), '\n'), 4) << stored;
 }
 
 TEST_F(RegistryTest, WritingCreatesMissingParentsAndDeletingNeedsNoSubkeys) {
@@ -177,6 +179,38 @@ TEST_F(RegistryTest, AStoreWithUnreadableLinesIsReadButNeverRewritten) {
     EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "Other", "x"));
     EXPECT_FALSE(RegDeleteKeyPath(RegCurrentUser, kKey));
     EXPECT_EQ(StoreText(RegCurrentUser), text);
+}
+
+// A store of one key 32,000 levels deep, and one of 80,000 keys side by side:
+// each read and write takes steps in proportion to the file, and a write
+// leaves the file as large as what it holds.
+TEST_F(RegistryTest, DeepAndWideStoresCostInProportionToTheirFiles) {
+    fsys::CreateFolders(config.Path());
+    std::string deepKey;
+    for (int i = 0; i < 32000; ++i) deepKey += i ? "\\k" : "k";
+    const std::string deep = "[" + deepKey + "]\n\"v\"=string:\"deep\"\n";
+    std::string wide;
+    for (int i = 0; i < 80000; ++i) wide += "[Key" + std::to_string(i) + "]\n\"v\"=string:\"" + std::to_string(i) + "\"\n";
+
+    for (const auto& [text, key, expected] : {std::tuple{deep, deepKey, std::string("deep")},
+                                             std::tuple{wide, std::string("KEY79999"), std::string("79999")}}) {
+        fsys::WriteFileAtomically(RegStoreFile(RegCurrentUser), text);
+        std::string value;
+        uint64_t before = RegStoreWork();
+        ASSERT_TRUE(RegReadValue(RegCurrentUser, key, "V", value));
+        EXPECT_EQ(value, expected);
+        EXPECT_LT(RegStoreWork() - before, 8 * text.size()) << "a read";
+
+        before = RegStoreWork();
+        ASSERT_TRUE(RegWriteValue(RegCurrentUser, key + "\\sub", RegString, "w", "x"));
+        EXPECT_LT(RegStoreWork() - before, 16 * text.size()) << "a write";
+        const std::string stored = StoreText(RegCurrentUser);
+        EXPECT_LT(stored.size(), text.size() + key.size() + 200) << "no parent line repeats the path";
+        ASSERT_TRUE(RegReadValue(RegCurrentUser, key, "v", value));
+        EXPECT_EQ(value, expected);
+        ASSERT_TRUE(RegReadValue(RegCurrentUser, key + "\\SUB", "w", value));
+        EXPECT_EQ(value, "x");
+    }
 }
 
 }  // namespace
