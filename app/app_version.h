@@ -6,5 +6,5 @@
 int AppVersionMajor();
 int AppVersionMinor();
 int AppVersionRevision();
-// Major, minor and revision joined by ".", e.g. "0.1.0".
+// Major, minor and revision joined by ".", e.g. "1.3.3".
 std::string AppVersionText();

@@ -217,6 +217,14 @@ CloseDecision QueryClose(MainWindowView& view) {
     return ConfirmUnsavedChanges(view) ? CloseDecision::Close : CloseDecision::Stay;
 }
 
+bool CommandLineFileExists(const std::string& path) {
+    const int16_t kind = DocumentTypeOfPath(path);
+    if (kind == DocumentNone || fsys::FileExists(path)) return true;
+    MsgBox((kind == DocumentTrack ? kMissingTrackText : kMissingElementText) + path, "Error", MsgButtons::OK,
+           MsgIcon::Exclamation);
+    return false;
+}
+
 std::string CommandLineDocument(const std::string& commandLine) {
     if (commandLine.empty()) return std::string();
     std::string unquoted;

@@ -41,6 +41,9 @@ inline constexpr const char* kLoadTrackFailedText =
     "Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible.";
 inline constexpr const char* kLoadElementFailedText =
     "Could Not Load Element File!\r\nThe file may be corrupt or the version may be incompatible.";
+// A file named on the command line that does not exist: the text, then the path.
+inline constexpr const char* kMissingTrackText = "Could Not Find Track File!\r\n";
+inline constexpr const char* kMissingElementText = "Could Not Find Element File!\r\n";
 inline constexpr const char* kSaveTrackFailedText =
     "Could Not Save Track File!\r\nThe file or its folder may be read-only, or the disk may be full.";
 inline constexpr const char* kSaveElementFailedText =
@@ -101,3 +104,9 @@ CloseDecision QueryClose(MainWindowView& view);
 // found too); a name that exists in no case is passed on as it was given, so
 // that opening it reports its own failure. Empty when nothing was given.
 std::string CommandLineDocument(const std::string& commandLine);
+
+// Before the document named on the command line is opened: false, after
+// "Error" / kMissingTrackText (or the element text) followed by the path,
+// when a track or element file of that name does not exist. A name of another
+// kind passes (LoadFile refuses it with its own warning).
+bool CommandLineFileExists(const std::string& path);

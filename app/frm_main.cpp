@@ -148,6 +148,7 @@ frmMain::frmMain() : wxFrame(nullptr, wxID_ANY, kProgramCaption, wxDefaultPositi
           wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_DCLICK, wxEVT_MIDDLE_UP, wxEVT_MOTION})
         pbOpenGL->Bind(type, &frmMain::OnMouse, this);
     pbOpenGL->Bind(wxEVT_MOUSE_CAPTURE_LOST, &frmMain::OnCaptureLost, this);
+    pbOpenGL->Bind(wxEVT_KILL_FOCUS, &frmMain::OnPreviewFocusLost, this);
     // The key handlers are the window's: they hear keys whichever of its parts has the focus.
     for (wxWindow* w : {static_cast<wxWindow*>(this), pbOpenGL, static_cast<wxWindow*>(tbMain),
                         static_cast<wxWindow*>(tbTool), static_cast<wxWindow*>(ucStatusBar1)}) {
@@ -331,6 +332,9 @@ void frmMain::OnMenu(wxCommandEvent& event) {
 }
 
 void frmMain::OnMenuOpen(wxMenuEvent& event) {
+    // The menu has the keys now: whatever was held (the menu's own key
+    // among them) is let go, since its release will not come here.
+    ReleaseInput();
     if (event.GetMenu() == mnuFile) mnuFile_Click();
     if (event.GetMenu() == mnuModeler)
         mItems["mnuSaveModelAs"]->Enable(SaveModelAsEnabled(gDocumentType, gTrackModelValid) &&
@@ -379,8 +383,8 @@ void frmMain::Form_Load(const std::string& commandLine) {
     UpdateMenuState();
     Form_Resize();
     const std::string path = CommandLineDocument(commandLine);
-    if (!path.empty()) LoadFile(path);
-    pbOpenGL->SetFocus();
+    if (!path.empty() && CommandLineFileExists(path)) LoadFile(path);
+    TakePreviewFocus();
 }
 
 void frmMain::Form_Resize() {
@@ -404,6 +408,7 @@ void frmMain::Form_Resize() {
 void frmMain::OnSize(wxSizeEvent&) { Form_Resize(); }
 
 void frmMain::OnClose(wxCloseEvent& event) {
+    ReleaseInput();
     if (!IsModelBuilding()) FinishModelessTools();
     if (event.CanVeto()) {
         switch (QueryClose(*this)) {
@@ -441,17 +446,31 @@ void frmMain::OnActivate(wxActivateEvent& event) {
     event.Skip();
 }
 
+void frmMain::OnPreviewFocusLost(wxFocusEvent& event) {
+    ReleaseInput();
+    event.Skip();
+}
+
 void frmMain::ReleaseInput() {
     mInput.ReleaseAll();
     if (pbOpenGL->HasCapture()) pbOpenGL->ReleaseMouse();
+    // A tool tip must not stay over the dialog or menu that comes next.
+    tbMain->HideToolTip();
+    tbTool->HideToolTip();
+}
+
+void frmMain::TakePreviewFocus() {
+    if (!IsBeingDeleted()) pbOpenGL->SetFocus();
 }
 
 // ---- Document commands ---------------------------------------------------------------
 
 bool frmMain::LoadFile(const std::string& Path) {
+    ReleaseInput();
     FinishModelessTools();
     const bool loaded = ::LoadFile(Path, *this);
     mInput.SetDocumentType(gDocumentType);
+    TakePreviewFocus();
     return loaded;
 }
 
@@ -462,26 +481,43 @@ void frmMain::mnuFile_Click() {
 }
 
 void frmMain::mnuOpen_Click() {
+    ReleaseInput();
     FinishModelessTools();
     OpenDocument(*this);
     mInput.SetDocumentType(gDocumentType);
+    TakePreviewFocus();
 }
 
-bool frmMain::mnuSave_Click() { return SaveDocument(*this); }
+bool frmMain::mnuSave_Click() {
+    ReleaseInput();
+    const bool saved = SaveDocument(*this);
+    TakePreviewFocus();
+    return saved;
+}
 
-bool frmMain::mnuSaveAs_Click() { return SaveDocumentAs(*this); }
+bool frmMain::mnuSaveAs_Click() {
+    ReleaseInput();
+    const bool saved = SaveDocumentAs(*this);
+    TakePreviewFocus();
+    return saved;
+}
 
 void frmMain::mnuRecent_Click(int Index) {
+    ReleaseInput();
     FinishModelessTools();
     OpenRecentDocument(Index, *this);
     mInput.SetDocumentType(gDocumentType);
+    TakePreviewFocus();
 }
 
 void frmMain::mnuClearRecent_Click() { ClearRecentDocuments(); }
 
 void frmMain::mnuExit_Click() { Close(); }
 
-void frmMain::mnuHelpContents_Click() { ShowHelpTopic("index"); }
+void frmMain::mnuHelpContents_Click() {
+    ReleaseInput();
+    ShowHelpTopic("index");
+}
 
 // ---- Tool bars, launchers, menu state -------------------------------------------------
 
@@ -526,10 +562,14 @@ void frmMain::tbTool_ButtonClick(int16_t Index) {
 
 void frmMain::LaunchMenuTool(ToolId id) {
     ReleaseInput();
-    // Only one tool at a time: an open Move tool is finished first (Move
-    // itself is brought to the front by its launcher).
-    if (id != ToolId::TMove && !IsModelBuilding()) FinishModelessTools();
+    // Only one tool at a time: an open Move tool is finished before any
+    // dialog that may change or replace the document (Move itself is brought
+    // to the front by its launcher).
+    if (id != ToolId::TMove && !LeavesTheDocumentAlone(id) && !IsModelBuilding()) FinishModelessTools();
     LaunchTool(id, DialogOwner());
+    // The keys belong to the preview again once a dialog has closed; the
+    // Move tool keeps them while it is open beside the window.
+    if (GetToolInfo(id).Rule != LaunchRule::ShowAndRebuildNow) TakePreviewFocus();
     // A tool or the modeler may have built or lost the whole model.
     if (wxMenuItem* item = MenuItem("mnuSaveModelAs"))
         item->Enable(SaveModelAsEnabled(gDocumentType, gTrackModelValid) && IsToolAvailable(ToolId::SaveModelAs));
@@ -634,8 +674,10 @@ void frmMain::OnCaptureLost(wxMouseCaptureLostEvent&) { mInput.MouseUp(); }
 void frmMain::OnKey(wxKeyEvent& event) {
     const int code = PreviewKeyCode(event.GetKeyCode());
     if (code >= 0) {
+        const int shift = (event.ShiftDown() ? kShiftMask : 0) | (event.ControlDown() ? kControlMask : 0) |
+                          (event.AltDown() || event.MetaDown() ? kAltMask : 0);
         if (event.GetEventType() == wxEVT_KEY_DOWN)
-            mInput.KeyDown(code);
+            mInput.KeyDown(code, shift);
         else
             mInput.KeyUp(code);
     }

@@ -118,7 +118,12 @@ private:
     void OnMouse(wxMouseEvent& event);
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
     void OnKey(wxKeyEvent& event);
+    void OnPreviewFocusLost(wxFocusEvent& event);
+    // Lets go of every held key and button (a menu or dialog opens, the
+    // preview or the window loses the focus) and hides the tool tips.
     void ReleaseInput();
+    // The keys go to the preview again (after an open, a save or a dialog).
+    void TakePreviewFocus();
 
     ucToolBar* tbMain = nullptr;
     ucToolBar* tbTool = nullptr;

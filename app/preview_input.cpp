@@ -99,8 +99,8 @@ void PreviewInput::MouseMove(float x, float y) {
 
 void PreviewInput::MouseUp() { mMouseButton = NoButton; }
 
-void PreviewInput::KeyDown(int keyCode) {
-    if (keyCode < 0 || keyCode > kLastKeyCode) return;
+void PreviewInput::KeyDown(int keyCode, int shift) {
+    if (keyCode < 0 || keyCode > kLastKeyCode || (shift & kAltMask) != 0) return;
     mKeyDown[static_cast<size_t>(keyCode)] = true;
     StartTimer();
 }
@@ -154,6 +154,12 @@ void PreviewInput::TimerTick() {
         host_.ShowFrameRate("FPS: Idle");
         mCameraMoved = false;
     }
+}
+
+bool PreviewInput::AnythingHeld() const {
+    for (bool down : mKeyDown)
+        if (down) return true;
+    return mMouseButton != NoButton;
 }
 
 void PreviewInput::ReleaseAll() {

@@ -49,6 +49,11 @@ inline constexpr int kKeyS = 83;
 inline constexpr int kKeyW = 87;
 inline constexpr int kLastKeyCode = 256;
 
+// The modifier keys held with a key press (the handlers' Shift argument).
+inline constexpr int kShiftMask = 1;
+inline constexpr int kControlMask = 2;
+inline constexpr int kAltMask = 4;  // Alt, or the system's window-manager key
+
 // Mouse-look states.
 inline constexpr int16_t kMouseLookOff = 0;
 inline constexpr int16_t kMouseLookOn = 1;
@@ -79,15 +84,21 @@ public:
     void MouseDown(int16_t button, float x, float y);
     void MouseMove(float x, float y);
     void MouseUp();
-    void KeyDown(int keyCode);
+    // A key pressed while Alt is held (shift holds kAltMask) opens a menu or
+    // goes to another window: its release never comes here, so it is not
+    // counted as held and starts nothing.
+    void KeyDown(int keyCode, int shift = 0);
     void KeyUp(int keyCode);
     // One frame of the timer. The first frame after the timer starts (or
     // starts again after it stopped itself) has no frame before it to measure
     // from and counts as a short frame, so the camera never jumps.
     void TimerTick();
-    // The window lost the focus: every held key and button is let go and
-    // mouse-look ends, so nothing keeps moving while the user is elsewhere.
+    // A menu or dialog opened, or the preview lost the focus: every held key
+    // and button is let go and mouse-look ends, so nothing keeps moving while
+    // the keys go elsewhere. The timer stops at its next frame.
     void ReleaseAll();
+    // Whether any key or mouse button is held.
+    bool AnythingHeld() const;
 
     bool KeyIsDown(int keyCode) const;
     int16_t MouseButton() const { return mMouseButton; }

@@ -86,6 +86,22 @@ bool LaunchTool(ToolId id, void* owner) {
     return true;
 }
 
+bool LeavesTheDocumentAlone(ToolId id) {
+    switch (id) {
+        case ToolId::TOverview:
+        case ToolId::EOverview:
+        case ToolId::VXOverview:
+        case ToolId::VXFixLocation:
+        case ToolId::VXFileAssociation:
+        case ToolId::VXEnvironmentEditor:
+        case ToolId::VXEnvironmentOrganizer:
+        case ToolId::SaveModelAs:
+        case ToolId::Settings:
+        case ToolId::About: return true;
+        default: return false;
+    }
+}
+
 bool ShowToolDialog(ToolId id, void* owner) {
     if (!IsToolAvailable(id)) return false;
     const ToolShowFunction show = gToolDialogs[Slot(id)];

@@ -85,6 +85,12 @@ bool IsToolAvailable(ToolId id);
 // not start a second build, nor edit the document the build is reading).
 bool LaunchTool(ToolId id, void* owner);
 
+// Whether the tool's dialog leaves the document alone (the settings, the
+// about box, the read-only reports, the export and the simulator's dialogs):
+// an open Move tool then stays open beside it. Before any other dialog the
+// Move tool is finished, as before an open or a close.
+bool LeavesTheDocumentAlone(ToolId id);
+
 // Shows the dialog alone, without its launch rule: for the model build on
 // open, which shows the modeler dialog itself (detail 5) and rebuilds
 // everything after it. False when no dialog is registered.

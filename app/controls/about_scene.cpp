@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "app/app_version.h"
 #include "model/render/camera.h"
 
 namespace about {
@@ -116,7 +117,7 @@ const CreditsText& Credits() {
         "Brightquay Studios",
         "Gantrywright\r\n"
         "(c) The Gantrywright Project\r\n"
-        "Version 1.3.3",
+        "Version " + AppVersionText(),
         {
             "- Lead Programmer -\r\n"
             "The Gantrywright Project Lead",

@@ -90,6 +90,11 @@ void ucToolBar::HideMouseOver() {
     if (shown) Refresh();
 }
 
+void ucToolBar::HideToolTip() {
+    mShownTip.clear();
+    if (GetToolTip() != nullptr) UnsetToolTip();
+}
+
 void ucToolBar::KillContent() {
     if (HasCapture()) ReleaseMouse();
     mLayout.KillContent();
@@ -162,6 +167,7 @@ void ucToolBar::OnLeave(wxMouseEvent& event) {
     // The frame belongs to the mouse: it goes when the mouse leaves the bar,
     // unless a button is held down (the bar then still holds the mouse).
     if (mLayout.PressedIndex() < 0) HideMouseOver();
+    HideToolTip();
     event.Skip();
 }
 
@@ -180,6 +186,8 @@ void ucToolBar::OnButtonUp(wxMouseEvent& event) {
     }
     if (HasCapture()) ReleaseMouse();
     Refresh();
+    // The click handler may open a modal dialog: its tip must not stay over it, nor after it.
+    HideToolTip();
     // The click handler may open a modal dialog or empty the bar: it runs last.
     mLayout.MouseUp(event.GetX(), event.GetY(), ButtonOf(event));
     Refresh();

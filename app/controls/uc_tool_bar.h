@@ -33,6 +33,9 @@ public:
     void ButtonSelected(int16_t Index, bool Selected);
     bool ButtonIsSelected(int16_t Index) const;
     void HideMouseOver();
+    // Takes the tool tip off the screen (a dialog or menu is about to open);
+    // the next move over a button shows it again.
+    void HideToolTip();
     void KillContent();
 
     // Paints the whole bar; the paint handler and the tests use it.

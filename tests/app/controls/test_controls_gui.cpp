@@ -99,7 +99,12 @@ TEST_F(ControlsWindow, ToolBarMouseEventsRaiseHoverAndClick) {
     bar->CreateButton(Solid(*wxRED), Solid(*wxGREEN), "Open File...");
     bar->CreateButton(Solid(*wxRED), Solid(*wxGREEN), "Save File");
     std::vector<int> clicks, hovers;
-    bar->ButtonClick = [&](int16_t i) { clicks.push_back(i); };
+    bool tipDuringClick = true;
+    // The click may open a modal dialog: the tip is gone by then.
+    bar->ButtonClick = [&](int16_t i) {
+        clicks.push_back(i);
+        tipDuringClick = bar->GetToolTip() != nullptr;
+    };
     bar->ButtonHover = [&](int16_t i) { hovers.push_back(i); };
 
     Send(*bar, wxEVT_MOTION, 30, 10);
@@ -116,7 +121,10 @@ TEST_F(ControlsWindow, ToolBarMouseEventsRaiseHoverAndClick) {
     EXPECT_EQ(At(img, 30, 3), uc::SystemColour(uc::SysColour::DarkShadow3D)) << "sunken frame";
     Send(*bar, wxEVT_LEFT_UP, 30, 10);
     EXPECT_EQ(clicks, std::vector<int>{1});
+    EXPECT_FALSE(tipDuringClick);
     EXPECT_FALSE(bar->HasCapture());
+    Send(*bar, wxEVT_MOTION, 31, 10);
+    EXPECT_EQ(bar->GetToolTipText(), "Save File") << "shown again by the next move";
 
     Send(*bar, wxEVT_MOTION, 200, 10);
     EXPECT_EQ(hovers, (std::vector<int>{1, -1}));

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <deque>
 
+#include "app/app_version.h"
 #include "model/render/camera.h"
 #include "model/render/light_setup.h"
 
@@ -199,6 +200,7 @@ TEST(AboutCredits, EveryLineHasItsPlaceAndColour) {
         at(0, s, -10, 1, 1, 0);
         EXPECT_EQ(lines[1].Text, "Gantrywright");
         EXPECT_EQ(lines[3].Text, "Version 1.3.3");
+        EXPECT_EQ(lines[3].Text, "Version " + AppVersionText()) << "the version the settings file names";
         for (size_t i = 1; i <= 3; ++i) at(i, s - static_cast<float>(i), -10, 1, 1, 1);
         // Headings 3 below the program lines, then 1 between blocks.
         const char* headings[6] = {"- Lead Programmer -", "- Additional Programming -", "- 3D Modeling -",

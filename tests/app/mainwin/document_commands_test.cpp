@@ -395,11 +395,17 @@ TEST_F(DocumentCommandsTest, CommandLine) {
     }
     const std::string missing = temp / "My Tracks/gone.vxtrack";
     EXPECT_EQ(CommandLineDocument(missing), missing) << "a missing file is passed on as it was given";
-    EXPECT_FALSE(LoadFile(CommandLineDocument(missing), view));
+    // A missing file says so by name, rather than that it may be corrupt.
+    EXPECT_TRUE(CommandLineFileExists(path));
+    EXPECT_FALSE(CommandLineFileExists(CommandLineDocument(missing)));
+    EXPECT_FALSE(CommandLineFileExists(temp / "gone.VXELEM"));
+    EXPECT_TRUE(CommandLineFileExists(temp / "gone.txt")) << "refused by LoadFile as of another kind";
+    fs::create_directories(temp / "Folder.vxtrack");
+    EXPECT_FALSE(CommandLineFileExists(temp / "Folder.vxtrack")) << "a folder is no file";
     EXPECT_EQ(MessageTexts(prompts),
-              std::vector<std::string>{
-                  "Error|Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible."})
-        << "so the user sees the reader's own message";
+              (std::vector<std::string>{"Error|Could Not Find Track File!\r\n" + missing,
+                                        "Error|Could Not Find Element File!\r\n" + (temp / "gone.VXELEM"),
+                                        "Error|Could Not Find Track File!\r\n" + (temp / "Folder.vxtrack")}));
     EXPECT_EQ(DocumentTypeOfPath("a.VxElem"), DocumentElement);
     EXPECT_EQ(DocumentTypeOfPath("a.vxtrack.bak"), DocumentNone);
     EXPECT_EQ(DocumentTypeOfPath("vxtrack"), DocumentNone);

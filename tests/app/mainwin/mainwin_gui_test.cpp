@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include <wx/app.h>
@@ -15,6 +16,7 @@
 #include <wx/init.h>
 #include <wx/menu.h>
 #include <wx/utils.h>
+#include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/weakref.h>
 
@@ -250,12 +252,14 @@ TEST_F(MainWindowGui, ABadFileSaysSoAndLeavesNoDocument) {
     EXPECT_EQ(prompts.Messages[1].Text, "Only Vortaxis Track or Element Files May be Loaded!");
 }
 
-TEST_F(MainWindowGui, AMissingCommandLineFileReportsTheLoadFailure) {
-    Start((temp / "nowhere") + "/gone.vxtrack");
+TEST_F(MainWindowGui, AMissingCommandLineFileSaysSoByName) {
+    const std::string gone = (temp / "nowhere") + "/gone.vxtrack";
+    Start(gone);
     ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_EQ(prompts.Messages[0].Text,
-              "Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible.");
+    EXPECT_EQ(prompts.Messages[0].Title, "Error");
+    EXPECT_EQ(prompts.Messages[0].Text, "Could Not Find Track File!\r\n" + gone);
     EXPECT_EQ(Title(), "Gantrywright");
+    EXPECT_FALSE(frame->MenuEnabled("mnuTrack"));
 }
 
 TEST_F(MainWindowGui, RecentMenuShowsAmpersandsAndReopens) {
@@ -523,9 +527,89 @@ TEST_F(MainWindowGui, TheMoveToolWorksBesideTheWindow) {
     EXPECT_EQ(Title(), "Gantrywright - circuit.vxtrack*");
     EXPECT_TRUE(f.MainBar()->Layout().Button(1).Enabled);
 
+    // The settings and the about box change no document: Move stays open
+    // beside them. A tool that edits the document finishes it first.
+    int shown = 0;
+    RegisterToolDialog(ToolId::Settings, [&](void*) { ++shown; });
+    RegisterToolDialog(ToolId::About, [&](void*) { ++shown; });
+    RegisterToolDialog(ToolId::TScale, [&](void*) { EXPECT_EQ(OpenMoveTool(), nullptr) << "finished before Scale"; });
+    Menu("mnuShowSettings");
+    Menu("mnuHelpAbout");
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(OpenMoveTool(), move);
+    Menu("mnuTScale");
+    EXPECT_EQ(OpenMoveTool(), nullptr);
+    Menu("mnuTMove");
+    ASSERT_NE(OpenMoveTool(), nullptr);
+
     prompts.MessageAnswers.push_back(MsgResult::No);  // keep the moved track unsaved
     prompts.FileDialogAnswers.push_back({false, ""});
     f.mnuOpen_Click();
     EXPECT_EQ(OpenMoveTool(), nullptr) << "finished before another file is opened";
     Settle(3);
+}
+
+// Alt+S opens the Settings menu and Escape closes it, with real keys: the S
+// and its release go to the menu, and nothing may stay held in the preview.
+TEST_F(MainWindowGui, RealKeysThroughAMenuLeaveNoKeyHeld) {
+    frmMain& f = Start(Copy("circuit.vxtrack"));
+    f.Raise();
+    int menusOpened = 0;
+    f.Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& e) {
+        ++menusOpened;
+        e.Skip();
+    });
+    wxUIActionSimulator sim;
+    sim.MouseMove(f.Preview()->ClientToScreen(wxPoint(20, 20)));
+    f.Preview()->SetFocus();
+    Settle(5);
+    if (!f.Preview()->HasFocus()) GTEST_SKIP() << "the test display gives no keyboard focus";
+    sim.KeyDown('S', wxMOD_ALT);
+    Settle(10);
+    sim.KeyUp('S', wxMOD_ALT);
+    Settle(5);
+    sim.Char(WXK_ESCAPE);
+    Settle(10);
+    if (menusOpened == 0) GTEST_SKIP() << "the menu did not open on the test display";
+    EXPECT_FALSE(f.Input().KeyIsDown(kKeyS));
+    EXPECT_FALSE(f.Input().AnythingHeld());
+    const Vector3 start = gCameraPosition;
+    for (int i = 0; i < 20 && f.FrameTimerRunning(); ++i) {
+        wxTheApp->Yield();
+        wxMilliSleep(10);
+    }
+    EXPECT_FALSE(f.FrameTimerRunning());
+    EXPECT_EQ(gCameraPosition.Z, start.Z) << "the camera does not fly";
+}
+
+// The preview has the keys again after an open, a save, a save as and a
+// dialog, wherever the focus was before.
+TEST_F(MainWindowGui, ThePreviewTakesTheKeysAfterOpenSaveAndDialogs) {
+    RegisterToolDialog(ToolId::Settings, [](void*) {});
+    frmMain& f = Start(Copy("circuit.vxtrack"));
+    auto* elsewhere = new wxTextCtrl(&f, wxID_ANY);
+    const auto check = [&](const char* what, const std::function<void()>& command) {
+        elsewhere->SetFocus();
+        Settle(3);
+        if (!elsewhere->HasFocus()) return;
+        command();
+        Settle(3);
+        EXPECT_TRUE(f.Preview()->HasFocus()) << what;
+    };
+    check("open", [&] {
+        prompts.FileDialogAnswers.push_back({true, Copy("shuttle.vxtrack")});
+        f.mnuOpen_Click();
+    });
+    check("save as", [&] {
+        prompts.FileDialogAnswers.push_back({true, temp / "other.vxtrack"});
+        f.mnuSaveAs_Click();
+    });
+    check("save", [&] {
+        SetDocumentChanged();
+        f.mnuSave_Click();
+    });
+    check("settings", [&] { f.LaunchMenuTool(ToolId::Settings); });
+    check("recent", [&] { f.mnuRecent_Click(0); });
+    EXPECT_EQ(gDocumentPath, temp / "shuttle.vxtrack");
+    elsewhere->Destroy();
 }

@@ -324,6 +324,31 @@ TEST_F(PreviewInputTest, LosingTheFocusLetsGoOfKeysButtonsAndMouseLook) {
     EXPECT_FALSE(host.TimerOn);
 }
 
+// Alt+S opens the Settings menu and Escape closes it: the menu has the keys
+// from the press on, so neither the S nor its release ever reaches the
+// preview. Nothing may be left held and the camera must not fly.
+TEST_F(PreviewInputTest, AKeySequenceThroughAMenuLeavesNoKeyHeld) {
+    input.KeyDown(18);              // Alt
+    input.KeyDown(kKeyS, kAltMask);  // the menu's key
+    EXPECT_FALSE(input.KeyIsDown(kKeyS));
+    input.ReleaseAll();  // the menu opened
+    EXPECT_FALSE(input.AnythingHeld());
+    host.Moves.clear();
+    Frame(0.02);
+    Frame(0.02);
+    EXPECT_TRUE(host.Moves.empty());
+    EXPECT_FALSE(host.TimerOn);
+    EXPECT_EQ(host.Status.back(), "FPS: Idle");
+
+    // Ctrl is the slow speed, not a menu key: Ctrl+W flies slowly.
+    input.KeyDown(kKeyControl, kControlMask);
+    input.KeyDown(kKeyW, kControlMask);
+    EXPECT_TRUE(host.TimerOn);
+    Frame(0.5);
+    ASSERT_EQ(host.Moves.size(), 1u);
+    EXPECT_FLOAT_EQ(host.Moves[0].Z, -0.03f) << "a first frame of 15 ms at 2 m/s";
+}
+
 TEST_F(PreviewInputTest, KeyCodesOutsideTheTableAreIgnored) {
     input.KeyDown(257);
     input.KeyDown(-1);
