@@ -225,6 +225,7 @@ TEST_F(MalformedTrackTest, RandomDamageNeverCrashes) {
             }
         }
         if (Load(b)) {
+            ++loaded;
             // Whatever loads can be saved and loads again the same.
             ASSERT_TRUE(SaveTrackFile(dir.File("re.vxtrack")));
             const fb::Bytes first = fb::ReadBytes(dir.File("re.vxtrack"));
