@@ -120,10 +120,12 @@ std::string ShortestText(T value) {
 
 float MetersToFeet(float meters) { return static_cast<float>(static_cast<double>(meters) * 3.2808); }
 
-std::string FormatInteger(int32_t value) {
-    const int64_t wide = value;
-    const std::string digits = std::to_string(wide < 0 ? -wide : wide);
-    return (wide < 0 ? "-" : "") + GroupDigits(digits, CurrentPunctuation());
+std::string FormatInteger(int32_t value) { return FormatInteger64(value); }
+
+std::string FormatInteger64(int64_t value) {
+    // The magnitude as unsigned, so that the lowest value has one too.
+    const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    return (value < 0 ? "-" : "") + GroupDigits(std::to_string(magnitude), CurrentPunctuation());
 }
 
 std::string FormatDecimal2(float value) { return LocaleFixed(static_cast<double>(value), 2); }

@@ -20,6 +20,7 @@ inline constexpr double kGFactor = static_cast<double>(9.81665f);      // 9.8166
 
 float MetersToFeet(float meters);
 std::string FormatInteger(int32_t value);    // "###,###,##0"
+std::string FormatInteger64(int64_t value);  // the same for counts beyond 32 bits
 std::string FormatDecimal2(float value);     // "###,###,##0.00"
 std::string FormatMetersFeet(float meters);  // "<m>m (<ft>ft)"
 std::string FormatInvariant2(double value);  // "########0.00", always "."

@@ -26,6 +26,9 @@ TEST(NumberFormatsTest, EnglishLocaleGroupsWithCommas) {
     EXPECT_EQ(FormatInteger(1200000), "1,200,000");
     EXPECT_EQ(FormatInteger(-1200000), "-1,200,000");
     EXPECT_EQ(FormatInteger(std::numeric_limits<int32_t>::min()), "-2,147,483,648");
+    EXPECT_EQ(FormatInteger64(2093058), "2,093,058");
+    EXPECT_EQ(FormatInteger64(19999600002), "19,999,600,002");
+    EXPECT_EQ(FormatInteger64(std::numeric_limits<int64_t>::min()), "-9,223,372,036,854,775,808");
     EXPECT_EQ(FormatDecimal2(1234567.0f), "1,234,567.00");
     EXPECT_EQ(FormatMetersFeet(10.0f), "10.00m (32.81ft)");
 }
