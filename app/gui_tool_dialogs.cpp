@@ -20,8 +20,15 @@
 #include "app/tool_launch.h"
 #include "export/frm_export_model.h"
 #include "model/render/scene_render.h"
+#include "tools/frm_t_backwards_builder.h"
+#include "tools/frm_t_node_smoother.h"
 #include "tools/frm_t_object_renamer.h"
+#include "tools/frm_t_shuttle_maker.h"
+#include "tools/frm_t_spine_changer.h"
 #include "tools/frm_t_support_flanger.h"
+#include "tools/frm_t_terrain_poly_reducer.h"
+#include "tools/frm_t_tube_exchanger.h"
+#include "tools/frm_t_tunneler.h"
 #include "tools/tool_dialogs.h"
 
 namespace {
@@ -45,6 +52,14 @@ void RegisterToolDialogs() {
 
     // Shuttle Builder, Backwards Rebuilder, Tunneler, Spine Changer, Tube Exchanger,
     // Node Smoother, Terrain Poly Reducer.
+    RegisterToolDialog(ToolId::TShuttleBuilder, [](void* owner) { ShowTShuttleMakerDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TBackwardsRebuilder, [](void* owner) { ShowTBackwardsBuilderDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TTunneler, [](void* owner) { ShowTTunnelerDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TSpineChanger, [](void* owner) { ShowTSpineChangerDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TTubeExchange, [](void* owner) { ShowTTubeExchangerDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TNodeSmoother, [](void* owner) { ShowTNodeSmootherDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TTerrainPolyReducer,
+                       [](void* owner) { ShowTTerrainPolyReducerDialog(Owner(owner)); });
 
     // Colorizer and Power Tweaker.
 

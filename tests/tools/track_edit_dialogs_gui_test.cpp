@@ -1,0 +1,269 @@
+// The dialogs of the Shuttle Builder, Backwards Rebuilder, Tunneler, Spine
+// Changer, Tube Exchanger, Node Smoother and Terrain Poly Reducer as windows:
+// captions, buttons and help pages, the defaults and enabling rules of their
+// controls, and OK (or an action button) applying the tool modally.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/frame.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
+
+#include "app/app_state.h"
+#include "app/controls/uc_container.h"
+#include "app/controls/uc_numeric_text_box.h"
+#include "model/rebuild_flags.h"
+#include "tests/tools/tool_test_support.h"
+#include "tools/frm_t_backwards_builder.h"
+#include "tools/frm_t_node_smoother.h"
+#include "tools/frm_t_shuttle_maker.h"
+#include "tools/frm_t_spine_changer.h"
+#include "tools/frm_t_terrain_poly_reducer.h"
+#include "tools/frm_t_tube_exchanger.h"
+#include "tools/frm_t_tunneler.h"
+#include "trackdoc/segment_selection.h"
+
+namespace {
+
+void Press(wxWindow& control) {
+    wxEventType type = wxEVT_BUTTON;
+    if (dynamic_cast<wxCheckBox*>(&control)) type = wxEVT_CHECKBOX;
+    if (dynamic_cast<wxChoice*>(&control)) type = wxEVT_CHOICE;
+    wxCommandEvent e(type, control.GetId());
+    e.SetEventObject(&control);
+    if (auto* box = dynamic_cast<wxCheckBox*>(&control)) e.SetInt(box->GetValue() ? 1 : 0);
+    if (auto* list = dynamic_cast<wxChoice*>(&control)) e.SetInt(list->GetSelection());
+    control.GetEventHandler()->ProcessEvent(e);
+}
+
+template <typename D, typename F>
+void WhenModal(F act) {
+    wxTheApp->CallAfter([act] {
+        for (wxWindow* w : wxTopLevelWindows) {
+            auto* dialog = dynamic_cast<D*>(w);
+            if (dialog && dialog->IsModal()) {
+                act(*dialog);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no modal dialog";
+    });
+}
+
+class TrackEditDialogWindow : public ToolTest {
+protected:
+    void SetUp() override {
+        ToolTest::SetUp();
+        frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
+        frame->Show();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        wxTheApp->ProcessIdle();
+        ToolTest::TearDown();
+    }
+
+    template <typename D>
+    void ExpectHelp(const char* caption, const char* topic) {
+        D dialog(frame);
+        EXPECT_EQ(dialog.GetTitle(), caption);
+        ASSERT_NE(dialog.HelpButton(), nullptr) << caption;
+        prompts.ShellOpened.clear();
+        Press(*dialog.HelpButton());
+        ASSERT_EQ(prompts.ShellOpened.size(), 1u) << caption;
+        const std::string page = std::string(GW_TEST_DATA_DIR "gtwrhelp/") + topic + ".htm";
+        EXPECT_EQ(std::filesystem::path(prompts.ShellOpened[0]), std::filesystem::path(page));
+        EXPECT_TRUE(std::filesystem::exists(page)) << page;
+    }
+
+    wxFrame* frame = nullptr;
+};
+
+}  // namespace
+
+TEST_F(TrackEditDialogWindow, CaptionsButtonsAndHelpPages) {
+    MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2);
+    ExpectHelp<frmTShuttleMaker>("Track: Shuttle Builder", "t_shuttlebuilder");
+    ExpectHelp<frmTBackwardsBuilder>("Track: Backwards Rebuilder", "t_backwardsrebuilder");
+    ExpectHelp<frmTTunneler>("Track: Tunneler", "t_tunneler");
+    ExpectHelp<frmTTubeExchanger>("Track: Tube Exchanger", "t_tubeexchanger");
+    ExpectHelp<frmTNodeSmoother>("Track: Node Smoother", "t_nodesmoother");
+    ExpectHelp<frmTTerrainPolyReducer>("Track: Terrain Poly Reducer", "t_terrainpolyreducer");
+    EXPECT_TRUE(prompts.Messages.empty()) << "every help page is there";
+
+    frmTTunneler tunneler(frame);
+    EXPECT_EQ(tunneler.OkayButton(), nullptr) << "three action buttons instead of OK";
+    EXPECT_EQ(tunneler.CancelButton()->GetLabel(), "Cancel");
+    const char* actions[3] = {"Toggle Tunnels", "Tunnel All", "Remove Tunnels"};
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(tunneler.ActionButton(i)->GetLabel(), actions[i]);
+    EXPECT_EQ(tunneler.NeverTunnelBox(0)->GetLabel(), "Never Add Tunnels to Station Segments");
+    EXPECT_TRUE(tunneler.NeverTunnelBox(0)->GetValue());
+    EXPECT_FALSE(tunneler.NeverTunnelBox(3)->GetValue());
+
+    frmTSpineChanger spine(frame);
+    EXPECT_EQ(spine.GetTitle(), "Track: Spine Changer");
+    EXPECT_EQ(spine.HelpButton(), nullptr);
+    EXPECT_EQ(spine.OkayButton()->GetLabel(), "OK");
+
+    frmTShuttleMaker shuttle(frame);
+    EXPECT_EQ(shuttle.InfoLabel()->GetLabel(),
+              "This will create new segments over existing segment to make the track into a full circut.");
+    EXPECT_TRUE(shuttle.OkayButton()->IsEnabled());
+    frmTBackwardsBuilder backwards(frame);
+    EXPECT_EQ(backwards.InfoLabel()->GetLabel(), "This will rebuild the track backwards causing the train to give the "
+                                                 "illusion it is backwards on the track.");
+    EXPECT_TRUE(backwards.OkayButton()->IsEnabled());
+}
+
+TEST_F(TrackEditDialogWindow, ShuttleBuilderAppliesOnceThenRefuses) {
+    MakeLineTrack({0, 10, 0}, {0, 0, -20}, 1);
+    WhenModal<frmTShuttleMaker>([](frmTShuttleMaker& d) { Press(*d.OkayButton()); });
+    ShowTShuttleMakerDialog(frame);
+    EXPECT_EQ(gNodeCount, 4);
+    EXPECT_TRUE(gClosedCircuit);
+    EXPECT_TRUE(gDocumentChanged);
+    frmTShuttleMaker again(frame);
+    EXPECT_EQ(again.InfoLabel()->GetLabel(), "A shuttle coaster can only be made from a non-circut track.");
+    EXPECT_FALSE(again.OkayButton()->IsEnabled());
+}
+
+TEST_F(TrackEditDialogWindow, TunnelerActionButtonAppliesAndCloses) {
+    MakeLineTrack({0, 10, 0}, {0, 0, -20}, 3);
+    gSegments[1].SegmentType = SegmentStation;
+    WhenModal<frmTTunneler>([](frmTTunneler& d) { Press(*d.ActionButton(1)); });
+    ShowTTunnelerDialog(frame);
+    EXPECT_TRUE(gSegments[0].Tunnel);
+    EXPECT_FALSE(gSegments[1].Tunnel);
+    EXPECT_TRUE(gSegments[2].Tunnel);
+    EXPECT_TRUE(gRemodelFlags.RebuildTunnels && gRemodelFlags.Recolor && !gRemodelFlags.RebuildPath);
+}
+
+TEST_F(TrackEditDialogWindow, SpineChangerByStyleAndSelection) {
+    MakeLineTrack({0, 10, 0}, {0, 0, -20}, 3);
+    ClearSegmentSelection();
+    gTrackStyle = StyleHyper2Seat;
+    {
+        frmTSpineChanger d(frame);
+        const char* captions[3] = {"3 Tube", "4 Tube", "2 Tube"};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(d.StyleOption(i)->GetLabel(), captions[i]);
+            EXPECT_TRUE(d.StyleOption(i)->IsShown());
+        }
+        EXPECT_FALSE(d.NoStylesLabel()->IsShown());
+        EXPECT_TRUE(d.ApplicationOption(0)->GetValue());
+        EXPECT_FALSE(d.ApplicationOption(1)->IsEnabled());
+        EXPECT_FALSE(d.ApplicationOption(2)->IsEnabled());
+        EXPECT_EQ(d.Panels()[0]->Title(), " Spine Style");
+        EXPECT_EQ(d.Panels()[1]->Title(), " Application");
+    }
+    gTrackStyle = StyleSteelLooping;
+    gSegmentSelected = {false, true, false, false};
+    WhenModal<frmTSpineChanger>([](frmTSpineChanger& d) {
+        EXPECT_EQ(d.StyleOption(1)->GetLabel(), "Box");
+        EXPECT_FALSE(d.StyleOption(2)->IsShown());
+        EXPECT_TRUE(d.ApplicationOption(2)->GetValue()) << "a selection starts on Only Selected Segments";
+        d.StyleOption(1)->SetValue(true);
+        Press(*d.OkayButton());
+    });
+    ShowTSpineChangerDialog(frame);
+    EXPECT_EQ(gSegments[0].SpineStyle, 0);
+    EXPECT_EQ(gSegments[1].SpineStyle, 4);
+    EXPECT_TRUE(gDocumentChanged);
+    EXPECT_TRUE(FlagsClear());
+
+    gTrackStyle = StyleTwistedSteel;
+    frmTSpineChanger none(frame);
+    EXPECT_TRUE(none.NoStylesLabel()->IsShown());
+    EXPECT_EQ(none.NoStylesLabel()->GetLabel(), "There are no different spine style's for this style of track.");
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(none.StyleOption(i)->IsShown());
+    EXPECT_FALSE(none.OkayButton()->IsEnabled());
+}
+
+TEST_F(TrackEditDialogWindow, TubeExchangerEnablesOkForTwoDifferentTypes) {
+    MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2);
+    gTubeCount = 1;
+    gTubes.assign(2, SupportTube{});
+    gTubes[0].TubeType = TubeSmall;
+    WhenModal<frmTTubeExchanger>([](frmTTubeExchanger& d) {
+        EXPECT_EQ(d.Panels()[0]->Title(), " Exhange Tube Types");
+        EXPECT_EQ(d.FromList()->GetCount(), 10u);
+        EXPECT_EQ(d.ToList()->GetString(9), "1 x 4 Wood Beam");
+        EXPECT_EQ(d.FromList()->GetSelection(), 0);
+        EXPECT_FALSE(d.OkayButton()->IsEnabled());
+        d.ToList()->SetSelection(5);
+        Press(*d.ToList());
+        EXPECT_TRUE(d.OkayButton()->IsEnabled());
+        Press(*d.OkayButton());
+    });
+    ShowTTubeExchangerDialog(frame);
+    EXPECT_EQ(gTubes[0].TubeType, TubeLBeam);
+    EXPECT_TRUE(gRemodelFlags.RebuildTubes);
+}
+
+TEST_F(TrackEditDialogWindow, NodeSmootherBoxesAndApplication) {
+    MakeLineTrack({0, 10, 0}, {0, 0, -20}, 3);
+    ClearSegmentSelection();
+    {
+        frmTNodeSmoother d(frame);
+        EXPECT_TRUE(d.ApplyToOption(0)->GetValue());
+        EXPECT_FALSE(d.ApplyToOption(1)->IsEnabled());
+        EXPECT_FALSE(d.ApplyToOption(2)->IsEnabled());
+        EXPECT_EQ(d.OptionBox(1)->GetLabel(), "Prefer Equal CP 's Lengths");
+        EXPECT_FALSE(d.OptionBox(2)->IsEnabled());
+        d.OptionBox(1)->SetValue(true);
+        Press(*d.OptionBox(1));
+        EXPECT_TRUE(d.OptionBox(2)->IsEnabled());
+        d.OptionBox(2)->SetValue(true);
+        Press(*d.OptionBox(2));
+        EXPECT_TRUE(d.Options().Depump);
+        d.OptionBox(1)->SetValue(false);
+        Press(*d.OptionBox(1));
+        EXPECT_FALSE(d.OptionBox(2)->IsEnabled());
+        EXPECT_FALSE(d.OptionBox(2)->GetValue());
+        EXPECT_EQ(d.Panels()[1]->Title(), " Smoother Settings");
+    }
+    gSegmentSelected = {false, false, true, false};
+    frmTNodeSmoother selected(frame);
+    EXPECT_TRUE(selected.ApplyToOption(2)->GetValue());
+    EXPECT_TRUE(selected.ApplyToOption(1)->IsEnabled());
+    EXPECT_EQ(selected.Options().Application, SmootherApplication::OnlySelected);
+}
+
+TEST_F(TrackEditDialogWindow, TerrainPolyReducerCountsRangeAndOk) {
+    MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2);
+    gHasTerrain = true;
+    gTerrainWidth = gTerrainDepth = 1024;
+    gTerrainSpacingX = gTerrainSpacingZ = 1.0f;
+    gTerrainHeights.Resize(1024, 1024);
+    gTerrainHeights(2, 0) = 7.0f;
+    WhenModal<frmTTerrainPolyReducer>([](frmTTerrainPolyReducer& d) {
+        EXPECT_EQ(d.CurrentGridLabel()->GetLabel(), "1024 x 1024");
+        EXPECT_EQ(d.CurrentPolysLabel()->GetLabel(), "2093058");
+        EXPECT_EQ(d.NumericBox(0)->GetValue(), "512");
+        EXPECT_EQ(d.NumericBox(1)->GetValue(), "512");
+        EXPECT_EQ(d.NewPolysLabel()->GetLabel(), "522242");
+        EXPECT_EQ(d.SavedPolysLabel()->GetLabel(), "1570816");
+        EXPECT_TRUE(d.OkayButton()->IsEnabled());
+        d.NumericBox(1)->SetValue("31");
+        EXPECT_FALSE(d.OkayButton()->IsEnabled());
+        EXPECT_EQ(d.NewPolysLabel()->GetLabel(), "-");
+        EXPECT_EQ(d.SavedPolysLabel()->GetLabel(), "-");
+        d.NumericBox(1)->SetValue("32");
+        EXPECT_TRUE(d.OkayButton()->IsEnabled());
+        EXPECT_EQ(d.NewPolysLabel()->GetLabel(), "31682");
+        Press(*d.OkayButton());
+    });
+    ShowTTerrainPolyReducerDialog(frame);
+    EXPECT_EQ(gTerrainWidth, 512);
+    EXPECT_EQ(gTerrainDepth, 32);
+    EXPECT_EQ(gTerrainHeights(1, 0), 7.0f);
+    EXPECT_EQ(gTerrainSpacingZ, 32.0f);
+    EXPECT_TRUE(gRemodelFlags.RebuildGround);
+}
