@@ -116,8 +116,11 @@ TEST_F(NodeSmootherTest, OnlySelectedSegmentsMoveTheirStartNodes) {
     options.Application = SmootherApplication::OnlySelected;
     options.PreferEqualLengths = true;
     SmoothNodes(options);
-    for (int i = 0; i < 8; ++i)
-        if (i != 2) EXPECT_TRUE(SameNode(gNodes[i], before[i])) << "node " << i;
+    for (int i = 0; i < 8; ++i) {
+        if (i != 2) {
+            EXPECT_TRUE(SameNode(gNodes[i], before[i])) << "node " << i;
+        }
+    }
     EXPECT_FALSE(SameNode(gNodes[2], before[2]));
 
     // With Depump the segment's end node may change its incoming handle, nothing else.
@@ -127,7 +130,9 @@ TEST_F(NodeSmootherTest, OnlySelectedSegmentsMoveTheirStartNodes) {
         if (i == 2) continue;
         EXPECT_TRUE(Same(gNodes[i].Position, before[i].Position)) << "node " << i;
         EXPECT_TRUE(Same(gNodes[i].ControlOut, before[i].ControlOut)) << "node " << i;
-        if (i != 3) EXPECT_TRUE(Same(gNodes[i].ControlIn, before[i].ControlIn)) << "node " << i;
+        if (i != 3) {
+            EXPECT_TRUE(Same(gNodes[i].ControlIn, before[i].ControlIn)) << "node " << i;
+        }
     }
 
     // Preserving the selection holds the selected segments' start nodes (a
