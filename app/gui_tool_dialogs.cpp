@@ -22,10 +22,13 @@
 #include "model/render/scene_render.h"
 #include "tools/frm_t_backwards_builder.h"
 #include "tools/frm_t_node_smoother.h"
+#include "tools/frm_t_object_placer.h"
 #include "tools/frm_t_object_renamer.h"
 #include "tools/frm_t_shuttle_maker.h"
 #include "tools/frm_t_spine_changer.h"
 #include "tools/frm_t_support_flanger.h"
+#include "tools/frm_t_support_optimizer.h"
+#include "tools/frm_t_support_wizard.h"
 #include "tools/frm_t_terrain_poly_reducer.h"
 #include "tools/frm_t_tube_exchanger.h"
 #include "tools/frm_t_tunneler.h"
@@ -64,7 +67,10 @@ void RegisterToolDialogs() {
     // Colorizer and Power Tweaker.
 
     // Support Wizard, Support Flanger, Support Optimizer, Object Placer, Object Renamer.
+    RegisterToolDialog(ToolId::TSupportWizard, [](void* owner) { ShowTSupportWizardDialog(Owner(owner)); });
     RegisterToolDialog(ToolId::TSupportFlanger, [](void* owner) { ShowTSupportFlangerDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TSupportOptimizer, [](void* owner) { ShowTSupportOptimizerDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TObjectPlacer, [](void* owner) { ShowTObjectPlacerDialog(Owner(owner)); });
     RegisterToolDialog(ToolId::TObjectRenamer, [](void* owner) { ShowTObjectRenamerDialog(Owner(owner)); });
 
     // Modeler dialog.

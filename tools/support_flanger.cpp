@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "model/path_frames.h"
 #include "tools/scene_boundary.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_table.h"
+#include "tools/track_statistics.h"
 #include "trackdoc/document_procs.h"
 #include "trackdoc/track_document.h"
 
@@ -42,23 +42,6 @@ int32_t FlangeTypeOf(int32_t tubeType) {
     }
 }
 
-bool TubeEndPoint(int32_t kind, int32_t index, int32_t segment, Vector3& point) {
-    switch (kind) {
-        case EndFooter:
-            if (index < 0 || index >= gFooterCount || index >= static_cast<int32_t>(gFooters.size())) return false;
-            point = gFooters[index].Position;
-            return true;
-        case EndFreeNode:
-            if (index < 0 || index >= gFreeNodeCount || index >= static_cast<int32_t>(gFreeNodes.size())) return false;
-            point = gFreeNodes[index];
-            return true;
-        case EndPrefabAnchor:
-            return GetPrefabSupportAnchor(point, segment, index);
-        default:
-            return false;
-    }
-}
-
 int32_t FlangeSupportTubes(const SupportFlangerOptions& o) {
     // Only the tubes that exist now; the flanges appended below are not visited.
     const int32_t tubes = std::min<int32_t>(std::max<int32_t>(gTubeCount, 0), static_cast<int32_t>(gTubes.size()));
@@ -71,8 +54,8 @@ int32_t FlangeSupportTubes(const SupportFlangerOptions& o) {
         };
         if (!usable(tube.EndAKind) || !usable(tube.EndBKind)) continue;
         Vector3 a, b;
-        if (!TubeEndPoint(tube.EndAKind, tube.EndAIndex, tube.EndASegment, a) ||
-            !TubeEndPoint(tube.EndBKind, tube.EndBIndex, tube.EndBSegment, b))
+        if (!GetTubeEndPoint(tube.EndAKind, tube.EndAIndex, tube.EndASegment, a) ||
+            !GetTubeEndPoint(tube.EndBKind, tube.EndBIndex, tube.EndBSegment, b))
             continue;
         const double length = VectorDistance(a, b);
         if (!(length >= o.MinTubeLength) || length <= 0.0) continue;

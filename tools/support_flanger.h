@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "tools/tool_form.h"
-#include "trackdoc/math3d.h"
 
 inline constexpr NumericBoxSpec kFlangeMinTubeBox{1.0, 50.0, false, true, "3"};
 inline constexpr NumericBoxSpec kFlangeSizeBox{0.1, 5.0, false, true, "0.15"};
@@ -28,10 +27,6 @@ struct SupportFlangerOptions {
 
 // The flange type of a tube type (one size larger); -1 for types that get none.
 int32_t FlangeTypeOf(int32_t tubeType);
-
-// The point of one tube end (kind 1 footer, 2 free node, 3 prefabricated
-// support anchor); false when the end names a record that does not exist.
-bool TubeEndPoint(int32_t kind, int32_t index, int32_t segment, Vector3& point);
 
 // Adds the flanges to every tube that exists now, in index order; tubes whose
 // ends name missing records are skipped. Returns the number of flanges made.

@@ -3,7 +3,10 @@
 #include <cmath>
 
 #include "model/path_frames.h"
+#include "tools/record_removal.h"
 #include "tools/scene_boundary.h"
+#include "tools/tool_ending.h"
+#include "tools/tool_table.h"
 #include "trackdoc/track_document.h"
 
 namespace {
@@ -90,4 +93,24 @@ int32_t PlaceWizardSupports(const SupportWizardOptions& o, bool invertedTrack, c
         }
     }
     return placed;
+}
+
+int32_t RemoveAllPrefabSupports() {
+    int32_t tubes = 0;
+    const int32_t groups = std::min<int32_t>(std::max<int32_t>(gRascGroupCount, 0), static_cast<int32_t>(gRascGroups.size()));
+    for (int32_t s = 0; s < groups; ++s) {
+        RascGroup& group = gRascGroups[s];
+        for (int32_t k = 0; k < group.ItemCount; ++k) tubes += RemoveBeamsOfPrefab(s, k);
+        group.ItemCount = 0;
+        group.Items.clear();
+    }
+    return tubes;
+}
+
+bool RunSupportWizard(const SupportWizardOptions& options) {
+    RemodelFlags flags = FindToolDialog("frmTSupportWizard")->Flags;
+    if (options.RemoveAll && RemoveAllPrefabSupports() > 0) flags.RebuildTubes = true;
+    PlaceWizardSupports(options, IsInvertedStyle(gTrackStyle), TrackWizardPath());
+    FinishToolEdit(flags);
+    return true;
 }

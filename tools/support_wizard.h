@@ -51,6 +51,15 @@ struct WizardPath {
 // The track's path from the built path frames (rebuilt first when stale).
 WizardPath TrackWizardPath();
 
+// Drops every prefabricated support of the track together with the tubes
+// that hang from them (no tube is left naming a support that is gone).
+// Returns the number of tubes removed.
+int32_t RemoveAllPrefabSupports();
+
 // The walk: appends the supports to the segments' groups (after the ones they
 // hold). Returns the number of supports placed.
 int32_t PlaceWizardSupports(const SupportWizardOptions& options, bool invertedTrack, const WizardPath& path);
+
+// The tool's OK: the removal when asked for, the walk over the track's path,
+// RebuildPrefabs (and RebuildTubes when tubes went), the changed mark.
+bool RunSupportWizard(const SupportWizardOptions& options);

@@ -20,8 +20,12 @@
 #include "model/rebuild_flags.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/tools/tool_test_support.h"
+#include "tools/frm_t_object_placer.h"
 #include "tools/frm_t_object_renamer.h"
 #include "tools/frm_t_support_flanger.h"
+#include "tools/frm_t_support_optimizer.h"
+#include "tools/frm_t_support_wizard.h"
+#include "tools/track_statistics.h"
 #include "trackdoc/document_procs.h"
 
 namespace {
@@ -153,4 +157,99 @@ TEST_F(SupportToolWindows, RenamerTurnsFullPathsRelativeAndRenamesAll) {
     EXPECT_TRUE(gDocumentChanged);
     EXPECT_EQ(d.ObjectList()->GetSelection(), 2) << "the same entry stays selected";
     EXPECT_EQ(d.ObjectList()->GetString(2), "0003:Trees\\Oak.3ds");
+}
+
+TEST_F(SupportToolWindows, WizardListsStylesWithTheDefaultsOfTheTrack) {
+    {
+        frmTSupportWizard d(frame);
+        EXPECT_EQ(d.GetTitle(), "Track: Support Wizard");
+        ExpectHelpPage(HelpPage(d.HelpButton()), "t_supportwizard");
+        ASSERT_EQ(d.DefaultList()->GetCount(), 6u);
+        const char* names[6] = {"Simple", "Complex", "Inverted", "90deg Bank", "Small Inverted", "'A' Shape"};
+        for (unsigned i = 0; i < 6; ++i) EXPECT_EQ(d.DefaultList()->GetString(i), names[i]);
+        EXPECT_EQ(d.DefaultList()->GetStringSelection(), "Simple");
+        EXPECT_EQ(d.ChangeList(1)->GetStringSelection(), "Complex");
+        EXPECT_EQ(d.ChangeBox(1)->GetLabel(), "Change Support on Transprot Segments to:");
+        EXPECT_TRUE(d.RemoveAllBox()->GetValue() && d.UseBankBox(0)->GetValue() && d.UseBankBox(1)->GetValue());
+        EXPECT_EQ(d.Panels()[1]->Title(), " Change Supports");
+        EXPECT_EQ(d.NumericBox(0)->GetValue(), "10");
+        d.NumericBox(0)->SetValue("100");
+        EXPECT_FALSE(d.OkayButton()->IsEnabled());
+        d.NumericBox(0)->SetValue("20");
+        d.btnOkay_Click();
+        EXPECT_EQ(gRascGroups[0].ItemCount + gRascGroups[1].ItemCount, 2);
+        EXPECT_TRUE(gRemodelFlags.RebuildPrefabs);
+    }
+    gTrackStyle = StyleInverted4Seat;
+    frmTSupportWizard inverted(frame);
+    EXPECT_EQ(inverted.DefaultList()->GetStringSelection(), "Small Inverted");
+    EXPECT_EQ(inverted.ChangeList(2)->GetStringSelection(), "Inverted");
+}
+
+TEST_F(SupportToolWindows, OptimizerIsOfferedFromThreeTubes) {
+    gTubeCount = 2;
+    gTubes.assign(3, SupportTube{EndFreeNode, 0, 0, EndFreeNode, 1, 0, TubeMedium, 0, 0.0f});
+    {
+        frmTSupportOptimizer d(frame);
+        EXPECT_EQ(d.GetTitle(), "Track: Support Optimizer");
+        ExpectHelpPage(HelpPage(d.HelpButton()), "t_supportoptimizer");
+        EXPECT_EQ(d.InfoLabel()->GetLabel(),
+                  "There are not enough support tubes to optimize.  There must be at least 3 tubes.");
+        EXPECT_FALSE(d.OkayButton()->IsEnabled());
+        EXPECT_EQ(d.CleanUpBox()->GetLabel(), "Remove Unused Free Nodes and Footers");
+        EXPECT_TRUE(d.CleanUpBox()->GetValue());
+    }
+    gTubeCount = 3;
+    gTubes.resize(4);
+    frmTSupportOptimizer d(frame);
+    EXPECT_EQ(d.InfoLabel()->GetLabel(), "This will merge tubes that are in a straight line of the same type.");
+    ASSERT_TRUE(d.OkayButton()->IsEnabled());
+    d.btnOkay_Click();
+    EXPECT_TRUE(gRemodelFlags.RebuildTubes && gRemodelFlags.RebuildFooters);
+    EXPECT_TRUE(gDocumentChanged) << "even with nothing merged";
+}
+
+TEST_F(SupportToolWindows, PlacerNeedsAnObjectBelowTheObjectsFolder) {
+    TempFolder sim;
+    sim.Write("Objects/Trees/Oak.3ds", "oak");
+    sim.Write("Oak.3ds", "outside");
+    gSimPath = sim.Path();
+    gOpenDir = sim.Path();
+    SetRandomSource([n = 0]() mutable { return (n++ % 97) / 97.0; });
+    frmTObjectPlacer d(frame);
+    EXPECT_EQ(d.GetTitle(), "Track: Object Placer");
+    ExpectHelpPage(HelpPage(d.HelpButton()), "t_objectplacer");
+    EXPECT_EQ(d.NumericBoxCount(), 20);
+    EXPECT_EQ(d.NumericBox(frmTObjectPlacer::kRepeat)->GetValue(), "100");
+    EXPECT_EQ(d.NumericBox(frmTObjectPlacer::kArea)->GetValue(), "-220");
+    EXPECT_EQ(d.NumericBox(frmTObjectPlacer::kAbove)->GetValue(), "100.0");
+    EXPECT_EQ(d.NumericBox(frmTObjectPlacer::kRotate + 4)->GetValue(), "360");
+    EXPECT_EQ(d.Panels()[2]->Title(), " Object Scaling and Rotation");
+    EXPECT_FALSE(d.OkayButton()->IsEnabled()) << "no object file yet";
+
+    d.ObjectFileBox()->SetValue(sim / "Oak.3ds");
+    EXPECT_EQ(d.ObjectFileBox()->GetForegroundColour(), kRed);
+    EXPECT_FALSE(d.OkayButton()->IsEnabled());
+    prompts.FileDialogAnswers.push_back({true, sim / "Objects/Trees/Oak.3ds"});
+    Press(*d.BrowseButton());
+    ASSERT_EQ(prompts.FileDialogs.size(), 1u);
+    EXPECT_EQ(prompts.FileDialogs[0].Title, "Select 3DS Object...");
+    EXPECT_EQ(prompts.FileDialogs[0].Filter, "3DS Objects (*.3ds)|*.3ds");
+    EXPECT_EQ(prompts.FileDialogs[0].InitialDir, sim.Path());
+    EXPECT_EQ(d.BrowseFolder(), sim / "Objects/Trees/");
+    EXPECT_TRUE(d.OkayButton()->IsEnabled());
+
+    d.KeepAwayBox()->SetValue(false);
+    Press(*d.KeepAwayBox());
+    EXPECT_FALSE(d.NumericBox(frmTObjectPlacer::kSpaceTrack)->IsEnabled());
+    d.NumericBox(frmTObjectPlacer::kSpaceTrack)->SetValue("0");  // disabled, but it still counts
+    EXPECT_FALSE(d.OkayButton()->IsEnabled());
+    d.NumericBox(frmTObjectPlacer::kSpaceTrack)->SetValue("5");
+    d.NumericBox(frmTObjectPlacer::kRepeat)->SetValue("3");
+    d.btnOkay_Click();
+    ASSERT_EQ(gObjectCount, 3);
+    EXPECT_EQ(gObjects[2].FileName, "Trees\\Oak.3ds");
+    EXPECT_TRUE(gDocumentChanged);
+    EXPECT_TRUE(FlagsClear());
+    SetRandomSource({});
 }

@@ -5,6 +5,9 @@
 
 #include <cmath>
 
+#include "app/app_state.h"
+#include "model/rebuild_flags.h"
+#include "tests/tools/record_check_support.h"
 #include "tests/tools/tool_test_support.h"
 #include "trackdoc/track_document.h"
 
@@ -119,6 +122,47 @@ TEST_F(SupportWizardTest, WalksTheBuiltPathOfTheTrack) {
     EXPECT_EQ(gRascGroups[1].Items[0].Style, PrefabComplex);
     for (int32_t s = 0; s < 3; ++s)
         for (float p : Positions(s)) EXPECT_TRUE(p >= 0.0f && p <= 1.0f) << p;
+}
+
+}  // namespace
+
+namespace {
+
+class SupportWizardRunTest : public ToolTest {
+protected:
+    void SetUp() override {
+        ToolTest::SetUp();
+        MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2);
+        gRascGroups[0].ItemCount = 2;
+        gRascGroups[0].Items = {RascItem{PrefabAShape, 0.1f}, RascItem{PrefabComplex, 0.6f}, RascItem{}};
+        // Tubes from footer 0 to the second support, and between the free nodes.
+        gTubeCount = 2;
+        gTubes.assign(3, SupportTube{});
+        gTubes[0] = SupportTube{EndFooter, 0, 0, EndPrefabAnchor, 1, 0, TubeMedium, 0, 0.0f};
+        gTubes[1] = SupportTube{EndFreeNode, 0, 0, EndFreeNode, 1, 0, TubeLarge, 0, 0.0f};
+    }
+};
+
+TEST_F(SupportWizardRunTest, RemovingFirstTakesTheHangingTubesAlong) {
+    ASSERT_TRUE(RunSupportWizard(DefaultWizardOptions(gTrackStyle)));
+    ASSERT_EQ(gTubeCount, 1);
+    EXPECT_EQ(gTubes[0].TubeType, TubeLarge);
+    EXPECT_EQ(gRascGroups[0].Items[0].Style, PrefabSimple);
+    EXPECT_EQ(gRascGroups[0].Items[0].Position, 0.0f);
+    EXPECT_TRUE(gRemodelFlags.RebuildPrefabs);
+    EXPECT_TRUE(gRemodelFlags.RebuildTubes);
+    EXPECT_TRUE(gDocumentChanged);
+    EXPECT_TRUE(SavesAndReloadsValid());
+}
+
+TEST_F(SupportWizardRunTest, KeepingTheOldSupportsKeepsTheirTubes) {
+    SupportWizardOptions options = DefaultWizardOptions(gTrackStyle);
+    options.RemoveAll = false;
+    ASSERT_TRUE(RunSupportWizard(options));
+    EXPECT_EQ(gTubeCount, 2);
+    EXPECT_EQ(gRascGroups[0].Items[1].Style, PrefabComplex) << "the old ones stay in front";
+    EXPECT_FALSE(gRemodelFlags.RebuildTubes);
+    EXPECT_TRUE(SavesAndReloadsValid());
 }
 
 }  // namespace
