@@ -1,5 +1,6 @@
 #include "simulator/environment_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <langinfo.h>
 #include <optional>
@@ -131,7 +132,8 @@ void ReadScaled(std::string_view key, double max, double scale, int32_t& slider)
 void ReadSunAngle(std::string_view key, int32_t& slider) {
     const auto value = ReadKey(key);
     if (!value) return;
-    float angle = static_cast<float>(ParseLeadingNumber(*value));
+    // Held to a range a float keeps; anything that far out ends at a limit anyway.
+    float angle = static_cast<float>(std::clamp(ParseLeadingNumber(*value), -1e6, 1e6));
     if (angle > 180.0f) angle -= 360.0f;
     if (angle < -180.0f) angle += 360.0f;
     if (angle > 180.0f) angle = 180.0f;
@@ -156,13 +158,6 @@ std::string Utf8ToLatin1(std::string_view text) {
         i += length;
     }
     return out;
-}
-
-// The stored path and the path on disk of a texture's source.
-std::string TextureSource(const std::string& path) {
-    if (!path.empty() && path[0] == '/') return path;
-    if (path.size() >= 2 && path[1] == ':') return path;
-    return fsys::ResolveStoredName(gSimPath, path).value_or(std::string());
 }
 
 // The folder name under Environments that the keys name: commas become points,
@@ -271,7 +266,7 @@ std::string EnvironmentDateText(const std::tm& time) {
 bool EnvValueToBoolean(std::string_view value) { return SwitchValue(value).value_or(false); }
 
 float EnvValueToSingle(std::string_view value) {
-    const double v = ParseLeadingNumber(value);
+    const double v = std::clamp(ParseLeadingNumber(value), -1e30, 1e30);
     return static_cast<float>(std::nearbyint(v * 1e6) / 1e6);
 }
 
@@ -296,6 +291,12 @@ void WriteColorKeys(std::string_view prefix, int32_t colour) {
     WriteKey(p + ".blue", EnvChannelText((colour >> 16) & 0xFF));
 }
 
+std::string TexturePathOnDisk(const std::string& path) {
+    if (path.empty()) return std::string();
+    if (path[0] == '/' || (path.size() >= 2 && path[1] == ':')) return path;
+    return fsys::ResolveStoredName(gSimPath, path).value_or(std::string());
+}
+
 bool CreateFolderChain(const std::string& path) { return fsys::CreateFolders(path); }
 
 void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder) {
@@ -306,7 +307,7 @@ void WriteTextureKey(std::string_view key, const std::string& path, const std::s
     const std::string value = relativeFolder + fileName;
     const std::string destination = fsys::MapStoredName(gSimPath, value);
     if (!destination.empty() && !fileName.empty() && !fsys::FileExists(destination)) {
-        const std::string source = TextureSource(path);
+        const std::string source = TexturePathOnDisk(path);
         if (!source.empty() && LoadFileToBuffer(source)) SaveBufferToFile(destination);
     }
     WriteKey(key, value);

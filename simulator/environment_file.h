@@ -113,6 +113,10 @@ void WriteColorKeys(std::string_view prefix, int32_t colour);
 // environment's folder unless a file of its name is there, and appends the key
 // with relativeFolder & file name. A path of fewer than 2 characters writes nothing.
 void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder);
+// The path on disk of a texture as the environment's boxes hold it: an absolute
+// path as it is, any other relative to the simulator folder (gSimPath) with its
+// names matched without regard to case. Empty when nothing is found there.
+std::string TexturePathOnDisk(const std::string& path);
 // Creates the missing folders of the path; true when it exists afterwards.
 bool CreateFolderChain(const std::string& path);
 

@@ -5,9 +5,8 @@
 #include <clocale>
 #include <cmath>
 
-#include "app/app_state.h"
-#include "platform/stored_paths.h"
 #include "simulator/dib_section.h"
+#include "simulator/environment_file.h"
 #include "simulator/picture_loading.h"
 
 namespace {
@@ -21,12 +20,6 @@ void PaintCell(cDIBSection& canvas, int32_t left, int32_t top) {
 
 }  // namespace
 
-std::string SkyboxFacePath(const std::string& path) {
-    if (path.empty()) return std::string();
-    if (path[0] == '/' || (path.size() >= 2 && path[1] == ':')) return path;
-    return fsys::ResolveStoredName(gSimPath, path).value_or(std::string());
-}
-
 void BuildSkyboxPanorama(const std::array<std::string, 6>& faces, cDIBSection& canvas,
                          const std::function<void(const std::string&)>& progress) {
     auto say = [&](const std::string& line) {
@@ -34,7 +27,7 @@ void BuildSkyboxPanorama(const std::array<std::string, 6>& faces, cDIBSection& c
     };
     auto load = [&](int slot) {
         const std::string& path = faces[static_cast<size_t>(slot)];
-        return path.size() > 2 && LoadPictureFile(SkyboxFacePath(path));
+        return path.size() > 2 && LoadPictureFile(TexturePathOnDisk(path));
     };
     canvas.Create(kPanoramaWidth, kPanoramaHeight);
     say(" Loading Images...");

@@ -20,11 +20,6 @@ inline constexpr int32_t kPanoramaHeight = 768;
 inline constexpr int32_t kSunViewportWidth = 512;
 inline constexpr int32_t kSunViewportHeight = 384;
 
-// The path on disk of a texture as the environment's boxes hold it: an absolute
-// path as it is, any other relative to the simulator folder (gSimPath), its
-// names matched without regard to case. Empty when nothing is found.
-std::string SkyboxFacePath(const std::string& path);
-
 // Builds the panorama of the faces (front, back, left, right, up, down, as the
 // environment's sky-box boxes hold them) into the canvas, reporting each
 // progress line as it goes (" Loading Images...", "     Loading North", ...).

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -13,9 +15,11 @@
 #include <wx/stattext.h>
 
 #include "app/app_state.h"
+#include "platform/scripted_prompts.h"
 #include "simulator/frm_view_texture.h"
 #include "simulator/frm_vx_env_place_sun.h"
 #include "simulator/picture_loading.h"
+#include "simulator/picture_wx.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/simulator/picture_test_support.h"
 
@@ -85,13 +89,6 @@ TEST_F(PictureDialogs, TextureViewerVerdictAndAlpha) {
         viewer.chkShowAlpha_Click();
         EXPECT_EQ(gLoadedPicture.PixelAt(3, 3)[0], 200);
     }
-    ASSERT_TRUE(gLoadedPicture.Create(2048, 16));
-    {
-        frmViewTexture viewer(frame);
-        EXPECT_EQ(viewer.SizeInfoLabel()->GetLabel(), "Oversized");
-        EXPECT_EQ(viewer.SizeInfoLabel()->GetForegroundColour(), wxColour(255, 255, 0));
-        EXPECT_EQ(viewer.WidthLabel()->GetLabel(), "2048");
-    }
     ASSERT_TRUE(gLoadedPicture.Create(100, 128));
     WhenModal<frmViewTexture>([](frmViewTexture& viewer) {
         EXPECT_EQ(viewer.SizeInfoLabel()->GetLabel(), "Invalid Dimensions");
@@ -136,13 +133,6 @@ TEST_F(PictureDialogs, SunPlacementClicksKeysOkAndCancel) {
         EXPECT_EQ(values.hsSunPosition, (std::array<int32_t, 2>{18240, 25200}));
     }
     {
-        values.hsSunPosition = {14401, 3};
-        frmVXEnvPlaceSun window(frame, values);
-        window.BuildPanorama();
-        window.btnOkay_Click();  // nothing clicked: both sliders stay
-        EXPECT_EQ(values.hsSunPosition, (std::array<int32_t, 2>{14401, 3}));
-    }
-    {
         frmVXEnvPlaceSun window(frame, values);
         window.BuildPanorama();
         window.pbMain_LeftDown(320, 192);  // altitude 0, heading 90
@@ -172,4 +162,23 @@ TEST_F(PictureDialogs, ThePanoramaIsBuiltBeforeTheWindowCanClose) {
     });
     EXPECT_FALSE(ShowPlaceSun(frame, values));
     EXPECT_TRUE(triedDuringBuild);
+}
+
+TEST_F(PictureDialogs, ImagesAndTheClipboard) {
+    cDIBSection dib;
+    ASSERT_TRUE(dib.Create(3, 2));
+    dib.RandomiseBits(false, 11);
+    const wxImage image = DibToImage(dib);
+    // The top screen row is the last memory row; wxImage holds red first.
+    EXPECT_EQ(image.GetRed(2, 0), dib.PixelAt(2, 1)[2]);
+    EXPECT_EQ(image.GetGreen(0, 1), dib.PixelAt(0, 0)[1]);
+    cDIBSection back;
+    ASSERT_TRUE(ImageToDib(image, back));
+    EXPECT_EQ(std::memcmp(back.DIBSectionBitsPtr(), dib.DIBSectionBitsPtr(), dib.BitsSize()), 0);
+
+    ScriptedPrompts prompts;
+    ScopedPrompts scope(prompts);
+    EXPECT_FALSE(CopyToClipboard(dib, true));
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, "I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!");
 }
