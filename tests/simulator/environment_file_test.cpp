@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/app_state.h"
+#include "app/app_version.h"
 #include "app/settings_text.h"
 #include "platform/file_system.h"
 #include "tests/app/locale_scope.h"
@@ -54,7 +55,8 @@ protected:
 const std::string kRule = "# " + std::string(80, '-') + "\r\n";
 
 std::string Header(const std::string& date) {
-    return kRule + "# Gantrywright - Environment Editor v0.1.0\r\n# Scenery, sky, sun and textures of a Vortaxis ride\r\n" +
+    return kRule + "# Gantrywright - Environment Editor v" + AppVersionText() +
+           "\r\n# Scenery, sky, sun and textures of a Vortaxis ride\r\n" +
            kRule + "# Last Modified: " + date + "\r\n" + kRule + "\r\n";
 }
 
