@@ -37,23 +37,21 @@ bool PictureBytesMatch() {
     return gPictureBytes.size() >= size_t(gLoadedPicture.Width()) * size_t(gLoadedPicture.Height()) * 4;
 }
 
-// The stream reordered to the bottom row first, each row left to right.
+// The stream reordered in place to the bottom row first, each row left to right.
 void ToBottomUpLeftToRight(std::vector<uint8_t>& data, int32_t width, int32_t height, int32_t bpp, bool topFirst,
                            bool rightFirst) {
-    if (!topFirst && !rightFirst) return;
     const size_t row = size_t(width) * size_t(bpp);
-    std::vector<uint8_t> out(data.size());
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* from = data.data() + size_t(topFirst ? height - 1 - y : y) * row;
-        uint8_t* to = out.data() + size_t(y) * row;
-        if (!rightFirst) {
-            std::memcpy(to, from, row);
-        } else {
-            for (int32_t x = 0; x < width; ++x)
-                std::memcpy(to + size_t(x) * bpp, from + size_t(width - 1 - x) * bpp, size_t(bpp));
+    if (topFirst)
+        for (int32_t y = 0; y < height / 2; ++y)
+            std::swap_ranges(data.begin() + std::ptrdiff_t(size_t(y) * row),
+                             data.begin() + std::ptrdiff_t(size_t(y + 1) * row),
+                             data.begin() + std::ptrdiff_t(size_t(height - 1 - y) * row));
+    if (rightFirst)
+        for (int32_t y = 0; y < height; ++y) {
+            uint8_t* r = data.data() + size_t(y) * row;
+            for (int32_t x = 0; x < width / 2; ++x)
+                std::swap_ranges(r + size_t(x) * bpp, r + size_t(x + 1) * bpp, r + size_t(width - 1 - x) * bpp);
         }
-    }
-    data.swap(out);
 }
 
 }  // namespace
@@ -90,8 +88,9 @@ bool LoadTgaFile(const std::string& path) {
     size_t offset = kTgaHeaderSize + idLength;
     if (colorMapType != 0) offset += size_t(colorMapLength) * ((colorMapEntryBits + 7u) / 8u);
     if (offset > file.size()) return false;
-    std::vector<uint8_t> data(file.begin() + static_cast<std::ptrdiff_t>(offset), file.end());
-    file.clear();
+    std::vector<uint8_t> data;
+    data.swap(file);
+    data.erase(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(offset));
 
     const int32_t bpp = depth / 8;
     const size_t streamSize = size_t(width) * size_t(height) * size_t(bpp);
