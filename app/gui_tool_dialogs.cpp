@@ -20,6 +20,9 @@
 #include "app/tool_launch.h"
 #include "export/frm_export_model.h"
 #include "model/render/scene_render.h"
+#include "simulator/frm_vx_file_association.h"
+#include "simulator/frm_vx_fix_location.h"
+#include "simulator/frm_vx_overview.h"
 #include "tools/frm_t_backwards_builder.h"
 #include "tools/frm_t_node_smoother.h"
 #include "tools/frm_t_object_placer.h"
@@ -78,6 +81,9 @@ void RegisterToolDialogs() {
     // Environment editor and organizer.
 
     // Installation report, simulator location, file association.
+    RegisterToolDialog(ToolId::VXOverview, [](void* owner) { ShowVXOverviewDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::VXFixLocation, [](void* owner) { ShowVXFixLocationDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::VXFileAssociation, [](void* owner) { ShowVXFileAssociationDialog(Owner(owner)); });
 
     RegisterToolDialog(ToolId::Settings, [](void* owner) {
         // OK recomputes the curve-radius comb with the new scale and limit: show it at once.

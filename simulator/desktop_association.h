@@ -1,0 +1,57 @@
+#pragma once
+// The track-file association made real on a freedesktop desktop, beside the
+// registry keys the simulator's own platform reads. Everything goes to the
+// user's folders and is named so that it can be found again:
+//
+//   <data>/mime/packages/gantrywright-vxtrack.xml   the type application/x-vortaxis-track for *.vxtrack
+//   <data>/icons/hicolor/48x48/mimetypes/application-x-vortaxis-track.png   its icon
+//   <data>/applications/gantrywright-vxtrack-<verb>.desktop   one entry per right-click verb
+//   <config>/mimeapps.list   the double-click verb's entry as the type's default
+//
+// The simulator's three verbs get entries only where a Windows compatibility
+// layer (wine) can run the simulator's programs. Unticking a verb removes its
+// entry; nothing else in those folders is touched.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline constexpr const char* kTrackMimeType = "application/x-vortaxis-track";
+
+struct DesktopFolders {
+    std::string DataHome;    // $XDG_DATA_HOME, else ~/.local/share
+    std::string ConfigHome;  // $XDG_CONFIG_HOME, else ~/.config
+};
+DesktopFolders UserDesktopFolders();
+
+struct DesktopAssociation {
+    int DoubleClick = 0;                 // 0 Ride, 1 Edit, 2 Terraform
+    std::array<bool, 4> RightClick{};    // Ride!, Edit, Terraform, Gantrywright
+    std::array<std::string, 4> Programs; // the program each verb runs
+    bool WineAvailable = false;
+    std::vector<uint8_t> IconPng;        // the type's icon as a PNG file; empty: none
+};
+
+// The desktop entry's file name of a verb ("gantrywright-vxtrack-ride.desktop").
+std::string DesktopEntryName(int verb);
+
+// The text of a verb's desktop entry.
+std::string DesktopEntryText(int verb, const DesktopAssociation& association);
+
+// Writes and removes the files above. False when a file could not be written
+// or removed; failures names each such file.
+bool ApplyDesktopAssociation(const DesktopAssociation& association, const DesktopFolders& folders,
+                             std::vector<std::string>& failures);
+
+// Sets or (with an empty entry) clears the type's default in a mimeapps.list
+// text; other lines stay as they are. Clearing leaves a default that names an
+// entry not of this program alone.
+std::string SetDefaultApplication(const std::string& mimeapps, const std::string& entry);
+
+// True when the program is found on the PATH.
+bool IsProgramOnPath(const std::string& name);
+
+// Refreshes the MIME and desktop databases of the data folder with their
+// tools, where they are installed.
+void RefreshDesktopDatabases(const DesktopFolders& folders);

@@ -1,0 +1,81 @@
+#include "simulator/frm_vx_fix_location.h"
+
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
+
+#include "app/app_state.h"
+#include "app/controls/uc_container.h"
+#include "app/controls/dialog_end.h"
+#include "app/controls/uc_draw.h"
+#include "app/file_dialogs.h"
+#include "app/help_launcher.h"
+#include "platform/prompts.h"
+#include "simulator/simulator_location.h"
+
+void ShowVXFixLocationDialog(wxWindow* owner) {
+    frmVXFixLocation dialog(owner);
+    dialog.ShowModal();
+}
+
+frmVXFixLocation::frmVXFixLocation(wxWindow* owner) : wxDialog(owner, wxID_ANY, "Vortaxis: Fix Location") {
+    SetFont(uc::DialogFont());
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* panel = new ucContainer(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, "Location");
+    auto* inner = new wxBoxSizer(wxVERTICAL);
+    inner->AddSpacer(uc::TwipsToPixels(210, uc::TwipsPerPixelY(panel)) + 6);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    txtCurPath = new wxTextCtrl(panel, wxID_ANY, wxString(), wxDefaultPosition, wxSize(380, -1));
+    btnBrowse = new wxButton(panel, wxID_ANY, "Browse");
+    row->Add(txtCurPath, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    row->Add(btnBrowse, 0, wxALIGN_CENTER_VERTICAL);
+    inner->Add(row, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    panel->SetSizer(inner);
+    top->Add(panel, 0, wxEXPAND | wxALL, 8);
+
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    btnOkay = new wxButton(this, wxID_OK, "OK");
+    btnCancel = new wxButton(this, wxID_CANCEL, "Cancel");
+    btnHelp = new wxButton(this, wxID_HELP, "Help");
+    buttons->AddStretchSpacer();
+    buttons->Add(btnOkay, 0, wxRIGHT, 4);
+    buttons->Add(btnCancel, 0, wxRIGHT, 4);
+    buttons->Add(btnHelp, 0);
+    top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+
+    txtCurPath->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { txtCurPath_Change(); });
+    btnBrowse->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnBrowse_Click(); });
+    btnOkay->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnOkay_Click(); });
+    btnCancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { FinishDialog(*this, wxID_CANCEL); });
+    btnHelp->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { ShowHelpTopic("vx_fixlocation"); });
+
+    txtCurPath->ChangeValue(wxString::FromUTF8(gSimPath));
+    txtCurPath_Change();
+    SetSizerAndFit(top);
+    CentreOnParent();
+}
+
+void frmVXFixLocation::txtCurPath_Change() {
+    btnOkay->Enable(IsSimulatorFolder(txtCurPath->GetValue().utf8_string()));
+}
+
+void frmVXFixLocation::btnBrowse_Click() {
+    std::string fileName, fileTitle;
+    bool readOnly = false;
+    int32_t filterIndex = 1, flags = 0;
+    if (!ShowOpenFileDialog(fileName, fileTitle, true, readOnly, true, "Vortaxis Simulator|vortaxissimulator.exe",
+                            filterIndex, gSimPath, "Locate Vortaxis Simulator...", "exe", this, flags)) {
+        return;
+    }
+    txtCurPath->ChangeValue(wxString::FromUTF8(FolderOfPickedFile(fileName)));
+    txtCurPath_Change();
+}
+
+void frmVXFixLocation::btnOkay_Click() {
+    if (!StoreSimulatorLocation(txtCurPath->GetValue().utf8_string())) {
+        MsgBox("Could Not Save the Simulator's Location!\n\nThe registry store could not be written.", "Error!",
+               MsgButtons::OK, MsgIcon::Critical);
+        return;
+    }
+    FinishDialog(*this, wxID_OK);
+}

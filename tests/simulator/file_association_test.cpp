@@ -1,0 +1,234 @@
+// Vortaxis > File Association: the registry keys for each choice and reading
+// them back, the dialog's locking rule, and the freedesktop files written into
+// and removed from a temporary data folder.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/file_system.h"
+#include "platform/registry.h"
+#include "simulator/desktop_association.h"
+#include "simulator/file_association.h"
+#include "simulator/simulator_location.h"
+#include "simulator/track_icons.h"
+#include "tests/platform/temp_folder.h"
+
+namespace {
+
+const AssociationPaths kPaths{"/opt/vx/", "/usr/share/gantrywright/", "/usr/bin/gantrywright"};
+
+std::string Key(const std::string& path) {
+    std::string value;
+    return RegReadValue(RegClassesRoot, path, "", value) ? value : "<none>";
+}
+
+TEST(FileAssociation, NothingRegisteredYet) {
+    ConfigFolderScope config;
+    const FileAssociationForm form = LoadFileAssociation();
+    EXPECT_EQ(form.DoubleClick, 0);
+    EXPECT_EQ(form.RightClick, (std::array<bool, 4>{true, true, true, true}));
+    EXPECT_FALSE(form.RightClickEnabled[0]);
+    EXPECT_EQ(form.Icon, 0);
+}
+
+TEST(FileAssociation, RideWithEditOnlyWritesAndDeletesTheVerbs) {
+    ConfigFolderScope config;
+    FileAssociationForm all;
+    all.RightClick = {true, true, true, true};
+    SelectDoubleClick(all, 2);
+    all.Icon = 5;
+    ASSERT_TRUE(SaveFileAssociation(all, kPaths));
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\Shell\\Tera\\Command"), "\"/opt/vx/VortaxisTerraformer.exe\" \"%1\"");
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\Shell\\Tool\\Command"), "\"/usr/bin/gantrywright\" \"%1\"");
+
+    FileAssociationForm form;
+    form.RightClick = {false, true, false, false};
+    SelectDoubleClick(form, 0);
+    form.Icon = 1;
+    ASSERT_TRUE(SaveFileAssociation(form, kPaths));
+    EXPECT_EQ(Key(".vxtrack"), "Vortaxis.Trackfile");
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\Shell"), "Ride");
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\Shell\\Ride"), "Ride!");
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\Shell\\Ride\\Command"), "\"/opt/vx/VortaxisSimulator.exe\" -s \"%1\"");
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\Shell\\Edit"), "Edit");
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\Shell\\Tera"), "<none>");
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\Shell\\Tera\\Command"), "<none>");
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\Shell\\Tool"), "<none>");
+    EXPECT_EQ(Key("Vortaxis.Trackfile\\DefaultIcon"), "/opt/vx/VortaxisEditor.exe,0");
+
+    const FileAssociationForm back = LoadFileAssociation();
+    EXPECT_EQ(back.DoubleClick, 0);
+    EXPECT_EQ(back.RightClick, (std::array<bool, 4>{true, true, false, false}));
+    EXPECT_EQ(back.Icon, 1);
+}
+
+TEST(FileAssociation, EveryIconOptionRoundTrips) {
+    ConfigFolderScope config;
+    for (int option = 0; option < kIconOptionCount; ++option) {
+        FileAssociationForm form;
+        form.Icon = option;
+        form.IconPath = "/home/me/icons/track.ico";
+        SelectDoubleClick(form, option % 3);
+        ASSERT_TRUE(SaveFileAssociation(form, kPaths));
+        const FileAssociationForm back = LoadFileAssociation();
+        EXPECT_EQ(back.Icon, option);
+        EXPECT_EQ(back.DoubleClick, option % 3);
+        // The user's own icon comes back with its index, and is not given a second one.
+        if (option == kOwnIconOption) {
+            EXPECT_EQ(back.IconPath, "/home/me/icons/track.ico,0");
+            EXPECT_EQ(IconValue(back, kPaths), "/home/me/icons/track.ico,0");
+        }
+    }
+}
+
+TEST(FileAssociation, IconValuesAndVerbsReadBack) {
+    std::string path;
+    EXPECT_EQ(IconOptionOfValue("C:\\Prog\\VXEXTRAICONS.DLL,3", path), 5);
+    EXPECT_EQ(IconOptionOfValue("/opt/vx/vortaxiseditor.exe,0", path), 1);
+    EXPECT_EQ(IconOptionOfValue("/opt/gw/VXExtraIcons.dll,0", path), 2);
+    EXPECT_EQ(IconOptionOfValue("/opt/gw/VXExtraIcons.dll,9", path), kOwnIconOption);  // no such picture
+    EXPECT_EQ(path, "/opt/gw/VXExtraIcons.dll,9");
+    EXPECT_EQ(IconOptionOfValue("/home/me/mine.ico,0", path), kOwnIconOption);
+    EXPECT_EQ(path, "/home/me/mine.ico,0");
+
+    ConfigFolderScope config;
+    RegWriteValue(RegClassesRoot, ".vxtrack", RegString, "", "Vortaxis.Trackfile");
+    RegWriteValue(RegClassesRoot, "Vortaxis.Trackfile\\DefaultIcon", RegString, "", "x.ico,0");
+    RegWriteValue(RegClassesRoot, "Vortaxis.Trackfile\\Shell", RegString, "", "Tool");
+    EXPECT_EQ(LoadFileAssociation().DoubleClick, 0);  // "Tool" is no double-click action
+    // The double-click action is always on the right-click menu, even when its caption is missing.
+    RegWriteValue(RegClassesRoot, "Vortaxis.Trackfile\\Shell", RegString, "", "TERA");
+    const FileAssociationForm tera = LoadFileAssociation();
+    EXPECT_EQ(tera.DoubleClick, 2);
+    EXPECT_TRUE(tera.RightClick[2]);
+    EXPECT_FALSE(tera.RightClickEnabled[2]);
+}
+
+TEST(FileAssociation, DoubleClickLocksItsVerb) {
+    FileAssociationForm form;
+    SelectDoubleClick(form, 2);
+    EXPECT_TRUE(form.RightClick[2]);
+    EXPECT_FALSE(form.RightClickEnabled[2]);
+    SelectDoubleClick(form, 0);
+    EXPECT_TRUE(form.RightClick[2]);  // unlocked, still ticked
+    EXPECT_TRUE(form.RightClickEnabled[2]);
+    EXPECT_FALSE(form.RightClickEnabled[0]);
+    EXPECT_TRUE(form.RightClickEnabled[3]);
+}
+
+TEST(SimulatorLocation, FolderRulesAndStoredText) {
+    ConfigFolderScope config;
+    TempFolder sim;
+    sim.Write("Vortaxis/vortaxissimulator.exe", "x");
+    const std::string folder = sim / "Vortaxis";
+    EXPECT_TRUE(IsSimulatorFolder(folder));
+    EXPECT_TRUE(IsSimulatorFolder(folder + "/"));
+    EXPECT_FALSE(IsSimulatorFolder(sim.Path()));
+    EXPECT_FALSE(IsSimulatorFolder(""));
+    EXPECT_FALSE(IsSimulatorFolder(std::string("/tmp/a\0b", 8)));
+    EXPECT_EQ(FolderOfPickedFile(folder + "/vortaxissimulator.exe"), folder + "/");
+    ASSERT_TRUE(StoreSimulatorLocation(folder));
+    std::string stored;
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, "Software\\Vortaxis Coasters", "InstPath", stored));
+    EXPECT_EQ(stored, folder);  // exactly as typed, without a separator added
+}
+
+class DesktopAssociationTest : public ::testing::Test {
+protected:
+    TempFolder home;
+    DesktopFolders folders{home.Path() + "data/", home.Path() + "config/"};
+
+    DesktopAssociation Association(int doubleClick, std::array<bool, 4> rightClick, bool wine) {
+        DesktopAssociation a;
+        a.DoubleClick = doubleClick;
+        a.RightClick = rightClick;
+        for (int i = 0; i < 4; ++i) a.Programs[i] = VerbProgram(i, kPaths);
+        a.WineAvailable = wine;
+        a.IconPng = EncodePng(DrawTrackIcon(0, 48), 48, 48);
+        return a;
+    }
+    bool Has(const std::string& relative) const { return fsys::FileExists(home.Path() + relative); }
+    std::string Read(const std::string& relative) const {
+        std::string text;
+        fsys::ReadWholeFile(home.Path() + relative, text);
+        return text;
+    }
+};
+
+TEST_F(DesktopAssociationTest, WritesTypeIconEntriesAndDefault) {
+    home.Write("config/mimeapps.list", "[Default Applications]\ntext/plain=editor.desktop\n");
+    std::vector<std::string> failures;
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(1, {true, true, false, true}, true), folders, failures));
+    EXPECT_TRUE(Has("data/mime/packages/gantrywright-vxtrack.xml"));
+    EXPECT_NE(Read("data/mime/packages/gantrywright-vxtrack.xml").find("<glob pattern=\"*.vxtrack\"/>"),
+              std::string::npos);
+    EXPECT_EQ(Read("data/icons/hicolor/48x48/mimetypes/application-x-vortaxis-track.png").substr(1, 3), "PNG");
+    EXPECT_TRUE(Has("data/applications/gantrywright-vxtrack-ride.desktop"));
+    EXPECT_TRUE(Has("data/applications/gantrywright-vxtrack-edit.desktop"));
+    EXPECT_FALSE(Has("data/applications/gantrywright-vxtrack-tera.desktop"));
+    EXPECT_EQ(Read("data/applications/gantrywright-vxtrack-ride.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Vortaxis Simulator (Ride!)\n"
+              "Exec=wine \"/opt/vx/VortaxisSimulator.exe\" -s %f\n"
+              "MimeType=application/x-vortaxis-track;\nNoDisplay=true\nTerminal=false\n");
+    EXPECT_EQ(Read("config/mimeapps.list"),
+              "[Default Applications]\napplication/x-vortaxis-track=gantrywright-vxtrack-edit.desktop;\n"
+              "text/plain=editor.desktop\n");
+
+    // Where xdg-mime is installed, it agrees on the default.
+    if (IsProgramOnPath("xdg-mime")) {
+        EnvScope data("XDG_DATA_HOME", folders.DataHome);
+        EnvScope dirs("XDG_DATA_DIRS", folders.DataHome);
+        EnvScope config("XDG_CONFIG_HOME", folders.ConfigHome);
+        EnvScope desktop("XDG_CURRENT_DESKTOP", std::nullopt);
+        EnvScope session("DESKTOP_SESSION", std::nullopt);
+        std::FILE* pipe = ::popen("xdg-mime query default application/x-vortaxis-track 2>/dev/null", "r");
+        ASSERT_NE(pipe, nullptr);
+        char line[256] = {};
+        const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+        ::pclose(pipe);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(std::string(line), "gantrywright-vxtrack-edit.desktop\n");
+    }
+}
+
+TEST_F(DesktopAssociationTest, WithoutWineOnlyThisProgramsEntryAndUntickingRemovesIt) {
+    std::vector<std::string> failures;
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, true, true, true}, true), folders, failures));
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, false, false, true}, false), folders, failures));
+    EXPECT_FALSE(Has("data/applications/gantrywright-vxtrack-ride.desktop"));
+    EXPECT_FALSE(Has("data/applications/gantrywright-vxtrack-edit.desktop"));
+    EXPECT_TRUE(Has("data/applications/gantrywright-vxtrack-tool.desktop"));
+    EXPECT_EQ(Read("config/mimeapps.list"), "[Default Applications]\n");  // the Ride default went with its entry
+    home.Write("data/applications/other.desktop", "[Desktop Entry]\n");
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, false, false, false}, false), folders, failures));
+    EXPECT_FALSE(Has("data/applications/gantrywright-vxtrack-tool.desktop"));
+    EXPECT_TRUE(Has("data/applications/other.desktop"));
+}
+
+TEST(DesktopAssociation, DefaultsOfOtherProgramsStayAndExecQuoting) {
+    EXPECT_EQ(SetDefaultApplication("[Default Applications]\napplication/x-vortaxis-track=other.desktop;\n", ""),
+              "[Default Applications]\napplication/x-vortaxis-track=other.desktop;\n");
+    EXPECT_EQ(SetDefaultApplication("[Added Associations]\na=b\n", "gantrywright-vxtrack-tool.desktop"),
+              "[Added Associations]\na=b\n\n[Default Applications]\n"
+              "application/x-vortaxis-track=gantrywright-vxtrack-tool.desktop;\n");
+    DesktopAssociation a;
+    a.Programs[3] = "/opt/my \"gw\" $HOME\\100%/gantrywright";
+    EXPECT_NE(DesktopEntryText(3, a).find("Exec=\"/opt/my \\\\\"gw\\\\\" \\\\$HOME\\\\\\\\100%%/gantrywright\" %f\n"),
+              std::string::npos);
+}
+
+TEST(TrackIcons, DrawnAndEncoded) {
+    for (int icon = 0; icon < kTrackIconCount; ++icon) {
+        const std::vector<uint8_t> rgba = DrawTrackIcon(icon, 48);
+        ASSERT_EQ(rgba.size(), 48u * 48u * 4u);
+        int opaque = 0;
+        for (size_t i = 3; i < rgba.size(); i += 4) opaque += rgba[i] == 255;
+        EXPECT_GT(opaque, 100) << icon;
+        EXPECT_EQ(rgba[3], 0) << "the corner stays transparent";
+    }
+    EXPECT_EQ(DrawTrackIcon(0, 48)[0], DrawTrackIcon(0, 48)[0]);
+    EXPECT_TRUE(EncodePng({1, 2, 3}, 1, 1).empty());
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+// The Vortaxis menu's installation dialogs in real windows: the report shown,
+// Fix Location's OK following the typed folder, and File Association's locking
+// rule and OK writing the registry and the desktop files.
+#include <gtest/gtest.h>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/frame.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+#include "app/app_state.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
+#include "simulator/frm_vx_file_association.h"
+#include "simulator/frm_vx_fix_location.h"
+#include "simulator/frm_vx_overview.h"
+#include "tests/platform/temp_folder.h"
+
+namespace {
+
+class VXDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new wxFrame(nullptr, wxID_ANY, "main");
+        savedSim = gSimPath;
+        gSimPath = sim.Path();
+    }
+    void TearDown() override {
+        gSimPath = savedSim;
+        frame->Destroy();
+    }
+    wxFrame* frame = nullptr;
+    ConfigFolderScope config;
+    TempFolder sim;
+    std::string savedSim;
+};
+
+TEST_F(VXDialogs, OverviewShowsTheReport) {
+    sim.Write("Tracks/a.vxtrack");
+    frmVXOverview dialog(frame);
+    const wxString text = dialog.txtInfo->GetValue();
+    EXPECT_TRUE(text.StartsWith("-----VERSION---"));
+    EXPECT_NE(text.Find("Simulator.......: -File Not Found-\n"), wxNOT_FOUND);
+    EXPECT_NE(text.Find("Tracks..........: 1\n"), wxNOT_FOUND);
+    EXPECT_FALSE(dialog.txtInfo->IsEditable());
+}
+
+TEST_F(VXDialogs, FixLocationEnablesOkOnlyForTheSimulatorsFolder) {
+    sim.Write("Other/VortaxisSimulator.exe", "x");
+    frmVXFixLocation dialog(frame);
+    EXPECT_EQ(dialog.txtCurPath->GetValue().utf8_string(), sim.Path());
+    EXPECT_FALSE(dialog.btnOkay->IsEnabled());
+    dialog.txtCurPath->SetValue(wxString::FromUTF8(sim / "Other"));
+    EXPECT_TRUE(dialog.btnOkay->IsEnabled());
+    dialog.btnOkay_Click();
+    std::string stored;
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, "Software\\Vortaxis Coasters", "InstPath", stored));
+    EXPECT_EQ(stored, sim / "Other");
+}
+
+TEST_F(VXDialogs, FileAssociationLocksTheDoubleClickVerbAndWrites) {
+    TempFolder home;
+    EnvScope data("XDG_DATA_HOME", home.Path() + "data");
+    EnvScope configHome("XDG_CONFIG_HOME", home.Path() + "config");
+    frmVXFileAssociation dialog(frame);
+    EXPECT_TRUE(dialog.optDoubleClick[0]->GetValue());
+    EXPECT_FALSE(dialog.chkRightClick[0]->IsEnabled());
+    EXPECT_FALSE(dialog.txtIcon->IsEnabled());
+    dialog.optDoubleClick[2]->SetValue(true);
+    dialog.optDoubleClick_Click(2);
+    EXPECT_TRUE(dialog.chkRightClick[0]->IsEnabled());
+    EXPECT_TRUE(dialog.chkRightClick[2]->GetValue());
+    EXPECT_FALSE(dialog.chkRightClick[2]->IsEnabled());
+    dialog.optIcon[4]->SetValue(true);
+    dialog.optIcon_Click(4);
+    dialog.chkRightClick[1]->SetValue(false);
+    dialog.btnOkay_Click();
+    std::string value;
+    ASSERT_TRUE(RegReadValue(RegClassesRoot, "Vortaxis.Trackfile\\Shell", "", value));
+    EXPECT_EQ(value, "Tera");
+    ASSERT_TRUE(RegReadValue(RegClassesRoot, "Vortaxis.Trackfile\\DefaultIcon", "", value));
+    EXPECT_EQ(value, gAppPath + "VXExtraIcons.dll,2");
+    EXPECT_FALSE(RegReadValue(RegClassesRoot, "Vortaxis.Trackfile\\Shell\\Edit", "", value));
+    EXPECT_TRUE(fsys::FileExists(home.Path() + "data/applications/gantrywright-vxtrack-tool.desktop"));
+    EXPECT_TRUE(fsys::FileExists(home.Path() + "data/icons/hicolor/48x48/mimetypes/application-x-vortaxis-track.png"));
+}
+
+}  // namespace
