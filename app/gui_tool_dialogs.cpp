@@ -7,9 +7,8 @@
 // edits the document, sets the rebuild flags of what it changed and calls
 // SetDocumentChanged (app/document_changed.h).
 //
-// Not yet built, so still disabled in the menus and on the tool bars: the
-// Track tools but Move, Scale, Rotate and Mirror; the Element Overview; the
-// Vortaxis dialogs; the modeler (Create Model).
+// The entries and buttons of every dialog not registered below (not yet
+// built) stay disabled in the menus and on the tool bars.
 
 #include "app/gui_tool_dialogs.h"
 
@@ -23,10 +22,13 @@
 #include "simulator/frm_vx_file_association.h"
 #include "simulator/frm_vx_fix_location.h"
 #include "simulator/frm_vx_overview.h"
+#include "tools/frm_e_overview.h"
 #include "tools/frm_t_backwards_builder.h"
 #include "tools/frm_t_node_smoother.h"
 #include "tools/frm_t_object_placer.h"
 #include "tools/frm_t_object_renamer.h"
+#include "tools/frm_t_overview.h"
+#include "tools/frm_t_remove_data.h"
 #include "tools/frm_t_shuttle_maker.h"
 #include "tools/frm_t_spine_changer.h"
 #include "tools/frm_t_support_flanger.h"
@@ -55,6 +57,9 @@ void RegisterToolDialogs() {
     RegisterToolDialog(ToolId::ESkew, [](void* owner) { ShowESkewDialog(Owner(owner)); });
 
     // Overview reports and Remove Data.
+    RegisterToolDialog(ToolId::TOverview, [](void* owner) { ShowTOverviewDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::EOverview, [](void* owner) { ShowEOverviewDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TRemoveData, [](void* owner) { ShowTRemoveDataDialog(Owner(owner)); });
 
     // Shuttle Builder, Backwards Rebuilder, Tunneler, Spine Changer, Tube Exchanger,
     // Node Smoother, Terrain Poly Reducer.

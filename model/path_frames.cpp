@@ -13,6 +13,7 @@ std::vector<TrackNode> gSpineInfoNodes(1);
 int32_t gSpineInfoSegmentCount = 0;
 std::vector<TrackSegment> gSpineInfoSegments(1);
 bool gSpineInfoClosed = false;
+float gSpineInfoLift = 0.0f;
 std::vector<PathSegmentFrames> gPathMatrixArray(1);
 
 namespace {
@@ -103,6 +104,7 @@ void ClearPathFrames() {
     gSpineInfoSegmentCount = 0;
     gSpineInfoSegments.assign(1, TrackSegment{});
     gSpineInfoClosed = false;
+    gSpineInfoLift = 0.0f;
     gPathMatrixArray.assign(1, PathSegmentFrames{});
 }
 
@@ -125,6 +127,7 @@ void ExtractTrackSpine() {
     }
     gSpineInfoSegments[segmentCount] = TrackSegment{};
     gSpineInfoClosed = gClosedCircuit;
+    gSpineInfoLift = 0.0f;
     gSpineInfoSegmentCount = segmentCount;
     MarkSpineExtracted();
 }
@@ -157,6 +160,7 @@ void ExtractElementSpine() {
     for (int32_t i = 0; i < segmentCount; ++i) busy.UpdateMarker();
     gSpineInfoSegmentCount = segmentCount;
     gSpineInfoClosed = false;
+    gSpineInfoLift = lift;
     MarkSpineExtracted();
 }
 

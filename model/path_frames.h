@@ -34,6 +34,9 @@ extern std::vector<TrackNode> gSpineInfoNodes;
 extern int32_t gSpineInfoSegmentCount;
 extern std::vector<TrackSegment> gSpineInfoSegments;
 extern bool gSpineInfoClosed;
+// How far the spine copy lies above the document's own nodes (0 for a track,
+// the lift of ExtractElementSpine for an element).
+extern float gSpineInfoLift;
 
 // One record per segment of the spine copy (a single empty record when there is none).
 extern std::vector<PathSegmentFrames> gPathMatrixArray;
