@@ -18,6 +18,7 @@
 #include "app/frm_settings.h"
 #include "app/tool_launch.h"
 #include "export/frm_export_model.h"
+#include "export/frm_modeler.h"
 #include "model/render/scene_render.h"
 #include "simulator/frm_vx_file_association.h"
 #include "simulator/frm_vx_fix_location.h"
@@ -82,6 +83,7 @@ void RegisterToolDialogs() {
     RegisterToolDialog(ToolId::TObjectRenamer, [](void* owner) { ShowTObjectRenamerDialog(Owner(owner)); });
 
     // Modeler dialog.
+    RegisterToolDialog(ToolId::CreateModel, [](void* owner) { ShowModelerDialog(Owner(owner)); });
 
     // Environment editor and organizer.
 

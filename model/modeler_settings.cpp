@@ -84,36 +84,40 @@ void SetTieSlot(TieModel& slot, const char* name) {
 
 }  // namespace
 
-void ApplyTrackStylePresets(int style, bool keepExtras) {
-    ModelerSettings& m = gModelSettings;
+bool ApplyStylePreset(ModelerSettings& m, int style) {
     m.RoundFooters = false;
     m.SquareTunnels = false;
-
-    if (const StylePreset* p = PresetOf(style)) {
-        m.gRailCount = 2;
-        m.gRails.assign(3, RailSpec{});
-        m.gRails[0] = RailSpec{-p->RailX, 0.0f, 0.0f, p->RailSize, p->RailShape};
-        m.gRails[1] = RailSpec{p->RailX, 0.0f, 0.0f, p->RailSize, p->RailShape};
-        if (p->HasSpine) {
-            m.gSpineCount = 1;
-            m.gSpines.assign(2, RailSpec{});
-            m.gSpines[0] = RailSpec{0.0f, p->SpineY, 0.0f, p->SpineSize, p->SpineShape};
-        } else {
-            m.gSpineCount = 0;
-            m.gSpines.assign(1, RailSpec{});
-        }
-        SetTieSlot(m.gTieModels[0], p->Tie0);
-        SetTieSlot(m.gTieModels[1], p->Tie1);
-        m.TieSpacing = p->TieSpacing;
-        m.ToggleTies = p->ToggleTies;
-        m.ToggleCount1 = p->Toggle1;
-        m.ToggleCount2 = p->Toggle2;
-        m.AltOnBank = false;
-        m.AltBank = 0.0f;
-        m.AltOnStart = false;
-        m.RoundFooters = p->Wooden;
-        m.SquareTunnels = p->Wooden;
+    const StylePreset* p = PresetOf(style);
+    if (!p) return false;
+    m.gRailCount = 2;
+    m.gRails.assign(3, RailSpec{});
+    m.gRails[0] = RailSpec{-p->RailX, 0.0f, 0.0f, p->RailSize, p->RailShape};
+    m.gRails[1] = RailSpec{p->RailX, 0.0f, 0.0f, p->RailSize, p->RailShape};
+    if (p->HasSpine) {
+        m.gSpineCount = 1;
+        m.gSpines.assign(2, RailSpec{});
+        m.gSpines[0] = RailSpec{0.0f, p->SpineY, 0.0f, p->SpineSize, p->SpineShape};
+    } else {
+        m.gSpineCount = 0;
+        m.gSpines.assign(1, RailSpec{});
     }
+    SetTieSlot(m.gTieModels[0], p->Tie0);
+    SetTieSlot(m.gTieModels[1], p->Tie1);
+    m.TieSpacing = p->TieSpacing;
+    m.ToggleTies = p->ToggleTies;
+    m.ToggleCount1 = p->Toggle1;
+    m.ToggleCount2 = p->Toggle2;
+    m.AltOnBank = false;
+    m.AltBank = 0.0f;
+    m.AltOnStart = false;
+    m.RoundFooters = p->Wooden;
+    m.SquareTunnels = p->Wooden;
+    return true;
+}
+
+void ApplyTrackStylePresets(int style, bool keepExtras) {
+    ModelerSettings& m = gModelSettings;
+    ApplyStylePreset(m, style);
 
     if (!keepExtras) {
         m.UseTerrain = true;

@@ -105,6 +105,14 @@ inline constexpr std::array<const char*, 10> kCrosstieFileNames = {
     "vxtmTie05b.fcobject", "vxtmTie06.fcobject",
 };
 
+// The preset table of the track styles, applied to any settings record (the
+// settings in use or the modeler dialog's working copy): footers square and
+// tunnels round, then, for a style of 0 to 12, its rails, spines, crosstie
+// slots (triangles dropped, so the builder reads the files again) and crosstie
+// rules, with round footers and square tunnels for the wooden styles. False,
+// and nothing but the footer and tunnel shapes changed, for any other style.
+bool ApplyStylePreset(ModelerSettings& settings, int style);
+
 // Fills the rails, spines, crosstie slots and crosstie rules from the preset of
 // track style 0 to 12 (any other style keeps them), sets the footer and tunnel
 // shapes of the style and, unless keepExtras, the detail, terrain, tube scales,

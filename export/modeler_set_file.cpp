@@ -1,0 +1,199 @@
+#include "export/modeler_set_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "app/app_state.h"
+#include "app/app_version.h"
+#include "app/file_dialogs.h"
+#include "app/settings_text.h"
+#include "export/modeler_form.h"
+#include "platform/prompts.h"
+
+std::string SingleText(float value) {
+    if (value == 0.0f) return "0";  // no "-0"
+    char text[32];
+    auto r = std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::general, 7);
+    float back = 0.0f;
+    std::from_chars(text, r.ptr, back);
+    // The few floats that 7 digits do not tell apart get the digits they need.
+    if (back != value) r = std::to_chars(text, text + sizeof text, value, std::chars_format::general);
+    return std::string(text, r.ptr);
+}
+
+namespace {
+
+std::string Key(int index, const char* name) { return std::to_string(index) + name; }
+
+void WriteSingle(const std::string& key, float value) { IniWriteValue(key, SingleText(value)); }
+
+void WriteTubes(const char* total, const char* prefix, const std::vector<RailSpec>& records, int32_t count) {
+    count = std::clamp<int32_t>(count, 0, static_cast<int32_t>(records.size()));
+    IniWriteValue(total, std::to_string(count));
+    const std::string p(prefix);
+    for (int32_t i = 0; i < count; ++i) {
+        const RailSpec& r = records[static_cast<size_t>(i)];
+        WriteSingle(Key(i, (p + "PosX").c_str()), r.PosX);
+        WriteSingle(Key(i, (p + "PosY").c_str()), r.PosY);
+        WriteSingle(Key(i, (p + "PosZ").c_str()), r.PosZ);
+        WriteSingle(Key(i, (p + "Size").c_str()), r.Size);
+        IniWriteValue(Key(i, (p + "Shape").c_str()), std::to_string(r.Shape));
+    }
+}
+
+// A decimal read and held to [lo, hi] (NaN and a missing key give lo).
+float ReadClamped(const std::string& key, double lo, double hi) {
+    const double v = IniReadFloat(key);
+    return static_cast<float>(!(v >= lo) ? lo : (v > hi ? hi : v));
+}
+
+int32_t ReadIntClamped(const std::string& key, int32_t lo, int32_t hi) {
+    return std::clamp(IniReadInt(key), lo, hi);
+}
+
+void ReadTubes(const char* total, const char* prefix, std::vector<RailSpec>& records, int32_t& count,
+               int16_t maxShape) {
+    count = ReadIntClamped(total, 0, kMaxTubeCount);
+    records.resize(static_cast<size_t>(count) + 1);  // with the spare record
+    records.back() = RailSpec{};
+    const std::string p(prefix);
+    for (int32_t i = 0; i < count; ++i) {
+        RailSpec& r = records[static_cast<size_t>(i)];
+        r.PosX = ReadClamped(Key(i, (p + "PosX").c_str()), kPositionRule.Min, kPositionRule.Max);
+        r.PosY = ReadClamped(Key(i, (p + "PosY").c_str()), kPositionRule.Min, kPositionRule.Max);
+        r.PosZ = ReadClamped(Key(i, (p + "PosZ").c_str()), kPositionRule.Min, kPositionRule.Max);
+        r.Size = ReadClamped(Key(i, (p + "Size").c_str()), kSizeRule.Min, kSizeRule.Max);
+        r.Shape = static_cast<int16_t>(ReadIntClamped(Key(i, (p + "Shape").c_str()), 0, maxShape));
+    }
+}
+
+}  // namespace
+
+std::string BuildModelerSetText(const ModelerSettings& set) {
+    IniNewBuffer("");
+    IniWriteComment("Gantrywright v" + AppVersionText());
+    IniWriteComment("Settings of the modeler: rails, spines, crossties, supports, terrain and extras.");
+    IniWriteComment("Open it in Modeler > Create Model... with the Open button of the Track Style panel.");
+    IniWriteComment("-Moderler Set-");
+
+    IniAddSection("Spines");
+    WriteTubes("SpineTotal", "S", set.gSpines, set.gSpineCount);
+    IniAddSection("Rails");
+    WriteTubes("RailTotal", "R", set.gRails, set.gRailCount);
+
+    IniAddSection("Crossties");
+    for (int slot = 0; slot < 2; ++slot) {
+        IniWriteBool(Key(slot, "UseTie"), set.gTieModels[static_cast<size_t>(slot)].Use);
+        IniWriteValue(Key(slot, "TieModel"), set.gTieModels[static_cast<size_t>(slot)].File);
+    }
+    WriteSingle("TieSpacing", set.TieSpacing);
+    IniWriteBool("ToggleTies", set.ToggleTies);
+    IniWriteValue("ToggleCount1", std::to_string(set.ToggleCount1));
+    IniWriteValue("ToggleCount2", std::to_string(set.ToggleCount2));
+    IniWriteBool("AltOnBank", set.AltOnBank);
+    WriteSingle("AltBank", set.AltBank);
+    IniWriteBool("AltOnStart", set.AltOnStart);
+
+    IniAddSection("Supports");
+    for (int slot = 0; slot < kShownTubeScales; ++slot) {
+        const Vector3& scale = set.TubeScales[static_cast<size_t>(slot)];
+        WriteSingle(Key(slot, "TubeScaleX"), scale.X);
+        WriteSingle(Key(slot, "TubeScaleY"), scale.Y);
+        WriteSingle(Key(slot, "TubeScaleZ"), scale.Z);
+    }
+    IniWriteBool("RoundFooters", set.RoundFooters);
+
+    IniAddSection("Terrain");
+    IniWriteBool("UseTerrain", set.UseTerrain);
+    IniWriteBool("LowDetailTerrain", set.LowDetailTerrain);
+
+    IniAddSection("Extras");
+    IniWriteBool("SquareTunnels", set.SquareTunnels);
+    IniWriteValue("TunnelSoftness", std::to_string(set.TunnelSoftness));
+    WriteSingle("SpineDetail", set.SpineDetail);
+    WriteSingle("RailDetail", set.RailDetail);
+    return IniGetBuffer();
+}
+
+bool ReadModelerSetBuffer(ModelerSettings& set) {
+    std::string value;
+    if (!IniReadVariant("RailTotal", value) && !IniReadVariant("SpineTotal", value)) return false;
+
+    ReadTubes("SpineTotal", "S", set.gSpines, set.gSpineCount, SpineSquare);
+    ReadTubes("RailTotal", "R", set.gRails, set.gRailCount, RailWood);
+
+    for (int slot = 0; slot < 2; ++slot) {
+        TieModel& tie = set.gTieModels[static_cast<size_t>(slot)];
+        tie.Use = IniReadBool(Key(slot, "UseTie"));
+        const std::string file = IniReadString(Key(slot, "TieModel"));
+        if (file != tie.File) tie.TriangleCount = 0;
+        tie.File = file;
+    }
+    set.TieSpacing = ReadClamped("TieSpacing", kTieSpacingRule.Min, kTieSpacingRule.Max);
+    set.ToggleTies = IniReadBool("ToggleTies");
+    set.ToggleCount1 = static_cast<int16_t>(ReadIntClamped("ToggleCount1", 1, 50));
+    set.ToggleCount2 = static_cast<int16_t>(ReadIntClamped("ToggleCount2", 1, 50));
+    set.AltOnBank = IniReadBool("AltOnBank");
+    set.AltBank = ReadClamped("AltBank", kTieBankRule.Min, kTieBankRule.Max);
+    set.AltOnStart = IniReadBool("AltOnStart");
+
+    for (int slot = 0; slot < kShownTubeScales; ++slot) {
+        Vector3& scale = set.TubeScales[static_cast<size_t>(slot)];
+        scale.X = ReadClamped(Key(slot, "TubeScaleX"), kTubeScaleRule.Min, kTubeScaleRule.Max);
+        // Y is kept for the file's sake only; no builder reads it.
+        const double y = IniReadFloat(Key(slot, "TubeScaleY"));
+        scale.Y = std::isfinite(static_cast<float>(y)) ? static_cast<float>(y) : 0.0f;
+        if (IniReadVariant(Key(slot, "TubeScaleZ"), value))
+            scale.Z = ReadClamped(Key(slot, "TubeScaleZ"), kTubeScaleRule.Min, kTubeScaleRule.Max);
+    }
+    set.RoundFooters = IniReadBool("RoundFooters");
+    set.UseTerrain = IniReadBool("UseTerrain");
+    set.LowDetailTerrain = IniReadBool("LowDetailTerrain");
+    set.SquareTunnels = IniReadBool("SquareTunnels");
+    set.TunnelSoftness = ReadIntClamped("TunnelSoftness", static_cast<int32_t>(kSoftnessRule.Min),
+                                        static_cast<int32_t>(kSoftnessRule.Max));
+    set.SpineDetail = ReadClamped("SpineDetail", kDetailRule.Min, kDetailRule.Max);
+    set.RailDetail = ReadClamped("RailDetail", kDetailRule.Min, kDetailRule.Max);
+    return true;
+}
+
+bool WriteModelerSetFile(const std::string& path, const ModelerSettings& set) {
+    BuildModelerSetText(set);
+    return IniSaveFile(path);
+}
+
+bool ReadModelerSetFile(const std::string& path, ModelerSettings& set) {
+    return IniLoadFile(path) && ReadModelerSetBuffer(set);
+}
+
+void SaveModelerSet(const ModelerSettings& set, void* owner) {
+    std::string fileName, fileTitle;
+    int32_t filterIndex = 1, flags = 0;
+    if (!ShowSaveFileDialog(fileName, fileTitle, true, kModelerSetFilter, filterIndex, gAppPath,
+                            kSaveModelerSetTitle, kModelerSetExt, owner, flags))
+        return;
+    if (!WriteModelerSetFile(fileName, set))
+        MsgBox("Could Not Save the Modeler Set!\n\nThe file " + fileName + " could not be written.",
+               kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+bool OpenModelerSet(ModelerSettings& set, void* owner) {
+    std::string fileName, fileTitle;
+    bool readOnly = false;
+    int32_t filterIndex = 1, flags = 0;
+    if (!ShowOpenFileDialog(fileName, fileTitle, true, readOnly, true, kModelerSetFilter, filterIndex, gAppPath,
+                            kOpenModelerSetTitle, kModelerSetExt, owner, flags))
+        return false;
+    if (!IniLoadFile(fileName)) {
+        MsgBox("Could Not Load the Modeler Set!\n\nThe file " + fileName + " could not be read.",
+               kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
+        return false;
+    }
+    if (!ReadModelerSetBuffer(set)) {
+        MsgBox("Could Not Load the Modeler Set!\n\nThe file " + fileName + " is not a modeler set.",
+               kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Modeler settings sets (.gtwrms): the modeler dialog's working copy saved as
+// a key=value text through the settings-text engine, and read back into it.
+//
+// The file, CR LF lines: three comment lines (the program and its version,
+// then two of ours), ";-Moderler Set-", then the sections Spines (SpineTotal,
+// then 0SPosX, 0SPosY, 0SPosZ, 0SSize, 0SShape, 1SPosX, ...), Rails (RailTotal,
+// 0RPosX ...), Crossties (0UseTie, 0TieModel, 1UseTie, 1TieModel, TieSpacing,
+// ToggleTies, ToggleCount1, ToggleCount2, AltOnBank, AltBank, AltOnStart),
+// Supports (0TubeScaleX, 0TubeScaleY, 0TubeScaleZ, ... for slots 0 to 9,
+// RoundFooters), Terrain (UseTerrain, LowDetailTerrain) and Extras
+// (SquareTunnels, TunnelSoftness, SpineDetail, RailDetail), each section
+// after an empty line. Decimals as SingleText; whole numbers in plain
+// decimal; booleans True and False; file paths as they stand.
+//
+// Reading finds keys regardless of case and section. Every value read is held
+// to the modeler dialog's ranges (a missing key reads as 0 and so becomes the
+// range's lower end: a set without RailDetail gives 0.1 m, never 0). A set
+// without the depth keys (0TubeScaleZ to 9TubeScaleZ) keeps the copy's depths; colours and
+// crosstie triangles are not in the file.
+
+#include <string>
+
+#include "model/modeler_settings.h"
+
+inline constexpr const char* kModelerSetFilter = "Gantrywright Modeler Set (*.gtwrms)|*.gtwrms";
+inline constexpr const char* kModelerSetExt = "gtwrms";
+inline constexpr const char* kSaveModelerSetTitle = "Save Modeler Set...";
+inline constexpr const char* kOpenModelerSetTitle = "Open Modeler Set...";
+inline constexpr const char* kModelerSetErrorTitle = "Error!";
+
+// A 32-bit float rounded to 7 significant digits, trailing zeros dropped,
+// "." as decimal point whatever the locale: 0.07, -0.6, 1.5. A float that
+// does not read back from its 7 digits (3.1415927) gets the shortest text
+// that does, so a set keeps every value exactly.
+std::string SingleText(float value);
+
+// Builds the set's text in the engine's buffer (gIniBuffer) and returns it.
+std::string BuildModelerSetText(const ModelerSettings& set);
+// Reads the set in the engine's buffer into `set`, as described above. False,
+// `set` untouched, when the buffer holds neither RailTotal nor SpineTotal.
+bool ReadModelerSetBuffer(ModelerSettings& set);
+
+// The whole file; false when it could not be written (an old file stays).
+bool WriteModelerSetFile(const std::string& path, const ModelerSettings& set);
+// False, `set` untouched, when the file cannot be read or is not a set.
+bool ReadModelerSetFile(const std::string& path, ModelerSettings& set);
+
+// The dialog's "Save": the save dialog (start folder gAppPath), then the file.
+// A file that cannot be written is reported in an "Error!" box.
+void SaveModelerSet(const ModelerSettings& set, void* owner);
+// The dialog's "Open": the open dialog, then the file into `set`. True when a
+// set was read; a file that cannot be read or is no set is reported in an
+// "Error!" box and changes nothing.
+bool OpenModelerSet(ModelerSettings& set, void* owner);

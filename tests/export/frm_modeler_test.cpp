@@ -1,0 +1,165 @@
+// The modeler dialog as a real window under the test display: opening and OK
+// change nothing, the count box, the wooden preset, the crosstie boxes, the
+// tabs, and the close box as Cancel.
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/radiobut.h>
+
+#include "app/app_state.h"
+#include "app/controls/uc_numeric_text_box.h"
+#include "app/controls/uc_tab_head.h"
+#include "export/frm_modeler.h"
+#include "export/modeler_set_file.h"
+#include "model/rebuild_flags.h"
+
+namespace {
+
+void Click(wxCheckBox* box) {
+    box->SetValue(!box->GetValue());
+    wxCommandEvent e(wxEVT_CHECKBOX, box->GetId());
+    e.SetEventObject(box);
+    e.SetInt(box->GetValue() ? 1 : 0);
+    box->GetEventHandler()->ProcessEvent(e);
+}
+
+void Press(wxButton* button) {
+    ASSERT_TRUE(button->IsEnabled()) << button->GetLabel();
+    wxCommandEvent e(wxEVT_BUTTON, button->GetId());
+    e.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(e);
+}
+
+bool NoFlag() {
+    const RemodelFlags& f = gRemodelFlags;
+    return !f.RebuildPath && !f.RebuildTrack && !f.RebuildTubes && !f.RebuildFooters && !f.RebuildGround &&
+           !f.Recolor && !f.RebuildTunnels && !f.RebuildPrefabs;
+}
+
+// Everything the settings hold, exactly (the set's numbers read back bit for bit).
+std::string Fingerprint(const ModelerSettings& m) {
+    std::string text = BuildModelerSetText(m);
+    text += "|" + std::to_string(m.gRails.size()) + "|" + std::to_string(m.gSpines.size());
+    for (const TieModel& t : m.gTieModels)
+        text += "|" + std::to_string(t.TriangleCount) + "|" + std::to_string(t.Triangles.size());
+    text += "|" + std::to_string(m.SupportColor) + "|" + std::to_string(m.TunnelColor);
+    return text;
+}
+
+class ModelerDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gAppPath = "/opt/gw/";
+        gDocumentType = DocumentNone;
+        gModelSettings = ModelerSettings{};
+        ApplyTrackStylePresets(3, false);
+        gModelSettings.gRails[0].PosX = -0.6049f;
+        gModelSettings.TubeScales[0].X = 0.125f;
+        gModelSettings.RailDetail = 0.333f;
+        gModelSettings.SupportColor = 0x3366CC;
+        gModelSettings.gTieModels[0].Triangles.assign(3, TieTriangle{});
+        gModelSettings.gTieModels[0].TriangleCount = 2;
+        ClearRemodelFlags();
+    }
+    void TearDown() override {
+        if (dialog) dialog->Destroy();
+        wxTheApp->ProcessIdle();
+        gModelSettings = ModelerSettings{};
+        ClearRemodelFlags();
+    }
+    frmModeler& Open() {
+        dialog = new frmModeler(nullptr);
+        dialog->Show();
+        return *dialog;
+    }
+
+    frmModeler* dialog = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ModelerDialog, OpenThenOkChangesNothing) {
+    const std::string before = Fingerprint(gModelSettings);
+    frmModeler& d = Open();
+    EXPECT_EQ(d.GetTitle(), "Modeler");
+    // The boxes show two decimals; the settings keep their exact values.
+    EXPECT_EQ(d.txtNumRails->GetValue(), "2");
+    ASSERT_EQ(d.cmbRails->GetCount(), 2u);
+    EXPECT_EQ(d.cmbRails->GetString(1), "Rail Model 02");
+    EXPECT_EQ(d.cmbRails->GetSelection(), 0);
+    EXPECT_EQ(d.txtRailPos[0]->GetValue(), "-0.60");
+    EXPECT_TRUE(d.optSpineShape[1]->GetValue());
+    EXPECT_EQ(d.txtTubeScaleX[0]->GetValue(), "0.13");
+    EXPECT_EQ(d.txtRailDetail->GetValue(), "0.33");
+    EXPECT_EQ(d.txtTieToggle[0]->GetValue(), "6");
+    EXPECT_TRUE(d.chkUseTie[1]->GetValue());
+    EXPECT_EQ(d.lblSuppColor->GetBackgroundColour(), wxColour(0xCC, 0x66, 0x33));
+    // Picking the other rail shows it and stores nothing either.
+    d.cmbRails->SetSelection(1);
+    wxCommandEvent pick(wxEVT_CHOICE, d.cmbRails->GetId());
+    d.cmbRails->GetEventHandler()->ProcessEvent(pick);
+    EXPECT_EQ(d.txtRailPos[0]->GetValue(), "0.60");
+    Press(d.btnOkay);
+    EXPECT_EQ(d.GetReturnCode(), wxID_OK);
+    EXPECT_TRUE(NoFlag());
+    EXPECT_EQ(Fingerprint(gModelSettings), before);
+}
+
+TEST_F(ModelerDialog, CountBoxAndWoodenPreset) {
+    frmModeler& d = Open();
+    d.txtNumRails->SetValue("3");  // typed: a third rail, the first one selected
+    ASSERT_EQ(d.cmbRails->GetCount(), 3u);
+    EXPECT_EQ(d.cmbRails->GetSelection(), 0);
+    d.txtRailSize->SetValue("0.005");  // red: not stored
+    EXPECT_EQ(d.Form().Record(TubeList::Rails, 0)->Size, 0.07f);
+
+    ClearRemodelFlags();
+    Press(d.btnTrackStyle[9]);
+    EXPECT_EQ(d.txtNumSpines->GetValue(), "0");
+    EXPECT_EQ(d.cmbSpines->GetCount(), 0u);
+    EXPECT_FALSE(d.txtSpinePos[1]->IsEnabled());
+    EXPECT_FALSE(d.optSpineShape[0]->IsEnabled());
+    EXPECT_EQ(d.txtSpineSize->GetValue(), "0");
+    EXPECT_TRUE(d.chkRoundFooters->GetValue());
+    EXPECT_TRUE(d.chkTunnelSquare->GetValue());
+    EXPECT_FALSE(d.txtTunnelSoftness->IsEnabled());
+    Press(d.btnOkay);
+    EXPECT_EQ(gModelSettings.gSpineCount, 0);
+    EXPECT_EQ(gModelSettings.gRailCount, 2);
+    EXPECT_EQ(gModelSettings.gRails[0].Shape, RailWood);
+    EXPECT_TRUE(gRemodelFlags.RebuildTrack && gRemodelFlags.RebuildFooters && gRemodelFlags.RebuildTunnels);
+    EXPECT_FALSE(gRemodelFlags.RebuildGround || gRemodelFlags.RebuildPath);
+}
+
+TEST_F(ModelerDialog, CrosstieBoxesAndTabs) {
+    frmModeler& d = Open();
+    EXPECT_TRUE(d.ucTab[0]->IsShown());
+    d.ucTabHead1->ShowTab(2);
+    EXPECT_TRUE(d.ucTab[2]->IsShown());
+    EXPECT_FALSE(d.ucTab[0]->IsShown());
+
+    EXPECT_TRUE(d.chkTieOpt[1]->IsEnabled());
+    Click(d.chkUseTie[0]);  // unticking the primary unticks and disables the alternate
+    EXPECT_FALSE(d.chkUseTie[1]->GetValue());
+    EXPECT_FALSE(d.chkUseTie[1]->IsEnabled());
+    EXPECT_FALSE(d.txtTieModel[0]->IsEnabled());
+    EXPECT_FALSE(d.chkTieOpt[1]->IsEnabled());
+    EXPECT_TRUE(gRemodelFlags.RebuildTrack);
+    EXPECT_FALSE(d.Form().Copy().gTieModels[1].Use);
+}
+
+TEST_F(ModelerDialog, CloseBoxActsAsCancel) {
+    const std::string before = Fingerprint(gModelSettings);
+    frmModeler& d = Open();
+    d.txtTieSpacing->SetValue("2");
+    Click(d.chkTera[1]);
+    EXPECT_TRUE(gRemodelFlags.RebuildTrack && gRemodelFlags.RebuildGround);
+    d.Close();
+    EXPECT_EQ(d.GetReturnCode(), wxID_CANCEL);
+    EXPECT_FALSE(d.IsShown());
+    EXPECT_TRUE(NoFlag());
+    EXPECT_EQ(Fingerprint(gModelSettings), before);
+}

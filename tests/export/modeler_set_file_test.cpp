@@ -1,0 +1,229 @@
+// Modeler settings sets: the text of a default set byte for byte, a round
+// trip of every value, keys in any case and section, missing and wild values
+// held to the dialog's ranges, files that cannot be read, and the Save and
+// Open buttons' dialogs and messages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/app_state.h"
+#include "app/app_version.h"
+#include "app/settings_text.h"
+#include "export/modeler_set_file.h"
+#include "platform/file_system.h"
+#include "platform/scripted_prompts.h"
+#include "tests/platform/temp_folder.h"
+
+namespace {
+
+class ModelerSetFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gAppPath = "/opt/gw/";
+        gDocumentType = DocumentNone;
+        gModelSettings = ModelerSettings{};
+        ApplyTrackStylePresets(0, false);
+    }
+    void TearDown() override { gModelSettings = ModelerSettings{}; }
+
+    // A set with a distinct in-range value in every field the file holds.
+    static ModelerSettings Distinct() {
+        ModelerSettings s;
+        s.gRailCount = 3;
+        s.gRails = {{-0.75f, 0.125f, 1.5f, 0.0625f, 2}, {9.875f, -10.0f, 0.01f, 10.0f, 1}, {1e-6f, 3.1415927f, -2.5f, 0.333f, 0}, {}};
+        s.gSpineCount = 2;
+        s.gSpines = {{0.5f, -0.85f, 0.25f, 0.2f, 1}, {-1.0f, 2.0f, 0.0f, 0.07f, 0}, {}};
+        s.gTieModels[0].Use = true;
+        s.gTieModels[0].File = "/home/a,b/ties/vxtmTie03.fcobject";
+        s.gTieModels[1].Use = false;
+        s.gTieModels[1].File = "";
+        s.TieSpacing = 2.75f;
+        s.ToggleTies = true;
+        s.ToggleCount1 = 7;
+        s.ToggleCount2 = 50;
+        s.AltOnBank = true;
+        s.AltBank = 179.9f;
+        s.AltOnStart = true;
+        s.RoundFooters = true;
+        for (int i = 0; i < 10; ++i) s.TubeScales[i] = Vector3{0.01f + 0.5f * i, 0.25f * i - 1.0f, 10.0f - 0.75f * i};
+        s.UseTerrain = false;
+        s.LowDetailTerrain = true;
+        s.RailDetail = 0.1f;
+        s.SpineDetail = 2.95f;
+        s.TunnelSoftness = 63;
+        s.SquareTunnels = true;
+        return s;
+    }
+
+    TempFolder folder;
+};
+
+// Every value the file holds, exactly: the set's own text of it.
+void ExpectSameFileValues(const ModelerSettings& a, const ModelerSettings& b) {
+    EXPECT_EQ(BuildModelerSetText(a), BuildModelerSetText(b));
+}
+
+}  // namespace
+
+TEST_F(ModelerSetFileTest, DefaultSetByteForByte) {
+    const std::string expected =
+        ";Gantrywright v" + AppVersionText() +
+        "\r\n"
+        ";Settings of the modeler: rails, spines, crossties, supports, terrain and extras.\r\n"
+        ";Open it in Modeler > Create Model... with the Open button of the Track Style panel.\r\n"
+        ";-Moderler Set-\r\n"
+        "\r\n[Spines]\r\n"
+        "SpineTotal=1\r\n0SPosX=0\r\n0SPosY=-0.3\r\n0SPosZ=0\r\n0SSize=0.2\r\n0SShape=0\r\n"
+        "\r\n[Rails]\r\n"
+        "RailTotal=2\r\n"
+        "0RPosX=-0.5\r\n0RPosY=0\r\n0RPosZ=0\r\n0RSize=0.07\r\n0RShape=0\r\n"
+        "1RPosX=0.5\r\n1RPosY=0\r\n1RPosZ=0\r\n1RSize=0.07\r\n1RShape=0\r\n"
+        "\r\n[Crossties]\r\n"
+        "0UseTie=True\r\n0TieModel=/opt/gw/vxtmTie00.fcobject\r\n1UseTie=False\r\n1TieModel=\r\n"
+        "TieSpacing=1.5\r\nToggleTies=False\r\nToggleCount1=0\r\nToggleCount2=0\r\n"
+        "AltOnBank=False\r\nAltBank=0\r\nAltOnStart=False\r\n"
+        "\r\n[Supports]\r\n"
+        "0TubeScaleX=0.125\r\n0TubeScaleY=0\r\n0TubeScaleZ=0.125\r\n"
+        "1TubeScaleX=0.25\r\n1TubeScaleY=0\r\n1TubeScaleZ=0.25\r\n"
+        "2TubeScaleX=0.375\r\n2TubeScaleY=0\r\n2TubeScaleZ=0.375\r\n"
+        "3TubeScaleX=0.5\r\n3TubeScaleY=0\r\n3TubeScaleZ=0.5\r\n"
+        "4TubeScaleX=0.625\r\n4TubeScaleY=0\r\n4TubeScaleZ=0.625\r\n"
+        "5TubeScaleX=0.1\r\n5TubeScaleY=0\r\n5TubeScaleZ=0.1\r\n"
+        "6TubeScaleX=0.12\r\n6TubeScaleY=0\r\n6TubeScaleZ=0.1\r\n"
+        "7TubeScaleX=0.15\r\n7TubeScaleY=0\r\n7TubeScaleZ=0.15\r\n"
+        "8TubeScaleX=0.15\r\n8TubeScaleY=0\r\n8TubeScaleZ=0.025\r\n"
+        "9TubeScaleX=0.075\r\n9TubeScaleY=0\r\n9TubeScaleZ=0.075\r\n"
+        "RoundFooters=False\r\n"
+        "\r\n[Terrain]\r\n"
+        "UseTerrain=True\r\nLowDetailTerrain=False\r\n"
+        "\r\n[Extras]\r\n"
+        "SquareTunnels=False\r\nTunnelSoftness=8\r\nSpineDetail=1\r\nRailDetail=0.5\r\n";
+    const std::string path = folder / "default.gtwrms";
+    ASSERT_TRUE(WriteModelerSetFile(path, gModelSettings));
+    std::string written;
+    ASSERT_TRUE(fsys::ReadWholeFile(path, written));
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(SingleText(-0.6f), "-0.6");
+    EXPECT_EQ(SingleText(2.718282f), "2.718282");
+    EXPECT_EQ(SingleText(3.14159265f), "3.1415927");  // 7 digits would not read back
+    EXPECT_EQ(SingleText(-0.0f), "0");
+}
+
+TEST_F(ModelerSetFileTest, EveryValueRoundTripsColoursAndTrianglesStay) {
+    const ModelerSettings saved = Distinct();
+    const std::string path = folder / "distinct.gtwrms";
+    ASSERT_TRUE(WriteModelerSetFile(path, saved));
+
+    ModelerSettings read;  // colours and tube-scale slot 10 are not in the file
+    read.SupportColor = 0x0000FF;
+    read.TunnelColor = 0x00FF00;
+    read.TubeScales[10] = Vector3{1, 2, 3};
+    read.gTieModels[1].TriangleCount = 9;  // its file stays "": its triangles stay
+    ASSERT_TRUE(ReadModelerSetFile(path, read));
+    ExpectSameFileValues(read, saved);
+    EXPECT_EQ(read.SupportColor, 0x0000FF);
+    EXPECT_EQ(read.TunnelColor, 0x00FF00);
+    EXPECT_EQ(read.TubeScales[10].Y, 2.0f);
+    EXPECT_EQ(read.gTieModels[1].TriangleCount, 9);
+    // The comma of the path is written as it stands.
+    EXPECT_NE(IniGetBuffer().find("0TieModel=/home/a,b/ties/vxtmTie03.fcobject\r\n"), std::string::npos);
+}
+
+TEST_F(ModelerSetFileTest, KeysAreReadInAnyCaseAndSection) {
+    const ModelerSettings saved = Distinct();
+    std::string text = BuildModelerSetText(saved);
+    // Every key in capitals, the Rails section renamed, decimals with ",".
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        const size_t eq = text.find('=', start);
+        if (eq != std::string::npos && eq < end) {
+            std::transform(text.begin() + start, text.begin() + eq, text.begin() + start,
+                           [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+            if (text.compare(start, 3, "0TI") != 0)
+                std::replace(text.begin() + eq, text.begin() + end, '.', ',');
+        }
+        start = end + 2;
+    }
+    const size_t rails = text.find("[Rails]");
+    ASSERT_NE(rails, std::string::npos);
+    text.replace(rails, 7, "[Track Rails]");
+    IniSetBuffer(text);
+    ModelerSettings read;
+    ASSERT_TRUE(ReadModelerSetBuffer(read));
+    ExpectSameFileValues(read, saved);
+}
+
+TEST_F(ModelerSetFileTest, MissingAndWildValuesAreHeldToTheRanges) {
+    IniSetBuffer(";old set\r\nRailTotal=40\r\n0RPosX=1e999\r\n0RSize=-3\r\n0RShape=7\r\n1RPosY=-12\r\n"
+                 "SpineTotal=-5\r\nToggleCount1=900\r\n0TubeScaleX=nan\r\n3TubeScaleX=12\r\n");
+    ModelerSettings read = gModelSettings;
+    const float depth = read.TubeScales[3].Z;
+    ASSERT_TRUE(ReadModelerSetBuffer(read));
+    EXPECT_EQ(read.gRailCount, 32);
+    EXPECT_EQ(read.gRails[0].PosX, 10.0f);
+    EXPECT_EQ(read.gRails[0].Size, 0.01f);
+    EXPECT_EQ(read.gRails[0].Shape, RailWood);
+    EXPECT_EQ(read.gRails[1].PosY, -10.0f);
+    EXPECT_EQ(read.gRails[31].Size, 0.01f);
+    EXPECT_EQ(read.gSpineCount, 0);
+    EXPECT_EQ(read.ToggleCount1, 50);
+    EXPECT_EQ(read.ToggleCount2, 1);
+    EXPECT_EQ(read.TubeScales[0].X, 0.01f);
+    EXPECT_EQ(read.TubeScales[3].X, 10.0f);
+    EXPECT_EQ(read.TubeScales[3].Z, depth);  // no depth key: the depth stays
+    // A missing key reads as the range's lower end: no zero spacing reaches the builder.
+    EXPECT_EQ(read.RailDetail, 0.1f);
+    EXPECT_EQ(read.SpineDetail, 0.1f);
+    EXPECT_EQ(read.TieSpacing, 0.1f);
+    EXPECT_EQ(read.AltBank, 0.1f);
+    EXPECT_EQ(read.TunnelSoftness, 8);
+    EXPECT_FALSE(read.gTieModels[0].Use);
+    EXPECT_EQ(read.gTieModels[0].File, "");
+}
+
+TEST_F(ModelerSetFileTest, SaveAndOpenButtons) {
+    ScriptedPrompts prompts;
+    ScopedPrompts scope(prompts);
+    const std::string path = folder / "mine.gtwrms";
+    prompts.FileDialogAnswers.push_back({true, path});
+    SaveModelerSet(Distinct(), nullptr);
+    ASSERT_EQ(prompts.FileDialogs.size(), 1u);
+    const FileDialogRequest& save = prompts.FileDialogs[0];
+    EXPECT_TRUE(save.Save);
+    EXPECT_EQ(save.Title, "Save Modeler Set...");
+    EXPECT_EQ(save.Filter, "Gantrywright Modeler Set (*.gtwrms)|*.gtwrms");
+    EXPECT_EQ(save.DefaultExt, "gtwrms");
+    EXPECT_EQ(save.InitialDir, "/opt/gw/");
+    EXPECT_TRUE(save.FileName.empty());
+    EXPECT_TRUE(prompts.Messages.empty());
+
+    ModelerSettings read;
+    prompts.FileDialogAnswers.push_back({true, path});
+    EXPECT_TRUE(OpenModelerSet(read, nullptr));
+    EXPECT_EQ(prompts.FileDialogs[1].Title, "Open Modeler Set...");
+    ExpectSameFileValues(read, Distinct());
+
+    // Cancelled, unreadable, not a set: nothing changes; the last two are reported.
+    ModelerSettings untouched = read;
+    EXPECT_FALSE(OpenModelerSet(read, nullptr));
+    prompts.FileDialogAnswers.push_back({true, folder / "missing.gtwrms"});
+    EXPECT_FALSE(OpenModelerSet(read, nullptr));
+    prompts.FileDialogAnswers.push_back({true, folder.Write("notes.gtwrms", ";notes\r\nText=1\r\n")});
+    EXPECT_FALSE(OpenModelerSet(read, nullptr));
+    ExpectSameFileValues(read, untouched);
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[0].Text,
+              "Could Not Load the Modeler Set!\n\nThe file " + folder / "missing.gtwrms" + " could not be read.");
+    EXPECT_EQ(prompts.Messages[0].Title, "Error!");
+    EXPECT_EQ(prompts.Messages[1].Text,
+              "Could Not Load the Modeler Set!\n\nThe file " + folder / "notes.gtwrms" + " is not a modeler set.");
+
+    // A folder in the way of the file: the save is reported.
+    prompts.FileDialogAnswers.push_back({true, folder.Write("sub/x.txt") .substr(0, (folder / "sub").size())});
+    SaveModelerSet(Distinct(), nullptr);
+    ASSERT_EQ(prompts.Messages.size(), 3u);
+    EXPECT_EQ(prompts.Messages[2].Text,
+              "Could Not Save the Modeler Set!\n\nThe file " + folder / "sub" + " could not be written.");
+}

@@ -1,0 +1,142 @@
+// The modeler dialog inside the real program under a display: Create Model
+// rebuilds the sample track from a preset, a saved settings set reopens with
+// its values, OK at once rebuilds nothing, and a track opened with the
+// model-on-load setting 5 is built from the dialog's choice.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/menu.h>
+
+#include "app/app_state.h"
+#include "app/controls/uc_numeric_text_box.h"
+#include "app/frm_main.h"
+#include "app/gui_tool_dialogs.h"
+#include "export/frm_modeler.h"
+#include "model/modeler_settings.h"
+#include "model/rebuild_flags.h"
+#include "tests/app/mainwin/mainwin_test_support.h"
+#include "tests/app/mainwin/program_window_test.h"
+
+namespace {
+
+void Press(wxButton* button) {
+    wxCommandEvent e(wxEVT_BUTTON, button->GetId());
+    e.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(e);
+}
+
+// Runs `act` on the modeler dialog once it is shown modally (asked again
+// while the program has not shown it yet).
+template <typename F>
+void WhenModeler(F act, int tries = 500) {
+    wxTheApp->CallAfter([act, tries] {
+        for (wxWindow* w : wxTopLevelWindows) {
+            auto* dialog = dynamic_cast<frmModeler*>(w);
+            if (dialog && dialog->IsModal()) {
+                act(*dialog);
+                return;
+            }
+        }
+        if (tries > 0)
+            WhenModeler(act, tries - 1);
+        else
+            ADD_FAILURE() << "the modeler dialog is not up";
+    });
+}
+
+int Count(const std::vector<std::string>& stages, const std::string& stage) {
+    return static_cast<int>(std::count(stages.begin(), stages.end(), stage));
+}
+
+class ModelerInTheProgram : public ProgramWindowTest {
+protected:
+    std::string Copy(const std::string& sample) {
+        const std::string path = temp / sample;
+        std::filesystem::copy_file(SamplesFolder() + sample, path, std::filesystem::copy_options::overwrite_existing);
+        return path;
+    }
+    void CreateModel() {
+        wxMenuItem* item = frame->MenuItem("mnuCreateModel");
+        ASSERT_NE(item, nullptr);
+        ASSERT_TRUE(item->IsEnabled());
+        wxCommandEvent e(wxEVT_MENU, item->GetId());
+        e.SetEventObject(frame.get());
+        frame->GetEventHandler()->ProcessEvent(e);
+    }
+
+    EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
+};
+
+}  // namespace
+
+TEST_F(ModelerInTheProgram, PresetRebuildsAndASavedSetReopens) {
+    RegisterToolDialogs();
+    StartProgram(Copy("circuit.vxtrack"));
+    ASSERT_TRUE(gTrackModelValid);
+    ASSERT_EQ(gModelSettings.gSpineCount, 1);
+    const std::string set = temp / "wooden.gtwrms";
+
+    busy.Stages.clear();
+    WhenModeler([this, set](frmModeler& d) {
+        Press(d.btnTrackStyle[9]);  // "Wooden"
+        prompts.FileDialogAnswers.push_back({true, set});
+        Press(d.btnStyle[1]);  // "Save"
+        Press(d.btnOkay);
+    });
+    CreateModel();
+    EXPECT_EQ(gModelSettings.gSpineCount, 0);
+    EXPECT_EQ(gModelSettings.gRails[0].Shape, RailWood);
+    EXPECT_TRUE(gModelSettings.RoundFooters);
+    EXPECT_EQ(Count(busy.Stages, "Creating track model"), 1);
+    EXPECT_EQ(Count(busy.Stages, "Creating footer models"), 1);
+    EXPECT_EQ(Count(busy.Stages, "Creating ground model"), 0);
+    EXPECT_TRUE(gTrackModelValid);
+    EXPECT_TRUE(std::filesystem::exists(set));
+
+    // Back to steel, then the saved set: the wooden settings again.
+    WhenModeler([this, set](frmModeler& d) {
+        Press(d.btnTrackStyle[0]);
+        prompts.FileDialogAnswers.push_back({true, set});
+        Press(d.btnStyle[0]);  // "Open"
+        EXPECT_EQ(d.txtNumSpines->GetValue(), "0");
+        Press(d.btnOkay);
+    });
+    CreateModel();
+    EXPECT_EQ(gModelSettings.gSpineCount, 0);
+    EXPECT_EQ(gModelSettings.gRails[1].Size, 1.0f);
+    EXPECT_EQ(gModelSettings.TieSpacing, 0.5f);
+    EXPECT_TRUE(prompts.Messages.empty());
+
+    // Open and OK at once: nothing to rebuild.
+    busy.Stages.clear();
+    WhenModeler([](frmModeler& d) { Press(d.btnOkay); });
+    CreateModel();
+    EXPECT_TRUE(busy.Stages.empty());
+    EXPECT_TRUE(gTrackModelValid);
+}
+
+TEST_F(ModelerInTheProgram, ModelOnLoadFiveBuildsFromTheDialog) {
+    RegisterToolDialogs();
+    frmMain& f = StartProgram("");
+    gModelOnLoad = 5;
+    busy.Stages.clear();
+    bool shown = false;
+    WhenModeler([&shown](frmModeler& d) {
+        shown = true;
+        EXPECT_EQ(d.txtNumSpines->GetValue(), "1");  // the style's presets, applied before
+        Press(d.btnTrackStyle[5]);                    // "Hyper 2seat"
+        Press(d.btnOkay);
+    });
+    ASSERT_TRUE(f.LoadFile(Copy("circuit.vxtrack")));
+    EXPECT_TRUE(shown);
+    ASSERT_EQ(gModelSettings.gSpineCount, 1);
+    EXPECT_EQ(gModelSettings.gSpines[0].PosY, -1.0f);
+    EXPECT_TRUE(gTrackModelValid);
+    EXPECT_EQ(Count(busy.Stages, "Creating ground model"), 1);
+}
