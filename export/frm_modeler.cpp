@@ -23,6 +23,7 @@
 #include "model/build_pipeline.h"
 #include "model/rebuild_flags.h"
 #include "platform/wx/wx_prompts.h"
+#include "tools/color_dialog.h"
 
 namespace {
 
@@ -591,9 +592,21 @@ void frmModeler::btnTieBrowse_Click(int index) {
         txtTieModel[index]->SetValue(ToWxPath(fileName));  // stores it
 }
 
-void frmModeler::lblSuppColor_Click() {}
+void frmModeler::lblSuppColor_Click() {
+    int32_t color = mForm.Copy().SupportColor;
+    if (!ShowColorDialog(color, true, true, false, this)) return;
+    mForm.SetSupportColor(color);
+    lblSuppColor->SetBackgroundColour(ToColour(color));
+    lblSuppColor->Refresh();
+}
 
-void frmModeler::lblTunnelColor_Click() {}
+void frmModeler::lblTunnelColor_Click() {
+    int32_t color = mForm.Copy().TunnelColor;
+    if (!ShowColorDialog(color, true, true, false, this)) return;
+    mForm.SetTunnelColor(color);
+    lblTunnelColor->SetBackgroundColour(ToColour(color));
+    lblTunnelColor->Refresh();
+}
 
 void frmModeler::btnTrackStyle_Click(int index) {
     mForm.LoadTrackStylePreset(index);

@@ -15,6 +15,7 @@
 #include "export/frm_modeler.h"
 #include "export/modeler_set_file.h"
 #include "model/rebuild_flags.h"
+#include "platform/color_chooser.h"
 
 namespace {
 
@@ -149,6 +150,31 @@ TEST_F(ModelerDialog, CrosstieBoxesAndTabs) {
     EXPECT_FALSE(d.chkTieOpt[1]->IsEnabled());
     EXPECT_TRUE(gRemodelFlags.RebuildTrack);
     EXPECT_FALSE(d.Form().Copy().gTieModels[1].Use);
+}
+
+TEST_F(ModelerDialog, SwatchesTakeTheChosenColourOnly) {
+    int32_t shownWith = -1;
+    bool confirm = false;
+    ScopedColorChooser chooser([&](ColorChooserRequest& r) {
+        shownWith = r.Color;
+        r.Color = 0x00FF80;
+        return confirm;
+    });
+    frmModeler& d = Open();
+    d.lblTunnelColor_Click();  // cancelled: nothing changes
+    EXPECT_EQ(shownWith, gModelSettings.TunnelColor);
+    EXPECT_TRUE(NoFlag());
+    confirm = true;
+    d.lblTunnelColor_Click();
+    EXPECT_EQ(d.lblTunnelColor->GetBackgroundColour(), wxColour(0x80, 0xFF, 0x00));
+    EXPECT_TRUE(gRemodelFlags.RebuildTunnels && gRemodelFlags.Recolor);
+    EXPECT_FALSE(gRemodelFlags.RebuildTubes);
+    d.lblSuppColor_Click();
+    EXPECT_EQ(shownWith, 0x3366CC);
+    Press(d.btnOkay);
+    EXPECT_EQ(gModelSettings.TunnelColor, 0x00FF80);
+    EXPECT_EQ(gModelSettings.SupportColor, 0x00FF80);
+    EXPECT_TRUE(gRemodelFlags.RebuildTubes && gRemodelFlags.RebuildFooters);
 }
 
 TEST_F(ModelerDialog, CloseBoxActsAsCancel) {
