@@ -25,10 +25,12 @@
 #include "simulator/frm_vx_overview.h"
 #include "tools/frm_e_overview.h"
 #include "tools/frm_t_backwards_builder.h"
+#include "tools/frm_t_colorizer.h"
 #include "tools/frm_t_node_smoother.h"
 #include "tools/frm_t_object_placer.h"
 #include "tools/frm_t_object_renamer.h"
 #include "tools/frm_t_overview.h"
+#include "tools/frm_t_power_tweaker.h"
 #include "tools/frm_t_remove_data.h"
 #include "tools/frm_t_shuttle_maker.h"
 #include "tools/frm_t_spine_changer.h"
@@ -74,6 +76,8 @@ void RegisterToolDialogs() {
                        [](void* owner) { ShowTTerrainPolyReducerDialog(Owner(owner)); });
 
     // Colorizer and Power Tweaker.
+    RegisterToolDialog(ToolId::TColorizer, [](void* owner) { ShowTColorizerDialog(Owner(owner)); });
+    RegisterToolDialog(ToolId::TPowerTweaker, [](void* owner) { ShowTPowerTweakerDialog(Owner(owner)); });
 
     // Support Wizard, Support Flanger, Support Optimizer, Object Placer, Object Renamer.
     RegisterToolDialog(ToolId::TSupportWizard, [](void* owner) { ShowTSupportWizardDialog(Owner(owner)); });

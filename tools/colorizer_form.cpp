@@ -136,11 +136,14 @@ void DrawGradientPreview(int32_t a, int32_t b, ColorPicture& strip) {
     }
 }
 
-void DrawColorizerPreviews(const ColorizerForm& form, int part, ColorPicture& gradient, ColorPicture& wheel) {
+void DrawGradientStrip(const ColorizerForm& form, int part, ColorPicture& strip) {
     const int32_t primary = form.Primary[static_cast<size_t>(part)];
     if (form.UseAlternate)
-        DrawGradientPreview(primary, form.Alternate[static_cast<size_t>(part)], gradient);
+        DrawGradientPreview(primary, form.Alternate[static_cast<size_t>(part)], strip);
     else
-        gradient.Fill(primary);
-    DrawColorRamp(RGBToHSL(SplitRGB(primary)), wheel);
+        strip.Fill(primary);
+}
+
+void DrawColorWheelStrip(const ColorizerForm& form, int part, ColorPicture& strip) {
+    DrawColorRamp(RGBToHSL(SplitRGB(form.Primary[static_cast<size_t>(part)])), strip);
 }

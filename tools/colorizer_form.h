@@ -82,4 +82,5 @@ private:
 void DrawGradientPreview(int32_t a, int32_t b, ColorPicture& strip);
 // The two previews of a part: the gradient strip (the primary colour alone
 // while "Use Alternate Color" is unchecked) and the colour-wheel strip.
-void DrawColorizerPreviews(const ColorizerForm& form, int part, ColorPicture& gradient, ColorPicture& wheel);
+void DrawGradientStrip(const ColorizerForm& form, int part, ColorPicture& strip);
+void DrawColorWheelStrip(const ColorizerForm& form, int part, ColorPicture& strip);

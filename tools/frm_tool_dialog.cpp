@@ -29,7 +29,7 @@ frmToolDialog::frmToolDialog(wxWindow* owner, const char* dialog)
     Bind(wxEVT_CLOSE_WINDOW, &frmToolDialog::OnClose, this);
 }
 
-wxBoxSizer* frmToolDialog::AddPanel(const wxString& title) {
+wxBoxSizer* frmToolDialog::AddPanel(const wxString& title, wxSizer* into, int proportion) {
     auto* panel = new ucContainer(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, title);
     panels_.push_back(panel);
     rowGrid_ = nullptr;
@@ -37,7 +37,10 @@ wxBoxSizer* frmToolDialog::AddPanel(const wxString& title) {
     // The contents stand below the panel's title bar.
     sizer->AddSpacer(uc::TwipsToPixels(210, uc::TwipsPerPixelY(panel)) + 6);
     panel->SetSizer(sizer);
-    column_->Add(panel, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kToolMargin);
+    if (into)
+        into->Add(panel, proportion, wxEXPAND | wxALL, kToolMargin / 2);
+    else
+        column_->Add(panel, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kToolMargin);
     return sizer;
 }
 

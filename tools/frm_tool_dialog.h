@@ -54,9 +54,9 @@ protected:
     // as its return code (the modeless Move tool destroys itself).
     virtual void Unload(int result);
 
-    // Building the window: a titled panel added to the dialog's column, whose
-    // contents go into the returned sizer.
-    wxBoxSizer* AddPanel(const wxString& title);
+    // Building the window: a titled panel added to the dialog's column (or to
+    // `into`, a sizer of the dialog), whose contents go into the returned sizer.
+    wxBoxSizer* AddPanel(const wxString& title, wxSizer* into = nullptr, int proportion = 0);
     ucContainer* LastPanel() const { return panels_.back(); }
     // A numeric box for the panel just added, holding its default text.
     ucNumericTextBox* AddNumericBox(const NumericBoxSpec& spec, int width = 60);

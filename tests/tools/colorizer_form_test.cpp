@@ -64,8 +64,8 @@ TEST_F(ColorizerFormTest, OpensOnTheFirstAndLastSelectedSegments) {
     EXPECT_TRUE(form.AlternateControlsEnabled);
     EXPECT_TRUE(form.SelectedOnly);
     for (const ColorizerPartState& part : form.Parts) EXPECT_TRUE(OptionsEnabled(part, true));
-    ColorPicture gradient(5, 2), wheel(3, 2);
-    DrawColorizerPreviews(form, 1, gradient, wheel);
+    ColorPicture gradient(5, 2);
+    DrawGradientStrip(form, 1, gradient);
     EXPECT_EQ(gradient.At(0, 0), Rgb(2, 0, 0));
     EXPECT_EQ(gradient.At(4, 1), Rgb(0, 9, 0)) << "primary to alternate";
 }
@@ -85,9 +85,12 @@ TEST_F(ColorizerFormTest, GivingUpTheAlternateColourResetsTheModesThatNeedIt) {
     EXPECT_FALSE(form.AlternateControlsEnabled);
     for (const ColorizerPartState& part : form.Parts) EXPECT_TRUE(OptionsEnabled(part, false));
     form.PickPrimary(0, Rgb(5, 6, 7));
-    ColorPicture plain(4, 1), wheel(4, 1);
-    DrawColorizerPreviews(form, 0, plain, wheel);
+    ColorPicture plain(4, 1), wheel(4, 1), ramp(4, 1);
+    DrawGradientStrip(form, 0, plain);
     EXPECT_EQ(plain.Pixels, std::vector<int32_t>(4, Rgb(5, 6, 7))) << "the plain primary colour";
+    DrawColorWheelStrip(form, 0, wheel);
+    DrawColorRamp(RGBToHSL(SplitRGB(Rgb(5, 6, 7))), ramp);
+    EXPECT_EQ(wheel.Pixels, ramp.Pixels);
 
     form.PickAlternate(1, Rgb(0, 0, 200));  // picking an alternate colour checks the box again
     EXPECT_TRUE(form.UseAlternate);
