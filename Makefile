@@ -42,14 +42,21 @@ build-asan: deps
 
 # The whole suite, once plain and once with AddressSanitizer and UBSan. Window and
 # OpenGL tests need a display: everything runs inside one virtual X server.
+# The tests' temporary files go to a folder in memory when the machine has one:
+# every save flushes its file and folder to the disk, which on a busy disk
+# would make the suites wait on it.
+TEST_TMP = tmp=$$(mktemp -d /dev/shm/gantrywright-tests.XXXXXX 2>/dev/null || mktemp -d) && \
+	trap 'rm -rf "$$tmp"' EXIT && export TMPDIR="$$tmp"
+
 test: build build-asan
-	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/toolkit_leaks.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  $(XVFB) ctest --output-on-failure -j$(JOBS)
+	@$(TEST_TMP) && \
+	(cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)) && \
+	(cd $(ASAN_BUILD) && ASAN_OPTIONS=abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/toolkit_leaks.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(XVFB) ctest --output-on-failure -j$(JOBS))
 
 # The plain suite only, for quick iterations while developing.
 test-fast: build
-	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)
+	@$(TEST_TMP) && cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)
 
 run: build
 	./$(BUILD)/gantrywright $(SAMPLE)

@@ -34,6 +34,28 @@ bool FolderExists(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ec);
 }
 
+namespace {
+
+WriteStepObserver gWriteStepObserver;
+
+void Report(WriteStep step, const std::string& path) {
+    if (gWriteStepObserver) gWriteStepObserver(step, path);
+}
+
+// Flushes a folder's entries (a rename inside it) to the disk; false when the
+// folder cannot be opened or its file system refuses.
+bool FlushFolder(const fs::path& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
+void SetWriteStepObserver(WriteStepObserver observer) { gWriteStepObserver = std::move(observer); }
+
 template <typename Container>
 static bool ReadInto(const std::string& path, Container& out) {
     if (!FileExists(path)) return false;
@@ -86,10 +108,18 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
         ::umask(mask);
         ok = ::fchmod(fd, 0666 & ~mask) == 0;
     }
+    // The new bytes are on the disk before they take the old file's name.
+    ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
+    if (ok) Report(WriteStep::FileFlushed, path);
     if (ok) ok = std::rename(name.data(), path.c_str()) == 0;
-    if (!ok) ::unlink(name.data());
-    return ok;
+    if (!ok) {
+        ::unlink(name.data());
+        return false;
+    }
+    Report(WriteStep::Renamed, path);
+    if (FlushFolder(dir)) Report(WriteStep::FolderFlushed, path);
+    return true;
 }
 
 void DeleteFileQuietly(const std::string& path) {

@@ -1,9 +1,12 @@
 #pragma once
 // Whole-file reads and writes shared by every reader and writer of the program.
 // Writing never loses the old file: the bytes go to a temporary file in the
-// same folder, which is then renamed over the target.
+// same folder and are flushed to the disk, the temporary file is renamed over
+// the target, and the folder is flushed, so that a power cut at any moment
+// leaves either the old file or the new one.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +29,10 @@ bool FolderExists(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
 bool ReadWholeFile(const std::string& path, std::string& text);
 
-// Writes the whole file through a temporary file and a rename; false (and the
-// old file untouched) when any step fails.
+// Writes the whole file through a flushed temporary file, a rename and a
+// flush of the folder; false (and the old file untouched) when writing or
+// flushing the temporary file or the rename fails. A folder that cannot be
+// flushed (some file systems refuse it) does not undo the write.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 inline bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
     return WriteFileAtomically(path, bytes.data(), bytes.size());
@@ -35,6 +40,12 @@ inline bool WriteFileAtomically(const std::string& path, const std::vector<uint8
 inline bool WriteFileAtomically(const std::string& path, std::string_view text) {
     return WriteFileAtomically(path, text.data(), text.size());
 }
+
+// The steps of a write, in their order, for tests that watch them.
+enum class WriteStep { FileFlushed, Renamed, FolderFlushed };
+using WriteStepObserver = std::function<void(WriteStep step, const std::string& path)>;
+// Called after each step of every later write; an empty function stops it.
+void SetWriteStepObserver(WriteStepObserver observer);
 
 // Deletes a file, ignoring every error.
 void DeleteFileQuietly(const std::string& path);
