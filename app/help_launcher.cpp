@@ -10,7 +10,9 @@ void ShowHelpTopic(const std::string& Topic) {
         MsgBox("Help Topic Not Found!", "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
-    ShellOpen(page);
+    // Without a desktop program to open it, the page is shown by the program itself.
+    if (ShellOpen(page) || CurrentPrompts().ShowHelpPage(page)) return;
+    MsgBox("Could Not Open the Help Page!\r\n" + page, "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 bool ShellOpen(const std::string& Target) { return CurrentPrompts().ShellOpen(Target); }

@@ -1,11 +1,14 @@
 #pragma once
 // Help pages: one HTML file per topic in the gtwrhelp folder of the program's
-// data folder (gAppPath), opened with the desktop's default program.
+// data folder (gAppPath), opened with the desktop's default program, or in the
+// program's own help viewer where the desktop has none.
 
 #include <string>
 
 // Opens gAppPath + "gtwrhelp/" + Topic + ".htm"; when that file is missing,
 // says "Help Topic Not Found!" in a "Warning!" box with the exclamation icon.
+// When the desktop cannot open it, the help viewer shows it; when neither
+// can, a "Warning!" box says so with the page's path.
 void ShowHelpTopic(const std::string& Topic);
 
 // Opens a file or web address with its associated program (CurrentPrompts());

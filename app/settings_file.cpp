@@ -35,8 +35,11 @@ void InitAppPaths() {
         const auto executable = fsys::ResolveStoredName(installed, kSimulatorExecutable);
         if (executable && fsys::FileExists(*executable)) gSimPath = installed;
     }
-    gOpenDir = gSimPath;
-    gSaveDir = gSimPath;
+    // The file dialogs start in the simulator's folder; without one, in the
+    // user's own folder rather than among the program's data.
+    const std::string user = fsys::UserFolder();
+    gOpenDir = gSimPath == gAppPath && !user.empty() ? user : gSimPath;
+    gSaveDir = gOpenDir;
     gDocumentPath.clear();
     gDocumentType = DocumentNone;
 }

@@ -44,6 +44,11 @@ std::string ConfigFolder() {
     return "./gantrywright/";
 }
 
+std::string UserFolder() {
+    const std::string home = HomeFolder();
+    return FolderExists(home) ? WithTrailingSeparator(home) : std::string();
+}
+
 std::string ExecutableFolder() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);

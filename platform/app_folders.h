@@ -17,6 +17,9 @@ namespace fsys {
 std::string ConfigFolder();
 std::string ProgramDataFolder();
 
+// The user's own folder ($HOME, else the account's home) when it exists; empty otherwise.
+std::string UserFolder();
+
 // The folder of the running executable; empty when it cannot be found.
 std::string ExecutableFolder();
 

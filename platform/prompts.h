@@ -36,6 +36,12 @@ public:
     virtual bool FileDialog(FileDialogRequest& request) = 0;
     // Opens a file or web address with its associated program; false when that failed.
     virtual bool ShellOpen(const std::string& target) = 0;
+    // Shows a local HTML page in the program's own help viewer, for a desktop
+    // without a program to open it; false when there is no viewer.
+    virtual bool ShowHelpPage(const std::string& page) {
+        (void)page;
+        return false;
+    }
 };
 
 // The prompts in use. Until the program or a test installs its own, a silent

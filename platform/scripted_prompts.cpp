@@ -34,6 +34,11 @@ bool ScriptedPrompts::ShellOpen(const std::string& target) {
     return result;
 }
 
+bool ScriptedPrompts::ShowHelpPage(const std::string& page) {
+    HelpPagesShown.push_back(page);
+    return true;
+}
+
 ScopedPrompts::ScopedPrompts(Prompts& prompts) : previous_(&CurrentPrompts()) { SetPrompts(&prompts); }
 
 ScopedPrompts::~ScopedPrompts() { SetPrompts(previous_); }

@@ -2,7 +2,8 @@
 // A Prompts implementation for tests: it answers from queues filled by the
 // test and records everything the program showed or asked for. Once a queue is
 // empty, message boxes take their default button (Yes or OK), file dialogs are
-// cancelled and the shell's open verb reports success.
+// cancelled, the shell's open verb reports success and the help viewer shows
+// every page.
 
 #include <deque>
 #include <string>
@@ -34,11 +35,13 @@ public:
     std::vector<ShownMessage> Messages;             // every message box, in order
     std::vector<FileDialogRequest> FileDialogs;     // every file dialog request as it came in
     std::vector<std::string> ShellOpened;           // every target of the open verb
+    std::vector<std::string> HelpPagesShown;        // every page shown in the help viewer
 
     MsgResult MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                          MsgIcon icon) override;
     bool FileDialog(FileDialogRequest& request) override;
     bool ShellOpen(const std::string& target) override;
+    bool ShowHelpPage(const std::string& page) override;
 };
 
 // Installs prompts for the lifetime of the object and puts the previous ones back.

@@ -9,6 +9,7 @@
 
 #include "platform/file_dialog_rules.h"
 #include "platform/file_system.h"
+#include "platform/wx/help_viewer.h"
 
 namespace {
 
@@ -118,6 +119,8 @@ bool WxPrompts::FileDialog(FileDialogRequest& request) {
         return true;
     }
 }
+
+bool WxPrompts::ShowHelpPage(const std::string& page) { return ShowHelpViewer(page); }
 
 bool WxPrompts::ShellOpen(const std::string& target) {
     if (target.empty()) return false;

@@ -20,6 +20,8 @@ public:
     // confirms replacing an existing file under the final name.
     bool FileDialog(FileDialogRequest& request) override;
     bool ShellOpen(const std::string& target) override;
+    // The program's help viewer (platform/wx/help_viewer.h), shown modally.
+    bool ShowHelpPage(const std::string& page) override;
 };
 
 // The dialog FileDialog shows for a request (filters made case-insensitive,

@@ -21,6 +21,34 @@ TEST_F(HelpLauncherTest, OpensTheTopicsPageInTheProgramFolder) {
     EXPECT_EQ(prompts.ShellOpened[0], program / "gtwrhelp/m_settings.htm");
 }
 
+TEST_F(HelpLauncherTest, WithoutADesktopOpenerThePageIsShownByTheProgram) {
+    program.Write("gtwrhelp/m_settings.htm", "<html></html>");
+    gAppPath = program.Path();
+    prompts.ShellOpenResults = {false};
+    ShowHelpTopic("m_settings");
+    EXPECT_TRUE(prompts.Messages.empty());
+    EXPECT_EQ(prompts.HelpPagesShown, std::vector<std::string>{program / "gtwrhelp/m_settings.htm"});
+
+    // Nothing that can show it: the user is told instead of nothing happening.
+    prompts.ShellOpenResults = {false};
+    struct NoViewer final : Prompts {
+        ScriptedPrompts& inner;
+        explicit NoViewer(ScriptedPrompts& p) : inner(p) {}
+        MsgResult MessageBox(const std::string& t, const std::string& c, MsgButtons b, MsgIcon i) override {
+            return inner.MessageBox(t, c, b, i);
+        }
+        bool FileDialog(FileDialogRequest& r) override { return inner.FileDialog(r); }
+        bool ShellOpen(const std::string& t) override { return inner.ShellOpen(t); }
+    } noViewer(prompts);
+    {
+        ScopedPrompts inner(noViewer);
+        ShowHelpTopic("m_settings");
+    }
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, "Could Not Open the Help Page!\r\n" + (program / "gtwrhelp/m_settings.htm"));
+    EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
+}
+
 TEST_F(HelpLauncherTest, AMissingPageIsReportedAndNothingElseHappens) {
     gAppPath = program.Path();
     ShowHelpTopic("index");
@@ -30,6 +58,7 @@ TEST_F(HelpLauncherTest, AMissingPageIsReportedAndNothingElseHappens) {
     EXPECT_EQ(prompts.Messages[0].Icon, MsgIcon::Exclamation);
     EXPECT_EQ(prompts.Messages[0].Buttons, MsgButtons::OK);
     EXPECT_TRUE(prompts.ShellOpened.empty());
+    EXPECT_TRUE(prompts.HelpPagesShown.empty());
 }
 
 TEST_F(HelpLauncherTest, ThePageIsFoundFromTheProgramFolderNotTheCurrentOne) {

@@ -190,14 +190,17 @@ protected:
     EnvScope dataEnv{"GANTRYWRIGHT_DATA_DIR", data.Path()};
 };
 
-TEST_F(InitAppPathsTest, WithoutAnInstallationPathEverythingStartsInTheProgramFolder) {
+TEST_F(InitAppPathsTest, WithoutAnInstallationTheDialogsStartInTheUsersFolder) {
+    TempFolder home;
+    EnvScope homeEnv("HOME", home.Path());
     gDocumentPath = "/t/old.vxtrack";
     gDocumentType = DocumentTrack;
     InitAppPaths();
     EXPECT_EQ(gAppPath, data.Path());
     EXPECT_EQ(gSimPath, data.Path());
-    EXPECT_EQ(gOpenDir, data.Path());
-    EXPECT_EQ(gSaveDir, data.Path());
+    // The open, save and export dialogs never start among the program's data.
+    EXPECT_EQ(gOpenDir, home.Path());
+    EXPECT_EQ(gSaveDir, home.Path());
     EXPECT_EQ(gDocumentPath, "");
     EXPECT_EQ(gDocumentType, DocumentNone);
 }

@@ -2,8 +2,15 @@
 #include "platform/wx/wx_prompts.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <wx/app.h>
+#include <wx/html/htmlwin.h>
 #include <wx/init.h>
+
+#include <filesystem>
+
+#include "platform/file_system.h"
+#include "platform/wx/help_viewer.h"
 
 namespace {
 
@@ -41,6 +48,25 @@ TEST(WxPromptsTest, ANameWithItsFolderStartsTheSaveDialogThere) {
     EXPECT_FALSE(dialog->HasFlag(wxFD_OVERWRITE_PROMPT));  // asked by WxPrompts under the final name
     EXPECT_EQ(dialog->GetFilterIndex(), 0);
     EXPECT_EQ(dialog->GetFilename(), "loop.vxtrack");
+}
+
+TEST(WxPromptsTest, TheHelpViewerShowsThePageAndFollowsItsLinks) {
+    const std::string dir = "/tmp/gw-help-viewer-" + std::to_string(::getpid()) + "/";
+    ASSERT_TRUE(fsys::CreateFolders(dir));
+    fsys::WriteFileAtomically(dir + "index.htm", std::string_view("<html><head><title>Contents</title></head>"
+                                                                   "<body><a href=\"m_settings.htm\">x</a></body></html>"));
+    fsys::WriteFileAtomically(dir + "m_settings.htm",
+                              std::string_view("<html><head><title>Settings</title></head><body>y</body></html>"));
+    {
+        frmHelpViewer viewer(nullptr, dir + "index.htm");
+        EXPECT_EQ(viewer.GetTitle(), "Gantrywright Help - Contents");
+        wxHtmlLinkInfo link("m_settings.htm");
+        wxHtmlLinkEvent click(viewer.Html()->GetId(), link);
+        click.SetEventObject(viewer.Html());
+        viewer.Html()->GetEventHandler()->ProcessEvent(click);
+        EXPECT_EQ(viewer.GetTitle(), "Gantrywright Help - Settings") << "a link to the next page";
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(WxPromptsTest, TextsAndPathsConvert) {
