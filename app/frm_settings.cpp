@@ -94,6 +94,9 @@ frmSettings::frmSettings(wxWindow* owner) : wxDialog(owner, wxID_ANY, "Gantrywri
                                           wxSize(70, -1));
     txtRadiusLimit = new ucNumericTextBox(comb, wxID_ANY, kRadiusLimitRule, wxString(), wxDefaultPosition,
                                           wxSize(70, -1));
+    // One line of the dialog's font tall (the theme's own entries would stand three lines of it tall).
+    for (ucNumericTextBox* box : {txtRadiusScale, txtRadiusLimit})
+        box->SetMinSize(wxSize(70, box->GetCharHeight() + 10));
     grid->Add(new wxStaticText(comb, wxID_ANY, "Scale:"), 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(txtRadiusScale, 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(new wxStaticText(comb, wxID_ANY, "Tooth length per metre of curve radius (0.01 to 20)"), 0,

@@ -131,6 +131,13 @@ TEST_F(SettingsDialogWindow, TabClicksSwitchPagesOfOneSizeAtOnePlace) {
     EXPECT_TRUE(dialog.TabPage(1)->IsShown());
     EXPECT_EQ(dialog.TabPage(1)->GetRect(), page0);
     EXPECT_TRUE(dialog.RadiusScaleBox()->IsShownOnScreen());
+    // The comb page's boxes are one line of the dialog's font tall, once the theme has sized them.
+    for (int i = 0; i < 10; ++i) {
+        wxYield();
+        wxMilliSleep(5);
+    }
+    for (ucNumericTextBox* box : {dialog.RadiusScaleBox(), dialog.RadiusLimitBox()})
+        EXPECT_LT(box->GetSize().y, 2 * box->GetCharHeight()) << "one line tall";
     dialog.TabStrip()->ShowTab(5);  // no such tab: nothing changes
     EXPECT_TRUE(dialog.TabPage(1)->IsShown());
     dialog.TabStrip()->ShowTab(0);
