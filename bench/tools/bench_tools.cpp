@@ -9,7 +9,9 @@
 #include "bench/common/large_track.h"
 #include "model/path_frames.h"
 #include "model/rebuild_flags.h"
+#include "tools/node_smoother.h"
 #include "tools/scene_boundary.h"
+#include "tools/terrain_poly_reducer.h"
 #include "tools/track_move.h"
 #include "tools/track_transforms.h"
 #include "trackdoc/track_document.h"
@@ -66,5 +68,39 @@ void BM_RotateEdit(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * int64_t(gNodeCount));
 }
 BENCHMARK(BM_RotateEdit)->Unit(benchmark::kMicrosecond);
+
+// The Node Smoother over the ride's 2,001 nodes with every option: five passes
+// of projection, placement and alignment, and the depump's 999 curve points
+// per segment.
+void BM_NodeSmoother(benchmark::State& state) {
+    MakeLargeRide(kBareRide);
+    NodeSmootherOptions options;
+    options.PreserveStraightBunnyhills = options.PreferEqualLengths = options.Depump = true;
+    for (auto _ : state) {
+        SmoothNodes(options);
+        benchmark::DoNotOptimize(gNodes.data());
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(gNodeCount));
+}
+BENCHMARK(BM_NodeSmoother)->Unit(benchmark::kMillisecond);
+
+// The Terrain Poly Reducer from the ride's 1,024 x 1,024 terrain to 512 x 512.
+void BM_TerrainPolyReducer(benchmark::State& state) {
+    LargeRideOptions options = kBareRide;
+    options.TerrainPoints = 1024;
+    MakeLargeRide(options);
+    const TerrainHeightGrid grid = gTerrainHeights;
+    const float spacing = gTerrainSpacingX;
+    for (auto _ : state) {
+        state.PauseTiming();
+        gTerrainHeights = grid;
+        gTerrainWidth = gTerrainDepth = 1024;
+        gTerrainSpacingX = gTerrainSpacingZ = spacing;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ReduceTerrain(512, 512));
+    }
+    state.SetItemsProcessed(state.iterations() * 512 * 512);
+}
+BENCHMARK(BM_TerrainPolyReducer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
