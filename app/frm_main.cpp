@@ -161,6 +161,9 @@ frmMain::frmMain() : wxFrame(nullptr, wxID_ANY, kProgramCaption, wxDefaultPositi
 
 frmMain::~frmMain() {
     tmrMain.Stop();
+    // The toolkit takes the focus from the preview while it tears the frame
+    // down, after this class is gone: that must not reach OnPreviewFocusLost.
+    pbOpenGL->Unbind(wxEVT_KILL_FOCUS, &frmMain::OnPreviewFocusLost, this);
     SetRecentMenuObserver(nullptr);
     SetDocumentChangedObserver(nullptr);
     SetRenderSceneHandler(nullptr);
