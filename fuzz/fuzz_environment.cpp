@@ -1,0 +1,28 @@
+// Environment files: read into the editor's values, written as text, read
+// again: the second text must equal the first.
+#include <ctime>
+
+#include "fuzz/fuzz_support.h"
+#include "simulator/environment_file.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    SetEnvironmentClock([] {
+        std::tm fixed{};
+        fixed.tm_year = 126;
+        fixed.tm_mday = 7;
+        return fixed;
+    });
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    EnvironmentValues values;
+    ResetEnvironmentControls(values);
+    ReadEnvironmentText(std::string_view(reinterpret_cast<const char*>(data), size), values);
+    const std::string first = EnvironmentFileText("Fuzz", values);
+    EnvironmentValues again;
+    ResetEnvironmentControls(again);
+    ReadEnvironmentText(first, again);
+    FUZZ_CHECK(EnvironmentFileText("Fuzz", again) == first);
+    return 0;
+}

@@ -1,0 +1,11 @@
+// BMP, GIF and JPEG pictures through the platform's picture loader.
+#include "fuzz/fuzz_support.h"
+#include "platform/picture_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    PlatformPicture picture;
+    if (LoadPlatformPicture(fuzz::WriteScratch("input.pic", data, size), picture, 4096LL * 4096LL)) {
+        FUZZ_CHECK(picture.Pixels.size() == static_cast<size_t>(picture.Width) * picture.Height * 3);
+    }
+    return 0;
+}
