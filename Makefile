@@ -5,6 +5,10 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzz target runs in `make test` (fuzz-smoke) and in fuzz-long.
+FUZZ_SMOKE_SECONDS ?= 5
+FUZZ_LONG_SECONDS  ?= 3600
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= samples/circuit.vxtrack
 XVFB       := xvfb-run -a -s "-screen 0 1600x1200x24 -noreset"
@@ -14,9 +18,9 @@ DEBS := cmake g++ make pkg-config \
         libwxgtk3.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
         libfreetype-dev libfontconfig-dev fonts-liberation2 \
         xvfb xauth lib3ds-dev assimp-utils locales \
-        libstb-dev llvm-14 lld-14 xdg-utils
+        libstb-dev llvm-14 lld-14 xdg-utils clang libclang-rt-14-dev
 
-.PHONY: all deps build build-asan test test-fast run bench clean
+.PHONY: all deps build build-asan test test-fast run bench clean fuzz fuzz-smoke fuzz-long
 
 all: build
 
@@ -53,6 +57,19 @@ test: build build-asan
 	(cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)) && \
 	(cd $(ASAN_BUILD) && ASAN_OPTIONS=abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/toolkit_leaks.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  $(XVFB) ctest --output-on-failure -j$(JOBS))
+
+# The fuzz targets of fuzz/ (clang's libFuzzer), in a build of their own.
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGW_BUILD_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS)
+
+# Every fuzz target for a few seconds from its kept corpus (part of `make test`).
+fuzz-smoke: fuzz
+	fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) 1
+
+# The long runs, on every core.
+fuzz-long: fuzz
+	fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_LONG_SECONDS) $(JOBS)
 
 # The plain suite only, for quick iterations while developing.
 test-fast: build

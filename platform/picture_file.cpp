@@ -1,5 +1,7 @@
 #include "platform/picture_file.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
 
 // The decoders of stb_image for these three formats only, private to this file.
@@ -19,11 +21,61 @@
 #include <stb/stb_image.h>
 #pragma GCC diagnostic pop
 
+namespace {
+
+// The JPEG decoder writes each Huffman table's code sizes into an array of 257
+// entries without checking the counts a file gives: a table whose sixteen
+// counts add up to more than 256 codes would write past it. Such a file is no
+// valid JPEG; it is refused before decoding. The markers are walked from the
+// start of the file, through the entropy-coded data between them.
+bool JpegHuffmanTablesFit(const std::vector<uint8_t>& b) {
+    // The decoder takes any run of 0xFF before a marker as fill, the first one too.
+    size_t at = 0;
+    while (at < b.size() && b[at] == 0xFF) ++at;
+    if (at == 0 || at >= b.size() || b[at] != 0xD8) return true;  // not a JPEG
+    ++at;
+    while (at + 1 < b.size()) {
+        if (b[at] != 0xFF) {  // entropy-coded data: look for the next marker
+            ++at;
+            continue;
+        }
+        const uint8_t marker = b[at + 1];
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
+            at += 2;  // a stuffed byte or a marker without a segment
+            continue;
+        }
+        if (marker == 0xD9 || at + 4 > b.size()) return true;
+        const size_t length = size_t{b[at + 2]} << 8 | b[at + 3];
+        if (length < 2) return true;  // the decoder refuses it itself
+        const size_t end = std::min(b.size(), at + 2 + length);
+        if (marker == 0xC4) {
+            // The decoder reads a table's counts whole before it checks the
+            // segment's length: past the segment from the bytes that follow,
+            // past the file's end as zeros.
+            for (size_t table = at + 4; table < end;) {
+                size_t codes = 0;
+                for (size_t i = 1; i <= 16 && table + i < b.size(); ++i) codes += b[table + i];
+                if (codes > 256) return false;
+                table += 17 + codes;
+            }
+        }
+        at += 2 + length;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int64_t maxPixels) {
     std::vector<uint8_t> bytes;
     if (!fsys::ReadWholeFile(path, bytes) || bytes.empty() || bytes.size() > 0x7FFFFFFF) return false;
     const auto* data = bytes.data();
     const int length = static_cast<int>(bytes.size());
+    if (!JpegHuffmanTablesFit(bytes)) return false;
     int width = 0, height = 0, channels = 0;
     // The size first, so that a small file cannot ask for a huge picture.
     if (!stbi_info_from_memory(data, length, &width, &height, &channels)) return false;

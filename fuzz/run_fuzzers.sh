@@ -1,0 +1,44 @@
+#!/bin/sh
+# Runs every fuzz target of a fuzz build for a number of seconds each.
+#   fuzz/run_fuzzers.sh <fuzz build folder> <seconds> [jobs] [targets...]
+# Each target starts from its seed corpus (written by make_seeds) and the
+# kept inputs of fuzz/regressions/<target>/, and grows its working corpus in
+# <build>/corpus/<target>/. A memory use above 2 GB, an input that runs longer
+# than 10 s, a crash or a sanitizer report is a finding: the input is written
+# to <build>/findings/ and the script fails.
+set -eu
+build=$1
+seconds=$2
+jobs=${3:-1}
+shift 3 2>/dev/null || shift $#
+here=$(cd "$(dirname "$0")" && pwd)
+targets=${*:-"track element tie_object settings_text settings_set environment tga picture pe_version registry"}
+
+"$build/fuzz/make_seeds" "$build/seeds" "$here/../samples" "$build/data"
+mkdir -p "$build/findings"
+status=0
+for t in $targets; do
+  [ -x "$build/fuzz/fuzz_$t" ] || continue
+  mkdir -p "$build/corpus/$t" "$build/seeds/$t"
+  cp "$here"/seeds/"$t"/* "$build/seeds/$t/" 2>/dev/null || true
+  kept=""
+  [ -d "$here/regressions/$t" ] && kept="$here/regressions/$t"
+  dict=""
+  [ -f "$here/dict/$t.dict" ] && dict="-dict=$here/dict/$t.dict"
+  log="$build/findings/$t.log"
+  if [ "$jobs" -gt 1 ]; then
+    parallel="-fork=$jobs -ignore_crashes=0"
+  else
+    parallel=""
+  fi
+  if "$build/fuzz/fuzz_$t" $dict -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+       -artifact_prefix="$build/findings/$t-" -print_final_stats=1 $parallel \
+       "$build/corpus/$t" "$build/seeds/$t" $kept >"$log" 2>&1; then
+    echo "fuzz_$t: $(grep -E 'stat::number_of_executed_units' "$log" | tail -1 | sed 's/.*: *//') runs, no finding"
+  else
+    echo "fuzz_$t: FINDING (see $log)"
+    grep -E 'ERROR|SUMMARY|runtime error' "$log" | head -5
+    status=1
+  fi
+done
+exit $status

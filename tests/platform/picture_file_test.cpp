@@ -1,0 +1,30 @@
+// The platform's picture loader on JPEG files whose Huffman tables hold more
+// codes than a table can: the decoder would write past its table, so such a
+// file is refused. The inputs are the smallest the fuzzer found.
+#include <gtest/gtest.h>
+
+#include "platform/picture_file.h"
+#include "tests/platform/temp_folder.h"
+
+namespace {
+
+TEST(PictureFile, HuffmanTablesWithTooManyCodesAreRefused) {
+    TempFolder folder;
+    const std::vector<std::string> inputs = {
+        // Two counts of 0x3B and 0xF7: 306 codes in one table.
+        std::string("\xff\xd8\xff\xff\xc4\x08\x2f\x00\x3b\xf7", 10),
+        // Fill bytes before the start marker, and a table cut short by the file's end.
+        std::string("\xff\xff\xff\xff\xd8\xff\xff\xff\xff\xff\xc4\xff\x7f\x00\xfe", 15) + std::string(14, 's') +
+            std::string("\x3a\xd8", 2),
+        // A segment two bytes long whose table's counts run on past it.
+        std::string("\xff\xd8\xff\xff\xff\xff\xc4\x00\x04\x00\x00\xff\xff", 13),
+    };
+    PlatformPicture picture;
+    picture.Width = 7;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        EXPECT_FALSE(LoadPlatformPicture(folder.Write("bad" + std::to_string(i) + ".jpg", inputs[i]), picture)) << i;
+        EXPECT_EQ(picture.Width, 7) << "a refused file leaves the picture as it was";
+    }
+}
+
+}  // namespace
