@@ -160,6 +160,9 @@ frmMain::frmMain() : wxFrame(nullptr, wxID_ANY, kProgramCaption, wxDefaultPositi
 }
 
 frmMain::~frmMain() {
+    // The preview loses the focus while the window's parts are destroyed after
+    // this destructor: that must not reach the half-destroyed window.
+    pbOpenGL->Unbind(wxEVT_KILL_FOCUS, &frmMain::OnPreviewFocusLost, this);
     tmrMain.Stop();
     // The toolkit takes the focus from the preview while it tears the frame
     // down, after this class is gone: that must not reach OnPreviewFocusLost.
