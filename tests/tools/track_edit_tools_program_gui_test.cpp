@@ -1,5 +1,5 @@
 // The Shuttle Builder, Backwards Rebuilder, Tunneler, Tube Exchange, Node
-// Smoother and Terrain Poly Reducer inside the real program: launched from the
+// Smoother, Spine Changer and Terrain Poly Reducer inside the real program: launched from the
 // Track menu and the tools' tool bar on the samples, the model rebuilt as each
 // tool flags it, then saved and opened again.
 
@@ -15,10 +15,12 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/menu.h>
+#include <wx/radiobut.h>
 
 #include "app/controls/uc_numeric_text_box.h"
 #include "app/frm_main.h"
 #include "app/gui_tool_dialogs.h"
+#include "app/tool_launch.h"
 #include "model/path_frames.h"
 #include "model/rebuild_flags.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
@@ -26,6 +28,7 @@
 #include "tools/frm_t_backwards_builder.h"
 #include "tools/frm_t_node_smoother.h"
 #include "tools/frm_t_shuttle_maker.h"
+#include "tools/frm_t_spine_changer.h"
 #include "tools/frm_t_terrain_poly_reducer.h"
 #include "tools/frm_t_tube_exchanger.h"
 #include "tools/frm_t_tunneler.h"
@@ -133,7 +136,7 @@ TEST_F(TrackEditToolsInTheProgram, ShuttleThenBackwardsOnTheShuttleSample) {
     EXPECT_EQ(SaveAndOpen("again.vxtrack"), bytes);
 }
 
-TEST_F(TrackEditToolsInTheProgram, TunnelsTubesAndSmoothingOnTheCircuitSample) {
+TEST_F(TrackEditToolsInTheProgram, TunnelsTubesSmoothingAndSpinesOnTheCircuitSample) {
     frmMain& f = Start("circuit.vxtrack");
     ASSERT_GT(gTubeCount, 0);
     const int32_t fromType = gTubes[0].TubeType;
@@ -164,11 +167,23 @@ TEST_F(TrackEditToolsInTheProgram, TunnelsTubesAndSmoothingOnTheCircuitSample) {
     EXPECT_EQ(Count(busy.Stages, "Creating path matrix array"), 1);
     EXPECT_EQ(Count(busy.Stages, "Creating footer models"), 0);
 
+    // The Spine Changer has no visible entry: launched as its hidden one would be.
+    busy.Stages.clear();
+    WhenModal<frmTSpineChanger>([](frmTSpineChanger& d) {
+        EXPECT_EQ(d.StyleOption(1)->GetLabel(), "Box");
+        d.StyleOption(1)->SetValue(true);
+        Press(*d.OkayButton());
+    });
+    ASSERT_TRUE(LaunchTool(ToolId::TSpineChanger, frame.get()));
+    for (int s = 0; s < gSegmentCount; ++s) EXPECT_EQ(gSegments[s].SpineStyle, 4) << s;
+    EXPECT_TRUE(busy.Stages.empty()) << "the Spine Changer asks for no rebuild";
+
     const std::vector<TrackNode> edited = Nodes();
     const int32_t tubeType = gTubes[0].TubeType;
     SaveAndOpen("smoothed.vxtrack");
     EXPECT_TRUE(SameNodes(Nodes(), edited));
     EXPECT_EQ(gTubes[0].TubeType, tubeType);
+    EXPECT_EQ(gSegments[gSegmentCount - 1].SpineStyle, 4);
     EXPECT_TRUE(gSegments[gSegmentCount - 1].Tunnel || gSegments[gSegmentCount - 1].SegmentType == SegmentStation);
 }
 
