@@ -1,13 +1,13 @@
 #include "tools/frm_t_object_placer.h"
 
-#include <filesystem>
-
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+
+#include <filesystem>
 
 #include "app/app_state.h"
 #include "app/controls/uc_container.h"
@@ -22,7 +22,8 @@ wxStaticText* Label(wxWindow* parent, const char* text) { return new wxStaticTex
 
 }  // namespace
 
-frmTObjectPlacer::frmTObjectPlacer(wxWindow* owner) : frmToolDialog(owner, "frmTObjectPlacer"), browseFolder_(gOpenDir) {
+frmTObjectPlacer::frmTObjectPlacer(wxWindow* owner)
+    : frmToolDialog(owner, "frmTObjectPlacer"), browseFolder_(gOpenDir) {
     wxBoxSizer* file = AddPanel(" Object File");
     AddNumericRow(file, "Number of Times to Place:", kPlacerRepeatBox, "");
     auto* fileRow = new wxBoxSizer(wxHORIZONTAL);

@@ -43,11 +43,19 @@ double FrameBankDegrees(const Matrix4& frame) { return std::fabs(RadToDeg(ArcTan
 int32_t WizardStyleAt(const SupportWizardOptions& o, bool invertedTrack, int32_t segmentType, double bank) {
     int32_t style = o.DefaultStyle;
     switch (segmentType) {
-        case SegmentStation: return -1;
-        case SegmentLift: style = o.Change[0] ? o.ChangeStyle[0] : o.DefaultStyle; break;
-        case SegmentTransport: style = o.Change[1] ? o.ChangeStyle[1] : o.DefaultStyle; break;
-        case SegmentBrake: style = o.Change[2] ? o.ChangeStyle[2] : o.DefaultStyle; break;
-        default: break;
+        case SegmentStation:
+            return -1;
+        case SegmentLift:
+            style = o.Change[0] ? o.ChangeStyle[0] : o.DefaultStyle;
+            break;
+        case SegmentTransport:
+            style = o.Change[1] ? o.ChangeStyle[1] : o.DefaultStyle;
+            break;
+        case SegmentBrake:
+            style = o.Change[2] ? o.ChangeStyle[2] : o.DefaultStyle;
+            break;
+        default:
+            break;
     }
     if (o.UseBank90 && bank > 67.0 && bank < 135.0) style = Prefab90degBank;
     if (o.UseBankInvert && bank > 134.0) style = invertedTrack ? PrefabSimple : PrefabInverted;
@@ -57,7 +65,8 @@ int32_t WizardStyleAt(const SupportWizardOptions& o, bool invertedTrack, int32_t
 WizardPath TrackWizardPath() {
     WizardPath path;
     EnsureTrackPathCurrent();
-    const int32_t segments = std::min<int32_t>(std::max<int32_t>(gSegmentCount, 0), static_cast<int32_t>(gSegments.size()));
+    const int32_t segments =
+        std::min<int32_t>(std::max<int32_t>(gSegmentCount, 0), static_cast<int32_t>(gSegments.size()));
     for (int32_t s = 0; s < segments; ++s) {
         path.SegmentTypes.push_back(gSegments[s].SegmentType);
         const bool built = s < gSpineInfoSegmentCount && s < static_cast<int32_t>(gPathMatrixArray.size());
@@ -97,7 +106,8 @@ int32_t PlaceWizardSupports(const SupportWizardOptions& o, bool invertedTrack, c
 
 int32_t RemoveAllPrefabSupports() {
     int32_t tubes = 0;
-    const int32_t groups = std::min<int32_t>(std::max<int32_t>(gRascGroupCount, 0), static_cast<int32_t>(gRascGroups.size()));
+    const int32_t groups =
+        std::min<int32_t>(std::max<int32_t>(gRascGroupCount, 0), static_cast<int32_t>(gRascGroups.size()));
     for (int32_t s = 0; s < groups; ++s) {
         RascGroup& group = gRascGroups[s];
         for (int32_t k = 0; k < group.ItemCount; ++k) tubes += RemoveBeamsOfPrefab(s, k);

@@ -38,7 +38,8 @@ TEST(SupportFlangerTypes, OneSizeLargerForRoundTubesOnly) {
     EXPECT_EQ(FlangeTypeOf(TubeMedium), TubeLarge);
     EXPECT_EQ(FlangeTypeOf(TubeLarge), TubeXLarge);
     EXPECT_EQ(FlangeTypeOf(TubeXLarge), TubeXXLarge);
-    for (int32_t none : std::initializer_list<int32_t>{TubeXXLarge, TubeLBeam, TubeHBeam, TubeWood4x4, TubeWood1x4, TubeWood2x2, -1, 10})
+    for (int32_t none : std::initializer_list<int32_t>{TubeXXLarge, TubeLBeam, TubeHBeam, TubeWood4x4, TubeWood1x4,
+                                                       TubeWood2x2, -1, 10})
         EXPECT_EQ(FlangeTypeOf(none), -1) << none;
 }
 
@@ -76,7 +77,7 @@ TEST_F(SupportFlangerTest, LongTubesGetMiddleFlangesAtEvenSteps) {
         EXPECT_NEAR(X(3 + 2 * k), centres[k] + 0.075f, 1e-4f);
         EXPECT_EQ(gTubes[1 + k].TubeType, TubeMedium);
     }
-    EXPECT_FLOAT_EQ(X(8), 0.75f);   // then end A
+    EXPECT_FLOAT_EQ(X(8), 0.75f);    // then end A
     EXPECT_FLOAT_EQ(X(10), 24.25f);  // and end B
 
     // 13.5 m: exactly the minimum inside the end flanges; n = round(2.35) = 2.

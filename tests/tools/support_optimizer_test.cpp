@@ -33,7 +33,9 @@ protected:
         gTubes[t].EndBKind = kindB, gTubes[t].EndBIndex = b;
         return t;
     }
-    static int32_t Beam(int32_t a, int32_t b, int32_t type = TubeMedium) { return Tube(EndFreeNode, a, EndFreeNode, b, type); }
+    static int32_t Beam(int32_t a, int32_t b, int32_t type = TubeMedium) {
+        return Tube(EndFreeNode, a, EndFreeNode, b, type);
+    }
     // Two tubes meeting at free node 1 (the origin) at the given angle, from node 0 and to node 2.
     static void Bend(double degrees, int32_t type1 = TubeMedium, int32_t type2 = TubeMedium) {
         const double off = (180.0 - degrees) * kPi / 180.0;

@@ -24,12 +24,12 @@ protected:
     // unless `bank` says otherwise.
     static WizardPath Path(std::vector<int32_t> types, std::vector<float> lengths,
                            std::function<double(int32_t, float)> bank = {}) {
-        return WizardPath{std::move(types), std::move(lengths),
-                          bank ? bank : [](int32_t, float) { return 0.0; }};
+        return WizardPath{std::move(types), std::move(lengths), bank ? bank : [](int32_t, float) { return 0.0; }};
     }
     static std::vector<float> Positions(int32_t segment) {
         std::vector<float> p;
-        for (int32_t k = 0; k < gRascGroups[segment].ItemCount; ++k) p.push_back(gRascGroups[segment].Items[k].Position);
+        for (int32_t k = 0; k < gRascGroups[segment].ItemCount; ++k)
+            p.push_back(gRascGroups[segment].Items[k].Position);
         return p;
     }
 };
@@ -101,7 +101,7 @@ TEST_F(SupportWizardTest, StylesBySegmentTypeAndBank) {
     EXPECT_EQ(gRascGroups[0].Items[0].Style, PrefabSimple);
     EXPECT_EQ(gRascGroups[0].Items[1].Style, Prefab90degBank);
     EXPECT_EQ(gRascGroups[0].Items[2].Style, Prefab90degBank);  // 20 m: the end of segment 0
-    EXPECT_EQ(gRascGroups[1].Items[0].Style, PrefabInverted);    // 10 m into the lift
+    EXPECT_EQ(gRascGroups[1].Items[0].Style, PrefabInverted);   // 10 m into the lift
 }
 
 TEST_F(SupportWizardTest, BankOfFrames) {
@@ -109,19 +109,6 @@ TEST_F(SupportWizardTest, BankOfFrames) {
     EXPECT_NEAR(FrameBankDegrees(MatrixRotateZ(DegToRad(90))), 90.0, 1e-4);
     EXPECT_NEAR(FrameBankDegrees(MatrixRotateZ(DegToRad(-135))), 135.0, 1e-4);
     EXPECT_NEAR(FrameBankDegrees(MatrixRotateZ(DegToRad(180))), 180.0, 1e-4);
-}
-
-TEST_F(SupportWizardTest, WalksTheBuiltPathOfTheTrack) {
-    MakeLineTrack({0, 10, 0}, {0, 0, -20}, 3);
-    gSegments[1].SegmentType = SegmentLift;
-    const WizardPath path = TrackWizardPath();
-    ASSERT_EQ(path.Lengths.size(), 3u);
-    const float total = path.Lengths[0] + path.Lengths[1] + path.Lengths[2];
-    EXPECT_NEAR(total, 60.0f, 0.2f);
-    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, path), 6);
-    EXPECT_EQ(gRascGroups[1].Items[0].Style, PrefabComplex);
-    for (int32_t s = 0; s < 3; ++s)
-        for (float p : Positions(s)) EXPECT_TRUE(p >= 0.0f && p <= 1.0f) << p;
 }
 
 }  // namespace
