@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/settings_file.h"
+#include "export/modeler_set_file.h"
+#include "model/modeler_settings.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "simulator/environment_file.h"
@@ -83,6 +85,19 @@ int main(int argc, char** argv) {
     fsys::ReadWholeFile(RegStoreFile(RegCurrentUser), text);
     Put("registry", "store.txt", text);
     fs::remove_all(config);
+
+    // A settings set of the track-style presets' kind.
+    ModelerSettings set;
+    set.gRailCount = 2;
+    set.gRails.assign(3, RailSpec{});
+    set.gRails[0].PosX = -0.6f;
+    set.gRails[1].PosX = 0.6f;
+    set.gSpineCount = 1;
+    set.gSpines.assign(2, RailSpec{});
+    set.TieSpacing = 1.5f;
+    set.gTieModels[0].Use = true;
+    set.gTieModels[0].File = "vxtmTie00.fcobject";
+    Put("settings_set", "rails.gtwrms", BuildModelerSetText(set));
 
     EnvironmentValues values;
     ResetEnvironmentControls(values);
