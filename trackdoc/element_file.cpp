@@ -14,8 +14,6 @@ namespace {
 
 constexpr const char* kElementExtension = ".vxelem";
 constexpr int64_t kRecordLength = 50;
-// The 64 zero bytes and the child count that close the chunk.
-constexpr int64_t kTrailerLength = 68;
 
 Vector3 ReadVector(int32_t& c) {
     Vector3 v;
@@ -32,13 +30,14 @@ void WriteVector(int32_t& c, const Vector3& v) {
 }
 
 // False when the file is damaged: a negative record count, or fewer records
-// (with the chunk's closing bytes) than it says it holds.
+// than it says it holds. The 64 zero bytes and the child count that close the
+// chunk are neither read nor required, and nothing past the last record is
+// looked at: a file cut right after its records loads (and is saved whole).
 bool ReadChunkELEM(int32_t& c) {
     gElementSize = BufReadLong(c);
     BufSkip(c, 64);
     const int32_t k = BufReadLong(c);
-    if (BufReadFailed() || k < 0 || static_cast<int64_t>(k) * kRecordLength + kTrailerLength > BufBytesLeft(c))
-        return false;
+    if (BufReadFailed() || k < 0 || static_cast<int64_t>(k) * kRecordLength > BufBytesLeft(c)) return false;
     gElementNodeCount = k + 1;
     gElementNodes.assign(static_cast<size_t>(k) + 2, TrackNode{});
     for (int32_t i = 1; i <= k; ++i) {

@@ -96,6 +96,12 @@ void MakeCorpus(const std::string& root) {
         put("elements/odd.vxelem", odd);
         put("elements/odd.vxelem.resaved", resaved);
     }
+    // The closing zero bytes and child count are not needed: files cut inside
+    // them or right after the last record load and are saved whole.
+    put("elements/cut-trailer.vxelem", fb::Bytes(element.begin(), element.end() - 10));
+    put("elements/cut-trailer.vxelem.resaved", element);
+    put("elements/no-trailer.vxelem", fb::Bytes(element.begin(), element.end() - 68));
+    put("elements/no-trailer.vxelem.resaved", element);
 
     // Damaged files.
     put("bad/truncated.vxtrack", fb::Bytes(plain.begin(), plain.begin() + 700));
@@ -126,7 +132,7 @@ void MakeCorpus(const std::string& root) {
     b = element;
     PutLong(b, 72, 7);
     put("bad/deeper/too-many.vxelem", b);
-    put("bad/cut-trailer.vxelem", fb::Bytes(element.begin(), element.end() - 10));
+    put("bad/cut-record.vxelem", fb::Bytes(element.begin(), element.end() - 68 - 1));
 }
 
 bool UnderBad(const fs::path& relative) {

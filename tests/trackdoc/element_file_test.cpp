@@ -85,6 +85,24 @@ TEST_F(ElementFileTest, EmptyElementIsOneNodeAnd144Bytes) {
     EXPECT_EQ(saved, fb::ElementFile(136, 0, {}));
 }
 
+TEST_F(ElementFileTest, FileWithoutItsClosingBytesLoadsAndIsSavedWithThem) {
+    fb::FillElement(3);
+    const fb::Bytes whole = fb::ElementFileFromDocument();
+    fb::Writer rec;
+    rec.Vec(1, 2, 3).Vec(4, 5, 6).Vec(7, 8, 9).Single(0.5f).U8(0).U8(0).Zeros(8);
+    const fb::Bytes bare = fb::ElementFile(186, 1, rec.bytes(), false);
+    ASSERT_EQ(bare.size(), 76u + 50u);
+    ASSERT_TRUE(Load(bare));
+    EXPECT_EQ(gElementNodeCount, 2);
+    EXPECT_FLOAT_EQ(gElementNodes[1].Position.Y, 8.0f);
+    EXPECT_EQ(Save(), fb::ElementFile(186, 1, rec.bytes()));
+    // Bytes after the last record, whatever they are, are never read.
+    fb::Bytes tail = whole;
+    for (size_t i = 76 + 50 * 2; i < tail.size(); ++i) tail[i] = 0xA5;
+    ASSERT_TRUE(Load(tail));
+    EXPECT_EQ(Save(), whole);
+}
+
 TEST_F(ElementFileTest, ElementWithoutNodesIsNeverWrittenWithANegativeCount) {
     ClearElementDocument();  // gElementNodeCount 0
     const fb::Bytes saved = Save();
