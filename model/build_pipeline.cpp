@@ -1,5 +1,9 @@
 #include "model/build_pipeline.h"
 
+#include <exception>
+#include <new>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "app/app_state.h"
@@ -7,6 +11,7 @@
 #include "model/catwalk_models.h"
 #include "model/footer_models.h"
 #include "model/ground_model.h"
+#include "model/model_budget.h"
 #include "model/model_coloring.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
@@ -87,8 +92,15 @@ void ApplyRemodelDetail(int level) {
     }
 }
 
+// Shows the budget's message, if anything was left out.
+void TellLeftOut(const ModelBudget& budget) {
+    const std::string text = budget.Message();
+    if (!text.empty()) MsgBox(text, kBudgetTitle, MsgButtons::OK, MsgIcon::Exclamation);
+}
+
 void BuildTrackModelUnguarded(bool force, bool stopAfterPath, bool skipGround) {
     if (gDocumentType != DocumentTrack && gDocumentType != DocumentElement) return;
+    ModelBudget budget;
     BuildProgress& busy = BusyWindow();
     busy.Show();
     if (force) {
@@ -105,11 +117,13 @@ void BuildTrackModelUnguarded(bool force, bool stopAfterPath, bool skipGround) {
     }
     if (!gPathValid) {
         busy.UpdateInfo("Creating path matrix array");
+        budget.PlanPath(gDocumentType == DocumentTrack);
         BuildPathMatrixArray();
         RebuildRadiusComb();
     }
     if (stopAfterPath || gModelOnLoad == 0) {
         busy.ForceUnload();
+        TellLeftOut(budget);
         return;
     }
     if (!gPresetsLoaded) ApplyTrackStylePresets(DocumentStyle(), false);
@@ -125,26 +139,35 @@ void BuildTrackModelUnguarded(bool force, bool stopAfterPath, bool skipGround) {
         }
     }
     busy.UpdateInfo("Creating track model");
+    budget.PlanTrack();
     CreateTrackModel();
     busy.UpdateInfo("Creating tube models");
+    budget.PlanTubes();
     CreateTubeModels();
     busy.UpdateInfo("Creating catwalk models");
+    budget.PlanCatwalks();
     CreateCatwalkModels();
     busy.UpdateInfo("Creating footer models");
+    budget.PlanFooters();
     CreateFooterModels();
     busy.UpdateInfo("Creating prefab support models");
+    budget.PlanPrefabs();
     CreatePrefabSupportModels();
     busy.UpdateInfo("Creating tunnel models");
+    budget.PlanTunnels();
     CreateTunnelModels();
     if (!skipGround) {
         busy.UpdateInfo("Creating ground model");
+        budget.PlanGround();
         CreateGroundModel();
     }
     busy.ForceUnload();
+    TellLeftOut(budget);
 }
 
 // True when the rebuild ran to its end and the preview is to be redrawn.
 bool RemodelChangedPartsUnguarded() {
+    ModelBudget budget;
     BuildProgress& busy = BusyWindow();
     busy.Show();
     if (!gPresetsLoaded) {
@@ -158,6 +181,7 @@ bool RemodelChangedPartsUnguarded() {
         else
             ExtractElementSpine();
         busy.UpdateInfo("Creating path matrix array");
+        budget.PlanPath(gDocumentType == DocumentTrack);
         BuildPathMatrixArray();
         RebuildRadiusComb();
     }
@@ -172,29 +196,36 @@ bool RemodelChangedPartsUnguarded() {
             }
         }
         busy.UpdateInfo("Creating track model");
+        budget.PlanTrack();
         CreateTrackModel();
     }
     if (gDocumentType == DocumentTrack) {
         if (flags.RebuildTubes) {
             busy.UpdateInfo("Creating support tube models");
+            budget.PlanTubes();
             CreateTubeModels();
             busy.UpdateInfo("Creating catwalk models");
+            budget.PlanCatwalks();
             CreateCatwalkModels();
         }
         if (flags.RebuildFooters) {
             busy.UpdateInfo("Creating footer models");
+            budget.PlanFooters();
             CreateFooterModels();
         }
         if (flags.RebuildGround) {
             busy.UpdateInfo("Creating ground model");
+            budget.PlanGround();
             CreateGroundModel();
         }
         if (flags.RebuildPrefabs) {
             busy.UpdateInfo("Creating prefab support models");
+            budget.PlanPrefabs();
             CreatePrefabSupportModels();
         }
         if (flags.RebuildTunnels) {
             busy.UpdateInfo("Creating tunnel models");
+            budget.PlanTunnels();
             CreateTunnelModels();
         }
     }
@@ -203,7 +234,35 @@ bool RemodelChangedPartsUnguarded() {
         ColorTrackModel(gColorTrackChecked ? ColorByDocument : ColorBySegmentKind);
     }
     busy.ForceUnload();
+    TellLeftOut(budget);
     return true;
+}
+
+// Runs one build; whatever it throws (an allocation that failed above all)
+// ends it with a message instead of ending the program. What was half built is
+// emptied so that nothing draws from it; the document is not touched.
+template <class Build>
+bool RunCaught(Build build) {
+    const char* failure = nullptr;
+    try {
+        return build();
+    } catch (const std::bad_alloc&) {
+        failure = kOutOfMemoryText;
+    } catch (const std::length_error&) {
+        failure = kOutOfMemoryText;
+    } catch (const std::exception&) {
+        failure = kBuildFailedText;
+    } catch (...) {
+        failure = kBuildFailedText;
+    }
+    BusyWindow().ForceUnload();
+    gModelBudgetLimits = ModelBudgetLimits{};
+    ClearModelArrays();
+    gSpineInfoValid = false;
+    gPathValid = false;
+    gTrackModelValid = false;
+    MsgBox(failure, kBuildFailedTitle, MsgButtons::OK, MsgIcon::Exclamation);
+    return false;
 }
 
 }  // namespace
@@ -219,7 +278,10 @@ void SetModelerDialogHandler(std::function<void()> handler) { gShowModeler = std
 void BuildTrackModel(bool force, bool stopAfterPath, bool skipGround) {
     BuildGuard guard;
     if (!guard.Acquired()) return;
-    BuildTrackModelUnguarded(force, stopAfterPath, skipGround);
+    RunCaught([&] {
+        BuildTrackModelUnguarded(force, stopAfterPath, skipGround);
+        return true;
+    });
 }
 
 void RemodelChangedParts() {
@@ -227,7 +289,7 @@ void RemodelChangedParts() {
     {
         BuildGuard guard;
         if (!guard.Acquired()) return;
-        redraw = RemodelChangedPartsUnguarded();
+        redraw = RunCaught(RemodelChangedPartsUnguarded);
     }
     if (redraw) RenderScene();
 }
@@ -250,7 +312,10 @@ void RemodelTrack(bool force) {
         BuildGuard guard;
         if (!gPresetsLoaded) ApplyTrackStylePresets(style, false);
         ApplyOpenDetail(level);
-        BuildTrackModelUnguarded(force, false, false);
+        RunCaught([&] {
+            BuildTrackModelUnguarded(force, false, false);
+            return true;
+        });
     } else if (level == 5) {
         if (!gPresetsLoaded) ApplyTrackStylePresets(style, false);
         if (gShowModeler) gShowModeler();

@@ -38,3 +38,14 @@ inline constexpr const char* kSecondaryTieFailedText = "Error: Secondary Crossti
 inline constexpr const char* kTieFailedTitle = "Error";
 inline constexpr const char* kRemodelTieFailedText = "Model can not be created!\r\nCould not load crosstie model!";
 inline constexpr const char* kRemodelTieFailedTitle = "Error!";
+// A document whose model exceeds the model budget (model/model_budget.h) is
+// built in part, and the budget's message, listing what was left out, is
+// shown once at the end of the build under this title.
+inline constexpr const char* kBudgetTitle = "Warning!";
+// A build that failed (no memory for it): the model is emptied, the document stays.
+inline constexpr const char* kBuildFailedTitle = "Error";
+inline constexpr const char* kOutOfMemoryText =
+    "The model could not be built: there was not enough memory for it.\r\n"
+    "The document itself is unchanged and can still be edited and saved.";
+inline constexpr const char* kBuildFailedText =
+    "The model could not be built.\r\nThe document itself is unchanged and can still be edited and saved.";

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "model/busy_window.h"
+#include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/outline_sweep.h"
 #include "trackdoc/track_document.h"
@@ -42,7 +43,8 @@ void CreateCatwalkModels() {
     const int32_t count = gDocumentType == DocumentTrack ? UsableCatwalkCount() : 0;
     gCatwalkModels.assign(static_cast<size_t>(count) + 1, ModelMesh{});
     BatchMarker marker;
-    for (int32_t i = 0; i < count; ++i) {
+    const int32_t built = std::min(count, gModelBudgetLimits.Catwalks);  // the rest stay empty
+    for (int32_t i = 0; i < built; ++i) {
         ModelCatwalk(i);
         marker.Step();
     }

@@ -3,9 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
+
+namespace {
+
+int32_t TieTriangleCount(const TieModel& tie) {
+    return std::max<int32_t>(0, std::min<int32_t>(tie.TriangleCount, static_cast<int32_t>(tie.Triangles.size())));
+}
+
+}  // namespace
 
 void ModelCrossties(int32_t segment) {
     if (segment < 0 || segment >= gSpineInfoSegmentCount || segment >= static_cast<int32_t>(gTrackModel.size()) ||
@@ -19,14 +28,18 @@ void ModelCrossties(int32_t segment) {
     TrackModelEntry& entry = gTrackModel[segment];
     const float length = gPathMatrixArray[segment].Length;
     const float spacing = UsableTieSpacing();
-    double n = RoundHalfEven(static_cast<float>(double(length) / spacing));
-    if (!(n >= 1.0)) n = 1.0;
+    const int32_t n = BoundedSampleCount(length, spacing);
     const float step = static_cast<float>(double(length) / n);
+    const int32_t most = std::max(TieTriangleCount(primary), TieTriangleCount(secondary));
+    entry.TieFaces.reserve(static_cast<size_t>(entry.TieFaceCount) + static_cast<size_t>(n) * most);
 
     int useAlt = gTieState;
     bool firstTie = true;
     Matrix4 frame;
-    for (float d = static_cast<float>(step / 2.0); d <= length;) {
+    // n ties, one in the middle of each of n equal stretches (counted, so that
+    // no drift of the sum can add one).
+    int32_t placed = 0;
+    for (float d = static_cast<float>(step / 2.0); d <= length && placed < n; ++placed) {
         GetPathMatrixAt(segment, d, frame);
         if (secondary.Use) {
             if (m.AltOnStart) useAlt = firstTie ? 1 : 0;
@@ -54,8 +67,6 @@ void ModelCrossties(int32_t segment) {
 
         const TieModel& tie = m.gTieModels[useAlt];
         const int32_t count = std::min<int32_t>(tie.TriangleCount, static_cast<int32_t>(tie.Triangles.size()));
-        const size_t needed = static_cast<size_t>(entry.TieFaceCount) + static_cast<size_t>(std::max(count, 0));
-        if (entry.TieFaces.capacity() < needed) entry.TieFaces.reserve(std::max(needed, entry.TieFaces.capacity() * 2));
         for (int32_t t = 0; t < count; ++t) {
             const TieTriangle& tri = tie.Triangles[t];
             AppendFace(entry.TieFaces, entry.TieFaceCount,

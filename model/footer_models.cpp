@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "model/busy_window.h"
+#include "model/model_budget.h"
 #include "model/modeler_settings.h"
 #include "model/outline_sweep.h"
 #include "trackdoc/document_procs.h"
@@ -71,7 +72,8 @@ void CreateFooterModels() {
     const int32_t count = gDocumentType == DocumentTrack ? UsableFooterCount() : 0;
     gFooterModels.assign(static_cast<size_t>(count) + 1, ModelMesh{});
     BatchMarker marker;
-    for (int32_t i = 0; i < count; ++i) {
+    const int32_t built = std::min(count, gModelBudgetLimits.Footers);  // the rest stay empty
+    for (int32_t i = 0; i < built; ++i) {
         ModelFooter(i);
         marker.Step();
     }

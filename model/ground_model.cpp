@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "model/busy_window.h"
+#include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "trackdoc/track_document.h"
@@ -19,6 +20,14 @@ float StoredHeight(int32_t i, int32_t j) {
     return at < grid.Values.size() ? grid.Values[at] : 0.0f;
 }
 
+// Resizes, keeping the records that stay, and gives the memory of a much
+// larger former ground back instead of keeping it reserved.
+template <class T>
+void ResizeReleasing(std::vector<T>& v, size_t n) {
+    if (v.capacity() > 2 * n + 16) v = std::vector<T>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(n, v.size())));
+    v.resize(n);
+}
+
 void SetTriangle(GroundTriangle& t, int32_t a, int32_t b, int32_t c) {
     t.A = a;
     t.B = b;
@@ -32,8 +41,13 @@ void SetTriangle(GroundTriangle& t, int32_t a, int32_t b, int32_t c) {
 void MakeFlatGround() {
     gGroundSmooth = false;
     gHasWaterModel = false;
-    gGroundVertices.resize(5);
-    gGroundTriangles.resize(3);
+    gGroundVertices = std::vector<GroundVertex>(5);
+    gGroundTriangles = std::vector<GroundTriangle>(3);
+    // No water: its arrays give their memory back.
+    gWaterVertices = std::vector<Vector3>(1);
+    gWaterTriangles = std::vector<GroundTriangle>(1);
+    gWaterVertexCount = 0;
+    gWaterTriangleCount = 0;
     gGroundVertices[0].Position = MakeVector(220.0f, 0.0f, 220.0f);
     gGroundVertices[1].Position = MakeVector(220.0f, 0.0f, -220.0f);
     gGroundVertices[2].Position = MakeVector(-220.0f, 0.0f, -220.0f);
@@ -46,14 +60,16 @@ void MakeFlatGround() {
 
 void CreateGroundModel() {
     const ModelerSettings& settings = gModelSettings;
-    if (gDocumentType == DocumentElement || !settings.UseTerrain || !gHasTerrain) {
+    const int32_t stride = gModelBudgetLimits.GroundStride;
+    if (gDocumentType == DocumentElement || !settings.UseTerrain || !gHasTerrain || stride < 0) {
         MakeFlatGround();
         return;
     }
     // Never more points than the grid holds values for.
     const int32_t width = std::clamp<int32_t>(gTerrainWidth, 0, gTerrainHeights.Columns);
     const int32_t depth = std::clamp<int32_t>(gTerrainDepth, 0, gTerrainHeights.Rows);
-    const int32_t k = settings.LowDetailTerrain ? 2 : 1;
+    // Every point, every second at low detail, or as coarse as the budget asks.
+    const int32_t k = std::max(settings.LowDetailTerrain ? 2 : 1, stride);
     const int32_t w = width / k, d = depth / k;
     const double dx = gTerrainSpacingX, dz = gTerrainSpacingZ;
     // Every mesh point stands where the terrain point it takes its height from
@@ -64,7 +80,11 @@ void CreateGroundModel() {
     gGroundSmooth = true;
 
     const size_t vertexCount = static_cast<size_t>(w) * static_cast<size_t>(d);
-    gGroundVertices.resize(vertexCount + 1);
+    ResizeReleasing(gGroundVertices, vertexCount + 1);
+    gWaterVertices = std::vector<Vector3>(1);
+    gWaterTriangles = std::vector<GroundTriangle>(1);
+    gWaterVertexCount = 0;
+    gWaterTriangleCount = 0;
     for (int32_t j = 0; j < d; ++j) {
         const float z = static_cast<float>(z0 + double(k * j) * dz);
         GroundVertex* row = &gGroundVertices[static_cast<size_t>(j) * w];
@@ -74,7 +94,7 @@ void CreateGroundModel() {
     gGroundVertexCount = static_cast<int32_t>(vertexCount);
 
     const size_t triangleCount = w > 1 && d > 1 ? 2 * static_cast<size_t>(w - 1) * static_cast<size_t>(d - 1) : 0;
-    gGroundTriangles.resize(triangleCount + 1);
+    ResizeReleasing(gGroundTriangles, triangleCount + 1);
     BuildProgress& busy = BusyWindow();
     size_t t = 0;
     for (int32_t j = 0; j + 1 < d; ++j) {
@@ -114,6 +134,7 @@ void CreateGroundModel() {
     if (gHasWater) {
         gHasWaterModel = true;
         gWaterNormal = TriangleNormal(MakeVector(0, 0, 0), MakeVector(1, 0, 0), MakeVector(1, 0, -1));
+        gWaterTriangles.reserve(triangleCount + 1);  // with the spare, in one allocation
         gWaterTriangles.assign(gGroundTriangles.begin(), gGroundTriangles.begin() + triangleCount);
         gWaterTriangles.emplace_back();
         gWaterTriangleCount = gGroundTriangleCount;

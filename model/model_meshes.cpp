@@ -32,25 +32,27 @@ int32_t gTunnelDrawColor = 0;
 int16_t gTieState = 0;
 int32_t gTieCountdown = 0;
 
+// Fresh arrays rather than emptied ones, so that the memory of a large model
+// is given back and never counted against the next.
 void ClearModelArrays() {
-    gTrackModel.assign(1, TrackModelEntry{});
-    gTubeModels.assign(1, ModelMesh{});
-    gCatwalkModels.assign(1, ModelMesh{});
-    gFooterModels.assign(1, ModelMesh{});
-    gPrefabModels.assign(1, ModelMesh{});
-    gPrefabFooterModels.assign(1, ModelMesh{});
+    gTrackModel = std::vector<TrackModelEntry>(1);
+    gTubeModels = std::vector<ModelMesh>(1);
+    gCatwalkModels = std::vector<ModelMesh>(1);
+    gFooterModels = std::vector<ModelMesh>(1);
+    gPrefabModels = std::vector<ModelMesh>(1);
+    gPrefabFooterModels = std::vector<ModelMesh>(1);
     gPrefabModelCount = 0;
-    gTunnelOuterModels.assign(1, ModelMesh{});
-    gTunnelInnerModels.assign(1, ModelMesh{});
+    gTunnelOuterModels = std::vector<ModelMesh>(1);
+    gTunnelInnerModels = std::vector<ModelMesh>(1);
     gTunnelModelCount = 0;
-    gGroundVertices.assign(1, GroundVertex{});
+    gGroundVertices = std::vector<GroundVertex>(1);
     gGroundVertexCount = 0;
-    gGroundTriangles.assign(1, GroundTriangle{});
+    gGroundTriangles = std::vector<GroundTriangle>(1);
     gGroundTriangleCount = 0;
     gGroundSmooth = false;
-    gWaterVertices.assign(1, Vector3{});
+    gWaterVertices = std::vector<Vector3>(1);
     gWaterVertexCount = 0;
-    gWaterTriangles.assign(1, GroundTriangle{});
+    gWaterTriangles = std::vector<GroundTriangle>(1);
     gWaterTriangleCount = 0;
     gWaterNormal = Vector3{};
     gHasWaterModel = false;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/busy_window.h"
+#include "model/model_budget.h"
 #include "model/modeler_settings.h"
 #include "model/rebuild_flags.h"
 #include "trackdoc/element_document.h"
@@ -100,12 +101,12 @@ const RollWeights& Weights() {
 
 void ClearPathFrames() {
     gSpineInfoNodeCount = 0;
-    gSpineInfoNodes.assign(1, TrackNode{});
+    gSpineInfoNodes = std::vector<TrackNode>(1);
     gSpineInfoSegmentCount = 0;
-    gSpineInfoSegments.assign(1, TrackSegment{});
+    gSpineInfoSegments = std::vector<TrackSegment>(1);
     gSpineInfoClosed = false;
     gSpineInfoLift = 0.0f;
-    gPathMatrixArray.assign(1, PathSegmentFrames{});
+    gPathMatrixArray = std::vector<PathSegmentFrames>(1);
 }
 
 void ExtractTrackSpine() {
@@ -172,8 +173,17 @@ void BuildPathMatrixArray() {
     }
     gPathMatrixArray.resize(static_cast<size_t>(gSpineInfoSegmentCount));
     BuildProgress& busy = BusyWindow();
+    // Segments past the budget's limit get an empty record: nothing is built along them.
+    const int32_t limit = gModelBudgetLimits.PathSegments;
     for (int32_t s = 0; s < gSpineInfoSegmentCount; ++s) {
-        BuildSegmentFrames(s);
+        if (s < limit) {
+            BuildSegmentFrames(s);
+        } else {
+            PathSegmentFrames& record = gPathMatrixArray[s];
+            record.Frames = std::vector<PathFrame>();
+            record.FrameCount = 0;
+            record.Length = 0.0f;
+        }
         busy.UpdateMarker();
     }
     gPathValid = true;
@@ -184,7 +194,7 @@ void BuildSegmentFrames(int32_t s) {
     PathSegmentFrames& record = gPathMatrixArray[s];
     if (s >= gSpineInfoNodeCount) {
         // More segments than nodes: there is no curve to sample.
-        record.Frames.clear();
+        record.Frames = std::vector<PathFrame>();
         record.FrameCount = 0;
         record.Length = 0.0f;
         return;

@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "model/busy_window.h"
 #include "model/member_placement.h"
+#include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/path_frames.h"
 #include "model/prefab_support_parts.h"
@@ -250,7 +251,8 @@ void CreatePrefabSupportModels() {
     int32_t k = 0;
     for (int32_t i = 0; i < groups; ++i) {
         const int32_t items = UsablePrefabItemCount(i);
-        for (int32_t j = 0; j < items; ++j) ModelPrefabSupport(i, j, k++);
+        for (int32_t j = 0; j < items; ++j, ++k)
+            if (k < gModelBudgetLimits.Prefabs) ModelPrefabSupport(i, j, k);  // the rest stay empty
         busy.UpdateMarker();
     }
 }

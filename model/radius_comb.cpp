@@ -54,8 +54,8 @@ void AppendTooth(RadiusCombSegment& comb, const Vector3& base, const Matrix4& fr
 }  // namespace
 
 void ClearRadiusComb() {
-    gRadiusComb.assign(1, RadiusCombSegment{});
-    gHeartline.assign(1, SegmentUpPoints{});
+    gRadiusComb = std::vector<RadiusCombSegment>(1);
+    gHeartline = std::vector<SegmentUpPoints>(1);
 }
 
 void BezierTangent(Vector3& out, const Vector3& p0, const Vector3& c0, const Vector3& p3, const Vector3& c3, float t) {
@@ -97,6 +97,7 @@ void BuildSegmentUpPoints() {
     const float spacing = !(detail > 0.0f) ? kCombToothSpacing : ClampSetting(detail, kDetailMin, kDetailMax);
     const int32_t usable = UsableCombSegmentCount();
     for (int32_t i = 0; i < usable; ++i) {
+        if (gPathMatrixArray[i].FrameCount < 1) continue;  // no path there: no heart-line
         const float length = gPathMatrixArray[i].Length;
         const int32_t steps = SweepStepCount(length, spacing);
         SegmentUpPoints& line = gHeartline[i];
@@ -126,10 +127,12 @@ void RebuildRadiusComb() {
     const int32_t usable = UsableCombSegmentCount();
     for (int32_t i = 0; i < usable; ++i) {
         SegmentCurve curve;
-        if (!CurveOf(i, curve)) continue;
+        if (!CurveOf(i, curve) || gPathMatrixArray[i].FrameCount < 1) continue;
         RadiusCombSegment& comb = gRadiusComb[i];
         const float length = gPathMatrixArray[i].Length;
         const int32_t n = SweepStepCount(length, kCombToothSpacing);
+        // A tooth at the start and at most one per thousandth of the curve.
+        comb.Teeth.reserve(static_cast<size_t>(std::min<int32_t>(n, kFramesPerSegment - 1)) + 1);
 
         Matrix4 frame;
         GetPathMatrixAt(i, 0.0f, frame);

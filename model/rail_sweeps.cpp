@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
@@ -39,6 +40,18 @@ SweepShape SpineShape(const RailSpec& spine) {
     }
 }
 
+bool SamePoint(const Vector3& p, const Vector3& q) { return p.X == q.X && p.Y == q.Y && p.Z == q.Z; }
+
+// False when ring b repeats ring a or collapses to one point.
+bool StripHasArea(const Vector3* a, const Vector3* b, int m) {
+    bool repeated = true, collapsed = true;
+    for (int k = 0; k < m; ++k) {
+        repeated = repeated && SamePoint(a[k], b[k]);
+        collapsed = collapsed && SamePoint(b[k], b[0]);
+    }
+    return !repeated && !collapsed;
+}
+
 void Sweep(int32_t segment, const RailSpec& spec, const SweepShape& shape, float detail, ModelMesh& mesh) {
     const float length = gPathMatrixArray[segment].Length;
     const int32_t steps = SweepStepCount(length, ClampSetting(detail, kDetailMin, kDetailMax));
@@ -54,10 +67,17 @@ void Sweep(int32_t segment, const RailSpec& spec, const SweepShape& shape, float
     Matrix4 frame;  // zero until the first lookup succeeds
     bool firstRing = true;
     const float endValue = static_cast<float>(double(length) + step);
-    for (float d = 0.0f; d <= endValue;) {
+    // n + 1 or n + 2 rings; the bound only matters where the sum of many
+    // steps drifts, and keeps the faces within what was reserved.
+    int32_t rings = 0;
+    for (float d = 0.0f; d <= endValue && rings < steps + 2; ++rings) {
         GetPathMatrixAt(segment, d, frame);  // a failed lookup keeps the previous ring's frame
         shape.Profile(position, spec.Size, frame, b);
-        if (!firstRing) {
+        // A ring that repeats the one before (a lookup past the end of an open
+        // track repeats the last frame; two rings past the end both take the
+        // next segment's first frame) or a profile of no size would be joined
+        // by triangles without area: that strip is left out.
+        if (!firstRing && StripHasArea(a, b, m)) {
             AppendSideStrip(mesh, a, b, m);
             if (shape.Smooth) SmoothStripEdges(mesh, m);
         }
@@ -77,12 +97,7 @@ bool SegmentModelExists(int32_t segment) {
 
 }  // namespace
 
-int32_t SweepStepCount(float length, float detail) {
-    const float ratio = static_cast<float>(double(length) / detail);
-    const double n = RoundHalfEven(ratio);
-    if (!(n >= 1.0)) return 1;  // also NaN
-    return n > 16777216.0 ? 16777216 : static_cast<int32_t>(n);
-}
+int32_t SweepStepCount(float length, float detail) { return BoundedSampleCount(length, detail); }
 
 void ModelRail(int32_t segment, int32_t rail, float detail) {
     if (!SegmentModelExists(segment)) return;

@@ -20,5 +20,6 @@ void MakePositiveSideRailProfile(const Vector3& position, float size, const Matr
 void MakeNegativeSideRailProfile(const Vector3& position, float size, const Matrix4& frame, Vector3* points);  // m = 6
 void MakeSpineProfile(const Vector3& position, float size, const Matrix4& frame, Vector3* points);             // m = 8
 
-// Ring count of a sweep: L / detail rounded half to even, at least 1.
+// Ring count of a sweep: L / detail rounded half to even, at least 1, and no
+// more than a segment inside the simulator's scene needs (SceneSampleCap).
 int32_t SweepStepCount(float length, float detail);

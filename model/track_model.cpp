@@ -5,6 +5,7 @@
 
 #include "model/busy_window.h"
 #include "model/crosstie_placement.h"
+#include "model/model_budget.h"
 #include "model/model_coloring.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
@@ -64,6 +65,15 @@ void ModelSegment(int32_t i) {
     if (i < 0 || i >= gSpineInfoSegmentCount || i >= static_cast<int32_t>(gTrackModel.size()) ||
         i >= static_cast<int32_t>(gPathMatrixArray.size()))
         return;
+    TrackModelEntry& entry = gTrackModel[i];
+    const PathSegmentFrames& path = gPathMatrixArray[i];
+    if (path.FrameCount < 1) {
+        // A segment without the nodes it names (or past the budget's limit) has
+        // no path: nothing is built along it.
+        entry.Centre = Vector3{};
+        entry.Radius = 0.0f;
+        return;
+    }
     const ModelerSettings& m = gModelSettings;
     for (int32_t r = 0; r < m.gRailCount; ++r) ModelRail(i, r, m.RailDetail);
     for (int32_t s = 0; s < m.gSpineCount; ++s) ModelSpine(i, s, m.SpineDetail);
@@ -72,13 +82,6 @@ void ModelSegment(int32_t i) {
     // Bounding sphere about the midpoint of the segment's chord. Its radius is
     // at least 4/7 of the chord and reaches every point the segment draws, so
     // a curved segment is never dropped while part of it is in view.
-    TrackModelEntry& entry = gTrackModel[i];
-    const PathSegmentFrames& path = gPathMatrixArray[i];
-    if (path.FrameCount < 1) {
-        entry.Centre = Vector3{};
-        entry.Radius = 0.0f;
-        return;
-    }
     const Vector3 a = MatrixGetTranslation(path.Frames[0].Frame);
     const Vector3 b = MatrixGetTranslation(path.Frames[path.FrameCount - 1].Frame);
     entry.Centre = VectorLerp(a, b, 0.5f);
@@ -100,8 +103,9 @@ void CreateTrackModel() {
     gTieState = 0;
     gTieCountdown = gModelSettings.ToggleCount1;
     BuildProgress& busy = BusyWindow();
+    const int32_t limit = gModelBudgetLimits.TrackSegments;
     for (int32_t i = 0; i < gSpineInfoSegmentCount; ++i) {
-        ModelSegment(i);
+        if (i < limit) ModelSegment(i);
         busy.UpdateMarker();
     }
     ColorTrackModel(gColorSegmentChecked ? ColorBySegmentKind : ColorByDocument);

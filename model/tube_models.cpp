@@ -7,6 +7,7 @@
 #include "model/busy_window.h"
 #include "model/footer_models.h"
 #include "model/member_placement.h"
+#include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "model/outline_sweep.h"
@@ -129,7 +130,8 @@ void CreateTubeModels() {
     const int32_t count = gDocumentType == DocumentTrack ? UsableTubeCount() : 0;
     gTubeModels.assign(static_cast<size_t>(count) + 1, ModelMesh{});
     BatchMarker marker;
-    for (int32_t i = 0; i < count; ++i) {
+    const int32_t built = std::min(count, gModelBudgetLimits.Tubes);  // the rest stay empty
+    for (int32_t i = 0; i < built; ++i) {
         ModelTube(i);
         marker.Step();
     }

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "model/member_placement.h"
+#include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "model/outline_sweep.h"
@@ -149,7 +150,7 @@ void CreateTunnelModels() {
     gTunnelInnerModels.assign(static_cast<size_t>(count) + 1, ModelMesh{});
     const bool square = gModelSettings.SquareTunnels;
     int32_t k = 0;
-    for (int32_t i = 0; i < segments; ++i) {
+    for (int32_t i = 0; i < segments && k < gModelBudgetLimits.Tunnels; ++i) {
         if (!gSegments[i].Tunnel) continue;
         if (square)
             ModelSquareTunnel(i, k);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 
 #include "app/app_state.h"
@@ -243,4 +244,63 @@ TEST_F(SampleExport, AssimpReadsARealExport) {
     for (const ExpectedMesh3DS& m : all.Meshes) used.insert(m.Material);
     EXPECT_LT(used.size(), all.Materials.size());
     EXPECT_EQ(count("Materials:"), long(used.size())) << output;
+}
+
+namespace {
+
+bool ZeroArea(const Vector3& a, const Vector3& b, const Vector3& c) {
+    const double ax = double(a.X) - c.X, ay = double(a.Y) - c.Y, az = double(a.Z) - c.Z;
+    const double bx = double(b.X) - c.X, by = double(b.Y) - c.Y, bz = double(b.Z) - c.Z;
+    return ay * bz - az * by == 0.0 && az * bx - ax * bz == 0.0 && ax * by - ay * bx == 0.0;
+}
+
+void CountZeroArea(std::map<std::string, int64_t>& found, const std::string& kind, const std::vector<ModelFace>& faces,
+                   int32_t count) {
+    for (int32_t f = 0; f < count && f < static_cast<int32_t>(faces.size()); ++f)
+        if (ZeroArea(faces[f].V1, faces[f].V2, faces[f].V3)) ++found[kind];
+}
+
+void CountZeroArea(std::map<std::string, int64_t>& found, const std::string& kind,
+                   const std::vector<ModelMesh>& meshes) {
+    for (const ModelMesh& m : meshes) CountZeroArea(found, kind, m.Faces, m.FaceCount);
+}
+
+// The zero-area triangles of every mesh the export writes, by kind.
+std::map<std::string, int64_t> ZeroAreaTriangles() {
+    std::map<std::string, int64_t> found;
+    for (const TrackModelEntry& e : gTrackModel) {
+        CountZeroArea(found, "rails", e.Rails);
+        CountZeroArea(found, "spines", e.Spines);
+        CountZeroArea(found, "ties", e.TieFaces, e.TieFaceCount);
+    }
+    CountZeroArea(found, "tubes", gTubeModels);
+    CountZeroArea(found, "catwalks", gCatwalkModels);
+    CountZeroArea(found, "footers", gFooterModels);
+    CountZeroArea(found, "prefabs", gPrefabModels);
+    CountZeroArea(found, "prefab footers", gPrefabFooterModels);
+    CountZeroArea(found, "outer tunnels", gTunnelOuterModels);
+    CountZeroArea(found, "inner tunnels", gTunnelInnerModels);
+    for (int32_t t = 0; t < gGroundTriangleCount; ++t) {
+        const GroundTriangle& g = gGroundTriangles[size_t(t)];
+        if (ZeroArea(gGroundVertices[size_t(g.A)].Position, gGroundVertices[size_t(g.B)].Position,
+                     gGroundVertices[size_t(g.C)].Position))
+            ++found["ground"];
+    }
+    return found;
+}
+
+}  // namespace
+
+// Every sample at every detail of an open: no mesh holds a triangle without
+// area (the export would write it as a line).
+TEST_F(SampleExport, NoSampleModelHoldsAZeroAreaTriangle) {
+    for (const char* name : {"circuit.vxtrack", "lakeside.vxtrack", "shuttle.vxtrack", "camelback.vxelem"}) {
+        for (int level = 1; level <= 4; ++level) {
+            SCOPED_TRACE(std::string(name) + " at level " + std::to_string(level));
+            gModelOnLoad = level;
+            Open(name);
+            EXPECT_EQ(ZeroAreaTriangles(), (std::map<std::string, int64_t>{}));
+        }
+    }
+    ExportAndCheck(kEverything, "camelback.3ds");
 }

@@ -91,8 +91,9 @@ TEST_F(BuildPipelineTest, FaceCountsAtEveryDetailLevel) {
         ASSERT_GT(tieTriangles, 0);
         for (int s = 0; s < 3; ++s) {
             const float length = gPathMatrixArray[s].Length;
-            const int expected = 2 * 10 * (SweepRingCount(length, level.Rail) - 1) +
-                                 16 * (SweepRingCount(length, level.Spine) - 1) +
+            const bool last = s == 2;
+            const int expected = 2 * 10 * SweepStripCount(length, level.Rail, last) +
+                                 16 * SweepStripCount(length, level.Spine, last) +
                                  TieCount(length, 1.5f) * tieTriangles;
             EXPECT_EQ(FaceCount(s), expected) << s;
         }

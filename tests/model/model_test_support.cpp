@@ -1,5 +1,6 @@
 #include "tests/model/model_test_support.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <filesystem>
@@ -148,6 +149,15 @@ int SweepRingCount(float length, float detail) {
     int rings = 0;
     for (float d = 0.0f; d <= end; d = static_cast<float>(double(d) + s)) ++rings;
     return rings;
+}
+
+int SweepStripCount(float length, float detail, bool lastOfOpenTrack) {
+    const int n = SweepStepCount(length, detail);
+    const float s = static_cast<float>(double(length) / n);
+    const float end = static_cast<float>(double(length) + s);
+    int within = 0, beyond = 0;
+    for (float d = 0.0f; d <= end; d = static_cast<float>(double(d) + s)) ++(d <= length ? within : beyond);
+    return within - 1 + (lastOfOpenTrack ? 0 : std::min(beyond, 1));
 }
 
 int TieCount(float length, float spacing) {

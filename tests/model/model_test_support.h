@@ -82,6 +82,10 @@ void MakeSyntheticPath(const std::vector<float>& lengths, float roll = 0.0f, boo
 // The rings a sweep lays along a segment of this length: d = 0, s, 2s, ...
 // (single additions) up to L + s, s = L / n.
 int SweepRingCount(float length, float detail);
+// The strips with area among them: rings past the end of the last segment of
+// an open track repeat the last ring within it, and a second ring past the end
+// of any other segment repeats the first (the next segment's first frame).
+int SweepStripCount(float length, float detail, bool lastOfOpenTrack);
 // The ties placed along a segment of this length.
 int TieCount(float length, float spacing);
 

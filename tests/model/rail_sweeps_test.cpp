@@ -25,7 +25,8 @@ protected:
     const ModelMesh& Spine(int segment = 0) { return gTrackModel[segment].Spines[0]; }
 };
 
-int RingCount(float length, float detail) { return SweepRingCount(length, detail); }
+// The strips of a sweep along the one segment of an open synthetic path.
+int Strips(float length, float detail) { return SweepStripCount(length, detail, true); }
 
 void ExpectVector(const Vector3& v, float x, float y, float z) {
     EXPECT_NEAR(v.X, x, 1e-6f);
@@ -79,9 +80,8 @@ TEST_F(RailSweepsTest, RoundRailFaceCountAndSmoothing) {
     ModelRail(0, 0, 0.5f);
     const ModelMesh& m = Rail();
     EXPECT_TRUE(m.Smooth);
-    const int rings = RingCount(10.0f, 0.5f);
-    EXPECT_GE(rings, 21);
-    EXPECT_EQ(m.FaceCount, 10 * (rings - 1));
+    EXPECT_EQ(Strips(10.0f, 0.5f), 20);
+    EXPECT_EQ(m.FaceCount, 10 * 20);
     // Strip faces: (A[k], B[k], A[k+1]) and (B[k+1], A[k+1], B[k]); here A is
     // the ring at d = 0 (z = 0) and B the ring at d = 0.5.
     EXPECT_FLOAT_EQ(m.Faces[0].V1.Z, 0.0f);
@@ -90,7 +90,6 @@ TEST_F(RailSweepsTest, RoundRailFaceCountAndSmoothing) {
     // Every side normal points out of the rail.
     for (int i = 0; i < m.FaceCount; ++i) {
         const ModelFace& f = m.Faces[i];
-        if (f.FaceNormal.X == 0 && f.FaceNormal.Y == 0 && f.FaceNormal.Z == 0) continue;
         const double cx = (f.V1.X + f.V2.X + f.V3.X) / 3.0 - 0.5, cy = (f.V1.Y + f.V2.Y + f.V3.Y) / 3.0;
         EXPECT_GT(cx * f.FaceNormal.X + cy * f.FaceNormal.Y, 0.0) << i;
         EXPECT_NEAR(f.FaceNormal.Z, 0.0f, 1e-6f);
@@ -111,7 +110,7 @@ TEST_F(RailSweepsTest, SquareAndWoodRailsAreFlat) {
     InitTrackModel();
     ModelRail(0, 0, 1.0f);
     EXPECT_FALSE(Rail().Smooth);
-    EXPECT_EQ(Rail().FaceCount, 12 * (RingCount(4.0f, 1.0f) - 1));
+    EXPECT_EQ(Rail().FaceCount, 12 * Strips(4.0f, 1.0f));
     EXPECT_EQ(Rail().Faces[0].VertexNormal1.Y, 0.0f);
     EXPECT_FLOAT_EQ(Rail().Faces[0].V1.X, -0.8f);  // negative side: the block reaches to x0 - 0.2
 
@@ -126,7 +125,7 @@ TEST_F(RailSweepsTest, SquareAndWoodRailsAreFlat) {
     InitTrackModel();
     ModelRail(0, 0, 1.0f);
     EXPECT_FALSE(Rail().Smooth);
-    EXPECT_EQ(Rail().FaceCount, 8 * (RingCount(4.0f, 1.0f) - 1));
+    EXPECT_EQ(Rail().FaceCount, 8 * Strips(4.0f, 1.0f));
 }
 
 TEST_F(RailSweepsTest, UnknownShapesBuildNothing) {
@@ -150,7 +149,7 @@ TEST_F(RailSweepsTest, SpineShapes) {
     InitTrackModel();
     ModelSpine(0, 0, 1.0f);
     EXPECT_TRUE(Spine().Smooth);
-    EXPECT_EQ(Spine().FaceCount, 16 * (RingCount(6.0f, 1.0f) - 1));
+    EXPECT_EQ(Spine().FaceCount, 16 * Strips(6.0f, 1.0f));
     const Vector3 n0 = Spine().Faces[0].FaceNormal, n15 = Spine().Faces[15].FaceNormal;
     ExpectVector(Spine().Faces[0].VertexNormal2, (n0.X + n15.X) / 2, (n0.Y + n15.Y) / 2, (n0.Z + n15.Z) / 2);
 
@@ -158,7 +157,7 @@ TEST_F(RailSweepsTest, SpineShapes) {
     InitTrackModel();
     ModelSpine(0, 0, 1.0f);
     EXPECT_FALSE(Spine().Smooth);
-    EXPECT_EQ(Spine().FaceCount, 8 * (RingCount(6.0f, 1.0f) - 1));
+    EXPECT_EQ(Spine().FaceCount, 8 * Strips(6.0f, 1.0f));
 }
 
 TEST_F(RailSweepsTest, PosZMovesNothing) {
@@ -177,19 +176,30 @@ TEST_F(RailSweepsTest, PosZMovesNothing) {
     }
 }
 
-TEST_F(RailSweepsTest, OpenTrackEndsInZeroAreaStripsAndClosedTrackJoins) {
+TEST_F(RailSweepsTest, OpenTrackEndsAtItsLastRingWithoutZeroAreaStripsAndClosedTrackJoins) {
     // On the last segment of an open track the rings beyond the end repeat the
-    // last frame: the final strip has no area and zero normals.
+    // last frame: the strips they would make have no area and are left out, so
+    // the rail ends at the last ring within the segment.
     MakeSyntheticPath({3.0f});
     gPathMatrixArray[0].Length = 3.0f;
     OneRail({0.5f, 0, 0, 0.07f, RailSquare});
     InitTrackModel();
     ModelRail(0, 0, 1.0f);
     const ModelMesh& open = Rail();
-    const ModelFace& last = open.Faces[open.FaceCount - 1];
-    EXPECT_EQ(last.FaceNormal.X, 0.0f);
-    EXPECT_EQ(last.FaceNormal.Y, 0.0f);
-    EXPECT_EQ(last.FaceNormal.Z, 0.0f);
+    ASSERT_EQ(open.FaceCount, 8 * 3);  // rings at 0, 1, 2 and 3 m
+    for (int i = 0; i < open.FaceCount; ++i) {
+        const Vector3& n = open.Faces[i].FaceNormal;
+        EXPECT_NE(n.X * n.X + n.Y * n.Y + n.Z * n.Z, 0.0f) << i;
+    }
+    EXPECT_FLOAT_EQ(open.Faces[open.FaceCount - 1].V1.Z, -3.0f);
+
+    // Rings past the end of a segment with a successor take its first frame;
+    // this path's segment reaches its end exactly, where that frame lies, so
+    // they repeat the last ring and add nothing either.
+    MakeSyntheticPath({3.0f, 3.0f});
+    InitTrackModel();
+    ModelRail(0, 0, 1.0f);
+    EXPECT_EQ(Rail().FaceCount, 8 * 3);
 
     // On a closed circuit the last ring lies on the first ring of segment 0.
     MakeCircleTrack(4, 20.0f);
@@ -206,14 +216,13 @@ TEST_F(RailSweepsTest, OpenTrackEndsInZeroAreaStripsAndClosedTrackJoins) {
     EXPECT_NEAR(lastFace.V2.Z, start.Faces[0].V1.Z, 1e-4f);
 }
 
-TEST_F(RailSweepsTest, ZeroSizeGivesZeroNormals) {
+TEST_F(RailSweepsTest, ZeroSizeCollapsesTheRingsAndBuildsNoFaces) {
     MakeSyntheticPath({2.0f});
     OneRail({0.5f, 0, 0, 0.0f, RailRound});
     InitTrackModel();
     ModelRail(0, 0, 1.0f);
-    ASSERT_GT(Rail().FaceCount, 0);
-    EXPECT_EQ(Rail().Faces[0].FaceNormal.Y, 0.0f);
-    EXPECT_EQ(Rail().Faces[0].VertexNormal1.Y, 0.0f);
+    EXPECT_EQ(Rail().FaceCount, 0);
+    EXPECT_TRUE(Rail().Smooth);
 }
 
 TEST_F(RailSweepsTest, SpacingOfZeroOrLessIsClampedInsteadOfLoopingForever) {
@@ -221,13 +230,13 @@ TEST_F(RailSweepsTest, SpacingOfZeroOrLessIsClampedInsteadOfLoopingForever) {
     OneRail({0.5f, 0, 0, 0.07f, RailSquare});
     InitTrackModel();
     ModelRail(0, 0, 0.0f);
-    EXPECT_EQ(Rail().FaceCount, 8 * (RingCount(2.0f, 0.1f) - 1));
+    EXPECT_EQ(Rail().FaceCount, 8 * Strips(2.0f, 0.1f));
     InitTrackModel();
     ModelRail(0, 0, -1.0f);
-    EXPECT_EQ(Rail().FaceCount, 8 * (RingCount(2.0f, 0.1f) - 1));
+    EXPECT_EQ(Rail().FaceCount, 8 * Strips(2.0f, 0.1f));
     InitTrackModel();
     ModelRail(0, 0, 50.0f);  // above the dialog's range: 3 m
-    EXPECT_EQ(Rail().FaceCount, 8 * (RingCount(2.0f, 3.0f) - 1));
+    EXPECT_EQ(Rail().FaceCount, 8 * Strips(2.0f, 3.0f));
 }
 
 TEST_F(RailSweepsTest, ZeroLengthSegmentEndsTheSweep) {

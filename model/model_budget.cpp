@@ -1,0 +1,353 @@
+#include "model/model_budget.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "model/model_meshes.h"
+#include "model/modeler_settings.h"
+#include "model/path_frames.h"
+#include "model/radius_comb.h"
+#include "trackdoc/track_document.h"
+
+ModelBudgetLimits gModelBudgetLimits;
+ModelCeilings gModelCeilings;
+
+namespace {
+
+constexpr int64_t kFaceBytes = sizeof(ModelFace);
+constexpr int64_t kMeshBytes = sizeof(ModelMesh);
+
+ModelCost FacesCost(int64_t faces) { return ModelCost{faces, faces * kFaceBytes}; }
+
+ModelCost Measure(const std::vector<ModelFace>& faces, int32_t count) {
+    return ModelCost{std::max<int32_t>(count, 0), static_cast<int64_t>(faces.capacity()) * kFaceBytes};
+}
+
+ModelCost Measure(const std::vector<ModelMesh>& meshes) {
+    ModelCost c{0, static_cast<int64_t>(meshes.capacity()) * kMeshBytes};
+    for (const ModelMesh& m : meshes) c += Measure(m.Faces, m.FaceCount);
+    return c;
+}
+
+template <class T>
+int64_t Bytes(const std::vector<T>& v) {
+    return static_cast<int64_t>(v.capacity()) * static_cast<int64_t>(sizeof(T));
+}
+
+// Numbers with thousands separators, as the messages show them.
+std::string Grouped(int64_t n) {
+    std::string digits = std::to_string(n < 0 ? -n : n), out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return n < 0 ? "-" + out : out;
+}
+
+// The control polygon's length: never shorter than the curve, so the sample
+// counts taken from it are never below the ones the builders will use.
+float PolygonLength(int32_t s) {
+    if (s < 0 || s >= gSpineInfoNodeCount || s >= static_cast<int32_t>(gSpineInfoNodes.size())) return 0.0f;
+    const int32_t n = s + 1 < gSpineInfoNodeCount ? s + 1 : 0;
+    const TrackNode& a = gSpineInfoNodes[s];
+    const TrackNode& b = gSpineInfoNodes[n];
+    const double l = double(VectorDistance(a.Position, a.ControlOut)) + VectorDistance(a.ControlOut, b.ControlIn) +
+                     VectorDistance(b.ControlIn, b.Position);
+    return static_cast<float>(std::min(l, 3.0e38));
+}
+
+int32_t TieTriangles(const TieModel& tie) {
+    return std::max<int32_t>(0, std::min<int32_t>(tie.TriangleCount, static_cast<int32_t>(tie.Triangles.size())));
+}
+
+int ProfilePoints(const RailSpec& spec, bool spine) {
+    switch (spec.Shape) {
+        case 0: return spine ? 8 : 5;
+        case 1: return 4;
+        case 2: return spine ? 0 : 6;
+        default: return 0;
+    }
+}
+
+int32_t DocumentCount(int32_t count, size_t records) {
+    return std::clamp<int32_t>(count, 0, static_cast<int32_t>(std::min<size_t>(records, INT32_MAX)));
+}
+
+// The largest prefix of `count` items whose cost, with `fixed`, fits in
+// `available`; item(i) gives the cost of item i.
+template <class ItemCost>
+int32_t FittingPrefix(int32_t count, ModelCost fixed, const ModelCost& available, ItemCost item) {
+    if (fixed.Faces > available.Faces || fixed.Bytes > available.Bytes) return 0;
+    for (int32_t i = 0; i < count; ++i) {
+        fixed += item(i);
+        if (fixed.Faces > available.Faces || fixed.Bytes > available.Bytes) return i;
+    }
+    return count;
+}
+
+}  // namespace
+
+double SceneSegmentLength() {
+    const double across = 2.0 * kSceneHalfWidth;
+    return 3.0 * std::sqrt(across * across + across * across + kSceneHeight * kSceneHeight);
+}
+
+int32_t SceneSampleCap(float spacing) {
+    if (!(spacing > 0.0f)) return 1;
+    const double cap = std::ceil(SceneSegmentLength() / spacing);
+    return cap >= 16777216.0 ? 16777216 : std::max<int32_t>(1, static_cast<int32_t>(cap));
+}
+
+int32_t BoundedSampleCount(float length, float spacing) {
+    const float ratio = static_cast<float>(double(length) / spacing);
+    const double n = RoundHalfEven(ratio);
+    if (!(n >= 1.0)) return 1;  // also NaN
+    const int32_t cap = SceneSampleCap(spacing);
+    return n > cap ? cap : static_cast<int32_t>(n);
+}
+
+ModelCost MeasureModelPart(ModelPart part) {
+    ModelCost c;
+    switch (part) {
+        case ModelPart::Path:
+            c.Bytes = Bytes(gSpineInfoNodes) + Bytes(gSpineInfoSegments) + Bytes(gPathMatrixArray) +
+                      Bytes(gRadiusComb) + Bytes(gHeartline);
+            for (const PathSegmentFrames& p : gPathMatrixArray) c.Bytes += Bytes(p.Frames);
+            for (const RadiusCombSegment& r : gRadiusComb) c.Bytes += Bytes(r.Teeth);
+            for (const SegmentUpPoints& h : gHeartline) c.Bytes += Bytes(h.Points);
+            break;
+        case ModelPart::Track:
+            c.Bytes = Bytes(gTrackModel);
+            for (const TrackModelEntry& e : gTrackModel) {
+                c += Measure(e.Rails);
+                c += Measure(e.Spines);
+                c += Measure(e.TieFaces, e.TieFaceCount);
+            }
+            break;
+        case ModelPart::Tubes: c = Measure(gTubeModels); break;
+        case ModelPart::Catwalks: c = Measure(gCatwalkModels); break;
+        case ModelPart::Footers: c = Measure(gFooterModels); break;
+        case ModelPart::Prefabs:
+            c = Measure(gPrefabModels);
+            c += Measure(gPrefabFooterModels);
+            break;
+        case ModelPart::Tunnels:
+            c = Measure(gTunnelOuterModels);
+            c += Measure(gTunnelInnerModels);
+            break;
+        case ModelPart::Ground:
+            c.Faces = std::max<int32_t>(gGroundTriangleCount, 0) + (gHasWaterModel ? std::max<int32_t>(gWaterTriangleCount, 0) : 0);
+            c.Bytes = Bytes(gGroundVertices) + Bytes(gGroundTriangles) + Bytes(gWaterVertices) + Bytes(gWaterTriangles);
+            break;
+    }
+    return c;
+}
+
+ModelCost MeasureModel() {
+    ModelCost c;
+    for (int p = 0; p < kModelPartCount; ++p) c += MeasureModelPart(static_cast<ModelPart>(p));
+    return c;
+}
+
+ModelCost EstimatePathSegment(int32_t s, bool comb) {
+    ModelCost c{0, static_cast<int64_t>(sizeof(PathSegmentFrames))};
+    if (s < 0 || s >= gSpineInfoNodeCount) return c;  // no curve: an empty record
+    c.Bytes += kFramesPerSegment * static_cast<int64_t>(sizeof(PathFrame));
+    if (comb) {
+        const float length = PolygonLength(s);
+        const float detail = gModelSettings.RailDetail;
+        const float spacing = !(detail > 0.0f) ? kCombToothSpacing : ClampSetting(detail, kDetailMin, kDetailMax);
+        const int64_t teeth = std::min<int32_t>(BoundedSampleCount(length, kCombToothSpacing), kFramesPerSegment - 1) + 1;
+        const int64_t points = BoundedSampleCount(length, spacing) + 2;
+        // One sample more than the polygon's count, for rounding of the sampled length.
+        c.Bytes += (teeth + 1) * static_cast<int64_t>(sizeof(CombTooth)) + (points + 1) * static_cast<int64_t>(sizeof(Vector3)) +
+                   static_cast<int64_t>(sizeof(RadiusCombSegment) + sizeof(SegmentUpPoints));
+    }
+    return c;
+}
+
+ModelCost EstimateTrackSegment(int32_t s) {
+    const ModelerSettings& m = gModelSettings;
+    const int32_t rails = std::max<int32_t>(m.gRailCount, 0), spines = std::max<int32_t>(m.gSpineCount, 0);
+    ModelCost c{0, static_cast<int64_t>(sizeof(TrackModelEntry)) + (rails + spines + 2) * kMeshBytes};
+    if (s < 0 || s >= static_cast<int32_t>(gPathMatrixArray.size()) || gPathMatrixArray[s].FrameCount < 1) return c;
+    const float length = gPathMatrixArray[s].Length;
+    int64_t faces = 0;
+    const int64_t railRings = BoundedSampleCount(length, UsableRailDetail()) + 2;
+    const int64_t spineRings = BoundedSampleCount(length, UsableSpineDetail()) + 2;
+    for (int32_t r = 0; r < rails && r < static_cast<int32_t>(m.gRails.size()); ++r)
+        faces += railRings * 2 * ProfilePoints(m.gRails[r], false);
+    for (int32_t r = 0; r < spines && r < static_cast<int32_t>(m.gSpines.size()); ++r)
+        faces += spineRings * 2 * ProfilePoints(m.gSpines[r], true);
+    if (m.gTieModels[0].Use || m.gTieModels[1].Use) {
+        const int64_t ties = BoundedSampleCount(length, UsableTieSpacing());
+        faces += ties * std::max(TieTriangles(m.gTieModels[0]), TieTriangles(m.gTieModels[1]));
+    }
+    c += FacesCost(faces);
+    return c;
+}
+
+ModelCost EstimateTunnelSegment(int32_t s) {
+    ModelCost c{0, 2 * kMeshBytes};
+    if (s < 0 || s >= gSpineInfoSegmentCount || s >= static_cast<int32_t>(gPathMatrixArray.size()) ||
+        gPathMatrixArray[s].FrameCount < 1)
+        return c;
+    const int64_t n = gModelSettings.SquareTunnels
+                          ? 4
+                          : std::clamp<int32_t>(gModelSettings.TunnelSoftness, kTunnelSoftnessMin, kTunnelSoftnessMax);
+    const int64_t steps = BoundedSampleCount(gPathMatrixArray[s].Length, UsableSpineDetail());
+    c += FacesCost(2 * steps * 2 * n + 4 * n);
+    return c;
+}
+
+ModelCost EstimateGround(int32_t stride) {
+    if (stride < 1) return ModelCost{2, 5 * int64_t(sizeof(GroundVertex)) + 3 * int64_t(sizeof(GroundTriangle))};
+    const int64_t width = std::clamp<int32_t>(gTerrainWidth, 0, gTerrainHeights.Columns) / stride;
+    const int64_t depth = std::clamp<int32_t>(gTerrainDepth, 0, gTerrainHeights.Rows) / stride;
+    const int64_t vertices = width * depth;
+    const int64_t triangles = width > 1 && depth > 1 ? 2 * (width - 1) * (depth - 1) : 0;
+    ModelCost c;
+    c.Faces = triangles;
+    // The vertices and triangles, and the sums of the vertex normals while they are made.
+    c.Bytes = (vertices + 1) * int64_t(sizeof(GroundVertex)) + (triangles + 1) * int64_t(sizeof(GroundTriangle)) +
+              vertices * 32;
+    if (gHasWater) {
+        c.Faces += triangles;
+        c.Bytes += (triangles + 1) * int64_t(sizeof(GroundTriangle)) + (vertices + 1) * int64_t(sizeof(Vector3));
+    }
+    return c;
+}
+
+ModelBudget::ModelBudget() { gModelBudgetLimits = ModelBudgetLimits{}; }
+
+ModelBudget::~ModelBudget() { gModelBudgetLimits = ModelBudgetLimits{}; }
+
+ModelCost ModelBudget::Available(ModelPart part) const {
+    ModelCost others;
+    for (int p = 0; p < kModelPartCount; ++p)
+        if (static_cast<ModelPart>(p) != part) others += MeasureModelPart(static_cast<ModelPart>(p));
+    ModelCost available{gModelCeilings.Faces - others.Faces, gModelCeilings.Bytes - others.Bytes};
+    if (part == ModelPart::Path) available.Bytes = std::min(available.Bytes, gModelCeilings.PathBytes);
+    return available;
+}
+
+void ModelBudget::PlanPath(bool comb) {
+    const int32_t segments = std::max<int32_t>(gSpineInfoSegmentCount, 0);
+    const ModelCost fixed{0, static_cast<int64_t>(gSpineInfoNodes.capacity() * sizeof(TrackNode) +
+                                                  gSpineInfoSegments.capacity() * sizeof(TrackSegment))};
+    const int32_t fit = FittingPrefix(segments, fixed, Available(ModelPart::Path),
+                                      [comb](int32_t s) { return EstimatePathSegment(s, comb); });
+    gModelBudgetLimits.PathSegments = fit;
+    if (fit < segments)
+        leftOut_.push_back("the path of " + Grouped(segments - fit) + " of the " + Grouped(segments) +
+                           " segments, and everything along it");
+}
+
+void ModelBudget::PlanTrack() {
+    const int32_t segments = std::max<int32_t>(gSpineInfoSegmentCount, 0);
+    const ModelCost fixed{0, static_cast<int64_t>(sizeof(TrackModelEntry))};
+    const int32_t fit = FittingPrefix(segments, fixed, Available(ModelPart::Track), EstimateTrackSegment);
+    gModelBudgetLimits.TrackSegments = fit;
+    if (fit < segments)
+        leftOut_.push_back("the rails, spines and crossties of " + Grouped(segments - fit) + " of the " +
+                           Grouped(segments) + " segments");
+}
+
+namespace {
+
+// Records whose meshes are all alike: the array of count + 1 meshes, then
+// `faces` faces at most per record.
+int32_t FitRecords(int32_t count, int64_t faces, const ModelCost& available, int64_t growth = 1) {
+    const ModelCost fixed{0, (static_cast<int64_t>(count) + 1) * kMeshBytes};
+    ModelCost each = FacesCost(faces);
+    each.Bytes *= growth;
+    return FittingPrefix(count, fixed, available, [&](int32_t) { return each; });
+}
+
+}  // namespace
+
+void ModelBudget::PlanTubes() {
+    const int32_t count = gDocumentType == DocumentTrack ? DocumentCount(gTubeCount, gTubes.size()) : 0;
+    const int32_t fit = FitRecords(count, kTubeFaceBound, Available(ModelPart::Tubes));
+    gModelBudgetLimits.Tubes = fit;
+    if (fit < count) leftOut_.push_back(Grouped(count - fit) + " of the " + Grouped(count) + " support tubes");
+}
+
+void ModelBudget::PlanCatwalks() {
+    const int32_t count = gDocumentType == DocumentTrack ? DocumentCount(gCatwalkCount, gCatwalks.size()) : 0;
+    const int32_t fit = FitRecords(count, kCatwalkFaceBound, Available(ModelPart::Catwalks));
+    gModelBudgetLimits.Catwalks = fit;
+    if (fit < count) leftOut_.push_back(Grouped(count - fit) + " of the " + Grouped(count) + " catwalks");
+}
+
+void ModelBudget::PlanFooters() {
+    const int32_t count = gDocumentType == DocumentTrack ? DocumentCount(gFooterCount, gFooters.size()) : 0;
+    const int32_t fit = FitRecords(count, kFooterFaceBound, Available(ModelPart::Footers));
+    gModelBudgetLimits.Footers = fit;
+    if (fit < count) leftOut_.push_back(Grouped(count - fit) + " of the " + Grouped(count) + " footers");
+}
+
+void ModelBudget::PlanPrefabs() {
+    int64_t count = 0;
+    if (gDocumentType == DocumentTrack) {
+        const int32_t groups = DocumentCount(gRascGroupCount, gRascGroups.size());
+        for (int32_t g = 0; g < groups; ++g)
+            count += DocumentCount(gRascGroups[g].ItemCount, gRascGroups[g].Items.size());
+    }
+    const int32_t items = static_cast<int32_t>(std::min<int64_t>(count, INT32_MAX - 1));
+    // A support and its footers, each mesh grown by doubling as its beams are added.
+    ModelCost available = Available(ModelPart::Prefabs);
+    available.Bytes -= (static_cast<int64_t>(items) + 1) * kMeshBytes;  // the second array of meshes
+    const int32_t fit = FitRecords(items, kPrefabFaceBound, available, 2);
+    gModelBudgetLimits.Prefabs = fit;
+    if (fit < items)
+        leftOut_.push_back(Grouped(items - fit) + " of the " + Grouped(items) + " prefabricated supports");
+}
+
+void ModelBudget::PlanTunnels() {
+    std::vector<int32_t> tunnels;
+    if (gDocumentType == DocumentTrack) {
+        const int32_t segments = DocumentCount(gSegmentCount, gSegments.size());
+        for (int32_t i = 0; i < segments; ++i)
+            if (gSegments[i].Tunnel) tunnels.push_back(i);
+    }
+    const int32_t count = static_cast<int32_t>(tunnels.size());
+    const int32_t fit = FittingPrefix(count, ModelCost{0, 2 * kMeshBytes}, Available(ModelPart::Tunnels),
+                                      [&](int32_t k) { return EstimateTunnelSegment(tunnels[k]); });
+    gModelBudgetLimits.Tunnels = fit;
+    if (fit < count) leftOut_.push_back(Grouped(count - fit) + " of the " + Grouped(count) + " tunnel segments");
+}
+
+void ModelBudget::PlanGround() {
+    const ModelerSettings& m = gModelSettings;
+    if (gDocumentType == DocumentElement || !m.UseTerrain || !gHasTerrain) return;  // the flat ground
+    const ModelCost available = Available(ModelPart::Ground);
+    auto fits = [&](int32_t stride) {
+        const ModelCost c = EstimateGround(stride);
+        return c.Faces <= available.Faces && c.Bytes <= available.Bytes;
+    };
+    const int32_t first = m.LowDetailTerrain ? 2 : 1;
+    if (fits(first)) return;
+    const int32_t widest = std::max<int32_t>({gTerrainWidth, gTerrainDepth, 2});
+    for (int32_t stride = first * 2; stride <= widest; stride *= 2) {
+        if (fits(stride)) {
+            gModelBudgetLimits.GroundStride = stride;
+            leftOut_.push_back("the terrain's full detail (it is shown with one point in " + Grouped(stride) +
+                               " along each side)");
+            return;
+        }
+    }
+    gModelBudgetLimits.GroundStride = -1;
+    leftOut_.push_back("the terrain (flat ground is shown in its place)");
+}
+
+std::string ModelBudget::Message() const {
+    if (leftOut_.empty()) return {};
+    std::string list;
+    for (size_t i = 0; i < leftOut_.size(); ++i) list += (i ? "; " : "") + leftOut_[i];
+    return "This document's model is larger than the program builds (at most " + Grouped(gModelCeilings.Faces) +
+           " faces and " + Grouped(gModelCeilings.Bytes >> 20) + " MB), so it was built only in part.\r\nLeft out: " +
+           list + ".\r\nThe document itself is unchanged and can still be edited and saved.";
+}

@@ -1,0 +1,122 @@
+#pragma once
+// The model budget: what the model of a document may cost, and what each part
+// of it will cost, known before that part is built.
+//
+// Two bounds keep every build finite whatever the document holds:
+// - Per segment, no sampling (rings of rails, spines and tunnels, crossties,
+//   heart-line points, comb teeth) takes more samples than the longest segment
+//   that fits in the simulator's scene could need at that spacing. A longer
+//   segment is sampled more coarsely; it cannot be driven into the ride anyway.
+// - The whole model (path frames, comb and heart-line, track, supports,
+//   tunnels, ground and water) has a ceiling in faces and in bytes, set well
+//   above the largest real ride. Before each part is built the pipeline asks
+//   the budget how much of it fits beside the parts already built; the part is
+//   then built as far as that (a prefix of its segments or records, the
+//   terrain at a coarser grid), and what was left out is told once, at the end
+//   of the build. The document itself is never touched.
+//
+// The builders read the limits in gModelBudgetLimits; by default nothing is
+// limited, so a builder called alone builds everything.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The simulator's scene: x and z from -220 to 220 m, y from 0 to 150 m.
+inline constexpr double kSceneHalfWidth = 220.0;
+inline constexpr double kSceneHeight = 150.0;
+
+// The longest segment inside the scene: a cubic curve is never longer than
+// its control polygon, three diagonals of the scene at most (some 1,920 m).
+double SceneSegmentLength();
+// The most samples a segment inside the scene needs at this spacing.
+int32_t SceneSampleCap(float spacing);
+// Samples along a segment: length / spacing rounded half to even, at least 1
+// (also for a length that is not a number), at most SceneSampleCap(spacing).
+int32_t BoundedSampleCount(float length, float spacing);
+
+inline constexpr int64_t kModelFaceCeiling = 12'000'000;   // faces and ground/water triangles
+inline constexpr int64_t kModelByteCeiling = 1LL << 30;    // 1 GiB of model arrays
+// The path frames with the comb and heart-line alone (all that level 0 builds):
+// some 3,800 segments, nearly twice the benchmarks' large ride of 2,000.
+inline constexpr int64_t kPathByteCeiling = 512LL << 20;
+
+// The ceilings in force: the ones above, lowered only by tests that want to
+// see a build cut short without building a gigabyte first.
+struct ModelCeilings {
+    int64_t Faces = kModelFaceCeiling;
+    int64_t Bytes = kModelByteCeiling;
+    int64_t PathBytes = kPathByteCeiling;
+};
+extern ModelCeilings gModelCeilings;
+
+struct ModelCost {
+    int64_t Faces = 0;
+    int64_t Bytes = 0;
+    ModelCost& operator+=(const ModelCost& o) {
+        Faces += o.Faces;
+        Bytes += o.Bytes;
+        return *this;
+    }
+};
+
+// The parts of the model, each rebuilt whole by its builder.
+enum class ModelPart { Path, Track, Tubes, Catwalks, Footers, Prefabs, Tunnels, Ground };
+inline constexpr int kModelPartCount = 8;
+
+// What the model arrays of a part hold now (faces, and bytes as allocated).
+ModelCost MeasureModelPart(ModelPart part);
+// All parts together.
+ModelCost MeasureModel();
+
+// How far each builder may go; none of them limits anything by default.
+struct ModelBudgetLimits {
+    int32_t PathSegments = INT32_MAX;    // segments that get path frames, comb and heart-line
+    int32_t TrackSegments = INT32_MAX;   // segments that get rails, spines and crossties
+    int32_t Tubes = INT32_MAX;
+    int32_t Catwalks = INT32_MAX;
+    int32_t Footers = INT32_MAX;
+    int32_t Prefabs = INT32_MAX;         // prefabricated supports, counted over all segments
+    int32_t Tunnels = INT32_MAX;         // tunnel segments
+    int32_t GroundStride = 0;            // 0: as the settings say; k: every k-th terrain point; -1: flat ground
+};
+extern ModelBudgetLimits gModelBudgetLimits;
+
+// The faces one item of a part can hold at most (checked by the tests against
+// every kind the builders make).
+inline constexpr int64_t kTubeFaceBound = 36;      // H-beam: 24 sides and two caps of 6
+inline constexpr int64_t kCatwalkFaceBound = 12;
+inline constexpr int64_t kFooterFaceBound = 22;    // octagon: 16 sides and a cap of 6
+inline constexpr int64_t kPrefabFaceBound = 1024;  // a support with its footers
+
+// Plans one build: before each part, Plan... sets that part's limit in
+// gModelBudgetLimits so that its estimated cost fits beside the other parts as
+// they stand, and notes what is left out.
+class ModelBudget {
+public:
+    ModelBudget();   // every limit back to none
+    ~ModelBudget();  // and again, so that later single builders are unlimited
+
+    void PlanPath(bool comb);  // the comb and heart-line are built with the path (tracks)
+    void PlanTrack();          // after the crosstie objects are loaded
+    void PlanTubes();
+    void PlanCatwalks();
+    void PlanFooters();
+    void PlanPrefabs();
+    void PlanTunnels();
+    void PlanGround();
+
+    // The one message of the build; empty when everything was built.
+    std::string Message() const;
+    const std::vector<std::string>& LeftOut() const { return leftOut_; }
+
+private:
+    ModelCost Available(ModelPart part) const;
+    std::vector<std::string> leftOut_;
+};
+
+// The estimated cost of single items (upper bounds of what the builders make).
+ModelCost EstimatePathSegment(int32_t segment, bool comb);
+ModelCost EstimateTrackSegment(int32_t segment);
+ModelCost EstimateTunnelSegment(int32_t segment);
+ModelCost EstimateGround(int32_t stride);
