@@ -1,0 +1,214 @@
+#include "simulator/environment_editor.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_state.h"
+#include "app/file_dialogs.h"
+#include "platform/file_dialog_rules.h"
+#include "platform/file_system.h"
+#include "platform/prompts.h"
+#include "platform/stored_paths.h"
+#include "simulator/picture_loading.h"
+
+namespace {
+
+const char* const kEnvFilter = "Vortaxis Environments (*.env)|*.env";
+const char* const kTextureFilter =
+    "Supported Images|*.jpg;*.tga|JPeG Images (*.jpg)|*.jpg|Targa Images (*.tga)|*.tga";
+
+// The folder part of a path, ending in "/"; empty when it has none.
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// A whole number of 1 / 10^decimals with at least minDecimals and at most
+// `decimals` decimals: 100 at 4 decimals, at least 1, gives "0.01".
+std::string DecimalText(int64_t units, int decimals, int minDecimals) {
+    int64_t scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    const int64_t magnitude = units < 0 ? -units : units;
+    std::string fraction = std::to_string(magnitude % scale);
+    fraction.insert(0, static_cast<size_t>(decimals) - fraction.size(), '0');
+    while (fraction.size() > static_cast<size_t>(minDecimals) && fraction.back() == '0') fraction.pop_back();
+    return (units < 0 ? "-" : "") + std::to_string(magnitude / scale) + "." + fraction;
+}
+
+void Warn(const std::string& text, const char* title) { MsgBox(text, title, MsgButtons::OK, MsgIcon::Exclamation); }
+
+}  // namespace
+
+EnvironmentEditor::EnvironmentEditor(EnvironmentValues& values) : values_(values) {}
+
+std::string EnvironmentEditor::EnvironmentsFolder() {
+    if (gSimPath.empty()) return std::string();
+    return fsys::WithTrailingSeparator(fsys::MapStoredName(gSimPath, "Environments"));
+}
+
+void EnvironmentEditor::Start() {
+    ResetEnvironmentControls(values_);
+    EnvName.clear();
+    CurrentFilePath.clear();
+    LastTextureFolder.clear();
+    Changed = false;
+}
+
+bool EnvironmentEditor::AskToSave() {
+    if (!Changed) return true;
+    switch (MsgBox("There are unsaved changes to the Envrionment.\nDo you want to save?", "Unsaved Changes...",
+                   MsgButtons::YesNoCancel, MsgIcon::Exclamation)) {
+        case MsgResult::Yes:
+            return SaveEnvironment();
+        case MsgResult::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool EnvironmentEditor::New() {
+    if (!AskToSave()) return false;
+    ResetEnvironmentControls(values_);
+    EnvName.clear();
+    CurrentFilePath.clear();
+    Changed = false;
+    return true;
+}
+
+bool EnvironmentEditor::Open() {
+    if (!AskToSave()) return false;
+    std::string path = CurrentFilePath, title;
+    bool readOnly = false;
+    int32_t filterIndex = 1, flags = 0;
+    if (!ShowOpenFileDialog(path, title, true, readOnly, true, kEnvFilter, filterIndex, EnvironmentsFolder(),
+                            "Open Environment File...", "env", Owner, flags)) {
+        return false;
+    }
+    if (!ReadEnvironmentFile(path, values_)) {
+        Warn("Error Opening Environment File.", "Error!");
+        return false;
+    }
+    CurrentFilePath = path;
+    EnvName = EnvironmentNameOfFile(fsys::FileNameOf(path));
+    Changed = false;
+    return true;
+}
+
+bool EnvironmentEditor::SaveEnvironment() {
+    if (EnvName.empty()) return SaveEnvironmentAs();
+    return Write();
+}
+
+bool EnvironmentEditor::Write() {
+    if (!IsEnvironmentNameAllowed(EnvName) || !WriteEnvironmentFile(EnvName, values_)) {
+        Warn("Unable to save file!\n" + EnvironmentsFolder() + EnvName + ".env", "Error!");
+        return false;
+    }
+    Changed = false;
+    return true;
+}
+
+bool EnvironmentEditor::SaveEnvironmentAs() {
+    const std::string folder = EnvironmentsFolder();
+    std::string path = EnvName.empty() ? std::string() : folder + EnvName + ".env", title;
+    int32_t filterIndex = 1, flags = 0;
+    if (!ShowSaveFileDialog(path, title, true, kEnvFilter, filterIndex, folder, "Save Environment As...", "env",
+                            Owner, flags)) {
+        return false;
+    }
+    if (folder.empty() || !IsSameFolder(FolderOf(path), folder)) {
+        Warn("Environment files MUST be saved to the Vortaxis Environment folder!", "Warning!");
+        return false;
+    }
+    EnvName = EnvironmentNameOfFile(fsys::FileNameOf(path));
+    return Write();
+}
+
+bool EnvironmentEditor::QueryClose() { return AskToSave(); }
+
+bool EnvironmentEditor::ChooseTexture(std::string& box) {
+    std::string startFile, startFolder = LastTextureFolder;
+    if (box.size() >= 2) {
+        startFile = TexturePathOnDisk(box);
+        if (startFile.empty()) startFile = fsys::MapStoredName(gSimPath, box);
+        startFolder = FolderOf(startFile);
+    }
+    std::string path = startFile, title;
+    bool readOnly = false;
+    int32_t filterIndex = 1, flags = 0;
+    if (!ShowOpenFileDialog(path, title, true, readOnly, true, kTextureFilter, filterIndex, startFolder,
+                            "Select Texture...", "jpg", Owner, flags)) {
+        return false;
+    }
+    LastTextureFolder = FolderOf(path);
+    // Inside the simulator folder a texture is named relative to it.
+    box = gSimPath.empty() ? path : fsys::ToStoredName(gSimPath, path).value_or(path);
+    Changed = true;
+    return true;
+}
+
+void EnvironmentEditor::ViewTexture(const std::string& box) {
+    if (box.size() < 3) return;
+    std::string path = TexturePathOnDisk(box);
+    if (path.empty() || !fsys::FileExists(path)) {
+        const std::string shown = path.empty() ? fsys::MapStoredName(gSimPath, box) : path;
+        Warn("Unable to locate file!\n" + (shown.empty() ? gSimPath + box : shown), "Warning!");
+        return;
+    }
+    if (!LoadPictureFile(path)) {
+        Warn("Unable to open file!\n" + path, "Warning!");
+        return;
+    }
+    if (ShowTextureViewer) ShowTextureViewer();
+}
+
+void EnvironmentEditor::ClearTexture(std::string& box) {
+    box.clear();
+    Changed = true;
+}
+
+void EnvironmentEditor::GetLightingFromSun() {
+    values_.lblLightingColor = values_.lblSunColor[0];
+    Changed = true;
+}
+
+int FilterEnvNameKey(int KeyAscii) {
+    switch (KeyAscii) {
+        case '\\':
+        case '|':
+        case '<':
+        case '>':
+        case '"':
+        case '*':
+        case ':':
+            return 0;
+        default:
+            return KeyAscii;
+    }
+}
+
+std::string EnvironmentNameOfFile(const std::string& fileName) {
+    if (fsys::HasExtension(fileName, ".env")) return fileName.substr(0, fileName.size() - 4);
+    return fileName;
+}
+
+std::string FogDensityText(int32_t value) { return DecimalText(value, 4, 1); }
+
+std::string TreeSizeText(int32_t value) { return DecimalText(value, 2, 2); }
+
+std::string SunPositionText(int32_t value) { return DecimalText((int64_t{value} - 14400) * 125, 4, 1); }
+
+bool IsSameFolder(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    if (a.empty() || b.empty()) return false;
+    std::error_code ec;
+    if (fs::is_directory(a, ec) && fs::is_directory(b, ec)) return fs::equivalent(a, b, ec) && !ec;
+    auto normal = [](const std::string& p) {
+        std::error_code e;
+        fs::path n = fs::weakly_canonical(fs::absolute(p, e), e).lexically_normal();
+        if (!n.has_filename() && n.has_parent_path() && n != n.root_path()) n = n.parent_path();
+        return n;
+    };
+    return normal(a) == normal(b);
+}

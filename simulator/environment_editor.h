@@ -1,0 +1,79 @@
+#pragma once
+// The environment editor's flow without its window: New, Open, Save, Save As,
+// the unsaved-changes prompt, closing, and the texture rows' Choose, View and
+// Clear. Every question and file dialog goes through platform/prompts.h; the
+// values edited are gEnvironment's, the title is EnvName (the name box).
+//
+// Unsaved changes are never dropped silently: New, Open and closing ask
+// first, and a save that was cancelled or failed stops them with the changed
+// flag still set. Save As saves only into the Environments folder itself.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "simulator/environment_file.h"
+
+class EnvironmentEditor {
+public:
+    explicit EnvironmentEditor(EnvironmentValues& values = gEnvironment);
+
+    // The window's state besides the values.
+    std::string EnvName;            // txtEnvName: the environment's title and file name
+    bool Changed = false;           // set by every edit, cleared by New, Open and Save
+    std::string CurrentFilePath;    // the file opened last; the Open dialog starts on it
+    std::string LastTextureFolder;  // the folder of the texture chosen last, ending in "/"
+    void* Owner = nullptr;          // the window that owns the dialogs
+
+    // Shows the texture viewer on the picture just loaded (the window sets it).
+    std::function<void()> ShowTextureViewer;
+
+    EnvironmentValues& Values() { return values_; }
+
+    // Load of the window: the defaults, an empty name and path, nothing changed.
+    void Start();
+    void MarkChanged() { Changed = true; }
+
+    // The tool bar's buttons. Each returns true when it went through.
+    bool New();
+    bool Open();
+    bool SaveEnvironment();
+    bool SaveEnvironmentAs();
+    // Unload of the window: false keeps it open (Cancel, or a save that did not happen).
+    bool QueryClose();
+
+    // The texture rows: each passes its own box's text.
+    bool ChooseTexture(std::string& box);
+    void ViewTexture(const std::string& box);
+    void ClearTexture(std::string& box);
+    // "Get from Sun": the world lighting takes the sun light's colour.
+    void GetLightingFromSun();
+
+    // The Environments folder of the simulator folder, ending in "/".
+    static std::string EnvironmentsFolder();
+
+private:
+    // Yes, No, Cancel about unsaved changes: true when the caller may go on.
+    bool AskToSave();
+    bool Write();
+
+    EnvironmentValues& values_;
+};
+
+// The name box's key filter: 0 for "\", "|", "<", ">", the double quote, "*"
+// and ":", every other key unchanged.
+int FilterEnvNameKey(int KeyAscii);
+
+// The environment's name in a file name: the name without a final ".env"
+// (letter case ignored); a name without it stays whole.
+std::string EnvironmentNameOfFile(const std::string& fileName);
+
+// The sliders' value labels: fog density ("0.0###"), a tree's width or height
+// ("##0.00") and the sun's altitude or heading in degrees ("##0.0###").
+std::string FogDensityText(int32_t value);
+std::string TreeSizeText(int32_t value);
+std::string SunPositionText(int32_t value);
+
+// True when the two paths name the same folder (the same folder on disk when
+// both exist, else the same path once "." and ".." are resolved).
+bool IsSameFolder(const std::string& a, const std::string& b);

@@ -1,0 +1,244 @@
+// The environment editor's flow with scripted answers: the unsaved-changes
+// prompt on New, Open and closing with its cancel paths, Open's dialog and the
+// name it takes, Save As refusing every folder but the Environments folder,
+// failed saves keeping the changes, the texture rows, and the slider labels.
+
+#include "simulator/environment_editor.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "platform/file_system.h"
+#include "platform/scripted_prompts.h"
+#include "tests/platform/temp_folder.h"
+#include "tests/simulator/picture_test_support.h"
+
+namespace {
+
+const char* const kPromptText = "There are unsaved changes to the Envrionment.\nDo you want to save?";
+
+class EnvironmentEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedSimPath = gSimPath;
+        gSimPath = sim.Path();
+        sim.Write("Environments/.keep");
+        editor.Start();
+    }
+    void TearDown() override {
+        gSimPath = savedSimPath;
+        ResetEnvironmentControls();
+    }
+    void ExpectPrompt(size_t index) {
+        ASSERT_LT(index, prompts.Messages.size());
+        EXPECT_EQ(prompts.Messages[index].Text, kPromptText);
+        EXPECT_EQ(prompts.Messages[index].Title, "Unsaved Changes...");
+        EXPECT_EQ(prompts.Messages[index].Buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(prompts.Messages[index].Icon, MsgIcon::Exclamation);
+    }
+    void ExpectMessage(size_t index, const std::string& text, const std::string& title) {
+        ASSERT_LT(index, prompts.Messages.size());
+        EXPECT_EQ(prompts.Messages[index].Text, text);
+        EXPECT_EQ(prompts.Messages[index].Title, title);
+        EXPECT_EQ(prompts.Messages[index].Buttons, MsgButtons::OK);
+        EXPECT_EQ(prompts.Messages[index].Icon, MsgIcon::Exclamation);
+    }
+
+    TempFolder sim;
+    std::string savedSimPath;
+    ScriptedPrompts prompts;
+    ScopedPrompts scope{prompts};
+    EnvironmentEditor editor;
+};
+
+TEST_F(EnvironmentEditorTest, NewAndClosingAskOnlyAboutUnsavedChanges) {
+    EXPECT_TRUE(editor.QueryClose());
+    EXPECT_TRUE(prompts.Messages.empty());
+
+    editor.EnvName = "Sunset";
+    editor.CurrentFilePath = sim / "Environments/Sunset.env";
+    gEnvironment.chkFog = true;
+    editor.MarkChanged();
+    prompts.MessageAnswers = {MsgResult::Cancel, MsgResult::Cancel, MsgResult::No};
+    EXPECT_FALSE(editor.QueryClose());
+    ExpectPrompt(0);
+    EXPECT_FALSE(editor.New());
+    EXPECT_TRUE(gEnvironment.chkFog);
+    EXPECT_TRUE(editor.Changed);
+    EXPECT_EQ(editor.EnvName, "Sunset");
+
+    // No: the defaults, and no name or path left over to be overwritten by Save.
+    EXPECT_TRUE(editor.New());
+    ExpectPrompt(2);
+    EXPECT_EQ(gEnvironment, EnvironmentValues());
+    EXPECT_EQ(editor.EnvName, "");
+    EXPECT_EQ(editor.CurrentFilePath, "");
+    EXPECT_FALSE(editor.Changed);
+    EXPECT_FALSE(fsys::FileExists(sim / "Environments/Sunset.env"));
+}
+
+TEST_F(EnvironmentEditorTest, OpenAsksFirstThenReadsTheFileAndItsName) {
+    EnvironmentValues sunset;
+    sunset.chkFog = true;
+    sunset.hsFogDensity = 250;
+    ASSERT_TRUE(WriteEnvironmentFile("Sunset", sunset));
+    gEnvironment.chkSunVisible = false;
+    editor.MarkChanged();
+
+    prompts.MessageAnswers = {MsgResult::Cancel};
+    EXPECT_FALSE(editor.Open());
+    EXPECT_TRUE(prompts.FileDialogs.empty());
+
+    prompts.MessageAnswers = {MsgResult::No};
+    prompts.FileDialogAnswers = {{true, sim / "Environments/Sunset.env"}};
+    ASSERT_TRUE(editor.Open());
+    ExpectPrompt(1);
+    const FileDialogRequest& request = prompts.FileDialogs.at(0);
+    EXPECT_FALSE(request.Save);
+    EXPECT_EQ(request.Title, "Open Environment File...");
+    EXPECT_EQ(request.Filter, "Vortaxis Environments (*.env)|*.env");
+    EXPECT_EQ(request.InitialDir, sim / "Environments/");
+    EXPECT_EQ(request.DefaultExt, "env");
+    EXPECT_TRUE(request.FileMustExist);
+    EXPECT_TRUE(request.HideReadOnly);
+    EXPECT_EQ(gEnvironment, sunset);
+    EXPECT_EQ(editor.EnvName, "Sunset");
+    EXPECT_EQ(editor.CurrentFilePath, sim / "Environments/Sunset.env");
+    EXPECT_FALSE(editor.Changed);
+
+    // The next Open starts on that file; a file that cannot be read changes nothing.
+    prompts.FileDialogAnswers = {{true, sim / "Environments/Gone.env"}};
+    EXPECT_FALSE(editor.Open());
+    EXPECT_EQ(prompts.FileDialogs.at(1).FileName, sim / "Environments/Sunset.env");
+    ExpectMessage(2, "Error Opening Environment File.", "Error!");
+    EXPECT_EQ(editor.EnvName, "Sunset");
+
+    EXPECT_EQ(EnvironmentNameOfFile("Night.ENV"), "Night");
+    EXPECT_EQ(EnvironmentNameOfFile("my.envy"), "my.envy");
+    EXPECT_EQ(EnvironmentNameOfFile("env"), "env");
+}
+
+TEST_F(EnvironmentEditorTest, SaveAsRefusesEveryFolderButTheEnvironmentsFolder) {
+    sim.Write("Environments/Sub/.keep");
+    editor.EnvName = "Dusk";
+    editor.MarkChanged();
+    prompts.FileDialogAnswers = {{true, sim / "Environments/Sub/Dusk.env"},
+                                 {true, sim / "EnvironmentsOld/Dusk.env"},
+                                 {false, ""}};
+    const std::string refusal = "Environment files MUST be saved to the Vortaxis Environment folder!";
+    EXPECT_FALSE(editor.SaveEnvironmentAs());
+    EXPECT_FALSE(editor.SaveEnvironmentAs());
+    EXPECT_FALSE(editor.SaveEnvironmentAs());
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    ExpectMessage(0, refusal, "Warning!");
+    ExpectMessage(1, refusal, "Warning!");
+    const FileDialogRequest& request = prompts.FileDialogs.at(0);
+    EXPECT_TRUE(request.Save);
+    EXPECT_TRUE(request.OverwritePrompt);
+    EXPECT_EQ(request.Title, "Save Environment As...");
+    EXPECT_EQ(request.Filter, "Vortaxis Environments (*.env)|*.env");
+    EXPECT_EQ(request.FileName, sim / "Environments/Dusk.env");
+    EXPECT_EQ(request.InitialDir, sim / "Environments/");
+    EXPECT_TRUE(editor.Changed);
+    EXPECT_EQ(editor.EnvName, "Dusk");
+    EXPECT_FALSE(fsys::FileExists(sim / "Environments/Dusk.env"));
+
+    // The same folder spelled another way is the Environments folder.
+    prompts.FileDialogAnswers = {{true, sim / "Environments/Sub/../Night.env"}};
+    EXPECT_TRUE(editor.SaveEnvironmentAs());
+    EXPECT_EQ(editor.EnvName, "Night");
+    EXPECT_FALSE(editor.Changed);
+    EXPECT_TRUE(fsys::FileExists(sim / "Environments/Night.env"));
+}
+
+TEST_F(EnvironmentEditorTest, CancelledOrFailedSavesKeepTheChanges) {
+    // Closing with Yes and no name: the Save As dialog is cancelled, the window stays open.
+    editor.MarkChanged();
+    prompts.MessageAnswers = {MsgResult::Yes};
+    prompts.FileDialogAnswers = {{false, ""}};
+    EXPECT_FALSE(editor.QueryClose());
+    EXPECT_TRUE(editor.Changed);
+    ASSERT_EQ(prompts.FileDialogs.size(), 1u);
+    EXPECT_TRUE(prompts.FileDialogs[0].FileName.empty());
+
+    // "/" passes the key filter but cannot be a file name here.
+    editor.EnvName = "Day/Night";
+    prompts.MessageAnswers = {MsgResult::Yes};
+    EXPECT_FALSE(editor.New());
+    ExpectMessage(2, "Unable to save file!\n" + sim / "Environments/Day/Night.env", "Error!");
+    EXPECT_TRUE(editor.Changed);
+    EXPECT_EQ(editor.EnvName, "Day/Night");
+
+    editor.EnvName = "Day";
+    EXPECT_TRUE(editor.SaveEnvironment());
+    EXPECT_FALSE(editor.Changed);
+    EXPECT_TRUE(fsys::FileExists(sim / "Environments/Day.env"));
+
+    EXPECT_EQ(FilterEnvNameKey('/'), '/');
+    EXPECT_EQ(FilterEnvNameKey('?'), '?');
+    for (char c : std::string("\\|<>\"*:")) EXPECT_EQ(FilterEnvNameKey(c), 0) << c;
+}
+
+TEST_F(EnvironmentEditorTest, TextureRowsChooseViewAndClear) {
+    const std::string inside = sim.Write("Textures/Sky/clouds.jpg", "not a picture");
+    TempFolder outside;
+    const std::string loose = outside.Write("pics/sun.jpg");
+
+    std::string box;
+    prompts.FileDialogAnswers = {{true, inside}};
+    ASSERT_TRUE(editor.ChooseTexture(box));
+    EXPECT_EQ(box, "Textures\\Sky\\clouds.jpg");
+    EXPECT_EQ(editor.LastTextureFolder, sim / "Textures/Sky/");
+    EXPECT_TRUE(editor.Changed);
+    const FileDialogRequest& first = prompts.FileDialogs.at(0);
+    EXPECT_EQ(first.Title, "Select Texture...");
+    EXPECT_EQ(first.Filter, "Supported Images|*.jpg;*.tga|JPeG Images (*.jpg)|*.jpg|Targa Images (*.tga)|*.tga");
+    EXPECT_EQ(first.DefaultExt, "jpg");
+    EXPECT_TRUE(first.FileMustExist);
+    EXPECT_EQ(first.FileName, "");
+
+    // A filled row starts on its own file; an empty one in the last folder; cancel keeps the box.
+    prompts.FileDialogAnswers = {{false, ""}, {true, loose}};
+    EXPECT_FALSE(editor.ChooseTexture(box));
+    EXPECT_EQ(prompts.FileDialogs.at(1).FileName, inside);
+    EXPECT_EQ(prompts.FileDialogs.at(1).InitialDir, sim / "Textures/Sky/");
+    std::string other;
+    ASSERT_TRUE(editor.ChooseTexture(other));
+    EXPECT_EQ(prompts.FileDialogs.at(2).InitialDir, sim / "Textures/Sky/");
+    EXPECT_EQ(other, loose);
+
+    int viewed = 0;
+    editor.ShowTextureViewer = [&] { ++viewed; };
+    editor.ViewTexture("ab");
+    EXPECT_TRUE(prompts.Messages.empty());
+    editor.ViewTexture("Textures\\none.jpg");
+    ExpectMessage(0, "Unable to locate file!\n" + sim / "Textures/none.jpg", "Warning!");
+    editor.ViewTexture(box);
+    ExpectMessage(1, "Unable to open file!\n" + inside, "Warning!");
+    const Bytes tga = Tga(2, 24, 1, 1, 0, {1, 2, 3});
+    sim.Write("Textures/dot.tga", std::string(tga.begin(), tga.end()));
+    editor.ViewTexture("textures/DOT.tga");
+    EXPECT_EQ(viewed, 1);
+    EXPECT_EQ(prompts.Messages.size(), 2u);
+
+    editor.Changed = false;
+    editor.ClearTexture(box);
+    EXPECT_EQ(box, "");
+    EXPECT_TRUE(editor.Changed);
+}
+
+TEST(EnvironmentEditorLabels, SliderValuesAsTheLabelsShowThem) {
+    EXPECT_EQ(FogDensityText(100), "0.01");
+    EXPECT_EQ(FogDensityText(0), "0.0");
+    EXPECT_EQ(FogDensityText(1234), "0.1234");
+    EXPECT_EQ(FogDensityText(10000), "1.0");
+    EXPECT_EQ(TreeSizeText(800), "8.00");
+    EXPECT_EQ(TreeSizeText(5), "0.05");
+    EXPECT_EQ(TreeSizeText(10000), "100.00");
+    EXPECT_EQ(SunPositionText(18240), "48.0");
+    EXPECT_EQ(SunPositionText(0), "-180.0");
+    EXPECT_EQ(SunPositionText(14399), "-0.0125");
+    EXPECT_EQ(SunPositionText(25210), "135.125");
+}
+
+}  // namespace
