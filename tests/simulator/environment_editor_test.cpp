@@ -1,9 +1,11 @@
 // The environment editor's flow with scripted answers: the unsaved-changes
 // prompt on New, Open and closing with its cancel paths, Open's dialog and the
 // name it takes, Save As refusing every folder but the Environments folder,
-// failed saves keeping the changes, the texture rows, and the slider labels.
+// failed saves keeping the changes, the texture rows, the slider labels, and
+// every row of the pages reaching its own key of the file.
 
 #include "simulator/environment_editor.h"
+#include "simulator/environment_editor_pages.h"
 
 #include <gtest/gtest.h>
 
@@ -242,3 +244,42 @@ TEST(EnvironmentEditorLabels, SliderValuesAsTheLabelsShowThem) {
 }
 
 }  // namespace
+
+// Every row of the pages bound to a value of its own that reaches the file:
+// distinct values set through the rows come back through a write and a read.
+TEST(EnvironmentEditorPages, EveryRowKeepsItsOwnValueThroughTheFile) {
+    const std::vector<EnvPage>& pages = EnvironmentEditorPages();
+    std::vector<std::string> captions;
+    for (const EnvPage& page : pages) captions.push_back(page.Caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{"World", "Region", "Fog", "Lighting", "Trees", "Sky", "Sun",
+                                                  "Station", "Track", "Wood"}));
+    EnvironmentValues set;
+    int n = 0, textures = 0;
+    for (const EnvPage& page : pages)
+        for (const EnvPanel& panel : page.Panels)
+            for (const EnvRow& row : panel.Rows) {
+                ++n;
+                if (row.CheckValue) row.CheckValue(set) = true;
+                if (row.TextValue) {
+                    row.TextValue(set) = "t" + std::to_string(n) + ".jpg";
+                    ++textures;
+                }
+                if (row.Kind == EnvRowKind::Slider) row.NumberValue(set) = 101 + 7 * n;
+                if (row.Kind == EnvRowKind::Color) row.NumberValue(set) = EnvRGB(n, 2 * n, 3 * n);
+            }
+    EXPECT_EQ(textures, 48);
+    const std::string text = EnvironmentFileText("Every", set);
+    EnvironmentValues read;
+    ReadEnvironmentText(text, read);
+    for (const EnvPage& page : pages)
+        for (const EnvPanel& panel : page.Panels)
+            for (const EnvRow& row : panel.Rows) {
+                if (row.CheckValue) EXPECT_TRUE(row.CheckValue(read)) << row.Control;
+                if (row.NumberValue) EXPECT_EQ(row.NumberValue(read), row.NumberValue(set)) << row.Control;
+                if (row.TextValue) {
+                    const std::string name = row.TextValue(set);
+                    EXPECT_EQ(row.TextValue(read), "Environments\\Every\\" + name) << row.Control;
+                }
+            }
+    EXPECT_EQ(EnvSliderText(EnvSliderLabel::SunPosition, 14400), "0.0");
+}
