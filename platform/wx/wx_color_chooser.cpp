@@ -62,6 +62,12 @@ wxColorChooserDialog::wxColorChooserDialog(wxWindow* owner, const ColorChooserRe
         custom->Add(swatch);
     }
     left->Add(custom, 0, wxBOTTOM, kMargin);
+    // The current colour stays in view whether or not the custom part is open.
+    auto* chosen = new wxBoxSizer(wxHORIZONTAL);
+    chosen->Add(new wxStaticText(this, wxID_ANY, "Color:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kMargin);
+    preview_ = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxSize(90, 24), wxBORDER_SUNKEN);
+    chosen->Add(preview_);
+    left->Add(chosen, 0, wxBOTTOM, kMargin);
     btnDefine_ = new wxButton(this, wxID_ANY, "Define Custom Colors >>");
     btnDefine_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ShowCustomPart(); });
     btnDefine_->Enable((request.Flags & kChooseColorPreventFullOpen) == 0);
@@ -71,9 +77,6 @@ wxColorChooserDialog::wxColorChooserDialog(wxWindow* owner, const ColorChooserRe
     auto* panel = new wxPanel(this);
     customPart_ = panel;
     auto* right = new wxBoxSizer(wxVERTICAL);
-    preview_ = new wxPanel(panel, wxID_ANY, wxDefaultPosition, wxSize(90, 60), wxBORDER_SUNKEN);
-    right->Add(new wxStaticText(panel, wxID_ANY, "Color:"), 0, wxBOTTOM, 4);
-    right->Add(preview_, 0, wxBOTTOM, kMargin);
     auto* grid = new wxFlexGridSizer(2, 4, 4);
     const char* names[3] = {"Red:", "Green:", "Blue:"};
     for (int c = 0; c < 3; ++c) {
