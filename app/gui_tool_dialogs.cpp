@@ -20,6 +20,8 @@
 #include "export/frm_export_model.h"
 #include "export/frm_modeler.h"
 #include "model/render/scene_render.h"
+#include "simulator/frm_vx_env_editor.h"
+#include "simulator/frm_vx_env_organizer.h"
 #include "simulator/frm_vx_file_association.h"
 #include "simulator/frm_vx_fix_location.h"
 #include "simulator/frm_vx_overview.h"
@@ -90,6 +92,8 @@ void RegisterToolDialogs() {
     RegisterToolDialog(ToolId::CreateModel, [](void* owner) { ShowModelerDialog(Owner(owner)); });
 
     // Environment editor and organizer.
+    RegisterToolDialog(ToolId::VXEnvironmentEditor, [](void* owner) { ShowVXEnvEditor(Owner(owner)); });
+    RegisterToolDialog(ToolId::VXEnvironmentOrganizer, [](void* owner) { ShowVXEnvOrganizer(Owner(owner)); });
 
     // Installation report, simulator location, file association.
     RegisterToolDialog(ToolId::VXOverview, [](void* owner) { ShowVXOverviewDialog(Owner(owner)); });

@@ -1,0 +1,40 @@
+#pragma once
+// frmVXEnvOrganizer ("Vortaxis: Environment Organizer"): counts the
+// environments of the simulator's Environments folder and those that need
+// organizing; OK organizes them (EnvironmentOrganizer) with a progress bar and
+// closes, Cancel closes without a change.
+
+#include <wx/dialog.h>
+
+#include "simulator/environment_organizer.h"
+
+class wxButton;
+class wxPanel;
+class wxStaticText;
+
+class frmVXEnvOrganizer : public wxDialog {
+public:
+    explicit frmVXEnvOrganizer(wxWindow* owner);
+
+    wxStaticText* lblEnvCount[2] = {nullptr, nullptr};
+    wxPanel* pbProgress = nullptr;
+    wxButton* btnOkay = nullptr;
+    wxButton* btnCancel = nullptr;
+    wxButton* btnHelp = nullptr;
+
+    const EnvironmentOrganizer& Organizer() const { return organizer_; }
+    // The progress bar's filled share (0 to 100) and whether it is finished (green).
+    int ProgressPercent() const { return percent_; }
+    bool ProgressDone() const { return done_; }
+
+    void btnOkay_Click();
+
+private:
+    void PaintProgress();
+
+    EnvironmentOrganizer organizer_;
+    int percent_ = 0;
+    bool done_ = false;
+};
+
+void ShowVXEnvOrganizer(wxWindow* owner);

@@ -1,0 +1,140 @@
+// The environment editor and organizer in real windows: values edited on the
+// pages through their controls, saved, reset by New and opened again; closing
+// with unsaved changes kept open by Cancel; the organizer's counts and OK.
+#include <gtest/gtest.h>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/frame.h>
+#include <wx/slider.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "app/app_state.h"
+#include "app/controls/uc_tab_head.h"
+#include "platform/color_chooser.h"
+#include "platform/file_system.h"
+#include "platform/scripted_prompts.h"
+#include "simulator/frm_vx_env_editor.h"
+#include "simulator/frm_vx_env_organizer.h"
+#include "tests/platform/temp_folder.h"
+
+namespace {
+
+// Sends the control's own event as a user's action does.
+void Fire(wxWindow* control, wxEventType type) {
+    wxCommandEvent event(type, control->GetId());
+    event.SetEventObject(control);
+    if (auto* box = dynamic_cast<wxCheckBox*>(control)) event.SetInt(box->GetValue() ? 1 : 0);
+    if (auto* slider = dynamic_cast<wxSlider*>(control)) event.SetInt(slider->GetValue());
+    control->ProcessWindowEvent(event);
+}
+
+class EnvWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new wxFrame(nullptr, wxID_ANY, "main");
+        savedSim = gSimPath;
+        gSimPath = sim.Path();
+        sim.Write("Environments/.keep");
+    }
+    void TearDown() override {
+        gSimPath = savedSim;
+        ResetEnvironmentControls();
+        frame->Destroy();
+    }
+    wxFrame* frame = nullptr;
+    TempFolder sim;
+    std::string savedSim;
+    ScriptedPrompts prompts;
+    ScopedPrompts scope{prompts};
+};
+
+TEST_F(EnvWindows, EditorEditsSavesAndOpensAgain) {
+    frmVXEnvEditor dialog(frame);
+    EXPECT_EQ(dialog.GetTitle(), "Vortaxis: Environment Editor");
+    EXPECT_EQ(dialog.ucHead->Layout().TabCount(), 10);
+    EXPECT_TRUE(dialog.ucTab[0]->IsShown());
+    EXPECT_FALSE(dialog.Editor().Changed);
+
+    dialog.ucHead_TabClick(2);
+    EXPECT_TRUE(dialog.ucTab[2]->IsShown());
+    EXPECT_FALSE(dialog.ucTab[0]->IsShown());
+    auto* fog = dynamic_cast<wxCheckBox*>(dialog.Control("chkFog"));
+    auto* density = dynamic_cast<wxSlider*>(dialog.Control("hsFogDensity"));
+    auto* densityLabel = dynamic_cast<wxStaticText*>(dialog.Control("lblFogDensity"));
+    ASSERT_TRUE(fog && density && densityLabel);
+    EXPECT_EQ(densityLabel->GetLabel(), "0.01");
+    fog->SetValue(true);
+    Fire(fog, wxEVT_CHECKBOX);
+    density->SetValue(250);
+    Fire(density, wxEVT_SLIDER);
+    EXPECT_EQ(densityLabel->GetLabel(), "0.025");
+    {
+        ScopedColorChooser chooser([](ColorChooserRequest& request) {
+            request.Color = EnvRGB(10, 20, 30);
+            return true;
+        });
+        wxMouseEvent click(wxEVT_LEFT_DOWN);
+        dialog.Control("lblFogColor")->ProcessWindowEvent(click);
+    }
+    auto* sky = dynamic_cast<wxTextCtrl*>(dialog.Control("txtRegionSkybox(2)"));
+    ASSERT_TRUE(sky);
+    sky->SetValue("Textures\\east.jpg");
+    dialog.txtEnvName->SetValue("Sunset");
+    EXPECT_TRUE(dialog.Editor().Changed);
+
+    dialog.ucEnvBar_ButtonClick(2);  // Save
+    EXPECT_FALSE(dialog.Editor().Changed);
+    ASSERT_TRUE(fsys::FileExists(sim / "Environments/Sunset.env"));
+
+    dialog.ucEnvBar_ButtonClick(0);  // New
+    EXPECT_FALSE(fog->GetValue());
+    EXPECT_EQ(density->GetValue(), 100);
+    EXPECT_EQ(dialog.txtEnvName->GetValue(), "");
+
+    prompts.FileDialogAnswers = {{true, sim / "Environments/Sunset.env"}};
+    dialog.ucEnvBar_ButtonClick(1);  // Open
+    EXPECT_TRUE(prompts.Messages.empty());
+    EXPECT_TRUE(fog->GetValue());
+    EXPECT_EQ(density->GetValue(), 250);
+    EXPECT_EQ(densityLabel->GetLabel(), "0.025");
+    EXPECT_EQ(gEnvironment.lblFogColor, EnvRGB(10, 20, 30));
+    EXPECT_EQ(dialog.Control("lblFogColor")->GetBackgroundColour(), wxColour(10, 20, 30));
+    EXPECT_EQ(sky->GetValue(), "Environments\\Sunset\\east.jpg");
+    EXPECT_EQ(dialog.txtEnvName->GetValue(), "Sunset");
+
+    // Clear marks a change; closing asks and Cancel keeps the window open.
+    auto* clear = dynamic_cast<wxButton*>(dialog.Control("btnRegionSkybox_Clear(2)"));
+    ASSERT_TRUE(clear);
+    Fire(clear, wxEVT_BUTTON);
+    EXPECT_EQ(sky->GetValue(), "");
+    prompts.MessageAnswers = {MsgResult::Cancel};
+    EXPECT_FALSE(dialog.Close());
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Title, "Unsaved Changes...");
+    EXPECT_TRUE(dialog.Editor().Changed);
+}
+
+TEST_F(EnvWindows, OrganizerCountsAndOrganizes) {
+    {
+        frmVXEnvOrganizer empty(frame);
+        EXPECT_EQ(empty.lblEnvCount[0]->GetLabel(), "0");
+        EXPECT_FALSE(empty.btnOkay->IsEnabled());
+    }
+    sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sun.jpg\r\n");
+    sim.Write("Environments/Tidy.env", "x\r\nsim.sun.texture.path=Textures\\sun.jpg\r\n");
+    sim.Write("Environments/sun.jpg", "SUN");
+    frmVXEnvOrganizer dialog(frame);
+    EXPECT_EQ(dialog.GetTitle(), "Vortaxis: Environment Organizer");
+    EXPECT_EQ(dialog.lblEnvCount[0]->GetLabel(), "2");
+    EXPECT_EQ(dialog.lblEnvCount[1]->GetLabel(), "1");
+    ASSERT_TRUE(dialog.btnOkay->IsEnabled());
+    dialog.btnOkay_Click();
+    EXPECT_TRUE(dialog.ProgressDone());
+    EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
+    EXPECT_TRUE(fsys::FileExists(sim / "Environments/Sunset/sun.jpg"));
+    EXPECT_TRUE(fsys::FileExists(sim / "Environments/__Unused Files__/sun.jpg"));
+}
+
+}  // namespace
