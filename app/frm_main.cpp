@@ -164,9 +164,6 @@ frmMain::~frmMain() {
     // this destructor: that must not reach the half-destroyed window.
     pbOpenGL->Unbind(wxEVT_KILL_FOCUS, &frmMain::OnPreviewFocusLost, this);
     tmrMain.Stop();
-    // The toolkit takes the focus from the preview while it tears the frame
-    // down, after this class is gone: that must not reach OnPreviewFocusLost.
-    pbOpenGL->Unbind(wxEVT_KILL_FOCUS, &frmMain::OnPreviewFocusLost, this);
     SetRecentMenuObserver(nullptr);
     SetDocumentChangedObserver(nullptr);
     SetRenderSceneHandler(nullptr);
