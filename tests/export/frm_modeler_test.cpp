@@ -16,6 +16,7 @@
 #include "export/modeler_set_file.h"
 #include "model/rebuild_flags.h"
 #include "platform/color_chooser.h"
+#include "platform/scripted_prompts.h"
 
 namespace {
 
@@ -77,6 +78,8 @@ protected:
         return *dialog;
     }
 
+    ScriptedPrompts prompts;
+    ScopedPrompts scope{prompts};
     frmModeler* dialog = nullptr;
 };
 
@@ -150,6 +153,20 @@ TEST_F(ModelerDialog, CrosstieBoxesAndTabs) {
     EXPECT_FALSE(d.chkTieOpt[1]->IsEnabled());
     EXPECT_TRUE(gRemodelFlags.RebuildTrack);
     EXPECT_FALSE(d.Form().Copy().gTieModels[1].Use);
+
+    // Browse for the primary model: the chosen path is stored; Help opens the page.
+    Click(d.chkUseTie[0]);
+    prompts.FileDialogAnswers.push_back({true, "/home/me/ties/my,tie.fcobject"});
+    Press(d.btnTieBrowse[0]);
+    ASSERT_EQ(prompts.FileDialogs.size(), 1u);
+    EXPECT_EQ(prompts.FileDialogs[0].Title, "Select Crosstie Model...");
+    EXPECT_EQ(prompts.FileDialogs[0].Filter, "Formcaster Files (*.fcobject)|*.fcobject");
+    EXPECT_EQ(prompts.FileDialogs[0].FileName, "/opt/gw/vxtmTie03.fcobject");
+    EXPECT_EQ(d.Form().Copy().gTieModels[0].File, "/home/me/ties/my,tie.fcobject");
+    gAppPath = GW_TEST_DATA_DIR;
+    Press(d.btnHelp);
+    ASSERT_EQ(prompts.ShellOpened.size(), 1u);
+    EXPECT_EQ(prompts.ShellOpened[0], std::string(GW_TEST_DATA_DIR) + "gtwrhelp/m_modeler.htm");
 }
 
 TEST_F(ModelerDialog, SwatchesTakeTheChosenColourOnly) {
