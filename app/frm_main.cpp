@@ -329,7 +329,7 @@ void frmMain::OnMenu(wxCommandEvent& event) {
     switch (entry.Action) {
         case MenuAction::Tool: return LaunchMenuTool(entry.Tool);
         case MenuAction::HelpContents: return mnuHelpContents_Click();
-        case MenuAction::WebPage: ShellOpen(entry.Target); return;
+        case MenuAction::WebPage: ShowWebPage(entry.Target); return;
         default: return;
     }
 }
@@ -520,6 +520,7 @@ void frmMain::mnuExit_Click() { Close(); }
 void frmMain::mnuHelpContents_Click() {
     ReleaseInput();
     ShowHelpTopic("index");
+    TakePreviewFocus();
 }
 
 // ---- Tool bars, launchers, menu state -------------------------------------------------

@@ -15,4 +15,10 @@ void ShowHelpTopic(const std::string& Topic) {
     MsgBox("Could Not Open the Help Page!\r\n" + page, "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
 }
 
+void ShowWebPage(const std::string& Address) {
+    if (ShellOpen(Address)) return;
+    MsgBox("Could Not Open the Web Page!\r\nNo web browser was found to show " + Address + ".", "Warning!",
+           MsgButtons::OK, MsgIcon::Exclamation);
+}
+
 bool ShellOpen(const std::string& Target) { return CurrentPrompts().ShellOpen(Target); }

@@ -11,6 +11,10 @@
 // can, a "Warning!" box says so with the page's path.
 void ShowHelpTopic(const std::string& Topic);
 
+// The Help menu's web pages: opened with the desktop's browser; when it has
+// none, a "Warning!" box names the address instead of nothing happening.
+void ShowWebPage(const std::string& Address);
+
 // Opens a file or web address with its associated program (CurrentPrompts());
 // true when that was started. Callers of the help menu ignore the result.
 bool ShellOpen(const std::string& Target);

@@ -73,6 +73,17 @@ TEST_F(HelpLauncherTest, ThePageIsFoundFromTheProgramFolderNotTheCurrentOne) {
     EXPECT_EQ(prompts.ShellOpened[0], program / "gtwrhelp/index.htm");
 }
 
+TEST_F(HelpLauncherTest, AWebPageWithoutABrowserSaysSo) {
+    prompts.ShellOpenResults = {true, false};
+    ShowWebPage("https://example.org/forum");
+    EXPECT_TRUE(prompts.Messages.empty());
+    ShowWebPage("https://example.org/forum");
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text,
+              "Could Not Open the Web Page!\r\nNo web browser was found to show https://example.org/forum.");
+    EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
+}
+
 TEST_F(HelpLauncherTest, ShellOpenPassesTheTargetOn) {
     prompts.ShellOpenResults = {false};
     EXPECT_FALSE(ShellOpen("https://example.org/vortaxis"));
