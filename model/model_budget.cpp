@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "app/app_state.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
+#include "model/prefab_support_models.h"
 #include "model/radius_comb.h"
 #include "trackdoc/track_document.h"
 
@@ -289,18 +291,34 @@ void ModelBudget::PlanFooters() {
     if (fit < count) leftOut_.push_back(Grouped(count - fit) + " of the " + Grouped(count) + " footers");
 }
 
+int64_t EstimatePrefabFaces(int32_t segment, int32_t item) {
+    if (segment < 0 || segment >= static_cast<int32_t>(gRascGroups.size())) return 0;
+    const RascGroup& group = gRascGroups[segment];
+    if (item < 0 || item >= static_cast<int32_t>(group.Items.size())) return 0;
+    if (group.Items[item].Style != PrefabComplex) return kPrefabFaceBound;
+    Vector3 anchor;
+    if (!GetPrefabSupportAnchor(anchor, segment, item)) return kPrefabFaceBound;
+    const double levels = std::floor(double(anchor.Y) / 6.0);
+    return kPrefabFaceBound + kPrefabBracingFaces * static_cast<int64_t>(levels >= 0.0 ? std::min(levels, 1000.0) : 0.0);
+}
+
 void ModelBudget::PlanPrefabs() {
-    int64_t count = 0;
+    // The supports in the order they are built, as (segment, item).
+    std::vector<std::pair<int32_t, int32_t>> supports;
     if (gDocumentType == DocumentTrack) {
-        const int32_t groups = DocumentCount(gRascGroupCount, gRascGroups.size());
-        for (int32_t g = 0; g < groups; ++g)
-            count += DocumentCount(gRascGroups[g].ItemCount, gRascGroups[g].Items.size());
+        const int32_t groups = UsablePrefabGroupCount();
+        for (int32_t g = 0; g < groups; ++g) {
+            const int32_t n = UsablePrefabItemCount(g);
+            for (int32_t j = 0; j < n && supports.size() < static_cast<size_t>(INT32_MAX - 1); ++j) supports.emplace_back(g, j);
+        }
     }
-    const int32_t items = static_cast<int32_t>(std::min<int64_t>(count, INT32_MAX - 1));
-    // A support and its footers, each mesh grown by doubling as its beams are added.
-    ModelCost available = Available(ModelPart::Prefabs);
-    available.Bytes -= (static_cast<int64_t>(items) + 1) * kMeshBytes;  // the second array of meshes
-    const int32_t fit = FitRecords(items, kPrefabFaceBound, available, 2);
+    const int32_t items = static_cast<int32_t>(supports.size());
+    // Two arrays of meshes; each mesh grows by doubling as its beams are added.
+    const ModelCost fixed{0, 2 * (static_cast<int64_t>(items) + 1) * kMeshBytes};
+    const int32_t fit = FittingPrefix(items, fixed, Available(ModelPart::Prefabs), [&](int32_t k) {
+        const int64_t faces = EstimatePrefabFaces(supports[k].first, supports[k].second);
+        return ModelCost{faces, 2 * faces * kFaceBytes};
+    });
     gModelBudgetLimits.Prefabs = fit;
     if (fit < items)
         leftOut_.push_back(Grouped(items - fit) + " of the " + Grouped(items) + " prefabricated supports");

@@ -35,10 +35,14 @@ int32_t SceneSampleCap(float spacing);
 // (also for a length that is not a number), at most SceneSampleCap(spacing).
 int32_t BoundedSampleCount(float length, float spacing);
 
-inline constexpr int64_t kModelFaceCeiling = 12'000'000;   // faces and ground/water triangles
-inline constexpr int64_t kModelByteCeiling = 1LL << 30;    // 1 GiB of model arrays
+// The benchmarks' large ride (15.6 km of track with 5,000 tubes, a support
+// every 10 m and a 1024 x 1024 terrain with water, far beyond any real ride)
+// holds 6.16 million faces in 596 MB; the preview keeps about as much again in
+// its display lists, so the ceilings stay below twice that.
+inline constexpr int64_t kModelFaceCeiling = 8'000'000;  // faces and ground/water triangles
+inline constexpr int64_t kModelByteCeiling = 768LL << 20;  // 768 MiB of model arrays
 // The path frames with the comb and heart-line alone (all that level 0 builds):
-// some 3,800 segments, nearly twice the benchmarks' large ride of 2,000.
+// some 3,800 segments, nearly twice the large ride's 2,000 (266 MB).
 inline constexpr int64_t kPathByteCeiling = 512LL << 20;
 
 // The ceilings in force: the ones above, lowered only by tests that want to
@@ -87,7 +91,11 @@ extern ModelBudgetLimits gModelBudgetLimits;
 inline constexpr int64_t kTubeFaceBound = 36;      // H-beam: 24 sides and two caps of 6
 inline constexpr int64_t kCatwalkFaceBound = 12;
 inline constexpr int64_t kFooterFaceBound = 22;    // octagon: 16 sides and a cap of 6
-inline constexpr int64_t kPrefabFaceBound = 1024;  // a support with its footers
+// A prefabricated support with its footers, besides the bracing of the
+// complex style: three beams of 16 faces every 6 m of the anchor's height
+// (1,000 levels at most).
+inline constexpr int64_t kPrefabFaceBound = 512;
+inline constexpr int64_t kPrefabBracingFaces = 3 * 16;
 
 // Plans one build: before each part, Plan... sets that part's limit in
 // gModelBudgetLimits so that its estimated cost fits beside the other parts as
@@ -119,4 +127,7 @@ private:
 ModelCost EstimatePathSegment(int32_t segment, bool comb);
 ModelCost EstimateTrackSegment(int32_t segment);
 ModelCost EstimateTunnelSegment(int32_t segment);
+// Faces of prefabricated support `item` of the segment with its footers (the
+// path must be built: the bracing depends on the anchor's height).
+int64_t EstimatePrefabFaces(int32_t segment, int32_t item);
 ModelCost EstimateGround(int32_t stride);
