@@ -1,29 +1,13 @@
-// Element files: load, the whole model at the highest detail, save, load the
-// saved file again and save it once more: both saves must be the same bytes.
-#include "app/app_state.h"
-#include "fuzz/fuzz_support.h"
-#include "model/build_pipeline.h"
+// Element files through load, the whole model, save and reload.
+#include "fuzz/document_round_trip.h"
 #include "trackdoc/element_file.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    gAppPath = GW_FUZZ_DATA_DIR;
-    gSimPath = gAppPath;
-    gModelOnLoad = 4;
+    fuzz::PrepareModelBuild();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string input = fuzz::WriteScratch("input.vxelem", data, size);
-    if (!LoadElementFile(input)) return 0;
-    gDocumentType = DocumentElement;
-    RemodelTrack(true);
-    const std::string first = fuzz::ScratchFolder() + "first.vxelem";
-    const std::string second = fuzz::ScratchFolder() + "second.vxelem";
-    FUZZ_CHECK(SaveElementFile(first));
-    FUZZ_CHECK(LoadElementFile(first));
-    FUZZ_CHECK(SaveElementFile(second));
-    std::string a, b;
-    FUZZ_CHECK(fsys::ReadWholeFile(first, a) && fsys::ReadWholeFile(second, b));
-    FUZZ_CHECK(a == b);
+    fuzz::DocumentRoundTrip(data, size, ".vxelem", DocumentElement, LoadElementFile, SaveElementFile);
     return 0;
 }

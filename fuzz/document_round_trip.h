@@ -1,0 +1,34 @@
+#pragma once
+// The round trip of the track and element targets: load, the whole model at
+// the highest detail, save, load the saved file again and save it once more:
+// both saves must be the same bytes.
+
+#include "app/app_state.h"
+#include "fuzz/fuzz_support.h"
+#include "model/build_pipeline.h"
+
+namespace fuzz {
+
+inline void PrepareModelBuild() {
+    gAppPath = GW_FUZZ_DATA_DIR;
+    gSimPath = gAppPath;
+    gModelOnLoad = 4;
+}
+
+inline void DocumentRoundTrip(const uint8_t* data, size_t size, const char* extension, int16_t type,
+                              bool (*load)(const std::string&), bool (*save)(const std::string&)) {
+    const std::string input = WriteScratch(std::string("input") + extension, data, size);
+    if (!load(input)) return;
+    gDocumentType = type;
+    RemodelTrack(true);
+    const std::string first = ScratchFolder() + "first" + extension;
+    const std::string second = ScratchFolder() + "second" + extension;
+    FUZZ_CHECK(save(first));
+    FUZZ_CHECK(load(first));
+    FUZZ_CHECK(save(second));
+    std::string a, b;
+    FUZZ_CHECK(fsys::ReadWholeFile(first, a) && fsys::ReadWholeFile(second, b));
+    FUZZ_CHECK(a == b);
+}
+
+}  // namespace fuzz
