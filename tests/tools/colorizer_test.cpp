@@ -194,7 +194,7 @@ TEST_F(ColorizerTest, PaintedColoursSurviveSaveAndReload) {
     options.Mode = {PaintGradient, PaintColorWheel, PaintToggle};
     RunColorizer(options);
     const std::vector<TrackSegment> painted(gSegments.begin(), gSegments.begin() + 3);
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "gw_colorizer_test.vxtrack";
+    const std::filesystem::path file = std::filesystem::path(TestTempFile("gw_colorizer_test.vxtrack"));
     ASSERT_TRUE(SaveTrackFile(file.string()));
     ClearTrackDocument();
     ASSERT_TRUE(LoadTrackFile(file.string()));

@@ -96,7 +96,7 @@ TEST_F(NodeSmootherTest, UnevenRingIsSmoothedAndSavedAndLoaded) {
         EXPECT_TRUE(Near(gNodes[i].Position, before[i].Position, 10.0f)) << "node " << i;
     }
     const std::vector<TrackNode> smoothed = gNodes;
-    const std::string path = (std::filesystem::temp_directory_path() / "gw_node_smoother_test.vxtrack").string();
+    const std::string path = TestTempFile("gw_node_smoother_test.vxtrack");
     ASSERT_TRUE(SaveTrackFile(path));
     ASSERT_TRUE(LoadTrackFile(path));
     std::filesystem::remove(path);

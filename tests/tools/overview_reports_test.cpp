@@ -43,7 +43,7 @@ void SetPath(const std::vector<std::vector<Vector3>>& segments) {
 }
 
 std::string WriteFileOfSize(const std::string& name, size_t bytes) {
-    const std::string path = (std::filesystem::temp_directory_path() / name).string();
+    const std::string path = TestTempFile(name);
     std::ofstream(path, std::ios::binary) << std::string(bytes, 'x');
     return path;
 }

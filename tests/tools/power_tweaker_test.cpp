@@ -232,7 +232,7 @@ TEST_F(PowerTweakerTest, BrakeSettingsSurviveSaveAndReload) {
     form.SetControlState(Control(4, "chkBCompleteStop"), 1);
     form.SetTunnel(true);
     form.Apply();
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "gw_power_tweaker_test.vxtrack";
+    const std::filesystem::path file = std::filesystem::path(TestTempFile("gw_power_tweaker_test.vxtrack"));
     ASSERT_TRUE(SaveTrackFile(file.string()));
     ClearTrackDocument();
     ASSERT_TRUE(LoadTrackFile(file.string()));

@@ -21,7 +21,7 @@ namespace {
 using B = RemoveBox;
 using RemoveDataTest = ToolTest;
 
-std::string TempPath(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
+std::string TempPath(const char* name) { return TestTempFile(name); }
 
 std::string FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

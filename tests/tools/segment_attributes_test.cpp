@@ -28,7 +28,7 @@ std::string Tunnels() {
 }
 
 void SaveAndLoad() {
-    const std::string path = (std::filesystem::temp_directory_path() / "gw_segment_attributes_test.vxtrack").string();
+    const std::string path = TestTempFile("gw_segment_attributes_test.vxtrack");
     ASSERT_TRUE(SaveTrackFile(path));
     ASSERT_TRUE(LoadTrackFile(path));
     std::filesystem::remove(path);

@@ -48,7 +48,7 @@ TEST_F(TerrainPolyReducerTest, CountsProposalAndRange) {
 TEST_F(TerrainPolyReducerTest, HalfSizeTakesEverySecondPointAndKeepsTheExtent) {
     MakeTerrain(1024, 1024, 1.0f);
     ASSERT_TRUE(RunTerrainPolyReducer(512, 512));
-    const std::string path = (std::filesystem::temp_directory_path() / "gw_terrain_reducer_test.vxtrack").string();
+    const std::string path = TestTempFile("gw_terrain_reducer_test.vxtrack");
     ASSERT_TRUE(SaveTrackFile(path));
     ASSERT_TRUE(LoadTrackFile(path));
     std::filesystem::remove(path);

@@ -1,7 +1,11 @@
 #include "tests/tools/tool_test_support.h"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
 #include <sstream>
+#include <string>
 
 #include "app/app_state.h"
 #include "model/build_pipeline.h"
@@ -33,9 +37,19 @@ void ToolTest::SetUp() {
     SetRenderSceneHandler([this] { ++redraws; });
 }
 
+namespace {
+
+std::filesystem::path TestTempFolder() {
+    return std::filesystem::temp_directory_path() / ("gw-tool-tests-" + std::to_string(::getpid()));
+}
+
+}  // namespace
+
 void ToolTest::TearDown() {
     SetPrompts(nullptr);
     SetRenderSceneHandler(nullptr);
+    std::error_code ec;
+    std::filesystem::remove_all(TestTempFolder(), ec);
 }
 
 TrackNode Node(Vector3 position, Vector3 controlIn, Vector3 controlOut, float roll) {
@@ -100,4 +114,10 @@ bool FlagsClear() {
     const RemodelFlags& f = gRemodelFlags;
     return !f.RebuildPath && !f.RebuildTrack && !f.RebuildTubes && !f.RebuildFooters && !f.RebuildGround &&
            !f.Recolor && !f.RebuildTunnels && !f.RebuildPrefabs;
+}
+
+std::string TestTempFile(const std::string& name) {
+    const std::filesystem::path folder = TestTempFolder();
+    std::filesystem::create_directories(folder);
+    return (folder / name).string();
 }

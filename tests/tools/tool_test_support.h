@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/scripted_prompts.h"
@@ -35,3 +36,7 @@ float HighestPathPoint();
 ::testing::AssertionResult Near(const Vector3& a, const Vector3& b, float tolerance = 1e-4f);
 bool Same(const Vector3& a, const Vector3& b);  // bit for bit, -0 distinct from 0 not required
 bool FlagsClear();
+
+// A path for a file of one test, in a temporary folder of this process's own,
+// so test cases running side by side never share a file.
+std::string TestTempFile(const std::string& name);

@@ -36,7 +36,7 @@ SupportTube PrefabTube(int32_t item, int32_t segment) {
 }
 
 void SaveAndLoad() {
-    const std::string path = (std::filesystem::temp_directory_path() / "gw_track_reorder_test.vxtrack").string();
+    const std::string path = TestTempFile("gw_track_reorder_test.vxtrack");
     ASSERT_TRUE(SaveTrackFile(path));
     ASSERT_TRUE(LoadTrackFile(path));
     std::filesystem::remove(path);
