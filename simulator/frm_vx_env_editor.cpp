@@ -97,6 +97,9 @@ wxColour ToColour(int32_t colour) {
                     static_cast<unsigned char>((colour >> 16) & 0xFF));
 }
 
+// One line of the dialog's font tall (the theme's own entries would stand three lines of it tall).
+void OneLineTall(wxTextCtrl* box) { box->SetMinSize(wxSize(box->GetSize().x, box->GetCharHeight() + 10)); }
+
 // A titled panel whose contents stand below its title bar, inside its frame.
 wxBoxSizer* PanelSizer(ucContainer* panel) {
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -209,6 +212,7 @@ void frmVXEnvEditor::AddRow(wxWindow* parent, wxSizer* grid, const EnvRow& row) 
         case EnvRowKind::Name: {
             grid->Add(new wxStaticText(parent, wxID_ANY, caption), 0, wxALIGN_CENTER_VERTICAL);
             txtEnvName = new wxTextCtrl(parent, wxID_ANY, wxString(), wxDefaultPosition, wxSize(300, -1));
+            OneLineTall(txtEnvName);
             txtEnvName->Bind(wxEVT_CHAR, [](wxKeyEvent& event) {
                 const int key = event.GetUnicodeKey();
                 if (key > 0 && key < 128 && FilterEnvNameKey(key) == 0) return;  // dropped
@@ -235,6 +239,7 @@ void frmVXEnvEditor::AddRow(wxWindow* parent, wxSizer* grid, const EnvRow& row) 
             grid->Add(new wxStaticText(parent, wxID_ANY, caption), 0, wxALIGN_CENTER_VERTICAL);
             auto* line = new wxBoxSizer(wxHORIZONTAL);
             auto* box = new wxTextCtrl(parent, wxID_ANY, wxString(), wxDefaultPosition, wxSize(280, -1));
+            OneLineTall(box);
             // A typed path is an edit like a chosen one.
             box->Bind(wxEVT_TEXT, [this, &row, box](wxCommandEvent&) {
                 row.TextValue(editor_.Values()) = box->GetValue().utf8_string();
