@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <utility>
 
 #include "app/app_state.h"
@@ -259,12 +258,11 @@ void ModelBudget::PlanTrack() {
 
 namespace {
 
-// Records whose meshes are all alike: the array of count + 1 meshes, then
-// `faces` faces at most per record.
-int32_t FitRecords(int32_t count, int64_t faces, const ModelCost& available, int64_t growth = 1) {
+// Records of one mesh each, made by a single sweep (reserved exactly): the
+// array of count + 1 meshes, then `faces` faces at most per record.
+int32_t FitRecords(int32_t count, int64_t faces, const ModelCost& available) {
     const ModelCost fixed{0, (static_cast<int64_t>(count) + 1) * kMeshBytes};
-    ModelCost each = FacesCost(faces);
-    each.Bytes *= growth;
+    const ModelCost each = FacesCost(faces);
     return FittingPrefix(count, fixed, available, [&](int32_t) { return each; });
 }
 
