@@ -37,6 +37,7 @@ public:
         image_.SetRGB(x, y, c.Red(), c.Green(), c.Blue());
         image_.SetAlpha(x, y, 255);
     }
+    void Clear(int x, int y) { image_.SetAlpha(x, y, 0); }
     void Fill(int x0, int y0, int x1, int y1, const wxColour& c) {
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x) Set(x, y, c);
@@ -68,7 +69,8 @@ Picture DrawBarPicture(int index) {
     switch (index) {
         case 0:  // New: a blank page with its corner folded
             p.Box(3, 1, 12, 14, white, ink);
-            p.Fill(10, 1, 12, 3, wxColour(0, 0, 0, 0));
+            for (int y = 1; y <= 3; ++y)
+                for (int x = 10; x <= 12; ++x) p.Clear(x, y);
             p.Line(9, 1, 12, 4, ink);
             p.Line(9, 1, 9, 4, ink);
             p.Line(9, 4, 12, 4, ink);

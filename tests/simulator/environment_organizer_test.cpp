@@ -59,12 +59,6 @@ TEST(EnvironmentOrganizerText, TextureKeysAndTheScanRule) {
     EXPECT_FALSE(NeedsOrganizing("x\r\nsim.a.texture.path=\r\nsim.b.path=sky.jpg"));
 }
 
-TEST_F(EnvironmentOrganizerTest, EmptyFolderCountsNothing) {
-    sim.Write("Environments/readme.txt", "r");
-    EnvironmentOrganizer organizer = Scanned();
-    EXPECT_TRUE(organizer.Environments().empty());
-    EXPECT_EQ(organizer.UnorganizedCount(), 0);
-}
 
 TEST_F(EnvironmentOrganizerTest, SunsetGetsItsOwnFolderAndTheLooseFilesMoveAside) {
     const std::string sunset =
