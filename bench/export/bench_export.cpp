@@ -72,7 +72,7 @@ void BM_ExportFullTrack(benchmark::State& state) {
     state.counters["triangles/s"] =
         benchmark::Counter(double(m.triangles), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_ExportFullTrack)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ExportFullTrack)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(5.0);
 
 // Staging alone (welding and the split), every part.
 void BM_StageFullTrack(benchmark::State& state) {
@@ -87,7 +87,7 @@ void BM_StageFullTrack(benchmark::State& state) {
     state.counters["triangles/s"] =
         benchmark::Counter(double(m.triangles), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_StageFullTrack)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageFullTrack)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // The 1024 x 1024 ground alone: every corner looked up for welding.
 void BM_StageGround(benchmark::State& state) {
@@ -100,7 +100,7 @@ void BM_StageGround(benchmark::State& state) {
     state.counters["triangles/s"] =
         benchmark::Counter(double(m.groundTriangles), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_StageGround)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageGround)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // Encoding the staged scene into the file's bytes, without the disk.
 void BM_EncodeFullTrack(benchmark::State& state) {
@@ -118,6 +118,6 @@ void BM_EncodeFullTrack(benchmark::State& state) {
     state.counters["triangles/s"] =
         benchmark::Counter(double(m.triangles), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_EncodeFullTrack)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeFullTrack)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace

@@ -24,6 +24,7 @@ constexpr int kSegments = kLargeTrackSegments;
 // rings every `detail` metres (0.5: the highest model-on-load level; 0.1: the
 // finest spacing the modeler dialog allows).
 void PrepareTrackModel(float detail = 0.5f) {
+    ClearModelArrays();
     MakeLargeTrack();
     ExtractTrackSpine();
     BuildPathMatrixArray();
@@ -43,7 +44,7 @@ void BM_PathFrames(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kSegments);
     state.counters["segments/s"] = benchmark::Counter(double(kSegments), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_PathFrames)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PathFrames)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 void BM_TrackModel(benchmark::State& state) {
     PrepareTrackModel(static_cast<float>(state.range(0)) / 100.0f);
@@ -63,7 +64,7 @@ void BM_TrackModel(benchmark::State& state) {
     state.counters["faces"] = double(faces);
     state.counters["metres"] = length;
 }
-BENCHMARK(BM_TrackModel)->Arg(50)->Arg(10)->ArgName("detail_cm")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrackModel)->Arg(50)->Arg(10)->ArgName("detail_cm")->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 void BM_RecolourRebuild(benchmark::State& state) {
     PrepareTrackModel();
@@ -73,14 +74,15 @@ void BM_RecolourRebuild(benchmark::State& state) {
     gRemodelFlags.Recolor = true;
     for (auto _ : state) RemodelChangedParts();
 }
-BENCHMARK(BM_RecolourRebuild)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecolourRebuild)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 // The whole open of such a track at level 4, as the program does it.
 void BM_FullBuildOnOpen(benchmark::State& state) {
+    ClearModelArrays();
     MakeLargeTrack();
     for (auto _ : state) RemodelTrack(true);
     state.counters["segments/s"] = benchmark::Counter(double(kSegments), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_FullBuildOnOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullBuildOnOpen)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 }  // namespace

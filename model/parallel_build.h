@@ -1,0 +1,37 @@
+#pragma once
+// The builders' work spread over the machine's cores (oneTBB). Every index of
+// a range is handled exactly once and writes only its own entry, so the arrays
+// come out exactly as a loop in order would leave them.
+
+#include <cstdint>
+#include <memory>
+
+#include <oneapi/tbb/blocked_range.h>
+#include <oneapi/tbb/parallel_for.h>
+
+// Runs body(i) for every i in [begin, end), spread over the cores.
+template <class Body>
+void ParallelForEach(int64_t begin, int64_t end, const Body& body) {
+    if (end <= begin) return;
+    oneapi::tbb::parallel_for(oneapi::tbb::blocked_range<int64_t>(begin, end),
+                              [&](const oneapi::tbb::blocked_range<int64_t>& r) {
+                                  for (int64_t i = r.begin(); i != r.end(); ++i) body(i);
+                              });
+}
+
+// While it lives, builds use at most `threads` threads (1: everything on the
+// calling thread). For the benchmarks' one-thread figures.
+class BuildThreadLimit {
+public:
+    explicit BuildThreadLimit(int threads);
+    ~BuildThreadLimit();
+    BuildThreadLimit(const BuildThreadLimit&) = delete;
+    BuildThreadLimit& operator=(const BuildThreadLimit&) = delete;
+
+private:
+    struct Control;
+    std::unique_ptr<Control> control_;
+};
+
+// The number of threads a build may use now.
+int BuildThreadCount();
