@@ -210,7 +210,7 @@ void BuildSegmentFrames(int32_t s) {
     Matrix4 r;
     const PathSegmentFrames* before = s > 0 ? &gPathMatrixArray[s - 1] : nullptr;
     if (before && before->FrameCount > 0) {
-        r = before->Frames[before->FrameCount - 1].Rotation;
+        r = before->Frames[before->FrameCount - 1].Rotation();
     } else {
         const Vector3 d = VectorFromTo(p0, p1);
         const float pitch = static_cast<float>(
@@ -223,7 +223,6 @@ void BuildSegmentFrames(int32_t s) {
     record.Frames.resize(kFramesPerSegment);
     record.FrameCount = kFramesPerSegment;
     PathFrame& first = record.Frames[0];
-    first.Rotation = r;
     first.Frame = MatrixSetTranslation(r, p0);
     first.Distance = 0.0f;
 
@@ -242,7 +241,6 @@ void BuildSegmentFrames(int32_t s) {
         TurnY(r, heading);
         TurnX(r, pitch);
         PathFrame& f = record.Frames[i];
-        f.Rotation = r;
         f.Frame = MatrixSetTranslation(r, p);
         f.Distance = length;
         previous = p;
@@ -294,8 +292,7 @@ void BuildSegmentFrames(int32_t s) {
         const float roll = static_cast<float>(w.Bank[k] * target - 2.0 * wS * w.StartBump[k] * sumA / 30.0 -
                                               2.0 * wN * w.EndBump[k] * sumC / 30.0);
         PathFrame& f = record.Frames[k];
-        TurnZ(f.Rotation, roll);
-        f.Frame = MatrixSetTranslation(f.Rotation, MatrixGetTranslation(f.Frame));
+        TurnZ(f.Frame, roll);  // rows 0 to 2 of columns 0 to 2 only: the translation stays
     }
 }
 
@@ -318,14 +315,32 @@ bool GetPathMatrixAt(int32_t s, float distance, Matrix4& frame) {
         return true;
     }
 
-    // The first frame at or beyond the distance: the distances never decrease,
-    // so a binary search finds the same frame as a scan from frame 0.
-    const auto begin = record.Frames.begin();
-    const auto end = begin + record.FrameCount;
-    auto it = std::lower_bound(begin, end, distance,
-                               [](const PathFrame& f, float value) { return f.Distance < value; });
-    if (it == end) --it;
-    const int32_t k = static_cast<int32_t>(it - begin);
+    // The first frame at or beyond the distance. The distances never decrease,
+    // so a search finds the same frame as a scan from frame 0; builders mostly
+    // ask in order along a segment, so the scan goes on from where the last
+    // lookup on this thread ended when that lies before the distance, and only
+    // searches what a few steps do not reach. (Distances that are not numbers
+    // have no order: such a segment is always searched from its start.)
+    const PathFrame* frames = record.Frames.data();
+    const int32_t count = record.FrameCount;
+    const auto before = [](const PathFrame& f, float value) { return f.Distance < value; };
+    int32_t k;
+    thread_local const PathFrame* tLastFrames = nullptr;
+    thread_local int32_t tLastIndex = 0;
+    if (tLastFrames == frames && tLastIndex > 0 && tLastIndex < count && record.Length == record.Length &&
+        frames[tLastIndex - 1].Distance < distance) {
+        constexpr int32_t kWalk = 16;
+        k = tLastIndex;
+        const int32_t stop = std::min(count, k + kWalk);
+        while (k < stop && frames[k].Distance < distance) ++k;
+        if (k == stop && k < count) k = static_cast<int32_t>(std::lower_bound(frames + k, frames + count, distance, before) - frames);
+    } else {
+        k = static_cast<int32_t>(std::lower_bound(frames, frames + count, distance, before) - frames);
+    }
+    if (k == count) --k;
+    tLastFrames = frames;
+    tLastIndex = k;
+    const PathFrame* it = frames + k;
     if (it->Distance == distance || k == 0) {
         frame = it->Frame;
         return true;

@@ -18,8 +18,10 @@ inline constexpr int32_t kFramesPerSegment = 1000;
 
 struct PathFrame {
     Matrix4 Frame;      // orientation with roll; translation = the curve point
-    Matrix4 Rotation;   // the same orientation without translation
     float Distance = 0.0f;  // arc length from the segment start
+    // The same orientation without translation (derived, not stored: the
+    // frames are the largest array of a model).
+    Matrix4 Rotation() const { return MatrixSetTranslation(Frame, Vector3{}); }
 };
 
 struct PathSegmentFrames {

@@ -2,10 +2,6 @@
 
 #include <cmath>
 
-double DegToRad(double d) { return d * kPi / 180.0; }
-
-double RadToDeg(double r) { return r / kPi * 180.0; }
-
 double ArcTan2(double y, double x) {
     if (y == 0.0) return x < 0.0 ? kPi : 0.0;
     if (x == 0.0) return y < 0.0 ? -kPi / 2.0 : kPi / 2.0;
@@ -22,42 +18,6 @@ double ArcCos(double x) {
     return std::atan(-x / std::sqrt(1.0 - x * x)) + 2.0 * std::atan(1.0);
 }
 
-Vector3 MakeVector(float x, float y, float z) { return Vector3{x, y, z}; }
-
-Vector3 VectorAdd(const Vector3& a, const Vector3& b) {
-    return Vector3{static_cast<float>(double(a.X) + b.X), static_cast<float>(double(a.Y) + b.Y),
-                   static_cast<float>(double(a.Z) + b.Z)};
-}
-
-Vector3 VectorMultiply(const Vector3& a, const Vector3& b) {
-    return Vector3{static_cast<float>(double(a.X) * b.X), static_cast<float>(double(a.Y) * b.Y),
-                   static_cast<float>(double(a.Z) * b.Z)};
-}
-
-Vector3 VectorFromTo(const Vector3& a, const Vector3& b) {
-    return Vector3{static_cast<float>(double(b.X) - a.X), static_cast<float>(double(b.Y) - a.Y),
-                   static_cast<float>(double(b.Z) - a.Z)};
-}
-
-Vector3 VectorLerp(const Vector3& a, const Vector3& b, float t) {
-    return Vector3{static_cast<float>(a.X + (double(b.X) - a.X) * t),
-                   static_cast<float>(a.Y + (double(b.Y) - a.Y) * t),
-                   static_cast<float>(a.Z + (double(b.Z) - a.Z) * t)};
-}
-
-float VectorDistance(const Vector3& a, const Vector3& b) {
-    const double dx = double(b.X) - a.X, dy = double(b.Y) - a.Y, dz = double(b.Z) - a.Z;
-    return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
-}
-
-Vector3 VectorNegate(const Vector3& a) { return Vector3{-a.X, -a.Y, -a.Z}; }
-
-Vector3 VectorCross(const Vector3& a, const Vector3& b) {
-    return Vector3{static_cast<float>(double(a.Y) * b.Z - double(a.Z) * b.Y),
-                   static_cast<float>(double(a.Z) * b.X - double(a.X) * b.Z),
-                   static_cast<float>(double(a.X) * b.Y - double(a.Y) * b.X)};
-}
-
 static double Length(const Vector3& v) {
     return std::sqrt(double(v.X) * v.X + double(v.Y) * v.Y + double(v.Z) * v.Z);
 }
@@ -69,29 +29,6 @@ float VectorAngle(const Vector3& a, const Vector3& b) {
     if (d >= 1.0) return 0.0f;
     if (d <= -1.0) return static_cast<float>(kPi);
     return static_cast<float>(ArcCos(d));
-}
-
-Vector3 BezierPoint(const Vector3& p0, const Vector3& p1, const Vector3& p3, const Vector3& p2, double t) {
-    const double s = 1.0 - t;
-    const double w0 = s * s * s, w1 = 3.0 * t * s * s, w2 = 3.0 * t * t * s, w3 = t * t * t;
-    return Vector3{static_cast<float>(p0.X * w0 + p1.X * w1 + p2.X * w2 + p3.X * w3),
-                   static_cast<float>(p0.Y * w0 + p1.Y * w1 + p2.Y * w2 + p3.Y * w3),
-                   static_cast<float>(p0.Z * w0 + p1.Z * w1 + p2.Z * w2 + p3.Z * w3)};
-}
-
-Vector3 TriangleNormal(const Vector3& p1, const Vector3& p2, const Vector3& p3) {
-    const double ax = double(p1.X) - p3.X, ay = double(p1.Y) - p3.Y, az = double(p1.Z) - p3.Z;
-    const double bx = double(p2.X) - p3.X, by = double(p2.Y) - p3.Y, bz = double(p2.Z) - p3.Z;
-    const double nx = ay * bz - az * by, ny = az * bx - ax * bz, nz = ax * by - ay * bx;
-    const double len = std::sqrt(nx * nx + ny * ny + nz * nz);
-    if (len == 0.0) return Vector3{static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz)};
-    return Vector3{static_cast<float>(nx / len), static_cast<float>(ny / len), static_cast<float>(nz / len)};
-}
-
-Matrix4 MatrixIdentity() {
-    Matrix4 m;
-    m(0, 0) = m(1, 1) = m(2, 2) = m(3, 3) = 1.0f;
-    return m;
 }
 
 Matrix4 MatrixRotateX(double angle) {
@@ -122,52 +59,6 @@ Matrix4 MatrixRotateZ(double angle) {
     m(1, 0) = s;
     m(1, 1) = c;
     return m;
-}
-
-Matrix4 MatrixTranslate(float x, float y, float z) {
-    Matrix4 m = MatrixIdentity();
-    m(0, 3) = x;
-    m(1, 3) = y;
-    m(2, 3) = z;
-    return m;
-}
-
-Matrix4 MatrixTranslateV(const Vector3& v) { return MatrixTranslate(v.X, v.Y, v.Z); }
-
-Matrix4 MatrixMultiply(const Matrix4& a, const Matrix4& b) {
-    Matrix4 r;
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col) {
-            double sum = 0.0;
-            for (int k = 0; k < 4; ++k) sum += double(a(row, k)) * b(k, col);
-            r(row, col) = static_cast<float>(sum);
-        }
-    return r;
-}
-
-Vector3 MatrixTransformPoint(const Matrix4& m, const Vector3& p) {
-    Vector3 r;
-    r.X = static_cast<float>(double(m(0, 0)) * p.X + double(m(0, 1)) * p.Y + double(m(0, 2)) * p.Z + m(0, 3));
-    r.Y = static_cast<float>(double(m(1, 0)) * p.X + double(m(1, 1)) * p.Y + double(m(1, 2)) * p.Z + m(1, 3));
-    r.Z = static_cast<float>(double(m(2, 0)) * p.X + double(m(2, 1)) * p.Y + double(m(2, 2)) * p.Z + m(2, 3));
-    return r;
-}
-
-Matrix4 MatrixTranspose(const Matrix4& m) {
-    Matrix4 r;
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col) r(row, col) = m(col, row);
-    return r;
-}
-
-Vector3 MatrixGetTranslation(const Matrix4& m) { return Vector3{m(0, 3), m(1, 3), m(2, 3)}; }
-
-Matrix4 MatrixSetTranslation(const Matrix4& m, const Vector3& v) {
-    Matrix4 r = m;
-    r(0, 3) = v.X;
-    r(1, 3) = v.Y;
-    r(2, 3) = v.Z;
-    return r;
 }
 
 Quaternion QuatNormalize(const Quaternion& q) {

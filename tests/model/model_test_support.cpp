@@ -127,7 +127,6 @@ void MakeSyntheticPath(const std::vector<float>& lengths, float roll, bool close
         for (int k = 0; k < kFramesPerSegment; ++k) {
             PathFrame& f = rec.Frames[k];
             f.Distance = k == kFramesPerSegment - 1 ? lengths[s] : static_cast<float>(k * double(lengths[s]) / 999.0);
-            f.Rotation = rotation;
             f.Frame = MatrixSetTranslation(rotation, Vector3{0, 0, static_cast<float>(-(start + f.Distance))});
         }
         start += lengths[s];

@@ -50,7 +50,7 @@ TEST_F(PathFramesTest, StraightSegmentHasIdentityFramesAndLinearDistance) {
     EXPECT_EQ(rec.Length, rec.Frames[999].Distance);
     EXPECT_EQ(rec.Frames[0].Distance, 0.0f);
     for (int k : {0, 1, 250, 500, 998, 999}) {
-        ExpectNear(rec.Frames[k].Rotation, MatrixIdentity(), 1e-5f);
+        ExpectNear(rec.Frames[k].Rotation(), MatrixIdentity(), 1e-5f);
         EXPECT_NEAR(rec.Frames[k].Distance, k * 0.001 * 20.0, 2e-3) << k;
         // The frame's translation is the curve point.
         EXPECT_NEAR(rec.Frames[k].Frame(2, 3), -k * 0.001 * 20.0, 2e-3) << k;
@@ -159,7 +159,7 @@ TEST_F(PathFramesTest, CircleFramesFollowTheCurve) {
         }
     }
     // Segments join: each starts with the orientation the one before ended with.
-    ExpectNear(gPathMatrixArray[1].Frames[0].Rotation, gPathMatrixArray[0].Frames[999].Rotation, 0.0f);
+    ExpectNear(gPathMatrixArray[1].Frames[0].Rotation(), gPathMatrixArray[0].Frames[999].Rotation(), 0.0f);
 }
 
 TEST_F(PathFramesTest, BankOfALevelCurveGrowsByTheEasingWeight) {
@@ -189,7 +189,7 @@ TEST_F(PathFramesTest, TargetOnTheTransportedBankLeavesTheSegmentUnrolled) {
     gNodes[2].Roll = 1.0f;
     gNodes[0].RollEasing = gNodes[1].RollEasing = true;
     BuildPath();
-    for (int k : {0, 290, 500, 710, 999}) ExpectNear(gPathMatrixArray[0].Frames[k].Rotation, MatrixIdentity(), 1e-6f);
+    for (int k : {0, 290, 500, 710, 999}) ExpectNear(gPathMatrixArray[0].Frames[k].Rotation(), MatrixIdentity(), 1e-6f);
     // Segment 1 rolls toward 1.0 with node 1's easing bump on top.
     EXPECT_GT(std::fabs(Bank(gPathMatrixArray[1].Frames[500].Frame)), 0.1);
 }
@@ -226,7 +226,7 @@ TEST_F(PathFramesTest, FirstFrameWithoutAControlLengthIsTurnedOnlyByTheRoll) {
     gNodes[0].ControlOut = gNodes[0].Position;
     gNodes[0].Roll = 0.25f;
     BuildPath();
-    ExpectNear(gPathMatrixArray[0].Frames[0].Rotation, MatrixRotateZ(0.25f), 0.0f);
+    ExpectNear(gPathMatrixArray[0].Frames[0].Rotation(), MatrixRotateZ(0.25f), 0.0f);
 }
 
 TEST_F(PathFramesTest, ElementIsLiftedAboveTheFloor) {
@@ -391,7 +391,7 @@ TEST_F(PathFramesTest, FramesMatchTheStepByStepComposition) {
         ASSERT_EQ(rec.Frames[k].Distance, dist[k]) << k;
         for (int i = 0; i < 4; ++i)
             for (int j = 0; j < 4; ++j) {
-                ASSERT_EQ(rec.Frames[k].Rotation(i, j), rot[k](i, j)) << k << " " << i << j;
+                ASSERT_EQ(rec.Frames[k].Rotation()(i, j), rot[k](i, j)) << k << " " << i << j;
                 ASSERT_EQ(rec.Frames[k].Frame(i, j), frame[k](i, j)) << k << " " << i << j;
             }
     }
