@@ -6,6 +6,7 @@
 #include "model/busy_window.h"
 #include "model/model_budget.h"
 #include "model/model_meshes.h"
+#include "model/parallel_build.h"
 #include "model/modeler_settings.h"
 #include "trackdoc/track_document.h"
 
@@ -85,50 +86,61 @@ void CreateGroundModel() {
     gWaterTriangles = std::vector<GroundTriangle>(1);
     gWaterVertexCount = 0;
     gWaterTriangleCount = 0;
-    for (int32_t j = 0; j < d; ++j) {
+    ParallelForEach(0, d, [&](int64_t jj) {
+        const int32_t j = static_cast<int32_t>(jj);
         const float z = static_cast<float>(z0 + double(k * j) * dz);
         GroundVertex* row = &gGroundVertices[static_cast<size_t>(j) * w];
         for (int32_t i = 0; i < w; ++i)
             row[i].Position = MakeVector(static_cast<float>(x0 + double(k * i) * dx), StoredHeight(k * i, k * j), z);
-    }
+    });
     gGroundVertexCount = static_cast<int32_t>(vertexCount);
 
     const size_t triangleCount = w > 1 && d > 1 ? 2 * static_cast<size_t>(w - 1) * static_cast<size_t>(d - 1) : 0;
     ResizeReleasing(gGroundTriangles, triangleCount + 1);
     BuildProgress& busy = BusyWindow();
-    size_t t = 0;
-    for (int32_t j = 0; j + 1 < d; ++j) {
+    // Row j of quads holds triangles 2 (w - 1) j onwards, two per quad.
+    ParallelBlocks(0, triangleCount > 0 ? d - 1 : 0, 64, [&](int64_t jj) {
+        const int32_t j = static_cast<int32_t>(jj);
+        size_t t = 2 * static_cast<size_t>(w - 1) * static_cast<size_t>(j);
         for (int32_t i = 0; i + 1 < w; ++i) {
             const int32_t a = j * w + i, b = a + w, c = b + 1, e = a + 1;
             SetTriangle(gGroundTriangles[t++], a, b, c);
             SetTriangle(gGroundTriangles[t++], c, e, a);
         }
-        busy.UpdateMarker();
-    }
+    }, [&](int64_t) { busy.UpdateMarker(); });
     gGroundTriangleCount = static_cast<int32_t>(triangleCount);
 
     // Vertex normals: the mean of the face normals of every triangle at the
-    // vertex, summed in triangle order; a vertex without triangles keeps its normal.
-    struct Sum {
-        double X = 0.0, Y = 0.0, Z = 0.0;
-        int32_t Count = 0;
-    };
-    std::vector<Sum> sums(vertexCount);
-    for (size_t n = 0; n < triangleCount; ++n) {
-        const GroundTriangle& tri = gGroundTriangles[n];
-        for (int32_t v : {tri.A, tri.B, tri.C}) {
-            Sum& s = sums[static_cast<size_t>(v)];
-            s.X += tri.FaceNormal.X;
-            s.Y += tri.FaceNormal.Y;
-            s.Z += tri.FaceNormal.Z;
-            ++s.Count;
-        }
-    }
-    for (size_t v = 0; v < vertexCount; ++v) {
-        const Sum& s = sums[v];
-        if (s.Count == 0) continue;
-        gGroundVertices[v].Normal = MakeVector(static_cast<float>(s.X / s.Count), static_cast<float>(s.Y / s.Count),
-                                               static_cast<float>(s.Z / s.Count));
+    // vertex, summed in triangle order; a vertex without triangles keeps its
+    // normal. Vertex (i, j) is corner c of both triangles of quad (i-1, j-1),
+    // b of the first of quad (i, j-1), e of the second of quad (i-1, j) and a
+    // of both of quad (i, j): that is their order.
+    if (triangleCount > 0) {
+        const int32_t quads = w - 1;
+        ParallelForEach(0, d, [&](int64_t jj) {
+            const int32_t j = static_cast<int32_t>(jj);
+            for (int32_t i = 0; i < w; ++i) {
+                double x = 0.0, y = 0.0, z = 0.0;
+                int32_t count = 0;
+                const auto add = [&](int32_t qi, int32_t qj, int second) {
+                    if (qi < 0 || qj < 0 || qi >= quads || qj >= d - 1) return;
+                    const Vector3& n = gGroundTriangles[2 * (static_cast<size_t>(qj) * quads + qi) + second].FaceNormal;
+                    x += n.X;
+                    y += n.Y;
+                    z += n.Z;
+                    ++count;
+                };
+                add(i - 1, j - 1, 0);
+                add(i - 1, j - 1, 1);
+                add(i, j - 1, 0);
+                add(i - 1, j, 1);
+                add(i, j, 0);
+                add(i, j, 1);
+                if (count == 0) continue;
+                gGroundVertices[static_cast<size_t>(j) * w + i].Normal =
+                    MakeVector(static_cast<float>(x / count), static_cast<float>(y / count), static_cast<float>(z / count));
+            }
+        });
     }
 
     if (gHasWater) {

@@ -3,6 +3,7 @@
 // a range is handled exactly once and writes only its own entry, so the arrays
 // come out exactly as a loop in order would leave them.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -17,6 +18,21 @@ void ParallelForEach(int64_t begin, int64_t end, const Body& body) {
                               [&](const oneapi::tbb::blocked_range<int64_t>& r) {
                                   for (int64_t i = r.begin(); i != r.end(); ++i) body(i);
                               });
+}
+
+// Runs body(i) for every i in [begin, end) on all cores, `block` indices at a
+// time; after each block, step(i) for every index of the block in order, on
+// the calling thread and while no worker runs: the busy window's marker, which
+// lets the window system deliver events, advances as a loop in order would
+// move it.
+template <class Body, class Step>
+void ParallelBlocks(int64_t begin, int64_t end, int64_t block, const Body& body, const Step& step) {
+    if (block < 1) block = 1;
+    for (int64_t first = begin; first < end; first += block) {
+        const int64_t last = std::min(end, first + block);
+        ParallelForEach(first, last, body);
+        for (int64_t i = first; i < last; ++i) step(i);
+    }
 }
 
 // While it lives, builds use at most `threads` threads (1: everything on the

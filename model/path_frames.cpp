@@ -6,6 +6,7 @@
 #include "model/busy_window.h"
 #include "model/model_budget.h"
 #include "model/modeler_settings.h"
+#include "model/parallel_build.h"
 #include "model/rebuild_flags.h"
 #include "trackdoc/element_document.h"
 
@@ -165,45 +166,82 @@ void ExtractElementSpine() {
     MarkSpineExtracted();
 }
 
-void BuildPathMatrixArray() {
-    if (gSpineInfoSegmentCount < 1) {
-        gPathMatrixArray.assign(1, PathSegmentFrames{});
-        gPathValid = true;
-        return;
-    }
-    gPathMatrixArray.resize(static_cast<size_t>(gSpineInfoSegmentCount));
-    BuildProgress& busy = BusyWindow();
-    // Segments past the budget's limit get an empty record: nothing is built along them.
-    const int32_t limit = gModelBudgetLimits.PathSegments;
-    for (int32_t s = 0; s < gSpineInfoSegmentCount; ++s) {
-        if (s < limit) {
-            BuildSegmentFrames(s);
-        } else {
-            PathSegmentFrames& record = gPathMatrixArray[s];
-            record.Frames = std::vector<PathFrame>();
-            record.FrameCount = 0;
-            record.Length = 0.0f;
-        }
-        busy.UpdateMarker();
-    }
-    gPathValid = true;
+namespace {
+
+void EmptyRecord(PathSegmentFrames& record) {
+    record.Frames = std::vector<PathFrame>();
+    record.FrameCount = 0;
+    record.Length = 0.0f;
 }
 
-void BuildSegmentFrames(int32_t s) {
-    if (s < 0 || s >= gSpineInfoSegmentCount || s >= static_cast<int32_t>(gPathMatrixArray.size())) return;
-    PathSegmentFrames& record = gPathMatrixArray[s];
+// The two nodes of segment s; false (the record emptied) when there is no curve.
+bool SegmentNodes(int32_t s, const TrackNode*& start, const TrackNode*& end, int32_t& next) {
     if (s >= gSpineInfoNodeCount) {
         // More segments than nodes: there is no curve to sample.
-        record.Frames = std::vector<PathFrame>();
-        record.FrameCount = 0;
-        record.Length = 0.0f;
-        return;
+        EmptyRecord(gPathMatrixArray[s]);
+        return false;
     }
+    next = s + 1 < gSpineInfoNodeCount ? s + 1 : 0;
+    start = &gSpineInfoNodes[s];
+    end = &gSpineInfoNodes[next];
+    return true;
+}
+
+// First pass, independent per segment: the curve points of the 1000 frames
+// (their translations) and the arc length to each.
+void SampleSegmentCurve(int32_t s) {
+    const TrackNode* start;
+    const TrackNode* end;
+    int32_t n;
+    if (!SegmentNodes(s, start, end, n)) return;
+    PathSegmentFrames& record = gPathMatrixArray[s];
+    const Vector3 p0 = start->Position, p1 = start->ControlOut, p2 = end->ControlIn, p3 = end->Position;
+    record.Frames.resize(kFramesPerSegment);
+    record.FrameCount = kFramesPerSegment;
+    PathFrame& first = record.Frames[0];
+    first.Frame = MatrixSetTranslation(first.Frame, p0);
+    first.Distance = 0.0f;
+    Vector3 previous = p0;
+    float length = 0.0f;
+    for (int32_t i = 1; i < kFramesPerSegment; ++i) {
+        const float t = static_cast<float>(i * 0.001);
+        const Vector3 p = BezierPoint(p0, p1, p3, p2, t);
+        length = static_cast<float>(double(length) + VectorDistance(previous, p));
+        PathFrame& f = record.Frames[i];
+        f.Frame = MatrixSetTranslation(f.Frame, p);
+        f.Distance = length;
+        previous = p;
+    }
+    record.Length = length;
+}
+
+// How the frames of a segment are banked: roll(k) = Bank[k] target -
+// 2 wS StartBump[k] sumA / 30 - 2 wN EndBump[k] sumC / 30, not at all when
+// the target is 0.
+struct RollPlan {
+    double Target = 0.0, WS = 0.0, WN = 0.0, SumA = 0.0, SumC = 0.0;
+};
+
+void RollFrame(PathFrame& f, const RollPlan& plan, int32_t k) {
+    const RollWeights& w = Weights();
+    const float roll = static_cast<float>(w.Bank[k] * plan.Target - 2.0 * plan.WS * w.StartBump[k] * plan.SumA / 30.0 -
+                                          2.0 * plan.WN * w.EndBump[k] * plan.SumC / 30.0);
+    TurnZ(f.Frame, roll);  // rows 0 to 2 of columns 0 to 2 only: the translation stays
+}
+
+// Second pass, in segment order (each segment starts from the banked last
+// frame of the one before): the orientations of the sampled frames, the roll
+// plan, and the roll of the last frame, which the next segment starts from.
+RollPlan OrientSegmentFrames(int32_t s) {
+    RollPlan plan;
+    const TrackNode* startNode;
+    const TrackNode* endNode;
+    int32_t n;
+    if (!SegmentNodes(s, startNode, endNode, n)) return plan;
+    const TrackNode& start = *startNode;
+    const TrackNode& end = *endNode;
     const int32_t nodeCount = gSpineInfoNodeCount;
-    const int32_t n = s + 1 < nodeCount ? s + 1 : 0;
-    const TrackNode& start = gSpineInfoNodes[s];
-    const TrackNode& end = gSpineInfoNodes[n];
-    const Vector3 p0 = start.Position, p1 = start.ControlOut, p2 = end.ControlIn, p3 = end.Position;
+    PathSegmentFrames& record = gPathMatrixArray[s];
 
     // Start orientation: from the first control point, or carried on from the
     // end of the segment before.
@@ -212,61 +250,51 @@ void BuildSegmentFrames(int32_t s) {
     if (before && before->FrameCount > 0) {
         r = before->Frames[before->FrameCount - 1].Rotation();
     } else {
-        const Vector3 d = VectorFromTo(p0, p1);
+        const Vector3 d = VectorFromTo(start.Position, start.ControlOut);
         const float pitch = static_cast<float>(
             ArcTan2(d.Y, std::sqrt(double(d.Z) * d.Z + double(d.X) * d.X)));
         const float heading = static_cast<float>(ArcTan2(-double(d.X), -double(d.Z)));
         r = MatrixMultiply(MatrixMultiply(MatrixRotateY(heading), MatrixRotateX(pitch)),
                            MatrixRotateZ(start.Roll));
     }
-
-    record.Frames.resize(kFramesPerSegment);
-    record.FrameCount = kFramesPerSegment;
-    PathFrame& first = record.Frames[0];
-    first.Frame = MatrixSetTranslation(r, p0);
-    first.Distance = 0.0f;
+    PathFrame* frames = record.Frames.data();
+    frames[0].Frame = MatrixSetTranslation(r, MatrixGetTranslation(frames[0].Frame));
 
     // Each frame turns the one before by the smallest turn (heading, then
     // pitch in its own axes) that points its -Z along the step to the sample.
-    Vector3 previous = p0;
-    float length = 0.0f;
+    Vector3 previous = MatrixGetTranslation(frames[0].Frame);
     for (int32_t i = 1; i < kFramesPerSegment; ++i) {
-        const float t = static_cast<float>(i * 0.001);
-        const Vector3 p = BezierPoint(p0, p1, p3, p2, t);
-        length = static_cast<float>(double(length) + VectorDistance(previous, p));
+        const Vector3 p = MatrixGetTranslation(frames[i].Frame);
         const Vector3 d = VectorFromTo(previous, p);
         const Vector3 l = ToLocal(r, d);
         const double pitch = ArcTan2(l.Y, std::sqrt(double(l.Z) * l.Z + double(l.X) * l.X));
         const double heading = ArcTan2(-double(l.X), -double(l.Z));
         TurnY(r, heading);
         TurnX(r, pitch);
-        PathFrame& f = record.Frames[i];
-        f.Frame = MatrixSetTranslation(r, p);
-        f.Distance = length;
+        frames[i].Frame = MatrixSetTranslation(r, p);
         previous = p;
     }
-    record.Length = length;
 
-    // Roll pass: bank the transported frames toward the end node's roll, with
-    // the easing bumps of the nodes that ask for them.
+    // Roll: bank the transported frames toward the end node's roll, with the
+    // easing bumps of the nodes that ask for them.
     const int32_t u = s > 0 ? s - 1 : nodeCount - 1;
     const int32_t q = n + 1 < nodeCount ? n + 1 : 0;
     const TrackNode& nodeU = gSpineInfoNodes[u];
     const TrackNode& nodeQ = gSpineInfoNodes[q];
     const double rs = start.Roll, rn = end.Roll, ru = nodeU.Roll, rq = nodeQ.Roll;
-    const double wS = start.RollEasing ? 1.0 : 0.0;
-    const double wN = end.RollEasing ? 1.0 : 0.0;
+    plan.WS = start.RollEasing ? 1.0 : 0.0;
+    plan.WN = end.RollEasing ? 1.0 : 0.0;
     const double dA = start.StrictRoll ? -rs : WrapAngle(ru - rs);
     const double dB = end.StrictRoll ? -rn : WrapAngle(rs - rn);
     const double dC = nodeQ.StrictRoll ? -rq : WrapAngle(rn - rq);
-    const double sumA = dA + dB;
-    const double sumC = -(dC + dB);
+    plan.SumA = dA + dB;
+    plan.SumC = -(dC + dB);
 
     double target;
     if (end.StrictRoll) {
         target = rn;
     } else {
-        const Matrix4& last = record.Frames[kFramesPerSegment - 1].Frame;
+        const Matrix4& last = frames[kFramesPerSegment - 1].Frame;
         constexpr double kLimit = 4.5378561;  // 260 degrees
         const float e = static_cast<float>(ArcTan2(last(1, 0), last(1, 1)));
         const float d1 = static_cast<float>(rn - e);
@@ -285,15 +313,50 @@ void BuildSegmentFrames(int32_t s) {
         else
             target = d1;
     }
-    if (target == 0.0) return;
+    plan.Target = target;
+    if (target != 0.0) RollFrame(frames[kFramesPerSegment - 1], plan, kFramesPerSegment - 1);
+    return plan;
+}
 
-    const RollWeights& w = Weights();
-    for (int32_t k = 0; k < kFramesPerSegment; ++k) {
-        const float roll = static_cast<float>(w.Bank[k] * target - 2.0 * wS * w.StartBump[k] * sumA / 30.0 -
-                                              2.0 * wN * w.EndBump[k] * sumC / 30.0);
-        PathFrame& f = record.Frames[k];
-        TurnZ(f.Frame, roll);  // rows 0 to 2 of columns 0 to 2 only: the translation stays
+// Third pass, independent per segment: the roll of every frame but the last.
+void RollSegmentFrames(int32_t s, const RollPlan& plan) {
+    if (plan.Target == 0.0) return;
+    PathSegmentFrames& record = gPathMatrixArray[s];
+    if (record.FrameCount < kFramesPerSegment) return;
+    for (int32_t k = 0; k < kFramesPerSegment - 1; ++k) RollFrame(record.Frames[k], plan, k);
+}
+
+}  // namespace
+
+void BuildPathMatrixArray() {
+    if (gSpineInfoSegmentCount < 1) {
+        gPathMatrixArray.assign(1, PathSegmentFrames{});
+        gPathValid = true;
+        return;
     }
+    gPathMatrixArray.resize(static_cast<size_t>(gSpineInfoSegmentCount));
+    BuildProgress& busy = BusyWindow();
+    // Segments past the budget's limit get an empty record: nothing is built along them.
+    const int32_t segments = gSpineInfoSegmentCount;
+    const int32_t limit = std::clamp<int32_t>(gModelBudgetLimits.PathSegments, 0, segments);
+    for (int32_t s = limit; s < segments; ++s) EmptyRecord(gPathMatrixArray[s]);
+    // The curve points of every segment at once, the orientations in order
+    // (the marker steps once per segment), then the rolls at once.
+    ParallelForEach(0, limit, [](int64_t s) { SampleSegmentCurve(static_cast<int32_t>(s)); });
+    std::vector<RollPlan> plans(static_cast<size_t>(limit));
+    for (int32_t s = 0; s < limit; ++s) {
+        plans[s] = OrientSegmentFrames(s);
+        busy.UpdateMarker();
+    }
+    ParallelForEach(0, limit, [&](int64_t s) { RollSegmentFrames(static_cast<int32_t>(s), plans[s]); });
+    for (int32_t s = limit; s < segments; ++s) busy.UpdateMarker();
+    gPathValid = true;
+}
+
+void BuildSegmentFrames(int32_t s) {
+    if (s < 0 || s >= gSpineInfoSegmentCount || s >= static_cast<int32_t>(gPathMatrixArray.size())) return;
+    SampleSegmentCurve(s);
+    RollSegmentFrames(s, OrientSegmentFrames(s));
 }
 
 bool GetPathMatrixAt(int32_t s, float distance, Matrix4& frame) {

@@ -8,6 +8,7 @@
 #include "model/member_placement.h"
 #include "model/model_budget.h"
 #include "model/model_meshes.h"
+#include "model/parallel_build.h"
 #include "model/path_frames.h"
 #include "model/prefab_support_parts.h"
 #include "trackdoc/document_procs.h"
@@ -248,11 +249,16 @@ void CreatePrefabSupportModels() {
     gPrefabModels.assign(static_cast<size_t>(count) + 1, ModelMesh{});
     gPrefabFooterModels.assign(static_cast<size_t>(count) + 1, ModelMesh{});
     BuildProgress& busy = BusyWindow();
-    int32_t k = 0;
-    for (int32_t i = 0; i < groups; ++i) {
-        const int32_t items = UsablePrefabItemCount(i);
+    // Each group's supports take the next numbers: their first number is
+    // known beforehand, and the groups are built on all cores.
+    std::vector<int64_t> firsts(static_cast<size_t>(groups) + 1, 0);
+    for (int32_t i = 0; i < groups; ++i) firsts[i + 1] = firsts[i] + UsablePrefabItemCount(i);
+    const int32_t limit = gModelBudgetLimits.Prefabs;
+    ParallelBlocks(0, groups, 64, [&](int64_t group) {
+        const int32_t i = static_cast<int32_t>(group);
+        const int32_t items = static_cast<int32_t>(firsts[i + 1] - firsts[i]);
+        int64_t k = firsts[i];
         for (int32_t j = 0; j < items; ++j, ++k)
-            if (k < gModelBudgetLimits.Prefabs) ModelPrefabSupport(i, j, k);  // the rest stay empty
-        busy.UpdateMarker();
-    }
+            if (k < limit) ModelPrefabSupport(i, j, static_cast<int32_t>(k));  // the rest stay empty
+    }, [&](int64_t) { busy.UpdateMarker(); });
 }

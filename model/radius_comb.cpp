@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "model/modeler_settings.h"
 #include "model/outline_sweep.h"
+#include "model/parallel_build.h"
 #include "model/path_frames.h"
 #include "model/rail_sweeps.h"
 #include "trackdoc/track_document.h"
@@ -96,8 +97,10 @@ void BuildSegmentUpPoints() {
     const float detail = gModelSettings.RailDetail;
     const float spacing = !(detail > 0.0f) ? kCombToothSpacing : ClampSetting(detail, kDetailMin, kDetailMax);
     const int32_t usable = UsableCombSegmentCount();
-    for (int32_t i = 0; i < usable; ++i) {
-        if (gPathMatrixArray[i].FrameCount < 1) continue;  // no path there: no heart-line
+    // Each segment's points are its own: all segments at once.
+    ParallelForEach(0, usable, [&](int64_t segment) {
+        const int32_t i = static_cast<int32_t>(segment);
+        if (gPathMatrixArray[i].FrameCount < 1) return;  // no path there: no heart-line
         const float length = gPathMatrixArray[i].Length;
         const int32_t steps = SweepStepCount(length, spacing);
         SegmentUpPoints& line = gHeartline[i];
@@ -111,7 +114,7 @@ void BuildSegmentUpPoints() {
             line.Points[k] = MatrixTransformPoint(frame, up);
         }
         line.Count = steps + 2;
-    }
+    });
 }
 
 void RebuildRadiusComb() {
@@ -125,9 +128,11 @@ void RebuildRadiusComb() {
     const double scale = IsInvertedStyle(gTrackStyle) ? -double(gCombRadiusScale) : double(gCombRadiusScale);
     const double limit = std::max<int32_t>(gCombRadiusLimit, 1);
     const int32_t usable = UsableCombSegmentCount();
-    for (int32_t i = 0; i < usable; ++i) {
+    // Each segment's teeth are its own: all segments at once.
+    ParallelForEach(0, usable, [&](int64_t segment) {
+        const int32_t i = static_cast<int32_t>(segment);
         SegmentCurve curve;
-        if (!CurveOf(i, curve) || gPathMatrixArray[i].FrameCount < 1) continue;
+        if (!CurveOf(i, curve) || gPathMatrixArray[i].FrameCount < 1) return;
         RadiusCombSegment& comb = gRadiusComb[i];
         const float length = gPathMatrixArray[i].Length;
         const int32_t n = SweepStepCount(length, kCombToothSpacing);
@@ -137,7 +142,7 @@ void RebuildRadiusComb() {
         Matrix4 frame;
         GetPathMatrixAt(i, 0.0f, frame);
         AppendTooth(comb, curve.P0, frame, scale, ClippedRadius(curve, 0.0f, limit), limit);
-        if (!(length > 0.0f)) continue;  // a segment of no length: one tooth
+        if (!(length > 0.0f)) return;  // a segment of no length: one tooth
 
         // Walk the curve in thousandths, measuring its arc as the path frames do;
         // a tooth wherever the arc passes the next mark. The marks are counted,
@@ -157,5 +162,5 @@ void RebuildRadiusComb() {
             }
             previous = p;
         }
-    }
+    });
 }

@@ -9,6 +9,7 @@
 #include "model/model_coloring.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
+#include "model/parallel_build.h"
 #include "model/path_frames.h"
 #include "model/rail_sweeps.h"
 #include "model/rebuild_flags.h"
@@ -61,10 +62,24 @@ void InitSegmentModel(int32_t i) {
     entry.TieFaceCount = 0;
 }
 
-void ModelSegment(int32_t i) {
-    if (i < 0 || i >= gSpineInfoSegmentCount || i >= static_cast<int32_t>(gTrackModel.size()) ||
-        i >= static_cast<int32_t>(gPathMatrixArray.size()))
-        return;
+namespace {
+
+bool SegmentHasPath(int32_t i) {
+    return i >= 0 && i < gSpineInfoSegmentCount && i < static_cast<int32_t>(gTrackModel.size()) &&
+           i < static_cast<int32_t>(gPathMatrixArray.size());
+}
+
+// Rails and spines of one segment: they read the path and the settings only.
+void ModelSegmentSweeps(int32_t i) {
+    if (!SegmentHasPath(i) || gPathMatrixArray[i].FrameCount < 1) return;
+    const ModelerSettings& m = gModelSettings;
+    for (int32_t r = 0; r < m.gRailCount; ++r) ModelRail(i, r, m.RailDetail);
+    for (int32_t s = 0; s < m.gSpineCount; ++s) ModelSpine(i, s, m.SpineDetail);
+}
+
+// The bounding sphere of one segment, once everything it draws is built.
+void FitSegmentSphere(int32_t i) {
+    if (!SegmentHasPath(i)) return;
     TrackModelEntry& entry = gTrackModel[i];
     const PathSegmentFrames& path = gPathMatrixArray[i];
     if (path.FrameCount < 1) {
@@ -74,11 +89,6 @@ void ModelSegment(int32_t i) {
         entry.Radius = 0.0f;
         return;
     }
-    const ModelerSettings& m = gModelSettings;
-    for (int32_t r = 0; r < m.gRailCount; ++r) ModelRail(i, r, m.RailDetail);
-    for (int32_t s = 0; s < m.gSpineCount; ++s) ModelSpine(i, s, m.SpineDetail);
-    ModelCrossties(i);
-
     // Bounding sphere about the midpoint of the segment's chord. Its radius is
     // at least 4/7 of the chord and reaches every point the segment draws, so
     // a curved segment is never dropped while part of it is in view.
@@ -94,6 +104,21 @@ void ModelSegment(int32_t i) {
     entry.Radius = std::max(chordRadius, fit.Radius());
 }
 
+// The crossties of one segment: the tie pattern runs on from the segment
+// before, so they are built in segment order.
+void ModelSegmentTies(int32_t i) {
+    if (SegmentHasPath(i) && gPathMatrixArray[i].FrameCount >= 1) ModelCrossties(i);
+}
+
+}  // namespace
+
+void ModelSegment(int32_t i) {
+    if (!SegmentHasPath(i)) return;
+    ModelSegmentSweeps(i);
+    ModelSegmentTies(i);
+    FitSegmentSphere(i);
+}
+
 void CreateTrackModel() {
     if (gSpineInfoSegmentCount < 1) {
         gTrackModelValid = true;
@@ -103,10 +128,18 @@ void CreateTrackModel() {
     gTieState = 0;
     gTieCountdown = gModelSettings.ToggleCount1;
     BuildProgress& busy = BusyWindow();
-    const int32_t limit = gModelBudgetLimits.TrackSegments;
-    for (int32_t i = 0; i < gSpineInfoSegmentCount; ++i) {
-        if (i < limit) ModelSegment(i);
-        busy.UpdateMarker();
+    const int32_t limit = std::clamp<int32_t>(gModelBudgetLimits.TrackSegments, 0, gSpineInfoSegmentCount);
+    // A block of segments at a time: rails and spines on all cores (each
+    // segment's meshes are its own), the ties in segment order on this thread,
+    // the spheres on all cores, then the marker once per segment as before.
+    constexpr int32_t kBlock = 128;
+    for (int32_t first = 0; first < gSpineInfoSegmentCount; first += kBlock) {
+        const int32_t last = std::min(gSpineInfoSegmentCount, first + kBlock);
+        const int32_t built = std::min(last, limit);
+        ParallelForEach(first, built, [](int64_t i) { ModelSegmentSweeps(static_cast<int32_t>(i)); });
+        for (int32_t i = first; i < built; ++i) ModelSegmentTies(i);
+        ParallelForEach(first, built, [](int64_t i) { FitSegmentSphere(static_cast<int32_t>(i)); });
+        for (int32_t i = first; i < last; ++i) busy.UpdateMarker();
     }
     ColorTrackModel(gColorSegmentChecked ? ColorBySegmentKind : ColorByDocument);
     gTrackModelValid = true;
