@@ -38,7 +38,8 @@ std::vector<MenuSpec> MakeMenus() {
                       Tool("Support Optimizer", T::TSupportOptimizer), Tool("Support Wizard", T::TSupportWizard),
                       Tool("Tube Exchange", T::TTubeExchange), Separator(),
                       Tool("Terrain Poly Reducer", T::TTerrainPolyReducer), Separator(),
-                      Tool("Node Smoother", T::TNodeSmoother)}});
+                      Tool("Node Smoother", T::TNodeSmoother), Separator(),
+                      Tool("Spine Changer", T::TSpineChanger)}});
     menus.push_back({"mnuElement",
                      "&Element",
                      {Tool("Overview", T::EOverview), Separator(), Tool("Reverse", T::EReverse),

@@ -35,7 +35,7 @@ enum class ToolId : int {
     TTubeExchange,
     TTerrainPolyReducer,
     TNodeSmoother,
-    TSpineChanger,  // no menu entry shown, no button
+    TSpineChanger,  // the last entry of the Track menu; no tool-bar button
     // Element menu and tbTool buttons 0 to 5 of an element.
     EOverview,
     EReverse,
