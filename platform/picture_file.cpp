@@ -68,6 +68,14 @@ bool JpegHuffmanTablesFit(const std::vector<uint8_t>& b) {
     return true;
 }
 
+// No BMP, GIF or JPEG that a program writes holds more than a few thousand
+// pixels per byte of its file (a GIF's codes, the densest, stand for at most
+// about 2,700); a file that claims more, such as a GIF whose screen is far
+// larger than its one small image, would only make the decoder allocate and
+// fill a huge picture from nothing. Small files may always claim 256 x 256.
+constexpr int64_t kMaxPixelsPerByte = 4096;
+constexpr int64_t kPixelsAlwaysAllowed = 256 * 256;
+
 }  // namespace
 
 bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int64_t maxPixels) {
@@ -79,7 +87,9 @@ bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int6
     int width = 0, height = 0, channels = 0;
     // The size first, so that a small file cannot ask for a huge picture.
     if (!stbi_info_from_memory(data, length, &width, &height, &channels)) return false;
-    if (width <= 0 || height <= 0 || int64_t{width} * height > maxPixels) return false;
+    const int64_t pixelCount = int64_t{width} * height;
+    if (width <= 0 || height <= 0 || pixelCount > maxPixels) return false;
+    if (pixelCount > std::max(kPixelsAlwaysAllowed, int64_t(bytes.size()) * kMaxPixelsPerByte)) return false;
     stbi_uc* pixels = stbi_load_from_memory(data, length, &width, &height, &channels, 3);
     if (!pixels) return false;
     PlatformPicture decoded;

@@ -27,4 +27,20 @@ TEST(PictureFile, HuffmanTablesWithTooManyCodesAreRefused) {
     }
 }
 
+// A 35-byte GIF whose screen is 8193 x 1537 pixels around a one-pixel image:
+// decoding it would allocate and fill 50 MB from nothing.
+TEST(PictureFile, PicturesFarLargerThanTheirFilesAreRefused) {
+    TempFolder folder;
+    const std::string gif("GIF89a\x01\x20\x01\x06\x80\xff\x00\x02\xff\xff\x00\x00\x00\x2c\x00\x00\x00\x00"
+                          "\x01\x00\x01\x00\x7f\x02\x02\x44\x01\x00\x31", 35);
+    PlatformPicture picture;
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("screen.gif", gif), picture));
+    // The same picture with a screen of 2 x 2 loads.
+    std::string small = gif;
+    small[6] = 2, small[7] = 0, small[8] = 2, small[9] = 0;
+    ASSERT_TRUE(LoadPlatformPicture(folder.Write("small.gif", small), picture));
+    EXPECT_EQ(picture.Width, 2);
+    EXPECT_EQ(picture.Height, 2);
+}
+
 }  // namespace

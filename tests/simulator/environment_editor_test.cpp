@@ -274,8 +274,12 @@ TEST(EnvironmentEditorPages, EveryRowKeepsItsOwnValueThroughTheFile) {
     for (const EnvPage& page : pages)
         for (const EnvPanel& panel : page.Panels)
             for (const EnvRow& row : panel.Rows) {
-                if (row.CheckValue) EXPECT_TRUE(row.CheckValue(read)) << row.Control;
-                if (row.NumberValue) EXPECT_EQ(row.NumberValue(read), row.NumberValue(set)) << row.Control;
+                if (row.CheckValue) {
+                    EXPECT_TRUE(row.CheckValue(read)) << row.Control;
+                }
+                if (row.NumberValue) {
+                    EXPECT_EQ(row.NumberValue(read), row.NumberValue(set)) << row.Control;
+                }
                 if (row.TextValue) {
                     const std::string name = row.TextValue(set);
                     EXPECT_EQ(row.TextValue(read), "Environments\\Every\\" + name) << row.Control;
