@@ -6,9 +6,10 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
-# Seconds each fuzz target runs in `make test` (fuzz-smoke) and in fuzz-long.
-FUZZ_SMOKE_SECONDS ?= 5
-FUZZ_LONG_SECONDS  ?= 3600
+# Inputs each fuzz target runs in `make test` (fuzz-smoke: a fixed seed, so the
+# same run every time), and seconds each runs in fuzz-long.
+FUZZ_SMOKE_RUNS   ?= 20000
+FUZZ_LONG_SECONDS ?= 3600
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= samples/circuit.vxtrack
 XVFB       := xvfb-run -a -s "-screen 0 1600x1200x24 -noreset"
@@ -52,7 +53,7 @@ build-asan: deps
 TEST_TMP = tmp=$$(mktemp -d /dev/shm/gantrywright-tests.XXXXXX 2>/dev/null || mktemp -d) && \
 	trap 'rm -rf "$$tmp"' EXIT && export TMPDIR="$$tmp"
 
-test: build build-asan
+test: build build-asan fuzz-smoke
 	@$(TEST_TMP) && \
 	(cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)) && \
 	(cd $(ASAN_BUILD) && ASAN_OPTIONS=abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/toolkit_leaks.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
@@ -63,9 +64,9 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGW_BUILD_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS)
 
-# Every fuzz target for a few seconds from its kept corpus (part of `make test`).
+# Every fuzz target for a few seconds from its seeds and kept inputs (part of `make test`).
 fuzz-smoke: fuzz
-	fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) 1
+	fuzz/run_fuzzers.sh $(FUZZ_BUILD) runs:$(FUZZ_SMOKE_RUNS) 1
 
 # The long runs, on every core.
 fuzz-long: fuzz

@@ -1,6 +1,8 @@
 #!/bin/sh
-# Runs every fuzz target of a fuzz build for a number of seconds each.
-#   fuzz/run_fuzzers.sh <fuzz build folder> <seconds> [jobs] [targets...]
+# Runs every fuzz target of a fuzz build for a number of seconds each, or for a
+# number of inputs from a fixed random seed, which repeats the same run every
+# time (CI's short run: the model-building targets get a hundredth of them).
+#   fuzz/run_fuzzers.sh <fuzz build folder> <seconds | runs:N> [jobs] [targets...]
 # Each target starts from its seed corpus (written by make_seeds) and the
 # kept inputs of fuzz/regressions/<target>/, and grows its working corpus in
 # <build>/corpus/<target>/. A memory use above 2 GB, an input that runs longer
@@ -31,7 +33,14 @@ for t in $targets; do
   else
     parallel=""
   fi
-  if "$build/fuzz/fuzz_$t" $dict -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  case "$seconds" in
+    runs:*)
+      runs=${seconds#runs:}
+      case "$t" in track|element) runs=$((runs / 100)) ;; esac
+      limit="-runs=$runs -seed=1" ;;
+    *) limit="-max_total_time=$seconds" ;;
+  esac
+  if "$build/fuzz/fuzz_$t" $dict $limit -rss_limit_mb=2048 -timeout=10 \
        -artifact_prefix="$build/findings/$t-" -print_final_stats=1 $parallel \
        "$build/corpus/$t" "$build/seeds/$t" $kept >"$log" 2>&1; then
     echo "fuzz_$t: $(grep -E 'stat::number_of_executed_units' "$log" | tail -1 | sed 's/.*: *//') runs, no finding"
