@@ -21,6 +21,7 @@
 #include "model/model_meshes.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"
+#include "tests/tools/tool_program_test.h"
 #include "tools/frm_t_colorizer.h"
 #include "tools/frm_t_power_tweaker.h"
 #include "trackdoc/color_functions.h"
@@ -28,20 +29,6 @@
 #include "trackdoc/track_document.h"
 
 namespace {
-
-template <typename D, typename F>
-void WhenUp(F act) {
-    wxTheApp->CallAfter([act] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "the tool's dialog is not up";
-    });
-}
 
 void Select(wxControl& control) {
     const bool check = dynamic_cast<wxCheckBox*>(&control) != nullptr;
@@ -52,48 +39,25 @@ void Select(wxControl& control) {
     control.GetEventHandler()->ProcessEvent(e);
 }
 
-int Count(const std::vector<std::string>& stages, const std::string& stage) {
-    return static_cast<int>(std::count(stages.begin(), stages.end(), stage));
-}
-
-class ColorToolsInTheProgram : public ProgramWindowTest {
+class ColorToolsInTheProgram : public ToolProgramTest {
 protected:
-    frmMain& Start() {
-        const std::string path = temp / "circuit.vxtrack";
-        std::filesystem::copy_file(SamplesFolder() + "circuit.vxtrack", path,
-                                   std::filesystem::copy_options::overwrite_existing);
-        RegisterToolDialogs();
-        return StartProgram(path);
-    }
-    void Menu(const std::string& name) {
-        wxMenuItem* item = frame->MenuItem(name);
-        ASSERT_NE(item, nullptr) << name;
-        ASSERT_TRUE(item->IsEnabled()) << name;
-        wxCommandEvent e(wxEVT_MENU, item->GetId());
-        e.SetEventObject(frame.get());
-        frame->GetEventHandler()->ProcessEvent(e);
-    }
     std::string SaveAndReopen(const std::string& name) {
-        prompts.FileDialogAnswers.push_back({true, temp / name});
-        EXPECT_TRUE(frame->mnuSaveAs_Click());
-        EXPECT_TRUE(frame->LoadFile(temp / name));
-        return temp / name;
+        const std::string path = SaveAs(name);
+        EXPECT_TRUE(frame->LoadFile(path));
+        return path;
     }
-    std::string Title() { return frame->GetTitle().ToStdString(); }
-
-    EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
 };
 
 }  // namespace
 
 TEST_F(ColorToolsInTheProgram, ColorizerRecoloursTheModelAndTheColoursSurvive) {
-    frmMain& f = Start();
+    frmMain& f = Start("circuit.vxtrack");
     ASSERT_EQ(gSegmentCount, 12);
     ASSERT_TRUE(gTrackModelValid);
     const ColorHSL base = RGBToHSL(SplitRGB(gSpineColor));
     const int32_t rails = gRailColor;
     busy.Stages.clear();
-    WhenUp<frmTColorizer>([](frmTColorizer& d) {
+    WhenModal<frmTColorizer>([](frmTColorizer& d) {
         Select(*d.ModeOption(0, PaintColorWheel));
         d.btnOkay_Click();
     });
@@ -123,13 +87,13 @@ TEST_F(ColorToolsInTheProgram, ColorizerRecoloursTheModelAndTheColoursSurvive) {
 }
 
 TEST_F(ColorToolsInTheProgram, PowerTweakerRebuildsAfterCancelAndEditsTheSelectedLift) {
-    Start();
+    Start("circuit.vxtrack");
     ASSERT_EQ(gSegments[2].SegmentType, SegmentLift);
     ClearSegmentSelection();
     gSegmentSelected[2] = true;
     const float accel = gSegments[2].Lift.MotorAccel;
     busy.Stages.clear();
-    WhenUp<frmTPowerTweaker>([](frmTPowerTweaker& d) {
+    WhenModal<frmTPowerTweaker>([](frmTPowerTweaker& d) {
         Select(*d.TunnelBox());
         d.btnCancel_Click();
     });
@@ -139,7 +103,7 @@ TEST_F(ColorToolsInTheProgram, PowerTweakerRebuildsAfterCancelAndEditsTheSelecte
     EXPECT_EQ(Count(busy.Stages, "Creating tunnel models"), 1) << "the flags set while open are rebuilt";
 
     busy.Stages.clear();
-    WhenUp<frmTPowerTweaker>([](frmTPowerTweaker& d) {
+    WhenModal<frmTPowerTweaker>([](frmTPowerTweaker& d) {
         d.PageBox(SegmentLift, 3)->SetValue("20");  // "Speed:" in km/h
         Select(*d.TunnelBox());
         d.btnOkay_Click();

@@ -21,38 +21,14 @@
 #include "simulator/frm_vx_env_organizer.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"
+#include "tests/tools/tool_program_test.h"
 
 namespace {
 
-// Runs `act` on the modal dialog of type D once the launch has shown it.
-template <typename D, typename F>
-void WhenModal(F act, int tries = 500) {
-    wxTheApp->CallAfter([act, tries] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        if (tries > 0)
-            WhenModal<D>(act, tries - 1);
-        else
-            ADD_FAILURE() << "the dialog is not up";
-    });
-}
+// The editor and organizer are shown a little after the menu command: asked again until then.
+constexpr int kTries = 500;
 
-class EnvironmentsInTheProgram : public ProgramWindowTest {
-protected:
-    void Menu(const std::string& name) {
-        wxMenuItem* item = frame->MenuItem(name);
-        ASSERT_NE(item, nullptr) << name;
-        ASSERT_TRUE(item->IsEnabled()) << name;
-        wxCommandEvent e(wxEVT_MENU, item->GetId());
-        e.SetEventObject(frame.get());
-        frame->GetEventHandler()->ProcessEvent(e);
-    }
-};
+class EnvironmentsInTheProgram : public ToolProgramTest {};
 
 // Changes the first row of every page as the user would.
 void EditEveryPage(frmVXEnvEditor& d) {
@@ -92,7 +68,7 @@ TEST_F(EnvironmentsInTheProgram, EditedOnEveryPageSavedReopenedAndOrganized) {
         EXPECT_FALSE(d.Editor().Changed);
         edited = d.Editor().Values();
         d.ucEnvBar_ButtonClick(4);  // Exit
-    });
+    }, kTries);
     Menu("mnuVXEnvironmentEditor");
     ASSERT_TRUE(fsys::FileExists(temp / "Environments/Harbour.env"));
     EXPECT_EQ(edited.txtStation[0], "Textures\\page7.jpg");
@@ -107,7 +83,7 @@ TEST_F(EnvironmentsInTheProgram, EditedOnEveryPageSavedReopenedAndOrganized) {
         reopened = d.Editor().Values();
         name = d.txtEnvName->GetValue().utf8_string();
         d.ucEnvBar_ButtonClick(4);
-    });
+    }, kTries);
     Menu("mnuVXEnvironmentEditor");
     EXPECT_EQ(name, "Harbour");
     // The textures now name the environment's own folder; everything else is as edited.
@@ -125,7 +101,7 @@ TEST_F(EnvironmentsInTheProgram, EditedOnEveryPageSavedReopenedAndOrganized) {
         EXPECT_EQ(d.lblEnvCount[0]->GetLabel(), "2");
         EXPECT_EQ(d.lblEnvCount[1]->GetLabel(), "1");
         d.btnOkay_Click();
-    });
+    }, kTries);
     Menu("mnuVXEnvironmentOrganizer");
     std::string loose;
     fsys::ReadWholeFile(temp / "Environments/Loose.env", loose);

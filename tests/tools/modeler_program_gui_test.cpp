@@ -22,73 +22,34 @@
 #include "model/rebuild_flags.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"
+#include "tests/tools/tool_program_test.h"
 
 namespace {
 
-void Press(wxButton* button) {
-    wxCommandEvent e(wxEVT_BUTTON, button->GetId());
-    e.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(e);
-}
+// The modeler dialog is shown a little after the menu command: asked again until then.
+constexpr int kTries = 500;
 
-// Runs `act` on the modeler dialog once it is shown modally (asked again
-// while the program has not shown it yet).
-template <typename F>
-void WhenModeler(F act, int tries = 500) {
-    wxTheApp->CallAfter([act, tries] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<frmModeler*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        if (tries > 0)
-            WhenModeler(act, tries - 1);
-        else
-            ADD_FAILURE() << "the modeler dialog is not up";
-    });
-}
-
-int Count(const std::vector<std::string>& stages, const std::string& stage) {
-    return static_cast<int>(std::count(stages.begin(), stages.end(), stage));
-}
-
-class ModelerInTheProgram : public ProgramWindowTest {
+class ModelerInTheProgram : public ToolProgramTest {
 protected:
-    std::string Copy(const std::string& sample) {
-        const std::string path = temp / sample;
-        std::filesystem::copy_file(SamplesFolder() + sample, path, std::filesystem::copy_options::overwrite_existing);
-        return path;
-    }
-    void CreateModel() {
-        wxMenuItem* item = frame->MenuItem("mnuCreateModel");
-        ASSERT_NE(item, nullptr);
-        ASSERT_TRUE(item->IsEnabled());
-        wxCommandEvent e(wxEVT_MENU, item->GetId());
-        e.SetEventObject(frame.get());
-        frame->GetEventHandler()->ProcessEvent(e);
-    }
-
-    EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
+    void CreateModel() { Menu("mnuCreateModel"); }
 };
 
 }  // namespace
 
 TEST_F(ModelerInTheProgram, PresetRebuildsAndASavedSetReopens) {
     RegisterToolDialogs();
-    StartProgram(Copy("circuit.vxtrack"));
+    StartProgram(CopySample("circuit.vxtrack"));
     ASSERT_TRUE(gTrackModelValid);
     ASSERT_EQ(gModelSettings.gSpineCount, 1);
     const std::string set = temp / "wooden.gtwrms";
 
     busy.Stages.clear();
-    WhenModeler([this, set](frmModeler& d) {
-        Press(d.btnTrackStyle[9]);  // "Wooden"
+    WhenModal<frmModeler>([this, set](frmModeler& d) {
+        Press(*d.btnTrackStyle[9]);  // "Wooden"
         prompts.FileDialogAnswers.push_back({true, set});
-        Press(d.btnStyle[1]);  // "Save"
-        Press(d.btnOkay);
-    });
+        Press(*d.btnStyle[1]);  // "Save"
+        Press(*d.btnOkay);
+    }, kTries);
     CreateModel();
     EXPECT_EQ(gModelSettings.gSpineCount, 0);
     EXPECT_EQ(gModelSettings.gRails[0].Shape, RailWood);
@@ -100,13 +61,13 @@ TEST_F(ModelerInTheProgram, PresetRebuildsAndASavedSetReopens) {
     EXPECT_TRUE(std::filesystem::exists(set));
 
     // Back to steel, then the saved set: the wooden settings again.
-    WhenModeler([this, set](frmModeler& d) {
-        Press(d.btnTrackStyle[0]);
+    WhenModal<frmModeler>([this, set](frmModeler& d) {
+        Press(*d.btnTrackStyle[0]);
         prompts.FileDialogAnswers.push_back({true, set});
-        Press(d.btnStyle[0]);  // "Open"
+        Press(*d.btnStyle[0]);  // "Open"
         EXPECT_EQ(d.txtNumSpines->GetValue(), "0");
-        Press(d.btnOkay);
-    });
+        Press(*d.btnOkay);
+    }, kTries);
     CreateModel();
     EXPECT_EQ(gModelSettings.gSpineCount, 0);
     EXPECT_EQ(gModelSettings.gRails[1].Size, 1.0f);
@@ -115,7 +76,7 @@ TEST_F(ModelerInTheProgram, PresetRebuildsAndASavedSetReopens) {
 
     // Open and OK at once: nothing to rebuild.
     busy.Stages.clear();
-    WhenModeler([](frmModeler& d) { Press(d.btnOkay); });
+    WhenModal<frmModeler>([](frmModeler& d) { Press(*d.btnOkay); }, kTries);
     CreateModel();
     EXPECT_TRUE(busy.Stages.empty());
     EXPECT_TRUE(gTrackModelValid);
@@ -127,13 +88,13 @@ TEST_F(ModelerInTheProgram, ModelOnLoadFiveBuildsFromTheDialog) {
     gModelOnLoad = 5;
     busy.Stages.clear();
     bool shown = false;
-    WhenModeler([&shown](frmModeler& d) {
+    WhenModal<frmModeler>([&shown](frmModeler& d) {
         shown = true;
         EXPECT_EQ(d.txtNumSpines->GetValue(), "1");  // the style's presets, applied before
-        Press(d.btnTrackStyle[5]);                    // "Hyper 2seat"
-        Press(d.btnOkay);
-    });
-    ASSERT_TRUE(f.LoadFile(Copy("circuit.vxtrack")));
+        Press(*d.btnTrackStyle[5]);                    // "Hyper 2seat"
+        Press(*d.btnOkay);
+    }, kTries);
+    ASSERT_TRUE(f.LoadFile(CopySample("circuit.vxtrack")));
     EXPECT_TRUE(shown);
     ASSERT_EQ(gModelSettings.gSpineCount, 1);
     EXPECT_EQ(gModelSettings.gSpines[0].PosY, -1.0f);

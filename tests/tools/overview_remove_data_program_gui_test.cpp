@@ -16,6 +16,7 @@
 #include "app/gui_tool_dialogs.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"
+#include "tests/tools/tool_program_test.h"
 #include "tools/frm_e_overview.h"
 #include "tools/frm_t_overview.h"
 #include "tools/frm_t_remove_data.h"
@@ -24,45 +25,7 @@
 
 namespace {
 
-template <typename D, typename F>
-void WhenUp(F act) {
-    wxTheApp->CallAfter([act] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "the dialog is not up";
-    });
-}
-
-void Press(wxButton& button) {
-    wxCommandEvent e(wxEVT_BUTTON, button.GetId());
-    e.SetEventObject(&button);
-    button.GetEventHandler()->ProcessEvent(e);
-}
-
-class ReportsInTheProgram : public ProgramWindowTest {
-protected:
-    frmMain& Start(const std::string& sample) {
-        const std::string path = temp / sample;
-        std::filesystem::copy_file(SamplesFolder() + sample, path, std::filesystem::copy_options::overwrite_existing);
-        RegisterToolDialogs();
-        return StartProgram(path);
-    }
-    void Menu(const std::string& name) {
-        wxMenuItem* item = frame->MenuItem(name);
-        ASSERT_NE(item, nullptr) << name;
-        ASSERT_TRUE(item->IsEnabled()) << name;
-        wxCommandEvent e(wxEVT_MENU, item->GetId());
-        e.SetEventObject(frame.get());
-        frame->GetEventHandler()->ProcessEvent(e);
-    }
-    std::string Title() { return frame->GetTitle().ToStdString(); }
-    EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
-};
+class ReportsInTheProgram : public ToolProgramTest {};
 
 }  // namespace
 
@@ -70,7 +33,7 @@ TEST_F(ReportsInTheProgram, OverviewsChangeNothing) {
     frmMain& f = Start("circuit.vxtrack");
     busy.Stages.clear();
     std::string report;
-    WhenUp<frmTOverview>([&report](frmTOverview& d) {
+    WhenModal<frmTOverview>([&report](frmTOverview& d) {
         report = d.ReportText();
         Press(*d.OkayButton());
     });
@@ -82,7 +45,7 @@ TEST_F(ReportsInTheProgram, OverviewsChangeNothing) {
 
     Start("camelback.vxelem");
     report.clear();
-    WhenUp<frmEOverview>([&report](frmEOverview& d) {
+    WhenModal<frmEOverview>([&report](frmEOverview& d) {
         report = d.ReportText();
         Press(*d.OkayButton());
     });
@@ -94,7 +57,7 @@ TEST_F(ReportsInTheProgram, OverviewsChangeNothing) {
 TEST_F(ReportsInTheProgram, RemoveEverythingRebuildsAndSavesAConsistentFile) {
     frmMain& f = Start("circuit.vxtrack");
     busy.Stages.clear();
-    WhenUp<frmTRemoveData>([](frmTRemoveData& d) {
+    WhenModal<frmTRemoveData>([](frmTRemoveData& d) {
         Press(*d.SelectAllButton());
         Press(*d.OkayButton());
     });

@@ -16,6 +16,7 @@
 #include "model/rebuild_flags.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"
+#include "tests/tools/tool_program_test.h"
 #include "tools/frm_t_support_flanger.h"
 #include "tools/frm_t_support_optimizer.h"
 #include "tools/frm_t_support_wizard.h"
@@ -23,44 +24,7 @@
 
 namespace {
 
-template <typename D, typename F>
-void OnceUp(F act) {
-    wxTheApp->CallAfter([act] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "the tool's dialog is not up";
-    });
-}
-
-class SupportToolsInTheProgram : public ProgramWindowTest {
-protected:
-    frmMain& Start(const std::string& sample) {
-        const std::string path = temp / sample;
-        std::filesystem::copy_file(SamplesFolder() + sample, path, std::filesystem::copy_options::overwrite_existing);
-        RegisterToolDialogs();
-        return StartProgram(path);
-    }
-    void Menu(const std::string& name) {
-        wxMenuItem* item = frame->MenuItem(name);
-        ASSERT_NE(item, nullptr) << name;
-        ASSERT_TRUE(item->IsEnabled()) << name;
-        wxCommandEvent e(wxEVT_MENU, item->GetId());
-        e.SetEventObject(frame.get());
-        frame->GetEventHandler()->ProcessEvent(e);
-    }
-    EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
-};
-
-void PressOk(frmToolDialog& d) {
-    wxCommandEvent e(wxEVT_BUTTON, d.OkayButton()->GetId());
-    e.SetEventObject(d.OkayButton());
-    d.OkayButton()->GetEventHandler()->ProcessEvent(e);
-}
+class SupportToolsInTheProgram : public ToolProgramTest {};
 
 // Every tube end names a footer, free node or prefabricated support that exists.
 bool EveryReferenceValid() {
@@ -92,9 +56,9 @@ TEST_F(SupportToolsInTheProgram, WizardFlangerAndOptimizerOnTheCircuitSaveAndOpe
     ASSERT_TRUE(gTrackModelValid);
     const int32_t tubes = gTubeCount;
 
-    OnceUp<frmTSupportWizard>([](frmTSupportWizard& d) {
+    WhenModal<frmTSupportWizard>([](frmTSupportWizard& d) {
         d.NumericBox(0)->SetValue("5");
-        PressOk(d);
+        Press(*d.OkayButton());
     });
     Menu("mnuTSupportWizard");
     EXPECT_GT(PrefabCount(), 20);
@@ -109,8 +73,8 @@ TEST_F(SupportToolsInTheProgram, WizardFlangerAndOptimizerOnTheCircuitSaveAndOpe
     }
     EXPECT_EQ(frame->GetTitle(), "Gantrywright - circuit.vxtrack*");
 
-    OnceUp<frmTSupportFlanger>([](frmTSupportFlanger& d) {
-        PressOk(d);
+    WhenModal<frmTSupportFlanger>([](frmTSupportFlanger& d) {
+        Press(*d.OkayButton());
     });
     Menu("mnuTSupportFlanger");
     // Two end flanges on each of the six Large tubes of the A-frames, and two
@@ -118,8 +82,8 @@ TEST_F(SupportToolsInTheProgram, WizardFlangerAndOptimizerOnTheCircuitSaveAndOpe
     ASSERT_EQ(tubes, 6);
     EXPECT_EQ(gTubeCount, 6 + 12 + 8);
 
-    OnceUp<frmTSupportOptimizer>([](frmTSupportOptimizer& d) {
-        PressOk(d);
+    WhenModal<frmTSupportOptimizer>([](frmTSupportOptimizer& d) {
+        Press(*d.OkayButton());
     });
     Menu("mnuTSupportOptimizer");
     EXPECT_EQ(gTubeCount, 26) << "the flanges stand apart on their tubes: nothing continues another";

@@ -27,6 +27,7 @@
 #include "model/render/wx/gl_canvas.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"
+#include "tests/tools/tool_program_test.h"
 #include "tools/frm_e_reverse.h"
 #include "tools/frm_t_move.h"
 #include "tools/frm_t_rotate.h"
@@ -37,62 +38,7 @@
 #include "trackdoc/track_document.h"
 
 namespace {
-
-void Press(wxButton& button) {
-    wxCommandEvent e(wxEVT_BUTTON, button.GetId());
-    e.SetEventObject(&button);
-    button.GetEventHandler()->ProcessEvent(e);
-}
-
-// Runs `act` on the modal dialog of type D once the launch has shown it.
-template <typename D, typename F>
-void WhenModal(F act) {
-    wxTheApp->CallAfter([act] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "the tool's dialog is not up";
-    });
-}
-
-bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-bool SameBits(const Vector3& a, const Vector3& b) { return SameBits(a.X, b.X) && SameBits(a.Y, b.Y) && SameBits(a.Z, b.Z); }
-
-int Count(const std::vector<std::string>& stages, const std::string& stage) {
-    return static_cast<int>(std::count(stages.begin(), stages.end(), stage));
-}
-
-class ToolsInTheProgram : public ProgramWindowTest {
-protected:
-    frmMain& Start(const std::string& sample) {
-        const std::string path = temp / sample;
-        std::filesystem::copy_file(SamplesFolder() + sample, path, std::filesystem::copy_options::overwrite_existing);
-        RegisterToolDialogs();
-        return StartProgram(path);
-    }
-    void Menu(const std::string& name) {
-        wxMenuItem* item = frame->MenuItem(name);
-        ASSERT_NE(item, nullptr) << name;
-        ASSERT_TRUE(item->IsEnabled()) << name;
-        wxCommandEvent e(wxEVT_MENU, item->GetId());
-        e.SetEventObject(frame.get());
-        frame->GetEventHandler()->ProcessEvent(e);
-    }
-    // Save As to a new file in the test's folder, through the program's command.
-    std::string SaveAs(const std::string& name) {
-        prompts.FileDialogAnswers.push_back({true, temp / name});
-        EXPECT_TRUE(frame->mnuSaveAs_Click());
-        return temp / name;
-    }
-    std::string Title() { return frame->GetTitle().ToStdString(); }
-
-    EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
-};
-
+class ToolsInTheProgram : public ToolProgramTest {};
 }  // namespace
 
 TEST_F(ToolsInTheProgram, RotateFromTheToolBarRebuildsAndSurvivesSaveAndOpen) {

@@ -25,6 +25,7 @@
 #include "model/rebuild_flags.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"
+#include "tests/tools/tool_program_test.h"
 #include "tools/frm_t_backwards_builder.h"
 #include "tools/frm_t_node_smoother.h"
 #include "tools/frm_t_shuttle_maker.h"
@@ -36,56 +37,13 @@
 
 namespace {
 
-void Press(wxWindow& control) {
-    const bool list = dynamic_cast<wxChoice*>(&control) != nullptr;
-    wxCommandEvent e(list ? wxEVT_CHOICE : wxEVT_BUTTON, control.GetId());
-    e.SetEventObject(&control);
-    if (list) e.SetInt(static_cast<wxChoice&>(control).GetSelection());
-    control.GetEventHandler()->ProcessEvent(e);
-}
-
-template <typename D, typename F>
-void WhenModal(F act) {
-    wxTheApp->CallAfter([act] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "the tool's dialog is not up";
-    });
-}
-
-bool SameBits(const Vector3& a, const Vector3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-int Count(const std::vector<std::string>& stages, const std::string& stage) {
-    return static_cast<int>(std::count(stages.begin(), stages.end(), stage));
-}
-
-class TrackEditToolsInTheProgram : public ProgramWindowTest {
+class TrackEditToolsInTheProgram : public ToolProgramTest {
 protected:
-    frmMain& Start(const std::string& sample) {
-        const std::string path = temp / sample;
-        std::filesystem::copy_file(SamplesFolder() + sample, path, std::filesystem::copy_options::overwrite_existing);
-        RegisterToolDialogs();
-        return StartProgram(path);
-    }
-    void Menu(const std::string& name) {
-        wxMenuItem* item = frame->MenuItem(name);
-        ASSERT_NE(item, nullptr) << name;
-        ASSERT_TRUE(item->IsEnabled()) << name;
-        wxCommandEvent e(wxEVT_MENU, item->GetId());
-        e.SetEventObject(frame.get());
-        frame->GetEventHandler()->ProcessEvent(e);
-    }
     // Saved under a new name and opened again; the bytes of the first save.
     std::vector<uint8_t> SaveAndOpen(const std::string& name) {
-        prompts.FileDialogAnswers.push_back({true, temp / name});
-        EXPECT_TRUE(frame->mnuSaveAs_Click());
-        const std::vector<uint8_t> bytes = FileBytes(temp / name);
-        EXPECT_TRUE(frame->LoadFile(temp / name));
+        const std::string path = SaveAs(name);
+        const std::vector<uint8_t> bytes = FileBytes(path);
+        EXPECT_TRUE(frame->LoadFile(path));
         return bytes;
     }
     std::vector<TrackNode> Nodes() const { return {gNodes.begin(), gNodes.begin() + gNodeCount}; }
@@ -97,8 +55,6 @@ protected:
                 return false;
         return true;
     }
-
-    EnvScope dataDir{"GANTRYWRIGHT_DATA_DIR", DataFolder()};
 };
 
 }  // namespace
