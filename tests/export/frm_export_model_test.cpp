@@ -17,24 +17,10 @@
 #include "platform/scripted_prompts.h"
 #include "tests/export/lib3ds_readback.h"
 #include "tests/export/synthetic_model.h"
+#include "tests/export/window_clicks.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
-
-void Click(wxCheckBox* box) {
-    box->SetValue(!box->GetValue());
-    wxCommandEvent e(wxEVT_CHECKBOX, box->GetId());
-    e.SetEventObject(box);
-    e.SetInt(box->GetValue() ? 1 : 0);
-    box->GetEventHandler()->ProcessEvent(e);
-}
-
-void Press(wxButton* button) {
-    ASSERT_TRUE(button->IsEnabled()) << button->GetLabel();
-    wxCommandEvent e(wxEVT_BUTTON, button->GetId());
-    e.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(e);
-}
 
 class ExportDialog : public ::testing::Test {
 protected:

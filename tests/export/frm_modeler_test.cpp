@@ -17,23 +17,9 @@
 #include "model/rebuild_flags.h"
 #include "platform/color_chooser.h"
 #include "platform/scripted_prompts.h"
+#include "tests/export/window_clicks.h"
 
 namespace {
-
-void Click(wxCheckBox* box) {
-    box->SetValue(!box->GetValue());
-    wxCommandEvent e(wxEVT_CHECKBOX, box->GetId());
-    e.SetEventObject(box);
-    e.SetInt(box->GetValue() ? 1 : 0);
-    box->GetEventHandler()->ProcessEvent(e);
-}
-
-void Press(wxButton* button) {
-    ASSERT_TRUE(button->IsEnabled()) << button->GetLabel();
-    wxCommandEvent e(wxEVT_BUTTON, button->GetId());
-    e.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(e);
-}
 
 bool NoFlag() {
     const RemodelFlags& f = gRemodelFlags;

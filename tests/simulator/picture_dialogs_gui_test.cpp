@@ -20,25 +20,11 @@
 #include "simulator/frm_vx_env_place_sun.h"
 #include "simulator/picture_loading.h"
 #include "simulator/picture_wx.h"
+#include "tests/app/dialogs/dialog_events.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/simulator/picture_test_support.h"
 
 namespace {
-
-// Runs `act` on the modal dialog of type D once it is up.
-template <typename D, typename F>
-void WhenModal(F act) {
-    wxTheApp->CallAfter([act] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no modal dialog";
-    });
-}
 
 class PictureDialogs : public ::testing::Test {
 protected:

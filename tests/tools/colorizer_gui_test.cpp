@@ -19,6 +19,7 @@
 #include "app/controls/uc_numeric_text_box.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
+#include "tests/tools/tool_window_test.h"
 #include "tools/color_controls_wx.h"
 #include "tools/color_dialog.h"
 #include "tools/frm_t_colorizer.h"
@@ -43,12 +44,10 @@ void Click(wxWindow& control) {
     control.GetEventHandler()->ProcessEvent(e);
 }
 
-class ColorizerWindow : public ToolTest {
+class ColorizerWindow : public ToolWindowTest {
 protected:
     void SetUp() override {
-        ToolTest::SetUp();
-        frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
-        frame->Show();
+        ToolWindowTest::SetUp();
         MakeLineTrack({0, 10, 0}, {0, 0, -10}, 4);
         gSpineColor = Rgb(255, 0, 0);
         gRailColor = Rgb(0, 255, 0);
@@ -56,12 +55,6 @@ protected:
         ClearSegmentSelection();
         ResetCustomColors();
     }
-    void TearDown() override {
-        frame->Destroy();
-        wxTheApp->ProcessIdle();
-        ToolTest::TearDown();
-    }
-    wxFrame* frame = nullptr;
     std::vector<ColorChooserRequest> asked;
     // The chooser answers `color`, or cancels when it is negative.
     ColorChooser Answer(int32_t color) {
@@ -92,10 +85,7 @@ TEST_F(ColorizerWindow, OpensOnTheTrackColoursAndItsSwatchesAskTheChooser) {
     DrawColorRamp(RGBToHSL(SplitRGB(Rgb(0, 255, 0))), ramp);
     EXPECT_EQ(wheel.Pixels, ramp.Pixels);
     d.btnHelp_Click();
-    ASSERT_EQ(prompts.ShellOpened.size(), 1u);
-    EXPECT_EQ(std::filesystem::path(prompts.ShellOpened[0]),
-              std::filesystem::path(GW_TEST_DATA_DIR "gtwrhelp/t_colorizer.htm"));
-    EXPECT_TRUE(std::filesystem::exists(GW_TEST_DATA_DIR "gtwrhelp/t_colorizer.htm"));
+    ASSERT_NO_FATAL_FAILURE(ExpectHelpPage(prompts.ShellOpened, "t_colorizer"));
 
     {
         ScopedColorChooser chooser(Answer(Rgb(0, 0, 0)));

@@ -16,19 +16,12 @@
 #include "app/app_state.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
+#include "tests/tools/tool_window_test.h"
 #include "tools/frm_e_overview.h"
 #include "tools/frm_t_overview.h"
 #include "tools/frm_t_remove_data.h"
 
 namespace {
-
-void Press(wxWindow& control) {
-    const bool isBox = dynamic_cast<wxCheckBox*>(&control) != nullptr;
-    wxCommandEvent e(isBox ? wxEVT_CHECKBOX : wxEVT_BUTTON, control.GetId());
-    e.SetEventObject(&control);
-    if (isBox) e.SetInt(static_cast<wxCheckBox&>(control).GetValue() ? 1 : 0);
-    control.GetEventHandler()->ProcessEvent(e);
-}
 
 // The user's click on a check box: its value turns over, then its click.
 void ClickBox(wxCheckBox& box) {
@@ -36,29 +29,13 @@ void ClickBox(wxCheckBox& box) {
     Press(box);
 }
 
-class ReportAndRemoveWindow : public ToolTest {
+class ReportAndRemoveWindow : public ToolWindowTest {
 protected:
-    void SetUp() override {
-        ToolTest::SetUp();
-        frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
-        frame->Show();
-    }
-    void TearDown() override {
-        frame->Destroy();
-        wxTheApp->ProcessIdle();
-        ToolTest::TearDown();
-    }
     void ExpectHelp(wxButton* help, const char* topic) {
         ASSERT_NE(help, nullptr);
         EXPECT_EQ(help->GetLabel(), "Help");
-        prompts.ShellOpened.clear();
-        Press(*help);
-        ASSERT_EQ(prompts.ShellOpened.size(), 1u);
-        const std::string page = std::string(GW_TEST_DATA_DIR "gtwrhelp/") + topic + ".htm";
-        EXPECT_EQ(std::filesystem::path(prompts.ShellOpened[0]), std::filesystem::path(page));
-        EXPECT_TRUE(std::filesystem::exists(page)) << page;
+        ExpectHelpOpens(help, topic);
     }
-    wxFrame* frame = nullptr;
 };
 
 }  // namespace

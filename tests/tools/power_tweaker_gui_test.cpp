@@ -19,6 +19,7 @@
 #include "app/controls/uc_container.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
+#include "tests/tools/tool_window_test.h"
 #include "tools/color_controls_wx.h"
 #include "tools/color_dialog.h"
 #include "tools/frm_t_power_tweaker.h"
@@ -40,19 +41,12 @@ void Choose(wxRadioButton& option) {
     option.GetEventHandler()->ProcessEvent(e);
 }
 
-class PowerTweakerWindow : public ToolTest {
+class PowerTweakerWindow : public ToolWindowTest {
 protected:
     void SetUp() override {
-        ToolTest::SetUp();
-        frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
-        frame->Show();
+        ToolWindowTest::SetUp();
         MakeLineTrack({0, 10, 0}, {0, 0, -10}, 4);
         ClearSegmentSelection();
-    }
-    void TearDown() override {
-        frame->Destroy();
-        wxTheApp->ProcessIdle();
-        ToolTest::TearDown();
     }
     static int Index(int type, const char* name) {
         const std::vector<TweakControl>& controls = TweakPageControls(type);
@@ -61,7 +55,6 @@ protected:
         ADD_FAILURE() << name;
         return 0;
     }
-    wxFrame* frame = nullptr;
 };
 
 }  // namespace
@@ -77,10 +70,7 @@ TEST_F(PowerTweakerWindow, NoSelectionShowsOnlyItsPage) {
     EXPECT_EQ(d.SelectionLabel(1)->GetLabel(), "None");
     EXPECT_FALSE(d.OkayButton()->IsEnabled());
     d.btnHelp_Click();
-    ASSERT_EQ(prompts.ShellOpened.size(), 1u);
-    EXPECT_EQ(std::filesystem::path(prompts.ShellOpened[0]),
-              std::filesystem::path(GW_TEST_DATA_DIR "gtwrhelp/t_powertweaker.htm"));
-    EXPECT_TRUE(std::filesystem::exists(GW_TEST_DATA_DIR "gtwrhelp/t_powertweaker.htm"));
+    ASSERT_NO_FATAL_FAILURE(ExpectHelpPage(prompts.ShellOpened, "t_powertweaker"));
     d.btnCancel_Click();
     EXPECT_FALSE(gDocumentChanged);
 }

@@ -20,6 +20,7 @@
 #include "model/rebuild_flags.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/tools/tool_test_support.h"
+#include "tests/tools/tool_window_test.h"
 #include "tools/frm_t_object_placer.h"
 #include "tools/frm_t_object_renamer.h"
 #include "tools/frm_t_support_flanger.h"
@@ -32,42 +33,17 @@ namespace {
 
 const wxColour kRed(255, 0, 0);
 
-void Press(wxWindow& control) {
-    const bool check = dynamic_cast<wxCheckBox*>(&control) != nullptr;
-    wxCommandEvent e(check ? wxEVT_CHECKBOX : wxEVT_BUTTON, control.GetId());
-    e.SetEventObject(&control);
-    if (check) e.SetInt(static_cast<wxCheckBox&>(control).GetValue() ? 1 : 0);
-    control.GetEventHandler()->ProcessEvent(e);
-}
-
-class SupportToolWindows : public ToolTest {
+class SupportToolWindows : public ToolWindowTest {
 protected:
     void SetUp() override {
-        ToolTest::SetUp();
-        frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
-        frame->Show();
+        ToolWindowTest::SetUp();
         MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2);
     }
     void TearDown() override {
-        frame->Destroy();
-        wxTheApp->ProcessIdle();
+        ToolWindowTest::TearDown();
         gSimPath.clear();
-        ToolTest::TearDown();
     }
-    // The help page the dialog's Help button opens.
-    std::string HelpPage(wxButton* help) {
-        prompts.ShellOpened.clear();
-        if (help) Press(*help);
-        return prompts.ShellOpened.empty() ? std::string() : prompts.ShellOpened[0];
-    }
-    wxFrame* frame = nullptr;
 };
-
-void ExpectHelpPage(const std::string& opened, const char* topic) {
-    const std::string page = std::string(GW_TEST_DATA_DIR "gtwrhelp/") + topic + ".htm";
-    EXPECT_EQ(std::filesystem::path(opened), std::filesystem::path(page));
-    EXPECT_TRUE(std::filesystem::exists(page)) << page;
-}
 
 }  // namespace
 
@@ -77,7 +53,7 @@ TEST_F(SupportToolWindows, FlangerDefaultsMiddleBoxesAndOk) {
     AddSupportBeam(a, b, TubeMedium, 0);
     frmTSupportFlanger d(frame);
     EXPECT_EQ(d.GetTitle(), "Track: Support Flanger");
-    ExpectHelpPage(HelpPage(d.HelpButton()), "t_supportflanger");
+    ExpectHelpOpens(d.HelpButton(), "t_supportflanger");
     const char* defaults[5] = {"3", "0.15", "0.75", "12", "10"};
     ASSERT_EQ(d.NumericBoxCount(), 5);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(d.NumericBox(i)->GetValue(), defaults[i]);
@@ -108,7 +84,7 @@ TEST_F(SupportToolWindows, RenamerWithoutObjectsOffersOnlyDoneAndHelp) {
     EXPECT_EQ(d.GetTitle(), "Track: Object Renamer");
     EXPECT_EQ(d.OkayButton(), nullptr);
     EXPECT_EQ(d.CancelButton(), nullptr);
-    ExpectHelpPage(HelpPage(d.HelpButton()), "t_objectrenamer");
+    ExpectHelpOpens(d.HelpButton(), "t_objectrenamer");
     EXPECT_EQ(d.ObjectList()->GetCount(), 0u);
     for (wxWindow* w : std::initializer_list<wxWindow*>{d.ObjectList(), d.NewFileBox(), d.BrowseButton(),
                                                         d.RenameButton(), d.RenameAllBox()})
@@ -163,7 +139,7 @@ TEST_F(SupportToolWindows, WizardListsStylesWithTheDefaultsOfTheTrack) {
     {
         frmTSupportWizard d(frame);
         EXPECT_EQ(d.GetTitle(), "Track: Support Wizard");
-        ExpectHelpPage(HelpPage(d.HelpButton()), "t_supportwizard");
+        ExpectHelpOpens(d.HelpButton(), "t_supportwizard");
         ASSERT_EQ(d.DefaultList()->GetCount(), 6u);
         const char* names[6] = {"Simple", "Complex", "Inverted", "90deg Bank", "Small Inverted", "'A' Shape"};
         for (unsigned i = 0; i < 6; ++i) EXPECT_EQ(d.DefaultList()->GetString(i), names[i]);
@@ -192,7 +168,7 @@ TEST_F(SupportToolWindows, OptimizerIsOfferedFromThreeTubes) {
     {
         frmTSupportOptimizer d(frame);
         EXPECT_EQ(d.GetTitle(), "Track: Support Optimizer");
-        ExpectHelpPage(HelpPage(d.HelpButton()), "t_supportoptimizer");
+        ExpectHelpOpens(d.HelpButton(), "t_supportoptimizer");
         EXPECT_EQ(d.InfoLabel()->GetLabel(),
                   "There are not enough support tubes to optimize.  There must be at least 3 tubes.");
         EXPECT_FALSE(d.OkayButton()->IsEnabled());
@@ -218,7 +194,7 @@ TEST_F(SupportToolWindows, PlacerNeedsAnObjectBelowTheObjectsFolder) {
     SetRandomSource([n = 0]() mutable { return (n++ % 97) / 97.0; });
     frmTObjectPlacer d(frame);
     EXPECT_EQ(d.GetTitle(), "Track: Object Placer");
-    ExpectHelpPage(HelpPage(d.HelpButton()), "t_objectplacer");
+    ExpectHelpOpens(d.HelpButton(), "t_objectplacer");
     EXPECT_EQ(d.NumericBoxCount(), 20);
     EXPECT_EQ(d.NumericBox(frmTObjectPlacer::kRepeat)->GetValue(), "100");
     EXPECT_EQ(d.NumericBox(frmTObjectPlacer::kArea)->GetValue(), "-220");

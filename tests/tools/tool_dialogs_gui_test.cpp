@@ -20,6 +20,7 @@
 #include "model/rebuild_flags.h"
 #include "tests/app/dialogs/gui_test_main.h"
 #include "tests/tools/tool_test_support.h"
+#include "tests/tools/tool_window_test.h"
 #include "tools/frm_e_pitch.h"
 #include "tools/frm_e_reverse.h"
 #include "tools/frm_e_scale.h"
@@ -45,51 +46,18 @@ bool KeyReaches(wxWindow& box, char c) {
     return e.GetSkipped();
 }
 
-void Click(wxWindow& control) {
-    wxEventType type = wxEVT_BUTTON;
-    if (dynamic_cast<wxCheckBox*>(&control)) type = wxEVT_CHECKBOX;
-    if (dynamic_cast<wxRadioButton*>(&control)) type = wxEVT_RADIOBUTTON;
-    wxCommandEvent e(type, control.GetId());
-    e.SetEventObject(&control);
-    if (type == wxEVT_CHECKBOX) e.SetInt(static_cast<wxCheckBox&>(control).GetValue() ? 1 : 0);
-    control.GetEventHandler()->ProcessEvent(e);
-}
-
 // Ticks or clears a check box as the user's click does: value, then its click.
 void Tick(wxCheckBox& box, bool value) {
     box.SetValue(value);
-    Click(box);
+    Press(box);
 }
 
-// Runs `act` on the modal dialog of type D once it is up.
-template <typename D, typename F>
-void WhenModal(F act) {
-    wxTheApp->CallAfter([act] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no modal dialog";
-    });
-}
-
-class ToolDialogWindow : public ToolTest {
+class ToolDialogWindow : public ToolWindowTest {
 protected:
-    void SetUp() override {
-        ToolTest::SetUp();
-        frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
-        frame->Show();
-    }
     void TearDown() override {
         FinishMoveTool();
-        frame->Destroy();
-        wxTheApp->ProcessIdle();
-        ToolTest::TearDown();
+        ToolWindowTest::TearDown();
     }
-    wxFrame* frame = nullptr;
 };
 
 template <typename D>
@@ -102,11 +70,8 @@ void ExpectFrame(wxWindow* owner, const char* caption, const char* topic, Script
     ASSERT_NE(dialog.HelpButton(), nullptr);
     EXPECT_EQ(dialog.HelpButton()->GetLabel(), "Help");
     prompts.ShellOpened.clear();
-    Click(*dialog.HelpButton());
-    ASSERT_EQ(prompts.ShellOpened.size(), 1u) << caption;
-    const std::string page = std::string(GW_TEST_DATA_DIR "gtwrhelp/") + topic + ".htm";
-    EXPECT_EQ(std::filesystem::path(prompts.ShellOpened[0]), std::filesystem::path(page));
-    EXPECT_TRUE(std::filesystem::exists(page)) << page;
+    Press(*dialog.HelpButton());
+    ASSERT_NO_FATAL_FAILURE(ExpectHelpPage(prompts.ShellOpened, topic)) << caption;
     EXPECT_TRUE(prompts.Messages.empty()) << "the help page is there";
 }
 
@@ -131,7 +96,7 @@ TEST_F(ToolDialogWindow, CaptionsButtonsAndHelpTopics) {
     EXPECT_EQ(move->CancelButton(), nullptr);
     EXPECT_EQ(move->DoneButton()->GetLabel(), "Done");
     prompts.ShellOpened.clear();
-    Click(*move->HelpButton());
+    Press(*move->HelpButton());
     ASSERT_EQ(prompts.ShellOpened.size(), 1u);
     EXPECT_NE(prompts.ShellOpened[0].find("gtwrhelp/t_move.htm"), std::string::npos);
     EXPECT_TRUE(move->IsShown());
@@ -270,7 +235,7 @@ TEST_F(ToolDialogWindow, MirrorOkFollowsTheTwoAxisBoxes) {
     Tick(*d.MirrorBox(0), false);
     EXPECT_FALSE(d.OkayButton()->IsEnabled());
     Tick(*d.MirrorBox(0), true);
-    Click(*d.OkayButton());
+    Press(*d.OkayButton());
     EXPECT_EQ(d.GetReturnCode(), wxID_OK);
     EXPECT_EQ(gNodes[0].Position.X, -10.0f);
     EXPECT_EQ(gNodes[0].Position.Z, 0.0f);
@@ -282,7 +247,7 @@ TEST_F(ToolDialogWindow, ScaleShownModallyAppliesItsBoxesAndUnloads) {
         d.NumericBox(0)->SetValue("50");
         d.NumericBox(1)->SetValue("150");
         Tick(*d.ScaleSupportsBox(), false);
-        Click(*d.OkayButton());
+        Press(*d.OkayButton());
     });
     ShowTScaleDialog(frame);
     EXPECT_TRUE(Same(gNodes[1].Position, MakeVector(1, 15, -20)));
@@ -297,9 +262,9 @@ TEST_F(ToolDialogWindow, ARefusedScaleKeepsTheDialogOpen) {
     bool stillOpen = false;
     WhenModal<frmTScale>([&stillOpen](frmTScale& d) {
         d.NumericBox(1)->SetValue("200");
-        Click(*d.OkayButton());
+        Press(*d.OkayButton());
         stillOpen = d.IsModal();
-        Click(*d.CancelButton());
+        Press(*d.CancelButton());
     });
     ShowTScaleDialog(frame);
     EXPECT_TRUE(stillOpen);
@@ -315,7 +280,7 @@ TEST_F(ToolDialogWindow, CancelAndTheCloseBoxChangeNothing) {
     const Vector3 before = gNodes[1].Position;
     WhenModal<frmTRotate>([](frmTRotate& d) {
         d.NumericBox(0)->SetValue("90");
-        Click(*d.CancelButton());
+        Press(*d.CancelButton());
     });
     ShowTRotateDialog(frame);
     WhenModal<frmTMirror>([](frmTMirror& d) {
@@ -334,7 +299,7 @@ TEST_F(ToolDialogWindow, ReopeningShowsTheDefaultsAgain) {
         d.NumericBox(0)->SetValue("120");
         d.DirectionOption(1)->SetValue(true);
         Tick(*d.RotateSupportsBox(), false);
-        Click(*d.CancelButton());
+        Press(*d.CancelButton());
     });
     ShowTRotateDialog(frame);
     std::string text;
@@ -343,7 +308,7 @@ TEST_F(ToolDialogWindow, ReopeningShowsTheDefaultsAgain) {
         text = d.NumericBox(0)->GetValue().utf8_string();
         clockWise = d.DirectionOption(0)->GetValue();
         supports = d.RotateSupportsBox()->GetValue();
-        Click(*d.CancelButton());
+        Press(*d.CancelButton());
     });
     ShowTRotateDialog(frame);
     EXPECT_EQ(text, "45");
@@ -364,7 +329,7 @@ TEST_F(ToolDialogWindow, ElementDialogsApplyTheirTools) {
     MakeElement({Node({0, 0, 0}, {0, 0, 1}, {0, 0, -3}), Node({0, 10, -10}, {0, 9, -7}, {0, 11, -13})});
     WhenModal<frmESkew>([](frmESkew& d) {
         d.NumericBox(0)->SetValue("5");
-        Click(*d.OkayButton());
+        Press(*d.OkayButton());
     });
     ShowESkewDialog(frame);
     EXPECT_EQ(gElementNodes[1].Position.X, 5.0f);
@@ -372,26 +337,26 @@ TEST_F(ToolDialogWindow, ElementDialogsApplyTheirTools) {
 
     WhenModal<frmEPitch>([](frmEPitch& d) {
         d.NumericBox(0)->SetValue("-90");
-        Click(*d.OkayButton());
+        Press(*d.OkayButton());
     });
     ShowEPitchDialog(frame);
     EXPECT_TRUE(Near(gElementNodes[1].Position, MakeVector(5, -10, -10)));
 
     WhenModal<frmETilt>([](frmETilt& d) {
         d.NumericBox(0)->SetValue("180");
-        Click(*d.OkayButton());
+        Press(*d.OkayButton());
     });
     ShowETiltDialog(frame);
     EXPECT_TRUE(Near(gElementNodes[1].Position, MakeVector(-5, 10, -10)));
 
     WhenModal<frmEScale>([](frmEScale& d) {
         d.NumericBox(2)->SetValue("200");
-        Click(*d.OkayButton());
+        Press(*d.OkayButton());
     });
     ShowEScaleDialog(frame);
     EXPECT_TRUE(Near(gElementNodes[1].Position, MakeVector(-5, 10, -20)));
 
-    WhenModal<frmEReverse>([](frmEReverse& d) { Click(*d.OkayButton()); });
+    WhenModal<frmEReverse>([](frmEReverse& d) { Press(*d.OkayButton()); });
     ShowEReverseDialog(frame);
     EXPECT_TRUE(Same(gElementNodes[0].Position, MakeVector(0, 0, 0)));
     EXPECT_TRUE(gRemodelFlags.Recolor);
@@ -413,15 +378,15 @@ TEST_F(ToolDialogWindow, MoveIsModelessAndEachClickMovesAtOnce) {
     move->NumericBox(0)->SetValue("2.5");
     for (int i = 0; i < 6; ++i) EXPECT_TRUE(move->DirectionButton(i)->IsEnabled()) << i;
 
-    Click(*move->DirectionButton(MoveEast));
+    Press(*move->DirectionButton(MoveEast));
     EXPECT_EQ(gNodes[0].Position.X, 2.5f);
     EXPECT_TRUE(gDocumentChanged) << "marked at the move, not only at Done";
     EXPECT_EQ(redraws, 1) << "rebuilt at once";
 
     Tick(*move->UpdateModelBox(), false);
     Tick(*move->MoveSupportsBox(), false);
-    Click(*move->DirectionButton(MoveSouth));
-    Click(*move->DirectionButton(MoveSouth));
+    Press(*move->DirectionButton(MoveSouth));
+    Press(*move->DirectionButton(MoveSouth));
     EXPECT_EQ(gNodes[0].Position.Z, 5.0f);
     EXPECT_EQ(gFooters[0].Position.Z, 0.0f);
     EXPECT_EQ(redraws, 1);
@@ -439,7 +404,7 @@ TEST_F(ToolDialogWindow, FinishingMoveForAnotherCommandRunsDone) {
     MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2);
     ShowTMoveDialog(frame);
     Tick(*OpenMoveTool()->UpdateModelBox(), false);
-    Click(*OpenMoveTool()->DirectionButton(MoveUp));
+    Press(*OpenMoveTool()->DirectionButton(MoveUp));
     EXPECT_EQ(redraws, 0);
     FinishMoveTool();
     EXPECT_EQ(OpenMoveTool(), nullptr);

@@ -21,6 +21,7 @@
 #include "app/controls/uc_numeric_text_box.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
+#include "tests/tools/tool_window_test.h"
 #include "tools/frm_t_backwards_builder.h"
 #include "tools/frm_t_node_smoother.h"
 #include "tools/frm_t_shuttle_maker.h"
@@ -32,58 +33,15 @@
 
 namespace {
 
-void Press(wxWindow& control) {
-    wxEventType type = wxEVT_BUTTON;
-    if (dynamic_cast<wxCheckBox*>(&control)) type = wxEVT_CHECKBOX;
-    if (dynamic_cast<wxChoice*>(&control)) type = wxEVT_CHOICE;
-    wxCommandEvent e(type, control.GetId());
-    e.SetEventObject(&control);
-    if (auto* box = dynamic_cast<wxCheckBox*>(&control)) e.SetInt(box->GetValue() ? 1 : 0);
-    if (auto* list = dynamic_cast<wxChoice*>(&control)) e.SetInt(list->GetSelection());
-    control.GetEventHandler()->ProcessEvent(e);
-}
-
-template <typename D, typename F>
-void WhenModal(F act) {
-    wxTheApp->CallAfter([act] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(w);
-            if (dialog && dialog->IsModal()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no modal dialog";
-    });
-}
-
-class TrackEditDialogWindow : public ToolTest {
+class TrackEditDialogWindow : public ToolWindowTest {
 protected:
-    void SetUp() override {
-        ToolTest::SetUp();
-        frame = new wxFrame(nullptr, wxID_ANY, "main", wxDefaultPosition, wxSize(800, 600));
-        frame->Show();
-    }
-    void TearDown() override {
-        frame->Destroy();
-        wxTheApp->ProcessIdle();
-        ToolTest::TearDown();
-    }
-
     template <typename D>
     void ExpectHelp(const char* caption, const char* topic) {
         D dialog(frame);
         EXPECT_EQ(dialog.GetTitle(), caption);
         ASSERT_NE(dialog.HelpButton(), nullptr) << caption;
-        prompts.ShellOpened.clear();
-        Press(*dialog.HelpButton());
-        ASSERT_EQ(prompts.ShellOpened.size(), 1u) << caption;
-        const std::string page = std::string(GW_TEST_DATA_DIR "gtwrhelp/") + topic + ".htm";
-        EXPECT_EQ(std::filesystem::path(prompts.ShellOpened[0]), std::filesystem::path(page));
-        EXPECT_TRUE(std::filesystem::exists(page)) << page;
+        ExpectHelpOpens(dialog.HelpButton(), topic);
     }
-
-    wxFrame* frame = nullptr;
 };
 
 }  // namespace
