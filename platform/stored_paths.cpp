@@ -10,10 +10,7 @@ namespace fsys {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The names of a stored path with "." dropped and ".." applied; nullopt when it climbs out.
-std::optional<std::vector<std::string>> StoredNames(const std::string& storedName) {
+std::optional<std::vector<std::string>> StoredPathNames(const std::string& storedName) {
     std::vector<std::string> names;
     std::string name;
     auto flush = [&]() -> bool {
@@ -38,8 +35,6 @@ std::optional<std::vector<std::string>> StoredNames(const std::string& storedNam
     return names;
 }
 
-}  // namespace
-
 std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name) {
     std::error_code ec;
     const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
@@ -54,7 +49,7 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, cons
 }
 
 std::optional<std::string> ResolveStoredName(const std::string& folder, const std::string& storedName) {
-    const auto names = StoredNames(storedName);
+    const auto names = StoredPathNames(storedName);
     if (!names || folder.empty() || !FolderExists(folder)) return std::nullopt;
     fs::path path(folder);
     for (const std::string& name : *names) {
@@ -66,7 +61,7 @@ std::optional<std::string> ResolveStoredName(const std::string& folder, const st
 }
 
 std::string MapStoredName(const std::string& folder, const std::string& storedName) {
-    const auto names = StoredNames(storedName);
+    const auto names = StoredPathNames(storedName);
     if (!names || names->empty() || folder.empty()) return std::string();
     fs::path path(folder);
     bool onDisk = FolderExists(folder);

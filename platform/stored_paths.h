@@ -7,8 +7,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace fsys {
+
+// The names of a stored path ("\" or "/" between them) with "." dropped and
+// ".." applied; nullopt when ".." climbs above the path's start.
+std::optional<std::vector<std::string>> StoredPathNames(const std::string& storedName);
 
 // The name of the entry of the folder spelled like name: the exact one when it
 // exists, else the first in sorted order that differs only in ASCII letter case;

@@ -10,32 +10,6 @@ namespace {
 
 constexpr const char* kObjectsFolderName = "Objects";
 
-// The names of a path, "." dropped and ".." applied; nullopt when ".." climbs
-// above the path's start.
-std::optional<std::vector<std::string>> PathNames(const std::string& path) {
-    std::vector<std::string> names;
-    std::string name;
-    auto flush = [&]() -> bool {
-        if (name == "..") {
-            if (names.empty()) return false;
-            names.pop_back();
-        } else if (!name.empty() && name != ".") {
-            names.push_back(name);
-        }
-        name.clear();
-        return true;
-    };
-    for (char c : path) {
-        if (c == '/' || c == '\\') {
-            if (!flush()) return std::nullopt;
-        } else {
-            name.push_back(c);
-        }
-    }
-    if (!flush()) return std::nullopt;
-    return names;
-}
-
 }  // namespace
 
 std::string ObjectsFolder() {
@@ -50,8 +24,8 @@ bool IsFullObjectPath(const std::string& text) {
 
 std::optional<std::string> StoredObjectName(const std::string& fullPath) {
     if (gSimPath.empty() || !IsFullObjectPath(fullPath)) return std::nullopt;
-    const auto base = PathNames(gSimPath + "/" + kObjectsFolderName);
-    const auto names = PathNames(fullPath);
+    const auto base = fsys::StoredPathNames(gSimPath + "/" + kObjectsFolderName);
+    const auto names = fsys::StoredPathNames(fullPath);
     if (!base || !names || names->size() <= base->size()) return std::nullopt;
     for (size_t i = 0; i < base->size(); ++i)
         if (!fsys::EqualsIgnoringAsciiCase((*base)[i], (*names)[i])) return std::nullopt;

@@ -8,6 +8,7 @@
 #include "app/number_formats.h"
 #include "model/path_frames.h"
 #include "trackdoc/element_document.h"
+#include "trackdoc/track_document.h"
 
 namespace {
 
@@ -267,23 +268,7 @@ int32_t CountInversions() {
     return count;
 }
 
-std::string CoasterStyleName(int32_t style) {
-    static const char* const kNames[] = {"Steel Looping",
-                                         "Corkscrew",
-                                         "Inverted (2 Seat)",
-                                         "Twisted Steel",
-                                         "Inverted (4 Seat)",
-                                         "Hyper Coaster (2 Seat)",
-                                         "Floorless Twisted Steel",
-                                         "Stand-Up Twisted Steel",
-                                         "Hyper Coaster (4 Seat)",
-                                         "Wooden Coaster (Trailored 2 Seat)",
-                                         "Wooden Coaster (Classic 4 Seat)",
-                                         "Wooden Coaster (Classic 6 Seat)",
-                                         "Wooden Coaster (Trailored 4 Seat)"};
-    if (style < 0 || style > 12) return "Unknown";
-    return kNames[style];
-}
+std::string CoasterStyleName(int32_t style) { return TrackStyleName(style); }
 
 std::string SupportTypeName(int32_t style) {
     switch (style) {
