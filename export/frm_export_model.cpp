@@ -20,16 +20,6 @@ namespace {
 
 constexpr int kMargin = 6;
 
-// A titled panel whose contents start below its title bar.
-wxBoxSizer* PanelContents(ucContainer* panel, int orientation) {
-    auto* outer = new wxBoxSizer(wxVERTICAL);
-    outer->AddSpacer(panel->TitleRect().height);
-    auto* inner = new wxBoxSizer(orientation);
-    outer->Add(inner, 1, wxEXPAND | wxALL, kMargin + 2);
-    panel->SetSizer(outer);
-    return inner;
-}
-
 }  // namespace
 
 frmExportModel::frmExportModel(wxWindow* owner)
@@ -39,7 +29,7 @@ frmExportModel::frmExportModel(wxWindow* owner)
 
     ctrWhat = new ucContainer(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, kExportWhatTitle);
     auto* boxes = new wxGridSizer(2, 3, kMargin, 3 * kMargin);
-    PanelContents(ctrWhat, wxVERTICAL)->Add(boxes, 1, wxEXPAND);
+    ctrWhat->SetContentsSizer(wxVERTICAL, kMargin + 2)->Add(boxes, 1, wxEXPAND);
     for (int i = 0; i < kExportBoxCount; ++i) {
         chkExport[i] = new wxCheckBox(ctrWhat, wxID_ANY, kExportBoxCaptions[i]);
         chkExport[i]->SetValue(true);
@@ -49,7 +39,7 @@ frmExportModel::frmExportModel(wxWindow* owner)
     top->Add(ctrWhat, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kMargin);
 
     ctrFile = new ucContainer(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, kExportFileTitle);
-    wxBoxSizer* fileRow = PanelContents(ctrFile, wxHORIZONTAL);
+    wxBoxSizer* fileRow = ctrFile->SetContentsSizer(wxHORIZONTAL, kMargin + 2);
     txtFile = new wxTextCtrl(ctrFile, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(300, -1));
     btnBrowse = new wxButton(ctrFile, wxID_ANY, "...", wxDefaultPosition, wxSize(32, -1), wxBU_EXACTFIT);
     fileRow->Add(txtFile, 1, wxALIGN_CENTER_VERTICAL);

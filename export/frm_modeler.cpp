@@ -30,16 +30,6 @@ namespace {
 constexpr int kMargin = 6;
 constexpr int kBoxWidth = 56;
 
-// A titled panel whose contents start below its title bar.
-wxBoxSizer* PanelContents(ucContainer* panel, int orientation) {
-    auto* outer = new wxBoxSizer(wxVERTICAL);
-    outer->AddSpacer(panel->TitleRect().height);
-    auto* inner = new wxBoxSizer(orientation);
-    outer->Add(inner, 1, wxEXPAND | wxALL, kMargin + 2);
-    panel->SetSizer(outer);
-    return inner;
-}
-
 ucNumericTextBox* Box(wxWindow* parent, const uc::NumericBoxRule& rule) {
     return new ucNumericTextBox(parent, wxID_ANY, rule, wxString(), wxDefaultPosition, wxSize(kBoxWidth, -1));
 }
@@ -206,7 +196,7 @@ void frmModeler::BuildCrosstiePage() {
     auto* sizer = new wxBoxSizer(wxVERTICAL);
 
     auto* models = new ucContainer(page, wxID_ANY, wxDefaultPosition, wxDefaultSize, " Crosstie Models");
-    wxBoxSizer* modelRows = PanelContents(models, wxVERTICAL);
+    wxBoxSizer* modelRows = models->SetContentsSizer(wxVERTICAL, kMargin + 2);
     const char* useCaptions[2] = {"Use Primary Crosstie", "Use Alternate Crosstie"};
     for (int i = 0; i < 2; ++i) {
         chkUseTie[i] = new wxCheckBox(models, wxID_ANY, useCaptions[i]);
@@ -233,7 +223,7 @@ void frmModeler::BuildCrosstiePage() {
     sizer->Add(models, 0, wxEXPAND | wxALL, kMargin);
 
     auto* extras = new ucContainer(page, wxID_ANY, wxDefaultPosition, wxDefaultSize, " Crosstie Extras");
-    wxBoxSizer* extraRows = PanelContents(extras, wxVERTICAL);
+    wxBoxSizer* extraRows = extras->SetContentsSizer(wxVERTICAL, kMargin + 2);
     chkTieOpt[0] = new wxCheckBox(extras, wxID_ANY, "Toggle:");
     auto* toggleRow = new wxBoxSizer(wxHORIZONTAL);
     toggleRow->Add(chkTieOpt[0], 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kMargin);
@@ -272,7 +262,7 @@ void frmModeler::BuildSupportPage() {
     auto* scales = new ucContainer(page, wxID_ANY, wxDefaultPosition, wxDefaultSize, " Tube Scales");
     // Two columns of five rows: the tubes, then the beams.
     auto* grid = new wxFlexGridSizer(9, 3, 4);
-    PanelContents(scales, wxVERTICAL)->Add(grid, 0);
+    scales->SetContentsSizer(wxVERTICAL, kMargin + 2)->Add(grid, 0);
     for (int i = 0; i < kShownTubeScales; ++i) {
         txtTubeScaleX[i] = Box(scales, kTubeScaleRule);
         txtTubeScaleZ[i] = Box(scales, kTubeScaleRule);
@@ -289,7 +279,7 @@ void frmModeler::BuildSupportPage() {
     sizer->Add(scales, 0, wxALL, kMargin);
 
     auto* extra = new ucContainer(page, wxID_ANY, wxDefaultPosition, wxDefaultSize, " Extra");
-    wxBoxSizer* rows = PanelContents(extra, wxVERTICAL);
+    wxBoxSizer* rows = extra->SetContentsSizer(wxVERTICAL, kMargin + 2);
     chkRoundFooters = new wxCheckBox(extra, wxID_ANY, "Round Footers");
     rows->Add(chkRoundFooters, 0, wxBOTTOM, kMargin);
     auto* colorRow = new wxBoxSizer(wxHORIZONTAL);
@@ -307,7 +297,7 @@ void frmModeler::BuildTerrainExtrasPages() {
         wxWindow* page = ucTab[4];
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         auto* terrain = new ucContainer(page, wxID_ANY, wxDefaultPosition, wxDefaultSize, " Terrain Modeling");
-        wxBoxSizer* rows = PanelContents(terrain, wxVERTICAL);
+        wxBoxSizer* rows = terrain->SetContentsSizer(wxVERTICAL, kMargin + 2);
         chkTera[0] = new wxCheckBox(terrain, wxID_ANY, "Create Terrain Model");
         chkTera[1] = new wxCheckBox(terrain, wxID_ANY, "Low Detail Model");
         rows->Add(chkTera[0], 0, wxBOTTOM, kMargin);
@@ -318,7 +308,7 @@ void frmModeler::BuildTerrainExtrasPages() {
     wxWindow* page = ucTab[5];
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     auto* tunnels = new ucContainer(page, wxID_ANY, wxDefaultPosition, wxDefaultSize, " Tunnel Modeling");
-    wxBoxSizer* rows = PanelContents(tunnels, wxVERTICAL);
+    wxBoxSizer* rows = tunnels->SetContentsSizer(wxVERTICAL, kMargin + 2);
     auto* colorRow = new wxBoxSizer(wxHORIZONTAL);
     lblTunnelColor = new wxPanel(tunnels, wxID_ANY, wxDefaultPosition, wxSize(48, 18), wxBORDER_SIMPLE);
     lblTunnelColor->SetCursor(wxCursor(wxCURSOR_HAND));
@@ -339,7 +329,7 @@ void frmModeler::BuildTerrainExtrasPages() {
 
 void frmModeler::BuildStylePanel(wxSizer* top) {
     auto* panel = new ucContainer(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, " Track Style");
-    wxBoxSizer* row = PanelContents(panel, wxHORIZONTAL);
+    wxBoxSizer* row = panel->SetContentsSizer(wxHORIZONTAL, kMargin + 2);
     auto* grid = new wxGridSizer(2, 5, 4, 4);
     for (size_t i = 0; i < btnTrackStyle.size(); ++i) {
         btnTrackStyle[i] = new wxButton(panel, wxID_ANY, kTrackStyleCaptions[i]);

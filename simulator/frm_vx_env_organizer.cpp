@@ -6,6 +6,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "app/controls/dialog_buttons.h"
 #include "app/controls/dialog_end.h"
 #include "app/controls/uc_container.h"
 #include "app/controls/uc_draw.h"
@@ -51,15 +52,7 @@ frmVXEnvOrganizer::frmVXEnvOrganizer(wxWindow* owner) : wxDialog(owner, wxID_ANY
     });
     top->Add(pbProgress, 0, wxEXPAND | wxLEFT | wxRIGHT, kMargin);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    btnOkay = new wxButton(this, wxID_OK, "OK");
-    btnCancel = new wxButton(this, wxID_CANCEL, "Cancel");
-    btnHelp = new wxButton(this, wxID_HELP, "Help");
-    buttons->AddStretchSpacer();
-    buttons->Add(btnOkay, 0, wxRIGHT, kMargin / 2);
-    buttons->Add(btnCancel, 0, wxRIGHT, kMargin / 2);
-    buttons->Add(btnHelp, 0);
-    top->Add(buttons, 0, wxEXPAND | wxALL, kMargin);
+    top->Add(MakeEndButtonRow(this, kMargin / 2, &btnOkay, &btnCancel, &btnHelp), 0, wxEXPAND | wxALL, kMargin);
 
     btnOkay->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnOkay_Click(); });
     btnCancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { FinishDialog(*this, wxID_CANCEL); });

@@ -10,6 +10,7 @@
 #include <wx/stattext.h>
 #include <wx/utils.h>
 
+#include "app/controls/dialog_buttons.h"
 #include "app/controls/uc_container.h"
 #include "app/controls/uc_draw.h"
 #include "simulator/picture_wx.h"
@@ -76,12 +77,7 @@ frmVXEnvPlaceSun::frmVXEnvPlaceSun(wxWindow* owner, EnvironmentValues& values)
     lower->Add(info, 1, wxEXPAND);
     column->Add(lower, 0, wxEXPAND | wxLEFT | wxRIGHT, kMargin);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->AddStretchSpacer();
-    btnOkay = new wxButton(this, wxID_OK, "OK");
-    btnCancel = new wxButton(this, wxID_CANCEL, "Cancel");
-    buttons->Add(btnOkay, 0, wxRIGHT, kMargin / 2);
-    buttons->Add(btnCancel, 0);
+    wxBoxSizer* buttons = MakeEndButtonRow(this, kMargin / 2, &btnOkay, &btnCancel, nullptr);
     btnOkay->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnOkay_Click(); });
     btnCancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnCancel_Click(); });
     column->Add(buttons, 0, wxEXPAND | wxALL, kMargin);

@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/controls/uc_container.h"
+#include "app/controls/dialog_buttons.h"
 #include "app/controls/dialog_end.h"
 #include "app/controls/uc_draw.h"
 #include "app/file_dialogs.h"
@@ -97,15 +98,7 @@ frmVXFileAssociation::frmVXFileAssociation(wxWindow* owner)
     columns->Add(icon, 1, wxEXPAND);
     top->Add(columns, 1, wxEXPAND | wxALL, 8);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    btnOkay = new wxButton(this, wxID_OK, "OK");
-    btnCancel = new wxButton(this, wxID_CANCEL, "Cancel");
-    btnHelp = new wxButton(this, wxID_HELP, "Help");
-    buttons->AddStretchSpacer();
-    buttons->Add(btnOkay, 0, wxRIGHT, 4);
-    buttons->Add(btnCancel, 0, wxRIGHT, 4);
-    buttons->Add(btnHelp, 0);
-    top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    top->Add(MakeEndButtonRow(this, 4, &btnOkay, &btnCancel, &btnHelp), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
 
     txtIcon->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { PreviewOwnIcon(); });
     btnBrowse->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnBrowse_Click(); });

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/controls/uc_container.h"
+#include "app/controls/dialog_buttons.h"
 #include "app/controls/dialog_end.h"
 #include "app/controls/uc_draw.h"
 #include "app/file_dialogs.h"
@@ -33,15 +34,7 @@ frmVXFixLocation::frmVXFixLocation(wxWindow* owner) : wxDialog(owner, wxID_ANY, 
     panel->SetSizer(inner);
     top->Add(panel, 0, wxEXPAND | wxALL, 8);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    btnOkay = new wxButton(this, wxID_OK, "OK");
-    btnCancel = new wxButton(this, wxID_CANCEL, "Cancel");
-    btnHelp = new wxButton(this, wxID_HELP, "Help");
-    buttons->AddStretchSpacer();
-    buttons->Add(btnOkay, 0, wxRIGHT, 4);
-    buttons->Add(btnCancel, 0, wxRIGHT, 4);
-    buttons->Add(btnHelp, 0);
-    top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    top->Add(MakeEndButtonRow(this, 4, &btnOkay, &btnCancel, &btnHelp), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
 
     txtCurPath->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { txtCurPath_Change(); });
     btnBrowse->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnBrowse_Click(); });

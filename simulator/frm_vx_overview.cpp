@@ -5,6 +5,7 @@
 #include <wx/textctrl.h>
 
 #include "app/app_state.h"
+#include "app/controls/dialog_buttons.h"
 #include "app/controls/dialog_end.h"
 #include "app/controls/uc_draw.h"
 #include "app/help_launcher.h"
@@ -22,13 +23,7 @@ frmVXOverview::frmVXOverview(wxWindow* owner) : wxDialog(owner, wxID_ANY, "Vorta
                              wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP);
     txtInfo->SetFont(wxFont(wxFontInfo(9).Family(wxFONTFAMILY_TELETYPE).FaceName("Courier New")));
     top->Add(txtInfo, 1, wxEXPAND | wxALL, 8);
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    btnOkay = new wxButton(this, wxID_OK, "OK");
-    btnHelp = new wxButton(this, wxID_HELP, "Help");
-    buttons->AddStretchSpacer();
-    buttons->Add(btnOkay, 0, wxRIGHT, 4);
-    buttons->Add(btnHelp, 0);
-    top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    top->Add(MakeEndButtonRow(this, 4, &btnOkay, nullptr, &btnHelp), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
     btnOkay->SetDefault();
     btnOkay->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { FinishDialog(*this, wxID_OK); });
     btnHelp->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { ShowHelpTopic("vx_overview"); });

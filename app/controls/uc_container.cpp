@@ -1,6 +1,7 @@
 #include "app/controls/uc_container.h"
 
 #include <wx/dcbuffer.h>
+#include <wx/sizer.h>
 
 #include "app/controls/uc_draw.h"
 
@@ -105,4 +106,13 @@ void ucContainer::OnLeftUp(wxMouseEvent& event) {
     mTitlePressed = false;
     if (click && TitleClicked) TitleClicked();
     event.Skip();
+}
+
+wxBoxSizer* ucContainer::SetContentsSizer(int orientation, int margin) {
+    auto* outer = new wxBoxSizer(wxVERTICAL);
+    outer->AddSpacer(TitleRect().height);
+    auto* inner = new wxBoxSizer(orientation);
+    outer->Add(inner, 1, wxEXPAND | wxALL, margin);
+    SetSizer(outer);
+    return inner;
 }

@@ -11,6 +11,8 @@
 
 #include "app/controls/container_layout.h"
 
+class wxBoxSizer;
+
 class ucContainer : public wxPanel {
 public:
     explicit ucContainer(wxWindow* parent, wxWindowID id = wxID_ANY, const wxPoint& pos = wxDefaultPosition,
@@ -35,6 +37,9 @@ public:
     void Render(wxDC& dc);
     // The title bar in client pixels.
     wxRect TitleRect() const;
+    // Sets the panel's sizer: its contents start below the title bar, `margin`
+    // pixels in from every side; returns the sizer to fill.
+    wxBoxSizer* SetContentsSizer(int orientation, int margin);
     bool IsInBackground() const { return mInBackground; }
 
 private:
