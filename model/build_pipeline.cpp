@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/busy_window.h"
 #include "model/catwalk_models.h"
 #include "model/footer_models.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/busy_window.h"
 #include "model/model_budget.h"
 #include "model/model_meshes.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/rebuild_flags.h"
 #include "trackdoc/track_document.h"
 

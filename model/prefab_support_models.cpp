@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/busy_window.h"
 #include "model/member_placement.h"
 #include "model/model_budget.h"

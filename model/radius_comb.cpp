@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/modeler_settings.h"
 #include "model/outline_sweep.h"
 #include "model/parallel_build.h"

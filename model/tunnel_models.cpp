@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/member_placement.h"
 #include "model/model_budget.h"
 #include "model/model_meshes.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/input_checks.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"
