@@ -1,5 +1,7 @@
 #include "simulator/frm_vx_file_association.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/radiobut.h>
@@ -21,7 +23,7 @@
 
 namespace {
 
-constexpr int kIconSize = 32;
+constexpr int kIconSize = 48;
 constexpr const char* kDoubleClickCaptions[3] = {"Ride in Simulator", "Edit in Editor", "Terraform in Terraformer"};
 constexpr const char* kRightClickCaptions[kVerbCount] = {"Ride!", "Edit", "Terraform", "Gantrywright"};
 constexpr const char* kIconCaptions[kIconOptionCount] = {"From Simulator", "From Editor", "Blue Track",
@@ -36,8 +38,14 @@ ucContainer* Panel(wxWindow* parent, const char* title, wxBoxSizer*& inner) {
     return panel;
 }
 
+// The option's picture, or a fully transparent one where the option has none
+// (the simulator's programs missing, no icon file chosen yet).
 wxBitmap Picture(const wxImage& image) {
-    return image.IsOk() ? wxBitmap(image) : wxBitmap(kIconSize, kIconSize);
+    if (image.IsOk()) return wxBitmap(image);
+    wxImage empty(kIconSize, kIconSize);
+    empty.InitAlpha();
+    std::fill(empty.GetAlpha(), empty.GetAlpha() + kIconSize * kIconSize, 0);
+    return wxBitmap(empty);
 }
 
 }  // namespace
@@ -89,11 +97,11 @@ frmVXFileAssociation::frmVXFileAssociation(wxWindow* owner)
     inner->Add(grid, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
     auto* pathRow = new wxBoxSizer(wxHORIZONTAL);
     txtIcon = new wxTextCtrl(icon, wxID_ANY, wxString(), wxDefaultPosition, wxSize(260, -1));
-    btnBrowse = new wxButton(icon, wxID_ANY, "...", wxDefaultPosition, wxSize(32, -1));
+    btnBrowse = new wxButton(icon, wxID_ANY, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
     pathRow->Add(txtIcon, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
     pathRow->Add(btnBrowse, 0, wxALIGN_CENTER_VERTICAL);
     inner->Add(pathRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
-    imgTheIcon = new wxStaticBitmap(icon, wxID_ANY, wxBitmap(kIconSize, kIconSize));
+    imgTheIcon = new wxStaticBitmap(icon, wxID_ANY, Picture(wxImage()));
     inner->Add(imgTheIcon, 0, wxALIGN_CENTER_HORIZONTAL | wxBOTTOM, 8);
     columns->Add(icon, 1, wxEXPAND);
     top->Add(columns, 1, wxEXPAND | wxALL, 8);
@@ -162,7 +170,7 @@ void frmVXFileAssociation::optIcon_Click(int index) {
 void frmVXFileAssociation::PreviewOwnIcon() {
     if (!optIcon[kOwnIconOption]->GetValue()) return;
     const wxImage image = AssociationIconImage(kOwnIconOption, txtIcon->GetValue().utf8_string(), Paths(), kIconSize);
-    imgTheIcon->SetBitmap(image.IsOk() ? wxBitmap(image) : wxBitmap(kIconSize, kIconSize));
+    imgTheIcon->SetBitmap(Picture(image));
 }
 
 void frmVXFileAssociation::btnBrowse_Click() {
