@@ -21,7 +21,7 @@ DEBS := cmake g++ make pkg-config \
         xvfb xauth lib3ds-dev assimp-utils locales \
         libstb-dev libtbb-dev llvm-14 lld-14 xdg-utils clang libclang-rt-14-dev
 
-.PHONY: all deps build build-asan test test-fast run bench clean fuzz fuzz-smoke fuzz-long
+.PHONY: all deps build build-asan test test-fast run bench clean fuzz fuzz-smoke fuzz-long fuzz-coverage
 
 all: build
 
@@ -67,6 +67,14 @@ fuzz: deps
 # Every fuzz target for a few seconds from its seeds and kept inputs (part of `make test`).
 fuzz-smoke: fuzz
 	fuzz/run_fuzzers.sh $(FUZZ_BUILD) runs:$(FUZZ_SMOKE_RUNS) 1
+
+# Line coverage of each reader by the working corpora of the fuzz runs, in a
+# fuzz build with clang's source-based coverage.
+fuzz-coverage: fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD)-coverage -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGW_BUILD_FUZZ=ON \
+	  "-DCMAKE_CXX_FLAGS=-fprofile-instr-generate -fcoverage-mapping" "-DCMAKE_EXE_LINKER_FLAGS=-fprofile-instr-generate" >/dev/null
+	@cmake --build $(FUZZ_BUILD)-coverage -j$(JOBS)
+	fuzz/coverage.sh $(FUZZ_BUILD)-coverage $(FUZZ_BUILD)/corpus
 
 # The long runs, on every core.
 fuzz-long: fuzz
