@@ -23,17 +23,23 @@
 
 namespace {
 
-// The JPEG decoder writes each Huffman table's code sizes into an array of 257
-// entries without checking the counts a file gives: a table whose sixteen
-// counts add up to more than 256 codes would write past it. Such a file is no
-// valid JPEG; it is refused before decoding. The markers are walked from the
-// start of the file, through the entropy-coded data between them.
-bool JpegHuffmanTablesFit(const std::vector<uint8_t>& b) {
+// Two faults of the JPEG decoder, refused before decoding:
+// - it writes each Huffman table's code sizes into an array of 257 entries
+//   without checking the counts a file gives: a table whose sixteen counts add
+//   up to more than 256 codes would write past it;
+// - a scan may name a Huffman table that no table segment defined, and the
+//   decoder then reads the table's memory uninitialised.
+// Neither can come from a valid JPEG. The markers are walked from the start of
+// the file, through the entropy-coded data between them, as the decoder walks them.
+bool JpegTablesSound(const std::vector<uint8_t>& b) {
     // The decoder takes any run of 0xFF before a marker as fill, the first one too.
     size_t at = 0;
     while (at < b.size() && b[at] == 0xFF) ++at;
     if (at == 0 || at >= b.size() || b[at] != 0xD8) return true;  // not a JPEG
     ++at;
+    bool defined[2][4] = {};  // [DC 0, AC 1][table 0 to 3]
+    bool progressive = false;
+    auto byteAt = [&b](size_t i) -> unsigned { return i < b.size() ? b[i] : 0u; };  // zeros past the end
     while (at + 1 < b.size()) {
         if (b[at] != 0xFF) {  // entropy-coded data: look for the next marker
             ++at;
@@ -57,10 +63,29 @@ bool JpegHuffmanTablesFit(const std::vector<uint8_t>& b) {
             // segment's length: past the segment from the bytes that follow,
             // past the file's end as zeros.
             for (size_t table = at + 4; table < end;) {
+                const unsigned cls = byteAt(table) >> 4, id = byteAt(table) & 15;
                 size_t codes = 0;
-                for (size_t i = 1; i <= 16 && table + i < b.size(); ++i) codes += b[table + i];
+                for (size_t i = 1; i <= 16; ++i) codes += byteAt(table + i);
                 if (codes > 256) return false;
+                if (cls <= 1 && id <= 3) defined[cls][id] = true;
                 table += 17 + codes;
+            }
+        } else if (marker >= 0xC0 && marker <= 0xC2) {
+            progressive = marker == 0xC2;
+        } else if (marker == 0xDA) {
+            // Scan header: component count, then per component its id and its
+            // DC and AC tables, then spectral start, end and approximation.
+            const unsigned count = byteAt(at + 4);
+            const size_t spectral = at + 5 + 2 * size_t{count};
+            const bool dcScan = byteAt(spectral) == 0;
+            const bool refining = (byteAt(spectral + 2) >> 4) != 0;
+            for (unsigned c = 0; c < count; ++c) {
+                const unsigned tables = byteAt(at + 6 + 2 * size_t{c});
+                const unsigned dc = tables >> 4, ac = tables & 15;
+                if (dc > 3 || ac > 3) return true;  // the decoder refuses it itself
+                const bool usesDc = !progressive || (dcScan && !refining);
+                const bool usesAc = !progressive || !dcScan;
+                if ((usesDc && !defined[0][dc]) || (usesAc && !defined[1][ac])) return false;
             }
         }
         at += 2 + length;
@@ -83,7 +108,7 @@ bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int6
     if (!fsys::ReadWholeFile(path, bytes) || bytes.empty() || bytes.size() > 0x7FFFFFFF) return false;
     const auto* data = bytes.data();
     const int length = static_cast<int>(bytes.size());
-    if (!JpegHuffmanTablesFit(bytes)) return false;
+    if (!JpegTablesSound(bytes)) return false;
     int width = 0, height = 0, channels = 0;
     // The size first, so that a small file cannot ask for a huge picture.
     if (!stbi_info_from_memory(data, length, &width, &height, &channels)) return false;
