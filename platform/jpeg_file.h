@@ -1,0 +1,18 @@
+#pragma once
+// JPEG pictures through libjpeg-turbo: every fault of a file is an error the
+// library reports, never a read or write outside its buffers.
+
+#include <cstdint>
+#include <vector>
+
+struct PlatformPicture;
+
+// True when the bytes start as a JPEG file does.
+bool LooksLikeJpeg(const std::vector<uint8_t>& bytes);
+
+// Decodes the JPEG into picture (red, green, blue, top row first); false, the
+// picture untouched, when the file is broken or claims more than maxPixels
+// pixels or more than maxPixelsPerByte pixels per byte of the file (above a
+// small allowance).
+bool DecodeJpeg(const std::vector<uint8_t>& bytes, int64_t maxPixels, int64_t maxPixelsPerByte,
+                int64_t pixelsAlwaysAllowed, PlatformPicture& picture);
