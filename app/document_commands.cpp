@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/app_state.h"
-#include "app/file_dialogs.h"
-#include "app/recent_list.h"
+#include "core/app_state.h"
+#include "core/file_dialogs.h"
+#include "core/recent_list.h"
 #include "app/window_title.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"

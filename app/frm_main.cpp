@@ -12,14 +12,14 @@
 #include <wx/menu.h>
 #include <wx/utils.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_status_bar.h"
 #include "app/controls/uc_tool_bar.h"
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "app/gui_tool_dialogs.h"
-#include "app/help_launcher.h"
+#include "core/help_launcher.h"
 #include "app/menu_state.h"
-#include "app/settings_file.h"
+#include "core/settings_file.h"
 #include "app/tool_pictures.h"
 #include "app/window_title.h"
 #include "model/build_pipeline.h"

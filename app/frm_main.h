@@ -21,7 +21,7 @@
 #include "app/document_commands.h"
 #include "app/main_menus.h"
 #include "app/preview_input.h"
-#include "app/recent_list.h"
+#include "core/recent_list.h"
 #include "app/view_menu.h"
 
 class ucStatusBar;

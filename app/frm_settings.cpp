@@ -12,8 +12,8 @@
 #include "app/controls/uc_draw.h"
 #include "app/controls/uc_numeric_text_box.h"
 #include "app/controls/uc_tab_head.h"
-#include "app/help_launcher.h"
-#include "app/settings_file.h"
+#include "core/help_launcher.h"
+#include "core/settings_file.h"
 #include "model/radius_comb.h"
 #include "platform/prompts.h"
 

@@ -8,7 +8,7 @@
 
 #include <wx/dialog.h>
 
-#include "app/settings_form.h"
+#include "core/settings_form.h"
 
 class wxButton;
 class wxCheckBox;

@@ -5,7 +5,7 @@
 // the tool (rebuild flags cleared before, flagged parts rebuilt after, see
 // tool_launch.cpp) is applied around the function; the dialog itself only
 // edits the document, sets the rebuild flags of what it changed and calls
-// SetDocumentChanged (app/document_changed.h).
+// SetDocumentChanged (core/document_changed.h).
 //
 // The entries and buttons of every dialog not registered below (not yet
 // built) stay disabled in the menus and on the tool bars.

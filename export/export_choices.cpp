@@ -1,6 +1,6 @@
 #include "export/export_choices.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "export/model_export_3ds.h"
 
 std::array<bool, kExportBoxCount> InitialExportBoxEnabled(int16_t documentType) {

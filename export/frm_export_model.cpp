@@ -8,10 +8,10 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_container.h"
-#include "app/file_dialogs.h"
-#include "app/help_launcher.h"
+#include "core/file_dialogs.h"
+#include "core/help_launcher.h"
 #include "model/build_pipeline.h"
 #include "platform/prompts.h"
 #include "platform/wx/wx_prompts.h"

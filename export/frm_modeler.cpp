@@ -11,14 +11,14 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_container.h"
 #include "app/controls/uc_draw.h"
 #include "app/controls/uc_numeric_text_box.h"
 #include "app/controls/uc_tab_head.h"
-#include "app/file_dialogs.h"
-#include "app/help_launcher.h"
-#include "app/number_formats.h"
+#include "core/file_dialogs.h"
+#include "core/help_launcher.h"
+#include "core/number_formats.h"
 #include "export/modeler_set_file.h"
 #include "model/build_pipeline.h"
 #include "model/rebuild_flags.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/input_checks.h"
+#include "core/input_checks.h"
 #include "export/file_writer_3ds.h"
 #include "export/scene_staging_3ds.h"
 #include "model/modeler_settings.h"

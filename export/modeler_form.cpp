@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/input_checks.h"
-#include "app/number_formats.h"
+#include "core/input_checks.h"
+#include "core/number_formats.h"
 #include "model/rebuild_flags.h"
 
 void FlagTrackRemodel() {

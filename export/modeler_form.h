@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/controls/numeric_input.h"
+#include "core/numeric_input.h"
 #include "model/modeler_settings.h"
 
 // The dialog's texts.

@@ -4,10 +4,10 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/app_state.h"
-#include "app/app_version.h"
-#include "app/file_dialogs.h"
-#include "app/settings_text.h"
+#include "core/app_state.h"
+#include "core/app_version.h"
+#include "core/file_dialogs.h"
+#include "core/settings_text.h"
 #include "export/modeler_form.h"
 #include "platform/prompts.h"
 

@@ -16,7 +16,7 @@ reader() {
     track) echo trackdoc/track_file.cpp ;;
     element) echo trackdoc/element_file.cpp ;;
     tie_object) echo model/tie_object_reader.cpp ;;
-    settings_text) echo "app/settings_text.cpp app/settings_file.cpp" ;;
+    settings_text) echo "core/settings_text.cpp core/settings_file.cpp" ;;
     settings_set) echo export/modeler_set_file.cpp ;;
     environment) echo simulator/environment_file.cpp ;;
     tga) echo simulator/picture_loading.cpp ;;

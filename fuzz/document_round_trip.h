@@ -3,7 +3,7 @@
 // the highest detail, save, load the saved file again and save it once more:
 // both saves must be the same bytes.
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "fuzz/fuzz_support.h"
 #include "model/build_pipeline.h"
 

@@ -2,7 +2,7 @@
 // the modeler dialog's ranges, written again and read back to the same text.
 #include <string_view>
 
-#include "app/settings_text.h"
+#include "core/settings_text.h"
 #include "export/modeler_set_file.h"
 #include "fuzz/fuzz_support.h"
 #include "model/modeler_settings.h"

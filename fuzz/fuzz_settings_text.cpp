@@ -3,8 +3,8 @@
 // file must write the same text again.
 #include <string_view>
 
-#include "app/settings_file.h"
-#include "app/settings_text.h"
+#include "core/settings_file.h"
+#include "core/settings_text.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

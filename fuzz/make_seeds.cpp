@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_file.h"
+#include "core/settings_file.h"
 #include "export/modeler_set_file.h"
 #include "model/modeler_settings.h"
 #include "platform/file_system.h"

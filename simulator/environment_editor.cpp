@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/app_state.h"
-#include "app/file_dialogs.h"
+#include "core/app_state.h"
+#include "core/file_dialogs.h"
 #include "platform/file_dialog_rules.h"
 #include "platform/file_system.h"
 #include "platform/prompts.h"

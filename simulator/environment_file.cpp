@@ -5,10 +5,10 @@
 #include <langinfo.h>
 #include <optional>
 
-#include "app/app_state.h"
-#include "app/app_version.h"
-#include "app/number_formats.h"
-#include "app/settings_text.h"
+#include "core/app_state.h"
+#include "core/app_version.h"
+#include "core/number_formats.h"
+#include "core/settings_text.h"
 #include "platform/file_system.h"
 #include "platform/stored_paths.h"
 #include "trackdoc/file_buffer.h"

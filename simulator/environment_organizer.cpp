@@ -5,8 +5,8 @@
 #include <set>
 #include <system_error>
 
-#include "app/app_state.h"
-#include "app/settings_text.h"
+#include "core/app_state.h"
+#include "core/settings_text.h"
 #include "platform/file_system.h"
 #include "platform/stored_paths.h"
 #include "simulator/environment_file.h"

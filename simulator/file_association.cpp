@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 #include "platform/registry.h"
 
 namespace {

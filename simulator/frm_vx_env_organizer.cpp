@@ -10,8 +10,8 @@
 #include "app/controls/dialog_end.h"
 #include "app/controls/uc_container.h"
 #include "app/controls/uc_draw.h"
-#include "app/help_launcher.h"
-#include "app/number_formats.h"
+#include "core/help_launcher.h"
+#include "core/number_formats.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <wx/stdpaths.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_container.h"
 #include "app/controls/dialog_buttons.h"
 #include "app/controls/dialog_end.h"
 #include "app/controls/uc_draw.h"
-#include "app/file_dialogs.h"
-#include "app/help_launcher.h"
+#include "core/file_dialogs.h"
+#include "core/help_launcher.h"
 #include "platform/prompts.h"
 #include "simulator/association_icons_wx.h"
 #include "simulator/desktop_association.h"

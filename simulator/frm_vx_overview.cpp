@@ -4,11 +4,11 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/dialog_buttons.h"
 #include "app/controls/dialog_end.h"
 #include "app/controls/uc_draw.h"
-#include "app/help_launcher.h"
+#include "core/help_launcher.h"
 #include "simulator/installation_report.h"
 
 void ShowVXOverviewDialog(wxWindow* owner) {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 #include "platform/stored_paths.h"
 #include "simulator/app_file_info.h"
 

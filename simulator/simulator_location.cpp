@@ -1,6 +1,6 @@
 #include "simulator/simulator_location.h"
 
-#include "app/settings_file.h"
+#include "core/settings_file.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/stored_paths.h"

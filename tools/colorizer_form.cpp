@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/input_checks.h"
+#include "core/input_checks.h"
 #include "trackdoc/segment_selection.h"
 #include "trackdoc/track_document.h"
 

@@ -9,10 +9,10 @@
 
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_container.h"
 #include "app/controls/uc_numeric_text_box.h"
-#include "app/file_dialogs.h"
+#include "core/file_dialogs.h"
 #include "platform/file_system.h"
 #include "tools/object_files.h"
 

@@ -10,9 +10,9 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_container.h"
-#include "app/file_dialogs.h"
+#include "core/file_dialogs.h"
 #include "platform/file_system.h"
 #include "tools/object_renamer.h"
 #include "trackdoc/track_document.h"

@@ -11,7 +11,7 @@
 #include <wx/textctrl.h>
 
 #include "app/controls/uc_container.h"
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 #include "tools/color_controls_wx.h"
 #include "tools/color_dialog.h"
 

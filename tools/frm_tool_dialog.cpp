@@ -9,7 +9,7 @@
 #include "app/controls/uc_container.h"
 #include "app/controls/uc_draw.h"
 #include "app/controls/uc_numeric_text_box.h"
-#include "app/help_launcher.h"
+#include "core/help_launcher.h"
 
 namespace {
 

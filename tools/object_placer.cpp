@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "platform/prompts.h"
 #include "tools/object_files.h"
 #include "tools/scene_boundary.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "platform/file_system.h"
 #include "tools/object_files.h"
 #include "trackdoc/track_document.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/app_state.h"
-#include "app/number_formats.h"
+#include "core/app_state.h"
+#include "core/number_formats.h"
 #include "model/path_frames.h"
 #include "tools/track_statistics.h"
 #include "trackdoc/track_document.h"

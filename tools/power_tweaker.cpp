@@ -3,7 +3,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 #include "model/rebuild_flags.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_table.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_table.h"
 #include "trackdoc/segment_selection.h"

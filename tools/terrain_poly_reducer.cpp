@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_table.h"
 #include "trackdoc/track_document.h"

@@ -1,7 +1,7 @@
 #include "tools/tool_form.h"
 
-#include "app/input_checks.h"
-#include "app/number_formats.h"
+#include "core/input_checks.h"
+#include "core/number_formats.h"
 
 double NumericBoxValue(std::string_view text) { return ParseLeadingNumber(text); }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "model/build_pipeline.h"
 #include "model/rebuild_flags.h"
 #include "platform/prompts.h"

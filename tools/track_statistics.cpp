@@ -5,7 +5,7 @@
 #include <random>
 #include <utility>
 
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 #include "model/path_frames.h"
 #include "trackdoc/element_document.h"
 #include "trackdoc/track_document.h"

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "app/app_version.h"
+#include "core/app_version.h"
 #include "model/render/camera.h"
 
 namespace about {

@@ -2,7 +2,7 @@
 
 #include <wx/settings.h>
 
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 
 ucNumericTextBox::ucNumericTextBox(wxWindow* parent, wxWindowID id, const uc::NumericBoxRule& rule,
                                    const wxString& value, const wxPoint& pos, const wxSize& size, long style)

@@ -15,7 +15,7 @@
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
-#include "app/controls/numeric_input.h"
+#include "core/numeric_input.h"
 
 class ucNumericTextBox : public wxTextCtrl {
 public:

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "bench/common/large_track.h"
 #include "export/file_writer_3ds.h"
 #include "export/model_export_3ds.h"

@@ -11,7 +11,7 @@
 
 #include <thread>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "bench/common/large_track.h"
 #include "model/build_pipeline.h"
 #include "model/catwalk_models.h"

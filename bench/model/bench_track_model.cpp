@@ -5,7 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "bench/common/large_track.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"

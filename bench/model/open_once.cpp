@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "bench/common/large_track.h"
 #include "export/model_export_3ds.h"
 #include "model/build_pipeline.h"

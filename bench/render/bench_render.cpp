@@ -20,7 +20,7 @@
 #include <map>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "bench/common/large_track.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "app/input_checks.h"
+#include "core/input_checks.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"
 #include "model/path_frames.h"

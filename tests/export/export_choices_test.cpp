@@ -2,7 +2,7 @@
 // states and the OK rule are tested with the dialog's window).
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "export/export_choices.h"
 #include "export/scene_staging_3ds.h"
 #include "tests/export/lib3ds_readback.h"

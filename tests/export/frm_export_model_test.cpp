@@ -9,7 +9,7 @@
 #include <wx/init.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_container.h"
 #include "export/frm_export_model.h"
 #include "export/scene_staging_3ds.h"

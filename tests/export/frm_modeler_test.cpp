@@ -9,7 +9,7 @@
 #include <wx/choice.h>
 #include <wx/radiobut.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_numeric_text_box.h"
 #include "app/controls/uc_tab_head.h"
 #include "export/frm_modeler.h"

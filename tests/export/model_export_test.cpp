@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "export/file_writer_3ds.h"
 #include "export/model_export_3ds.h"
 #include "export/scene_staging_3ds.h"

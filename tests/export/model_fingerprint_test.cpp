@@ -8,7 +8,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "bench/common/large_track.h"
 #include "export/export_choices.h"
 #include "export/scene_staging_3ds.h"

@@ -3,7 +3,7 @@
 // enabling, OK and Force Remodel All.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "export/modeler_form.h"
 #include "model/rebuild_flags.h"
 

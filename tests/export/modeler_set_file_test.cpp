@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/app_state.h"
-#include "app/app_version.h"
-#include "app/settings_text.h"
+#include "core/app_state.h"
+#include "core/app_version.h"
+#include "core/settings_text.h"
 #include "export/modeler_set_file.h"
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"

@@ -11,7 +11,7 @@
 #include <map>
 #include <set>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "export/export_choices.h"
 #include "export/scene_staging_3ds.h"
 #include "model/build_pipeline.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/build_pipeline.h"
 #include "model/model_coloring.h"
 #include "model/model_meshes.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/catwalk_models.h"
 #include "model/footer_models.h"
 #include "model/model_meshes.h"

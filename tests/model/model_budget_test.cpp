@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <new>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/build_pipeline.h"
 #include "model/model_budget.h"
 #include "model/model_meshes.h"

@@ -1,6 +1,6 @@
 // Model colouring by segment kind and by the document's colours.
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/model_coloring.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"

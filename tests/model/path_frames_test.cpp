@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
 #include "model/rebuild_flags.h"

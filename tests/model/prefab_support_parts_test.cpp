@@ -3,7 +3,7 @@
 #include <cmath>
 #include <set>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "model/prefab_support_parts.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/model_coloring.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"

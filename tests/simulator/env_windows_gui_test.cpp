@@ -10,7 +10,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_tab_head.h"
 #include "platform/color_chooser.h"
 #include "platform/file_system.h"

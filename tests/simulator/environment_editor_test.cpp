@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
 #include "tests/platform/temp_folder.h"

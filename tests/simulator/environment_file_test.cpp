@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/app_state.h"
-#include "app/app_version.h"
-#include "app/settings_text.h"
+#include "core/app_state.h"
+#include "core/app_version.h"
+#include "core/settings_text.h"
 #include "platform/file_system.h"
-#include "tests/app/locale_scope.h"
+#include "tests/core/locale_scope.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "platform/file_system.h"
 #include "tests/platform/temp_folder.h"
 

@@ -7,7 +7,7 @@
 #include "platform/file_system.h"
 #include "simulator/app_file_info.h"
 #include "simulator/installation_report.h"
-#include "tests/app/locale_scope.h"
+#include "tests/core/locale_scope.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {

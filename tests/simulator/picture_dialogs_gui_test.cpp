@@ -14,7 +14,7 @@
 #include <wx/scrolwin.h>
 #include <wx/stattext.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "platform/scripted_prompts.h"
 #include "simulator/frm_view_texture.h"
 #include "simulator/frm_vx_env_place_sun.h"

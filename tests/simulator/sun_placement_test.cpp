@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "platform/file_system.h"
 #include "simulator/dib_section.h"
 #include "simulator/picture_loading.h"

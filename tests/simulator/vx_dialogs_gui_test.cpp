@@ -9,7 +9,7 @@
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "simulator/frm_vx_file_association.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/colorizer.h"

@@ -13,7 +13,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frm_main.h"
 #include "app/gui_tool_dialogs.h"
 #include "platform/file_system.h"

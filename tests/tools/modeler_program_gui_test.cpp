@@ -13,7 +13,7 @@
 #include <wx/button.h>
 #include <wx/menu.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_numeric_text_box.h"
 #include "app/frm_main.h"
 #include "app/gui_tool_dialogs.h"

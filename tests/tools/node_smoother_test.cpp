@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/node_smoother.h"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/path_frames.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/tools/record_check_support.h"

@@ -4,7 +4,7 @@
 
 #include "tools/object_renamer.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/tools/record_check_support.h"
 #include "tests/tools/tool_test_support.h"

@@ -13,7 +13,7 @@
 #include <wx/frame.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tests/tools/tool_window_test.h"

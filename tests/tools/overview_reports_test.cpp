@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/path_frames.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/overview_reports.h"

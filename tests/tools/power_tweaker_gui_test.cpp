@@ -15,7 +15,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_container.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"

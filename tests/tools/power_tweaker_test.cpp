@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "app/app_state.h"
-#include "app/number_formats.h"
+#include "core/app_state.h"
+#include "core/number_formats.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/power_tweaker.h"

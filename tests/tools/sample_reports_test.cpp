@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/build_pipeline.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/overview_reports.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "tests/tools/remodel_flag_check.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/segment_attributes.h"

@@ -4,7 +4,7 @@
 
 #include "tools/support_flanger.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/record_check_support.h"
 #include "tests/tools/tool_test_support.h"

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/record_check_support.h"
 #include "tests/tools/tool_test_support.h"

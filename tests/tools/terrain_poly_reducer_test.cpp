@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/terrain_poly_reducer.h"

@@ -14,7 +14,7 @@
 #include <wx/settings.h>
 #include <wx/stattext.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/uc_container.h"
 #include "app/controls/uc_numeric_text_box.h"
 #include "model/rebuild_flags.h"

@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/element_transforms.h"
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_form.h"
 #include "tools/tool_table.h"

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/build_pipeline.h"
 #include "model/busy_window.h"
 #include "model/model_coloring.h"
@@ -15,7 +15,7 @@
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
 #include "model/rebuild_flags.h"
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "trackdoc/element_document.h"
 
 void ToolTest::SetUp() {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/path_frames.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"

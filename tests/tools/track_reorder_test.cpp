@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "tests/tools/remodel_flag_check.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/tool_table.h"

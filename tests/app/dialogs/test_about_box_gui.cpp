@@ -12,7 +12,7 @@
 #include <wx/timer.h>
 #include <wx/utils.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/controls/frm_about.h"
 #include "model/render/camera.h"
 #include "model/render/gl_context.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <deque>
 
-#include "app/app_version.h"
+#include "core/app_version.h"
 #include "model/render/camera.h"
 #include "model/render/light_setup.h"
 

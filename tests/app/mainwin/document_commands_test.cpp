@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "app/document_changed.h"
-#include "app/recent_list.h"
+#include "core/document_changed.h"
+#include "core/recent_list.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"
 #include "model/rebuild_flags.h"

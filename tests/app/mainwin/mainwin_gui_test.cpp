@@ -22,7 +22,7 @@
 
 #include "app/controls/uc_status_bar.h"
 #include "app/controls/uc_tool_bar.h"
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "app/frm_main.h"
 #include "app/gui_tool_dialogs.h"
 #include "app/tool_launch.h"

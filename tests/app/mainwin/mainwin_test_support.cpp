@@ -1,6 +1,6 @@
 #include "tests/app/mainwin/mainwin_test_support.h"
 
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "app/tool_launch.h"
 #include "model/build_pipeline.h"
 #include "model/model_coloring.h"

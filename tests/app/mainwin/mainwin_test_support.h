@@ -13,7 +13,7 @@
 #include "app/menu_state.h"
 #include "model/busy_window.h"
 #include "platform/scripted_prompts.h"
-#include "tests/app/app_test_support.h"
+#include "tests/core/core_test_support.h"
 
 // The kept sample files (samples/ of the source tree), ending in "/".
 std::string SamplesFolder();

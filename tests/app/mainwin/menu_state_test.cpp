@@ -2,7 +2,7 @@
 // menu as it opens, and where the preview lies.
 #include <gtest/gtest.h>
 
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "app/menu_state.h"
 #include "app/window_title.h"
 #include "tests/app/mainwin/mainwin_test_support.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/preview_input.h"
 #include "trackdoc/segment_selection.h"
 #include "trackdoc/track_document.h"

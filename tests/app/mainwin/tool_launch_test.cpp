@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 #include "app/main_menus.h"
 #include "app/tool_launch.h"
 #include "model/build_pipeline.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/build_pipeline.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"

@@ -3,7 +3,7 @@
 // the build is still running.
 #include <GL/gl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/build_pipeline.h"
 #include "model/busy_window.h"
 #include "model/model_coloring.h"

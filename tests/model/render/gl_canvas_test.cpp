@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/model_meshes.h"
 #include "model/rebuild_flags.h"
 #include "model/render/camera.h"

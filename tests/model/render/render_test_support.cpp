@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
 #include "model/radius_comb.h"

@@ -2,7 +2,7 @@
 // and read back pixel by pixel.
 #include <GL/gl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/build_pipeline.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"

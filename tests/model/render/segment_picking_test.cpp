@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "model/path_frames.h"
 #include "model/rebuild_flags.h"
 #include "model/render/camera.h"

@@ -1,6 +1,6 @@
-#include "app/input_checks.h"
+#include "core/input_checks.h"
 
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 
 void FilterNumericKey(int& KeyAscii, bool AllowMinus, bool AllowDecimal) {
     if (KeyAscii == 8) return;

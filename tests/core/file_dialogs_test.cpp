@@ -1,4 +1,4 @@
-#include "app/file_dialogs.h"
+#include "core/file_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/document_changed.h"
+#include "core/document_changed.h"
 
 #include <utility>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 namespace {
 

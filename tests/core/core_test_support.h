@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/recent_list.h"
-#include "app/settings_text.h"
+#include "core/app_state.h"
+#include "core/recent_list.h"
+#include "core/settings_text.h"
 #include "tests/platform/temp_folder.h"
 
 inline void ResetAppState() {

@@ -1,4 +1,4 @@
-#include "app/app_version.h"
+#include "core/app_version.h"
 
 #ifndef GW_VERSION_MAJOR
 #error "GW_VERSION_MAJOR, GW_VERSION_MINOR and GW_VERSION_REVISION come from the build"

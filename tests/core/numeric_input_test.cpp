@@ -1,5 +1,5 @@
 // The numeric box rules: which key presses reach a box, and the colours of its text.
-#include "app/controls/numeric_input.h"
+#include "core/numeric_input.h"
 
 #include <gtest/gtest.h>
 

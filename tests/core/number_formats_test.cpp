@@ -1,11 +1,11 @@
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 
 #include <cmath>
 #include <limits>
 
 #include <gtest/gtest.h>
 
-#include "tests/app/locale_scope.h"
+#include "tests/core/locale_scope.h"
 
 namespace {
 

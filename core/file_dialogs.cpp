@@ -1,4 +1,4 @@
-#include "app/file_dialogs.h"
+#include "core/file_dialogs.h"
 
 #include "platform/file_dialog_rules.h"
 #include "platform/prompts.h"

@@ -1,7 +1,7 @@
-#include "app/help_launcher.h"
+#include "core/help_launcher.h"
 
 #include "platform/scripted_prompts.h"
-#include "tests/app/app_test_support.h"
+#include "tests/core/core_test_support.h"
 
 namespace {
 

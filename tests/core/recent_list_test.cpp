@@ -1,9 +1,9 @@
-#include "app/recent_list.h"
+#include "core/recent_list.h"
 
-#include "app/settings_file.h"
+#include "core/settings_file.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
-#include "tests/app/app_test_support.h"
+#include "tests/core/core_test_support.h"
 
 namespace {
 

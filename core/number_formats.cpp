@@ -1,4 +1,4 @@
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 
 #include <charconv>
 #include <climits>

@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/number_formats.h"
+#include "core/number_formats.h"
 
 extern std::string gIniBuffer;
 

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/input_checks.h"
+#include "core/input_checks.h"
 
 namespace uc {
 

@@ -1,9 +1,9 @@
-#include "app/settings_form.h"
+#include "core/settings_form.h"
 
 #include <cmath>
 
-#include "app/app_state.h"
-#include "app/number_formats.h"
+#include "core/app_state.h"
+#include "core/number_formats.h"
 
 SettingsFormValues SettingsFormFromState() {
     SettingsFormValues form;

@@ -1,6 +1,6 @@
-#include "app/help_launcher.h"
+#include "core/help_launcher.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "platform/file_system.h"
 #include "platform/prompts.h"
 

@@ -1,4 +1,4 @@
-#include "app/settings_text.h"
+#include "core/settings_text.h"
 
 #include <cmath>
 #include <optional>

@@ -1,11 +1,11 @@
 // The settings dialog's rules as values: what its controls show and how OK
 // stores them.
-#include "app/settings_form.h"
+#include "core/settings_form.h"
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "tests/app/app_test_support.h"
+#include "core/app_state.h"
+#include "tests/core/core_test_support.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/input_checks.h"
+#include "core/input_checks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/controls/numeric_input.h"
+#include "core/numeric_input.h"
 
 namespace uc {
 

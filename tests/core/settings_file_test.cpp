@@ -1,11 +1,11 @@
-#include "app/settings_file.h"
+#include "core/settings_file.h"
 
-#include "app/app_version.h"
-#include "app/recent_list.h"
+#include "core/app_version.h"
+#include "core/recent_list.h"
 #include "platform/app_folders.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
-#include "tests/app/app_test_support.h"
+#include "tests/core/core_test_support.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "app/recent_list.h"
+#include "core/recent_list.h"
 
-#include "app/app_state.h"
-#include "app/settings_file.h"
+#include "core/app_state.h"
+#include "core/settings_file.h"
 #include "platform/registry.h"
 
 namespace {
