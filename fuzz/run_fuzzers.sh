@@ -43,7 +43,10 @@ for t in $targets; do
   if "$build/fuzz/fuzz_$t" $dict $limit -rss_limit_mb=2048 -timeout=10 \
        -artifact_prefix="$build/findings/$t-" -print_final_stats=1 $parallel \
        "$build/corpus/$t" "$build/seeds/$t" $kept >"$log" 2>&1; then
-    echo "fuzz_$t: $(grep -E 'stat::number_of_executed_units' "$log" | tail -1 | sed 's/.*: *//') runs, no finding"
+    # A single process prints its final stats; a forked run only its progress lines.
+    runs=$(grep -E 'stat::number_of_executed_units' "$log" | tail -1 | sed 's/.*: *//')
+    [ -n "$runs" ] || runs=$(grep -E '^#[0-9]+:' "$log" | tail -1 | sed 's/^#\([0-9]*\):.*/\1/')
+    echo "fuzz_$t: $runs runs, no finding"
   else
     echo "fuzz_$t: FINDING (see $log)"
     grep -E 'ERROR|SUMMARY|runtime error' "$log" | head -5
