@@ -79,8 +79,8 @@ void StageGround() {
 void StageWater() {
     const int32_t material = AddColorMaterial3DS(kWaterColor);
     gMaterials3DS[static_cast<size_t>(material)].Transparency = kWaterTransparency;
-    StageIndexedTriangles("WATR", material, gWaterTriangles, gWaterTriangleCount, gWaterVertices,
-                          gWaterVertexCount, [](const Vector3& v) { return v; }, 0, true);
+    StageIndexedTriangles("WATR", material, gGroundTriangles, gWaterTriangleCount, gGroundVertices,
+                          gWaterVertexCount, [](const GroundVertex& v) { return v.Position; }, 0, true);
 }
 
 // Spines, rails and crossties of one segment with the given materials.

@@ -44,9 +44,6 @@ void MakeFlatGround() {
     gHasWaterModel = false;
     gGroundVertices = std::vector<GroundVertex>(5);
     gGroundTriangles = std::vector<GroundTriangle>(3);
-    // No water: its arrays give their memory back.
-    gWaterVertices = std::vector<Vector3>(1);
-    gWaterTriangles = std::vector<GroundTriangle>(1);
     gWaterVertexCount = 0;
     gWaterTriangleCount = 0;
     gGroundVertices[0].Position = MakeVector(220.0f, 0.0f, 220.0f);
@@ -82,8 +79,6 @@ void CreateGroundModel() {
 
     const size_t vertexCount = static_cast<size_t>(w) * static_cast<size_t>(d);
     ResizeReleasing(gGroundVertices, vertexCount + 1);
-    gWaterVertices = std::vector<Vector3>(1);
-    gWaterTriangles = std::vector<GroundTriangle>(1);
     gWaterVertexCount = 0;
     gWaterTriangleCount = 0;
     ParallelForEach(0, d, [&](int64_t jj) {
@@ -146,13 +141,8 @@ void CreateGroundModel() {
     if (gHasWater) {
         gHasWaterModel = true;
         gWaterNormal = TriangleNormal(MakeVector(0, 0, 0), MakeVector(1, 0, 0), MakeVector(1, 0, -1));
-        gWaterTriangles.reserve(triangleCount + 1);  // with the spare, in one allocation
-        gWaterTriangles.assign(gGroundTriangles.begin(), gGroundTriangles.begin() + triangleCount);
-        gWaterTriangles.emplace_back();
+        // The water is the ground's grid laid flat: it reads the ground's arrays.
         gWaterTriangleCount = gGroundTriangleCount;
-        gWaterVertices.resize(vertexCount + 1);
-        for (size_t v = 0; v < vertexCount; ++v) gWaterVertices[v] = gGroundVertices[v].Position;
-        gWaterVertices[vertexCount] = Vector3{};
         gWaterVertexCount = gGroundVertexCount;
     } else {
         gHasWaterModel = false;

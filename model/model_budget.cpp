@@ -140,7 +140,7 @@ ModelCost MeasureModelPart(ModelPart part) {
             break;
         case ModelPart::Ground:
             c.Faces = std::max<int32_t>(gGroundTriangleCount, 0) + (gHasWaterModel ? std::max<int32_t>(gWaterTriangleCount, 0) : 0);
-            c.Bytes = Bytes(gGroundVertices) + Bytes(gGroundTriangles) + Bytes(gWaterVertices) + Bytes(gWaterTriangles);
+            c.Bytes = Bytes(gGroundVertices) + Bytes(gGroundTriangles);
             break;
     }
     return c;

@@ -102,9 +102,9 @@ ModelPartPrint Water() {
     h.Add(gHasWaterModel);
     h.Add(gWaterNormal);
     h.Add(gWaterVertexCount);
-    for (int32_t i = 0; i < gWaterVertexCount && size_t(i) < gWaterVertices.size(); ++i)
-        h.Add(gWaterVertices[size_t(i)]);
-    AddTriangles(h, gWaterTriangles, gWaterTriangleCount);
+    for (int32_t i = 0; i < gWaterVertexCount && size_t(i) < gGroundVertices.size(); ++i)
+        h.Add(gGroundVertices[size_t(i)].Position);
+    AddTriangles(h, gGroundTriangles, gWaterTriangleCount);
     p.Hash = h.h;
     return p;
 }

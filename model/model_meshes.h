@@ -70,9 +70,10 @@ extern int32_t gGroundVertexCount;
 extern std::vector<GroundTriangle> gGroundTriangles;
 extern int32_t gGroundTriangleCount;
 extern bool gGroundSmooth;
-extern std::vector<Vector3> gWaterVertices;
+// The water has no arrays of its own: it is the ground's triangles
+// 0 .. gWaterTriangleCount - 1 over the ground's vertex positions
+// 0 .. gWaterVertexCount - 1, laid flat at height 0 (only X and Z count).
 extern int32_t gWaterVertexCount;
-extern std::vector<GroundTriangle> gWaterTriangles;
 extern int32_t gWaterTriangleCount;
 extern Vector3 gWaterNormal;
 extern bool gHasWaterModel;

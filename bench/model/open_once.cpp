@@ -8,6 +8,8 @@
 //                                    the model's fingerprint and the hash of
 //                                    its full 3D Studio export
 //   gw_open_once FILE --threads N    the build on at most N threads
+//   gw_open_once FILE --bytes        also the bytes each part of the model
+//                                    holds after the build
 
 #include <sys/resource.h>
 
@@ -24,6 +26,7 @@
 #include "bench/common/large_track.h"
 #include "export/model_export_3ds.h"
 #include "model/build_pipeline.h"
+#include "model/model_budget.h"
 #include "model/model_fingerprint.h"
 #include "model/parallel_build.h"
 #include "platform/file_system.h"
@@ -58,10 +61,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string path = argv[1];
-    bool print = false;
+    bool print = false, bytes = false;
     int threads = 0;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--print") == 0) print = true;
+        if (std::strcmp(argv[i], "--bytes") == 0) bytes = true;
         if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc) threads = std::atoi(argv[++i]);
     }
     std::unique_ptr<BuildThreadLimit> limit;
@@ -80,6 +84,15 @@ int main(int argc, char** argv) {
     const auto t2 = std::chrono::steady_clock::now();
     std::printf("load_ms %.1f build_ms %.1f total_ms %.1f peak_rss_mb %.1f\n", 1e3 * Seconds(t0, t1),
                 1e3 * Seconds(t1, t2), 1e3 * Seconds(t0, t2), PeakRssMb());
+    if (bytes) {
+        static const char* const kParts[kModelPartCount] = {"path",    "track",   "tubes",   "catwalks",
+                                                              "footers", "prefabs", "tunnels", "ground"};
+        for (int p = 0; p < kModelPartCount; ++p) {
+            const ModelCost c = MeasureModelPart(static_cast<ModelPart>(p));
+            std::printf("bytes %-8s %8.1f MB %9" PRId64 " faces\n", kParts[p], double(c.Bytes) / 1048576.0, c.Faces);
+        }
+        std::printf("bytes %-8s %8.1f MB\n", "terrain", double(gTerrainHeights.Values.capacity() * sizeof(float)) / 1048576.0);
+    }
     if (print) {
         std::printf("%s", FingerprintText(ModelFingerprint()).c_str());
         const std::string out = path + ".3ds";

@@ -106,19 +106,19 @@ void ForEachGroundTriangle(F& f) {
     }
 }
 
-// The water is flat at height 0 over the ground's grid; its one normal goes
+// The water is the ground's grid laid flat at height 0; its one normal goes
 // out at the start of the batch (BeginBatch).
 template <class F>
 void ForEachWaterTriangle(F& f) {
-    const size_t n = Bounded(gGroundTriangleCount, gWaterTriangles);
-    const size_t vertices = gWaterVertices.size();
+    const size_t n = Bounded(gWaterTriangleCount, gGroundTriangles);
+    const size_t vertices = Bounded(gWaterVertexCount, gGroundVertices);
     for (size_t i = 0; i < n; ++i) {
-        const GroundTriangle& tri = gWaterTriangles[i];
+        const GroundTriangle& tri = gGroundTriangles[i];
         if (!CornersInList(tri, vertices)) continue;
         const int32_t corners[3] = {tri.A, tri.B, tri.C};
         SentTriangle t;
         for (int k = 0; k < 3; ++k) {
-            const Vector3& v = gWaterVertices[static_cast<size_t>(corners[k])];
+            const Vector3& v = gGroundVertices[static_cast<size_t>(corners[k])].Position;
             t.Corners[k] = MakeVector(v.X, 0.0f, v.Z);
         }
         f(t);

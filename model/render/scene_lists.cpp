@@ -172,7 +172,7 @@ size_t BatchTriangleBound(Batch batch) {
     };
     switch (batch) {
         case Batch::Ground: return Bounded(gGroundTriangleCount, gGroundTriangles);
-        case Batch::Water: return Bounded(gGroundTriangleCount, gWaterTriangles);
+        case Batch::Water: return Bounded(gWaterTriangleCount, gGroundTriangles);
         case Batch::Footers: return meshes(gFooterModels, gFooterCount);
         case Batch::PrefabFooters: return meshes(gPrefabFooterModels, gPrefabModelCount);
         case Batch::Tubes: return meshes(gTubeModels, gTubeCount);
@@ -228,9 +228,10 @@ uint64_t BatchShape(Batch batch) {
             h.Add(static_cast<uint64_t>(gGroundSmooth));
             break;
         case Batch::Water:
-            h.Add(static_cast<uint64_t>(gGroundTriangleCount));
-            h.AddArray(gWaterTriangles);
-            h.AddArray(gWaterVertices);
+            h.Add(static_cast<uint64_t>(gWaterTriangleCount));
+            h.Add(static_cast<uint64_t>(gWaterVertexCount));
+            h.AddArray(gGroundTriangles);
+            h.AddArray(gGroundVertices);
             h.Add(gWaterNormal.X);
             h.Add(gWaterNormal.Y);
             h.Add(gWaterNormal.Z);

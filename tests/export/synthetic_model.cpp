@@ -86,10 +86,7 @@ void MakeGroundModel(int32_t w, int32_t d, float spacing, bool water) {
     gHasWaterModel = water;
     if (water) {
         gWaterTriangleCount = gGroundTriangleCount;
-        gWaterTriangles = gGroundTriangles;
         gWaterVertexCount = gGroundVertexCount;
-        gWaterVertices.resize(gGroundVertices.size());
-        for (size_t v = 0; v < gGroundVertices.size(); ++v) gWaterVertices[v] = gGroundVertices[v].Position;
         gWaterNormal = Vector3{0, 1, 0};
     }
 }

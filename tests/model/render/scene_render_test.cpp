@@ -304,11 +304,10 @@ void BuildAllLayers() {
     gGroundTriangles[0] = GroundTriangle{0, 1, 2, MakeVector(0, 0, 1)};
     gGroundTriangles[1] = GroundTriangle{0, 2, 3, MakeVector(0, 0, 1)};
     gGroundTriangleCount = 2;
-    gHasWaterModel = true;
+    gHasWaterModel = true;  // the ground's quad laid flat: seen edge on
     gWaterNormal = MakeVector(0, 1, 0);
-    gWaterVertices = {MakeVector(-7, 0, -29), MakeVector(-3, 0, -29), MakeVector(-3, 0, -33), MakeVector(-7, 0, -33)};
-    gWaterTriangles = gGroundTriangles;
-    gWaterTriangles[1] = GroundTriangle{0, 2, 3, MakeVector(0, 1, 0)};
+    gWaterVertexCount = 4;
+    gWaterTriangleCount = 2;
     MakeTrackModel(1);
     SetSegmentQuad(0, 0, -8, 4, -4, -30);
     gTrackModel[0].RailColor = 0x0000FF;
@@ -370,12 +369,16 @@ TEST_F(SceneRenderTest, WaterIsTranslucentAtHeightZero) {
     glDisable(GL_LIGHTING);
     gHasWaterModel = true;
     gWaterNormal = MakeVector(0, 1, 0);
-    // Stored heights are ignored: the water lies at 0.
-    gWaterVertices = {MakeVector(-10, 40, 10), MakeVector(10, 40, 10), MakeVector(10, -5, -10), MakeVector(-10, 3, -10)};
-    gWaterTriangles.assign(3, GroundTriangle{});
-    gWaterTriangles[0] = GroundTriangle{0, 1, 2, {}};
-    gWaterTriangles[1] = GroundTriangle{0, 2, 3, {}};
-    gGroundTriangleCount = 2;
+    // The water is the ground's grid; the ground's heights are ignored: the water lies at 0.
+    gGroundVertices.assign(5, GroundVertex{});
+    const Vector3 corners[4] = {MakeVector(-10, 40, 10), MakeVector(10, 40, 10), MakeVector(10, -5, -10),
+                                MakeVector(-10, 3, -10)};
+    for (int i = 0; i < 4; ++i) gGroundVertices[size_t(i)].Position = corners[i];
+    gGroundTriangles.assign(3, GroundTriangle{});
+    gGroundTriangles[0] = GroundTriangle{0, 1, 2, {}};
+    gGroundTriangles[1] = GroundTriangle{0, 2, 3, {}};
+    gGroundTriangleCount = gWaterTriangleCount = 2;
+    gGroundVertexCount = gWaterVertexCount = 4;
     Frame f = Render();
     const Rgb c = f.At(kWidth / 2, kHeight / 2);
     EXPECT_EQ(c.R, 0);
