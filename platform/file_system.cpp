@@ -78,6 +78,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) { retur
 
 bool ReadWholeFile(const std::string& path, std::string& text) { return ReadInto(path, text); }
 
+bool ReadWholeFile(const std::string& path, ByteBlock& bytes) { return ReadInto(path, bytes); }
+
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
     if (path.empty()) return false;
     std::error_code ec;

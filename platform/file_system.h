@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/byte_block.h"
+
 namespace fsys {
 
 // The separator of this platform's paths; folders held in the program's state end in it.
@@ -28,6 +30,8 @@ bool FolderExists(const std::string& path);
 // Reads the whole file; false when it does not exist or cannot be read.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
 bool ReadWholeFile(const std::string& path, std::string& text);
+// The same without zero-filling the buffer first: the read fills it.
+bool ReadWholeFile(const std::string& path, ByteBlock& bytes);
 
 // Writes the whole file through a flushed temporary file, a rename and a
 // flush of the folder; false (and the old file untouched) when writing or
@@ -35,6 +39,9 @@ bool ReadWholeFile(const std::string& path, std::string& text);
 // flushed (some file systems refuse it) does not undo the write.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 inline bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return WriteFileAtomically(path, bytes.data(), bytes.size());
+}
+inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes) {
     return WriteFileAtomically(path, bytes.data(), bytes.size());
 }
 inline bool WriteFileAtomically(const std::string& path, std::string_view text) {

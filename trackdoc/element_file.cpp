@@ -88,7 +88,7 @@ bool LoadElementFile(const std::string& path) {
     int32_t c = 0;
     ok = ok && BufReadTag(c) == "ELEM" && ReadChunkELEM(c);
     if (!ok) ClearElementDocument();
-    gTrackBuffer.assign(1, 0);
+    ByteBlock(1, 0).swap(gTrackBuffer);
     return ok;
 }
 

@@ -73,7 +73,7 @@ TerrainHeightGrid gTerrainHeights;
 std::string gEnvironmentName;
 std::string gEnvironmentText2;
 
-std::vector<uint8_t> gTrackBuffer(1, 0);
+ByteBlock gTrackBuffer(1, 0);
 
 void TerrainHeightGrid::Resize(int32_t width, int32_t depth) {
     // A negative side has no points; the spare row and column remain.
@@ -118,7 +118,7 @@ const char* TubeTypeName(int32_t code) {
 }
 
 void ClearTrackDocument() {
-    gTrackBuffer.assign(1, 0);
+    ByteBlock(1, 0).swap(gTrackBuffer);  // gives the memory of a whole file back
     gBEZRSize = gBEZRChildren = 0;
     gNodeCount = 0;
     gNodes.assign(1, TrackNode{});

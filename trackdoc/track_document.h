@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/byte_block.h"
 #include "trackdoc/math3d.h"
 
 // ---- Code tables ---------------------------------------------------------
@@ -333,8 +334,9 @@ extern TerrainHeightGrid gTerrainHeights;
 extern std::string gEnvironmentName;
 extern std::string gEnvironmentText2;
 
-// The byte buffer through which whole track and element files pass.
-extern std::vector<uint8_t> gTrackBuffer;
+// The byte buffer through which whole track and element files pass; a whole
+// file is read into it without zero-filling it first.
+extern ByteBlock gTrackBuffer;
 
 // Empties the document: every count 0, every array its one spare record.
 void ClearTrackDocument();

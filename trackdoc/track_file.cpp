@@ -940,7 +940,7 @@ bool LoadTrackFile(const std::string& path) {
     const bool ok = fsys::ReadWholeFile(path, gTrackBuffer) && ParseTrackBuffer();
     // A file that fails part-way leaves no half-read document behind.
     if (!ok) ClearTrackDocument();
-    gTrackBuffer.assign(1, 0);
+    ByteBlock(1, 0).swap(gTrackBuffer);  // the file's bytes are not kept through the model build
     return ok;
 }
 

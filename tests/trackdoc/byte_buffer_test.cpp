@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <filesystem>
 
 #include "file_builder.h"
 #include "trackdoc/byte_buffer.h"
+#include "trackdoc/byte_order.h"
 #include "trackdoc/file_buffer.h"
 #include "trackdoc/track_document.h"
 
@@ -19,6 +22,7 @@ protected:
         BufResetReadError();
     }
     void Fill(std::initializer_list<uint8_t> bytes) { gTrackBuffer.assign(bytes); }
+    static std::vector<uint8_t> Bytes() { return std::vector<uint8_t>(gTrackBuffer.begin(), gTrackBuffer.end()); }
 };
 
 TEST_F(BigEndianBufferTest, WritersProduceTheFileEncodings) {
@@ -37,7 +41,7 @@ TEST_F(BigEndianBufferTest, WritersProduceTheFileEncodings) {
     const std::vector<uint8_t> expected = {0x00, 0x00, 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFE, 0x3F, 0x80,
                                            0x00, 0x00, 0x00, 0x33, 0x22, 0x11, 0x00, 0x33, 0x22, 0x11,
                                            0xAB, 'T',  'R',  'C',  'K',  0x00, 0xFF, 'z',  0x00, 0x00};
-    EXPECT_EQ(gTrackBuffer, expected);
+    EXPECT_EQ(Bytes(), expected);
 }
 
 TEST_F(BigEndianBufferTest, ZeroRunsOfNothingLeaveBufferAndCursorAlone) {
@@ -49,7 +53,7 @@ TEST_F(BigEndianBufferTest, ZeroRunsOfNothingLeaveBufferAndCursorAlone) {
     // The first write overwrites the saver's one starting byte.
     gTrackBuffer.assign(1, 0x77);
     BufWriteByte(c, 5);
-    EXPECT_EQ(gTrackBuffer, std::vector<uint8_t>{5});
+    EXPECT_EQ(Bytes(), std::vector<uint8_t>{5});
 }
 
 TEST_F(BigEndianBufferTest, ReadersDecodeTheFileEncodings) {
@@ -103,18 +107,49 @@ TEST_F(BigEndianBufferTest, ReadsPastTheEndFailAndReturnNothing) {
     EXPECT_TRUE(BufReadFailed());
 }
 
+// Every length up to a few blocks of four words, from and to unaligned
+// places and in place: each word's bytes reversed, every bit kept (a NaN's
+// payload and the sign of zero too), nothing beyond the words touched.
+TEST(ByteOrder, CopySwapReversesEveryWordAndNothingElse) {
+    std::vector<uint8_t> src(4 * 40 + 3);
+    for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint8_t>(i * 37 + 11);
+    const uint8_t nan[4] = {0x7F, 0xA1, 0xB2, 0xC3}, minusZero[4] = {0x80, 0, 0, 0};
+    std::memcpy(&src[1 + 4 * 5], nan, 4);
+    std::memcpy(&src[1 + 4 * 6], minusZero, 4);
+    for (size_t count : {0u, 1u, 3u, 4u, 5u, 8u, 15u, 16u, 17u, 39u}) {
+        for (size_t offset : {0u, 1u, 3u}) {
+            std::vector<uint8_t> dst(src.size() + 4, 0xEE);
+            byteorder::CopySwap32(dst.data() + 2, src.data() + offset, count);
+            for (size_t w = 0; w < count; ++w)
+                for (size_t b = 0; b < 4; ++b)
+                    ASSERT_EQ(dst[2 + 4 * w + b], src[offset + 4 * w + 3 - b]) << count << " " << offset << " " << w;
+            EXPECT_EQ(dst[0], 0xEE);
+            EXPECT_EQ(dst[1], 0xEE);
+            EXPECT_EQ(dst[2 + 4 * count], 0xEE) << count;
+            std::vector<uint8_t> same(src.begin() + offset, src.begin() + offset + 4 * count);
+            byteorder::CopySwap32(same.data(), same.data(), count);
+            EXPECT_TRUE(std::equal(same.begin(), same.end(), dst.begin() + 2)) << count;
+        }
+    }
+    float f;
+    uint8_t back[4];
+    byteorder::CopySwap32(&f, nan, 1);
+    byteorder::CopySwap32(back, &f, 1);
+    EXPECT_EQ(std::memcmp(back, nan, 4), 0);
+}
+
 TEST_F(BigEndianBufferTest, BulkSinglesMatchOneByOne) {
     std::vector<float> values(37);
     for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<float>(i) * -1.375f + 0.1f;
     int32_t c = 0;
     BufWriteLong(c, 7);
     BufWriteSingles(c, values.data(), values.size());
-    std::vector<uint8_t> bulk = gTrackBuffer;
+    std::vector<uint8_t> bulk = Bytes();
     gTrackBuffer.assign(1, 0);
     c = 0;
     BufWriteLong(c, 7);
     for (float v : values) BufWriteSingle(c, v);
-    EXPECT_EQ(bulk, gTrackBuffer);
+    EXPECT_EQ(bulk, Bytes());
     std::vector<float> back(values.size());
     c = 4;
     BufReadSingles(c, back.data(), back.size());

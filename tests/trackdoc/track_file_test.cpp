@@ -141,6 +141,7 @@ TEST_F(TrackFileTest, LoadedValuesMatchWhatWasSaved) {
     EXPECT_EQ(gEnvironmentName, "Sunset \xE4");
     EXPECT_EQ(gEnvironmentText2, "second");
     EXPECT_EQ(gTrackBuffer.size(), 1u);  // the buffer is released after a load
+    EXPECT_LT(gTrackBuffer.capacity(), 16u) << "and its memory given back";
 }
 
 TEST_F(TrackFileTest, RecordLayoutsSitAtTheirOffsets) {
