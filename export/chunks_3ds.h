@@ -37,6 +37,9 @@ public:
         return p;
     }
 
+    // Forgets what was written, keeping the memory for the next bytes.
+    void Clear() { size_ = 0; }
+
     size_t Size() const { return size_; }
     const uint8_t* Data() const { return buffer_.get(); }
     std::vector<uint8_t> Bytes() const { return std::vector<uint8_t>(Data(), Data() + size_); }

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -268,6 +271,84 @@ std::string TooManyEntriesText3DS(const std::string& objectName) {
            " has more than 65535 vertices, texture coordinates or faces.";
 }
 
+namespace {
+
+bool TooManyEntries(const Obj3DS& o) {
+    return o.Vertices.size() > kMaxObjectEntries3DS || o.UVs.size() > kMaxObjectEntries3DS ||
+           o.Faces.size() > kMaxObjectEntries3DS;
+}
+
+// The length of everything before the first object: the four leading chunks,
+// the material entries and the master scale.
+uint64_t SceneHeadLength() {
+    uint64_t size = kLeadingLength;
+    for (int32_t i = 0; i < gMaterialCount3DS; ++i) size += MaterialEntryLength3DS(gMaterials3DS[size_t(i)]);
+    return size + kMasterScaleLength;
+}
+
+// Everything before the first object, for a file of `total` bytes: the main
+// chunk holds the whole file, the editor chunk all but the main chunk's header
+// and the file version chunk (16 bytes).
+void WriteSceneHead(Chunk3DSWriter& w, uint64_t total) {
+    Put3DSChunkHeader(w, kMain, static_cast<uint32_t>(total));
+    size_t c = w.BeginChunk(kFileVersion);
+    Put3DSDword(w, kVersion);
+    w.EndChunk(c);
+    Put3DSChunkHeader(w, kEditor, static_cast<uint32_t>(total - 16));
+    c = w.BeginChunk(kMeshVersion);
+    Put3DSDword(w, kVersion);
+    w.EndChunk(c);
+    for (int32_t i = 0; i < gMaterialCount3DS; ++i) WriteMaterialEntry(w, gMaterials3DS[size_t(i)]);
+    c = w.BeginChunk(kMasterScale);
+    Put3DSDword(w, kMasterScaleValue);
+    w.EndChunk(c);
+}
+
+const char* const kEncodingFailure = "The model could not be encoded as a 3DS file.";
+
+// Encodes every object it is given into a scratch file, in order, and counts
+// their bytes; it stops writing (but goes on counting) once the objects alone
+// are longer than a file may be.
+class ObjectSpill final : public ObjectSink3DS {
+public:
+    ObjectSpill(std::FILE* file, uint64_t maxSize) : file_(file), maxSize_(maxSize) {}
+
+    void Take(const Obj3DS& o) override {
+        if (TooManyEntries(o)) {
+            if (tooMany_.empty()) tooMany_ = o.Name;
+            return;
+        }
+        writer_.Clear();
+        WriteNamedObject(writer_, o);
+        if (writer_.Size() != ObjectChunkLength3DS(o)) encodingFailed_ = true;
+        bytes_ += writer_.Size();
+        if (bytes_ <= maxSize_ && !writeFailed_)
+            writeFailed_ = std::fwrite(writer_.Data(), 1, writer_.Size(), file_) != writer_.Size();
+    }
+
+    uint64_t Bytes() const { return bytes_; }
+    bool WriteFailed() const { return writeFailed_ || std::fflush(file_) != 0; }
+    bool EncodingFailed() const { return encodingFailed_; }
+    const std::string& TooManyName() const { return tooMany_; }
+
+private:
+    std::FILE* file_;
+    uint64_t maxSize_;
+    Chunk3DSWriter writer_;
+    uint64_t bytes_ = 0;
+    bool writeFailed_ = false;
+    bool encodingFailed_ = false;
+    std::string tooMany_;
+};
+
+// Clears the sink however the staging ends.
+struct SinkScope {
+    explicit SinkScope(ObjectSink3DS* sink) { gObjectSink3DS = sink; }
+    ~SinkScope() { gObjectSink3DS = nullptr; }
+};
+
+}  // namespace
+
 bool Encode3DSScene(Chunk3DSWriter& w, std::string* failure, uint64_t maxSize) {
     const uint64_t total = Get3DSFileSize();
     if (total > maxSize || total > kMax3DSFileSize) {
@@ -276,30 +357,67 @@ bool Encode3DSScene(Chunk3DSWriter& w, std::string* failure, uint64_t maxSize) {
     }
     for (int32_t i = 0; i < gObjectCount3DS; ++i) {
         const Obj3DS& o = gObjects3DS[size_t(i)];
-        if (o.Vertices.size() > kMaxObjectEntries3DS || o.UVs.size() > kMaxObjectEntries3DS ||
-            o.Faces.size() > kMaxObjectEntries3DS) {
+        if (TooManyEntries(o)) {
             if (failure) *failure = TooManyEntriesText3DS(o.Name);
             return false;
         }
     }
     const size_t start = w.Size();
-    const size_t main = w.BeginChunk(kMain);
-    size_t c = w.BeginChunk(kFileVersion);
-    Put3DSDword(w, kVersion);
-    w.EndChunk(c);
-    const size_t editor = w.BeginChunk(kEditor);
-    c = w.BeginChunk(kMeshVersion);
-    Put3DSDword(w, kVersion);
-    w.EndChunk(c);
-    for (int32_t i = 0; i < gMaterialCount3DS; ++i) WriteMaterialEntry(w, gMaterials3DS[size_t(i)]);
-    c = w.BeginChunk(kMasterScale);
-    Put3DSDword(w, kMasterScaleValue);
-    w.EndChunk(c);
+    WriteSceneHead(w, total);
     for (int32_t i = 0; i < gObjectCount3DS; ++i) WriteNamedObject(w, gObjects3DS[size_t(i)]);
-    w.EndChunk(editor);
-    w.EndChunk(main);
     if (w.Size() - start != total) {  // the length rules and the writers disagree: never expected
-        if (failure) *failure = "The model could not be encoded as a 3DS file.";
+        if (failure) *failure = kEncodingFailure;
+        return false;
+    }
+    return true;
+}
+
+bool Write3DSFileStreamed(const std::string& path, const std::function<void()>& stage, std::string* failure,
+                          uint64_t maxSize) {
+    const uint64_t limit = std::min(maxSize, kMax3DSFileSize);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> scratch(fsys::OpenScratchFileBeside(path), &std::fclose);
+    if (!scratch) {
+        if (failure) *failure = CannotWriteText3DS(path);
+        return false;
+    }
+    ObjectSpill spill(scratch.get(), limit);
+    {
+        SinkScope scope(&spill);
+        stage();
+    }
+    const uint64_t head = SceneHeadLength();
+    const uint64_t total = head + spill.Bytes();
+    if (total > limit) {
+        if (failure) *failure = TooLargeText3DS(total, limit);
+        return false;
+    }
+    if (!spill.TooManyName().empty()) {
+        if (failure) *failure = TooManyEntriesText3DS(spill.TooManyName());
+        return false;
+    }
+    if (spill.EncodingFailed()) {
+        if (failure) *failure = kEncodingFailure;
+        return false;
+    }
+    if (spill.WriteFailed() || std::fseek(scratch.get(), 0, SEEK_SET) != 0) {
+        if (failure) *failure = CannotWriteText3DS(path);
+        return false;
+    }
+    const bool written = fsys::WriteFileAtomically(path, [&](const fsys::ByteWriter& write) {
+        Chunk3DSWriter w(static_cast<size_t>(head));
+        WriteSceneHead(w, total);
+        if (w.Size() != head || !write(w.Data(), w.Size())) return false;
+        std::vector<uint8_t> block(size_t(1) << 20);
+        uint64_t copied = 0;
+        while (copied < spill.Bytes()) {
+            const size_t want = static_cast<size_t>(std::min<uint64_t>(block.size(), spill.Bytes() - copied));
+            if (std::fread(block.data(), 1, want, scratch.get()) != want || !write(block.data(), want)) return false;
+            copied += want;
+        }
+        return true;
+    });
+    if (!written) {
+        if (failure) *failure = CannotWriteText3DS(path);
         return false;
     }
     return true;

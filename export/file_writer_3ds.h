@@ -23,6 +23,7 @@
 // to a temporary file beside the target, which is then renamed over it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "export/chunks_3ds.h"
@@ -57,6 +58,15 @@ bool Encode3DSScene(Chunk3DSWriter& out, std::string* failure = nullptr, uint64_
 // the file holds the scene; otherwise false with the reason in `failure` (a
 // text for the user), and any file already at the path left as it was.
 bool Write3DSFile(const std::string& path, std::string* failure = nullptr, uint64_t maxSize = kMax3DSFileSize);
+
+// Stages and writes in one go: `stage` stages the scene (materials and
+// meshes) while every object a flush makes is encoded at once into a scratch
+// file beside the target instead of joining gObjects3DS; then the file is put
+// together. The bytes are exactly those Write3DSFile writes for the scene that
+// `stage` stages, and the failures the same, but neither the scene's objects
+// nor the whole file are ever held in memory. The materials stay staged.
+bool Write3DSFileStreamed(const std::string& path, const std::function<void()>& stage,
+                          std::string* failure = nullptr, uint64_t maxSize = kMax3DSFileSize);
 
 // The texts of the failures.
 std::string TooLargeText3DS(uint64_t size, uint64_t maxSize);

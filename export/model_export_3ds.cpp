@@ -109,12 +109,6 @@ void StageMeshList(const char* prefix, int32_t material, const std::vector<Model
         StageModelMesh3DS(prefix + Digits(i, 6), material, meshes[static_cast<size_t>(i)], rule);
 }
 
-bool WriteAndReset(const std::string& path, std::string* failure) {
-    const bool written = Write3DSFile(path, failure);
-    Reset3DSScene();
-    return written;
-}
-
 }  // namespace
 
 int32_t AddColorMaterial3DS(int32_t colour) {
@@ -200,15 +194,20 @@ void StageTrackModel3DS(bool track, bool supports, bool tunnels, bool ground, bo
     if (ground && water && gHasWater && gHasWaterModel) StageWater();
 }
 
+// The exports write while they stage: the objects go to the file as they are
+// made, never all held in memory (with the file's bytes on top).
 bool ExportElementModel3DS(const std::string& path, bool track, bool ground, std::string* failure) {
     Reset3DSScene();
-    StageElementModel3DS(track, ground);
-    return WriteAndReset(path, failure);
+    const bool written = Write3DSFileStreamed(path, [&] { StageElementModel3DS(track, ground); }, failure);
+    Reset3DSScene();
+    return written;
 }
 
 bool ExportTrackModel3DS(const std::string& path, bool track, bool supports, bool tunnels, bool ground, bool water,
                          std::string* failure) {
     Reset3DSScene();
-    StageTrackModel3DS(track, supports, tunnels, ground, water);
-    return WriteAndReset(path, failure);
+    const bool written =
+        Write3DSFileStreamed(path, [&] { StageTrackModel3DS(track, supports, tunnels, ground, water); }, failure);
+    Reset3DSScene();
+    return written;
 }

@@ -6,6 +6,7 @@ std::vector<Mat3DS> gMaterials3DS;
 int32_t gMaterialCount3DS = 0;
 std::vector<Obj3DS> gObjects3DS;
 int32_t gObjectCount3DS = 0;
+ObjectSink3DS* gObjectSink3DS = nullptr;
 
 std::vector<Vector3> gStagedVertices;
 std::vector<UV3DS> gStagedTexCoords;
@@ -240,6 +241,11 @@ void Flush3DSMesh() {
         o.Faces[f] = Face3DS{static_cast<uint16_t>(s.CornerA & 0xFFFF), static_cast<uint16_t>(s.CornerB & 0xFFFF),
                              static_cast<uint16_t>(s.CornerC & 0xFFFF)};
         o.FaceSmooth[f] = static_cast<uint32_t>(static_cast<int32_t>(s.Weld));  // -1 sets all 32 groups
+    }
+    if (gObjectSink3DS) {
+        gObjectSink3DS->Take(o);
+        gObjects3DS.pop_back();
+        --gObjectCount3DS;
     }
     ++gStagedPart;
     Begin3DSMesh(gStagedName, gStagedMaterial, gStagedHasUV, true);

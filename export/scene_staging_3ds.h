@@ -105,6 +105,17 @@ int32_t Add3DSObjectVertex(const Vector3& vertex, int32_t object);
 int32_t Add3DSObjectTexCoord(const UV3DS& uv, int32_t object);  // also sets HasUV
 int32_t Add3DSObjectFace(uint16_t a, uint16_t b, uint16_t c, uint32_t smoothing, int32_t object);
 
+// Takes every object a flush makes, in their order, instead of the scene's
+// list: a file can then be written while it is staged (file_writer_3ds.h),
+// without the whole scene in memory. While gObjectSink3DS is set, flushed
+// objects never join gObjects3DS.
+class ObjectSink3DS {
+public:
+    virtual ~ObjectSink3DS() = default;
+    virtual void Take(const Obj3DS& object) = 0;
+};
+extern ObjectSink3DS* gObjectSink3DS;
+
 // ---- Staging ---------------------------------------------------------------
 
 struct StagedFace3DS {
@@ -161,6 +172,7 @@ void Add3DSTriangle(const Vector3& a, const Vector3& b, const Vector3& c, const 
                     const UV3DS& uvC, int16_t weld);
 // Turns what is staged into an object named by PartName3DS (nothing when no
 // vertex and no face is staged), then begins the next part of the same mesh.
+// With a sink set, the object goes to the sink and not into the scene's list.
 // Face smoothing masks are the weld values widened with their sign.
 void Flush3DSMesh();
 // A name shorter than 8 characters with the part counter appended, zero-padded

@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -81,6 +82,43 @@ bool ReadWholeFile(const std::string& path, std::string& text) { return ReadInto
 bool ReadWholeFile(const std::string& path, ByteBlock& bytes) { return ReadInto(path, bytes); }
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
+    return WriteFileAtomically(path, [&](const ByteWriter& write) { return write(data, size); });
+}
+
+namespace {
+
+// Writes all of the bytes to the descriptor; false on a write error.
+bool WriteAll(int fd, const void* data, size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, p, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::FILE* OpenScratchFileBeside(const std::string& besidePath) {
+    fs::path dir = fs::path(besidePath).parent_path();
+    if (dir.empty()) dir = ".";
+    std::string tmpl = (dir / ".gw-scratch.XXXXXX").string();
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return nullptr;
+    ::unlink(name.data());
+    std::FILE* f = ::fdopen(fd, "w+b");
+    if (!f) ::close(fd);
+    return f;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::function<bool(const ByteWriter&)>& produce) {
     if (path.empty()) return false;
     std::error_code ec;
     fs::path target(path);
@@ -92,18 +130,12 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return false;
-    const char* p = static_cast<const char*>(data);
-    size_t left = size;
-    bool ok = true;
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
+    bool written = true;
+    const ByteWriter write = [&](const void* data, size_t size) {
+        written = written && WriteAll(fd, data, size);
+        return written;
+    };
+    bool ok = produce(write) && written;
     // Files keep the usual permissions for new files rather than mkstemp's 0600.
     if (ok) {
         const mode_t mask = ::umask(0);

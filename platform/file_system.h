@@ -6,6 +6,7 @@
 // leaves either the old file or the new one.
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,11 @@ bool ReadWholeFile(const std::string& path, ByteBlock& bytes);
 // flushing the temporary file or the rename fails. A folder that cannot be
 // flushed (some file systems refuse it) does not undo the write.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
+// The same for a file written piece by piece: `produce` hands its pieces, in
+// order, to the function it is given, which returns false once a write failed;
+// produce returns false to give the write up (the old file stays then).
+using ByteWriter = std::function<bool(const void* data, size_t size)>;
+bool WriteFileAtomically(const std::string& path, const std::function<bool(const ByteWriter&)>& produce);
 inline bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
     return WriteFileAtomically(path, bytes.data(), bytes.size());
 }
@@ -47,6 +53,12 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes)
 inline bool WriteFileAtomically(const std::string& path, std::string_view text) {
     return WriteFileAtomically(path, text.data(), text.size());
 }
+
+// A scratch file for bytes too many to hold in memory: created in the folder
+// of `besidePath` (so on the same disk as the file it will end up in) and
+// removed from the folder at once, so nothing is left behind however the
+// program ends. Opened for reading and writing; nullptr when it cannot be made.
+std::FILE* OpenScratchFileBeside(const std::string& besidePath);
 
 // The steps of a write, in their order, for tests that watch them.
 enum class WriteStep { FileFlushed, Renamed, FolderFlushed };

@@ -327,3 +327,51 @@ TEST_F(Writer, ReplacesAnOldFileWithoutLeavingTemporaryFiles) {
     EXPECT_EQ(files, 1);
     EXPECT_EQ(gMaterialCount3DS, 1) << "writing leaves the scene as it was";
 }
+
+// Writing while staging gives the file that staging first and writing after
+// gives, refuses what the whole write refuses with the same text, keeps the
+// old file then, and leaves no scratch file behind.
+TEST_F(Writer, StreamedWriteIsTheSameFileWithTheSameRefusals) {
+    const auto stage = [] {
+        const int32_t ground = Add3DSMaterial({1, 2, 3}, {4, 5, 6}, {7, 8, 9}, 25, 5, 0, "");
+        Begin3DSMesh("TERA", ground, false, false);
+        for (int t = 0; t < 23000; ++t)  // three parts
+            Add3DSTriangle(Vector3{float(t % 150), 0.5f, float(t / 150)}, Vector3{float(t % 150) + 1, 0, 0},
+                           Vector3{0, 0, float(t / 150) + 1}, kNoUV, kNoUV, kNoUV, 1);
+        Flush3DSMesh();
+        const int32_t tex = Add3DSMaterial({}, {}, {}, 0, 0, 75, "wood.tga");  // a material after objects
+        Begin3DSMesh("ROOF", tex, true, false);
+        Add3DSTriangle(Vector3{1, 2, 3}, Vector3{4, 5, 6}, Vector3{7, 8, 9}, UV3DS{0.25f, 1}, UV3DS{}, UV3DS{1, 0}, 0);
+        Flush3DSMesh();
+    };
+    stage();
+    const uint64_t size = Get3DSFileSize();
+    std::string failure;
+    ASSERT_TRUE(Write3DSFile(folder / "whole.3ds", &failure)) << failure;
+    Reset3DSScene();
+
+    const std::string path = folder.Write("model.3ds", "old contents");
+    EXPECT_FALSE(Write3DSFileStreamed(path, stage, &failure, size - 1));
+    EXPECT_EQ(failure, TooLargeText3DS(size, size - 1));
+    std::string contents;
+    ASSERT_TRUE(fsys::ReadWholeFile(path, contents));
+    EXPECT_EQ(contents, "old contents");
+    Reset3DSScene();
+    failure.clear();
+    ASSERT_TRUE(Write3DSFileStreamed(path, stage, &failure, size)) << failure;
+    EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(folder / "whole.3ds"));
+    EXPECT_EQ(gObjectCount3DS, 0) << "no object is kept";
+    EXPECT_EQ(gMaterialCount3DS, 2);
+    EXPECT_EQ(gObjectSink3DS, nullptr);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 2);
+
+    Reset3DSScene();
+    const std::string missing = folder / "no/such/folder/model.3ds";
+    EXPECT_FALSE(Write3DSFileStreamed(missing, stage, &failure));
+    EXPECT_EQ(failure, CannotWriteText3DS(missing));
+}
