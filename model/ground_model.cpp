@@ -33,9 +33,11 @@ void SetTriangle(GroundTriangle& t, int32_t a, int32_t b, int32_t c) {
     t.A = a;
     t.B = b;
     t.C = c;
-    t.FaceNormal = TriangleNormal(gGroundVertices[a].Position, gGroundVertices[b].Position,
-                                  gGroundVertices[c].Position);
 }
+
+// Rows of vertices whose normals one task computes, with the face normals of
+// the quad rows around them.
+constexpr int32_t kNormalRowBlock = 64;
 
 }  // namespace
 
@@ -110,30 +112,43 @@ void CreateGroundModel() {
     // normal. Vertex (i, j) is corner c of both triangles of quad (i-1, j-1),
     // b of the first of quad (i, j-1), e of the second of quad (i-1, j) and a
     // of both of quad (i, j): that is their order.
+    // The face normals are not kept: each block of rows computes those of the
+    // quad rows it touches (the one above it included) into a list of its own.
     if (triangleCount > 0) {
         const int32_t quads = w - 1;
-        ParallelForEach(0, d, [&](int64_t jj) {
-            const int32_t j = static_cast<int32_t>(jj);
-            for (int32_t i = 0; i < w; ++i) {
-                double x = 0.0, y = 0.0, z = 0.0;
-                int32_t count = 0;
-                const auto add = [&](int32_t qi, int32_t qj, int second) {
-                    if (qi < 0 || qj < 0 || qi >= quads || qj >= d - 1) return;
-                    const Vector3& n = gGroundTriangles[2 * (static_cast<size_t>(qj) * quads + qi) + second].FaceNormal;
-                    x += n.X;
-                    y += n.Y;
-                    z += n.Z;
-                    ++count;
-                };
-                add(i - 1, j - 1, 0);
-                add(i - 1, j - 1, 1);
-                add(i, j - 1, 0);
-                add(i - 1, j, 1);
-                add(i, j, 0);
-                add(i, j, 1);
-                if (count == 0) continue;
-                gGroundVertices[static_cast<size_t>(j) * w + i].Normal =
-                    MakeVector(static_cast<float>(x / count), static_cast<float>(y / count), static_cast<float>(z / count));
+        const int32_t blocks = (d + kNormalRowBlock - 1) / kNormalRowBlock;
+        ParallelForEach(0, blocks, [&](int64_t block) {
+            const int32_t j0 = static_cast<int32_t>(block) * kNormalRowBlock;
+            const int32_t j1 = std::min(d, j0 + kNormalRowBlock);
+            const int32_t q0 = std::max(0, j0 - 1), q1 = std::min(d - 1, j1);  // quad rows q0 .. q1 - 1
+            const size_t perRow = 2 * static_cast<size_t>(quads);
+            std::vector<Vector3> faceNormals(perRow * static_cast<size_t>(q1 - q0));
+            for (int32_t qj = q0; qj < q1; ++qj)
+                for (size_t k = 0; k < perRow; ++k)
+                    faceNormals[static_cast<size_t>(qj - q0) * perRow + k] =
+                        GroundFaceNormal(gGroundTriangles[static_cast<size_t>(qj) * perRow + k]);
+            for (int32_t j = j0; j < j1; ++j) {
+                for (int32_t i = 0; i < w; ++i) {
+                    double x = 0.0, y = 0.0, z = 0.0;
+                    int32_t count = 0;
+                    const auto add = [&](int32_t qi, int32_t qj, int second) {
+                        if (qi < 0 || qj < 0 || qi >= quads || qj >= d - 1) return;
+                        const Vector3& n = faceNormals[static_cast<size_t>(qj - q0) * perRow + 2 * static_cast<size_t>(qi) + second];
+                        x += n.X;
+                        y += n.Y;
+                        z += n.Z;
+                        ++count;
+                    };
+                    add(i - 1, j - 1, 0);
+                    add(i - 1, j - 1, 1);
+                    add(i, j - 1, 0);
+                    add(i - 1, j, 1);
+                    add(i, j, 0);
+                    add(i, j, 1);
+                    if (count == 0) continue;
+                    gGroundVertices[static_cast<size_t>(j) * w + i].Normal =
+                        MakeVector(static_cast<float>(x / count), static_cast<float>(y / count), static_cast<float>(z / count));
+                }
             }
         });
     }

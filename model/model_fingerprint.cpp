@@ -78,7 +78,7 @@ void AddTriangles(Hasher& h, const std::vector<GroundTriangle>& t, int32_t count
         h.Add(t[size_t(i)].A);
         h.Add(t[size_t(i)].B);
         h.Add(t[size_t(i)].C);
-        h.Add(t[size_t(i)].FaceNormal);
+        h.Add(GroundFaceNormal(t[size_t(i)]));
     }
 }
 

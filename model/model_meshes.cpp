@@ -115,3 +115,12 @@ void SmoothStripEdges(ModelMesh& mesh, int m) {
 }
 
 double RoundHalfEven(double value) { return std::nearbyint(value); }
+
+Vector3 GroundFaceNormal(const GroundTriangle& t) {
+    const size_t n = gGroundVertices.size();
+    for (int32_t c : {t.A, t.B, t.C})
+        if (c < 0 || static_cast<size_t>(c) >= n) return Vector3{};
+    return TriangleNormal(gGroundVertices[static_cast<size_t>(t.A)].Position,
+                          gGroundVertices[static_cast<size_t>(t.B)].Position,
+                          gGroundVertices[static_cast<size_t>(t.C)].Position);
+}

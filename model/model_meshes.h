@@ -45,9 +45,11 @@ struct GroundVertex {
     Vector3 Normal;  // mean of the adjoining face normals, not renormalised
 };
 
+// A ground triangle holds its corners only: its face normal follows from
+// their positions (GroundFaceNormal) and is not stored, as the ground's
+// triangles are the largest list of a model with terrain.
 struct GroundTriangle {
-    int32_t A = 0, B = 0, C = 0;  // indices into the vertex list of the same model
-    Vector3 FaceNormal;
+    int32_t A = 0, B = 0, C = 0;  // indices into gGroundVertices
 };
 
 // Track model: 0 .. gSpineInfoSegmentCount (the last a spare).
@@ -90,6 +92,10 @@ extern int32_t gTieCountdown;  // ties left before the pattern switches
 // the spine copy, path frames, radius comb and heart-line with them: a new
 // document never sees a mesh of the previous one.
 void ClearModelArrays();
+
+// TriangleNormal of the triangle's corners in gGroundVertices; zero when a
+// corner is not in the list.
+Vector3 GroundFaceNormal(const GroundTriangle& t);
 
 // ---- Construction rules shared by the builders --------------------------
 

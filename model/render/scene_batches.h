@@ -34,6 +34,7 @@ size_t Bounded(int64_t count, const std::vector<T>& items) {
 struct SentTriangle {
     const Vector3* Normals[3] = {nullptr, nullptr, nullptr};
     Vector3 Corners[3];
+    Vector3 OwnNormal;  // a normal computed for this triangle (flat ground); never copy a triangle that points at it
 };
 
 inline void Vertex(const Vector3& v) { glVertex3f(v.X, v.Y, v.Z); }
@@ -101,7 +102,10 @@ void ForEachGroundTriangle(F& f) {
             t.Corners[k] = v.Position;
             if (gGroundSmooth) t.Normals[k] = &v.Normal;
         }
-        if (!gGroundSmooth) t.Normals[0] = &tri.FaceNormal;
+        if (!gGroundSmooth) {
+            t.OwnNormal = GroundFaceNormal(tri);
+            t.Normals[0] = &t.OwnNormal;
+        }
         f(t);
     }
 }

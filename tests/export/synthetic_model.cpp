@@ -78,8 +78,8 @@ void MakeGroundModel(int32_t w, int32_t d, float spacing, bool water) {
     for (int32_t j = 0; j + 1 < d; ++j)
         for (int32_t i = 0; i + 1 < w; ++i) {
             const int32_t a = j * w + i, b = a + w, c = b + 1, dd = a + 1;
-            gGroundTriangles.push_back(GroundTriangle{a, b, c, {0, 1, 0}});
-            gGroundTriangles.push_back(GroundTriangle{c, dd, a, {0, 1, 0}});
+            gGroundTriangles.push_back(GroundTriangle{a, b, c});
+            gGroundTriangles.push_back(GroundTriangle{c, dd, a});
             gGroundTriangleCount += 2;
         }
     gGroundSmooth = true;

@@ -32,8 +32,8 @@ protected:
         EXPECT_EQ(gGroundTriangles[0].A, 0);
         EXPECT_EQ(gGroundTriangles[1].A, 2);
         for (int t = 0; t < 2; ++t) {
-            EXPECT_EQ(gGroundTriangles[t].FaceNormal.Y, 1.0f);
-            EXPECT_EQ(gGroundTriangles[t].FaceNormal.X, 0.0f);
+            EXPECT_EQ(GroundFaceNormal(gGroundTriangles[t]).Y, 1.0f);
+            EXPECT_EQ(GroundFaceNormal(gGroundTriangles[t]).X, 0.0f);
         }
     }
 };
@@ -73,7 +73,7 @@ TEST_F(GroundModelTest, FlatTerrainFacesUpAndNormalsAverageTheirTriangles) {
     MakeTerrain(5, 4, 2, [](int, int) { return 3.0f; });
     CreateGroundModel();
     for (int t = 0; t < gGroundTriangleCount; ++t) {
-        const Vector3& n = gGroundTriangles[t].FaceNormal;
+        const Vector3 n = GroundFaceNormal(gGroundTriangles[t]);
         EXPECT_EQ(n.Y, 1.0f);
         EXPECT_EQ(n.X, 0.0f);
         EXPECT_EQ(n.Z, 0.0f);
@@ -91,9 +91,10 @@ TEST_F(GroundModelTest, FlatTerrainFacesUpAndNormalsAverageTheirTriangles) {
         for (int t = 0; t < gGroundTriangleCount; ++t) {
             const GroundTriangle& tri = gGroundTriangles[t];
             if (tri.A == v || tri.B == v || tri.C == v) {
-                x += tri.FaceNormal.X;
-                y += tri.FaceNormal.Y;
-                z += tri.FaceNormal.Z;
+                const Vector3 f = GroundFaceNormal(tri);
+                x += f.X;
+                y += f.Y;
+                z += f.Z;
                 ++n;
             }
         }

@@ -106,8 +106,8 @@ TEST_F(GLCanvasTest, DrawsTheSceneIntoTheCanvas) {
     gGroundVertices[2].Position = MakeVector(-220, 0, -220);
     gGroundVertices[3].Position = MakeVector(-220, 0, 220);
     gGroundTriangles.resize(3);
-    gGroundTriangles[0] = GroundTriangle{0, 1, 2, MakeVector(0, 1, 0)};
-    gGroundTriangles[1] = GroundTriangle{2, 3, 0, MakeVector(0, 1, 0)};
+    gGroundTriangles[0] = GroundTriangle{0, 1, 2};
+    gGroundTriangles[1] = GroundTriangle{2, 3, 0};
     gGroundTriangleCount = 2;
     SetCamera(MakeVector(0, 50, 0), MakeVector(-90, 0, 0), MakeVector(-512, -10, -512), MakeVector(512, 200, 512));
 

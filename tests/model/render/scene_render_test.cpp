@@ -117,8 +117,8 @@ TEST_F(SceneRenderTest, GroundIsLitGreen) {
     gGroundVertices[3].Position = MakeVector(-220, 0, 220);
     gGroundVertexCount = 4;
     gGroundTriangles.resize(3);
-    gGroundTriangles[0] = GroundTriangle{0, 1, 2, MakeVector(0, 1, 0)};
-    gGroundTriangles[1] = GroundTriangle{2, 3, 0, MakeVector(0, 1, 0)};
+    gGroundTriangles[0] = GroundTriangle{0, 1, 2};
+    gGroundTriangles[1] = GroundTriangle{2, 3, 0};
     gGroundTriangleCount = 2;
     Frame f = Render();
     // Colour material: (0, 0.5, 0) times global ambient 0.2 + light ambient
@@ -142,8 +142,8 @@ TEST_F(SceneRenderTest, SmoothGroundTakesItsVertexNormals) {
     gGroundVertices[3].Position = MakeVector(-220, 0, 220);
     for (auto& v : gGroundVertices) v.Normal = MakeVector(0, 0, 0);  // unlit but for ambient
     gGroundTriangles.resize(3);
-    gGroundTriangles[0] = GroundTriangle{0, 1, 2, MakeVector(0, 1, 0)};
-    gGroundTriangles[1] = GroundTriangle{2, 3, 0, MakeVector(0, 1, 0)};
+    gGroundTriangles[0] = GroundTriangle{0, 1, 2};
+    gGroundTriangles[1] = GroundTriangle{2, 3, 0};
     gGroundTriangleCount = 2;
     gGroundSmooth = true;
     const Rgb smooth = Render().At(kWidth / 2, kHeight / 2);
@@ -226,7 +226,7 @@ TEST_F(SceneRenderTest, DrawersReadNoFurtherThanTheArraysHold) {
     gTubeCount = gFooterCount = gCatwalkCount = 40;
     gPrefabModelCount = gTunnelModelCount = 30;
     gGroundTriangleCount = 1000;
-    gGroundTriangles.assign(3, GroundTriangle{0, 1, 77, MakeVector(0, 1, 0)});  // a corner beyond the vertices
+    gGroundTriangles.assign(3, GroundTriangle{0, 1, 77});  // a corner beyond the vertices
     gHasWaterModel = true;
     gSegmentCount = 60;
     gTubeModels[0].FaceCount = 1000;
@@ -301,8 +301,8 @@ void BuildAllLayers() {
     gGroundVertices[3].Position = MakeVector(-14, -4, -30);
     for (auto& v : gGroundVertices) v.Normal = MakeVector(0, 0, 1);
     gGroundTriangles.resize(3);
-    gGroundTriangles[0] = GroundTriangle{0, 1, 2, MakeVector(0, 0, 1)};
-    gGroundTriangles[1] = GroundTriangle{0, 2, 3, MakeVector(0, 0, 1)};
+    gGroundTriangles[0] = GroundTriangle{0, 1, 2};
+    gGroundTriangles[1] = GroundTriangle{0, 2, 3};
     gGroundTriangleCount = 2;
     gHasWaterModel = true;  // the ground's quad laid flat: seen edge on
     gWaterNormal = MakeVector(0, 1, 0);
@@ -375,8 +375,8 @@ TEST_F(SceneRenderTest, WaterIsTranslucentAtHeightZero) {
                                 MakeVector(-10, 3, -10)};
     for (int i = 0; i < 4; ++i) gGroundVertices[size_t(i)].Position = corners[i];
     gGroundTriangles.assign(3, GroundTriangle{});
-    gGroundTriangles[0] = GroundTriangle{0, 1, 2, {}};
-    gGroundTriangles[1] = GroundTriangle{0, 2, 3, {}};
+    gGroundTriangles[0] = GroundTriangle{0, 1, 2};
+    gGroundTriangles[1] = GroundTriangle{0, 2, 3};
     gGroundTriangleCount = gWaterTriangleCount = 2;
     gGroundVertexCount = gWaterVertexCount = 4;
     Frame f = Render();
