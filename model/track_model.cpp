@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "model/busy_window.h"
 #include "model/crosstie_placement.h"
@@ -105,7 +106,7 @@ void FitSegmentSphere(int32_t i) {
 }
 
 // The crossties of one segment: the tie pattern runs on from the segment
-// before, so they are built in segment order.
+// before (in the globals).
 void ModelSegmentTies(int32_t i) {
     if (SegmentHasPath(i) && gPathMatrixArray[i].FrameCount >= 1) ModelCrossties(i);
 }
@@ -125,22 +126,36 @@ void CreateTrackModel() {
         return;
     }
     InitTrackModel();
-    gTieState = 0;
-    gTieCountdown = gModelSettings.ToggleCount1;
     BuildProgress& busy = BusyWindow();
     const int32_t limit = std::clamp<int32_t>(gModelBudgetLimits.TrackSegments, 0, gSpineInfoSegmentCount);
-    // A block of segments at a time: rails and spines on all cores (each
-    // segment's meshes are its own), the ties in segment order on this thread,
-    // the spheres on all cores, then the marker once per segment as before.
+    // The tie pattern runs on from segment to segment: a cheap pass in order
+    // gives each segment the pattern it starts from, so that every segment,
+    // its ties included, can be built on its own.
+    std::vector<TiePattern> patterns(static_cast<size_t>(limit));
+    TiePattern pattern{0, gModelSettings.ToggleCount1};
+    for (int32_t i = 0; i < limit; ++i) {
+        patterns[i] = pattern;
+        if (SegmentHasPath(i) && gPathMatrixArray[i].FrameCount >= 1) pattern = TiePatternAfter(i, pattern);
+    }
+    // A block of segments at a time on all cores (each segment's meshes are
+    // its own), then the marker once per segment of the block as before.
     constexpr int32_t kBlock = 128;
     for (int32_t first = 0; first < gSpineInfoSegmentCount; first += kBlock) {
         const int32_t last = std::min(gSpineInfoSegmentCount, first + kBlock);
         const int32_t built = std::min(last, limit);
-        ParallelForEach(first, built, [](int64_t i) { ModelSegmentSweeps(static_cast<int32_t>(i)); });
-        for (int32_t i = first; i < built; ++i) ModelSegmentTies(i);
-        ParallelForEach(first, built, [](int64_t i) { FitSegmentSphere(static_cast<int32_t>(i)); });
+        ParallelForEach(first, built, [&patterns](int64_t k) {
+            const int32_t i = static_cast<int32_t>(k);
+            ModelSegmentSweeps(i);
+            if (SegmentHasPath(i) && gPathMatrixArray[i].FrameCount >= 1) {
+                TiePattern start = patterns[i];
+                ModelCrosstiesFrom(i, start);
+            }
+            FitSegmentSphere(i);
+        });
         for (int32_t i = first; i < last; ++i) busy.UpdateMarker();
     }
+    gTieState = pattern.State;
+    gTieCountdown = pattern.Countdown;
     ColorTrackModel(gColorSegmentChecked ? ColorBySegmentKind : ColorByDocument);
     gTrackModelValid = true;
 }

@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <thread>
 
 #include "core/app_state.h"
@@ -23,6 +24,8 @@
 #include "model/path_frames.h"
 #include "model/prefab_support_models.h"
 #include "model/radius_comb.h"
+#include "model/tie_object_reader.h"
+#include "model/track_model.h"
 #include "model/tube_models.h"
 #include "model/tunnel_models.h"
 #include "trackdoc/track_document.h"
@@ -107,6 +110,47 @@ void BM_WholeModelThreads(benchmark::State& state) {
     state.counters["threads"] = double(BuildThreadCount());
 }
 BENCHMARK(BM_WholeModelThreads)->Arg(1)->Arg(0)->ArgName("threads")->Unit(benchmark::kMillisecond)
+    ->MinTime(kMinSeconds)->UseRealTime();
+
+// The stages of that build one after the other, each timed (milliseconds per
+// build as counters), with one thread and with every core: where the time of
+// the whole goes and which stages do not scale.
+void BM_StageShares(benchmark::State& state) {
+    const int threads = static_cast<int>(state.range(0));
+    ClearModelArrays();
+    MakeRide();
+    BuildThreadLimit limit(threads > 0 ? threads : int(std::thread::hardware_concurrency()));
+    constexpr int kStages = 11;
+    static const char* const names[kStages] = {"spine", "path", "comb",     "ties_load", "track", "tubes",
+                                              "catwalks", "footers", "prefabs", "tunnels", "ground"};
+    double totals[kStages] = {};
+    using Clock = std::chrono::steady_clock;
+    for (auto _ : state) {
+        ClearModelArrays();
+        ApplyTrackStylePresets(gTrackStyle, false);
+        gModelSettings.RailDetail = 0.5f;
+        gModelSettings.SpineDetail = 0.5f;
+        gModelSettings.UseTerrain = true;
+        gModelSettings.LowDetailTerrain = false;
+        void (*const stages[kStages])() = {
+            ExtractTrackSpine, BuildPathMatrixArray, RebuildRadiusComb,
+            [] {
+                for (int slot = 0; slot < 2; ++slot)
+                    if (gModelSettings.gTieModels[slot].Use) LoadTieModel(gModelSettings.gTieModels[slot].File, slot);
+            },
+            CreateTrackModel, CreateTubeModels, CreateCatwalkModels, CreateFooterModels,
+            CreatePrefabSupportModels, CreateTunnelModels, CreateGroundModel};
+        for (int k = 0; k < kStages; ++k) {
+            const Clock::time_point start = Clock::now();
+            stages[k]();
+            totals[k] += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        }
+    }
+    for (int k = 0; k < kStages; ++k)
+        state.counters[names[k]] = benchmark::Counter(totals[k], benchmark::Counter::kAvgIterations);
+    state.counters["threads"] = double(BuildThreadCount());
+}
+BENCHMARK(BM_StageShares)->Arg(1)->Arg(0)->ArgName("threads")->Unit(benchmark::kMillisecond)
     ->MinTime(kMinSeconds)->UseRealTime();
 
 // Growth with the counts: tubes from 1,250 to 20,000, ground from 128 to 1,024 points a side.

@@ -2,6 +2,8 @@
 // and the toggle runs that continue across segments.
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 #include <string>
 
 #include "model/crosstie_placement.h"
@@ -189,4 +191,52 @@ TEST_F(CrosstiePlacementTest, SlotWithoutTrianglesStillCountsForThePattern) {
     PlaceAll();
     EXPECT_EQ(Pattern(), "PPP");  // P, (S placed as nothing), P, P
     EXPECT_EQ(gTrackModel[0].TieFaceCount, 3);
+}
+
+// The track model builds its segments on all cores, each from the pattern a
+// pass in order gives it: every tie face, and the pattern left at the end, as
+// placing the segments one after the other leaves them, on a banked ride where
+// the bank decides the switches (several blocks of segments).
+TEST_F(CrosstiePlacementTest, TrackModelTiesMatchThePlacementInSegmentOrder) {
+    MakeCircleTrack(300, 400.0f);
+    for (int i = 0; i < gNodeCount; ++i) gNodes[i].Roll = static_cast<float>(0.9 * std::sin(i * 0.37));
+    ExtractTrackSpine();
+    BuildPathMatrixArray();
+    gModelSettings.TieSpacing = 1.3f;
+    gModelSettings.ToggleTies = true;
+    gModelSettings.ToggleCount1 = 4;
+    gModelSettings.ToggleCount2 = 3;
+    gModelSettings.AltOnBank = true;
+    gModelSettings.AltBank = 25.0f;
+    // Two triangles in a secondary tie, one in a primary: the face counts tell them apart.
+    TieModel& secondary = gModelSettings.gTieModels[1];
+    secondary.Triangles[1] = secondary.Triangles[0];
+    secondary.TriangleCount = 2;
+    for (bool onStart : {false, true}) {
+        gModelSettings.AltOnStart = onStart;
+        PlaceAll();
+        std::vector<std::vector<ModelFace>> inOrder;
+        for (int s = 0; s < gSpineInfoSegmentCount; ++s)
+            inOrder.emplace_back(gTrackModel[s].TieFaces.begin(), gTrackModel[s].TieFaces.begin() + gTrackModel[s].TieFaceCount);
+        const int16_t state = gTieState;
+        const int32_t countdown = gTieCountdown;
+        size_t ties = 0, faces = 0;
+        for (int s = 0; s < gSpineInfoSegmentCount; ++s) {
+            ties += static_cast<size_t>(TieCount(gPathMatrixArray[s].Length, 1.3f));
+            faces += inOrder[s].size();
+        }
+        EXPECT_GT(faces, ties);      // some secondary ties
+        EXPECT_LT(faces, 2 * ties);  // and some primary ones
+
+        gTieState = 1 - state;
+        gTieCountdown = countdown + 7;
+        CreateTrackModel();
+        for (int s = 0; s < gSpineInfoSegmentCount; ++s) {
+            const TrackModelEntry& e = gTrackModel[s];
+            ASSERT_EQ(e.TieFaceCount, static_cast<int32_t>(inOrder[s].size())) << s;
+            EXPECT_EQ(std::memcmp(e.TieFaces.data(), inOrder[s].data(), inOrder[s].size() * sizeof(ModelFace)), 0) << s;
+        }
+        EXPECT_EQ(gTieState, state);
+        EXPECT_EQ(gTieCountdown, countdown);
+    }
 }
