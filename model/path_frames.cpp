@@ -8,6 +8,7 @@
 #include "model/modeler_settings.h"
 #include "model/parallel_build.h"
 #include "model/rebuild_flags.h"
+#include "model/turn_angles.h"
 #include "trackdoc/element_document.h"
 
 int32_t gSpineInfoNodeCount = 0;
@@ -43,8 +44,8 @@ inline float Dot2(float a, float ca, float b, float cb) {
     return static_cast<float>(sum);
 }
 
-void TurnY(Matrix4& m, double angle) {
-    const float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
+void TurnY(Matrix4& m, const TurnCosSin& turn) {
+    const float c = turn.C, s = turn.S;
     for (int i = 0; i < 3; ++i) {
         const float m0 = m(i, 0), m2 = m(i, 2);
         m(i, 0) = Dot2(m0, c, m2, -s);
@@ -52,8 +53,8 @@ void TurnY(Matrix4& m, double angle) {
     }
 }
 
-void TurnX(Matrix4& m, double angle) {
-    const float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
+void TurnX(Matrix4& m, const TurnCosSin& turn) {
+    const float c = turn.C, s = turn.S;
     for (int i = 0; i < 3; ++i) {
         const float m1 = m(i, 1), m2 = m(i, 2);
         m(i, 1) = Dot2(m1, c, m2, s);
@@ -61,12 +62,12 @@ void TurnX(Matrix4& m, double angle) {
     }
 }
 
-void TurnZ(Matrix4& m, double angle) {
+void TurnZ(AffineFrame& m, double angle) {
     const float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
     for (int i = 0; i < 3; ++i) {
-        const float m0 = m(i, 0), m1 = m(i, 1);
-        m(i, 0) = Dot2(m0, c, m1, s);
-        m(i, 1) = Dot2(m0, -s, m1, c);
+        const float m0 = m.Cell(i, 0), m1 = m.Cell(i, 1);
+        m.Cell(i, 0) = Dot2(m0, c, m1, s);
+        m.Cell(i, 1) = Dot2(m0, -s, m1, c);
     }
 }
 
@@ -199,7 +200,7 @@ void SampleSegmentCurve(int32_t s) {
     record.Frames.resize(kFramesPerSegment);
     record.FrameCount = kFramesPerSegment;
     PathFrame& first = record.Frames[0];
-    first.Frame = MatrixSetTranslation(first.Frame, p0);
+    first.Frame.SetTranslation(p0);
     first.Distance = 0.0f;
     Vector3 previous = p0;
     float length = 0.0f;
@@ -208,7 +209,7 @@ void SampleSegmentCurve(int32_t s) {
         const Vector3 p = BezierPoint(p0, p1, p3, p2, t);
         length = static_cast<float>(double(length) + VectorDistance(previous, p));
         PathFrame& f = record.Frames[i];
-        f.Frame = MatrixSetTranslation(f.Frame, p);
+        f.Frame.SetTranslation(p);
         f.Distance = length;
         previous = p;
     }
@@ -267,8 +268,10 @@ RollPlan OrientSegmentFrames(int32_t s) {
         const Vector3 p = MatrixGetTranslation(frames[i].Frame);
         const Vector3 d = VectorFromTo(previous, p);
         const Vector3 l = ToLocal(r, d);
-        const double pitch = ArcTan2(l.Y, std::sqrt(double(l.Z) * l.Z + double(l.X) * l.X));
-        const double heading = ArcTan2(-double(l.X), -double(l.Z));
+        // The turns' cosines and sines straight from the step, without the
+        // angles (the same bits as from the angles).
+        TurnCosSin heading, pitch;
+        TurnsTowardStep(l, heading, pitch);
         TurnY(r, heading);
         TurnX(r, pitch);
         frames[i].Frame = MatrixSetTranslation(r, p);
@@ -294,7 +297,7 @@ RollPlan OrientSegmentFrames(int32_t s) {
     if (end.StrictRoll) {
         target = rn;
     } else {
-        const Matrix4& last = frames[kFramesPerSegment - 1].Frame;
+        const AffineFrame& last = frames[kFramesPerSegment - 1].Frame;
         constexpr double kLimit = 4.5378561;  // 260 degrees
         const float e = static_cast<float>(ArcTan2(last(1, 0), last(1, 1)));
         const float d1 = static_cast<float>(rn - e);

@@ -16,13 +16,48 @@
 
 inline constexpr int32_t kFramesPerSegment = 1000;
 
+// A frame's matrix as stored: its rows 0 to 2 (rotation and translation). The
+// row below is always 0 0 0 1 in a frame (the rotations are built from
+// elementary turns, which leave it so), so it is not stored; reading the frame
+// as a Matrix4 gives it back, the same bits as a full matrix would hold.
+class AffineFrame {
+public:
+    AffineFrame() = default;
+    AffineFrame(const Matrix4& m) {  // NOLINT: frames are written as matrices
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 4; ++c) rows_[r][c] = m(r, c);
+    }
+    operator Matrix4() const {  // NOLINT: and read as matrices
+        Matrix4 m;
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 4; ++c) m(r, c) = rows_[r][c];
+        m(3, 3) = 1.0f;
+        return m;
+    }
+    float operator()(int r, int c) const { return r < 3 ? rows_[r][c] : (c == 3 ? 1.0f : 0.0f); }
+    // Rows 0 to 2 only.
+    float& Cell(int r, int c) { return rows_[r][c]; }
+    void SetTranslation(const Vector3& v) {
+        rows_[0][3] = v.X;
+        rows_[1][3] = v.Y;
+        rows_[2][3] = v.Z;
+    }
+    Vector3 Translation() const { return Vector3{rows_[0][3], rows_[1][3], rows_[2][3]}; }
+
+private:
+    float rows_[3][4] = {};
+};
+
+inline Vector3 MatrixGetTranslation(const AffineFrame& f) { return f.Translation(); }
+
 struct PathFrame {
-    Matrix4 Frame;      // orientation with roll; translation = the curve point
+    AffineFrame Frame;      // orientation with roll; translation = the curve point
     float Distance = 0.0f;  // arc length from the segment start
     // The same orientation without translation (derived, not stored: the
     // frames are the largest array of a model).
     Matrix4 Rotation() const { return MatrixSetTranslation(Frame, Vector3{}); }
 };
+static_assert(sizeof(PathFrame) == 13 * sizeof(float), "a frame is 12 floats of matrix and its distance");
 
 struct PathSegmentFrames {
     std::vector<PathFrame> Frames;  // 0 .. FrameCount - 1
