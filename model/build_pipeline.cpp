@@ -92,6 +92,15 @@ void ApplyRemodelDetail(int level) {
     }
 }
 
+// The path frames, and for a track the comb and heart-line, each segment's
+// made as soon as its frames are final, while the path is still being built.
+void BuildPathAndComb() {
+    if (PrepareRadiusComb())
+        BuildPathMatrixArray(BuildSegmentComb);
+    else
+        BuildPathMatrixArray();
+}
+
 // Shows the budget's message, if anything was left out.
 void TellLeftOut(const ModelBudget& budget) {
     const std::string text = budget.Message();
@@ -118,8 +127,7 @@ void BuildTrackModelUnguarded(bool force, bool stopAfterPath, bool skipGround) {
     if (!gPathValid) {
         busy.UpdateInfo("Creating path matrix array");
         budget.PlanPath(gDocumentType == DocumentTrack);
-        BuildPathMatrixArray();
-        RebuildRadiusComb();
+        BuildPathAndComb();
     }
     if (stopAfterPath || gModelOnLoad == 0) {
         busy.ForceUnload();
@@ -182,8 +190,7 @@ bool RemodelChangedPartsUnguarded() {
             ExtractElementSpine();
         busy.UpdateInfo("Creating path matrix array");
         budget.PlanPath(gDocumentType == DocumentTrack);
-        BuildPathMatrixArray();
-        RebuildRadiusComb();
+        BuildPathAndComb();
     }
     if (flags.RebuildTrack) {
         busy.UpdateInfo("Modeling crossties");

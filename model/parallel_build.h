@@ -4,14 +4,20 @@
 // come out exactly as a loop in order would leave them.
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <exception>
+#include <functional>
 #include <memory>
-
+#include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <oneapi/tbb/blocked_range.h>
 #include <oneapi/tbb/parallel_for.h>
+#include <oneapi/tbb/task_group.h>
 
 // The number of threads a build may use now.
 int BuildThreadCount();
@@ -61,6 +67,102 @@ void ParallelBlocks(int64_t begin, int64_t end, int64_t block, const Body& body,
         for (int64_t i = first; i < last; ++i) step(i);
     }
 }
+
+// Work handed to the other cores while the calling thread goes on with its
+// own: what Run() starts may run on any core at once with the caller (with one
+// thread, at Wait()). Wait() returns once everything started has run and
+// rethrows the first exception a task threw; the group is used up then. A
+// group left without Wait() (the caller's work threw) lets what already runs
+// finish before it goes, so nothing outlives the data it works on.
+#if defined(__SANITIZE_THREAD__)
+// Plain threads under ThreadSanitizer (see ParallelForEach): a queue served by
+// the other threads of the build.
+class BuildTaskGroup {
+public:
+    BuildTaskGroup() {
+        const int workers = std::max(1, BuildThreadCount() - 1);
+        for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { Serve(); });
+    }
+    ~BuildTaskGroup() { Join(); }
+    BuildTaskGroup(const BuildTaskGroup&) = delete;
+    BuildTaskGroup& operator=(const BuildTaskGroup&) = delete;
+    template <class Task>
+    void Run(Task task) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            queue_.emplace_back(std::move(task));
+        }
+        wake_.notify_one();
+    }
+    void Wait() {
+        Join();
+        if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+
+private:
+    void Serve() {
+        for (;;) {
+            std::function<void()> task;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+                if (queue_.empty()) return;
+                task = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            try {
+                task();
+            } catch (...) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (!failure_) failure_ = std::current_exception();
+            }
+        }
+    }
+    void Join() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            closing_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& t : threads_)
+            if (t.joinable()) t.join();
+    }
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> queue_;
+    std::vector<std::thread> threads_;
+    std::exception_ptr failure_;
+    bool closing_ = false;
+};
+#else
+class BuildTaskGroup {
+public:
+    BuildTaskGroup() = default;
+    ~BuildTaskGroup() {
+        if (!waited_) {
+            group_.cancel();
+            try {
+                group_.wait();
+            } catch (...) {
+            }
+        }
+    }
+    BuildTaskGroup(const BuildTaskGroup&) = delete;
+    BuildTaskGroup& operator=(const BuildTaskGroup&) = delete;
+    template <class Task>
+    void Run(Task task) {
+        group_.run(std::move(task));
+    }
+    void Wait() {
+        waited_ = true;
+        group_.wait();
+    }
+
+private:
+    oneapi::tbb::task_group group_;
+    bool waited_ = false;
+};
+#endif
 
 // While it lives, builds use at most `threads` threads (1: everything on the
 // calling thread). For the benchmarks' one-thread figures.

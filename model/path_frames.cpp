@@ -1,7 +1,12 @@
 #include "model/path_frames.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
+#include <memory>
+#include <new>
+#include <thread>
 
 #include "model/busy_window.h"
 #include "model/model_budget.h"
@@ -331,7 +336,9 @@ void RollSegmentFrames(int32_t s, const RollPlan& plan) {
 
 }  // namespace
 
-void BuildPathMatrixArray() {
+void BuildPathMatrixArray() { BuildPathMatrixArray(std::function<void(int32_t)>()); }
+
+void BuildPathMatrixArray(const std::function<void(int32_t)>& final) {
     if (gSpineInfoSegmentCount < 1) {
         gPathMatrixArray.assign(1, PathSegmentFrames{});
         gPathValid = true;
@@ -343,15 +350,71 @@ void BuildPathMatrixArray() {
     const int32_t segments = gSpineInfoSegmentCount;
     const int32_t limit = std::clamp<int32_t>(gModelBudgetLimits.PathSegments, 0, segments);
     for (int32_t s = limit; s < segments; ++s) EmptyRecord(gPathMatrixArray[s]);
-    // The curve points of every segment at once, the orientations in order
-    // (the marker steps once per segment), then the rolls at once.
-    ParallelForEach(0, limit, [](int64_t s) { SampleSegmentCurve(static_cast<int32_t>(s)); });
+    // Three passes overlapped: the curve points of the segments are taken in
+    // segment order by whichever thread is free, this one included; this
+    // thread orients each segment as soon as its points are there (the
+    // orientations run on from segment to segment: the one part in order) and
+    // steps the marker; each segment's roll is handed to the other cores once
+    // its plan is known.
     std::vector<RollPlan> plans(static_cast<size_t>(limit));
+    std::unique_ptr<std::atomic<bool>[]> sampled(new std::atomic<bool>[static_cast<size_t>(limit)]);
+    for (int32_t s = 0; s < limit; ++s) sampled[s].store(false, std::memory_order_relaxed);
+    std::atomic<int32_t> nextSample{0};
+    std::atomic<bool> failed{false};
+    const auto sampleNext = [&]() -> bool {
+        const int32_t s = nextSample.fetch_add(1, std::memory_order_relaxed);
+        if (s >= limit) return false;
+        try {
+            SampleSegmentCurve(s);
+        } catch (...) {
+            failed.store(true, std::memory_order_release);
+            throw;
+        }
+        sampled[s].store(true, std::memory_order_release);
+        return true;
+    };
+    // A segment's frames are final once it and the segment after it (whose
+    // first frame its lookups past the end return) are rolled: `waiting`
+    // counts the rolls each segment still waits for.
+    const auto after = [&](int32_t s) -> int32_t {
+        const int32_t n = s + 1 < segments ? s + 1 : (gSpineInfoClosed ? 0 : -1);
+        return n >= 0 && n < limit && n != s ? n : -1;
+    };
+    std::unique_ptr<std::atomic<int32_t>[]> waiting;
+    if (final) {
+        waiting.reset(new std::atomic<int32_t>[static_cast<size_t>(limit)]);
+        for (int32_t s = 0; s < limit; ++s) waiting[s].store(after(s) >= 0 ? 2 : 1, std::memory_order_relaxed);
+    }
+    const auto rolled = [&](int32_t s) {
+        if (!final) return;
+        const int32_t before = s > 0 ? s - 1 : (gSpineInfoClosed ? segments - 1 : -1);
+        if (waiting[s].fetch_sub(1, std::memory_order_acq_rel) == 1) final(s);
+        if (before >= 0 && before < limit && before != s && after(before) == s &&
+            waiting[before].fetch_sub(1, std::memory_order_acq_rel) == 1)
+            final(before);
+    };
+    BuildTaskGroup group;
+    for (int w = 1; w < BuildThreadCount(); ++w)
+        group.Run([&] {
+            while (!failed.load(std::memory_order_acquire) && sampleNext()) {
+            }
+        });
     for (int32_t s = 0; s < limit; ++s) {
+        while (!sampled[s].load(std::memory_order_acquire)) {
+            // A segment another thread has taken is being sampled right now.
+            if (failed.load(std::memory_order_acquire)) break;
+            if (!sampleNext()) std::this_thread::yield();
+        }
+        if (failed.load(std::memory_order_acquire)) break;
         plans[s] = OrientSegmentFrames(s);
+        group.Run([&plans, &rolled, s] {
+            RollSegmentFrames(s, plans[s]);
+            rolled(s);
+        });
         busy.UpdateMarker();
     }
-    ParallelForEach(0, limit, [&](int64_t s) { RollSegmentFrames(static_cast<int32_t>(s), plans[s]); });
+    group.Wait();  // rethrows what a sampling thread threw
+    if (failed.load(std::memory_order_acquire)) throw std::bad_alloc();
     for (int32_t s = limit; s < segments; ++s) busy.UpdateMarker();
     gPathValid = true;
 }

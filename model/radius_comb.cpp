@@ -90,31 +90,83 @@ float GetRadiusAtParameter(const Vector3& p0, const Vector3& c0, const Vector3& 
     return static_cast<float>(d / (2.0 * std::cos(kPi / 2.0 - angle / 2.0)));
 }
 
-void BuildSegmentUpPoints() {
-    const int32_t segments = std::max<int32_t>(gSegmentCount, 0);
-    gHeartline.assign(static_cast<size_t>(segments) + 1, SegmentUpPoints{});
+namespace {
+
+// The heart-line of one segment: points at 0, s, ..., L and one step past the
+// end, into the next segment.
+void BuildSegmentHeartline(int32_t i) {
+    if (i < 0 || i >= UsableCombSegmentCount() || gPathMatrixArray[i].FrameCount < 1) return;  // no path there
     const Vector3 up = MakeVector(0.0f, IsInvertedStyle(gTrackStyle) ? -1.0f : 1.0f, 0.0f);
     const float detail = gModelSettings.RailDetail;
     const float spacing = !(detail > 0.0f) ? kCombToothSpacing : ClampSetting(detail, kDetailMin, kDetailMax);
-    const int32_t usable = UsableCombSegmentCount();
-    // Each segment's points are its own: all segments at once.
-    ParallelForEach(0, usable, [&](int64_t segment) {
-        const int32_t i = static_cast<int32_t>(segment);
-        if (gPathMatrixArray[i].FrameCount < 1) return;  // no path there: no heart-line
-        const float length = gPathMatrixArray[i].Length;
-        const int32_t steps = SweepStepCount(length, spacing);
-        SegmentUpPoints& line = gHeartline[i];
-        line.Points.resize(static_cast<size_t>(steps) + 2);
-        // Points at 0, s, ..., L and one step past the end, into the next segment.
-        Matrix4 frame;
-        for (int32_t k = 0; k <= steps + 1; ++k) {
-            const float d = k <= steps ? RingDistance(length, steps, k)
-                                       : static_cast<float>(double(length) * (steps + 1) / steps);
-            GetPathMatrixAt(i, d, frame);  // past the end of an open track: the previous point again
-            line.Points[k] = MatrixTransformPoint(frame, up);
+    const float length = gPathMatrixArray[i].Length;
+    const int32_t steps = SweepStepCount(length, spacing);
+    SegmentUpPoints& line = gHeartline[i];
+    line.Points.resize(static_cast<size_t>(steps) + 2);
+    Matrix4 frame;
+    for (int32_t k = 0; k <= steps + 1; ++k) {
+        const float d = k <= steps ? RingDistance(length, steps, k)
+                                   : static_cast<float>(double(length) * (steps + 1) / steps);
+        GetPathMatrixAt(i, d, frame);  // past the end of an open track: the previous point again
+        line.Points[k] = MatrixTransformPoint(frame, up);
+    }
+    line.Count = steps + 2;
+}
+
+// The teeth of one segment.
+void BuildSegmentTeeth(int32_t i) {
+    if (i < 0 || i >= UsableCombSegmentCount()) return;
+    SegmentCurve curve;
+    if (!CurveOf(i, curve) || gPathMatrixArray[i].FrameCount < 1) return;
+    const double scale = IsInvertedStyle(gTrackStyle) ? -double(gCombRadiusScale) : double(gCombRadiusScale);
+    const double limit = std::max<int32_t>(gCombRadiusLimit, 1);
+    RadiusCombSegment& comb = gRadiusComb[i];
+    const float length = gPathMatrixArray[i].Length;
+    const int32_t n = SweepStepCount(length, kCombToothSpacing);
+    // A tooth at the start and at most one per thousandth of the curve.
+    comb.Teeth.reserve(static_cast<size_t>(std::min<int32_t>(n, kFramesPerSegment - 1)) + 1);
+
+    Matrix4 frame;
+    GetPathMatrixAt(i, 0.0f, frame);
+    AppendTooth(comb, curve.P0, frame, scale, ClippedRadius(curve, 0.0f, limit), limit);
+    if (!(length > 0.0f)) return;  // a segment of no length: one tooth
+
+    // Walk the curve in thousandths, measuring its arc as the path frames do;
+    // a tooth wherever the arc passes the next mark. The marks are counted,
+    // the last lying exactly at the segment's length, which the arc reaches
+    // at the last sample: so no tooth is lost or added by rounding.
+    double arc = 0.0;
+    int32_t mark = 1;
+    Vector3 previous = curve.P0;
+    for (int32_t k = 1; k < kFramesPerSegment && mark <= n; ++k) {
+        const float t = static_cast<float>(k * 0.001);
+        const Vector3 p = BezierPoint(curve.P0, curve.C0, curve.P3, curve.C3, t);
+        arc = static_cast<float>(arc + VectorDistance(previous, p));
+        if (arc >= RingDistance(length, n, mark)) {
+            ++mark;
+            GetPathMatrixAt(i, static_cast<float>(arc), frame);
+            AppendTooth(comb, p, frame, scale, ClippedRadius(curve, t, limit), limit);
         }
-        line.Count = steps + 2;
-    });
+        previous = p;
+    }
+}
+
+void SizeHeartline() {
+    const int32_t segments = std::max<int32_t>(gSegmentCount, 0);
+    gHeartline.assign(static_cast<size_t>(segments) + 1, SegmentUpPoints{});
+}
+
+void SizeComb() {
+    const int32_t segments = std::max<int32_t>(gSegmentCount, 0);
+    gRadiusComb.assign(static_cast<size_t>(segments) + 1, RadiusCombSegment{});
+}
+
+}  // namespace
+
+void BuildSegmentUpPoints() {
+    SizeHeartline();
+    // Each segment's points are its own: all segments at once.
+    ParallelForEach(0, UsableCombSegmentCount(), [](int64_t i) { BuildSegmentHeartline(static_cast<int32_t>(i)); });
 }
 
 void RebuildRadiusComb() {
@@ -123,44 +175,22 @@ void RebuildRadiusComb() {
         return;
     }
     BuildSegmentUpPoints();
-    const int32_t segments = std::max<int32_t>(gSegmentCount, 0);
-    gRadiusComb.assign(static_cast<size_t>(segments) + 1, RadiusCombSegment{});
-    const double scale = IsInvertedStyle(gTrackStyle) ? -double(gCombRadiusScale) : double(gCombRadiusScale);
-    const double limit = std::max<int32_t>(gCombRadiusLimit, 1);
-    const int32_t usable = UsableCombSegmentCount();
+    SizeComb();
     // Each segment's teeth are its own: all segments at once.
-    ParallelForEach(0, usable, [&](int64_t segment) {
-        const int32_t i = static_cast<int32_t>(segment);
-        SegmentCurve curve;
-        if (!CurveOf(i, curve) || gPathMatrixArray[i].FrameCount < 1) return;
-        RadiusCombSegment& comb = gRadiusComb[i];
-        const float length = gPathMatrixArray[i].Length;
-        const int32_t n = SweepStepCount(length, kCombToothSpacing);
-        // A tooth at the start and at most one per thousandth of the curve.
-        comb.Teeth.reserve(static_cast<size_t>(std::min<int32_t>(n, kFramesPerSegment - 1)) + 1);
+    ParallelForEach(0, UsableCombSegmentCount(), [](int64_t i) { BuildSegmentTeeth(static_cast<int32_t>(i)); });
+}
 
-        Matrix4 frame;
-        GetPathMatrixAt(i, 0.0f, frame);
-        AppendTooth(comb, curve.P0, frame, scale, ClippedRadius(curve, 0.0f, limit), limit);
-        if (!(length > 0.0f)) return;  // a segment of no length: one tooth
+bool PrepareRadiusComb() {
+    if (gDocumentType != DocumentTrack) {
+        ClearRadiusComb();
+        return false;
+    }
+    SizeHeartline();
+    SizeComb();
+    return true;
+}
 
-        // Walk the curve in thousandths, measuring its arc as the path frames do;
-        // a tooth wherever the arc passes the next mark. The marks are counted,
-        // the last lying exactly at the segment's length, which the arc reaches
-        // at the last sample: so no tooth is lost or added by rounding.
-        double arc = 0.0;
-        int32_t mark = 1;
-        Vector3 previous = curve.P0;
-        for (int32_t k = 1; k < kFramesPerSegment && mark <= n; ++k) {
-            const float t = static_cast<float>(k * 0.001);
-            const Vector3 p = BezierPoint(curve.P0, curve.C0, curve.P3, curve.C3, t);
-            arc = static_cast<float>(arc + VectorDistance(previous, p));
-            if (arc >= RingDistance(length, n, mark)) {
-                ++mark;
-                GetPathMatrixAt(i, static_cast<float>(arc), frame);
-                AppendTooth(comb, p, frame, scale, ClippedRadius(curve, t, limit), limit);
-            }
-            previous = p;
-        }
-    });
+void BuildSegmentComb(int32_t segment) {
+    BuildSegmentHeartline(segment);
+    BuildSegmentTeeth(segment);
 }

@@ -42,6 +42,14 @@ inline constexpr double kCombStraightRadius = 500.0;  // larger radii count as s
 void RebuildRadiusComb();
 // Rebuilds gHeartline (called by RebuildRadiusComb before the comb).
 void BuildSegmentUpPoints();
+// The same in pieces, for a build that makes the comb segment by segment as
+// the path frames become final: PrepareRadiusComb sizes both arrays for a track
+// document (true) or empties them (false); BuildSegmentComb then makes the
+// heart-line and the teeth of one segment, once the path frames of that
+// segment and of the one after it are final. Segments may be built at the
+// same time.
+bool PrepareRadiusComb();
+void BuildSegmentComb(int32_t segment);
 // Empties both arrays to their single spare entry.
 void ClearRadiusComb();
 

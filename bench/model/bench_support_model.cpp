@@ -120,9 +120,9 @@ void BM_StageShares(benchmark::State& state) {
     ClearModelArrays();
     MakeRide();
     BuildThreadLimit limit(threads > 0 ? threads : int(std::thread::hardware_concurrency()));
-    constexpr int kStages = 11;
-    static const char* const names[kStages] = {"spine", "path", "comb",     "ties_load", "track", "tubes",
-                                              "catwalks", "footers", "prefabs", "tunnels", "ground"};
+    constexpr int kStages = 10;
+    static const char* const names[kStages] = {"spine",    "path_comb", "ties_load", "track",   "tubes",
+                                              "catwalks", "footers",   "prefabs",   "tunnels", "ground"};
     double totals[kStages] = {};
     using Clock = std::chrono::steady_clock;
     for (auto _ : state) {
@@ -133,7 +133,13 @@ void BM_StageShares(benchmark::State& state) {
         gModelSettings.UseTerrain = true;
         gModelSettings.LowDetailTerrain = false;
         void (*const stages[kStages])() = {
-            ExtractTrackSpine, BuildPathMatrixArray, RebuildRadiusComb,
+            ExtractTrackSpine,
+            [] {  // as the pipeline builds them: the comb while the path is built
+                if (PrepareRadiusComb())
+                    BuildPathMatrixArray(BuildSegmentComb);
+                else
+                    BuildPathMatrixArray();
+            },
             [] {
                 for (int slot = 0; slot < 2; ++slot)
                     if (gModelSettings.gTieModels[slot].Use) LoadTieModel(gModelSettings.gTieModels[slot].File, slot);

@@ -1,8 +1,10 @@
 // Curve-radius comb and heart-line.
 
 #include <cmath>
+#include <vector>
 
 #include "core/app_state.h"
+#include "model/model_budget.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
 #include "model/radius_comb.h"
@@ -176,4 +178,45 @@ TEST_F(RadiusCombTest, DocumentsThatDisagreeWithThePathAndElements) {
     RebuildRadiusComb();
     EXPECT_EQ(gRadiusComb.size(), 1u);
     EXPECT_EQ(gHeartline.size(), 1u);
+}
+
+// The build makes each segment's comb and heart-line while the path is still
+// being built, as soon as that segment's frames and the next one's are final:
+// the same points, bit for bit, as building them after the whole path, on a
+// banked closed circuit (its last segment reads the first segment's frames)
+// and on an open track whose path the budget cut short.
+TEST_F(RadiusCombTest, CombMadeWithThePathMatchesTheCombMadeAfterIt) {
+    const auto snapshot = [] {
+        std::vector<std::vector<float>> out;
+        for (const RadiusCombSegment& c : gRadiusComb) {
+            out.emplace_back();
+            for (int k = 0; k < c.Count; ++k)
+                for (float v : {c.Teeth[k].Base.X, c.Teeth[k].Base.Y, c.Teeth[k].Base.Z, c.Teeth[k].Tip.X,
+                                c.Teeth[k].Tip.Y, c.Teeth[k].Tip.Z, c.Teeth[k].Ratio})
+                    out.back().push_back(v);
+        }
+        for (const SegmentUpPoints& h : gHeartline) {
+            out.emplace_back();
+            for (int k = 0; k < h.Count; ++k)
+                for (float v : {h.Points[k].X, h.Points[k].Y, h.Points[k].Z}) out.back().push_back(v);
+        }
+        return out;
+    };
+    for (bool closed : {true, false}) {
+        MakeCircleTrack(300, 150.0f);
+        for (int i = 0; i < gNodeCount; ++i) {
+            gNodes[i].Roll = static_cast<float>(0.8 * std::sin(i * 0.41));
+            gNodes[i].RollEasing = i % 3 == 0;
+        }
+        gClosedCircuit = closed;
+        if (!closed) gModelBudgetLimits.PathSegments = 250;
+        ExtractTrackSpine();
+        BuildPathMatrixArray();
+        RebuildRadiusComb();
+        const auto after = snapshot();
+        ASSERT_TRUE(PrepareRadiusComb());
+        BuildPathMatrixArray(BuildSegmentComb);
+        EXPECT_TRUE(snapshot() == after) << closed;
+        gModelBudgetLimits = ModelBudgetLimits{};
+    }
 }
