@@ -4,6 +4,7 @@
 // come out exactly as a loop in order would leave them.
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -163,6 +165,58 @@ private:
     bool waited_ = false;
 };
 #endif
+
+// Runs body(i) for every i in [begin, end) on all cores, the indices taken in
+// increasing order by whichever thread is free, the calling one included, and
+// step(i) on the calling thread for every i in order as soon as body(i) has
+// run, while later bodies run on. `group` carries the other threads' share,
+// and whatever else step hands to it; it is waited for before this returns
+// (rethrowing what a body threw on another thread).
+template <class Body, class Step>
+void ParallelInOrder(int64_t begin, int64_t end, const Body& body, const Step& step, BuildTaskGroup& group) {
+    const int64_t count = std::max<int64_t>(0, end - begin);
+    std::unique_ptr<std::atomic<bool>[]> done(new std::atomic<bool>[static_cast<size_t>(count)]);
+    for (int64_t k = 0; k < count; ++k) done[k].store(false, std::memory_order_relaxed);
+    std::atomic<int64_t> next{0};
+    std::atomic<bool> failed{false};
+    const auto runNext = [&]() -> bool {
+        const int64_t k = next.fetch_add(1, std::memory_order_relaxed);
+        if (k >= count) return false;
+        try {
+            body(begin + k);
+        } catch (...) {
+            failed.store(true, std::memory_order_release);
+            throw;
+        }
+        done[k].store(true, std::memory_order_release);
+        return true;
+    };
+    for (int w = 1; w < BuildThreadCount() && w < count; ++w)
+        group.Run([&] {
+            while (!failed.load(std::memory_order_acquire) && runNext()) {
+            }
+        });
+    try {
+        for (int64_t k = 0; k < count; ++k) {
+            // An index another thread has taken is being worked on right now.
+            while (!done[k].load(std::memory_order_acquire) && !failed.load(std::memory_order_acquire))
+                if (!runNext()) std::this_thread::yield();
+            if (failed.load(std::memory_order_acquire)) break;
+            step(begin + k);
+        }
+    } catch (...) {
+        // The other threads stop taking indices; they are gone before what
+        // they use here is.
+        failed.store(true, std::memory_order_release);
+        try {
+            group.Wait();
+        } catch (...) {
+        }
+        throw;
+    }
+    group.Wait();
+    if (failed.load(std::memory_order_acquire)) throw std::runtime_error("a parallel build step failed");
+}
 
 // While it lives, builds use at most `threads` threads (1: everything on the
 // calling thread). For the benchmarks' one-thread figures.

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <functional>
 #include <memory>
-#include <new>
-#include <thread>
 
 #include "model/busy_window.h"
 #include "model/model_budget.h"
@@ -350,29 +348,12 @@ void BuildPathMatrixArray(const std::function<void(int32_t)>& final) {
     const int32_t segments = gSpineInfoSegmentCount;
     const int32_t limit = std::clamp<int32_t>(gModelBudgetLimits.PathSegments, 0, segments);
     for (int32_t s = limit; s < segments; ++s) EmptyRecord(gPathMatrixArray[s]);
-    // Three passes overlapped: the curve points of the segments are taken in
-    // segment order by whichever thread is free, this one included; this
-    // thread orients each segment as soon as its points are there (the
-    // orientations run on from segment to segment: the one part in order) and
-    // steps the marker; each segment's roll is handed to the other cores once
-    // its plan is known.
+    // Three passes overlapped: the curve points of the segments are sampled
+    // on all cores in segment order; this thread orients each segment as soon
+    // as its points are there (the orientations run on from segment to
+    // segment: the one part in order) and steps the marker; each segment's
+    // roll is handed to the other cores once its plan is known.
     std::vector<RollPlan> plans(static_cast<size_t>(limit));
-    std::unique_ptr<std::atomic<bool>[]> sampled(new std::atomic<bool>[static_cast<size_t>(limit)]);
-    for (int32_t s = 0; s < limit; ++s) sampled[s].store(false, std::memory_order_relaxed);
-    std::atomic<int32_t> nextSample{0};
-    std::atomic<bool> failed{false};
-    const auto sampleNext = [&]() -> bool {
-        const int32_t s = nextSample.fetch_add(1, std::memory_order_relaxed);
-        if (s >= limit) return false;
-        try {
-            SampleSegmentCurve(s);
-        } catch (...) {
-            failed.store(true, std::memory_order_release);
-            throw;
-        }
-        sampled[s].store(true, std::memory_order_release);
-        return true;
-    };
     // A segment's frames are final once it and the segment after it (whose
     // first frame its lookups past the end return) are rolled: `waiting`
     // counts the rolls each segment still waits for.
@@ -394,27 +375,18 @@ void BuildPathMatrixArray(const std::function<void(int32_t)>& final) {
             final(before);
     };
     BuildTaskGroup group;
-    for (int w = 1; w < BuildThreadCount(); ++w)
-        group.Run([&] {
-            while (!failed.load(std::memory_order_acquire) && sampleNext()) {
-            }
-        });
-    for (int32_t s = 0; s < limit; ++s) {
-        while (!sampled[s].load(std::memory_order_acquire)) {
-            // A segment another thread has taken is being sampled right now.
-            if (failed.load(std::memory_order_acquire)) break;
-            if (!sampleNext()) std::this_thread::yield();
-        }
-        if (failed.load(std::memory_order_acquire)) break;
-        plans[s] = OrientSegmentFrames(s);
-        group.Run([&plans, &rolled, s] {
-            RollSegmentFrames(s, plans[s]);
-            rolled(s);
-        });
-        busy.UpdateMarker();
-    }
-    group.Wait();  // rethrows what a sampling thread threw
-    if (failed.load(std::memory_order_acquire)) throw std::bad_alloc();
+    ParallelInOrder(
+        0, limit, [](int64_t s) { SampleSegmentCurve(static_cast<int32_t>(s)); },
+        [&](int64_t k) {
+            const int32_t s = static_cast<int32_t>(k);
+            plans[s] = OrientSegmentFrames(s);
+            group.Run([&plans, &rolled, s] {
+                RollSegmentFrames(s, plans[s]);
+                rolled(s);
+            });
+            busy.UpdateMarker();
+        },
+        group);
     for (int32_t s = limit; s < segments; ++s) busy.UpdateMarker();
     gPathValid = true;
 }

@@ -137,13 +137,14 @@ void CreateTrackModel() {
         patterns[i] = pattern;
         if (SegmentHasPath(i) && gPathMatrixArray[i].FrameCount >= 1) pattern = TiePatternAfter(i, pattern);
     }
-    // A block of segments at a time on all cores (each segment's meshes are
-    // its own), then the marker once per segment of the block as before.
-    constexpr int32_t kBlock = 128;
-    for (int32_t first = 0; first < gSpineInfoSegmentCount; first += kBlock) {
-        const int32_t last = std::min(gSpineInfoSegmentCount, first + kBlock);
-        const int32_t built = std::min(last, limit);
-        ParallelForEach(first, built, [&patterns](int64_t k) {
+    // Every segment on its own on all cores (each segment's meshes are its
+    // own), taken in order; the marker steps once per segment in order as
+    // each is done.
+    const int32_t built = std::min(limit, gSpineInfoSegmentCount);
+    BuildTaskGroup group;
+    ParallelInOrder(
+        0, built,
+        [&patterns](int64_t k) {
             const int32_t i = static_cast<int32_t>(k);
             ModelSegmentSweeps(i);
             if (SegmentHasPath(i) && gPathMatrixArray[i].FrameCount >= 1) {
@@ -151,9 +152,9 @@ void CreateTrackModel() {
                 ModelCrosstiesFrom(i, start);
             }
             FitSegmentSphere(i);
-        });
-        for (int32_t i = first; i < last; ++i) busy.UpdateMarker();
-    }
+        },
+        [&busy](int64_t) { busy.UpdateMarker(); }, group);
+    for (int32_t i = built; i < gSpineInfoSegmentCount; ++i) busy.UpdateMarker();
     gTieState = pattern.State;
     gTieCountdown = pattern.Countdown;
     ColorTrackModel(gColorSegmentChecked ? ColorBySegmentKind : ColorByDocument);
