@@ -1,5 +1,6 @@
 #include "model/model_meshes.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/path_frames.h"
@@ -123,4 +124,10 @@ Vector3 GroundFaceNormal(const GroundTriangle& t) {
     return TriangleNormal(gGroundVertices[static_cast<size_t>(t.A)].Position,
                           gGroundVertices[static_cast<size_t>(t.B)].Position,
                           gGroundVertices[static_cast<size_t>(t.C)].Position);
+}
+
+void TrimFaces(ModelMesh& mesh) {
+    const size_t n = static_cast<size_t>(std::max<int32_t>(mesh.FaceCount, 0));
+    if (mesh.Faces.size() > n) mesh.Faces.resize(n);
+    if (mesh.Faces.capacity() > mesh.Faces.size()) mesh.Faces.shrink_to_fit();
 }

@@ -105,6 +105,10 @@ ModelFace MakeFace(const Vector3& v1, const Vector3& v2, const Vector3& v3);
 void AppendFace(std::vector<ModelFace>& faces, int32_t& count, const ModelFace& face);
 inline void AppendFace(ModelMesh& mesh, const ModelFace& face) { AppendFace(mesh.Faces, mesh.FaceCount, face); }
 
+// Gives back the room a finished mesh's face list holds beyond its faces
+// (the faces and their order stay).
+void TrimFaces(ModelMesh& mesh);
+
 // Side strip between two rings of m points (A the earlier ring): for k = 0 to
 // m - 1 the faces (A[k], B[k], A[k+1]) and (B[k+1], A[k+1], B[k]), k + 1
 // wrapping to 0: 2m faces.

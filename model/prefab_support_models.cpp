@@ -258,7 +258,13 @@ void CreatePrefabSupportModels() {
         const int32_t i = static_cast<int32_t>(group);
         const int32_t items = static_cast<int32_t>(firsts[i + 1] - firsts[i]);
         int64_t k = firsts[i];
-        for (int32_t j = 0; j < items; ++j, ++k)
-            if (k < limit) ModelPrefabSupport(i, j, static_cast<int32_t>(k));  // the rest stay empty
+        for (int32_t j = 0; j < items; ++j, ++k) {
+            if (k >= limit) continue;  // the rest stay empty
+            ModelPrefabSupport(i, j, static_cast<int32_t>(k));
+            // A support's face count is known only once it is built: its lists
+            // grew by doubling, and give the spare room back now.
+            TrimFaces(gPrefabModels[static_cast<size_t>(k)]);
+            TrimFaces(gPrefabFooterModels[static_cast<size_t>(k)]);
+        }
     }, [&](int64_t) { busy.UpdateMarker(); });
 }

@@ -63,6 +63,7 @@ TEST_F(PrefabSupportModelsTest, SimpleIsFittingPostAndOneFooter) {
     ASSERT_EQ(gPrefabModels.size(), 2u);
     const ModelMesh& m = Support();
     ASSERT_EQ(m.FaceCount, kMesh1 + kBeam);
+    EXPECT_EQ(m.Faces.capacity(), size_t(m.FaceCount)) << "no room held beyond the faces";
     EXPECT_FALSE(m.Smooth);  // drawn face by face
     EXPECT_TRUE(FacesAreConsistent(m));
     const Vector3 a = Anchor();
