@@ -336,7 +336,7 @@ void RollSegmentFrames(int32_t s, const RollPlan& plan) {
 
 void BuildPathMatrixArray() { BuildPathMatrixArray(std::function<void(int32_t)>()); }
 
-void BuildPathMatrixArray(const std::function<void(int32_t)>& final) {
+void BuildPathMatrixArray(const std::function<void(int32_t)>& segmentFinal) {
     if (gSpineInfoSegmentCount < 1) {
         gPathMatrixArray.assign(1, PathSegmentFrames{});
         gPathValid = true;
@@ -362,17 +362,17 @@ void BuildPathMatrixArray(const std::function<void(int32_t)>& final) {
         return n >= 0 && n < limit && n != s ? n : -1;
     };
     std::unique_ptr<std::atomic<int32_t>[]> waiting;
-    if (final) {
+    if (segmentFinal) {
         waiting.reset(new std::atomic<int32_t>[static_cast<size_t>(limit)]);
         for (int32_t s = 0; s < limit; ++s) waiting[s].store(after(s) >= 0 ? 2 : 1, std::memory_order_relaxed);
     }
     const auto rolled = [&](int32_t s) {
-        if (!final) return;
+        if (!segmentFinal) return;
         const int32_t before = s > 0 ? s - 1 : (gSpineInfoClosed ? segments - 1 : -1);
-        if (waiting[s].fetch_sub(1, std::memory_order_acq_rel) == 1) final(s);
+        if (waiting[s].fetch_sub(1, std::memory_order_acq_rel) == 1) segmentFinal(s);
         if (before >= 0 && before < limit && before != s && after(before) == s &&
             waiting[before].fetch_sub(1, std::memory_order_acq_rel) == 1)
-            final(before);
+            segmentFinal(before);
     };
     BuildTaskGroup group;
     ParallelInOrder(

@@ -84,11 +84,11 @@ void ExtractTrackSpine();
 // when no node lies below 0).
 void ExtractElementSpine();
 void BuildPathMatrixArray();
-// The same, running final(s) for every segment s that gets frames, on any
+// The same, running segmentFinal(s) for every segment s that gets frames, on any
 // thread and at the same time as the rest of the build, as soon as the frames
 // of s and of the segment after it (segment 0 after the last of a closed
 // circuit) are final; every call has returned when this returns.
-void BuildPathMatrixArray(const std::function<void(int32_t)>& final);
+void BuildPathMatrixArray(const std::function<void(int32_t)>& segmentFinal);
 void BuildSegmentFrames(int32_t segment);
 
 // The frame at an arc length along a segment; past the segment's end the first
