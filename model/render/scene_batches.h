@@ -88,11 +88,12 @@ inline bool CornersInList(const GroundTriangle& tri, size_t vertices) {
     return true;
 }
 
+// The ground's triangles first .. end - 1 (of those the counts allow) that are sent.
 template <class F>
-void ForEachGroundTriangle(F& f) {
-    const size_t n = Bounded(gGroundTriangleCount, gGroundTriangles);
+void ForEachGroundTriangle(F& f, size_t first = 0, size_t end = SIZE_MAX) {
+    const size_t n = std::min(end, Bounded(gGroundTriangleCount, gGroundTriangles));
     const size_t vertices = gGroundVertices.size();
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = first; i < n; ++i) {
         const GroundTriangle& tri = gGroundTriangles[i];
         if (!CornersInList(tri, vertices)) continue;
         const int32_t corners[3] = {tri.A, tri.B, tri.C};
@@ -113,10 +114,10 @@ void ForEachGroundTriangle(F& f) {
 // The water is the ground's grid laid flat at height 0; its one normal goes
 // out at the start of the batch (BeginBatch).
 template <class F>
-void ForEachWaterTriangle(F& f) {
-    const size_t n = Bounded(gWaterTriangleCount, gGroundTriangles);
+void ForEachWaterTriangle(F& f, size_t first = 0, size_t end = SIZE_MAX) {
+    const size_t n = std::min(end, Bounded(gWaterTriangleCount, gGroundTriangles));
     const size_t vertices = Bounded(gWaterVertexCount, gGroundVertices);
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = first; i < n; ++i) {
         const GroundTriangle& tri = gGroundTriangles[i];
         if (!CornersInList(tri, vertices)) continue;
         const int32_t corners[3] = {tri.A, tri.B, tri.C};

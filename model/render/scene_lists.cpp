@@ -383,9 +383,16 @@ const std::vector<Chunk>* SceneLists::BatchChunks(Batch batch) {
     return lists.Failed ? nullptr : &lists.Chunks;
 }
 
+bool IsGridBatch(Batch batch) { return (batch == Batch::Ground && gGroundSmooth) || batch == Batch::Water; }
+
 void SceneLists::CompileBatch(Batch batch, BatchLists& lists) {
-    for (const Chunk& c : lists.Chunks) glDeleteLists(c.List, 1);
+    for (const Chunk& c : lists.Chunks)
+        if (c.List != 0) glDeleteLists(c.List, 1);
     lists.Chunks.clear();
+    if (IsGridBatch(batch)) {
+        CompileGridRuns(batch, lists);
+        return;
+    }
     ChunkCompiler compiler(batch, BatchTriangleBound(batch), lists.Chunks);
     FingerprintBuilder fp = BatchFingerprintStart(batch);
     auto compile = [&](const SentTriangle& t) {
@@ -396,6 +403,99 @@ void SceneLists::CompileBatch(Batch batch, BatchLists& lists) {
     lists.Failed = !compiler.Finish();
     lists.Content = fp.Value();
     compiledTriangles_ += compiler.Compiled();
+}
+
+// The runs of a grid batch, cut by the rule of the compiled pieces: at least
+// kChunkMinFaces triangles (more for a large batch), closed once the next
+// triangle would stretch the run beyond kChunkSpan metres, never more than
+// the most faces of a piece.
+void SceneLists::CompileGridRuns(Batch batch, BatchLists& lists) {
+    FingerprintBuilder fp = BatchFingerprintStart(batch);
+    ForEachTriangle(batch, fp);
+    lists.Content = fp.Value();
+    lists.Failed = false;
+    const bool water = batch == Batch::Water;
+    const size_t n = Bounded(water ? gWaterTriangleCount : gGroundTriangleCount, gGroundTriangles);
+    const size_t vertices = water ? Bounded(gWaterVertexCount, gGroundVertices) : gGroundVertices.size();
+    if (water) {
+        std::vector<Vector3> flat(vertices);
+        for (size_t v = 0; v < vertices; ++v)
+            flat[v] = MakeVector(gGroundVertices[v].Position.X, 0.0f, gGroundVertices[v].Position.Z);
+        waterCorners_.swap(flat);
+    }
+    const size_t minFaces = std::max(kChunkMinFaces, (n + kChunksPerBatch - 1) / kChunksPerBatch);
+    const size_t maxFaces = std::max(kChunkMaxFaces, 4 * minFaces);
+    const auto corner = [&](int32_t index) {
+        return water ? waterCorners_[static_cast<size_t>(index)] : gGroundVertices[static_cast<size_t>(index)].Position;
+    };
+    Chunk run;
+    bool open = false;
+    for (size_t i = 0; i < n; ++i) {
+        const GroundTriangle& tri = gGroundTriangles[i];
+        const bool sent = CornersInList(tri, vertices);
+        if (open && run.Count >= maxFaces) {
+            lists.Chunks.push_back(run);
+            open = false;
+        } else if (open && sent && run.Count >= minFaces) {
+            Box joined = run.Bounds;
+            for (int32_t c : {tri.A, tri.B, tri.C}) joined.Add(corner(c));
+            if (joined.Span() > kChunkSpan) {
+                lists.Chunks.push_back(run);
+                open = false;
+            }
+        }
+        if (!open) {
+            run = Chunk{};
+            run.First = static_cast<uint32_t>(i);
+            run.Direct = true;
+            open = true;
+        }
+        ++run.Count;
+        if (!sent) {
+            run.Direct = false;
+            continue;
+        }
+        for (int32_t c : {tri.A, tri.B, tri.C}) run.Bounds.Add(corner(c));
+        ++compiledTriangles_;
+    }
+    if (open) lists.Chunks.push_back(run);
+}
+
+void SceneLists::DrawGridRun(Batch batch, const Chunk& run) {
+    if (!run.Direct) {
+        EndGridRuns();
+        BeginBatch(batch);
+        if (batch == Batch::Water)
+            ForEachWaterTriangle(SendTriangle, run.First, size_t(run.First) + run.Count);
+        else
+            ForEachGroundTriangle(SendTriangle, run.First, size_t(run.First) + run.Count);
+        glEnd();
+        return;
+    }
+    if (arraysOn_ != static_cast<int>(batch)) {
+        EndGridRuns();
+        glEnableClientState(GL_VERTEX_ARRAY);
+        if (batch == Batch::Water) {
+            Normal(gWaterNormal);
+            glVertexPointer(3, GL_FLOAT, sizeof(Vector3), waterCorners_.data());
+        } else {
+            glEnableClientState(GL_NORMAL_ARRAY);
+            glVertexPointer(3, GL_FLOAT, sizeof(GroundVertex), &gGroundVertices[0].Position);
+            glNormalPointer(GL_FLOAT, sizeof(GroundVertex), &gGroundVertices[0].Normal);
+        }
+        arraysOn_ = static_cast<int>(batch);
+    }
+    // A ground triangle is its three corner indices and nothing else: the
+    // triangles themselves are the index list.
+    static_assert(sizeof(GroundTriangle) == 3 * sizeof(GLuint) && alignof(GroundTriangle) >= alignof(GLuint));
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(3 * run.Count), GL_UNSIGNED_INT, &gGroundTriangles[run.First]);
+}
+
+void SceneLists::EndGridRuns() {
+    if (arraysOn_ < 0) return;
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    arraysOn_ = -1;
 }
 
 const std::vector<SegmentLists>& SceneLists::TrackSegments() {

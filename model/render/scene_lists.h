@@ -4,6 +4,9 @@
 // triangles with their bounding boxes, so that a frame can leave out the
 // pieces that lie wholly outside the view. A piece holds a run of the batch's
 // triangles in their order and sends them exactly as immediate mode does.
+// The smooth ground and the water, the largest batches, are cut into runs the
+// same way but drawn from the model's own arrays (vertex arrays, the ground's
+// triangles as the index list) instead of lists that would copy them.
 //
 // The lists are compiled again only when what they would send has changed:
 // after a build (the model's build serial moved) or when an array changed its
@@ -67,11 +70,22 @@ struct Fingerprint {
     bool operator==(const Fingerprint&) const = default;
 };
 
-// One compiled piece of a batch.
+// One piece of a batch: a display list, or for the grid batches (the smooth
+// ground and the water) a run of the ground's triangles First .. First +
+// Count - 1, drawn straight from the model's arrays (DrawGridRun): a display
+// list of the ground would hold a second copy of its largest arrays. Direct:
+// every corner of the run is in the vertex list, so the run goes out in one
+// draw of the triangles' own corner indices; otherwise face by face.
 struct Chunk {
     GLuint List = 0;
     Box Bounds;
+    uint32_t First = 0;
+    uint32_t Count = 0;
+    bool Direct = false;
 };
+
+// True for the batches drawn from the model's arrays instead of display lists.
+bool IsGridBatch(Batch batch);
 
 // The lists of one track or path segment: kSegmentPieces lists from Base on
 // (rails, spines, crossties), or one list of path points. Base 0: the segment
@@ -101,9 +115,14 @@ public:
     const std::vector<SegmentLists>& TrackSegments();
     const std::vector<SegmentLists>& PathSegments();
 
-    // How many triangles were compiled into this context's lists so far (tests
-    // check with it that what did not change is not compiled again).
+    // How many triangles were compiled into this context's lists (or runs) so
+    // far (tests check with it that what did not change is not compiled again).
     int64_t CompiledTriangles() const { return compiledTriangles_; }
+
+    // Draws a run of a grid batch; the batch's colour is set already.
+    void DrawGridRun(Batch batch, const Chunk& run);
+    // Leaves the vertex arrays a run of grid batch turned on (after the last run of a batch).
+    void EndGridRuns();
 
 private:
     struct Stamp {
@@ -127,6 +146,7 @@ private:
     enum class SegmentKind { Track, Path };
 
     void CompileBatch(Batch batch, BatchLists& lists);
+    void CompileGridRuns(Batch batch, BatchLists& lists);
     void UpdateSegments(SegmentKind kind, SegmentSet& set);
     void CompileSegment(SegmentKind kind, size_t segment, SegmentLists& lists);
 
@@ -134,6 +154,8 @@ private:
     SegmentSet track_;
     SegmentSet path_;
     int64_t compiledTriangles_ = 0;
+    std::vector<Vector3> waterCorners_;  // the water's corners laid flat, for its runs
+    int arraysOn_ = -1;                  // the batch whose vertex arrays are on, or -1
 };
 
 // Advanced by InvalidateSceneLists: every context's lists are compiled afresh.

@@ -119,8 +119,14 @@ private:
             ImmediateBatch(batch);
             return;
         }
-        for (const scene::Chunk& chunk : *chunks)
-            if (MayShow(chunk.Bounds)) glCallList(chunk.List);
+        for (const scene::Chunk& chunk : *chunks) {
+            if (!MayShow(chunk.Bounds)) continue;
+            if (chunk.List != 0)
+                glCallList(chunk.List);
+            else
+                lists_->DrawGridRun(batch, chunk);
+        }
+        lists_->EndGridRuns();
     }
 
     void DrawGround() {

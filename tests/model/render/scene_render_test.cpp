@@ -465,6 +465,36 @@ TEST_F(SceneRenderTest, DisplayListsDrawEveryPixelAsImmediateMode) {
     glPolygonMode(GL_FRONT, GL_FILL);
 }
 
+// The smooth ground and the water are drawn from the model's arrays in runs;
+// a run holding a triangle with a corner beyond the vertex list goes face by
+// face, and every run draws what immediate mode draws.
+TEST_F(SceneRenderTest, GroundAndWaterRunsDrawAsImmediateMode) {
+    LookDown();
+    gTrackModelValid = true;
+    gGroundVertices.assign(5, GroundVertex{});
+    const Vector3 corners[4] = {MakeVector(30, -1, 30), MakeVector(30, 1, -30), MakeVector(-30, -1, -30),
+                                MakeVector(-30, 2, 30)};
+    for (int i = 0; i < 4; ++i) {
+        gGroundVertices[size_t(i)].Position = corners[i];
+        gGroundVertices[size_t(i)].Normal = MakeVector(0.1f * float(i), 1, 0);
+    }
+    gGroundTriangles = {GroundTriangle{0, 1, 2}, GroundTriangle{2, 3, 0}, GroundTriangle{0, 2, 9}, GroundTriangle{}};
+    gGroundSmooth = true;
+    gHasWaterModel = true;
+    gWaterNormal = MakeVector(0, 1, 0);
+    for (int missing = 0; missing < 2; ++missing) {
+        gGroundTriangleCount = gWaterTriangleCount = 2 + missing;
+        gGroundVertexCount = gWaterVertexCount = 4;
+        InvalidateSceneLists();
+        SetMeshSubmission(MeshSubmission::Immediate);
+        const Frame immediate = Render();
+        SetMeshSubmission(MeshSubmission::Lists);
+        const Frame runs = Render();
+        EXPECT_TRUE(immediate.Bytes == runs.Bytes) << missing;
+        EXPECT_NE(runs.At(kWidth / 2, kHeight / 2), kBlack);
+    }
+}
+
 // The lists follow the model: a rebuild (the build serial moves), a change of
 // an array's shape, or an explicit invalidation recompiles them.
 TEST_F(SceneRenderTest, ListsAreRecompiledAfterTheModelChanges) {
