@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/app_state.h"
+#include "model/build_snapshot.h"
 #include "model/busy_window.h"
 #include "model/catwalk_models.h"
 #include "model/footer_models.h"
@@ -109,6 +110,7 @@ void TellLeftOut(const ModelBudget& budget) {
 
 void BuildTrackModelUnguarded(bool force, bool stopAfterPath, bool skipGround) {
     if (gDocumentType != DocumentTrack && gDocumentType != DocumentElement) return;
+    FrozenBuildSettings frozen;
     ModelBudget budget;
     BuildProgress& busy = BusyWindow();
     busy.Show();
@@ -129,22 +131,27 @@ void BuildTrackModelUnguarded(bool force, bool stopAfterPath, bool skipGround) {
         budget.PlanPath(gDocumentType == DocumentTrack);
         BuildPathAndComb();
     }
-    if (stopAfterPath || gModelOnLoad == 0) {
+    if (stopAfterPath || BuildModelOnLoad() == 0) {
         busy.ForceUnload();
         TellLeftOut(budget);
         return;
     }
-    if (!gPresetsLoaded) ApplyTrackStylePresets(DocumentStyle(), false);
+    if (!gPresetsLoaded) {
+        const int style = DocumentStyle();
+        ApplyTrackStylePresets(style, false);
+        ApplyTrackStylePresetsTo(frozen.Settings(), style, false);
+    }
 
     for (int slot = 0; slot < 2; ++slot) {
         busy.UpdateInfo("Modeling crossties");
-        const TieModel& tie = gModelSettings.gTieModels[slot];
+        const TieModel& tie = BuildSettings().gTieModels[slot];
         if (tie.Use && !LoadTieModel(tie.File, slot)) {
             busy.ForceUnload();
             MsgBox(slot == 0 ? kPrimaryTieFailedText : kSecondaryTieFailedText, kTieFailedTitle, MsgButtons::OK,
                    MsgIcon::Exclamation);
             return;
         }
+        if (tie.Use) frozen.TakeTieGeometry(slot);
     }
     busy.UpdateInfo("Creating track model");
     budget.PlanTrack();
@@ -182,6 +189,7 @@ bool RemodelChangedPartsUnguarded() {
         ApplyTrackStylePresets(DocumentStyle(), false);
         ApplyRemodelDetail(gModelOnLoad);
     }
+    FrozenBuildSettings frozen;
     const RemodelFlags flags = gRemodelFlags;
     if (flags.RebuildPath) {
         if (gDocumentType == DocumentTrack)
@@ -195,12 +203,13 @@ bool RemodelChangedPartsUnguarded() {
     if (flags.RebuildTrack) {
         busy.UpdateInfo("Modeling crossties");
         for (int slot = 0; slot < 2; ++slot) {
-            const TieModel& tie = gModelSettings.gTieModels[slot];
+            const TieModel& tie = BuildSettings().gTieModels[slot];
             if (tie.Use && !LoadTieModel(tie.File, slot)) {
                 busy.ForceUnload();
                 MsgBox(kRemodelTieFailedText, kRemodelTieFailedTitle, MsgButtons::OK, MsgIcon::Critical);
                 return false;
             }
+            if (tie.Use) frozen.TakeTieGeometry(slot);
         }
         busy.UpdateInfo("Creating track model");
         budget.PlanTrack();

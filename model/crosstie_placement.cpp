@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/build_snapshot.h"
 #include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
@@ -29,7 +30,7 @@ bool SegmentTakesTies(int32_t segment) {
 // a tie where the countdown runs out).
 void PlaceTies(int32_t segment, TiePattern& pattern, bool build) {
     if (!SegmentTakesTies(segment)) return;
-    const ModelerSettings& m = gModelSettings;
+    const ModelerSettings& m = BuildSettings();
     const TieModel& primary = m.gTieModels[0];
     const TieModel& secondary = m.gTieModels[1];
     if (!primary.Use && !secondary.Use) return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app_state.h"
+#include "model/build_snapshot.h"
 #include "model/busy_window.h"
 #include "model/model_budget.h"
 #include "model/modeler_settings.h"
@@ -65,7 +66,7 @@ void ModelFooter(int32_t index) {
     const float turn = footer.CustomRotation ? footer.Rotation : 0.0f;
     ModelMesh& mesh = gFooterModels[index];
     mesh.FaceCount = 0;
-    AppendFooterBlock(mesh, footer.Position, size, turn, gModelSettings.RoundFooters);
+    AppendFooterBlock(mesh, footer.Position, size, turn, BuildSettings().RoundFooters);
 }
 
 void CreateFooterModels() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app_state.h"
+#include "model/build_snapshot.h"
 #include "model/busy_window.h"
 #include "model/model_budget.h"
 #include "model/model_meshes.h"
@@ -59,7 +60,7 @@ void MakeFlatGround() {
 }
 
 void CreateGroundModel() {
-    const ModelerSettings& settings = gModelSettings;
+    const ModelerSettings& settings = BuildSettings();
     const int32_t stride = gModelBudgetLimits.GroundStride;
     if (gDocumentType == DocumentElement || !settings.UseTerrain || !gHasTerrain || stride < 0) {
         MakeFlatGround();

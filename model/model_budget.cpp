@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/app_state.h"
+#include "model/build_snapshot.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
@@ -158,7 +159,7 @@ ModelCost EstimatePathSegment(int32_t s, bool comb) {
     c.Bytes += kFramesPerSegment * static_cast<int64_t>(sizeof(PathFrame));
     if (comb) {
         const float length = PolygonLength(s);
-        const float detail = gModelSettings.RailDetail;
+        const float detail = BuildSettings().RailDetail;
         const float spacing = !(detail > 0.0f) ? kCombToothSpacing : ClampSetting(detail, kDetailMin, kDetailMax);
         const int64_t teeth = std::min<int32_t>(BoundedSampleCount(length, kCombToothSpacing), kFramesPerSegment - 1) + 1;
         const int64_t points = BoundedSampleCount(length, spacing) + 2;
@@ -170,7 +171,7 @@ ModelCost EstimatePathSegment(int32_t s, bool comb) {
 }
 
 ModelCost EstimateTrackSegment(int32_t s) {
-    const ModelerSettings& m = gModelSettings;
+    const ModelerSettings& m = BuildSettings();
     const int32_t rails = std::max<int32_t>(m.gRailCount, 0), spines = std::max<int32_t>(m.gSpineCount, 0);
     ModelCost c{0, static_cast<int64_t>(sizeof(TrackModelEntry)) + (rails + spines + 2) * kMeshBytes};
     if (s < 0 || s >= static_cast<int32_t>(gPathMatrixArray.size()) || gPathMatrixArray[s].FrameCount < 1) return c;
@@ -195,9 +196,9 @@ ModelCost EstimateTunnelSegment(int32_t s) {
     if (s < 0 || s >= gSpineInfoSegmentCount || s >= static_cast<int32_t>(gPathMatrixArray.size()) ||
         gPathMatrixArray[s].FrameCount < 1)
         return c;
-    const int64_t n = gModelSettings.SquareTunnels
+    const int64_t n = BuildSettings().SquareTunnels
                           ? 4
-                          : std::clamp<int32_t>(gModelSettings.TunnelSoftness, kTunnelSoftnessMin, kTunnelSoftnessMax);
+                          : std::clamp<int32_t>(BuildSettings().TunnelSoftness, kTunnelSoftnessMin, kTunnelSoftnessMax);
     const int64_t steps = BoundedSampleCount(gPathMatrixArray[s].Length, UsableSpineDetail());
     c += FacesCost(2 * steps * 2 * n + 4 * n);
     return c;
@@ -337,7 +338,7 @@ void ModelBudget::PlanTunnels() {
 }
 
 void ModelBudget::PlanGround() {
-    const ModelerSettings& m = gModelSettings;
+    const ModelerSettings& m = BuildSettings();
     if (gDocumentType == DocumentElement || !m.UseTerrain || !gHasTerrain) return;  // the flat ground
     const ModelCost available = Available(ModelPart::Ground);
     auto fits = [&](int32_t stride) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app_state.h"
+#include "model/build_snapshot.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
@@ -81,7 +82,7 @@ void ColorTrackModel(int mode) {
         gSupportDrawColor = RGBColor(255, 255, 255);
         gTunnelDrawColor = RGBColor(128, 128, 128);
     } else {
-        gSupportDrawColor = gModelSettings.SupportColor;
-        gTunnelDrawColor = gModelSettings.TunnelColor;
+        gSupportDrawColor = BuildSettings().SupportColor;
+        gTunnelDrawColor = BuildSettings().TunnelColor;
     }
 }

@@ -116,7 +116,11 @@ bool ApplyStylePreset(ModelerSettings& m, int style) {
 }
 
 void ApplyTrackStylePresets(int style, bool keepExtras) {
-    ModelerSettings& m = gModelSettings;
+    ApplyTrackStylePresetsTo(gModelSettings, style, keepExtras);
+    gPresetsLoaded = true;
+}
+
+void ApplyTrackStylePresetsTo(ModelerSettings& m, int style, bool keepExtras) {
     ApplyStylePreset(m, style);
 
     if (!keepExtras) {
@@ -132,5 +136,4 @@ void ApplyTrackStylePresets(int style, bool keepExtras) {
         m.SupportColor = color;
         m.TunnelColor = color;
     }
-    gPresetsLoaded = true;
 }

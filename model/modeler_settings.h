@@ -89,9 +89,6 @@ inline constexpr float kTieSpacingMin = 0.1f, kTieSpacingMax = 10.0f;  // TieSpa
 inline constexpr int32_t kTunnelSoftnessMin = 8, kTunnelSoftnessMax = 64;
 // value inside [lo, hi]; NaN gives lo.
 float ClampSetting(float value, float lo, float hi);
-inline float UsableRailDetail() { return ClampSetting(gModelSettings.RailDetail, kDetailMin, kDetailMax); }
-inline float UsableSpineDetail() { return ClampSetting(gModelSettings.SpineDetail, kDetailMin, kDetailMax); }
-inline float UsableTieSpacing() { return ClampSetting(gModelSettings.TieSpacing, kTieSpacingMin, kTieSpacingMax); }
 
 // The full path of a file in the program's folder, from a name as the presets
 // write it ("\vxtmTie00.fcobject"): gAppPath without its closing separator,
@@ -118,3 +115,5 @@ bool ApplyStylePreset(ModelerSettings& settings, int style);
 // shapes of the style and, unless keepExtras, the detail, terrain, tube scales,
 // tunnel softness and colours. Sets gPresetsLoaded.
 void ApplyTrackStylePresets(int style, bool keepExtras);
+// The same on another settings record (the build's frozen copy); gPresetsLoaded untouched.
+void ApplyTrackStylePresetsTo(ModelerSettings& settings, int style, bool keepExtras);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "model/build_snapshot.h"
 #include "model/busy_window.h"
 #include "model/model_budget.h"
 #include "model/modeler_settings.h"
@@ -469,7 +470,7 @@ bool GetPrefabSupportFrame(Matrix4& frame, int32_t s, int32_t item) {
 bool GetPrefabSupportAnchor(Vector3& point, int32_t s, int32_t item) {
     Matrix4 frame;
     if (!GetPrefabSupportFrame(frame, s, item)) return false;
-    const ModelerSettings& m = gModelSettings;
+    const ModelerSettings& m = BuildSettings();
     const float y = m.gSpineCount >= 1 && !m.gSpines.empty() ? m.gSpines[0].PosY : 0.0f;
     point = MatrixTransformPoint(frame, MakeVector(0.0f, y, 0.0f));
     return true;

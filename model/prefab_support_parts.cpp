@@ -1,5 +1,6 @@
 #include "model/prefab_support_parts.h"
 
+#include "model/build_snapshot.h"
 #include "model/footer_models.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
@@ -222,7 +223,7 @@ void BuildPrefabBeam(int32_t model, const Matrix4& frame, const Vector3& size, b
 void BuildPrefabFooter(int32_t model, Vector3& position, float rotation) {
     if (model < 0 || model >= static_cast<int32_t>(gPrefabFooterModels.size())) return;
     position.Y = AppendFooterBlock(gPrefabFooterModels[model], position, kFooterStandardSize, rotation,
-                                   gModelSettings.RoundFooters);
+                                   BuildSettings().RoundFooters);
 }
 
 void BuildPrefabPartMesh1(int32_t model, const Matrix4& frame, const Vector3& scale) {

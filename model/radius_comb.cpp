@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/app_state.h"
+#include "model/build_snapshot.h"
 #include "model/modeler_settings.h"
 #include "model/outline_sweep.h"
 #include "model/parallel_build.h"
@@ -97,7 +98,7 @@ namespace {
 void BuildSegmentHeartline(int32_t i) {
     if (i < 0 || i >= UsableCombSegmentCount() || gPathMatrixArray[i].FrameCount < 1) return;  // no path there
     const Vector3 up = MakeVector(0.0f, IsInvertedStyle(gTrackStyle) ? -1.0f : 1.0f, 0.0f);
-    const float detail = gModelSettings.RailDetail;
+    const float detail = BuildSettings().RailDetail;
     const float spacing = !(detail > 0.0f) ? kCombToothSpacing : ClampSetting(detail, kDetailMin, kDetailMax);
     const float length = gPathMatrixArray[i].Length;
     const int32_t steps = SweepStepCount(length, spacing);
@@ -118,8 +119,8 @@ void BuildSegmentTeeth(int32_t i) {
     if (i < 0 || i >= UsableCombSegmentCount()) return;
     SegmentCurve curve;
     if (!CurveOf(i, curve) || gPathMatrixArray[i].FrameCount < 1) return;
-    const double scale = IsInvertedStyle(gTrackStyle) ? -double(gCombRadiusScale) : double(gCombRadiusScale);
-    const double limit = std::max<int32_t>(gCombRadiusLimit, 1);
+    const double scale = IsInvertedStyle(gTrackStyle) ? -double(BuildCombRadiusScale()) : double(BuildCombRadiusScale());
+    const double limit = std::max<int32_t>(BuildCombRadiusLimit(), 1);
     RadiusCombSegment& comb = gRadiusComb[i];
     const float length = gPathMatrixArray[i].Length;
     const int32_t n = SweepStepCount(length, kCombToothSpacing);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/build_snapshot.h"
 #include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
@@ -101,7 +102,7 @@ int32_t SweepStepCount(float length, float detail) { return BoundedSampleCount(l
 
 void ModelRail(int32_t segment, int32_t rail, float detail) {
     if (!SegmentModelExists(segment)) return;
-    const ModelerSettings& m = gModelSettings;
+    const ModelerSettings& m = BuildSettings();
     TrackModelEntry& entry = gTrackModel[segment];
     if (rail < 0 || rail >= m.gRailCount || rail >= static_cast<int32_t>(m.gRails.size()) ||
         rail >= static_cast<int32_t>(entry.Rails.size()))
@@ -115,7 +116,7 @@ void ModelRail(int32_t segment, int32_t rail, float detail) {
 
 void ModelSpine(int32_t segment, int32_t spine, float detail) {
     if (!SegmentModelExists(segment)) return;
-    const ModelerSettings& m = gModelSettings;
+    const ModelerSettings& m = BuildSettings();
     TrackModelEntry& entry = gTrackModel[segment];
     if (spine < 0 || spine >= m.gSpineCount || spine >= static_cast<int32_t>(m.gSpines.size()) ||
         spine >= static_cast<int32_t>(entry.Spines.size()))

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "model/build_snapshot.h"
 #include "model/busy_window.h"
 #include "model/crosstie_placement.h"
 #include "model/model_budget.h"
@@ -56,7 +57,7 @@ void InitTrackModel() {
 
 void InitSegmentModel(int32_t i) {
     if (i < 0 || i >= static_cast<int32_t>(gTrackModel.size())) return;
-    const ModelerSettings& m = gModelSettings;
+    const ModelerSettings& m = BuildSettings();
     TrackModelEntry& entry = gTrackModel[i];
     entry.Rails.assign(static_cast<size_t>(std::max<int32_t>(m.gRailCount, 0)) + 1, ModelMesh{});
     entry.Spines.assign(static_cast<size_t>(std::max<int32_t>(m.gSpineCount, 0)) + 1, ModelMesh{});
@@ -73,7 +74,7 @@ bool SegmentHasPath(int32_t i) {
 // Rails and spines of one segment: they read the path and the settings only.
 void ModelSegmentSweeps(int32_t i) {
     if (!SegmentHasPath(i) || gPathMatrixArray[i].FrameCount < 1) return;
-    const ModelerSettings& m = gModelSettings;
+    const ModelerSettings& m = BuildSettings();
     for (int32_t r = 0; r < m.gRailCount; ++r) ModelRail(i, r, m.RailDetail);
     for (int32_t s = 0; s < m.gSpineCount; ++s) ModelSpine(i, s, m.SpineDetail);
 }
@@ -132,7 +133,7 @@ void CreateTrackModel() {
     // gives each segment the pattern it starts from, so that every segment,
     // its ties included, can be built on its own.
     std::vector<TiePattern> patterns(static_cast<size_t>(limit));
-    TiePattern pattern{0, gModelSettings.ToggleCount1};
+    TiePattern pattern{0, BuildSettings().ToggleCount1};
     for (int32_t i = 0; i < limit; ++i) {
         patterns[i] = pattern;
         if (SegmentHasPath(i) && gPathMatrixArray[i].FrameCount >= 1) pattern = TiePatternAfter(i, pattern);

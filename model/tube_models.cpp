@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/app_state.h"
+#include "model/build_snapshot.h"
 #include "model/busy_window.h"
 #include "model/footer_models.h"
 #include "model/member_placement.h"
@@ -93,7 +94,7 @@ void ModelTube(int32_t index) {
     const TubeKind& kind = kTubeKinds[tube.TubeType];
     // The sizes the modeler dialog allows; a damaged settings set cannot make
     // a section of no size or one that is not a number.
-    const Vector3& scale = gModelSettings.TubeScales[kind.Slot];
+    const Vector3& scale = BuildSettings().TubeScales[kind.Slot];
     const float across = ClampSetting(scale.X, kTubeScaleMin, kTubeScaleMax);
     const float high = ClampSetting(scale.Z, kTubeScaleMin, kTubeScaleMax);
     kind.Build(index, run.Transform, MakeVector(across, high, run.Length));

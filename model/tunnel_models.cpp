@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "model/build_snapshot.h"
 #include "model/member_placement.h"
 #include "model/model_budget.h"
 #include "model/model_meshes.h"
@@ -118,7 +119,7 @@ void SweepTunnel(int32_t segment, int32_t k, const std::vector<Vector3>& outerSe
 }
 
 int UsableSoftness() {
-    return std::clamp<int32_t>(gModelSettings.TunnelSoftness, kTunnelSoftnessMin, kTunnelSoftnessMax);
+    return std::clamp<int32_t>(BuildSettings().TunnelSoftness, kTunnelSoftnessMin, kTunnelSoftnessMax);
 }
 
 }  // namespace
@@ -148,7 +149,7 @@ void CreateTunnelModels() {
     gTunnelModelCount = count;
     gTunnelOuterModels.assign(static_cast<size_t>(count) + 1, ModelMesh{});
     gTunnelInnerModels.assign(static_cast<size_t>(count) + 1, ModelMesh{});
-    const bool square = gModelSettings.SquareTunnels;
+    const bool square = BuildSettings().SquareTunnels;
     int32_t k = 0;
     for (int32_t i = 0; i < segments && k < gModelBudgetLimits.Tunnels; ++i) {
         if (!gSegments[i].Tunnel) continue;

@@ -6,7 +6,9 @@
 
 #include "core/app_state.h"
 #include "model/build_pipeline.h"
+#include "model/build_snapshot.h"
 #include "model/model_coloring.h"
+#include "model/model_fingerprint.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "model/path_frames.h"
@@ -330,6 +332,30 @@ TEST_F(BuildPipelineTest, NoBuildStartsWhileOneRuns) {
     // Once it has ended, the next one runs.
     RemodelChangedParts();
     EXPECT_EQ(renders, 1);
+}
+
+TEST_F(BuildPipelineTest, SettingsChangedWhileABuildRunsReachOnlyTheNextBuild) {
+    MakeStraightTrack(6, 10.0f);
+    RemodelTrack(true);
+    const std::vector<ModelPartPrint> calm = ModelFingerprint();
+    // Events during the build (the modeler dialog's values, the comb's
+    // settings) change the live settings after every marker step.
+    busy.OnMarker = [] {
+        gModelSettings.RailDetail = 0.1f;
+        gModelSettings.SpineDetail = 0.1f;
+        gModelSettings.TieSpacing = 0.1f;
+        gModelSettings.RoundFooters = !gModelSettings.RoundFooters;
+        gCombRadiusScale = 20.0f;
+        gCombRadiusLimit = 1;
+    };
+    RemodelTrack(true);
+    busy.OnMarker = nullptr;
+    EXPECT_EQ(FingerprintText(ModelFingerprint()), FingerprintText(calm)) << "the build read its frozen settings";
+    EXPECT_EQ(BuildSettings().TieSpacing, 0.1f) << "outside a build the live settings";
+    // A rebuild started afterwards takes them.
+    SetAllRemodelFlags();
+    RemodelChangedParts();
+    EXPECT_NE(FingerprintText(ModelFingerprint()), FingerprintText(calm));
 }
 
 TEST_F(BuildPipelineTest, BuildWithoutDocumentDoesNothing) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/app_state.h"
+#include "model/build_snapshot.h"
 #include "model/model_coloring.h"
 #include "model/modeler_settings.h"
 #include "model/rebuild_flags.h"
