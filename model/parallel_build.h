@@ -169,7 +169,10 @@ private:
 // Runs body(i) for every i in [begin, end) on all cores, the indices taken in
 // increasing order by whichever thread is free, the calling one included, and
 // step(i) on the calling thread for every i in order as soon as body(i) has
-// run, while later bodies run on. `group` carries the other threads' share,
+// run, while later bodies run on. A step that lets the window system deliver
+// events (the busy window's marker) may do so here only while nothing the
+// windows draw is being written (the path frames are built while the preview
+// knows them invalid); otherwise ParallelBlocks. `group` carries the other threads' share,
 // and whatever else step hands to it; it is waited for before this returns
 // (rethrowing what a body threw on another thread).
 template <class Body, class Step>

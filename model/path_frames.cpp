@@ -353,7 +353,11 @@ void BuildPathMatrixArray(const std::function<void(int32_t)>& segmentFinal) {
     // on all cores in segment order; this thread orients each segment as soon
     // as its points are there (the orientations run on from segment to
     // segment: the one part in order) and steps the marker; each segment's
-    // roll is handed to the other cores once its plan is known.
+    // roll is handed to the other cores once its plan is known. The marker
+    // lets the window system deliver events while other cores write frames
+    // (and the comb): the preview draws none of them meanwhile, since a path
+    // is built only after the spine copy was taken afresh, which left the
+    // path and the track model invalid.
     std::vector<RollPlan> plans(static_cast<size_t>(limit));
     // A segment's frames are final once it and the segment after it (whose
     // first frame its lookups past the end return) are rolled: `waiting`

@@ -138,13 +138,14 @@ void CreateTrackModel() {
         patterns[i] = pattern;
         if (SegmentHasPath(i) && gPathMatrixArray[i].FrameCount >= 1) pattern = TiePatternAfter(i, pattern);
     }
-    // Every segment on its own on all cores (each segment's meshes are its
-    // own), taken in order; the marker steps once per segment in order as
-    // each is done.
+    // A block of segments at a time on all cores (each segment's meshes are
+    // its own), then the marker once per segment of the block as before. The
+    // marker lets the window system deliver events, and the preview may draw
+    // the track model meanwhile (a partial rebuild keeps it valid): so it
+    // steps only while no core is writing to the model.
     const int32_t built = std::min(limit, gSpineInfoSegmentCount);
-    BuildTaskGroup group;
-    ParallelInOrder(
-        0, built,
+    ParallelBlocks(
+        0, built, 128,
         [&patterns](int64_t k) {
             const int32_t i = static_cast<int32_t>(k);
             ModelSegmentSweeps(i);
@@ -154,7 +155,7 @@ void CreateTrackModel() {
             }
             FitSegmentSphere(i);
         },
-        [&busy](int64_t) { busy.UpdateMarker(); }, group);
+        [&busy](int64_t) { busy.UpdateMarker(); });
     for (int32_t i = built; i < gSpineInfoSegmentCount; ++i) busy.UpdateMarker();
     gTieState = pattern.State;
     gTieCountdown = pattern.Countdown;
