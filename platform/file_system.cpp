@@ -135,7 +135,15 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         written = written && WriteAll(fd, data, size);
         return written;
     };
-    bool ok = produce(write) && written;
+    bool ok = false;
+    try {
+        ok = produce(write) && written;
+    } catch (...) {
+        // A producer that fails by throwing (out of memory) leaves no half file behind.
+        ::close(fd);
+        ::unlink(name.data());
+        throw;
+    }
     // Files keep the usual permissions for new files rather than mkstemp's 0600.
     if (ok) {
         const mode_t mask = ::umask(0);

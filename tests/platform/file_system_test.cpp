@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include <utility>
 #include <vector>
 
@@ -51,6 +53,21 @@ TEST(FileSystem, AWriteThatCannotStartTakesNoStep) {
     EXPECT_FALSE(fsys::WriteFileAtomically(folder / "missing/track.vxtrack", std::string_view("x")));
     EXPECT_FALSE(fsys::WriteFileAtomically(folder.Path(), std::string_view("x"))) << "a folder is not replaced";
     EXPECT_FALSE(anyStep);
+}
+
+TEST(FileSystem, AProducerThatThrowsLeavesTheOldFileAndNoTemporaryOne) {
+    TempFolder folder;
+    const std::string target = folder.Write("model.3ds", "old bytes");
+    EXPECT_THROW(fsys::WriteFileAtomically(target,
+                                           [](const fsys::ByteWriter& write) -> bool {
+                                               write("half", 4);
+                                               throw std::bad_alloc();
+                                           }),
+                 std::bad_alloc);
+    EXPECT_EQ(Text(target), "old bytes");
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.Path())) ++entries;
+    EXPECT_EQ(entries, 1u);
 }
 
 }  // namespace
