@@ -311,7 +311,7 @@ extern std::vector<SceneryObject> gObjects;
 struct TerrainHeightGrid {
     int32_t Columns = 1;  // gTerrainWidth + 1
     int32_t Rows = 1;     // gTerrainDepth + 1
-    std::vector<float> Values = std::vector<float>(1, 0.0f);
+    FloatBlock Values = FloatBlock(1, 0.0f);
 
     // Sizes the grid to (0 To width, 0 To depth), all zero.
     void Resize(int32_t width, int32_t depth);

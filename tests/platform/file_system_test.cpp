@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <new>
 
 #include <utility>
@@ -53,6 +55,27 @@ TEST(FileSystem, AWriteThatCannotStartTakesNoStep) {
     EXPECT_FALSE(fsys::WriteFileAtomically(folder / "missing/track.vxtrack", std::string_view("x")));
     EXPECT_FALSE(fsys::WriteFileAtomically(folder.Path(), std::string_view("x"))) << "a folder is not replaced";
     EXPECT_FALSE(anyStep);
+}
+
+// A whole file of 2 MiB or more lands in a block aligned for large pages, and
+// reads back byte for byte, at the size boundary and across it.
+TEST(FileSystem, LargeFilesReadWholeIntoLargeBlocks) {
+    TempFolder dir;
+    for (const size_t size : {(size_t(2) << 20) - 1, size_t(2) << 20, (size_t(5) << 20) + 3}) {
+        std::vector<uint8_t> bytes(size);
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 131 + (i >> 12));
+        const std::string path = dir / "large.bin";
+        ASSERT_TRUE(fsys::WriteFileAtomically(path, bytes.data(), bytes.size()));
+        ByteBlock block;
+        ASSERT_TRUE(fsys::ReadWholeFile(path, block));
+        ASSERT_EQ(block.size(), size);
+        EXPECT_TRUE(std::equal(block.begin(), block.end(), bytes.begin()));
+        if (size >= large_block::kAlignment)
+            EXPECT_EQ(reinterpret_cast<uintptr_t>(block.data()) % large_block::kAlignment, 0u);
+    }
+    FloatBlock grid(size_t(1) << 20, 0.0f);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(grid.data()) % large_block::kAlignment, 0u);
+    EXPECT_EQ(grid.back(), 0.0f);
 }
 
 TEST(FileSystem, AProducerThatThrowsLeavesTheOldFileAndNoTemporaryOne) {

@@ -167,7 +167,7 @@ TEST_F(TrackEditToolsInTheProgram, TerrainPolyReducerOnTheLakesideSample) {
     EXPECT_EQ(gTerrainHeights(31, 1), height31);
     EXPECT_EQ(Count(busy.Stages, "Creating ground model"), 1);
 
-    const std::vector<float> heights = gTerrainHeights.Values;
+    const FloatBlock heights = gTerrainHeights.Values;
     const float spacing = gTerrainSpacingZ;
     SaveAndOpen("reduced.vxtrack");
     EXPECT_EQ(gTerrainWidth, 32);
