@@ -50,7 +50,7 @@ int16_t FaceWeld(const ModelFace& face, bool meshSmooth, WeldRule3DS rule) {
 
 // The ground's triangulation (or the water's, laid flat at height 0).
 template <typename VertexList, typename PositionOf>
-void StageIndexedTriangles(const std::string& name, int32_t material, const std::vector<GroundTriangle>& triangles,
+void StageIndexedTriangles(const std::string& name, int32_t material, const LargeVector<GroundTriangle>& triangles,
                            int32_t triangleCount, const VertexList& vertices, int32_t vertexCount,
                            PositionOf position, int16_t weld, bool flatten) {
     const int32_t nt = Bounded(triangleCount, triangles);

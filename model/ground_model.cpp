@@ -25,8 +25,8 @@ float StoredHeight(int32_t i, int32_t j) {
 // Resizes, keeping the records that stay, and gives the memory of a much
 // larger former ground back instead of keeping it reserved.
 template <class T>
-void ResizeReleasing(std::vector<T>& v, size_t n) {
-    if (v.capacity() > 2 * n + 16) v = std::vector<T>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(n, v.size())));
+void ResizeReleasing(LargeVector<T>& v, size_t n) {
+    if (v.capacity() > 2 * n + 16) v = LargeVector<T>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(n, v.size())));
     v.resize(n);
 }
 
@@ -45,8 +45,8 @@ constexpr int32_t kNormalRowBlock = 64;
 void MakeFlatGround() {
     gGroundSmooth = false;
     gHasWaterModel = false;
-    gGroundVertices = std::vector<GroundVertex>(5);
-    gGroundTriangles = std::vector<GroundTriangle>(3);
+    gGroundVertices = LargeVector<GroundVertex>(5);
+    gGroundTriangles = LargeVector<GroundTriangle>(3);
     gWaterVertexCount = 0;
     gWaterTriangleCount = 0;
     gGroundVertices[0].Position = MakeVector(220.0f, 0.0f, 220.0f);

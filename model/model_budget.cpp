@@ -33,8 +33,8 @@ ModelCost Measure(const std::vector<ModelMesh>& meshes) {
     return c;
 }
 
-template <class T>
-int64_t Bytes(const std::vector<T>& v) {
+template <class T, class A>
+int64_t Bytes(const std::vector<T, A>& v) {
     return static_cast<int64_t>(v.capacity()) * static_cast<int64_t>(sizeof(T));
 }
 

@@ -72,7 +72,7 @@ ModelPartPrint Track() {
     return p;
 }
 
-void AddTriangles(Hasher& h, const std::vector<GroundTriangle>& t, int32_t count) {
+void AddTriangles(Hasher& h, const LargeVector<GroundTriangle>& t, int32_t count) {
     h.Add(count);
     for (int32_t i = 0; i < count && size_t(i) < t.size(); ++i) {
         h.Add(t[size_t(i)].A);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/byte_block.h"
 #include "trackdoc/math3d.h"
 
 struct ModelFace {
@@ -67,9 +68,9 @@ extern std::vector<ModelMesh> gTunnelOuterModels;
 extern std::vector<ModelMesh> gTunnelInnerModels;
 extern int32_t gTunnelModelCount;
 // Ground and water.
-extern std::vector<GroundVertex> gGroundVertices;
+extern LargeVector<GroundVertex> gGroundVertices;
 extern int32_t gGroundVertexCount;
-extern std::vector<GroundTriangle> gGroundTriangles;
+extern LargeVector<GroundTriangle> gGroundTriangles;
 extern int32_t gGroundTriangleCount;
 extern bool gGroundSmooth;
 // The water has no arrays of its own: it is the ground's triangles

@@ -76,3 +76,6 @@ struct DefaultInitAllocator : std::allocator<T> {
 
 using ByteBlock = std::vector<uint8_t, DefaultInitAllocator<uint8_t>>;
 using FloatBlock = std::vector<float, DefaultInitAllocator<float>>;
+// A list of records that may run to megabytes (the ground's points and triangles).
+template <class T>
+using LargeVector = std::vector<T, DefaultInitAllocator<T>>;

@@ -22,8 +22,8 @@ namespace scene {
 
 // How many entries of an array a drawer may read: the count it is told,
 // never more than the array holds (a part not rebuilt yet, or one being rebuilt).
-template <class T>
-size_t Bounded(int64_t count, const std::vector<T>& items) {
+template <class T, class A>
+size_t Bounded(int64_t count, const std::vector<T, A>& items) {
     if (count <= 0) return 0;
     return std::min(static_cast<size_t>(count), items.size());
 }

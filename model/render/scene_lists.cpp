@@ -195,8 +195,8 @@ public:
         std::memcpy(&bits, &f, sizeof bits);
         Add(static_cast<uint64_t>(bits));
     }
-    template <class T>
-    void AddArray(const std::vector<T>& v) {
+    template <class T, class A>
+    void AddArray(const std::vector<T, A>& v) {
         Add(static_cast<uint64_t>(v.size()));
         Add(static_cast<const void*>(v.data()));
     }
