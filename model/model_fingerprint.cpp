@@ -22,7 +22,7 @@ struct Hasher {
         Add(f.V1);
         Add(f.V2);
         Add(f.V3);
-        Add(f.FaceNormal);
+        Add(f.FaceNormal());
         Add(f.VertexNormal1);
         Add(f.VertexNormal2);
         Add(f.VertexNormal3);

@@ -64,7 +64,6 @@ ModelFace MakeFace(const Vector3& v1, const Vector3& v2, const Vector3& v3) {
     f.V1 = v1;
     f.V2 = v2;
     f.V3 = v3;
-    f.FaceNormal = TriangleNormal(v1, v2, v3);
     return f;
 }
 
@@ -104,8 +103,8 @@ void SmoothStripEdges(ModelMesh& mesh, int m) {
     for (int32_t f = first; f <= c - 2; f += 2) {
         const int32_t prev = f - 1 < first ? c - 1 : f - 1;
         const int32_t next = f + 2 >= c ? first : f + 2;
-        const Vector3 g = Mean(faces[f].FaceNormal, faces[prev].FaceNormal);
-        const Vector3 h = Mean(faces[f + 1].FaceNormal, faces[next].FaceNormal);
+        const Vector3 g = Mean(faces[f].FaceNormal(), faces[prev].FaceNormal());
+        const Vector3 h = Mean(faces[f + 1].FaceNormal(), faces[next].FaceNormal());
         faces[f].VertexNormal1 = g;
         faces[f].VertexNormal2 = g;
         faces[f].VertexNormal3 = h;

@@ -14,11 +14,15 @@
 #include "platform/byte_block.h"
 #include "trackdoc/math3d.h"
 
+// The face normal follows from the corners and is not stored: the faces are
+// the largest lists of a model without terrain.
 struct ModelFace {
     Vector3 V1, V2, V3;
-    Vector3 FaceNormal;  // TriangleNormal(V1, V2, V3); zero for a triangle without area
     Vector3 VertexNormal1, VertexNormal2, VertexNormal3;  // set only by smoothing builders
     int16_t Smoothing = 0;  // -1: the face belongs to the smooth part of its mesh
+
+    // TriangleNormal(V1, V2, V3); zero for a triangle without area.
+    Vector3 FaceNormal() const { return TriangleNormal(V1, V2, V3); }
 };
 
 struct ModelMesh {

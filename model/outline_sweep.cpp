@@ -14,7 +14,7 @@ void AppendCap(ModelMesh& mesh, const Vector3* ring, const CapPattern& cap, bool
         const std::array<int, 3>& tri = cap.Triangles[t];
         ModelFace face = reversed ? MakeFace(ring[tri[2]], ring[tri[1]], ring[tri[0]])
                                   : MakeFace(ring[tri[0]], ring[tri[1]], ring[tri[2]]);
-        if (vertexNormals) face.VertexNormal1 = face.VertexNormal2 = face.VertexNormal3 = face.FaceNormal;
+        if (vertexNormals) face.VertexNormal1 = face.VertexNormal2 = face.VertexNormal3 = face.FaceNormal();
         AppendFace(mesh, face);
     }
 }

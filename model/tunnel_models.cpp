@@ -92,8 +92,8 @@ void SweepTunnel(int32_t segment, int32_t k, const std::vector<Vector3>& outerSe
                 const int next = j + 1 < n ? j + 1 : 0;
                 ModelFace a = MakeFace(o[j], o[next], i[next]);
                 ModelFace b = MakeFace(i[next], i[j], o[j]);
-                a.VertexNormal1 = a.VertexNormal2 = a.VertexNormal3 = a.FaceNormal;
-                b.VertexNormal1 = b.VertexNormal2 = b.VertexNormal3 = b.FaceNormal;
+                a.VertexNormal1 = a.VertexNormal2 = a.VertexNormal3 = a.FaceNormal();
+                b.VertexNormal1 = b.VertexNormal2 = b.VertexNormal3 = b.FaceNormal();
                 AppendFace(outer, a);
                 AppendFace(outer, b);
             }
@@ -111,8 +111,8 @@ void SweepTunnel(int32_t segment, int32_t k, const std::vector<Vector3>& outerSe
         const int next = j + 1 < n ? j + 1 : 0;
         ModelFace a = MakeFace(prevI[next], prevO[next], prevO[j]);
         ModelFace b = MakeFace(prevO[j], prevI[j], prevI[next]);
-        a.VertexNormal1 = a.VertexNormal2 = a.VertexNormal3 = a.FaceNormal;
-        b.VertexNormal1 = b.VertexNormal2 = b.VertexNormal3 = b.FaceNormal;
+        a.VertexNormal1 = a.VertexNormal2 = a.VertexNormal3 = a.FaceNormal();
+        b.VertexNormal1 = b.VertexNormal2 = b.VertexNormal3 = b.FaceNormal();
         AppendFace(outer, a);
         AppendFace(outer, b);
     }

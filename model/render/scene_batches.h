@@ -34,7 +34,7 @@ size_t Bounded(int64_t count, const std::vector<T, A>& items) {
 struct SentTriangle {
     const Vector3* Normals[3] = {nullptr, nullptr, nullptr};
     Vector3 Corners[3];
-    Vector3 OwnNormal;  // a normal computed for this triangle (flat ground); never copy a triangle that points at it
+    Vector3 OwnNormal;  // a normal computed for this triangle (a flat face); never copy a triangle that points at it
 };
 
 inline void Vertex(const Vector3& v) { glVertex3f(v.X, v.Y, v.Z); }
@@ -50,8 +50,8 @@ inline void SendTriangle(const SentTriangle& t) {
 // Which faces of a mesh are drawn with their vertex normals.
 enum class Smoothing { ByMesh, ByFace, Flat };
 
-inline SentTriangle FaceTriangle(const ModelFace& f, bool smooth) {
-    SentTriangle t;
+// Fills t in place: a flat face's normal is computed into t itself.
+inline void FaceTriangle(const ModelFace& f, bool smooth, SentTriangle& t) {
     t.Corners[0] = f.V1;
     t.Corners[1] = f.V2;
     t.Corners[2] = f.V3;
@@ -60,9 +60,9 @@ inline SentTriangle FaceTriangle(const ModelFace& f, bool smooth) {
         t.Normals[1] = &f.VertexNormal2;
         t.Normals[2] = &f.VertexNormal3;
     } else {
-        t.Normals[0] = &f.FaceNormal;
+        t.OwnNormal = f.FaceNormal();
+        t.Normals[0] = &t.OwnNormal;
     }
-    return t;
 }
 
 template <class F>
@@ -71,7 +71,9 @@ void ForEachMeshTriangle(const ModelMesh& mesh, Smoothing rule, F& f) {
     for (size_t i = 0; i < n; ++i) {
         const ModelFace& face = mesh.Faces[i];
         const bool smooth = rule == Smoothing::ByMesh ? mesh.Smooth : rule == Smoothing::ByFace ? face.Smoothing == -1 : false;
-        f(FaceTriangle(face, smooth));
+        SentTriangle t;
+        FaceTriangle(face, smooth, t);
+        f(t);
     }
 }
 
@@ -191,7 +193,11 @@ void ForEachSegmentTriangle(const TrackModelEntry& e, SegmentPiece piece, F& f) 
         }
         case SegmentPiece::Ties: {
             const size_t n = Bounded(e.TieFaceCount, e.TieFaces);
-            for (size_t i = 0; i < n; ++i) f(FaceTriangle(e.TieFaces[i], false));
+            for (size_t i = 0; i < n; ++i) {
+                SentTriangle t;
+                FaceTriangle(e.TieFaces[i], false, t);
+                f(t);
+            }
             break;
         }
     }

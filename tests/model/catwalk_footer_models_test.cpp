@@ -80,7 +80,7 @@ TEST_F(CatwalkModelsTest, SharedCornersGiveFacesWithoutAreaAndNoError) {
     const ModelMesh& m = gCatwalkModels[0];
     ASSERT_EQ(m.FaceCount, 12);
     EXPECT_TRUE(FacesAreConsistent(m));
-    EXPECT_EQ(Length(m.Faces[0].FaceNormal), 0.0);  // side 0 joins a corner to itself
+    EXPECT_EQ(Length(m.Faces[0].FaceNormal()), 0.0);  // side 0 joins a corner to itself
 }
 
 TEST_F(CatwalkModelsTest, CornerNamingNoFreeNodeLeavesOnlyThatCatwalkEmpty) {
@@ -216,7 +216,7 @@ TEST_F(FooterModelsTest, RoundFooterIsASmoothOctagonWithALitCap) {
     // normal at every corner instead of none.
     for (int i = 16; i < 22; ++i) {
         EXPECT_EQ(m.Faces[i].Smoothing, 0);
-        EXPECT_EQ(m.Faces[i].VertexNormal1.Y, m.Faces[i].FaceNormal.Y);
+        EXPECT_EQ(m.Faces[i].VertexNormal1.Y, m.Faces[i].FaceNormal().Y);
         EXPECT_EQ(m.Faces[i].VertexNormal3.Y, 1.0f);
     }
 }

@@ -67,7 +67,7 @@ TEST_F(CrosstiePlacementTest, TiesSitInTheMiddleOfEqualIntervals) {
     // The corners are the model's corners placed by the frame; the normal is the face's.
     EXPECT_NEAR(e.TieFaces[0].V1.X, -0.1f, 1e-6f);
     EXPECT_NEAR(e.TieFaces[0].V3.Z, -2.6f, 1e-5f);
-    EXPECT_NEAR(e.TieFaces[0].FaceNormal.Y, 1.0f, 1e-6f);
+    EXPECT_NEAR(e.TieFaces[0].FaceNormal().Y, 1.0f, 1e-6f);
     EXPECT_EQ(e.TieFaces[0].Smoothing, 0);
     EXPECT_EQ(e.TieFaces[0].VertexNormal1.Y, 0.0f);
 }

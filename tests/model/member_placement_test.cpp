@@ -113,8 +113,8 @@ TEST(OutlineSweepTest, SmoothSidesAndCapNormals) {
     for (int i = 16; i < 28; ++i) {
         const ModelFace& f = mesh.Faces[i];
         EXPECT_EQ(f.Smoothing, 0);
-        ExpectNear(f.VertexNormal1, f.FaceNormal, 0.0f);
-        ExpectNear(f.VertexNormal3, f.FaceNormal, 0.0f);
+        ExpectNear(f.VertexNormal1, f.FaceNormal(), 0.0f);
+        ExpectNear(f.VertexNormal3, f.FaceNormal(), 0.0f);
     }
 }
 
@@ -138,7 +138,7 @@ TEST(OutlineSweepTest, InwardBandTurnsEveryFaceAndItsCornerNormals) {
         // The same triangle turned round, (V3, V2, V1) of the outward one.
         ExpectNear(f.V1, o.V3, 0.0f);
         ExpectNear(f.V3, o.V1, 0.0f);
-        ExpectNear(f.FaceNormal, VectorNegate(o.FaceNormal), 1e-6f);
+        ExpectNear(f.FaceNormal(), VectorNegate(o.FaceNormal()), 1e-6f);
         // Each corner's normal is the one of the outline point it lies on, pointing in.
         ExpectNear(f.VertexNormal1, VectorNegate(o.VertexNormal3), 1e-6f);
         ExpectNear(f.VertexNormal2, VectorNegate(o.VertexNormal2), 1e-6f);

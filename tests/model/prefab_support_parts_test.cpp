@@ -64,8 +64,8 @@ TEST_F(PrefabSupportPartsTest, BeamWithAndWithoutCaps) {
     for (int i = 0; i < 16; ++i) EXPECT_EQ(m.Faces[i].Smoothing, -1);
     for (int i = 16; i < 28; ++i) {
         EXPECT_EQ(m.Faces[i].Smoothing, 0);
-        EXPECT_EQ(m.Faces[i].VertexNormal1.Z, m.Faces[i].FaceNormal.Z);
-        EXPECT_EQ(m.Faces[i].VertexNormal3.Z, m.Faces[i].FaceNormal.Z);
+        EXPECT_EQ(m.Faces[i].VertexNormal1.Z, m.Faces[i].FaceNormal().Z);
+        EXPECT_EQ(m.Faces[i].VertexNormal3.Z, m.Faces[i].FaceNormal().Z);
     }
     BuildPrefabBeam(2, frame, Vector3{0.2f, 0.1f, 4.0f}, true, false);
     EXPECT_EQ(gPrefabModels[2].FaceCount, 22);
@@ -100,7 +100,7 @@ TEST_F(PrefabSupportPartsTest, FooterStandsOnTheGroundAndReportsItsBottom) {
     EXPECT_TRUE(r.Smooth);
     EXPECT_EQ(BoundsOf(r).Min.Y, -10.0f);
     EXPECT_FLOAT_EQ(BoundsOf(r).Max.Y, 2.2f);
-    for (int i = 16; i < 22; ++i) EXPECT_EQ(r.Faces[i].VertexNormal2.Y, r.Faces[i].FaceNormal.Y);
+    for (int i = 16; i < 22; ++i) EXPECT_EQ(r.Faces[i].VertexNormal2.Y, r.Faces[i].FaceNormal().Y);
     // Ground less than 0.2 above the bottom: still 0.2 high.
     MakeTerrain(3, 3, 10, [](int, int) { return -3.0f; });
     Vector3 low{0, 0, 0};

@@ -91,15 +91,15 @@ TEST_F(RailSweepsTest, RoundRailFaceCountAndSmoothing) {
     for (int i = 0; i < m.FaceCount; ++i) {
         const ModelFace& f = m.Faces[i];
         const double cx = (f.V1.X + f.V2.X + f.V3.X) / 3.0 - 0.5, cy = (f.V1.Y + f.V2.Y + f.V3.Y) / 3.0;
-        EXPECT_GT(cx * f.FaceNormal.X + cy * f.FaceNormal.Y, 0.0) << i;
-        EXPECT_NEAR(f.FaceNormal.Z, 0.0f, 1e-6f);
+        EXPECT_GT(cx * f.FaceNormal().X + cy * f.FaceNormal().Y, 0.0) << i;
+        EXPECT_NEAR(f.FaceNormal().Z, 0.0f, 1e-6f);
     }
     // Smoothing closes round the ring: the normal at profile point 0 is the
     // mean of the first face of side 0 and the last face of side 4.
-    const Vector3 n0 = m.Faces[0].FaceNormal, n9 = m.Faces[9].FaceNormal;
+    const Vector3 n0 = m.Faces[0].FaceNormal(), n9 = m.Faces[9].FaceNormal();
     ExpectVector(m.Faces[0].VertexNormal1, (n0.X + n9.X) / 2, (n0.Y + n9.Y) / 2, (n0.Z + n9.Z) / 2);
     ExpectVector(m.Faces[1].VertexNormal3, (n0.X + n9.X) / 2, (n0.Y + n9.Y) / 2, (n0.Z + n9.Z) / 2);
-    const Vector3 n1 = m.Faces[1].FaceNormal, n2 = m.Faces[2].FaceNormal;
+    const Vector3 n1 = m.Faces[1].FaceNormal(), n2 = m.Faces[2].FaceNormal();
     ExpectVector(m.Faces[0].VertexNormal3, (n1.X + n2.X) / 2, (n1.Y + n2.Y) / 2, (n1.Z + n2.Z) / 2);
     ExpectVector(m.Faces[2].VertexNormal1, (n1.X + n2.X) / 2, (n1.Y + n2.Y) / 2, (n1.Z + n2.Z) / 2);
 }
@@ -150,7 +150,7 @@ TEST_F(RailSweepsTest, SpineShapes) {
     ModelSpine(0, 0, 1.0f);
     EXPECT_TRUE(Spine().Smooth);
     EXPECT_EQ(Spine().FaceCount, 16 * Strips(6.0f, 1.0f));
-    const Vector3 n0 = Spine().Faces[0].FaceNormal, n15 = Spine().Faces[15].FaceNormal;
+    const Vector3 n0 = Spine().Faces[0].FaceNormal(), n15 = Spine().Faces[15].FaceNormal();
     ExpectVector(Spine().Faces[0].VertexNormal2, (n0.X + n15.X) / 2, (n0.Y + n15.Y) / 2, (n0.Z + n15.Z) / 2);
 
     OneSpine({0.0f, -0.5f, 0, 0.3f, SpineSquare});
@@ -188,7 +188,7 @@ TEST_F(RailSweepsTest, OpenTrackEndsAtItsLastRingWithoutZeroAreaStripsAndClosedT
     const ModelMesh& open = Rail();
     ASSERT_EQ(open.FaceCount, 8 * 3);  // rings at 0, 1, 2 and 3 m
     for (int i = 0; i < open.FaceCount; ++i) {
-        const Vector3& n = open.Faces[i].FaceNormal;
+        const Vector3& n = open.Faces[i].FaceNormal();
         EXPECT_NE(n.X * n.X + n.Y * n.Y + n.Z * n.Z, 0.0f) << i;
     }
     EXPECT_FLOAT_EQ(open.Faces[open.FaceCount - 1].V1.Z, -3.0f);

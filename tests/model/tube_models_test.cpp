@@ -56,10 +56,10 @@ TEST_F(TubeModelsTest, MediumTubeBetweenTwoFreeNodes) {
     for (int i = 0; i < 16; ++i) EXPECT_EQ(m.Faces[i].Smoothing, -1);
     for (int i = 16; i < 28; ++i) {
         EXPECT_EQ(m.Faces[i].Smoothing, 0);
-        EXPECT_EQ(m.Faces[i].VertexNormal2.Z, m.Faces[i].FaceNormal.Z);
+        EXPECT_EQ(m.Faces[i].VertexNormal2.Z, m.Faces[i].FaceNormal().Z);
     }
     // Smoothed side corners: the mean of the two sides at their edge line.
-    const Vector3 n0 = m.Faces[0].FaceNormal, n15 = m.Faces[15].FaceNormal;
+    const Vector3 n0 = m.Faces[0].FaceNormal(), n15 = m.Faces[15].FaceNormal();
     EXPECT_FLOAT_EQ(m.Faces[0].VertexNormal1.X, (n0.X + n15.X) / 2);
     EXPECT_FLOAT_EQ(m.Faces[0].VertexNormal1.Y, (n0.Y + n15.Y) / 2);
 }
@@ -131,7 +131,7 @@ TEST_F(TubeModelsTest, SectionsOfEveryTypeWithTheirScaleSlots) {
         EXPECT_TRUE(FacesFace(m, sides, cap, Vector3{0, 0, 1}));
         EXPECT_TRUE(FacesFace(m, sides + cap, cap, Vector3{0, 0, -1}));
         // Every side faces out of the section: along x, y or between them, never along the beam.
-        for (int f = 0; f < sides; ++f) EXPECT_NEAR(m.Faces[f].FaceNormal.Z, 0.0f, 1e-6f);
+        for (int f = 0; f < sides; ++f) EXPECT_NEAR(m.Faces[f].FaceNormal().Z, 0.0f, 1e-6f);
     }
     // The L: its legs 0.1 S thick along the bottom and up the -x side.
     const ModelMesh& l = Tube(3);
@@ -157,8 +157,8 @@ TEST_F(TubeModelsTest, SlopedAndSpunTubes) {
     }
     // Without spin the plates lie level across (their outer face normal is along the
     // tilted up axis); a quarter turn stands them upright (normal level).
-    const Vector3 plainFlange = Tube(1).Faces[10].FaceNormal;  // side P5-P6: the top plate
-    const Vector3 spunFlange = Tube(0).Faces[10].FaceNormal;
+    const Vector3 plainFlange = Tube(1).Faces[10].FaceNormal();  // side P5-P6: the top plate
+    const Vector3 spunFlange = Tube(0).Faces[10].FaceNormal();
     EXPECT_NEAR(plainFlange.Z, 0.0f, 1e-6f);
     EXPECT_GT(plainFlange.Y, 0.5f);
     EXPECT_NEAR(spunFlange.Y, 0.0f, 1e-6f);

@@ -42,7 +42,7 @@ protected:
         for (int i = 0; i < m.FaceCount; ++i) {
             const Vector3 c = FaceCentre(m.Faces[i]);
             const Vector3 out{c.X - cx, c.Y - cy, 0};
-            if (!(Dot(m.Faces[i].FaceNormal, out) < 0.0)) return ::testing::AssertionFailure() << "face " << i;
+            if (!(Dot(m.Faces[i].FaceNormal(), out) < 0.0)) return ::testing::AssertionFailure() << "face " << i;
             for (const auto& [v, n] : {std::pair{m.Faces[i].V1, m.Faces[i].VertexNormal1},
                                        {m.Faces[i].V2, m.Faces[i].VertexNormal2},
                                        {m.Faces[i].V3, m.Faces[i].VertexNormal3}})
@@ -83,7 +83,7 @@ TEST_F(TunnelModelsTest, ShortStraightRoundTunnel) {
     for (int i : {0, 17, 70}) {
         EXPECT_EQ(outer.Faces[i].Smoothing, 0);
         if (i != 17) {
-            EXPECT_EQ(outer.Faces[i].VertexNormal2.Z, outer.Faces[i].FaceNormal.Z);
+            EXPECT_EQ(outer.Faces[i].VertexNormal2.Z, outer.Faces[i].FaceNormal().Z);
         }
     }
     // Bands: the outer faces away from the axis, the inner toward it, with
@@ -161,7 +161,7 @@ TEST_F(TunnelModelsTest, BankedSquareTunnelStaysLevelAndShifts) {
     EXPECT_NEAR(outer.Faces[0].V1.Y, cy + h, 1e-5);
     // Level: every band face is axis-aligned.
     for (int i = 8; i < 24; ++i) {
-        const Vector3& n = outer.Faces[i].FaceNormal;
+        const Vector3& n = outer.Faces[i].FaceNormal();
         EXPECT_NEAR(std::fabs(n.X) + std::fabs(n.Y), 1.0f, 1e-5f);
     }
     // The round tunnel banks with the track instead: its point 0 turns up.
