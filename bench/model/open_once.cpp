@@ -91,6 +91,14 @@ int main(int argc, char** argv) {
             const ModelCost c = MeasureModelPart(static_cast<ModelPart>(p));
             std::printf("bytes %-8s %8.1f MB %9" PRId64 " faces\n", kParts[p], double(c.Bytes) / 1048576.0, c.Faces);
         }
+        int64_t ties = 0, flat = 0;
+        for (const TrackModelEntry& e : gTrackModel) {
+            ties += e.TieFaceCount;
+            for (const auto* meshes : {&e.Rails, &e.Spines})
+                for (const ModelMesh& m : *meshes)
+                    if (!m.Smooth) flat += m.FaceCount;
+        }
+        std::printf("of the track: %" PRId64 " crosstie faces, %" PRId64 " flat rail and spine faces\n", ties, flat);
         std::printf("bytes %-8s %8.1f MB\n", "terrain", double(gTerrainHeights.Values.capacity() * sizeof(float)) / 1048576.0);
     }
     if (print) {
