@@ -276,6 +276,14 @@ TEST_F(CompiledSceneTest, OnlyWhatChangedIsCompiledAgain) {
     Render();
     EXPECT_EQ(CompiledSceneTriangles() - before, 0);
 
+    // A ground point moved: the ground's runs, and only they, are cut again;
+    // the water reads the same points flattened, so it is cut again too.
+    gGroundVertices[size_t(gGroundVertexCount / 2)].Position.Y += 0.5f;
+    before = CompiledSceneTriangles();
+    RemodelChangedParts();
+    Render();
+    EXPECT_EQ(CompiledSceneTriangles() - before, 2 * int64_t(gGroundTriangleCount));
+
     before = CompiledSceneTriangles();
     InvalidateSceneLists();
     Render();
