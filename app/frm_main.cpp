@@ -167,6 +167,7 @@ frmMain::~frmMain() {
     SetRecentMenuObserver(nullptr);
     SetDocumentChangedObserver(nullptr);
     SetRenderSceneHandler(nullptr);
+    SetListCompileSlice(0.0);
     SetModelerDialogHandler(nullptr);
     if (gOpenGLEnabled || gMainGLContext != 0) {
         DeleteGLContext(gMainGLContext);
@@ -182,6 +183,10 @@ void frmMain::InstallHooks() {
         SetSaveEnabled(true);
     });
     SetRenderSceneHandler([this] { RenderScene(); });
+    // A frame compiles display lists for at most this long and sends the rest
+    // face by face; idle time compiles what is left (OnIdle). A large ride is
+    // then drawn as soon as it is built, not after every list is compiled.
+    SetListCompileSlice(0.025);
     // Detail 5 of the model built on open: the modeler dialog alone; the build
     // pipeline rebuilds everything after it.
     SetModelerDialogHandler([this] { ShowToolDialog(ToolId::CreateModel, DialogOwner()); });
@@ -441,6 +446,9 @@ void frmMain::OnIdle(wxIdleEvent& event) {
         mCloseAfterBuild = false;
         Close();
     }
+    // The display lists a frame left for later, a slice at a time: the window
+    // answers between slices, and the frames look the same meanwhile.
+    if (gOpenGLEnabled && CompilePendingSceneLists()) event.RequestMore();
     event.Skip();
 }
 

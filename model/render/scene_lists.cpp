@@ -406,16 +406,35 @@ Fingerprint PathFingerprint(size_t segment) {
 
 // ---- The lists of a context ----------------------------------------------------------
 
+void SceneLists::StartSlice(double seconds) {
+    compiledInSlice_ = false;
+    // Beyond a day counts as without end (and keeps the sum inside the clock's range).
+    if (seconds > 0.0 && seconds < 86400.0)
+        sliceEnd_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    else
+        sliceEnd_ = Clock::time_point::max();
+}
+
 const std::vector<Chunk>* SceneLists::BatchChunks(Batch batch) {
     BatchLists& lists = batches_[static_cast<size_t>(batch)];
     const Stamp now{ModelBuildSerial(), gSceneListGeneration, BatchShape(batch)};
     if (!lists.Ready || lists.Made != now) {
         const bool afresh = !lists.Ready || lists.Made.Generation != now.Generation;
-        if (afresh || BatchFingerprint(batch) != lists.Content) CompileBatch(batch, lists);
+        if (afresh || BatchFingerprint(batch) != lists.Content) lists.Stale = true;
         lists.Made = now;
         lists.Ready = true;
     }
-    return lists.Failed ? nullptr : &lists.Chunks;
+    if (lists.Stale && (IsGridBatch(batch) || !SliceOver())) {
+        CompileBatch(batch, lists);
+        lists.Stale = false;
+        if (!IsGridBatch(batch)) compiledInSlice_ = true;
+    }
+    return lists.Stale || lists.Failed ? nullptr : &lists.Chunks;
+}
+
+bool SceneLists::BatchPending(Batch batch) const {
+    const BatchLists& lists = batches_[static_cast<size_t>(batch)];
+    return lists.Ready && lists.Stale;
 }
 
 void SceneLists::CompileBatch(Batch batch, BatchLists& lists) {
@@ -541,22 +560,35 @@ const std::vector<SegmentLists>& SceneLists::PathSegments() {
 
 void SceneLists::UpdateSegments(SegmentKind kind, SegmentSet& set) {
     const bool track = kind == SegmentKind::Track;
-    const Stamp now{ModelBuildSerial(), gSceneListGeneration, track ? TrackShape() : PathShape()};
-    if (set.Ready && set.Made == now) return;
-    const bool afresh = !set.Ready || set.Made.Generation != now.Generation;
     const GLsizei pieces = track ? kSegmentPieces : 1;
-    const size_t n = track ? TrackSegmentCount() : PathSegmentCount();
-    for (size_t i = n; i < set.Segments.size(); ++i)
-        if (set.Segments[i].Base != 0) glDeleteLists(set.Segments[i].Base, pieces);
-    set.Segments.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-        SegmentLists& s = set.Segments[i];
-        if (s.Base != 0 && !afresh && s.Content == (track ? SegmentFingerprint(i) : PathFingerprint(i))) continue;
-        if (s.Base == 0) s.Base = glGenLists(pieces);
-        if (s.Base != 0) CompileSegment(kind, i, s);
+    const Stamp now{ModelBuildSerial(), gSceneListGeneration, track ? TrackShape() : PathShape()};
+    if (!set.Ready || set.Made != now) {
+        const bool afresh = !set.Ready || set.Made.Generation != now.Generation;
+        const size_t n = track ? TrackSegmentCount() : PathSegmentCount();
+        for (size_t i = n; i < set.Segments.size(); ++i)
+            if (set.Segments[i].Base != 0) glDeleteLists(set.Segments[i].Base, pieces);
+        set.Segments.resize(n);
+        // A list whose content is what the segment sends now stays (also one
+        // left from before a slice ran out, should the segment be back to it).
+        for (size_t i = 0; i < n; ++i) {
+            SegmentLists& s = set.Segments[i];
+            s.Current = s.Base != 0 && !afresh && s.Content == (track ? SegmentFingerprint(i) : PathFingerprint(i));
+        }
+        set.Made = now;
+        set.Ready = true;
+        set.Next = 0;
     }
-    set.Made = now;
-    set.Ready = true;
+    const size_t n = set.Segments.size();
+    for (; set.Next < n && !SliceOver(); ++set.Next) {
+        SegmentLists& s = set.Segments[set.Next];
+        if (s.Current) continue;
+        if (s.Base == 0) s.Base = glGenLists(pieces);
+        if (s.Base == 0) continue;  // no list to be had: sent face by face
+        CompileSegment(kind, set.Next, s);
+        s.Current = true;
+        compiledInSlice_ = true;
+    }
+    while (set.Next < n && set.Segments[set.Next].Current) ++set.Next;
 }
 
 void SceneLists::CompileSegment(SegmentKind kind, size_t segment, SegmentLists& lists) {

@@ -20,6 +20,7 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -88,10 +89,12 @@ struct Chunk {
 bool IsGridBatch(Batch batch);
 
 // The lists of one track or path segment: kSegmentPieces lists from Base on
-// (rails, spines, crossties), or one list of path points. Base 0: the segment
-// could not be compiled and is sent face by face.
+// (rails, spines, crossties), or one list of path points. A segment whose
+// lists do not hold what it sends now (Current false: not compiled yet, or
+// Base 0: it could not be compiled) is sent face by face.
 struct SegmentLists {
     GLuint Base = 0;
+    bool Current = false;
     Box Bounds;
     Fingerprint Content;
 };
@@ -106,14 +109,32 @@ inline constexpr size_t kChunkMaxFaces = 4096;
 inline constexpr float kChunkSpan = 32.0f;
 
 // The compiled meshes of one context.
+//
+// Compiling takes longer than sending the same faces once, so a frame may
+// compile only for a while (a slice) and send the rest face by face, with the
+// same pixels; what is left is compiled in later slices (CompilePending) or
+// frames. Without a slice everything is compiled at once.
 class SceneLists : public GLContextData {
 public:
+    using Clock = std::chrono::steady_clock;
+
+    // Compiling may go on for `seconds` from now (without end when the value
+    // is not a positive finite number of seconds).
+    void StartSlice(double seconds);
+
     // The pieces of a batch, compiled afresh when its triangles changed;
-    // nullptr when the batch has to be sent face by face (no lists to be had).
+    // nullptr when the batch has to be sent face by face (no lists to be had,
+    // or its compiling waits for a later slice). The grid batches are never
+    // left for later: they are cut into runs, not compiled.
     const std::vector<Chunk>* BatchChunks(Batch batch);
-    // The lists of every track segment, and of every path segment, brought up to date.
+    // The lists of every track segment, and of every path segment, brought up
+    // to date as far as the slice allows.
     const std::vector<SegmentLists>& TrackSegments();
     const std::vector<SegmentLists>& PathSegments();
+    // Whether a batch or a kind of segment still waits to be compiled.
+    bool BatchPending(Batch batch) const;
+    bool TrackPending() const { return track_.Next < track_.Segments.size(); }
+    bool PathPending() const { return path_.Next < path_.Segments.size(); }
 
     // How many triangles were compiled into this context's lists (or runs) so
     // far (tests check with it that what did not change is not compiled again).
@@ -137,17 +158,22 @@ private:
         Stamp Made;
         bool Ready = false;
         bool Failed = false;
+        bool Stale = false;  // Chunks do not hold what the batch sends now
     };
     struct SegmentSet {
         std::vector<SegmentLists> Segments;
         Stamp Made;
         bool Ready = false;
+        size_t Next = 0;  // segments before it are compiled (or could not be)
     };
     enum class SegmentKind { Track, Path };
 
     void CompileBatch(Batch batch, BatchLists& lists);
     void CompileGridRuns(Batch batch, BatchLists& lists);
     void UpdateSegments(SegmentKind kind, SegmentSet& set);
+    // Every slice compiles at least one batch or segment, so that slices
+    // shorter than any compile still come to an end.
+    bool SliceOver() const { return compiledInSlice_ && Clock::now() >= sliceEnd_; }
     void CompileSegment(SegmentKind kind, size_t segment, SegmentLists& lists);
 
     std::array<BatchLists, kBatchCount> batches_{};
@@ -156,6 +182,8 @@ private:
     int64_t compiledTriangles_ = 0;
     std::vector<Vector3> waterCorners_;  // the water's corners laid flat, for its runs
     int arraysOn_ = -1;                  // the batch whose vertex arrays are on, or -1
+    Clock::time_point sliceEnd_ = Clock::time_point::max();
+    bool compiledInSlice_ = false;
 };
 
 // Advanced by InvalidateSceneLists: every context's lists are compiled afresh.

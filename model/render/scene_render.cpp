@@ -29,6 +29,7 @@ namespace {
 
 MeshSubmission gSubmission = MeshSubmission::Lists;
 bool gFrustumCulling = true;
+double gListCompileSlice = 0.0;  // without end
 SceneDrawStats gLastStats;
 
 constexpr int32_t RGB(int32_t r, int32_t g, int32_t b) { return r + 256 * g + 65536 * b; }
@@ -182,7 +183,7 @@ private:
             const TrackModelEntry& e = gTrackModel[i];
             // Skip a segment whose bounding sphere lies wholly behind the eye.
             if (MatrixTransformPoint(view, e.Centre).Z >= e.Radius) continue;
-            const scene::SegmentLists* compiled = lists != nullptr && i < lists->size() && (*lists)[i].Base != 0
+            const scene::SegmentLists* compiled = lists != nullptr && i < lists->size() && (*lists)[i].Current
                                                       ? &(*lists)[i]
                                                       : nullptr;
             // Nor one wholly outside the view: it would draw no pixel.
@@ -216,7 +217,7 @@ private:
             LoadName(static_cast<uint32_t>(i));
             const int32_t type = i < gSpineInfoSegments.size() ? gSpineInfoSegments[i].SegmentType : -1;
             SetColor(PathPointColor(type));
-            if (lists != nullptr && i < lists->size() && (*lists)[i].Base != 0)
+            if (lists != nullptr && i < lists->size() && (*lists)[i].Current)
                 glCallList((*lists)[i].Base);
             else
                 ImmediatePathPoints(i);
@@ -294,7 +295,25 @@ scene::SceneLists* ListsFor(GLDrawTarget& target) {
         lists = made.get();
         target.RendererData = std::move(made);
     }
+    lists->StartSlice(gListCompileSlice);
     return lists;
+}
+
+// The batches a frame would draw, in its order.
+std::vector<Batch> ShownBatches() {
+    std::vector<Batch> shown;
+    if (!gTrackModelValid) return shown;
+    const bool track = gDocumentType == DocumentTrack;
+    const ViewSwitches& view = gViewSwitches;
+    if (view.Ground) shown.push_back(Batch::Ground);
+    if (track) {
+        if (view.Footers) shown.insert(shown.end(), {Batch::Footers, Batch::PrefabFooters});
+        if (view.Water && gHasWaterModel) shown.push_back(Batch::Water);
+        if (view.Tubes) shown.insert(shown.end(), {Batch::Tubes, Batch::Catwalks});
+        if (view.Prefabs) shown.push_back(Batch::Prefabs);
+    }
+    if (view.Tunnels) shown.insert(shown.end(), {Batch::TunnelOuter, Batch::TunnelInner});
+    return shown;
 }
 
 }  // namespace
@@ -311,6 +330,32 @@ int32_t PathPointColor(int32_t segmentType) {
 }
 
 void SetMeshSubmission(MeshSubmission mode) { gSubmission = mode; }
+void SetListCompileSlice(double seconds) { gListCompileSlice = seconds; }
+
+bool CompilePendingSceneLists() {
+    if (!gOpenGLEnabled || gSubmission != MeshSubmission::Lists || IsModelBuilding()) return false;
+    GLDrawTarget* target = FindGLContext(gMainGLContext);
+    if (target == nullptr) return false;
+    auto* lists = dynamic_cast<scene::SceneLists*>(target->RendererData.get());
+    // Only what a frame has asked for: a context that never drew has nothing waiting.
+    if (lists == nullptr || !target->MakeCurrent()) return false;
+    lists->StartSlice(gListCompileSlice);
+    bool pending = false;
+    if (gPathValid && !gTrackModelValid) {
+        lists->PathSegments();
+        pending = lists->PathPending();
+    } else if (gTrackModelValid) {
+        for (Batch batch : ShownBatches()) {
+            lists->BatchChunks(batch);
+            pending = pending || lists->BatchPending(batch);
+        }
+        if (gViewSwitches.Track) {
+            lists->TrackSegments();
+            pending = pending || lists->TrackPending();
+        }
+    }
+    return pending;
+}
 void SetFrustumCulling(bool enabled) { gFrustumCulling = enabled; }
 MeshSubmission CurrentMeshSubmission() { return gSubmission; }
 void InvalidateSceneLists() { ++scene::gSceneListGeneration; }

@@ -40,6 +40,15 @@ enum class MeshSubmission { Lists, Immediate };
 void SetMeshSubmission(MeshSubmission mode);
 MeshSubmission CurrentMeshSubmission();
 
+// How long one frame, or one call of CompilePendingSceneLists, may compile
+// display lists; what is left is sent face by face, with the same pixels,
+// until later slices have compiled it. 0 (the default): everything at once.
+void SetListCompileSlice(double seconds);
+// Compiles, for one slice, what the preview's frames left to compile of the
+// layers on show. True while something is left (the caller comes back when
+// the program is idle); false as well while a build runs or nothing was drawn.
+bool CompilePendingSceneLists();
+
 // Whether the compiled pieces and track segments that lie wholly outside the
 // view are left out (on by default; the pixels are the same either way, as
 // each piece's bounding box holds all it draws).

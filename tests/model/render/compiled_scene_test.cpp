@@ -222,6 +222,34 @@ TEST_F(CompiledSceneTest, EveryPoseDrawsTheBytesOfImmediateMode) {
     }
 }
 
+// A frame whose compile slice ends before any compile is done compiles one
+// piece and sends the rest face by face, with the bytes of immediate mode;
+// idle slices compile the rest, at least one piece each, and the frames stay
+// the same. With a selection and the path view too.
+TEST_F(CompiledSceneTest, ASliceLeavesTheRestForLaterWithTheSameBytes) {
+    gSegmentSelected.assign(kSegments + 1, false);
+    gSegmentSelected[5] = true;
+    for (const bool trackBuilt : {true, false}) {
+        gTrackModelValid = trackBuilt;
+        Place(kPoses[0]);
+        const Frame immediate = RenderWay(MeshSubmission::Immediate, false);
+        SetMeshSubmission(MeshSubmission::Lists);
+        SetListCompileSlice(1e-9);
+        InvalidateSceneLists();
+        const int64_t before = CompiledSceneTriangles();
+        EXPECT_TRUE(Render().Bytes == immediate.Bytes);
+        if (trackBuilt) EXPECT_LT(CompiledSceneTriangles() - before, RideTriangles() / 2);
+        int slices = 0;
+        while (CompilePendingSceneLists()) ASSERT_LT(++slices, 100000);
+        EXPECT_GT(slices, 10);
+        if (trackBuilt) EXPECT_EQ(CompiledSceneTriangles() - before, RideTriangles());
+        SetListCompileSlice(0.0);
+        const int64_t compiled = CompiledSceneTriangles();
+        EXPECT_TRUE(Render().Bytes == immediate.Bytes);
+        EXPECT_EQ(CompiledSceneTriangles(), compiled);
+    }
+}
+
 TEST_F(CompiledSceneTest, ThePicksAreThoseOfImmediateMode) {
     int hits = 0;
     for (const Pose& pose : {kPoses[0], kPoses[1], kPoses[3]}) {
