@@ -1,6 +1,8 @@
 #include "model/ground_model.h"
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 
 #include "core/app_state.h"
 #include "model/build_snapshot.h"
@@ -23,10 +25,25 @@ float StoredHeight(int32_t i, int32_t j) {
 }
 
 // Resizes, keeping the records that stay, and gives the memory of a much
-// larger former ground back instead of keeping it reserved.
+// larger former ground back instead of keeping it reserved. New memory is
+// first touched on all cores: the first write to a page is what costs in a
+// process that has not used it before, and the records' own zeroing that
+// follows runs on one thread.
 template <class T>
 void ResizeReleasing(LargeVector<T>& v, size_t n) {
+    static_assert(std::is_trivially_copyable_v<T>);
     if (v.capacity() > 2 * n + 16) v = LargeVector<T>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(n, v.size())));
+    const size_t old = v.size();
+    if (n > v.capacity()) {
+        v.reserve(n);
+        auto* spare = reinterpret_cast<unsigned char*>(v.data() + old);
+        const size_t bytes = (n - old) * sizeof(T);
+        constexpr size_t kBlock = size_t(1) << 20;
+        ParallelForEach(0, static_cast<int64_t>((bytes + kBlock - 1) / kBlock), [&](int64_t b) {
+            const size_t at = static_cast<size_t>(b) * kBlock;
+            std::memset(spare + at, 0, std::min(kBlock, bytes - at));
+        });
+    }
     v.resize(n);
 }
 
