@@ -29,12 +29,12 @@ inline constexpr size_t kAlignment = size_t(2) << 20;
 inline bool IsLarge(size_t bytes) { return bytes >= kAlignment; }
 
 inline void* Allocate(size_t bytes) {
-    if (bytes > std::numeric_limits<size_t>::max() - kAlignment) throw std::bad_alloc();
-    const size_t rounded = (bytes + kAlignment - 1) & ~(kAlignment - 1);
-    void* p = std::aligned_alloc(kAlignment, rounded);
-    if (!p) throw std::bad_alloc();
+    // Not rounded up to whole large pages: the end of the block takes small
+    // pages rather than a large page it would fill only in part.
+    void* p = nullptr;
+    if (::posix_memalign(&p, kAlignment, bytes) != 0 || p == nullptr) throw std::bad_alloc();
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    ::madvise(p, rounded, MADV_HUGEPAGE);  // only advice: without large pages the block works the same
+    ::madvise(p, bytes & ~(kAlignment - 1), MADV_HUGEPAGE);  // only advice: without large pages the block works the same
 #endif
     return p;
 }
