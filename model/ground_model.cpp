@@ -32,17 +32,18 @@ float StoredHeight(int32_t i, int32_t j) {
 template <class T>
 void ResizeReleasing(LargeVector<T>& v, size_t n) {
     static_assert(std::is_trivially_copyable_v<T>);
-    if (v.capacity() > 2 * n + 16) v = LargeVector<T>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(n, v.size())));
-    const size_t old = v.size();
-    if (n > v.capacity()) {
-        v.reserve(n);
-        auto* spare = reinterpret_cast<unsigned char*>(v.data() + old);
-        const size_t bytes = (n - old) * sizeof(T);
+    if (n > v.capacity() || v.capacity() > 2 * n + 16) {
+        LargeVector<T> fresh;
+        fresh.reserve(n);
+        auto* memory = reinterpret_cast<unsigned char*>(fresh.data());
+        const size_t bytes = n * sizeof(T);
         constexpr size_t kBlock = size_t(1) << 20;
         ParallelForEach(0, static_cast<int64_t>((bytes + kBlock - 1) / kBlock), [&](int64_t b) {
             const size_t at = static_cast<size_t>(b) * kBlock;
-            std::memset(spare + at, 0, std::min(kBlock, bytes - at));
+            std::memset(memory + at, 0, std::min(kBlock, bytes - at));
         });
+        fresh.assign(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(n, v.size())));
+        v.swap(fresh);
     }
     v.resize(n);
 }

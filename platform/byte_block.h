@@ -20,6 +20,8 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#elif defined(_WIN32)
+#include <malloc.h>
 #endif
 
 namespace large_block {
@@ -31,15 +33,26 @@ inline bool IsLarge(size_t bytes) { return bytes >= kAlignment; }
 inline void* Allocate(size_t bytes) {
     // Not rounded up to whole large pages: the end of the block takes small
     // pages rather than a large page it would fill only in part.
+#if defined(_WIN32)
+    void* p = ::_aligned_malloc(bytes, kAlignment);
+    if (p == nullptr) throw std::bad_alloc();
+#else
     void* p = nullptr;
     if (::posix_memalign(&p, kAlignment, bytes) != 0 || p == nullptr) throw std::bad_alloc();
+#endif
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     ::madvise(p, bytes & ~(kAlignment - 1), MADV_HUGEPAGE);  // only advice: without large pages the block works the same
 #endif
     return p;
 }
 
-inline void Free(void* p) { std::free(p); }
+inline void Free(void* p) {
+#if defined(_WIN32)
+    ::_aligned_free(p);
+#else
+    std::free(p);
+#endif
+}
 
 }  // namespace large_block
 

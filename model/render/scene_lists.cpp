@@ -437,6 +437,27 @@ bool SceneLists::BatchPending(Batch batch) const {
     return lists.Ready && lists.Stale;
 }
 
+bool SceneLists::CompilePending(bool model, bool path) {
+    bool pending = false;
+    if (model) {
+        for (size_t b = 0; b < kBatchCount; ++b) {
+            const Batch batch = static_cast<Batch>(b);
+            if (!BatchPending(batch)) continue;
+            BatchChunks(batch);
+            pending = pending || BatchPending(batch);
+        }
+        if (SegmentsPending(track_)) {
+            UpdateSegments(SegmentKind::Track, track_);
+            pending = pending || SegmentsPending(track_);
+        }
+    }
+    if (path && SegmentsPending(path_)) {
+        UpdateSegments(SegmentKind::Path, path_);
+        pending = pending || SegmentsPending(path_);
+    }
+    return pending;
+}
+
 void SceneLists::CompileBatch(Batch batch, BatchLists& lists) {
     for (const Chunk& c : lists.Chunks)
         if (c.List != 0) glDeleteLists(c.List, 1);

@@ -131,10 +131,10 @@ public:
     // to date as far as the slice allows.
     const std::vector<SegmentLists>& TrackSegments();
     const std::vector<SegmentLists>& PathSegments();
-    // Whether a batch or a kind of segment still waits to be compiled.
-    bool BatchPending(Batch batch) const;
-    bool TrackPending() const { return track_.Next < track_.Segments.size(); }
-    bool PathPending() const { return path_.Next < path_.Segments.size(); }
+    // Compiles, for the slice, what frames asked for and left for later: of
+    // the model's batches and track segments, of the path segments, or of
+    // neither. True while something is left.
+    bool CompilePending(bool model, bool path);
 
     // How many triangles were compiled into this context's lists (or runs) so
     // far (tests check with it that what did not change is not compiled again).
@@ -174,6 +174,8 @@ private:
     // Every slice compiles at least one batch or segment, so that slices
     // shorter than any compile still come to an end.
     bool SliceOver() const { return compiledInSlice_ && Clock::now() >= sliceEnd_; }
+    bool BatchPending(Batch batch) const;
+    static bool SegmentsPending(const SegmentSet& set) { return set.Next < set.Segments.size(); }
     void CompileSegment(SegmentKind kind, size_t segment, SegmentLists& lists);
 
     std::array<BatchLists, kBatchCount> batches_{};

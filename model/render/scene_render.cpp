@@ -299,23 +299,6 @@ scene::SceneLists* ListsFor(GLDrawTarget& target) {
     return lists;
 }
 
-// The batches a frame would draw, in its order.
-std::vector<Batch> ShownBatches() {
-    std::vector<Batch> shown;
-    if (!gTrackModelValid) return shown;
-    const bool track = gDocumentType == DocumentTrack;
-    const ViewSwitches& view = gViewSwitches;
-    if (view.Ground) shown.push_back(Batch::Ground);
-    if (track) {
-        if (view.Footers) shown.insert(shown.end(), {Batch::Footers, Batch::PrefabFooters});
-        if (view.Water && gHasWaterModel) shown.push_back(Batch::Water);
-        if (view.Tubes) shown.insert(shown.end(), {Batch::Tubes, Batch::Catwalks});
-        if (view.Prefabs) shown.push_back(Batch::Prefabs);
-    }
-    if (view.Tunnels) shown.insert(shown.end(), {Batch::TunnelOuter, Batch::TunnelInner});
-    return shown;
-}
-
 }  // namespace
 
 int32_t PathPointColor(int32_t segmentType) {
@@ -340,21 +323,7 @@ bool CompilePendingSceneLists() {
     // Only what a frame has asked for: a context that never drew has nothing waiting.
     if (lists == nullptr || !target->MakeCurrent()) return false;
     lists->StartSlice(gListCompileSlice);
-    bool pending = false;
-    if (gPathValid && !gTrackModelValid) {
-        lists->PathSegments();
-        pending = lists->PathPending();
-    } else if (gTrackModelValid) {
-        for (Batch batch : ShownBatches()) {
-            lists->BatchChunks(batch);
-            pending = pending || lists->BatchPending(batch);
-        }
-        if (gViewSwitches.Track) {
-            lists->TrackSegments();
-            pending = pending || lists->TrackPending();
-        }
-    }
-    return pending;
+    return lists->CompilePending(gTrackModelValid, gPathValid && !gTrackModelValid);
 }
 void SetFrustumCulling(bool enabled) { gFrustumCulling = enabled; }
 MeshSubmission CurrentMeshSubmission() { return gSubmission; }

@@ -70,8 +70,9 @@ TEST(FileSystem, LargeFilesReadWholeIntoLargeBlocks) {
         ASSERT_TRUE(fsys::ReadWholeFile(path, block));
         ASSERT_EQ(block.size(), size);
         EXPECT_TRUE(std::equal(block.begin(), block.end(), bytes.begin()));
-        if (size >= large_block::kAlignment)
+        if (size >= large_block::kAlignment) {
             EXPECT_EQ(reinterpret_cast<uintptr_t>(block.data()) % large_block::kAlignment, 0u);
+        }
     }
     FloatBlock grid(size_t(1) << 20, 0.0f);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(grid.data()) % large_block::kAlignment, 0u);
