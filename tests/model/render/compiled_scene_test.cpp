@@ -238,11 +238,15 @@ TEST_F(CompiledSceneTest, ASliceLeavesTheRestForLaterWithTheSameBytes) {
         InvalidateSceneLists();
         const int64_t before = CompiledSceneTriangles();
         EXPECT_TRUE(Render().Bytes == immediate.Bytes);
-        if (trackBuilt) EXPECT_LT(CompiledSceneTriangles() - before, RideTriangles() / 2);
+        if (trackBuilt) {
+            EXPECT_LT(CompiledSceneTriangles() - before, RideTriangles() / 2);
+        }
         int slices = 0;
         while (CompilePendingSceneLists()) ASSERT_LT(++slices, 100000);
         EXPECT_GT(slices, 10);
-        if (trackBuilt) EXPECT_EQ(CompiledSceneTriangles() - before, RideTriangles());
+        if (trackBuilt) {
+            EXPECT_EQ(CompiledSceneTriangles() - before, RideTriangles());
+        }
         SetListCompileSlice(0.0);
         const int64_t compiled = CompiledSceneTriangles();
         EXPECT_TRUE(Render().Bytes == immediate.Bytes);
