@@ -12,16 +12,16 @@
 #include <wx/menu.h>
 #include <wx/utils.h>
 
-#include "core/app_state.h"
-#include "app/controls/uc_status_bar.h"
-#include "app/controls/uc_tool_bar.h"
-#include "core/document_changed.h"
 #include "app/gui_tool_dialogs.h"
-#include "core/help_launcher.h"
 #include "app/menu_state.h"
-#include "core/settings_file.h"
 #include "app/tool_pictures.h"
 #include "app/window_title.h"
+#include "controls/uc_status_bar.h"
+#include "controls/uc_tool_bar.h"
+#include "core/app_state.h"
+#include "core/document_changed.h"
+#include "core/help_launcher.h"
+#include "core/settings_file.h"
 #include "model/build_pipeline.h"
 #include "model/model_coloring.h"
 #include "model/modeler_settings.h"

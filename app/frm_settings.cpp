@@ -8,10 +8,10 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_draw.h"
-#include "app/controls/uc_numeric_text_box.h"
-#include "app/controls/uc_tab_head.h"
+#include "controls/uc_container.h"
+#include "controls/uc_draw.h"
+#include "controls/uc_numeric_text_box.h"
+#include "controls/uc_tab_head.h"
 #include "core/help_launcher.h"
 #include "core/settings_file.h"
 #include "model/radius_comb.h"

@@ -14,7 +14,7 @@
 
 #include <wx/window.h>
 
-#include "app/controls/frm_about.h"
+#include "app/frm_about.h"
 #include "app/frm_settings.h"
 #include "app/tool_launch.h"
 #include "export/frm_export_model.h"

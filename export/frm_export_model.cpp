@@ -8,8 +8,8 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "controls/uc_container.h"
 #include "core/app_state.h"
-#include "app/controls/uc_container.h"
 #include "core/file_dialogs.h"
 #include "core/help_launcher.h"
 #include "model/build_pipeline.h"

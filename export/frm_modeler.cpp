@@ -11,11 +11,12 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "controls/color_dialog.h"
+#include "controls/uc_container.h"
+#include "controls/uc_draw.h"
+#include "controls/uc_numeric_text_box.h"
+#include "controls/uc_tab_head.h"
 #include "core/app_state.h"
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_draw.h"
-#include "app/controls/uc_numeric_text_box.h"
-#include "app/controls/uc_tab_head.h"
 #include "core/file_dialogs.h"
 #include "core/help_launcher.h"
 #include "core/number_formats.h"
@@ -23,7 +24,6 @@
 #include "model/build_pipeline.h"
 #include "model/rebuild_flags.h"
 #include "platform/wx/wx_prompts.h"
-#include "tools/color_dialog.h"
 
 namespace {
 

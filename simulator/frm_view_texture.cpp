@@ -10,7 +10,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/uc_draw.h"
+#include "controls/uc_draw.h"
 #include "simulator/picture_loading.h"
 #include "simulator/picture_wx.h"
 #include "simulator/texture_size_verdict.h"

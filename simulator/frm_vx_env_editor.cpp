@@ -11,14 +11,14 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/controls/dialog_end.h"
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_draw.h"
-#include "app/controls/uc_tab_head.h"
-#include "app/controls/uc_tool_bar.h"
+#include "controls/color_dialog.h"
+#include "controls/dialog_end.h"
+#include "controls/uc_container.h"
+#include "controls/uc_draw.h"
+#include "controls/uc_tab_head.h"
+#include "controls/uc_tool_bar.h"
 #include "simulator/frm_view_texture.h"
 #include "simulator/frm_vx_env_place_sun.h"
-#include "tools/color_dialog.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/dialog_buttons.h"
-#include "app/controls/dialog_end.h"
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_draw.h"
+#include "controls/dialog_buttons.h"
+#include "controls/dialog_end.h"
+#include "controls/uc_container.h"
+#include "controls/uc_draw.h"
 #include "core/help_launcher.h"
 #include "core/number_formats.h"
 

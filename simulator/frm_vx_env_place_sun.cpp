@@ -10,9 +10,9 @@
 #include <wx/stattext.h>
 #include <wx/utils.h>
 
-#include "app/controls/dialog_buttons.h"
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_draw.h"
+#include "controls/dialog_buttons.h"
+#include "controls/uc_container.h"
+#include "controls/uc_draw.h"
 #include "simulator/picture_wx.h"
 
 namespace {

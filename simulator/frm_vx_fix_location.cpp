@@ -4,11 +4,11 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
+#include "controls/dialog_buttons.h"
+#include "controls/dialog_end.h"
+#include "controls/uc_container.h"
+#include "controls/uc_draw.h"
 #include "core/app_state.h"
-#include "app/controls/uc_container.h"
-#include "app/controls/dialog_buttons.h"
-#include "app/controls/dialog_end.h"
-#include "app/controls/uc_draw.h"
 #include "core/file_dialogs.h"
 #include "core/help_launcher.h"
 #include "platform/prompts.h"

@@ -4,10 +4,10 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
+#include "controls/dialog_buttons.h"
+#include "controls/dialog_end.h"
+#include "controls/uc_draw.h"
 #include "core/app_state.h"
-#include "app/controls/dialog_buttons.h"
-#include "app/controls/dialog_end.h"
-#include "app/controls/uc_draw.h"
 #include "core/help_launcher.h"
 #include "simulator/installation_report.h"
 

@@ -3,7 +3,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/uc_container.h"
+#include "controls/uc_container.h"
 
 frmEScale::frmEScale(wxWindow* owner) : frmToolDialog(owner, "frmEScale") {
     wxBoxSizer* settings = AddPanel(" Scale Settings");

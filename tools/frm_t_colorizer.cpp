@@ -6,10 +6,10 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_numeric_text_box.h"
-#include "tools/color_controls_wx.h"
-#include "tools/color_dialog.h"
+#include "controls/color_controls_wx.h"
+#include "controls/color_dialog.h"
+#include "controls/uc_container.h"
+#include "controls/uc_numeric_text_box.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <wx/checkbox.h>
 #include <wx/sizer.h>
 
-#include "app/controls/uc_container.h"
+#include "controls/uc_container.h"
 
 frmTMirror::frmTMirror(wxWindow* owner) : frmToolDialog(owner, "frmTMirror") {
     wxBoxSizer* settings = AddPanel(" Mirror Settings");

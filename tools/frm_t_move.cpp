@@ -4,8 +4,8 @@
 #include <wx/checkbox.h>
 #include <wx/sizer.h>
 
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_numeric_text_box.h"
+#include "controls/uc_container.h"
+#include "controls/uc_numeric_text_box.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 
-#include "app/controls/uc_container.h"
+#include "controls/uc_container.h"
 #include "tools/segment_attributes.h"
 
 frmTNodeSmoother::frmTNodeSmoother(wxWindow* owner) : frmToolDialog(owner, "frmTNodeSmoother") {

@@ -9,9 +9,9 @@
 
 #include <filesystem>
 
+#include "controls/uc_container.h"
+#include "controls/uc_numeric_text_box.h"
 #include "core/app_state.h"
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_numeric_text_box.h"
 #include "core/file_dialogs.h"
 #include "platform/file_system.h"
 #include "tools/object_files.h"

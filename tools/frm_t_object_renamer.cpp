@@ -10,8 +10,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "controls/uc_container.h"
 #include "core/app_state.h"
-#include "app/controls/uc_container.h"
 #include "core/file_dialogs.h"
 #include "platform/file_system.h"
 #include "tools/object_renamer.h"

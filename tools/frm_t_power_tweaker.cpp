@@ -10,10 +10,10 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/controls/uc_container.h"
+#include "controls/color_controls_wx.h"
+#include "controls/color_dialog.h"
+#include "controls/uc_container.h"
 #include "core/number_formats.h"
-#include "tools/color_controls_wx.h"
-#include "tools/color_dialog.h"
 
 frmTPowerTweaker::frmTPowerTweaker(wxWindow* owner) : frmToolDialog(owner, "frmTPowerTweaker") {
     auto* top = new wxBoxSizer(wxHORIZONTAL);

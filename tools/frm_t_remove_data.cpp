@@ -4,8 +4,8 @@
 #include <wx/checkbox.h>
 #include <wx/sizer.h>
 
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_draw.h"
+#include "controls/uc_container.h"
+#include "controls/uc_draw.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_numeric_text_box.h"
+#include "controls/uc_container.h"
+#include "controls/uc_numeric_text_box.h"
 
 frmTRotate::frmTRotate(wxWindow* owner) : frmToolDialog(owner, "frmTRotate") {
     wxBoxSizer* settings = AddPanel(" Rotation Settings");

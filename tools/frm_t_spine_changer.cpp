@@ -4,7 +4,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/uc_container.h"
+#include "controls/uc_container.h"
 #include "trackdoc/track_document.h"
 
 frmTSpineChanger::frmTSpineChanger(wxWindow* owner) : frmToolDialog(owner, "frmTSpineChanger") {

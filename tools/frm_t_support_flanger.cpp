@@ -4,8 +4,8 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_numeric_text_box.h"
+#include "controls/uc_container.h"
+#include "controls/uc_numeric_text_box.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/uc_container.h"
+#include "controls/uc_container.h"
 #include "tools/track_statistics.h"
 #include "trackdoc/track_document.h"
 

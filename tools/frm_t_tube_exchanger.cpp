@@ -4,7 +4,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/uc_container.h"
+#include "controls/uc_container.h"
 #include "tools/segment_attributes.h"
 
 frmTTubeExchanger::frmTTubeExchanger(wxWindow* owner) : frmToolDialog(owner, "frmTTubeExchanger") {

@@ -6,9 +6,9 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_draw.h"
-#include "app/controls/uc_numeric_text_box.h"
+#include "controls/uc_container.h"
+#include "controls/uc_draw.h"
+#include "controls/uc_numeric_text_box.h"
 #include "core/help_launcher.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <wx/init.h>
 #include <wx/textctrl.h>
 
+#include "controls/uc_container.h"
 #include "core/app_state.h"
-#include "app/controls/uc_container.h"
 #include "export/frm_export_model.h"
 #include "export/scene_staging_3ds.h"
 #include "platform/file_system.h"

@@ -9,9 +9,9 @@
 #include <wx/choice.h>
 #include <wx/radiobut.h>
 
+#include "controls/uc_numeric_text_box.h"
+#include "controls/uc_tab_head.h"
 #include "core/app_state.h"
-#include "app/controls/uc_numeric_text_box.h"
-#include "app/controls/uc_tab_head.h"
 #include "export/frm_modeler.h"
 #include "export/modeler_set_file.h"
 #include "model/rebuild_flags.h"

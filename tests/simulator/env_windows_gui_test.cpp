@@ -10,8 +10,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "controls/uc_tab_head.h"
 #include "core/app_state.h"
-#include "app/controls/uc_tab_head.h"
 #include "platform/color_chooser.h"
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"

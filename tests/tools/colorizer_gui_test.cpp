@@ -14,14 +14,14 @@
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
 
+#include "controls/color_controls_wx.h"
+#include "controls/color_dialog.h"
+#include "controls/uc_container.h"
+#include "controls/uc_numeric_text_box.h"
 #include "core/app_state.h"
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_numeric_text_box.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tests/tools/tool_window_test.h"
-#include "tools/color_controls_wx.h"
-#include "tools/color_dialog.h"
 #include "tools/frm_t_colorizer.h"
 #include "trackdoc/segment_selection.h"
 

@@ -13,10 +13,10 @@
 #include <wx/button.h>
 #include <wx/menu.h>
 
-#include "core/app_state.h"
-#include "app/controls/uc_numeric_text_box.h"
 #include "app/frm_main.h"
 #include "app/gui_tool_dialogs.h"
+#include "controls/uc_numeric_text_box.h"
+#include "core/app_state.h"
 #include "export/frm_modeler.h"
 #include "model/modeler_settings.h"
 #include "model/rebuild_flags.h"

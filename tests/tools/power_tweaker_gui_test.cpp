@@ -15,13 +15,13 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "controls/color_controls_wx.h"
+#include "controls/color_dialog.h"
+#include "controls/uc_container.h"
 #include "core/app_state.h"
-#include "app/controls/uc_container.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tests/tools/tool_window_test.h"
-#include "tools/color_controls_wx.h"
-#include "tools/color_dialog.h"
 #include "tools/frm_t_power_tweaker.h"
 #include "trackdoc/segment_selection.h"
 

@@ -10,9 +10,9 @@
 #include <wx/button.h>
 #include <wx/menu.h>
 
-#include "app/controls/uc_numeric_text_box.h"
 #include "app/frm_main.h"
 #include "app/gui_tool_dialogs.h"
+#include "controls/uc_numeric_text_box.h"
 #include "model/rebuild_flags.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"

@@ -14,9 +14,9 @@
 #include <wx/settings.h>
 #include <wx/stattext.h>
 
+#include "controls/uc_container.h"
+#include "controls/uc_numeric_text_box.h"
 #include "core/app_state.h"
-#include "app/controls/uc_container.h"
-#include "app/controls/uc_numeric_text_box.h"
 #include "model/rebuild_flags.h"
 #include "tests/app/dialogs/gui_test_main.h"
 #include "tests/tools/tool_test_support.h"

@@ -19,10 +19,10 @@
 #include <wx/utils.h>
 #include <wx/weakref.h>
 
-#include "app/controls/uc_numeric_text_box.h"
-#include "app/controls/uc_tool_bar.h"
 #include "app/frm_main.h"
 #include "app/gui_tool_dialogs.h"
+#include "controls/uc_numeric_text_box.h"
+#include "controls/uc_tool_bar.h"
 #include "model/rebuild_flags.h"
 #include "model/render/wx/gl_canvas.h"
 #include "tests/app/mainwin/mainwin_test_support.h"

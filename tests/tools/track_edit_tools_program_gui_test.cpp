@@ -17,10 +17,10 @@
 #include <wx/menu.h>
 #include <wx/radiobut.h>
 
-#include "app/controls/uc_numeric_text_box.h"
 #include "app/frm_main.h"
 #include "app/gui_tool_dialogs.h"
 #include "app/tool_launch.h"
+#include "controls/uc_numeric_text_box.h"
 #include "model/path_frames.h"
 #include "model/rebuild_flags.h"
 #include "tests/app/mainwin/mainwin_test_support.h"

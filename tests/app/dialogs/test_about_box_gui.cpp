@@ -12,8 +12,8 @@
 #include <wx/timer.h>
 #include <wx/utils.h>
 
+#include "app/frm_about.h"
 #include "core/app_state.h"
-#include "app/controls/frm_about.h"
 #include "model/render/camera.h"
 #include "model/render/gl_context.h"
 #include "model/render/light_setup.h"

@@ -1,6 +1,6 @@
 // The about box's animation, credits layout and borrowed camera and light,
 // without a window or a rendering context.
-#include "app/controls/about_scene.h"
+#include "app/about_scene.h"
 
 #include <gtest/gtest.h>
 

@@ -12,17 +12,17 @@
 #include <wx/settings.h>
 #include <wx/uiaction.h>
 
-#include "core/app_state.h"
-#include "app/controls/uc_numeric_text_box.h"
-#include "app/controls/uc_tab_head.h"
 #include "app/frm_settings.h"
+#include "controls/uc_numeric_text_box.h"
+#include "controls/uc_tab_head.h"
+#include "core/app_state.h"
 #include "core/settings_file.h"
 #include "core/settings_text.h"
 #include "model/radius_comb.h"
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
-#include "tests/core/core_test_support.h"
 #include "tests/app/dialogs/gui_test_main.h"
+#include "tests/core/core_test_support.h"
 #include "trackdoc/track_document.h"
 
 namespace {
