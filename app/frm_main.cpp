@@ -141,6 +141,7 @@ frmMain::frmMain() : wxFrame(nullptr, wxID_ANY, kProgramCaption, wxDefaultPositi
     Bind(wxEVT_CLOSE_WINDOW, &frmMain::OnClose, this);
     Bind(wxEVT_IDLE, &frmMain::OnIdle, this);
     Bind(wxEVT_ACTIVATE, &frmMain::OnActivate, this);
+    Bind(wxEVT_SHOW, &frmMain::OnShow, this);
     Bind(wxEVT_TIMER, &frmMain::OnTimer, this);
     pbOpenGL->Bind(wxEVT_PAINT, &frmMain::OnPaint, this);
     for (const wxEventTypeTag<wxMouseEvent>& type :
@@ -169,6 +170,8 @@ frmMain::~frmMain() {
     SetRenderSceneHandler(nullptr);
     SetListCompileSlice(0.0);
     SetModelerDialogHandler(nullptr);
+    // A window that was never shown still owns its menu bar.
+    if (mMenuBar != nullptr && !mMenuBar->IsAttached()) delete mMenuBar;
     if (gOpenGLEnabled || gMainGLContext != 0) {
         DeleteGLContext(gMainGLContext);
         gMainGLContext = 0;
@@ -265,8 +268,17 @@ void frmMain::CreateMenus() {
         mTopMenus[spec.Name] = static_cast<int>(bar->GetMenuCount());
         bar->Append(menu, wxString::FromUTF8(spec.Caption));
     }
-    SetMenuBar(bar);
+    // The bar joins the window when the window is first shown (OnShow): under
+    // a window manager GTK shows the window at a size of a few pixels while it
+    // learns the size of the frame's borders, too narrow for the menus, and
+    // complains on the terminal.
+    mMenuBar = bar;
     ApplyViewMarks();
+}
+
+void frmMain::OnShow(wxShowEvent& event) {
+    if (event.IsShown() && mMenuBar != nullptr && !mMenuBar->IsAttached()) SetMenuBar(mMenuBar);
+    event.Skip();
 }
 
 wxMenu* frmMain::BuildLauncherMenu(const std::vector<MenuEntry>& entries) {
@@ -297,7 +309,7 @@ wxMenuItem* frmMain::MenuItem(const std::string& name) const {
 
 bool frmMain::MenuEnabled(const std::string& name) const {
     const auto it = mTopMenus.find(name);
-    return it != mTopMenus.end() && GetMenuBar()->IsEnabledTop(static_cast<size_t>(it->second));
+    return it != mTopMenus.end() && mMenuBar->IsEnabledTop(static_cast<size_t>(it->second));
 }
 
 void frmMain::ShowRecentMenu(const RecentMenuState& state) {
@@ -594,7 +606,7 @@ void frmMain::UpdateWindowTitle() { ::UpdateWindowTitle(*this); }
 void frmMain::SetCaption(const std::string& caption) { SetTitle(ToWxText(caption)); }
 
 void frmMain::ApplyMenuState(const MenuState& state) {
-    wxMenuBar* bar = GetMenuBar();
+    wxMenuBar* bar = mMenuBar;
     bar->EnableTop(static_cast<size_t>(mTopMenus["mnuElement"]), state.Element);
     bar->EnableTop(static_cast<size_t>(mTopMenus["mnuTrack"]), state.Track);
     bar->EnableTop(static_cast<size_t>(mTopMenus["mnuView"]), state.View);

@@ -113,6 +113,7 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnActivate(wxActivateEvent& event);
+    void OnShow(wxShowEvent& event);
     void OnTimer(wxTimerEvent& event);
     void OnPaint(wxPaintEvent& event);
     void OnMouse(wxMouseEvent& event);
@@ -132,6 +133,7 @@ private:
     wxGLCanvas* mCanvas = nullptr;  // pbOpenGL when the display offers an OpenGL format
     wxTimer tmrMain;
 
+    wxMenuBar* mMenuBar = nullptr;
     wxMenu* mnuFile = nullptr;
     wxMenu* mnuRecentFiles = nullptr;
     wxMenu* mnuModeler = nullptr;
