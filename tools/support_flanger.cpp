@@ -18,11 +18,31 @@ Vector3 Along(const Vector3& from, const Vector3& unit, double distance) {
                       static_cast<float>(from.Z + unit.Z * distance));
 }
 
-void AddFlange(const Vector3& p, const Vector3& q, int32_t type) {
-    const int32_t a = AddFreeNode(p);
-    const int32_t b = AddFreeNode(q);
-    AddSupportBeam(a, b, type, 0.0f);
-}
+bool SamePoint(const Vector3& a, const Vector3& b) { return a.X == b.X && a.Y == b.Y && a.Z == b.Z; }
+
+// The flanges of one tube. Far out (a stray free node thousands of kilometres
+// away) single precision cannot tell the ends of a flange or two neighbouring
+// flanges apart: a flange of no length, or one on the spot of the flange made
+// just before it, is left out rather than stacked.
+class FlangeRow {
+public:
+    explicit FlangeRow(int32_t type) : type_(type) {}
+    bool Add(const Vector3& p, const Vector3& q) {
+        if (SamePoint(p, q) || (made_ > 0 && SamePoint(p, lastP_) && SamePoint(q, lastQ_))) return false;
+        const int32_t a = AddFreeNode(p);
+        const int32_t b = AddFreeNode(q);
+        AddSupportBeam(a, b, type_, 0.0f);
+        lastP_ = p, lastQ_ = q;
+        ++made_;
+        return true;
+    }
+    int32_t Made() const { return made_; }
+
+private:
+    int32_t type_;
+    int32_t made_ = 0;
+    Vector3 lastP_{}, lastQ_{};
+};
 
 bool AnyPrefabEnd(int32_t tubes) {
     for (int32_t t = 0; t < tubes; ++t)
@@ -67,17 +87,17 @@ int32_t FlangeSupportTubes(const SupportFlangerOptions& o) {
         const double inner = length - 2.0 * o.FlangeDist;
         // A tube far longer than the scene (a stray free node) gets no middle
         // flanges rather than millions of them.
+        FlangeRow row(type);
         if (o.MakeMiddle && inner >= o.MinSplitLength && n > 1.0 && n <= kMaxMiddleFlanges) {
             const double step = inner / n;
             for (int32_t k = 1; k <= static_cast<int32_t>(n) - 1; ++k) {
                 const Vector3 c = Along(a, u, o.FlangeDist + k * step);
-                AddFlange(Along(c, u, -o.FlangeSize / 2.0), Along(c, u, o.FlangeSize / 2.0), type);
-                ++made;
+                row.Add(Along(c, u, -o.FlangeSize / 2.0), Along(c, u, o.FlangeSize / 2.0));
             }
         }
-        AddFlange(Along(a, u, o.FlangeDist), Along(a, u, o.FlangeDist + o.FlangeSize), type);
-        AddFlange(Along(b, u, -o.FlangeDist), Along(b, u, -(o.FlangeDist + o.FlangeSize)), type);
-        made += 2;
+        row.Add(Along(a, u, o.FlangeDist), Along(a, u, o.FlangeDist + o.FlangeSize));
+        row.Add(Along(b, u, -o.FlangeDist), Along(b, u, -(o.FlangeDist + o.FlangeSize)));
+        made += row.Made();
     }
     return made;
 }

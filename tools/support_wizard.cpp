@@ -11,10 +11,6 @@
 
 namespace {
 
-// A bound on the supports of one run, far above any track of the scene; a
-// path of absurd length stops here instead of filling the memory.
-constexpr int32_t kMaxWizardSupports = 1000000;
-
 float UsableLength(float length) { return std::isfinite(length) && length > 0.0f ? length : 0.0f; }
 
 void AppendSupport(int32_t segment, int32_t style, float position) {
@@ -79,28 +75,46 @@ WizardPath TrackWizardPath() {
     return path;
 }
 
-int32_t PlaceWizardSupports(const SupportWizardOptions& o, bool invertedTrack, const WizardPath& path) {
+int32_t PlaceWizardSupports(const SupportWizardOptions& o, bool invertedTrack, const WizardPath& path,
+                            int64_t* turnsTaken) {
     const int32_t segments = static_cast<int32_t>(std::min(path.SegmentTypes.size(), path.Lengths.size()));
-    const float spacing = static_cast<float>(o.Distance);
-    if (!(spacing > 0.0f) || !std::isfinite(spacing)) return 0;
+    const double spacing = o.Distance;
+    int64_t turns = 0;
     int32_t placed = 0;
-    float d = 0.0f;
-    int32_t s = 0;
-    while (s < segments && placed < kMaxWizardSupports) {
-        const float length = UsableLength(path.Lengths[s]);
-        const double bank = path.BankDegrees ? path.BankDegrees(s, d) : 0.0;
-        const int32_t style = WizardStyleAt(o, invertedTrack, path.SegmentTypes[s], bank);
-        if (style >= 0) {
-            // A segment of no length carries its one support at its start.
-            AppendSupport(s, style, length > 0.0f ? d / length : 0.0f);
-            ++placed;
-        }
-        d += spacing;
-        while (s < segments && d > UsableLength(path.Lengths[s])) {
-            d -= UsableLength(path.Lengths[s]);
-            ++s;
+    if (spacing > 0.0 && std::isfinite(spacing)) {
+        // The distance runs in double precision; a support whose stored
+        // position (a single-precision fraction of its segment) equals the one
+        // placed before it on that segment would stand on the same spot and is
+        // left out.
+        double d = 0.0;
+        int32_t s = 0;
+        int32_t lastSegment = -1;
+        float lastPosition = 0.0f;
+        while (s < segments && turns < kMaxWizardTurns) {
+            ++turns;
+            const double length = UsableLength(path.Lengths[s]);
+            const double bank = path.BankDegrees ? path.BankDegrees(s, static_cast<float>(d)) : 0.0;
+            const int32_t style = WizardStyleAt(o, invertedTrack, path.SegmentTypes[s], bank);
+            if (style >= 0) {
+                // A segment of no length carries its one support at its start.
+                const float position = length > 0.0 ? static_cast<float>(d / length) : 0.0f;
+                if (s != lastSegment || position != lastPosition) {
+                    AppendSupport(s, style, position);
+                    ++placed;
+                    lastSegment = s;
+                    lastPosition = position;
+                }
+            }
+            const double next = d + spacing;
+            if (next == d) break;  // the step no longer moves the distance
+            d = next;
+            while (s < segments && d > UsableLength(path.Lengths[s])) {
+                d -= UsableLength(path.Lengths[s]);
+                ++s;
+            }
         }
     }
+    if (turnsTaken) *turnsTaken = turns;
     return placed;
 }
 

@@ -56,9 +56,17 @@ WizardPath TrackWizardPath();
 // Returns the number of tubes removed.
 int32_t RemoveAllPrefabSupports();
 
+// A bound on the turns of one walk, far above any track of the scene (a
+// hundred kilometres at the smallest spacing): a path of absurd length stops
+// here instead of walking on or filling the memory.
+inline constexpr int64_t kMaxWizardTurns = 100000;
+
 // The walk: appends the supports to the segments' groups (after the ones they
-// hold). Returns the number of supports placed.
-int32_t PlaceWizardSupports(const SupportWizardOptions& options, bool invertedTrack, const WizardPath& path);
+// hold). Returns the number of supports placed; `turns` receives the number of
+// steps the walk took, which is bounded however long the path is. No two
+// supports of one walk share a spot.
+int32_t PlaceWizardSupports(const SupportWizardOptions& options, bool invertedTrack, const WizardPath& path,
+                            int64_t* turns = nullptr);
 
 // The tool's OK: the removal when asked for, the walk over the track's path,
 // RebuildPrefabs (and RebuildTubes when tubes went), the changed mark.

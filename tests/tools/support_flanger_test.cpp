@@ -105,6 +105,32 @@ TEST_F(SupportFlangerTest, TubesThatDoNotQualifyGetNone) {
     EXPECT_EQ(gFreeNodeCount, 8);
 }
 
+TEST_F(SupportFlangerTest, FarOutFlangesSinglePrecisionCannotSeparateAreLeftOut) {
+    // 1e9 m out a float moves in steps of 64 m: every 0.15 m flange would have no length.
+    const auto far = [&](float x0, float length) {
+        AddSupportBeam(AddFreeNode(MakeVector(x0, 5, 0)), AddFreeNode(MakeVector(x0 + length, 5, 0)), TubeSmall, 0);
+    };
+    far(1.0e9f, 5000.0f);
+    EXPECT_EQ(FlangeSupportTubes(SupportFlangerOptions{}), 0);
+    EXPECT_EQ(gFreeNodeCount, 2);
+    // 1e8 m out (steps of 8 m) 5 m flanges: those that keep a length each stand on their own spot.
+    SetUp();
+    far(1.0e8f, 5000.0f);
+    SupportFlangerOptions big;
+    big.FlangeSize = 5.0;
+    const int32_t made = FlangeSupportTubes(big);
+    EXPECT_GT(made, 0);
+    EXPECT_LT(made, 502);
+    for (int32_t t = 1; t <= made; ++t) {
+        const Vector3 p = gFreeNodes[gTubes[t].EndAIndex], q = gFreeNodes[gTubes[t].EndBIndex];
+        EXPECT_NE(p.X, q.X) << t;
+        if (t > 1) {
+            EXPECT_FALSE(p.X == gFreeNodes[gTubes[t - 1].EndAIndex].X && q.X == gFreeNodes[gTubes[t - 1].EndBIndex].X)
+                << t;
+        }
+    }
+}
+
 TEST_F(SupportFlangerTest, FooterBoxAndMissingRecordsSkipTubes) {
     // Footer 0 at (3, 0, 0); free node 0 at (3, 6, 0): a 6 m tube.
     const int32_t node = AddFreeNode(MakeVector(3, 6, 0));

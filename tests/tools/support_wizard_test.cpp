@@ -70,6 +70,26 @@ TEST_F(SupportWizardTest, AZeroLengthSegmentGetsItsSupportAtItsStart) {
     EXPECT_EQ(Positions(0), (std::vector<float>{0.0f}));
 }
 
+TEST_F(SupportWizardTest, AnAbsurdlyLongSegmentEndsTheWalkWithoutStackingSupports) {
+    // A station of 5e8 m: a float distance stopped moving there and the walk never ended.
+    int64_t turns = -1;
+    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, Path({1}, {5.0e8f}), &turns), 0);
+    EXPECT_EQ(turns, kMaxWizardTurns);
+    // A lift segment of the same length: as many supports as turns, each on its own spot.
+    SetUp();
+    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, Path({0, 2}, {5.0f, 5.0e8f}), &turns),
+              kMaxWizardTurns);
+    EXPECT_EQ(turns, kMaxWizardTurns);
+    const std::vector<float> lift = Positions(1);
+    for (size_t k = 1; k < lift.size(); ++k) ASSERT_LT(lift[k - 1], lift[k]) << k;
+    // Steps too small for a stored position to tell apart put one support there, not thousands.
+    SetUp();
+    SupportWizardOptions tiny;
+    tiny.Distance = 1e-300;
+    EXPECT_EQ(PlaceWizardSupports(tiny, false, Path({0}, {10.0f}), &turns), 1);
+    EXPECT_EQ(turns, kMaxWizardTurns);
+}
+
 TEST_F(SupportWizardTest, StylesBySegmentTypeAndBank) {
     const SupportWizardOptions o = DefaultWizardOptions(StyleSteelLooping);
     EXPECT_EQ(o.DefaultStyle, PrefabSimple);
@@ -140,6 +160,17 @@ TEST_F(SupportWizardRunTest, RemovingFirstTakesTheHangingTubesAlong) {
     EXPECT_TRUE(gRemodelFlags.RebuildTubes);
     EXPECT_TRUE(gDocumentChanged);
     EXPECT_TRUE(SavesAndReloadsValid());
+}
+
+TEST_F(SupportWizardRunTest, AStationOfHalfAMillionKilometresFinishes) {
+    MakeLineTrack({0, 10, 0}, {0, 0, -5.0e8f}, 1);
+    gSegments[0].SegmentType = SegmentStation;
+    ASSERT_TRUE(RunSupportWizard(DefaultWizardOptions(gTrackStyle)));
+    EXPECT_EQ(gRascGroups[0].ItemCount, 0);
+    gSegments[0].SegmentType = SegmentLift;
+    ASSERT_TRUE(RunSupportWizard(DefaultWizardOptions(gTrackStyle)));
+    EXPECT_EQ(gRascGroups[0].ItemCount, kMaxWizardTurns);
+    EXPECT_EQ(gRascGroups[0].Items[0].Style, PrefabComplex);
 }
 
 TEST_F(SupportWizardRunTest, KeepingTheOldSupportsKeepsTheirTubes) {
