@@ -128,15 +128,6 @@ int32_t RemoveOrphanBeams() {
     });
 }
 
-int32_t RemoveOrphanCatwalks() {
-    const int32_t nodes = Used(gFreeNodeCount, gFreeNodes);
-    return CompactList(gCatwalkCount, gCatwalks, [&](int32_t i) {
-        const TrackCatwalk& c = gCatwalks[i];
-        return InRange(c.Corner1, nodes) && InRange(c.Corner2, nodes) && InRange(c.Corner3, nodes) &&
-               InRange(c.Corner4, nodes);
-    });
-}
-
 int32_t RemoveBeamsOfType(int32_t tubeType) {
     return RemoveTubesWhere([tubeType](const SupportTube& t) { return t.TubeType == tubeType; });
 }
@@ -174,6 +165,48 @@ void RemoveTrackRecords() {
     gNodeCount = 0;
     gSegmentCount = 0;
     for (RascGroup& group : gRascGroups) group.ItemCount = 0;
-    gRascGroupCount = 0;
     ClearSegmentSelection();
+}
+
+SupportRecordCounts CurrentSupportRecordCounts() {
+    SupportRecordCounts counts;
+    counts.FreeNodes = Used(gFreeNodeCount, gFreeNodes);
+    counts.Footers = Used(gFooterCount, gFooters);
+    const int32_t groups = std::min(std::max<int32_t>(gSegmentCount, 0), Used(gRascGroupCount, gRascGroups));
+    for (int32_t s = 0; s < groups; ++s)
+        counts.PrefabItems.push_back(Used(gRascGroups[s].ItemCount, gRascGroups[s].Items));
+    return counts;
+}
+
+namespace {
+
+// An end that named a record under `before` and names none now.
+bool EndLeftDangling(const SupportRecordCounts& before, int32_t kind, int32_t index, int32_t segment) {
+    if (!IsOrphanEnd(kind, index, segment)) return false;
+    switch (kind) {
+        case EndFooter: return InRange(index, before.Footers);
+        case EndFreeNode: return InRange(index, before.FreeNodes);
+        case EndPrefabAnchor:
+            return InRange(segment, static_cast<int32_t>(before.PrefabItems.size())) &&
+                   InRange(index, before.PrefabItems[static_cast<size_t>(segment)]);
+        default: return false;
+    }
+}
+
+}  // namespace
+
+int32_t RemoveBeamsLeftDangling(const SupportRecordCounts& before) {
+    return RemoveTubesWhere([&](const SupportTube& t) {
+        return EndLeftDangling(before, t.EndAKind, t.EndAIndex, t.EndASegment) ||
+               EndLeftDangling(before, t.EndBKind, t.EndBIndex, t.EndBSegment);
+    });
+}
+
+int32_t RemoveCatwalksLeftDangling(const SupportRecordCounts& before) {
+    const int32_t nodes = Used(gFreeNodeCount, gFreeNodes);
+    const auto dangling = [&](int32_t corner) { return !InRange(corner, nodes) && InRange(corner, before.FreeNodes); };
+    return CompactList(gCatwalkCount, gCatwalks, [&](int32_t i) {
+        const TrackCatwalk& c = gCatwalks[i];
+        return !dangling(c.Corner1) && !dangling(c.Corner2) && !dangling(c.Corner3) && !dangling(c.Corner4);
+    });
 }

@@ -12,10 +12,11 @@
 //
 // A reference that names no record (an index not below its list's count, a
 // negative index, a segment that does not exist) is an orphan: it never keeps
-// a record in use and is never renumbered onto a record; RemoveOrphanBeams and
-// RemoveOrphanCatwalks drop what holds one. None of these shows a message.
+// a record in use and is never renumbered onto a record; RemoveOrphanBeams
+// drops the tubes that hold one. None of these shows a message.
 
 #include <cstdint>
+#include <vector>
 
 // Free nodes that no kind-2 tube end and no catwalk corner names; those
 // references renumbered. Returns how many were removed.
@@ -25,8 +26,6 @@ int32_t RemoveUnusedFooters();
 // Tubes with an end of kind 1, 2 or 3 that names no record (ends of other kinds
 // are left alone). Returns how many were removed.
 int32_t RemoveOrphanBeams();
-// Catwalks with a corner that names no free node.
-int32_t RemoveOrphanCatwalks();
 // Every tube of one TubeType.
 int32_t RemoveBeamsOfType(int32_t tubeType);
 // Every tube with an end of kind 3 on item `item` of segment `segment`.
@@ -35,7 +34,25 @@ int32_t RemoveBeamsOfPrefab(int32_t segment, int32_t item);
 // ends on the kept supports renumbered. Returns how many supports went.
 int32_t RemovePrefabsOfStyle(int32_t style);
 
-// The whole track: no nodes, no segments, no prefabricated-support groups and
-// an empty segment selection. Support records stay (their references to the
-// supports are then orphans for RemoveOrphanBeams).
+// The whole track: no nodes, no segments, every prefabricated-support group
+// emptied (the group count stays) and an empty segment selection. Support
+// records stay (their references to the supports are then orphans for
+// RemoveOrphanBeams).
 void RemoveTrackRecords();
+
+// What the references of tubes and catwalks could name at one moment: the
+// free nodes, the footers, and the supports of each segment.
+struct SupportRecordCounts {
+    int32_t FreeNodes = 0;
+    int32_t Footers = 0;
+    std::vector<int32_t> PrefabItems;  // per segment
+};
+SupportRecordCounts CurrentSupportRecordCounts();
+
+// The tubes (catwalks) with a reference that named a record under `before`
+// and names none now: what removals since then left dangling. References that
+// were orphans already, and the records holding them, are left alone; the
+// removals in between must only shorten lists or renumber onto kept records,
+// as every procedure here does. Returns how many were removed.
+int32_t RemoveBeamsLeftDangling(const SupportRecordCounts& before);
+int32_t RemoveCatwalksLeftDangling(const SupportRecordCounts& before);

@@ -125,13 +125,13 @@ void RemoveTreesOfType(int32_t treeType) {
 }
 
 void RunRemoveData(const RemoveDataForm& f) {
-    // Whether a step may have left tubes or catwalks naming records that are gone.
-    bool namesGone = false;
+    // What tubes and catwalks could name before this OK: what the steps below
+    // leave dangling goes at the end, whatever the boxes say.
+    const SupportRecordCounts before = CurrentSupportRecordCounts();
 
     // 1. Track.
     if (f.Checked(B::Track)) {
         RemoveTrackRecords();
-        namesGone = true;
     } else {
         const int32_t n = std::clamp<int32_t>(gSegmentCount, 0, static_cast<int32_t>(gSegments.size()));
         if (f.Checked(B::CustomColors))
@@ -156,11 +156,10 @@ void RunRemoveData(const RemoveDataForm& f) {
     // 8. Prefabricated supports.
     if (f.Checked(B::Prefabs)) {
         for (RascGroup& group : gRascGroups) group.ItemCount = 0;
-        namesGone = true;
     } else {
         static constexpr int32_t kStyles[7] = {0, 2, 3, 4, 5, 6, 7};
         for (int i = 1; i <= 7; ++i)
-            if (f.Checked(RascBox(i)) && RemovePrefabsOfStyle(kStyles[i - 1]) > 0) namesGone = true;
+            if (f.Checked(RascBox(i))) RemovePrefabsOfStyle(kStyles[i - 1]);
     }
     // 9. Tubes: steel, then wood.
     if (f.Checked(B::Beams)) {
@@ -184,20 +183,20 @@ void RunRemoveData(const RemoveDataForm& f) {
     // 10, 11. Free nodes and footers.
     if (f.Checked(B::FreeNodes)) {
         gFreeNodeCount = 0;
-        namesGone = true;
     } else if (f.Checked(B::UnusedFreeNodes)) {
         RemoveUnusedFreeNodes();
     }
     if (f.Checked(B::Footers)) {
         gFooterCount = 0;
-        namesGone = true;
     } else if (f.Checked(B::UnusedFooters)) {
         RemoveUnusedFooters();
     }
-    // 12. Orphans; and whatever the boxes say, nothing may go on naming a
-    // record removed above.
-    if (f.Checked(B::OrphanBeams) || namesGone) RemoveOrphanBeams();
-    if (namesGone) RemoveOrphanCatwalks();
+    // 12. Orphans: every one when asked for; and whatever the boxes say,
+    // nothing may go on naming a record removed above. Tubes and catwalks that
+    // were orphans before this OK stay unless "Orfan Support Beams" is ticked.
+    if (f.Checked(B::OrphanBeams)) RemoveOrphanBeams();
+    RemoveBeamsLeftDangling(before);
+    RemoveCatwalksLeftDangling(before);
     // 13.
     FinishToolEdit(AllFlags());
 }

@@ -131,6 +131,7 @@ TEST(RemoveDataFormTest, LinkedBoxes) {
 TEST_F(RemoveDataTest, SelectAllEmptiesTheDocumentAndItSavesConsistently) {
     LoadRichCircuit();
     gSegmentSelected[2] = true;
+    const int32_t groups = gRascGroupCount;
     RemoveDataForm f;
     f.SetAllRemoveChecks(1);
     RunRemoveData(f);
@@ -140,7 +141,8 @@ TEST_F(RemoveDataTest, SelectAllEmptiesTheDocumentAndItSavesConsistently) {
     ASSERT_TRUE(SavesAndReloadsValid());
     EXPECT_EQ(gNodeCount, 0);
     EXPECT_EQ(gSegmentCount, 0);
-    EXPECT_EQ(gRascGroupCount, 0);
+    EXPECT_EQ(gRascGroupCount, groups);
+    for (int32_t s = 0; s < groups; ++s) EXPECT_EQ(gRascGroups[s].ItemCount, 0) << s;
     EXPECT_EQ(gTubeCount, 0);
     EXPECT_EQ(gFreeNodeCount, 0);
     EXPECT_EQ(gFooterCount, 0);
@@ -177,8 +179,10 @@ TEST_F(RemoveDataTest, RemovedRecordsTakeTheirReferencesWithThemWhateverWasUntic
     RunRemoveData(track);
     EXPECT_EQ(gTubeCount, tubes - 2);  // the two on prefabricated supports
     EXPECT_EQ(gCatwalkCount, 1);
+    const int32_t groups = gRascGroupCount;
     ASSERT_TRUE(SavesAndReloadsValid());
-    EXPECT_EQ(gRascGroupCount, 0);  // one group per segment
+    EXPECT_EQ(gRascGroupCount, groups);  // kept, every group emptied
+    EXPECT_EQ(gRascGroups[3].ItemCount, 0);
 
     // All free nodes, with the catwalks and orphan beams unticked again.
     LoadRichCircuit();
@@ -203,6 +207,47 @@ TEST_F(RemoveDataTest, RemovedRecordsTakeTheirReferencesWithThemWhateverWasUntic
     EXPECT_EQ(gTubes[gTubeCount - 2].EndAIndex, 0);
     EXPECT_EQ(gTubes[gTubeCount - 2].EndASegment, 3);
     ASSERT_TRUE(SavesAndReloadsValid());
+}
+
+TEST_F(RemoveDataTest, OrphansFromBeforeStayUnlessTheirBoxIsTicked) {
+    // A tube and a catwalk that named nothing before OK, beside the sound ones.
+    const auto addOrphans = [] {
+        SupportTube lost;
+        lost.EndAKind = EndFreeNode, lost.EndAIndex = 99, lost.EndBKind = EndPrefabAnchor;
+        lost.EndBSegment = 3, lost.EndBIndex = 40;
+        gTubes.resize(static_cast<size_t>(gTubeCount));
+        gTubes.push_back(lost);
+        gTubes.emplace_back();
+        ++gTubeCount;
+        gCatwalks.resize(static_cast<size_t>(gCatwalkCount));
+        gCatwalks.push_back(TrackCatwalk{50, 50, 50, 50});
+        gCatwalks.emplace_back();
+        ++gCatwalkCount;
+    };
+    for (B removed : {B::Track, B::FreeNodes, B::Prefabs}) {
+        LoadRichCircuit();
+        addOrphans();
+        const int32_t tubes = gTubeCount;
+        RemoveDataForm f;
+        f.Click(removed);
+        f.SetValue(B::Catwalks, 0);
+        f.SetValue(B::OrphanBeams, 0);
+        RunRemoveData(f);
+        ASSERT_GE(gTubeCount, 1);
+        EXPECT_EQ(gTubes[gTubeCount - 1].EndAIndex, 99) << static_cast<int>(removed);
+        EXPECT_LT(gTubeCount, tubes) << "what this OK left dangling went";
+        ASSERT_GE(gCatwalkCount, 1);
+        EXPECT_EQ(gCatwalks[gCatwalkCount - 1].Corner1, 50);
+        EXPECT_EQ(gCatwalkCount, removed == B::FreeNodes ? 1 : 2);
+    }
+    // Ticked, the box takes every orphan tube; catwalks are no beams.
+    LoadRichCircuit();
+    addOrphans();
+    RemoveDataForm orphans;
+    orphans.Click(B::OrphanBeams);
+    RunRemoveData(orphans);
+    EXPECT_NE(gTubes[gTubeCount - 1].EndAIndex, 99);
+    EXPECT_EQ(gCatwalkCount, 2);
 }
 
 TEST_F(RemoveDataTest, TreesAndBeamsByType) {
