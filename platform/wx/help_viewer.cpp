@@ -1,33 +1,62 @@
 #include "platform/wx/help_viewer.h"
 
-#include <cctype>
-
 #include <wx/app.h>
-#include <wx/filesys.h>
 #include <wx/button.h>
 #include <wx/filename.h>
+#include <wx/filesys.h>
 #include <wx/html/htmlwin.h>
 #include <wx/sizer.h>
-#include <wx/utils.h>
 
 #include "platform/file_system.h"
+#include "platform/prompts.h"
 #include "platform/wx/wx_prompts.h"
 
 namespace {
 
 constexpr const char* kCaption = "Gantrywright Help";
 
+// The HTML window, with its scrolling to a named place open to the viewer.
+class HelpHtmlWindow final : public wxHtmlWindow {
+public:
+    using wxHtmlWindow::wxHtmlWindow;
+    void GoToAnchor(const wxString& anchor) { ScrollToAnchor(anchor); }
+};
+
+void GoToAnchor(wxHtmlWindow* window, const wxString& anchor) {
+    if (!anchor.empty()) static_cast<HelpHtmlWindow*>(window)->GoToAnchor(anchor);
+}
+
 bool IsWebAddress(const wxString& href) {
-    return href.Contains("://") && !href.StartsWith("file:");
+    return (href.Contains("://") && !href.StartsWith("file:")) || href.StartsWith("mailto:") ||
+           href.StartsWith("www.");
+}
+
+// The text between <title> and </title>, blanks at its ends left out.
+wxString TitleOf(const wxString& html) {
+    const wxString lower = html.Lower();
+    const int open = lower.Find("<title>");
+    if (open == wxNOT_FOUND) return wxString();
+    const size_t start = static_cast<size_t>(open) + 7;
+    const size_t close = lower.find("</title>", start);
+    if (close == wxString::npos) return wxString();
+    wxString title = html.Mid(start, close - start);
+    title.Trim(true).Trim(false);
+    return title;
 }
 
 }  // namespace
+
+wxString HelpViewerCaption(const wxString& pageTitle) {
+    if (pageTitle.empty()) return kCaption;
+    if (pageTitle.StartsWith(kCaption)) return pageTitle;
+    return wxString(kCaption) + " - " + pageTitle;
+}
 
 frmHelpViewer::frmHelpViewer(wxWindow* owner, const std::string& page)
     : wxDialog(owner, wxID_ANY, kCaption, wxDefaultPosition, wxSize(760, 620),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    htmlPage = new wxHtmlWindow(this, wxID_ANY, wxDefaultPosition, wxSize(740, 540));
+    htmlPage = new HelpHtmlWindow(this, wxID_ANY, wxDefaultPosition, wxSize(740, 540));
     top->Add(htmlPage, 1, wxEXPAND | wxALL, 6);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     auto* back = new wxButton(this, wxID_BACKWARD, "Back");
@@ -39,10 +68,7 @@ frmHelpViewer::frmHelpViewer(wxWindow* owner, const std::string& page)
     SetSizer(top);
     SetEscapeId(wxID_CLOSE);
 
-    back->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        if (htmlPage->HistoryCanBack()) htmlPage->HistoryBack();
-        UpdateCaption();
-    });
+    back->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { GoBack(); });
     close->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         if (IsModal())
             EndModal(wxID_CLOSE);
@@ -50,46 +76,74 @@ frmHelpViewer::frmHelpViewer(wxWindow* owner, const std::string& page)
             Hide();
     });
     htmlPage->Bind(wxEVT_HTML_LINK_CLICKED, &frmHelpViewer::OnLink, this);
-    htmlPage->LoadFile(wxFileName(ToWxPath(page)));
-    UpdateCaption();
+    ShowPage(page);
     CentreOnParent();
 }
 
-wxString frmHelpViewer::PageTitle() const {
-    const wxString opened = htmlPage->GetOpenedPage();
-    // The page's <title>, read from the file itself (the HTML window gives the file's name).
-    std::string text;
-    const wxFileName file = wxFileSystem::URLToFileName(opened);
-    if (fsys::ReadWholeFile(FromWxPath(file.GetFullPath()), text)) {
-        std::string lower = text;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        const size_t open = lower.find("<title>");
-        const size_t close = open == std::string::npos ? open : lower.find("</title>", open);
-        if (close != std::string::npos) return wxString::FromUTF8(text.substr(open + 7, close - open - 7));
+bool frmHelpViewer::Load(const std::string& path, const wxString& anchor) {
+    std::string bytes;
+    if (!fsys::ReadWholeFile(path, bytes)) return false;
+    const wxString html = ToWxText(bytes);
+    // Pictures and other files the page names are found beside it.
+    if (wxFileSystem* files = htmlPage->GetParser()->GetFS()) {
+        files->ChangePathTo(ToWxPath(path), false);
     }
-    return file.GetFullName();
+    htmlPage->SetPage(html);
+    GoToAnchor(htmlPage, anchor);
+    current = path;
+    title = TitleOf(html);
+    if (title.empty()) title = wxFileName(ToWxPath(path)).GetFullName();
+    SetTitle(HelpViewerCaption(title));
+    return true;
 }
 
-void frmHelpViewer::UpdateCaption() {
-    const wxString title = PageTitle();
-    SetTitle(title.empty() ? wxString(kCaption) : wxString(kCaption) + " - " + title);
+bool frmHelpViewer::ShowPage(const std::string& path, const wxString& anchor) {
+    const std::string before = current;
+    if (!Load(path, anchor)) return false;
+    if (!before.empty() && before != path) history.push_back(before);
+    return true;
 }
 
-void frmHelpViewer::OnLink(wxHtmlLinkEvent& event) {
-    const wxString href = event.GetLinkInfo().GetHref();
-    if (IsWebAddress(href) || href.StartsWith("mailto:")) {
-        wxLaunchDefaultBrowser(href);
+bool frmHelpViewer::GoBack() {
+    while (!history.empty()) {
+        const std::string previous = history.back();
+        history.pop_back();
+        if (Load(previous, wxString())) return true;
+    }
+    return false;
+}
+
+void frmHelpViewer::FollowLink(const wxString& href) {
+    if (IsWebAddress(href)) {
+        if (!CurrentPrompts().ShellOpen(href.utf8_string())) {
+            MsgBox("Could Not Open the Web Page!\r\nNo web browser was found to show " + href.utf8_string() + ".",
+                   "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
+        }
         return;
     }
-    htmlPage->LoadPage(href);  // a page beside the open one, or a place on it
-    UpdateCaption();
+    wxString target = href, anchor;
+    if (const int hash = href.Find('#'); hash != wxNOT_FOUND) {
+        target = href.Left(static_cast<size_t>(hash));
+        anchor = href.Mid(static_cast<size_t>(hash) + 1);
+    }
+    if (target.empty()) {  // a place on the page shown
+        GoToAnchor(htmlPage, anchor);
+        return;
+    }
+    wxFileName file = target.StartsWith("file:") ? wxFileSystem::URLToFileName(target) : wxFileName(target);
+    if (file.IsRelative()) file.MakeAbsolute(wxFileName(ToWxPath(current)).GetPath());
+    if (!ShowPage(FromWxPath(file.GetFullPath()), anchor)) {
+        MsgBox("Help Topic Not Found!", "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
+    }
 }
+
+void frmHelpViewer::OnLink(wxHtmlLinkEvent& event) { FollowLink(event.GetLinkInfo().GetHref()); }
 
 bool ShowHelpViewer(const std::string& page) {
     wxWindow* active = wxGetActiveWindow();
     wxWindow* owner = active ? wxGetTopLevelParent(active) : (wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
     frmHelpViewer viewer(owner, page);
-    if (viewer.Html()->GetOpenedPage().empty()) return false;
+    if (viewer.PagePath().empty()) return false;
     viewer.ShowModal();
     return true;
 }

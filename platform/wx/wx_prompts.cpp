@@ -1,12 +1,20 @@
 #include "platform/wx/wx_prompts.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include <wx/app.h>
+#include <wx/artprov.h>
+#include <wx/button.h>
 #include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/textctrl.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
+#include "platform/desktop_programs.h"
 #include "platform/file_dialog_rules.h"
 #include "platform/file_system.h"
 #include "platform/wx/help_viewer.h"
@@ -24,7 +32,115 @@ bool LooksLikeAddress(const std::string& target) {
            target.rfind("www.", 0) == 0;
 }
 
+// Longest run of characters the message box is given without a place to wrap.
+constexpr int kLongestRun = 40;
+// The lines a message may take before it goes into a scrolling box: the
+// desktop's box wraps at about 60 characters and would grow taller than a
+// 768-pixel screen with many more.
+constexpr size_t kWrapColumns = 60;
+constexpr size_t kMostLines = 24;
+
+bool TooLongForOneScreen(const wxString& text) {
+    size_t lines = 0, column = 0;
+    for (wxUniChar c : text) {
+        if (c == '\n') {
+            lines += column / kWrapColumns + 1;
+            column = 0;
+        } else {
+            ++column;
+        }
+    }
+    lines += column / kWrapColumns + 1;
+    return lines > kMostLines;
+}
+
+// The box for a long message: its icon, the text in a read-only box that
+// wraps and scrolls, and the buttons.
+class LongMessageDialog final : public wxDialog {
+public:
+    LongMessageDialog(wxWindow* owner, const wxString& text, const wxString& title, MsgButtons buttons, MsgIcon icon)
+        : wxDialog(owner, wxID_ANY, title, wxDefaultPosition, wxDefaultSize,
+                   wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
+        auto* top = new wxBoxSizer(wxVERTICAL);
+        auto* row = new wxBoxSizer(wxHORIZONTAL);
+        const wxArtID art = icon == MsgIcon::Information ? wxART_INFORMATION
+                            : icon == MsgIcon::Exclamation ? wxART_WARNING
+                            : icon == MsgIcon::Critical    ? wxART_ERROR
+                            : icon == MsgIcon::Question    ? wxART_QUESTION
+                                                           : wxArtID();
+        if (!art.empty()) {
+            row->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(art, wxART_MESSAGE_BOX)), 0,
+                     wxRIGHT, 10);
+        }
+        auto* box = new wxTextCtrl(this, wxID_ANY, text, wxDefaultPosition, wxSize(560, 320),
+                                   wxTE_MULTILINE | wxTE_READONLY | wxTE_BESTWRAP, wxDefaultValidator, "messageText");
+        row->Add(box, 1, wxEXPAND);
+        top->Add(row, 1, wxEXPAND | wxALL, 10);
+
+        std::vector<wxWindowID> ids;
+        switch (buttons) {
+            case MsgButtons::OK: ids = {wxID_OK}; break;
+            case MsgButtons::OKCancel: ids = {wxID_OK, wxID_CANCEL}; break;
+            case MsgButtons::YesNo: ids = {wxID_YES, wxID_NO}; break;
+            case MsgButtons::YesNoCancel: ids = {wxID_YES, wxID_NO, wxID_CANCEL}; break;
+        }
+        auto* buttonRow = new wxBoxSizer(wxHORIZONTAL);
+        buttonRow->AddStretchSpacer();
+        for (wxWindowID id : ids) {
+            auto* button = new wxButton(this, id);
+            buttonRow->Add(button, 0, wxLEFT, 6);
+            button->Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { EndModal(id); });
+        }
+        top->Add(buttonRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 10);
+        SetSizerAndFit(top);
+        // Escape answers as closing the desktop's box does.
+        SetEscapeId(ids.back());
+        FindWindow(ids.front())->SetFocus();
+        CentreOnParent();
+    }
+};
+
 }  // namespace
+
+wxString WithBreakOpportunities(const wxString& text) {
+    wxString out;
+    out.reserve(text.length());
+    int run = 0;
+    for (wxUniChar c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '/' || c == '\\' || c == wxUniChar(0x200B)) {
+            run = 0;
+        } else if (++run > kLongestRun) {
+            out += wxUniChar(0x200B);
+            run = 1;
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::unique_ptr<wxDialog> CreateMessageDialog(const std::string& text, const std::string& title, MsgButtons buttons,
+                                              MsgIcon icon) {
+    const wxString message = ToWxText(text);
+    if (TooLongForOneScreen(message)) {
+        return std::make_unique<LongMessageDialog>(OwnerWindow(nullptr), message, ToWxText(title), buttons, icon);
+    }
+    long style = 0;
+    switch (buttons) {
+        case MsgButtons::OK: style = wxOK; break;
+        case MsgButtons::OKCancel: style = wxOK | wxCANCEL; break;
+        case MsgButtons::YesNo: style = wxYES_NO; break;
+        case MsgButtons::YesNoCancel: style = wxYES_NO | wxCANCEL; break;
+    }
+    switch (icon) {
+        case MsgIcon::None: style |= wxICON_NONE; break;
+        case MsgIcon::Information: style |= wxICON_INFORMATION; break;
+        case MsgIcon::Exclamation: style |= wxICON_EXCLAMATION; break;
+        case MsgIcon::Critical: style |= wxICON_ERROR; break;
+        case MsgIcon::Question: style |= wxICON_QUESTION; break;
+    }
+    return std::make_unique<wxMessageDialog>(OwnerWindow(nullptr), WithBreakOpportunities(message), ToWxText(title),
+                                             style);
+}
 
 wxString ToWxText(const std::string& text) {
     std::string lines;
@@ -46,24 +162,13 @@ std::string FromWxPath(const wxString& path) {
     return bytes.data() ? std::string(bytes.data()) : std::string();
 }
 
+WxPrompts::WxPrompts(std::function<bool()> useDesktopOpener)
+    : useDesktopOpener_(useDesktopOpener ? std::move(useDesktopOpener) : [] { return UseDesktopOpener(); }) {}
+
 MsgResult WxPrompts::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                                 MsgIcon icon) {
-    long style = 0;
-    switch (buttons) {
-        case MsgButtons::OK: style = wxOK; break;
-        case MsgButtons::OKCancel: style = wxOK | wxCANCEL; break;
-        case MsgButtons::YesNo: style = wxYES_NO; break;
-        case MsgButtons::YesNoCancel: style = wxYES_NO | wxCANCEL; break;
-    }
-    switch (icon) {
-        case MsgIcon::None: style |= wxICON_NONE; break;
-        case MsgIcon::Information: style |= wxICON_INFORMATION; break;
-        case MsgIcon::Exclamation: style |= wxICON_EXCLAMATION; break;
-        case MsgIcon::Critical: style |= wxICON_ERROR; break;
-        case MsgIcon::Question: style |= wxICON_QUESTION; break;
-    }
-    wxMessageDialog dialog(OwnerWindow(nullptr), ToWxText(text), ToWxText(title), style);
-    switch (dialog.ShowModal()) {
+    std::unique_ptr<wxDialog> dialog = CreateMessageDialog(text, title, buttons, icon);
+    switch (dialog->ShowModal()) {
         case wxID_OK: return MsgResult::OK;
         case wxID_YES: return MsgResult::Yes;
         case wxID_NO: return MsgResult::No;
@@ -123,7 +228,7 @@ bool WxPrompts::FileDialog(FileDialogRequest& request) {
 bool WxPrompts::ShowHelpPage(const std::string& page) { return ShowHelpViewer(page); }
 
 bool WxPrompts::ShellOpen(const std::string& target) {
-    if (target.empty()) return false;
+    if (target.empty() || !useDesktopOpener_()) return false;
     if (LooksLikeAddress(target)) return wxLaunchDefaultBrowser(ToWxText(target));
     return wxLaunchDefaultApplication(ToWxPath(target));
 }

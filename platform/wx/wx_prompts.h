@@ -3,6 +3,7 @@
 // dialogs, and the desktop's default programs for the shell's open verb.
 // Installed by the program at start-up (SetPrompts).
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,18 +12,39 @@
 
 #include "platform/prompts.h"
 
+class wxDialog;
+
 class WxPrompts final : public Prompts {
 public:
+    // useDesktopOpener tells whether the desktop's opener may be handed a page
+    // (UseDesktopOpener of platform/desktop_programs.h unless a test gives its own).
+    explicit WxPrompts(std::function<bool()> useDesktopOpener = {});
+
     MsgResult MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                          MsgIcon icon) override;
     // Shows the dialog until the user cancels or picks a name that may be used:
     // the default extension is applied, and a save dialog asking for it
     // confirms replacing an existing file under the final name.
     bool FileDialog(FileDialogRequest& request) override;
+    // False, with nothing started, where the desktop has no program for web pages.
     bool ShellOpen(const std::string& target) override;
     // The program's help viewer (platform/wx/help_viewer.h), shown modally.
     bool ShowHelpPage(const std::string& page) override;
+
+private:
+    std::function<bool()> useDesktopOpener_;
 };
+
+// The dialog MessageBox shows, not yet shown: the desktop's message box, or,
+// for a text too long to fit one screen, a box of the program's own that
+// scrolls the text. Either shows the text exactly, wrapped to its width.
+std::unique_ptr<wxDialog> CreateMessageDialog(const std::string& text, const std::string& title, MsgButtons buttons,
+                                              MsgIcon icon);
+
+// The text with a zero-width space after every 40 characters of a run without
+// a blank, a slash or a backslash, so that the desktop's message box wraps a
+// long name instead of growing wider than the screen. Nothing visible changes.
+wxString WithBreakOpportunities(const wxString& text);
 
 // The dialog FileDialog shows for a request (filters made case-insensitive,
 // the start folder and name split as the toolkit wants them), not yet shown.

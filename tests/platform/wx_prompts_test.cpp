@@ -6,10 +6,14 @@
 #include <wx/app.h>
 #include <wx/html/htmlwin.h>
 #include <wx/init.h>
+#include <wx/msgdlg.h>
+#include <wx/textctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/file_system.h"
+#include "platform/scripted_prompts.h"
 #include "platform/wx/help_viewer.h"
 
 namespace {
@@ -50,23 +54,82 @@ TEST(WxPromptsTest, ANameWithItsFolderStartsTheSaveDialogThere) {
     EXPECT_EQ(dialog->GetFilename(), "loop.vxtrack");
 }
 
-TEST(WxPromptsTest, TheHelpViewerShowsThePageAndFollowsItsLinks) {
+TEST(WxPromptsTest, TheHelpViewerRendersThePageAndFollowsItsLinks) {
     const std::string dir = "/tmp/gw-help-viewer-" + std::to_string(::getpid()) + "/";
     ASSERT_TRUE(fsys::CreateFolders(dir));
     fsys::WriteFileAtomically(dir + "index.htm", std::string_view("<html><head><title>Contents</title></head>"
-                                                                   "<body><a href=\"m_settings.htm\">x</a></body></html>"));
+                                                                   "<body><b>Gr\xC3\xB6\xC3\x9F" "e</b> "
+                                                                   "<a href=\"m_settings.htm#top\">x</a></body></html>"));
     fsys::WriteFileAtomically(dir + "m_settings.htm",
-                              std::string_view("<html><head><title>Settings</title></head><body>y</body></html>"));
+                              std::string_view("<html><head><title>Gantrywright Help - Settings</title></head>"
+                                               "<body><a name=\"top\">y</a></body></html>"));
+    ScriptedPrompts script;
+    ScopedPrompts scope(script);
     {
         frmHelpViewer viewer(nullptr, dir + "index.htm");
         EXPECT_EQ(viewer.GetTitle(), "Gantrywright Help - Contents");
-        wxHtmlLinkInfo link("m_settings.htm");
+        // Rendered, not shown as its source, whatever the system knows of ".htm".
+        EXPECT_EQ(viewer.Html()->ToText(), wxString::FromUTF8("Gr\xC3\xB6\xC3\x9F" "e x"));
+        wxHtmlLinkInfo link("m_settings.htm#top");
         wxHtmlLinkEvent click(viewer.Html()->GetId(), link);
         click.SetEventObject(viewer.Html());
         viewer.Html()->GetEventHandler()->ProcessEvent(click);
-        EXPECT_EQ(viewer.GetTitle(), "Gantrywright Help - Settings") << "a link to the next page";
+        EXPECT_EQ(viewer.PagePath(), dir + "m_settings.htm");
+        EXPECT_EQ(viewer.GetTitle(), "Gantrywright Help - Settings") << "the page's title names the help once";
+        viewer.FollowLink("gone.htm");
+        ASSERT_EQ(script.Messages.size(), 1u);
+        EXPECT_EQ(script.Messages[0].Text, "Help Topic Not Found!");
+        EXPECT_TRUE(viewer.GoBack());
+        EXPECT_EQ(viewer.PagePath(), dir + "index.htm");
+        EXPECT_FALSE(viewer.GoBack());
     }
+    EXPECT_EQ(frmHelpViewer(nullptr, dir + "none.htm").PagePath(), "");
     std::filesystem::remove_all(dir);
+}
+
+TEST(WxPromptsTest, WithoutAProgramForWebPagesNothingIsHandedToTheDesktop) {
+    int asked = 0;
+    WxPrompts prompts([&] {
+        ++asked;
+        return false;
+    });
+    EXPECT_FALSE(prompts.ShellOpen("/usr/share/gantrywright/gtwrhelp/index.htm"));
+    EXPECT_FALSE(prompts.ShellOpen("https://example.org/forum"));
+    EXPECT_EQ(asked, 2);
+}
+
+// The message box's text without the invisible places to wrap.
+wxString Visible(wxString text) {
+    text.Replace(wxString(wxUniChar(0x200B)), "");
+    return text;
+}
+
+TEST(WxPromptsTest, LongMessagesWrapToFitTheScreen) {
+    const std::string name(300, 'A');
+    const std::string text = "Unable to save file!\n/home/me/Vortaxis/Environments/" + name + ".env";
+    std::unique_ptr<wxDialog> box = CreateMessageDialog(text, "Error!", MsgButtons::OK, MsgIcon::Exclamation);
+    auto* message = dynamic_cast<wxMessageDialog*>(box.get());
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(Visible(message->GetMessage()), wxString(text));
+    int run = 0, longest = 0;
+    for (wxUniChar c : message->GetMessage()) {
+        run = (c == '\n' || c == '/' || c == wxUniChar(0x200B)) ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    EXPECT_LE(longest, 40);
+
+    // Too many lines for one screen: a box that scrolls them, its text exact.
+    std::string many;
+    for (int i = 0; i < 200; ++i) many += "Could not write /home/me/.local/share/applications/entry" + std::to_string(i) + "\n";
+    box = CreateMessageDialog(many, "Error!", MsgButtons::YesNo, MsgIcon::Critical);
+    ASSERT_EQ(dynamic_cast<wxMessageDialog*>(box.get()), nullptr);
+    auto* shown = dynamic_cast<wxTextCtrl*>(box->FindWindow("messageText"));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->GetValue(), wxString(many));
+    EXPECT_LE(box->GetSize().x, 1024);
+    EXPECT_LE(box->GetSize().y, 768);
+    EXPECT_NE(box->FindWindow(wxID_YES), nullptr);
+    EXPECT_NE(box->FindWindow(wxID_NO), nullptr);
 }
 
 TEST(WxPromptsTest, TextsAndPathsConvert) {

@@ -1,0 +1,120 @@
+#include "platform/desktop_programs.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/file_system.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr size_t kMaxOutput = 64 * 1024;
+constexpr auto kTimeLimit = std::chrono::seconds(10);
+
+using Clock = std::chrono::steady_clock;
+
+int MillisecondsLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Waits for the child until the deadline, then stops it; true when it ended by itself with status 0.
+bool AwaitChild(pid_t pid, Clock::time_point deadline) {
+    int status = 0;
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (done < 0 && errno != EINTR) return false;
+        if (Clock::now() >= deadline) {
+            ::kill(pid, SIGKILL);
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+// Runs the command; its output goes to `output` when given, else nowhere.
+bool Run(const std::vector<std::string>& command, std::string* output) {
+    if (command.empty() || command[0].empty()) return false;
+    std::vector<char*> argv;
+    for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
+    int pipeEnds[2] = {-1, -1};
+    if (output && ::pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (output) {
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    }
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const bool started = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    if (output) ::close(pipeEnds[1]);
+    if (!started) {
+        if (output) ::close(pipeEnds[0]);
+        return false;
+    }
+
+    const Clock::time_point deadline = Clock::now() + kTimeLimit;
+    if (output) {
+        output->clear();
+        char buffer[4096];
+        for (;;) {
+            pollfd wait{pipeEnds[0], POLLIN, 0};
+            const int ready = ::poll(&wait, 1, MillisecondsLeft(deadline));
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready <= 0) break;  // out of time (the child is stopped below) or a poll failure
+            const ssize_t n = ::read(pipeEnds[0], buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            const size_t room = kMaxOutput - std::min(kMaxOutput, output->size());
+            output->append(buffer, std::min(room, static_cast<size_t>(n)));
+        }
+        ::close(pipeEnds[0]);
+    }
+    return AwaitChild(pid, deadline);
+}
+
+}  // namespace
+
+bool IsProgramOnPath(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    if (!path || name.empty() || name.find('/') != std::string::npos) return false;
+    std::istringstream dirs(path);
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        if (dir.empty()) continue;
+        const std::string candidate = dir + "/" + name;
+        if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return true;
+    }
+    return false;
+}
+
+bool RunForOutput(const std::vector<std::string>& command, std::string& output) { return Run(command, &output); }
+
+bool RunQuietly(const std::vector<std::string>& command) { return Run(command, nullptr); }
+
+bool UseDesktopOpener(const DesktopProbe& probe) {
+    if (!probe.IsInstalled("xdg-open")) return true;
+    std::string program;
+    if (!probe.Run({"xdg-mime", "query", "default", "text/html"}, program)) return false;
+    return program.find_first_not_of(" \t\r\n") != std::string::npos;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The desktop's own programs, run without a window: finding them on the PATH,
+// running one to its end with its output, and whether the desktop's opener
+// (xdg-open) can be trusted with a web page or an HTML file.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// True when the program is found, executable, in a folder of the PATH.
+bool IsProgramOnPath(const std::string& name);
+
+// Runs the command (its program looked up on the PATH) to its end, with its
+// standard output in `output` (at most 64 KiB kept) and its errors discarded.
+// False when it could not be started, ended with a status other than 0, or
+// had not ended after 10 seconds (it is stopped then).
+bool RunForOutput(const std::vector<std::string>& command, std::string& output);
+
+// The same with the output discarded.
+bool RunQuietly(const std::vector<std::string>& command);
+
+// What the opener check asks of the desktop; tests put in their own answers.
+struct DesktopProbe {
+    std::function<bool(const std::string& program)> IsInstalled = IsProgramOnPath;
+    std::function<bool(const std::vector<std::string>& command, std::string& output)> Run = RunForOutput;
+};
+
+// Whether pages may be handed to the desktop's opener. xdg-open starts and
+// reports success even where it finds no program for web pages, so where it
+// is installed it is used only when xdg-mime names a default program for
+// text/html. Without xdg-open the toolkit's own way of opening reports its
+// failures itself, and is tried.
+bool UseDesktopOpener(const DesktopProbe& probe = {});
