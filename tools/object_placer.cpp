@@ -15,6 +15,20 @@ namespace {
 
 float Between(double lo, double hi, double r) { return static_cast<float>((hi - lo) * r + lo); }
 
+// The height band is about the ground, so it applies only where there is
+// terrain. Its heights are measured from the water surface at 0 m (where
+// ground under water reads as the surface): "Do Not Place Above" keeps the
+// copies off the high ground, "Do Not Place Below" out of the water and off
+// its edge. Terrain without water has nothing down there to keep away from and
+// may lie anywhere, flat at 0 m included, so the lower limit needs water.
+bool InHeightBand(const ObjectPlacerOptions& o, const Vector3& p) {
+    if (!gHasTerrain) return true;
+    const float ground = GetGroundHeightAt(p);
+    if (o.NoPlaceAbove && ground > o.Above) return false;
+    if (o.NoPlaceBelow && gHasWater && ground < o.Below) return false;
+    return true;
+}
+
 // One random position of the area that passes the height band and the
 // keep-away test; false when kPlacementTries draws found none.
 bool PickPlacement(const ObjectPlacerOptions& o, float distance, Vector3& position) {
@@ -24,12 +38,7 @@ bool PickPlacement(const ObjectPlacerOptions& o, float distance, Vector3& positi
         const float x = Between(x0, x1, NextRandom());
         const float z = Between(z0, z1, NextRandom());
         const Vector3 p = MakeVector(x, 0.0f, z);
-        // The height band applies to the ground, so only where there is terrain.
-        if (gHasTerrain) {
-            const float ground = GetGroundHeightAt(p);
-            if (o.NoPlaceAbove && ground > o.Above) continue;
-            if (o.NoPlaceBelow && ground < o.Below) continue;
-        }
+        if (!InHeightBand(o, p)) continue;
         if (distance > 0.0f && IsNearTrack(distance, p)) continue;
         position = p;
         return true;

@@ -1,7 +1,7 @@
 #pragma once
 // Track > Object Placer: copies of one scenery object scattered at random
 // over a chosen area of the scene, optionally kept away from the track, set on
-// the terrain, limited to a band of ground heights, and each with a random
+// the terrain, kept off high ground and out of the water, and each with a random
 // scale and a random turn per axis. Random numbers come from the program's one
 // generator (NextRandom, which tests replace).
 
@@ -56,11 +56,18 @@ int32_t AddObjectRecord();
 
 // The transform of one copy: scale along the object's own axes, then the turns
 // about X, Y and Z, then the move to the position (p' = Rx Ry Rz S p + position).
+// The simulator applies the stored matrix to column vectors (translation in
+// the fourth column), so the scale must come last in the product: S Rx Ry Rz
+// would stretch the turned object along the world's axes and shear it
+// whenever the three scales differ.
 Matrix4 PlacedObjectTransform(const Vector3& scale, const Vector3& radians, const Vector3& position);
 
 // Appends the copies. Each copy's position is drawn at most kPlacementTries
 // times; when none passes (area, heights, keep-away), no further copies are
-// tried. Returns the number placed.
+// tried. On terrain, ground above "Do Not Place Above" is left out, and where
+// the terrain has water, ground below "Do Not Place Below" (heights from the
+// water surface at 0 m); without terrain the band does not apply. Returns the
+// number placed.
 int32_t PlaceSceneryObjects(const ObjectPlacerOptions& options);
 
 // The text that says how many of the copies found a place, when not all did.

@@ -76,12 +76,19 @@ TEST_F(ObjectPlacerTest, TheAreaAndTheHeightBandAreApplied) {
         const Vector3 p = Where(i);
         EXPECT_TRUE(p.X >= 10.0f && p.X <= 20.0f && p.Z >= -5.0f && p.Z <= 5.0f) << p.X << " " << p.Z;
     }
-    // Terrain: 0 m on the west half, 50 m on the east half.
+    // Flat terrain at 0 m: the default band places every copy.
     gHasTerrain = true;
     gTerrainWidth = gTerrainDepth = 3;
     gTerrainSpacingX = gTerrainSpacingZ = 220.0f;
     gTerrainHeights.Resize(3, 3);
-    for (int32_t j = 0; j < 3; ++j) gTerrainHeights(2, j) = 50.0f;
+    gObjectCount = 0;
+    ASSERT_TRUE(RunObjectPlacer(options));
+    EXPECT_TRUE(prompts.Messages.empty());
+    EXPECT_EQ(gObjectCount, 100);
+    // Terrain with water: under water (-20 m, read as the surface) on the west
+    // half, 50 m on the east half.
+    gHasWater = true;
+    for (int32_t j = 0; j < 3; ++j) gTerrainHeights(0, j) = -20.0f, gTerrainHeights(2, j) = 50.0f;
     gObjectCount = 0;
     ObjectPlacerOptions band;
     band.FileName = "rock.3ds";
@@ -109,6 +116,12 @@ TEST_F(ObjectPlacerTest, TheSearchIsBoundedAndSaysHowManyItPlaced) {
 }
 
 TEST_F(ObjectPlacerTest, TransformsScaleAlongTheObjectsOwnAxesThenTurn) {
+    // Rx(90) Rz(90) diag(2, 3, 4) moved to (5, 1, 7), worked out by hand.
+    const float expected[4][4] = {{0, -3, 0, 5}, {0, 0, -4, 1}, {2, 0, 0, 7}, {0, 0, 0, 1}};
+    const Matrix4 hand = PlacedObjectTransform(MakeVector(2, 3, 4), MakeVector(float(kPi / 2), 0, float(kPi / 2)),
+                                               MakeVector(5, 1, 7));
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) EXPECT_NEAR(hand(r, c), expected[r][c], 1e-6f) << r << "," << c;
     const Matrix4 m = PlacedObjectTransform(MakeVector(2, 1, 1), MakeVector(0, float(kPi / 2), 0), MakeVector(5, 1, 7));
     EXPECT_TRUE(Near(MatrixTransformPoint(m, MakeVector(1, 0, 0)), MakeVector(5, 1, 5)));
     EXPECT_TRUE(Near(MatrixTransformPoint(m, MakeVector(0, 0, 1)), MakeVector(6, 1, 7)));
