@@ -6,13 +6,18 @@
 #include <memory>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "platform/picture_file.h"
 
 namespace {
 
-// The library's errors end in a jump back to the decoder's caller; its
-// warnings are not printed.
+// The library's errors end in a jump back to the decoder's caller; so do the
+// warnings that mean pixels are missing, for which the library would go on
+// and fill the rest of the picture with grey: a scan cut short (by the file's
+// end or a marker) or holding corrupt codes. The file's end alone only means
+// markers are missing (a file without its end marker still has every pixel).
+// Other warnings and messages are not printed.
 struct ErrorManager {
     jpeg_error_mgr Base;
     std::jmp_buf Jump;
@@ -22,7 +27,17 @@ struct ErrorManager {
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->Jump, 1);
 }
 
-void OnMessage(j_common_ptr, int) {}
+void OnMessage(j_common_ptr info, int level) {
+    if (level >= 0) return;
+    switch (info->err->msg_code) {
+        case JWRN_HIT_MARKER:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_MUST_RESYNC:
+            OnError(info);
+        default:
+            break;
+    }
+}
 
 }  // namespace
 

@@ -11,7 +11,8 @@ struct PlatformPicture;
 bool LooksLikeJpeg(const std::vector<uint8_t>& bytes);
 
 // Decodes the JPEG into picture (red, green, blue, top row first); false, the
-// picture untouched, when the file is broken or claims more than maxPixels
+// picture untouched, when the file is broken, ends before its last pixel or
+// holds corrupt codes where pixels would be made up, or claims more than maxPixels
 // pixels or more than maxPixelsPerByte pixels per byte of the file (above a
 // small allowance).
 bool DecodeJpeg(const std::vector<uint8_t>& bytes, int64_t maxPixels, int64_t maxPixelsPerByte,

@@ -32,6 +32,23 @@ namespace {
 constexpr int64_t kMaxPixelsPerByte = 4096;
 constexpr int64_t kPixelsAlwaysAllowed = 256 * 256;
 
+uint32_t LoadLE32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// False for a BMP whose pixel rows run past the end of its file: the decoder
+// would make the missing pixels up as black. Rows are padded to 4 bytes; the
+// last row's padding may be missing.
+bool BmpPixelsPresent(const std::vector<uint8_t>& bytes, int64_t width, int64_t height) {
+    if (bytes.size() < 30 || bytes[0] != 'B' || bytes[1] != 'M') return true;
+    const int64_t offset = LoadLE32(&bytes[10]);
+    const size_t depthAt = LoadLE32(&bytes[14]) == 12 ? 24 : 28;  // after a core header or a longer one
+    const int64_t bitsPerPixel = bytes[depthAt] | (bytes[depthAt + 1] << 8);
+    const int64_t rowBits = width * bitsPerPixel;
+    const int64_t rowBytes = (rowBits + 31) / 32 * 4;
+    return offset + rowBytes * (height - 1) + (rowBits + 7) / 8 <= int64_t(bytes.size());
+}
+
 }  // namespace
 
 bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int64_t maxPixels) {
@@ -43,9 +60,12 @@ bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int6
     int width = 0, height = 0, channels = 0;
     // The size first, so that a small file cannot ask for a huge picture.
     if (!stbi_info_from_memory(data, length, &width, &height, &channels)) return false;
-    const int64_t pixelCount = int64_t{width} * height;
-    if (width <= 0 || height <= 0 || pixelCount > maxPixels) return false;
+    // A BMP stored top row first gives its height as a negative number.
+    const int64_t rows = height < 0 ? -int64_t{height} : int64_t{height};
+    const int64_t pixelCount = int64_t{width} * rows;
+    if (width <= 0 || rows <= 0 || rows > 32767 || pixelCount > maxPixels) return false;
     if (pixelCount > std::max(kPixelsAlwaysAllowed, int64_t(bytes.size()) * kMaxPixelsPerByte)) return false;
+    if (!BmpPixelsPresent(bytes, width, rows)) return false;
     stbi_uc* pixels = stbi_load_from_memory(data, length, &width, &height, &channels, 3);
     if (!pixels) return false;
     PlatformPicture decoded;

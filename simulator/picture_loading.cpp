@@ -54,6 +54,10 @@ void ToBottomUpLeftToRight(std::vector<uint8_t>& data, int32_t width, int32_t he
         }
 }
 
+// The fewest pixels a TGA's data may hold: every row but the last, and at
+// least one pixel of the last, whose missing pixels are left zero.
+size_t StreamPixelsNeeded(int32_t width, int32_t height) { return size_t(width) * size_t(height - 1) + 1; }
+
 }  // namespace
 
 bool LoadPictureFile(const std::string& path) {
@@ -97,8 +101,10 @@ bool LoadTgaFile(const std::string& path) {
     if (imageType == 10) {
         if (!DecodeTgaRle(data, width, height, bpp)) return false;
     } else {
-        if (data.size() < streamSize) return false;
-        data.resize(streamSize);
+        if (data.size() / size_t(bpp) < StreamPixelsNeeded(width, height)) return false;
+        // A last row cut short keeps its whole pixels and ends in zeros.
+        if (data.size() < streamSize) data.resize(data.size() / size_t(bpp) * size_t(bpp));
+        data.resize(streamSize, 0);
     }
     ToBottomUpLeftToRight(data, width, height, bpp, (descriptor & 0x20) != 0, (descriptor & 0x10) != 0);
 
@@ -122,31 +128,32 @@ bool LoadTgaFile(const std::string& path) {
 bool DecodeTgaRle(std::vector<uint8_t>& data, int32_t width, int32_t height, int32_t bytesPerPixel) {
     if (width <= 0 || height <= 0 || bytesPerPixel < 1 || bytesPerPixel > 4) return false;
     const size_t pixels = size_t(width) * size_t(height);
+    const size_t needed = StreamPixelsNeeded(width, height);
     const size_t bpp = size_t(bytesPerPixel);
     // Every packet of at most 128 pixels takes at least 1 + bpp bytes: refuse
     // data too short for the picture before making room for it.
-    if (data.size() / (1 + bpp) < (pixels + 127) / 128) return false;
+    if (data.size() / (1 + bpp) < (needed + 127) / 128) return false;
     std::vector<uint8_t> out(pixels * bpp, 0);
     size_t in = 0, written = 0;
-    while (written < pixels) {
-        if (in >= data.size()) return false;
+    // Packets cut short keep their whole pixels; the rest stays zero.
+    while (written < pixels && in < data.size()) {
         const uint8_t c = data[in++];
+        const size_t count = size_t(c & 0x7F) + 1;
+        const size_t room = pixels - written;
         if (c < 128) {
-            const size_t count = size_t(c) + 1;
-            const size_t kept = std::min(count, pixels - written);
-            if (data.size() - in < kept * bpp) return false;
+            const size_t kept = std::min({count, room, (data.size() - in) / bpp});
             std::memcpy(&out[written * bpp], &data[in], kept * bpp);
             in += std::min(count * bpp, data.size() - in);
             written += kept;
         } else {
-            const size_t count = size_t(c) - 127;
-            if (data.size() - in < bpp) return false;
-            const size_t kept = std::min(count, pixels - written);
+            if (data.size() - in < bpp) break;
+            const size_t kept = std::min(count, room);
             for (size_t k = 0; k < kept; ++k) std::memcpy(&out[(written + k) * bpp], &data[in], bpp);
             in += bpp;
             written += kept;
         }
     }
+    if (written < needed) return false;
     data.swap(out);
     return true;
 }
@@ -188,6 +195,11 @@ void RotatePicture90() {
     const cDIBSection copy = gLoadedPicture;
     for (int32_t y = 0; y < n; ++y)
         for (int32_t x = 0; x < n; ++x) std::memcpy(gLoadedPicture.PixelAt(y, n - 1 - x), copy.PixelAt(x, y), 3);
+}
+
+void ReleaseLoadedPicture() {
+    gLoadedPicture.ClearUp();
+    std::vector<uint8_t>().swap(gPictureBytes);
 }
 
 void PaintLoadedPicture(cDIBSection& destination) { gLoadedPicture.PaintPicture(destination); }

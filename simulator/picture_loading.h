@@ -27,13 +27,16 @@ bool LoadPictureFile(const std::string& path);
 // The TGA reader: image types 2 and 10, depths 24 and 32. The image ID field
 // and any colour map are skipped; the origin bits of the image descriptor are
 // honoured (rows stored top first and pixels stored right first). Sizes of 0
-// or below, short data and other types or depths are refused.
+// or below, other types or depths and data that ends before the last stored
+// row has begun are refused; data that ends within the last row leaves the
+// rest of that row zero.
 bool LoadTgaFile(const std::string& path);
 
 // Decodes run-length packets of the data after the header into
-// width x height pixels of bytesPerPixel bytes, which replace the data. False,
-// the data untouched, when the packets end before every pixel is written;
-// pixels of a packet beyond the last are dropped.
+// width x height pixels of bytesPerPixel bytes, which replace the data.
+// Packets that end within the last row keep their whole pixels and leave the
+// rest of the row zero; false, the data untouched, when they end before the
+// last row has begun. Pixels of a packet beyond the last are dropped.
 bool DecodeTgaRle(std::vector<uint8_t>& data, int32_t width, int32_t height, int32_t bytesPerPixel);
 
 // For a 32-bit stream (blue, green, red, alpha per pixel): gPictureBytes
@@ -51,6 +54,10 @@ void RenderAlphaView();
 // A square gLoadedPicture turned a quarter clockwise as the screen shows it;
 // other pictures and gPictureBytes are left as they are.
 void RotatePicture90();
+
+// Empties gLoadedPicture and gPictureBytes and hands their memory back to the
+// system, for when nothing will read the picture again before the next load.
+void ReleaseLoadedPicture();
 
 // The whole loaded picture copied to (0, 0) of the destination.
 void PaintLoadedPicture(cDIBSection& destination);

@@ -133,11 +133,42 @@ TEST_F(PictureLoadingTest, RunLengthTgaWithAlphaAndItsViews) {
     EXPECT_EQ(gPictureBytes[3], 0);
 }
 
+TEST_F(PictureLoadingTest, DataEndingWithinTheLastRowLeavesItsRestZero) {
+    // 3 x 2 at 24 bits, bottom row first: the top row holds one whole pixel,
+    // then two bytes of the next.
+    const Bytes rows = {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5};
+    const Bytes bottomFull = {1, 1, 1, 0, 2, 2, 2, 0, 3, 3, 3, 0};
+    const Bytes topCut = {4, 4, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    Bytes expected = bottomFull;
+    expected.insert(expected.end(), topCut.begin(), topCut.end());
+    ASSERT_TRUE(LoadPictureFile(Put("raw.tga", Tga(2, 24, 3, 2, 0, rows))));
+    EXPECT_EQ(gPictureBytes, expected);
+    EXPECT_EQ(Screen(0, 0), (BGR{4, 4, 4}));
+    EXPECT_EQ(Screen(1, 0), (BGR{0, 0, 0}));
+
+    // A raw packet of five pixels cut short after four and a half.
+    Bytes rawPacket = {0x04};
+    rawPacket.insert(rawPacket.end(), rows.begin(), rows.end());
+    ASSERT_TRUE(LoadPictureFile(Put("rle.tga", Tga(10, 24, 3, 2, 0, rawPacket))));
+    EXPECT_EQ(gPictureBytes, expected);
+
+    // A run of three, a run of one and a run whose pixel is cut short, at 32
+    // bits and stored top row first: the cut row is the bottom one.
+    const Bytes runs = {0x82, 7, 8, 9, 10, 0x80, 4, 4, 4, 200, 0x81, 5, 5};
+    ASSERT_TRUE(LoadPictureFile(Put("runs.tga", Tga(10, 32, 3, 2, 0x20, runs))));
+    EXPECT_EQ(gPictureBytes, (Bytes{4, 4, 4, 200, 0, 0, 0, 0, 0, 0, 0, 0,  // bottom row
+                                    7, 8, 9, 10, 7, 8, 9, 10, 7, 8, 9, 10, 0}));
+    EXPECT_EQ(Screen(0, 1), (BGR{4, 4, 4}));
+    EXPECT_EQ(Screen(2, 1), (BGR{0, 0, 0}));
+    EXPECT_EQ(Screen(2, 0), (BGR{7, 8, 9}));
+}
+
 TEST_F(PictureLoadingTest, RunLengthPackets) {
     Bytes data = {0x83, 1, 2, 3, 0x02, 4, 5, 6, 7, 8, 9, 10, 11, 12, 0x85, 9, 9, 9};  // the last run overflows
     ASSERT_TRUE(DecodeTgaRle(data, 4, 2, 3));
     EXPECT_EQ(data, (Bytes{1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 9, 9, 9}));
 
+    // Packets that end before the last row has begun.
     for (Bytes bad : {Bytes{0x83, 1, 2, 3}, Bytes{0x87, 1, 2}, Bytes{0x07, 1, 2, 3, 4, 5, 6}, Bytes{}}) {
         const Bytes before = bad;
         EXPECT_FALSE(DecodeTgaRle(bad, 4, 2, 3));
@@ -163,10 +194,10 @@ TEST_F(PictureLoadingTest, RefusedFilesKeepThePreviousPicture) {
         {"zero width", Tga(2, 24, 0, 2, 0, k24)},
         {"negative height", Tga(2, 24, 2, -2, 0, k24)},
         {"huge", Tga(2, 24, 32767, 32767, 0, k24)},
-        {"short data", Tga(2, 24, 2, 2, 0, Bytes(11, 1))},
+        {"data ending where the last row begins", Tga(2, 24, 2, 2, 0, Bytes(8, 1))},
         {"short header", header},
         {"ID beyond the end", idCut},
-        {"run-length data ends in the last row", Tga(10, 24, 2, 2, 0, Bytes{0x82, 1, 2, 3})},
+        {"run-length data ending where the last row begins", Tga(10, 24, 2, 2, 0, Bytes{0x81, 1, 2, 3})},
         {"raw packet beyond the data", Tga(10, 32, 2, 2, 0, Bytes{0x03, 1, 2, 3, 4})},
     };
     for (const auto& [what, bytes] : bad) {
@@ -222,6 +253,45 @@ TEST_F(PictureLoadingTest, BmpGifAndJpegThroughThePlatformLoader) {
         }
     }
     EXPECT_FALSE(LoadPictureFile(Put("sky.png", jpeg)));
+}
+
+TEST_F(PictureLoadingTest, BmpStoredTopRowFirstAndPicturesCutShort) {
+    // The 3 x 2 picture above as a BMP written bottom row first (rows of 12
+    // bytes after a 54-byte header), then turned into one stored top row first.
+    const uint8_t rgb[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 128, 128, 128};
+    Bytes bmp;
+    ASSERT_TRUE(stbi_write_bmp_to_func(WriteToVector, &bmp, 3, 2, 3, rgb));
+    ASSERT_EQ(bmp.size(), 54u + 24u);
+    ASSERT_TRUE(LoadPictureFile(Put("up.bmp", bmp)));
+    const Bytes bottomUp = gPictureBytes;
+    Bytes topDown(bmp.begin(), bmp.begin() + 54);
+    const int32_t negative = -2;
+    std::memcpy(&topDown[22], &negative, 4);
+    topDown.insert(topDown.end(), bmp.begin() + 66, bmp.end());
+    topDown.insert(topDown.end(), bmp.begin() + 54, bmp.begin() + 66);
+    ASSERT_TRUE(LoadPictureFile(Put("down.bmp", topDown)));
+    EXPECT_EQ(gLoadedPicture.Height(), 2);
+    EXPECT_EQ(gPictureBytes, bottomUp);
+    EXPECT_EQ(Screen(0, 0), (BGR{0, 0, 255}));
+    EXPECT_EQ(Screen(2, 1), (BGR{128, 128, 128}));
+
+    // Cut short, a BMP and a JPEG are refused where their decoders would make
+    // the missing pixels up; a BMP whose last row lacks only its padding and a
+    // JPEG that lacks only its end marker load.
+    std::vector<uint8_t> grey(16 * 16 * 3);
+    for (size_t i = 0; i < grey.size(); ++i) grey[i] = uint8_t(i * 7);
+    Bytes jpeg;
+    ASSERT_TRUE(stbi_write_jpg_to_func(WriteToVector, &jpeg, 16, 16, 3, grey.data(), 90));
+    ASSERT_TRUE(LoadPictureFile(Put("whole.jpg", jpeg)));
+    const Bytes kept = gPictureBytes;
+    EXPECT_TRUE(LoadPictureFile(Put("noend.jpg", Bytes(jpeg.begin(), jpeg.end() - 2))));
+    EXPECT_EQ(gPictureBytes, kept);
+    EXPECT_TRUE(LoadPictureFile(Put("nopad.bmp", Bytes(bmp.begin(), bmp.end() - 3))));
+    EXPECT_EQ(gPictureBytes, bottomUp);
+    EXPECT_FALSE(LoadPictureFile(Put("cut.bmp", Bytes(bmp.begin(), bmp.end() - 4))));
+    EXPECT_FALSE(LoadPictureFile(Put("cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(jpeg.size() / 2)))));
+    EXPECT_FALSE(LoadPictureFile(Put("cut2.jpg", Bytes(jpeg.begin(), jpeg.end() - 8))));
+    EXPECT_EQ(gPictureBytes, bottomUp);
 }
 
 TEST(DibSectionTest, RowsCopiesAndResampling) {
