@@ -10,5 +10,7 @@ inline constexpr float kCatwalkHalfThickness = 0.05f;
 // document only (otherwise just the spare).
 void CreateCatwalkModels();
 // Builds catwalk `index` into gCatwalkModels[index]: 8 side faces, 2 top, 2
-// bottom, flat. A catwalk whose corner names no free node stays empty.
+// bottom, flat. A catwalk whose corner names no free node stays empty; one
+// whose corners coincide (a free node named twice) leaves out the faces that
+// would have no area.
 void ModelCatwalk(int32_t index);

@@ -172,11 +172,32 @@ void CreateGroundModel() {
         });
     }
 
+    // Columns or rows at one place (a terrain spacing of 0) put the grid on a
+    // line seen from above: there the ground's triangles have area only where
+    // the heights differ, and the water's none at all. Those without area are
+    // left out. On a grid whose points stand apart every triangle has area.
+    bool apart = true;
+    for (int32_t i = 1; i < w && apart; ++i) apart = gGroundVertices[i].Position.X != gGroundVertices[i - 1].Position.X;
+    for (int32_t j = 1; j < d && apart; ++j)
+        apart = gGroundVertices[static_cast<size_t>(j) * w].Position.Z !=
+                gGroundVertices[static_cast<size_t>(j - 1) * w].Position.Z;
+    if (!apart) {
+        size_t kept = 0;
+        for (size_t t = 0; t < triangleCount; ++t) {
+            const GroundTriangle tri = gGroundTriangles[t];
+            if (FaceHasArea(gGroundVertices[static_cast<size_t>(tri.A)].Position,
+                            gGroundVertices[static_cast<size_t>(tri.B)].Position,
+                            gGroundVertices[static_cast<size_t>(tri.C)].Position))
+                gGroundTriangles[kept++] = tri;
+        }
+        gGroundTriangleCount = static_cast<int32_t>(kept);
+    }
+
     if (gHasWater) {
         gHasWaterModel = true;
         gWaterNormal = TriangleNormal(MakeVector(0, 0, 0), MakeVector(1, 0, 0), MakeVector(1, 0, -1));
         // The water is the ground's grid laid flat: it reads the ground's arrays.
-        gWaterTriangleCount = gGroundTriangleCount;
+        gWaterTriangleCount = apart ? gGroundTriangleCount : 0;
         gWaterVertexCount = gGroundVertexCount;
     } else {
         gHasWaterModel = false;

@@ -114,6 +114,38 @@ void SmoothStripEdges(ModelMesh& mesh, int m) {
     }
 }
 
+namespace {
+
+bool SamePoint(const Vector3& p, const Vector3& q) { return p.X == q.X && p.Y == q.Y && p.Z == q.Z; }
+
+}  // namespace
+
+bool StripHasArea(const Vector3* a, const Vector3* b, int m) {
+    bool repeated = true, collapsed = true;
+    for (int k = 0; k < m; ++k) {
+        repeated = repeated && SamePoint(a[k], b[k]);
+        collapsed = collapsed && SamePoint(b[k], b[0]);
+    }
+    return !repeated && !collapsed;
+}
+
+bool FaceHasArea(const Vector3& v1, const Vector3& v2, const Vector3& v3) {
+    const Vector3 n = TriangleNormal(v1, v2, v3);
+    return n.X != 0.0f || n.Y != 0.0f || n.Z != 0.0f;
+}
+
+void DropFacesWithoutArea(ModelMesh& mesh, int32_t first) {
+    const int32_t count = std::min<int32_t>(mesh.FaceCount, static_cast<int32_t>(mesh.Faces.size()));
+    int32_t kept = std::max<int32_t>(first, 0);
+    for (int32_t f = kept; f < count; ++f) {
+        const ModelFace& face = mesh.Faces[f];
+        if (!FaceHasArea(face.V1, face.V2, face.V3)) continue;
+        if (kept != f) mesh.Faces[kept] = face;
+        ++kept;
+    }
+    if (kept < count) mesh.FaceCount = kept;
+}
+
 double RoundHalfEven(double value) { return std::nearbyint(value); }
 
 Vector3 GroundFaceNormal(const GroundTriangle& t) {

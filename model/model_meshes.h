@@ -122,5 +122,19 @@ void AppendSideStrip(ModelMesh& mesh, const Vector3* a, const Vector3* b, int m)
 // point gets the mean of the two face normals meeting at its edge line.
 void SmoothStripEdges(ModelMesh& mesh, int m);
 
+// ---- Faces without area ---------------------------------------------------
+// No builder keeps a triangle without area (the export would write it as a
+// line, the preview draws nothing of it): they are left out where they are made.
+
+// False when ring b (m points) repeats ring a or collapses to one point: the
+// strip between them, or a prism between two copies of one outline, would
+// hold no face with area.
+bool StripHasArea(const Vector3* a, const Vector3* b, int m);
+// True when the triangle has area: TriangleNormal of its corners is not zero.
+bool FaceHasArea(const Vector3& v1, const Vector3& v2, const Vector3& v3);
+// Removes the faces without area from faces [first, FaceCount) of the mesh;
+// the others keep their order and everything they carry.
+void DropFacesWithoutArea(ModelMesh& mesh, int32_t first);
+
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double value);

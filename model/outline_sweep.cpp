@@ -27,6 +27,9 @@ const CapPattern kQuadCap{kQuadSplit, 2};
 void AppendOutlineSweep(ModelMesh& mesh, const Vector3* ringA, const Vector3* ringB, int n, const CapPattern& cap,
                         bool capStart, bool capEnd, const OutlineSweepStyle& style) {
     if (n < 1) return;
+    // Two outlines that coincide (a tube or a beam of no length) or collapse
+    // to a point (an outline of no size) hold no length or no width: nothing.
+    if (!StripHasArea(ringA, ringB, n)) return;
     const int32_t first = mesh.FaceCount;
     const size_t needed = static_cast<size_t>(first) + 2 * static_cast<size_t>(n) +
                           (capStart ? cap.Count : 0) + (capEnd ? cap.Count : 0);
@@ -39,6 +42,10 @@ void AppendOutlineSweep(ModelMesh& mesh, const Vector3* ringA, const Vector3* ri
     }
     if (capStart) AppendCap(mesh, ringA, cap, false, style.CapVertexNormals);
     if (capEnd) AppendCap(mesh, ringB, cap, true, style.CapVertexNormals);
+    // Faces between outline points that coincide (a catwalk naming one free
+    // node twice) have no area either; the others keep the normals smoothed
+    // over the whole strip.
+    DropFacesWithoutArea(mesh, first);
 }
 
 void MapOutline(const Matrix4& transform, const Vector3* local, int n, Vector3* world) {

@@ -33,7 +33,9 @@ struct OutlineSweepStyle {
 
 // Appends a prism between two rings of n points (ringA the start): 2n side
 // faces in edge order, then the cap at ringA when capStart, then the reversed
-// cap at ringB when capEnd. Cap faces keep Smoothing 0.
+// cap at ringB when capEnd. Cap faces keep Smoothing 0. Faces without area
+// are left out: all of them when ringB repeats ringA (no length) or collapses
+// to one point (no size), else those between points that coincide.
 void AppendOutlineSweep(ModelMesh& mesh, const Vector3* ringA, const Vector3* ringB, int n, const CapPattern& cap,
                         bool capStart, bool capEnd, const OutlineSweepStyle& style);
 

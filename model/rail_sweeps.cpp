@@ -41,18 +41,6 @@ SweepShape SpineShape(const RailSpec& spine) {
     }
 }
 
-bool SamePoint(const Vector3& p, const Vector3& q) { return p.X == q.X && p.Y == q.Y && p.Z == q.Z; }
-
-// False when ring b repeats ring a or collapses to one point.
-bool StripHasArea(const Vector3* a, const Vector3* b, int m) {
-    bool repeated = true, collapsed = true;
-    for (int k = 0; k < m; ++k) {
-        repeated = repeated && SamePoint(a[k], b[k]);
-        collapsed = collapsed && SamePoint(b[k], b[0]);
-    }
-    return !repeated && !collapsed;
-}
-
 void Sweep(int32_t segment, const RailSpec& spec, const SweepShape& shape, float detail, ModelMesh& mesh) {
     const float length = gPathMatrixArray[segment].Length;
     const int32_t steps = SweepStepCount(length, ClampSetting(detail, kDetailMin, kDetailMax));

@@ -91,6 +91,7 @@ void ModelTube(int32_t index) {
         !GetTubeEndPosition(tube.EndBKind, tube.EndBIndex, tube.EndBSegment, endB))
         return;
     const MemberRun run = PlaceMemberBetween(endA, endB, tube.Rotation);
+    if (run.Length == 0.0f) return;  // both ends at one point: a tube of no length builds nothing
     const TubeKind& kind = kTubeKinds[tube.TubeType];
     // The sizes the modeler dialog allows; a damaged settings set cannot make
     // a section of no size or one that is not a number.

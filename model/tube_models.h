@@ -16,8 +16,9 @@ inline constexpr float kTubeScaleMin = 0.01f, kTubeScaleMax = 10.0f;
 // only (otherwise just the spare).
 void CreateTubeModels();
 // Works out the ends, the beam transform and the size of tube `index` and
-// calls the builder of its type. A tube of an unknown type, or with an end
-// that names no existing record (or is of an unknown kind), stays empty.
+// calls the builder of its type. A tube of an unknown type, with an end that
+// names no existing record (or is of an unknown kind), or whose two ends lie at
+// one point, stays empty.
 void ModelTube(int32_t index);
 
 // The world point of a tube end: a footer's ground point, a free node, or a

@@ -98,10 +98,18 @@ void SweepTunnel(int32_t segment, int32_t k, const std::vector<Vector3>& outerSe
                 AppendFace(outer, b);
             }
         } else {
-            AppendBand(outer, prevO.data(), o.data(), n, BandFacing::Outward);
-            if (smooth) SmoothBand(outer, n, BandFacing::Outward);
-            AppendBand(inner, prevI.data(), i.data(), n, BandFacing::Inward);
-            if (smooth) SmoothBand(inner, n, BandFacing::Inward);
+            // Where ring positions lie closer than single floats tell apart
+            // (a segment thousands of kilometres out), a ring repeats the one
+            // before: the band between them has no area and is left out, as
+            // the rails and spines leave theirs out.
+            if (StripHasArea(prevO.data(), o.data(), n)) {
+                AppendBand(outer, prevO.data(), o.data(), n, BandFacing::Outward);
+                if (smooth) SmoothBand(outer, n, BandFacing::Outward);
+            }
+            if (StripHasArea(prevI.data(), i.data(), n)) {
+                AppendBand(inner, prevI.data(), i.data(), n, BandFacing::Inward);
+                if (smooth) SmoothBand(inner, n, BandFacing::Inward);
+            }
         }
         prevO.swap(o);
         prevI.swap(i);
@@ -116,6 +124,11 @@ void SweepTunnel(int32_t segment, int32_t k, const std::vector<Vector3>& outerSe
         AppendFace(outer, a);
         AppendFace(outer, b);
     }
+    // Far out, single floats may also merge some points of a ring with their
+    // neighbours (the outer and inner skins 0.1 apart): those faces go too,
+    // the others keep the normals their bands were smoothed with.
+    DropFacesWithoutArea(outer, 0);
+    DropFacesWithoutArea(inner, 0);
 }
 
 int UsableSoftness() {

@@ -69,7 +69,7 @@ TEST_F(CatwalkModelsTest, SquareSlabIsTwelveFlatFacesAroundTheCorners) {
     EXPECT_EQ(gCatwalkModels[1].FaceCount, 0);  // the spare
 }
 
-TEST_F(CatwalkModelsTest, SharedCornersGiveFacesWithoutAreaAndNoError) {
+TEST_F(CatwalkModelsTest, SharedCornersLeaveOutTheFacesWithoutArea) {
     TrackCatwalk c;
     c.Corner1 = FreeNode(0, 1, 0);
     c.Corner2 = c.Corner1;
@@ -78,9 +78,18 @@ TEST_F(CatwalkModelsTest, SharedCornersGiveFacesWithoutAreaAndNoError) {
     AddCatwalkRecord(c);
     CreateCatwalkModels();
     const ModelMesh& m = gCatwalkModels[0];
-    ASSERT_EQ(m.FaceCount, 12);
+    // Side 0 joins a corner to itself, and the first top and bottom faces
+    // span the corners 0, 1, 2: what stays are sides 1 to 3, then the second
+    // top and the second bottom face, in that order.
+    ASSERT_EQ(m.FaceCount, 8);
     EXPECT_TRUE(FacesAreConsistent(m));
-    EXPECT_EQ(Length(m.Faces[0].FaceNormal()), 0.0);  // side 0 joins a corner to itself
+    EXPECT_EQ(m.Faces[0].V1.X, 0.0f);  // side 1 starts at corner 1 (= corner 0) on top
+    EXPECT_EQ(m.Faces[0].V3.X, 1.0f);  // ... toward corner 2
+    EXPECT_EQ(m.Faces[6].V1.X, 1.0f);  // top (A2, A3, A0)
+    EXPECT_EQ(m.Faces[6].V1.Y, 1.05f);
+    EXPECT_EQ(m.Faces[7].V2.X, -1.0f);  // bottom (B0, B3, B2)
+    EXPECT_EQ(m.Faces[7].V2.Y, 0.95f);
+    for (int i = 0; i < 8; ++i) EXPECT_GT(Length(m.Faces[i].FaceNormal()), 0.5) << i;
 }
 
 TEST_F(CatwalkModelsTest, CornerNamingNoFreeNodeLeavesOnlyThatCatwalkEmpty) {
