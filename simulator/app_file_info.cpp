@@ -121,8 +121,9 @@ void CountFiles(const std::string& Folder, const std::string& PatternList, int32
         for (const std::string& folder : folders) {
             std::error_code ec;
             for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+                // Files only, a link counting as what it names: a link that names nothing is no file.
                 std::error_code typeError;
-                if (it->is_directory(typeError)) continue;
+                if (!it->is_regular_file(typeError)) continue;
                 if (MatchesWildcard(it->path().filename().string(), pattern)) ++total;
             }
         }

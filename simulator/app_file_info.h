@@ -27,7 +27,7 @@ bool GetFileVersionFields(const std::string& Path, FileVersionFields& Fields);
 // Count := the number of files in Folder and every folder below it whose names
 // match one of the patterns of PatternList (separated by ";"; "*" any text, "?"
 // one character, without regard to case). Folders are not counted, whatever
-// their name. Hidden ("."), read-only and linked folders are not descended
+// their name, nor links that name no file. Hidden ("."), read-only and linked folders are not descended
 // into. A missing folder counts 0.
 void CountFiles(const std::string& Folder, const std::string& PatternList, int32_t& Count);
 

@@ -1,19 +1,14 @@
 #include "simulator/desktop_association.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
+#include "platform/desktop_programs.h"
 #include "platform/file_system.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -28,11 +23,31 @@ constexpr const char* kVerbIds[4] = {"ride", "edit", "tera", "tool"};
 constexpr const char* kVerbNames[4] = {"Vortaxis Simulator (Ride!)", "Vortaxis Editor (Edit)",
                                        "Vortaxis Terraformer (Terraform)", "Gantrywright"};
 
-std::string HomeFolder(const char* variable, const char* fallback) {
+// The XDG folder named by the variable, else the one under the home folder;
+// empty when neither is an absolute folder (a relative one is ignored, as
+// the desktop's own programs ignore it).
+std::string BaseFolder(const char* variable, const char* underHome) {
     const char* value = std::getenv(variable);
     if (value && *value == '/') return fsys::WithTrailingSeparator(value);
     const char* home = std::getenv("HOME");
-    return fsys::WithTrailingSeparator(std::string(home && *home ? home : "/tmp") + "/" + fallback);
+    if (home && *home == '/') return fsys::WithTrailingSeparator(std::string(home) + "/" + underHome);
+    return {};
+}
+
+// The file a path names once its symbolic links are followed (at most 40 of
+// them, as the system follows): a dotfile manager's link is written through,
+// not replaced by a file of its own. A link that names nothing yet gives the
+// path it names.
+std::string ThroughLinks(const std::string& path) {
+    fs::path current(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec)) || ec) break;
+        const fs::path target = fs::read_symlink(current, ec);
+        if (ec) break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return current.lexically_normal().string();
 }
 
 // One argument of a desktop entry's Exec line: quoted, with the characters
@@ -68,12 +83,27 @@ bool Wanted(const DesktopAssociation& a, int verb) {
     return a.RightClick[static_cast<size_t>(verb)] && (!IsSimulatorVerb(verb) || a.WineAvailable);
 }
 
-bool WriteText(const std::string& path, const std::string& text, std::vector<std::string>& failures) {
-    if (!fsys::CreateFolders(fs::path(path).parent_path().string()) || !fsys::WriteFileAtomically(path, text)) {
+// Writes the file through its links, keeping the permissions the file had.
+bool WriteBytes(const std::string& path, const void* data, size_t size, std::vector<std::string>& failures) {
+    const std::string file = ThroughLinks(path);
+    struct stat before {};
+    const bool existed = ::stat(file.c_str(), &before) == 0;
+    if (!fsys::CreateFolders(fs::path(file).parent_path().string()) || !fsys::WriteFileAtomically(file, data, size)) {
         failures.push_back(path);
         return false;
     }
+    if (existed) ::chmod(file.c_str(), before.st_mode & 07777);
     return true;
+}
+
+bool WriteText(const std::string& path, const std::string& text, std::vector<std::string>& failures) {
+    return WriteBytes(path, text.data(), text.size(), failures);
+}
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 bool RemoveFile(const std::string& path, std::vector<std::string>& failures) {
@@ -96,27 +126,15 @@ const char* kMimeXml =
     "  </mime-type>\n"
     "</mime-info>\n";
 
-void RunQuietly(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }
-    posix_spawn_file_actions_destroy(&actions);
-}
-
 }  // namespace
 
 DesktopFolders UserDesktopFolders() {
-    return {HomeFolder("XDG_DATA_HOME", ".local/share"), HomeFolder("XDG_CONFIG_HOME", ".config")};
+    return {BaseFolder("XDG_DATA_HOME", ".local/share"), BaseFolder("XDG_CONFIG_HOME", ".config")};
+}
+
+bool DesktopFoldersKnown(const DesktopFolders& folders) {
+    return !folders.DataHome.empty() && folders.DataHome[0] == '/' && !folders.ConfigHome.empty() &&
+           folders.ConfigHome[0] == '/';
 }
 
 std::string DesktopEntryName(int verb) { return std::string(kEntryPrefix) + kVerbIds[verb] + ".desktop"; }
@@ -138,22 +156,52 @@ std::string DesktopEntryText(int verb, const DesktopAssociation& a) {
 }
 
 std::string SetDefaultApplication(const std::string& mimeapps, const std::string& entry) {
-    const std::string key = std::string(kTrackMimeType) + "=";
-    std::vector<std::string> lines;
-    std::istringstream in(mimeapps);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    // The lines with their own ends: CR LF is read like LF, and every line is
+    // written back with the end it had.
+    struct Line {
+        std::string Text;
+        std::string End;
+    };
+    std::vector<Line> lines;
+    size_t crlf = 0;
+    for (size_t at = 0; at < mimeapps.size();) {
+        const size_t nl = mimeapps.find('\n', at);
+        Line line;
+        if (nl == std::string::npos) {
+            line.Text = mimeapps.substr(at);
+            at = mimeapps.size();
+        } else {
+            line.Text = mimeapps.substr(at, nl - at);
+            line.End = "\n";
+            at = nl + 1;
+        }
+        if (!line.Text.empty() && line.Text.back() == '\r' && !line.End.empty()) {
+            line.Text.pop_back();
+            line.End = "\r\n";
+            ++crlf;
+        }
+        lines.push_back(std::move(line));
+    }
+    const std::string newline = crlf * 2 > lines.size() ? "\r\n" : "\n";
+    const std::string added = std::string(kTrackMimeType) + "=" + entry + ";";
 
+    // The key of a "key=value" line, blanks around it left out.
+    auto keyOf = [](const std::string& text) {
+        const size_t equals = text.find('=');
+        return equals == std::string::npos ? std::string{} : Trimmed(text.substr(0, equals));
+    };
     bool inDefaults = false, placed = false;
-    std::vector<std::string> out;
+    std::vector<Line> out;
     int sectionAt = -1;
-    for (const std::string& line : lines) {
-        if (!line.empty() && line[0] == '[') {
-            inDefaults = line == kDefaultSection;
-            if (inDefaults) sectionAt = static_cast<int>(out.size());
-        } else if (inDefaults && line.compare(0, key.size(), key) == 0) {
-            const std::string value = line.substr(key.size());
+    for (const Line& line : lines) {
+        const std::string text = Trimmed(line.Text);
+        if (!text.empty() && text[0] == '[') {
+            inDefaults = text == kDefaultSection;
+            if (inDefaults && sectionAt < 0) sectionAt = static_cast<int>(out.size());
+        } else if (inDefaults && keyOf(line.Text) == kTrackMimeType) {
+            const std::string value = Trimmed(line.Text.substr(line.Text.find('=') + 1));
             if (!entry.empty()) {
-                if (!placed) out.push_back(key + entry + ";");
+                if (!placed) out.push_back({added, line.End.empty() ? newline : line.End});
                 placed = true;
                 continue;
             }
@@ -161,6 +209,7 @@ std::string SetDefaultApplication(const std::string& mimeapps, const std::string
             bool ours = true;
             std::istringstream ids(value);
             for (std::string id; std::getline(ids, id, ';');) {
+                id = Trimmed(id);
                 if (!id.empty() && id.compare(0, std::string(kEntryPrefix).size(), kEntryPrefix) != 0) ours = false;
             }
             if (ours) continue;
@@ -168,29 +217,30 @@ std::string SetDefaultApplication(const std::string& mimeapps, const std::string
         out.push_back(line);
     }
     if (!entry.empty() && !placed) {
+        if (!out.empty() && out.back().End.empty()) out.back().End = newline;
         if (sectionAt < 0) {
-            if (!out.empty() && !out.back().empty()) out.push_back("");
-            out.push_back(kDefaultSection);
-            out.push_back(key + entry + ";");
+            if (!out.empty() && !Trimmed(out.back().Text).empty()) out.push_back({"", newline});
+            out.push_back({kDefaultSection, newline});
+            out.push_back({added, newline});
         } else {
-            out.insert(out.begin() + sectionAt + 1, key + entry + ";");
+            out.insert(out.begin() + sectionAt + 1, Line{added, newline});
         }
     }
     std::string text;
-    for (const std::string& line : out) text += line + "\n";
+    for (const Line& line : out) text += line.Text + line.End;
     return text;
 }
 
 bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& folders,
                              std::vector<std::string>& failures) {
+    if (!DesktopFoldersKnown(folders)) return false;
     const size_t before = failures.size();
     WriteText(folders.DataHome + kMimePackage, kMimeXml, failures);
     const std::string icon = folders.DataHome + kIconFile;
     if (a.IconPng.empty()) {
         RemoveFile(icon, failures);
-    } else if (!fsys::CreateFolders(fs::path(icon).parent_path().string()) ||
-               !fsys::WriteFileAtomically(icon, a.IconPng)) {
-        failures.push_back(icon);
+    } else {
+        WriteBytes(icon, a.IconPng.data(), a.IconPng.size(), failures);
     }
     for (int verb = 0; verb < 4; ++verb) {
         const std::string path = folders.DataHome + "applications/" + DesktopEntryName(verb);
@@ -209,19 +259,31 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
     return failures.size() == before;
 }
 
-bool IsProgramOnPath(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    if (!path || name.empty()) return false;
-    std::istringstream dirs(path);
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        if (dir.empty()) continue;
-        const std::string candidate = dir + "/" + name;
-        if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return true;
+std::string DesktopAssociationNotice(const DesktopAssociation& a, const DesktopFolders& folders) {
+    if (!DesktopFoldersKnown(folders)) {
+        return "The desktop's association of track files was not changed: no home folder is known "
+               "(HOME, XDG_DATA_HOME and XDG_CONFIG_HOME name no absolute folder).";
     }
-    return false;
+    if (a.WineAvailable) return {};
+    constexpr const char* kDoubleClickCaptions[3] = {"Ride in Simulator", "Edit in Editor",
+                                                     "Terraform in Terraformer"};
+    constexpr const char* kRightClickCaptions[3] = {"Ride!", "Edit", "Terraform"};
+    std::string notice = "Wine was not found, so this desktop cannot run the simulator's programs.";
+    if (a.DoubleClick >= 0 && a.DoubleClick < 3) {
+        notice += std::string("\nDouble-Click Action \"") + kDoubleClickCaptions[a.DoubleClick] +
+                  "\": not set on this desktop.";
+    }
+    std::string verbs;
+    for (int verb = 0; verb < 3; ++verb) {
+        if (!a.RightClick[static_cast<size_t>(verb)]) continue;
+        verbs += (verbs.empty() ? "\"" : ", \"") + std::string(kRightClickCaptions[verb]) + "\"";
+    }
+    if (!verbs.empty()) notice += "\nRight-Click Menu " + verbs + ": not offered on this desktop.";
+    return notice;
 }
 
 void RefreshDesktopDatabases(const DesktopFolders& folders) {
+    if (!DesktopFoldersKnown(folders)) return;
     if (IsProgramOnPath("update-mime-database")) RunQuietly({"update-mime-database", folders.DataHome + "mime"});
     if (IsProgramOnPath("update-desktop-database")) {
         RunQuietly({"update-desktop-database", folders.DataHome + "applications"});

@@ -10,12 +10,15 @@
 //
 // The simulator's three verbs get entries only where a Windows compatibility
 // layer (wine) can run the simulator's programs. Unticking a verb removes its
-// entry; nothing else in those folders is touched.
+// entry; nothing else in those folders is touched. A file that is a symbolic
+// link (as dotfile managers make them) is written through the link.
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/desktop_programs.h"
 
 inline constexpr const char* kTrackMimeType = "application/x-vortaxis-track";
 
@@ -23,7 +26,11 @@ struct DesktopFolders {
     std::string DataHome;    // $XDG_DATA_HOME, else ~/.local/share
     std::string ConfigHome;  // $XDG_CONFIG_HOME, else ~/.config
 };
+// The user's folders, each ending in "/"; a folder is empty when neither its
+// variable nor HOME names an absolute folder.
 DesktopFolders UserDesktopFolders();
+// True when both folders are known (absolute); otherwise nothing is written.
+bool DesktopFoldersKnown(const DesktopFolders& folders);
 
 struct DesktopAssociation {
     int DoubleClick = 0;                 // 0 Ride, 1 Edit, 2 Terraform
@@ -40,18 +47,23 @@ std::string DesktopEntryName(int verb);
 std::string DesktopEntryText(int verb, const DesktopAssociation& association);
 
 // Writes and removes the files above. False when a file could not be written
-// or removed; failures names each such file.
+// or removed (failures names each such file), or, with nothing written, when
+// the folders are not known.
 bool ApplyDesktopAssociation(const DesktopAssociation& association, const DesktopFolders& folders,
                              std::vector<std::string>& failures);
 
 // Sets or (with an empty entry) clears the type's default in a mimeapps.list
-// text; other lines stay as they are. Clearing leaves a default that names an
-// entry not of this program alone.
+// text; other lines stay as they are, each with its own line end (CR LF lines
+// are read like LF ones, and added lines take the file's usual end). Clearing
+// leaves a default that names an entry not of this program alone.
 std::string SetDefaultApplication(const std::string& mimeapps, const std::string& entry);
 
-// True when the program is found on the PATH.
-bool IsProgramOnPath(const std::string& name);
+// What OK tells the user of the choices this desktop cannot make real:
+// without known folders, that nothing was changed; without wine, that the
+// double-click action and the simulator's ticked verbs are not offered.
+// Empty when everything chosen was made real.
+std::string DesktopAssociationNotice(const DesktopAssociation& association, const DesktopFolders& folders);
 
 // Refreshes the MIME and desktop databases of the data folder with their
-// tools, where they are installed.
+// tools, where they are installed (not without known folders).
 void RefreshDesktopDatabases(const DesktopFolders& folders);

@@ -17,6 +17,7 @@
 #include "core/app_state.h"
 #include "core/file_dialogs.h"
 #include "core/help_launcher.h"
+#include "platform/desktop_programs.h"
 #include "platform/prompts.h"
 #include "simulator/association_icons_wx.h"
 #include "simulator/desktop_association.h"
@@ -196,8 +197,10 @@ void frmVXFileAssociation::btnOkay_Click() {
     desktop.IconPng = AssociationIconPng(form.Icon, form.IconPath, paths);
     const DesktopFolders folders = UserDesktopFolders();
     std::vector<std::string> failures;
-    ApplyDesktopAssociation(desktop, folders, failures);
-    RefreshDesktopDatabases(folders);
+    if (DesktopFoldersKnown(folders)) {
+        ApplyDesktopAssociation(desktop, folders, failures);
+        RefreshDesktopDatabases(folders);
+    }
 
     if (!registryOk || !failures.empty()) {
         std::string text = "The File Association Could Not Be Saved Completely!\n";
@@ -205,5 +208,8 @@ void frmVXFileAssociation::btnOkay_Click() {
         for (const std::string& file : failures) text += "\nCould not write " + file;
         MsgBox(text, "Error!", MsgButtons::OK, MsgIcon::Critical);
     }
+    // What this desktop cannot do is said, not left out in silence.
+    const std::string notice = DesktopAssociationNotice(desktop, folders);
+    if (!notice.empty()) MsgBox(notice, "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
     FinishDialog(*this, wxID_OK);
 }

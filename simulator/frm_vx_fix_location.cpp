@@ -65,7 +65,10 @@ void frmVXFixLocation::btnBrowse_Click() {
 }
 
 void frmVXFixLocation::btnOkay_Click() {
-    if (!StoreSimulatorLocation(txtCurPath->GetValue().utf8_string())) {
+    // A relative folder is stored made absolute, and the box shows what is stored.
+    const std::string folder = SimulatorLocationToStore(txtCurPath->GetValue().utf8_string());
+    if (folder != txtCurPath->GetValue().utf8_string()) txtCurPath->ChangeValue(wxString::FromUTF8(folder));
+    if (!StoreSimulatorLocation(folder)) {
         MsgBox("Could Not Save the Simulator's Location!\n\nThe registry store could not be written.", "Error!",
                MsgButtons::OK, MsgIcon::Critical);
         return;

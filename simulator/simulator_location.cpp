@@ -1,5 +1,8 @@
 #include "simulator/simulator_location.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "core/settings_file.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
@@ -16,6 +19,15 @@ std::string FolderOfPickedFile(const std::string& path) {
     return last == std::string::npos ? std::string{} : path.substr(0, last + 1);
 }
 
+std::string SimulatorLocationToStore(const std::string& text) {
+    namespace fs = std::filesystem;
+    if (text.empty() || text[0] == '/') return text;
+    std::error_code ec;
+    const fs::path here = fs::current_path(ec);
+    if (ec) return text;
+    return (here / text).lexically_normal().string();
+}
+
 bool StoreSimulatorLocation(const std::string& text) {
-    return RegWriteValue(RegCurrentUser, kSimulatorKey, RegString, "InstPath", text);
+    return RegWriteValue(RegCurrentUser, kSimulatorKey, RegString, "InstPath", SimulatorLocationToStore(text));
 }

@@ -13,6 +13,13 @@ bool IsSimulatorFolder(const std::string& text);
 // The picked file's folder, up to and including its last separator.
 std::string FolderOfPickedFile(const std::string& path);
 
-// Writes the text exactly as given as "InstPath" of "Software\Vortaxis Coasters"
-// under the current user; false when the registry store could not be written.
+// The folder as it is stored: an absolute folder exactly as typed; a relative
+// one made absolute from the current folder (its "." and ".." resolved, a
+// typed trailing separator kept), since the program and the simulator's tools
+// read it from other folders.
+std::string SimulatorLocationToStore(const std::string& text);
+
+// Writes SimulatorLocationToStore(text) as "InstPath" of "Software\Vortaxis
+// Coasters" under the current user; false when the registry store could not
+// be written.
 bool StoreSimulatorLocation(const std::string& text);

@@ -3,6 +3,7 @@
 // and removed from a temporary data folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -132,6 +133,18 @@ TEST(SimulatorLocation, FolderRulesAndStoredText) {
     std::string stored;
     ASSERT_TRUE(RegReadValue(RegCurrentUser, "Software\\Vortaxis Coasters", "InstPath", stored));
     EXPECT_EQ(stored, folder);  // exactly as typed, without a separator added
+
+    // A relative folder is stored absolute: the program reads it from other working folders.
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(sim.Path());
+    const std::string here = std::filesystem::current_path().string();
+    EXPECT_TRUE(IsSimulatorFolder("Vortaxis"));
+    EXPECT_EQ(SimulatorLocationToStore("./Vortaxis/"), here + "/Vortaxis/");
+    ASSERT_TRUE(StoreSimulatorLocation("Vortaxis"));
+    std::filesystem::current_path(old);
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, "Software\\Vortaxis Coasters", "InstPath", stored));
+    EXPECT_EQ(stored, here + "/Vortaxis");
+    EXPECT_TRUE(IsSimulatorFolder(stored));
 }
 
 class DesktopAssociationTest : public ::testing::Test {
@@ -218,16 +231,32 @@ TEST(DesktopAssociation, DefaultsOfOtherProgramsStayAndExecQuoting) {
               std::string::npos);
 }
 
-TEST(TrackIcons, DrawnAndEncoded) {
+TEST(TrackIcons, EachTrackInItsColourAndEncoded) {
+    std::array<std::array<uint64_t, 3>, kTrackIconCount> sums{};
     for (int icon = 0; icon < kTrackIconCount; ++icon) {
         const std::vector<uint8_t> rgba = DrawTrackIcon(icon, 48);
         ASSERT_EQ(rgba.size(), 48u * 48u * 4u);
         int opaque = 0;
-        for (size_t i = 3; i < rgba.size(); i += 4) opaque += rgba[i] == 255;
+        for (size_t i = 0; i < rgba.size(); i += 4) {
+            if (rgba[i + 3] != 255) continue;
+            ++opaque;
+            for (size_t c = 0; c < 3; ++c) sums[icon][c] += rgba[i + c];
+        }
         EXPECT_GT(opaque, 100) << icon;
         EXPECT_EQ(rgba[3], 0) << "the corner stays transparent";
     }
-    EXPECT_EQ(DrawTrackIcon(0, 48)[0], DrawTrackIcon(0, 48)[0]);
+    // Blue, red and green tracks are led by their own channel; the gray one by none.
+    EXPECT_GT(sums[0][2], std::max(sums[0][0], sums[0][1]));
+    EXPECT_GT(sums[1][0], std::max(sums[1][1], sums[1][2]));
+    EXPECT_GT(sums[2][1], std::max(sums[2][0], sums[2][2]));
+    const auto [least, most] = std::minmax({sums[3][0], sums[3][1], sums[3][2]});
+    EXPECT_LT(most - least, most / 10);
+    EXPECT_NE(DrawTrackIcon(4, 48), DrawTrackIcon(0, 48));
+
+    const std::vector<uint8_t> png = EncodePng(DrawTrackIcon(1, 48), 48, 48);
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(std::string(png.begin(), png.begin() + 16), std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
+    EXPECT_EQ(std::vector<uint8_t>(png.begin() + 16, png.begin() + 24), (std::vector<uint8_t>{0, 0, 0, 48, 0, 0, 0, 48}));
     EXPECT_TRUE(EncodePng({1, 2, 3}, 1, 1).empty());
 }
 

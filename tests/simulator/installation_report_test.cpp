@@ -59,6 +59,8 @@ TEST(CountFiles, PatternsSubfoldersAndFolderNames) {
     sim.Write("Tracks/.hidden/e.vxtrack");
     sim.Write("Tracks/notes.txt");
     sim.Write("Tracks/ride.exe");
+    std::filesystem::create_symlink("a.vxtrack", sim / "Tracks/linked.vxtrack");    // a link to a track counts
+    std::filesystem::create_symlink("gone.vxtrack", sim / "Tracks/dangling.vxtrack");  // one to nothing does not
     std::filesystem::create_directories(sim / "Environments/x.env");
     sim.Write("Environments/sky.env");
     sim.Write("Environments/sky/top.tga");
@@ -70,7 +72,7 @@ TEST(CountFiles, PatternsSubfoldersAndFolderNames) {
 
     int32_t count = -1;
     CountFiles(sim / "Tracks/", "*.vxtrack", count);
-    EXPECT_EQ(count, 4);  // not the hidden or read-only folders' files
+    EXPECT_EQ(count, 5);  // not the hidden or read-only folders' files
     CountFiles(sim / "Environments/", "*.env", count);
     EXPECT_EQ(count, 1);  // the folder x.env is no environment
     CountFiles(sim / "Environments/", "*.tga;*.jpg;*.gif;*.bmp", count);

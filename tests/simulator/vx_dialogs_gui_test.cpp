@@ -3,6 +3,8 @@
 // rule and OK writing the registry and the desktop files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/frame.h>
@@ -12,6 +14,7 @@
 #include "core/app_state.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/scripted_prompts.h"
 #include "simulator/frm_vx_file_association.h"
 #include "simulator/frm_vx_fix_location.h"
 #include "simulator/frm_vx_overview.h"
@@ -57,12 +60,28 @@ TEST_F(VXDialogs, FixLocationEnablesOkOnlyForTheSimulatorsFolder) {
     std::string stored;
     ASSERT_TRUE(RegReadValue(RegCurrentUser, "Software\\Vortaxis Coasters", "InstPath", stored));
     EXPECT_EQ(stored, sim / "Other");
+
+    // Typed relative to the working folder: stored, and shown, absolute.
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(sim.Path());
+    const std::string absolute = std::filesystem::current_path().string() + "/Other";
+    frmVXFixLocation relative(frame);
+    relative.txtCurPath->SetValue("Other");
+    ASSERT_TRUE(relative.btnOkay->IsEnabled());
+    relative.btnOkay_Click();
+    std::filesystem::current_path(old);
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, "Software\\Vortaxis Coasters", "InstPath", stored));
+    EXPECT_EQ(stored, absolute);
+    EXPECT_EQ(relative.txtCurPath->GetValue().utf8_string(), absolute);
 }
 
 TEST_F(VXDialogs, FileAssociationLocksTheDoubleClickVerbAndWrites) {
     TempFolder home;
     EnvScope data("XDG_DATA_HOME", home.Path() + "data");
     EnvScope configHome("XDG_CONFIG_HOME", home.Path() + "config");
+    EnvScope noWine("PATH", home.Path() + "bin");  // a desktop without wine
+    ScriptedPrompts prompts;
+    ScopedPrompts scope(prompts);
     frmVXFileAssociation dialog(frame);
     EXPECT_TRUE(dialog.optDoubleClick[0]->GetValue());
     EXPECT_FALSE(dialog.chkRightClick[0]->IsEnabled());
@@ -84,6 +103,11 @@ TEST_F(VXDialogs, FileAssociationLocksTheDoubleClickVerbAndWrites) {
     EXPECT_FALSE(RegReadValue(RegClassesRoot, "Vortaxis.Trackfile\\Shell\\Edit", "", value));
     EXPECT_TRUE(fsys::FileExists(home.Path() + "data/applications/gantrywright-vxtrack-tool.desktop"));
     EXPECT_TRUE(fsys::FileExists(home.Path() + "data/icons/hicolor/48x48/mimetypes/application-x-vortaxis-track.png"));
+    // What wine would have run is said when OK is pressed.
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
+    EXPECT_EQ(prompts.Messages[0].Text.rfind("Wine was not found", 0), 0u);
+    EXPECT_FALSE(fsys::FileExists(home.Path() + "data/applications/gantrywright-vxtrack-tera.desktop"));
 }
 
 }  // namespace
