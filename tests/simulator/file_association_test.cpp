@@ -219,6 +219,66 @@ TEST_F(DesktopAssociationTest, WithoutWineOnlyThisProgramsEntryAndUntickingRemov
     EXPECT_TRUE(Has("data/applications/other.desktop"));
 }
 
+TEST_F(DesktopAssociationTest, ALinkedOrCrLfMimeappsListIsUpdatedInPlace) {
+    // A dotfile manager's link: the file it names is written, the link stays a link.
+    const std::string user = "[Added Associations]\ntext/plain=editor.desktop;\n";
+    home.Write("dotfiles/mimeapps.list", user);
+    std::filesystem::create_directories(home / "config");
+    std::filesystem::create_symlink("../dotfiles/mimeapps.list", home / "config/mimeapps.list");
+    std::filesystem::permissions(home / "dotfiles/mimeapps.list", std::filesystem::perms(0600));
+    std::vector<std::string> failures;
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, false, false, true}, true), folders, failures));
+    EXPECT_TRUE(std::filesystem::is_symlink(home / "config/mimeapps.list"));
+    EXPECT_EQ(Read("dotfiles/mimeapps.list"),
+              user + "\n[Default Applications]\napplication/x-vortaxis-track=gantrywright-vxtrack-ride.desktop;\n");
+    EXPECT_EQ(std::filesystem::status(home / "dotfiles/mimeapps.list").permissions(), std::filesystem::perms(0600));
+
+    // CR LF lines are read like LF ones: one section, the default replaced, every line end kept.
+    std::filesystem::remove(home / "config/mimeapps.list");
+    home.Write("config/mimeapps.list",
+               "[Default Applications]\r\napplication/x-vortaxis-track = other.desktop;\r\ntext/plain=ed.desktop");
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, false, false, true}, true), folders, failures));
+    EXPECT_EQ(Read("config/mimeapps.list"),
+              "[Default Applications]\r\napplication/x-vortaxis-track=gantrywright-vxtrack-ride.desktop;\r\n"
+              "text/plain=ed.desktop");
+    EXPECT_EQ(SetDefaultApplication("[Default Applications]\r\na=b\r\n", "gantrywright-vxtrack-tool.desktop"),
+              "[Default Applications]\r\napplication/x-vortaxis-track=gantrywright-vxtrack-tool.desktop;\r\na=b\r\n");
+    // Without wine the ride default goes with its entry, and the other lines stay as they were.
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, false, false, true}, false), folders, failures));
+    EXPECT_EQ(Read("config/mimeapps.list"), "[Default Applications]\r\ntext/plain=ed.desktop");
+    EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(DesktopAssociationTest, WhatThisDesktopCannotDoIsSaid) {
+    DesktopAssociation a = Association(2, {true, false, true, true}, false);
+    EXPECT_EQ(DesktopAssociationNotice(a, folders),
+              "Wine was not found, so this desktop cannot run the simulator's programs.\n"
+              "Double-Click Action \"Terraform in Terraformer\": not set on this desktop.\n"
+              "Right-Click Menu \"Ride!\", \"Terraform\": not offered on this desktop.");
+    a.WineAvailable = true;
+    EXPECT_EQ(DesktopAssociationNotice(a, folders), "");
+
+    // Without an absolute home or XDG folder nothing is written anywhere, and that is said.
+    EnvScope noHome("HOME", std::nullopt);
+    EnvScope data("XDG_DATA_HOME", std::string("relative/data"));
+    EnvScope config("XDG_CONFIG_HOME", std::nullopt);
+    const DesktopFolders unknown = UserDesktopFolders();
+    EXPECT_FALSE(DesktopFoldersKnown(unknown));
+    EXPECT_EQ(DesktopAssociationNotice(a, unknown),
+              "The desktop's association of track files was not changed: no home folder is known "
+              "(HOME, XDG_DATA_HOME and XDG_CONFIG_HOME name no absolute folder).");
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(home.Path());
+    std::vector<std::string> failures;
+    EXPECT_FALSE(ApplyDesktopAssociation(a, unknown, failures));
+    std::filesystem::current_path(old);
+    EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
+    EnvScope absolute("XDG_CONFIG_HOME", home / "cfg");
+    EnvScope dataHome("XDG_DATA_HOME", home / "dat");
+    EXPECT_EQ(UserDesktopFolders().ConfigHome, home / "cfg/");
+    EXPECT_EQ(UserDesktopFolders().DataHome, home / "dat/");
+}
+
 TEST(DesktopAssociation, DefaultsOfOtherProgramsStayAndExecQuoting) {
     EXPECT_EQ(SetDefaultApplication("[Default Applications]\napplication/x-vortaxis-track=other.desktop;\n", ""),
               "[Default Applications]\napplication/x-vortaxis-track=other.desktop;\n");
