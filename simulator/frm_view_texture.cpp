@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <wx/bitmap.h>
 #include <wx/checkbox.h>
 #include <wx/dcclient.h>
 #include <wx/display.h>
@@ -47,9 +48,23 @@ frmViewTexture::frmViewTexture(wxWindow* owner)
         pbMain->DoPrepareDC(dc);
         dc.SetBackground(*wxBLACK_BRUSH);
         dc.Clear();
-        if (shown_.IsOk()) dc.DrawBitmap(shown_, 0, 0, false);
+        if (!shown_.IsOk()) return;
+        // Only the part to be painted becomes a bitmap: the toolkit keeps a
+        // shared buffer as large as the largest bitmap it has drawn, which
+        // for a whole 8192 x 8192 picture would hold 256 MB after the viewer closed.
+        wxRect part = pbMain->GetUpdateRegion().GetBox();
+        part.SetPosition(pbMain->CalcUnscrolledPosition(part.GetPosition()));
+        part.Intersect(wxRect(0, 0, shown_.GetWidth(), shown_.GetHeight()));
+        if (!part.IsEmpty()) dc.DrawBitmap(wxBitmap(shown_.GetSubImage(part)), part.GetPosition(), false);
     });
     pbMain->Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent&) { pbMain_DblClick(); });
+    // The viewer has no buttons for the dialog's own Escape handling to press.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() == WXK_ESCAPE && !e.HasAnyModifiers())
+            pbMain_DblClick();
+        else
+            e.Skip();
+    });
 
     auto* info = new wxBoxSizer(wxHORIZONTAL);
     info->Add(new wxStaticText(this, wxID_ANY, "Dimensions:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kMargin / 2);
@@ -79,7 +94,7 @@ frmViewTexture::frmViewTexture(wxWindow* owner)
 }
 
 void frmViewTexture::RefreshPicture() {
-    shown_ = gLoadedPicture.Empty() ? wxBitmap() : wxBitmap(DibToImage(gLoadedPicture));
+    shown_ = DibToImage(gLoadedPicture);
     pbMain->Refresh();
 }
 
@@ -99,6 +114,10 @@ void frmViewTexture::pbMain_DblClick() {
 }
 
 void ShowViewTexture(wxWindow* owner) {
-    frmViewTexture viewer(owner);
-    viewer.ShowModal();
+    {
+        frmViewTexture viewer(owner);
+        viewer.ShowModal();
+    }
+    // Nothing reads the picture once it has been viewed: give its memory back.
+    ReleaseLoadedPicture();
 }

@@ -1,11 +1,11 @@
 #pragma once
 // frmViewTexture ("View Texture..."): the picture loaded last, one screen pixel
 // per picture pixel, its size, whether that size suits the simulator, and the
-// picture weighted by its alpha on request. A double-click on the picture
-// closes it. The environment editor loads the file (LoadPictureFile) and shows
-// this window only when that succeeded.
+// picture weighted by its alpha on request. A double-click on the picture or
+// Escape closes it. The environment editor loads the file (LoadPictureFile)
+// and shows this window only when that succeeded.
 
-#include <wx/bitmap.h>
+#include <wx/image.h>
 #include <wx/dialog.h>
 #include <wx/scrolwin.h>
 
@@ -23,7 +23,7 @@ public:
     wxStaticText* SizeInfoLabel() const { return lblSizeInfo; }
     wxCheckBox* ShowAlphaBox() const { return chkShowAlpha; }
     // The picture as the box shows it.
-    const wxBitmap& Shown() const { return shown_; }
+    const wxImage& Shown() const { return shown_; }
 
     void chkShowAlpha_Click();
     void pbMain_DblClick();
@@ -36,8 +36,9 @@ private:
     wxStaticText* lblHeight = nullptr;
     wxStaticText* lblSizeInfo = nullptr;
     wxCheckBox* chkShowAlpha = nullptr;
-    wxBitmap shown_;
+    wxImage shown_;
 };
 
-// Shows the viewer modally over its owner.
+// Shows the viewer modally over its owner; once it is closed the loaded
+// picture is released (ReleaseLoadedPicture).
 void ShowViewTexture(wxWindow* owner);

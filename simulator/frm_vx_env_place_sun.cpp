@@ -13,6 +13,7 @@
 #include "controls/dialog_buttons.h"
 #include "controls/uc_container.h"
 #include "controls/uc_draw.h"
+#include "simulator/picture_loading.h"
 #include "simulator/picture_wx.h"
 
 namespace {
@@ -219,6 +220,12 @@ void frmVXEnvPlaceSun::Unload(int result) {
 }
 
 bool ShowPlaceSun(wxWindow* owner, EnvironmentValues& values) {
-    frmVXEnvPlaceSun window(owner, values);
-    return window.ShowModal() == wxID_OK;
+    bool ok = false;
+    {
+        frmVXEnvPlaceSun window(owner, values);
+        ok = window.ShowModal() == wxID_OK;
+    }
+    // The last sky face loaded is of no further use: give its memory back.
+    ReleaseLoadedPicture();
+    return ok;
 }

@@ -1,5 +1,5 @@
 // The texture viewer and sun placement as real windows: the viewer's size
-// verdict and alpha view, its double-click; the panorama built with the
+// verdict and alpha view, its double-click and Escape; the panorama built with the
 // window's input held off, clicks, keys and OK and Cancel on the sliders.
 
 #include <gtest/gtest.h>
@@ -77,13 +77,30 @@ TEST_F(PictureDialogs, TextureViewerVerdictAndAlpha) {
         viewer.chkShowAlpha_Click();
         EXPECT_EQ(gLoadedPicture.PixelAt(3, 3)[0], 200);
     }
-    ASSERT_TRUE(gLoadedPicture.Create(100, 128));
-    WhenModal<frmViewTexture>([](frmViewTexture& viewer) {
-        EXPECT_EQ(viewer.SizeInfoLabel()->GetLabel(), "Invalid Dimensions");
-        EXPECT_EQ(viewer.SizeInfoLabel()->GetForegroundColour(), wxColour(255, 0, 0));
-        viewer.pbMain_DblClick();
-    });
-    ShowViewTexture(frame);  // returns once the double-click closed it
+    // Escape in the picture box and a double-click on it close the viewer,
+    // which then gives the picture's memory back.
+    for (const bool escape : {true, false}) {
+        ASSERT_TRUE(gLoadedPicture.Create(100, 128));
+        WhenModal<frmViewTexture>([escape](frmViewTexture& viewer) {
+            EXPECT_EQ(viewer.SizeInfoLabel()->GetLabel(), "Invalid Dimensions");
+            EXPECT_EQ(viewer.SizeInfoLabel()->GetForegroundColour(), wxColour(255, 0, 0));
+            if (escape) {
+                wxKeyEvent key(wxEVT_CHAR_HOOK);
+                key.m_keyCode = WXK_ESCAPE;
+                key.SetEventObject(viewer.PictureBox());
+                viewer.PictureBox()->GetEventHandler()->ProcessEvent(key);
+            } else {
+                viewer.pbMain_DblClick();
+            }
+            if (viewer.IsModal()) {
+                ADD_FAILURE() << "still open, escape " << escape;
+                viewer.EndModal(wxID_CANCEL);
+            }
+        });
+        ShowViewTexture(frame);
+        EXPECT_TRUE(gLoadedPicture.Empty());
+        EXPECT_TRUE(gPictureBytes.empty());
+    }
 }
 
 TEST_F(PictureDialogs, SunPlacementClicksKeysOkAndCancel) {
