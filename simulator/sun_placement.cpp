@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 
 #include "simulator/dib_section.h"
@@ -176,8 +175,5 @@ std::string SunPlacement::AngleText(double angle) {
     std::string text(buffer, r.ptr);
     while (text.back() == '0' && text[text.size() - 2] != '.') text.pop_back();
     if (text == "-0.0") text = "0.0";
-    const lconv* lc = std::localeconv();
-    if (lc && lc->decimal_point && *lc->decimal_point && *lc->decimal_point != '.')
-        text.replace(text.find('.'), 1, lc->decimal_point);
     return text;
 }

@@ -74,7 +74,8 @@ public:
     std::array<int32_t, 2> Sliders() const;
     bool Changed() const { return changed_; }
 
-    // "##0.0###": the angle with one to four decimals.
+    // "##0.0###": the angle with one to four decimals, and "." as the editor
+    // shows its angles, whatever the locale.
     static std::string AngleText(double angle);
 
 private:

@@ -11,8 +11,10 @@
 #include "core/app_state.h"
 #include "platform/file_system.h"
 #include "simulator/dib_section.h"
+#include "simulator/environment_editor.h"
 #include "simulator/picture_loading.h"
 #include "simulator/texture_size_verdict.h"
+#include "tests/core/locale_scope.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/simulator/picture_test_support.h"
 
@@ -60,6 +62,16 @@ TEST(SunPlacementTest, OkWritesOnlyWhatAClickChanged) {
     EXPECT_EQ(sun.Sliders(), (std::array<int32_t, 2>{21600, 0}));
     sun.SetSunFromPoint(r + 45.0 * p, r + 0.001 * p);  // altitude -0.001
     EXPECT_EQ(sun.Sliders(), (std::array<int32_t, 2>{14399, 18000}));
+}
+
+TEST(SunPlacementTest, AnglesShowAPointAsTheEditorDoesWhateverTheLocale) {
+    LocaleScope german("de_DE.UTF-8");
+    SKIP_WITHOUT_LOCALE(german);
+    for (const int32_t slider : {3544, 14399, 21600, 28800}) {
+        const SunPlacement sun(slider, slider);
+        EXPECT_EQ(SunPlacement::AngleText(sun.mAltitude), SunPositionText(slider)) << slider;
+    }
+    EXPECT_EQ(SunPlacement::AngleText(-135.703125), "-135.7031");
 }
 
 TEST(SunPlacementTest, ZoomKeysAndPanning) {
