@@ -1,9 +1,11 @@
 // Environment files: read into the editor's values, written as text, read
-// again: the second text must equal the first.
+// again: the second text must equal the first. The organizer's key scan finds
+// each value where it says it lies.
 #include <ctime>
 
 #include "fuzz/fuzz_support.h"
 #include "simulator/environment_file.h"
+#include "simulator/environment_organizer.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     SetEnvironmentClock([] {
@@ -24,5 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ResetEnvironmentControls(again);
     ReadEnvironmentText(first, again);
     FUZZ_CHECK(EnvironmentFileText("Fuzz", again) == first);
+
+    const std::string text = EnvTextFromFileBytes(std::string_view(reinterpret_cast<const char*>(data), size));
+    for (const EnvTextureKey& key : CollectTexturePaths(text))
+        FUZZ_CHECK(!key.Value.empty() && text.compare(key.ValueStart, key.Value.size(), key.Value) == 0);
+    NeedsOrganizing(text);
     return 0;
 }

@@ -101,6 +101,12 @@ bool EnvironmentEditor::SaveEnvironment() {
 }
 
 bool EnvironmentEditor::Write() {
+    if (const auto outside = TextOutsideCodePage(EnvName, values_)) {
+        Warn("Unable to save file!\n" + EnvironmentsFolder() + EnvName + ".env\n" +
+                 "An environment file cannot hold the characters of this text:\n" + *outside,
+             "Error!");
+        return false;
+    }
     if (!IsEnvironmentNameAllowed(EnvName) || !WriteEnvironmentFile(EnvName, values_)) {
         Warn("Unable to save file!\n" + EnvironmentsFolder() + EnvName + ".env", "Error!");
         return false;
@@ -128,7 +134,8 @@ bool EnvironmentEditor::SaveEnvironmentAs() {
 bool EnvironmentEditor::QueryClose() { return AskToSave(); }
 
 bool EnvironmentEditor::ChooseTexture(std::string& box) {
-    std::string startFile, startFolder = LastTextureFolder;
+    // Before any texture was chosen, the simulator's folder.
+    std::string startFile, startFolder = LastTextureFolder.empty() ? gSimPath : LastTextureFolder;
     if (box.size() >= 2) {
         startFile = TexturePathOnDisk(box);
         if (startFile.empty()) startFile = fsys::MapStoredName(gSimPath, box);

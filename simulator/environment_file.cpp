@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <langinfo.h>
+#include <filesystem>
+#include <locale.h>
+#include <map>
 #include <optional>
+#include <system_error>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/app_version.h"
@@ -145,20 +149,66 @@ void ReadTexture(std::string_view key, std::string& target) {
     if (const auto value = ReadKey(key)) target = *value;
 }
 
-// The Latin-1 form of a UTF-8 text; characters beyond it become "?".
-std::string Utf8ToLatin1(std::string_view text) {
+// The length of the UTF-8 sequence starting at text[i] and its character;
+// 0 when no whole, well-formed sequence starts there.
+size_t Utf8Sequence(std::string_view text, size_t i, uint32_t& code) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+        code = c;
+        return 1;
+    }
+    const size_t length = (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return 0;
+    code = c & (0x7Fu >> length);
+    for (size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    const uint32_t least[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return length;
+}
+
+bool IsUtf8(std::string_view text) {
+    uint32_t code = 0;
+    for (size_t i = 0, n; i < text.size(); i += n)
+        if ((n = Utf8Sequence(text, i, code)) == 0) return false;
+    return true;
+}
+
+// The file's bytes for a text, a character the code page lacks (or a byte
+// that is no UTF-8) written "?".
+std::string FileBytesOrMarks(std::string_view text) {
     std::string out;
+    out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-        if (i + length > text.size()) length = 1;
-        uint32_t code = length == 1 ? c : c & (0x7Fu >> length);
-        for (size_t k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        out.push_back(code < 0x100 && (length > 1 || c < 0x80) ? static_cast<char>(code) : '?');
-        i += length;
+        uint32_t code = 0;
+        const size_t n = Utf8Sequence(text, i, code);
+        out.push_back(n != 0 && code < 0x100 ? static_cast<char>(code) : '?');
+        i += n == 0 ? 1 : n;
     }
     return out;
 }
+
+// The header's date in the English names of the "C" locale.
+std::string EnglishDateText(const std::tm& time) {
+    const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    if (c == static_cast<locale_t>(nullptr)) return std::string();
+    char text[256];
+    const size_t n = strftime_l(text, sizeof text, "%A, %B %d, %Y - %I:%M.%S %p", &time, c);
+    freelocale(c);
+    return std::string(text, n);
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string AsciiLowerText(std::string text) {
+    for (char& c : text) c = AsciiLower(c);
+    return text;
+}
+
+constexpr int kMostNumberedCopies = 10000;
 
 // The folder name under Environments that the keys name: commas become points,
 // as every key line has them.
@@ -179,13 +229,16 @@ void WriteEnvironmentText(const std::string& Name, const EnvironmentValues& v, b
         }
     };
 
+    const std::tm now = gClock ? gClock() : SystemClock();
+    std::string date = EnvironmentDateText(now);
+    if (!EnvFileBytesFromText(date)) date = EnglishDateText(now);
     const std::string rule = "# " + std::string(80, '-');
     IniNewBuffer("");
     IniWriteLine(rule);
     IniWriteLine("# Gantrywright - Environment Editor v" + AppVersionText());
     IniWriteLine("# Scenery, sky, sun and textures of a Vortaxis ride");
     IniWriteLine(rule);
-    IniWriteLine("# Last Modified: " + EnvironmentDateText(gClock ? gClock() : SystemClock()));
+    IniWriteLine("# Last Modified: " + date);
     IniWriteLine(rule);
     IniWriteLine("");
 
@@ -257,10 +310,37 @@ void SetEnvironmentClock(std::function<std::tm()> clock) { gClock = std::move(cl
 std::string EnvironmentDateText(const std::tm& time) {
     char text[256];
     const size_t n = std::strftime(text, sizeof text, "%A, %B %d, %Y - %I:%M.%S %p", &time);
-    std::string result(text, n);
-    const char* codeset = nl_langinfo(CODESET);
-    if (codeset && fsys::EqualsIgnoringAsciiCase(codeset, "UTF-8")) result = Utf8ToLatin1(result);
-    return result;
+    const std::string result(text, n);
+    // A locale of a single-byte character set gives its names in that set.
+    return IsUtf8(result) ? result : EnvTextFromFileBytes(result);
+}
+
+std::string EnvTextFromFileBytes(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out.push_back(ch);
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> EnvFileBytesFromText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        uint32_t code = 0;
+        const size_t n = Utf8Sequence(text, i, code);
+        if (n == 0 || code > 0xFF) return std::nullopt;
+        out.push_back(static_cast<char>(code));
+        i += n;
+    }
+    return out;
 }
 
 bool EnvValueToBoolean(std::string_view value) { return SwitchValue(value).value_or(false); }
@@ -299,34 +379,100 @@ std::string TexturePathOnDisk(const std::string& path) {
 
 bool CreateFolderChain(const std::string& path) { return fsys::CreateFolders(path); }
 
+std::string NumberedFileName(const std::string& fileName, int n) {
+    if (n <= 1) return fileName;
+    const size_t dot = fileName.rfind('.');
+    const size_t split = dot == std::string::npos || dot == 0 ? fileName.size() : dot;
+    return fileName.substr(0, split) + " (" + std::to_string(n) + ")" + fileName.substr(split);
+}
+
+std::optional<std::string> PlaceTextureCopy(const std::string& source, const std::string& folder,
+                                            const std::string& fileName) {
+    namespace fs = std::filesystem;
+    if (folder.empty() || fileName.empty() || fileName == "." || fileName == ".." ||
+        fileName.find_first_of("/\\") != std::string::npos)
+        return std::nullopt;
+    ClearFileBuffer();
+    if (!LoadFileToBuffer(source)) return std::nullopt;
+    // The folder's entries by their names in lower case, the names as spelled, sorted.
+    std::map<std::string, std::vector<std::string>> entries;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        entries[AsciiLowerText(name)].push_back(name);
+    }
+    for (int n = 1; n <= kMostNumberedCopies; ++n) {
+        const std::string name = NumberedFileName(fileName, n);
+        const auto found = entries.find(AsciiLowerText(name));
+        if (found == entries.end()) {
+            const std::string target = (fs::path(folder) / name).string();
+            std::error_code existsEc;
+            if (fs::exists(fs::symlink_status(target, existsEc))) continue;
+            if (!CreateFolderChain(folder) || !SaveBufferToFile(target)) return std::nullopt;
+            return name;
+        }
+        std::vector<std::string> spellings = found->second;
+        std::sort(spellings.begin(), spellings.end());
+        std::stable_partition(spellings.begin(), spellings.end(), [&](const std::string& s) { return s == name; });
+        for (const std::string& spelling : spellings) {
+            const std::string existing = (fs::path(folder) / spelling).string();
+            std::vector<uint8_t> bytes;
+            if (fsys::FileExists(existing) && fsys::ReadWholeFile(existing, bytes) && bytes == gFileBuffer)
+                return spelling;
+        }
+    }
+    return std::nullopt;
+}
+
 void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder) {
     if (path.size() < 2) return;
     const size_t slash = path.find_last_of("\\/");
     // The copy carries the name its key gives (commas become points in every key line).
     const std::string fileName = ReplaceCommas(slash == std::string::npos ? path : path.substr(slash + 1));
-    const std::string value = relativeFolder + fileName;
-    const std::string destination = fsys::MapStoredName(gSimPath, value);
-    if (!destination.empty() && !fileName.empty() && !fsys::FileExists(destination)) {
-        const std::string source = TexturePathOnDisk(path);
-        if (!source.empty() && LoadFileToBuffer(source)) SaveBufferToFile(destination);
-    }
+    std::string value = relativeFolder + fileName;
+    const std::string folder = fsys::MapStoredName(gSimPath, relativeFolder);
+    const std::string source = TexturePathOnDisk(path);
+    if (!folder.empty() && !source.empty() && fsys::FileExists(source))
+        if (const auto placed = PlaceTextureCopy(source, folder, fileName)) value = relativeFolder + *placed;
     WriteKey(key, value);
 }
 
 std::string EnvironmentFileText(const std::string& Name, const EnvironmentValues& values) {
     const std::string saved = IniGetBuffer();
     WriteEnvironmentText(Name, values, false);
-    std::string text = IniGetBuffer();
+    std::string text = FileBytesOrMarks(IniGetBuffer());
     IniSetBuffer(saved);
     return text;
+}
+
+std::optional<std::string> TextOutsideCodePage(const std::string& Name, const EnvironmentValues& values) {
+    if (!EnvFileBytesFromText(Name)) return Name;
+    const std::string saved = IniGetBuffer();
+    WriteEnvironmentText(Name, values, false);
+    const std::string text = IniGetBuffer();
+    IniSetBuffer(saved);
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        const std::string_view line = std::string_view(text).substr(start, end - start);
+        if (!EnvFileBytesFromText(line)) {
+            const size_t equals = line.find('=');
+            return std::string(equals == std::string_view::npos ? line : line.substr(equals + 1));
+        }
+        start = end + 2;
+    }
+    return std::nullopt;
 }
 
 bool WriteEnvironmentFile(const std::string& Name) { return WriteEnvironmentFile(Name, gEnvironment); }
 
 bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values) {
-    if (!IsEnvironmentNameAllowed(Name) || gSimPath.empty()) return false;
+    if (!IsEnvironmentNameAllowed(Name) || gSimPath.empty() || TextOutsideCodePage(Name, values)) return false;
     CreateFolderChain(fsys::MapStoredName(gSimPath, "Environments\\" + TextureFolderName(Name)));
     WriteEnvironmentText(Name, values, true);
+    const auto bytes = EnvFileBytesFromText(IniGetBuffer());
+    if (!bytes) return false;
+    IniSetBuffer(*bytes);
     const std::string file = fsys::MapStoredName(gSimPath, "Environments\\" + Name + ".env");
     return !file.empty() && IniSaveFile(file);
 }
@@ -345,6 +491,7 @@ void ReadEnvironmentText(std::string_view text, EnvironmentValues& values) {
 }
 
 void ReadEnvironmentBuffer(EnvironmentValues& values) {
+    IniSetBuffer(EnvTextFromFileBytes(IniGetBuffer()));
     EnvironmentValues v;
     ReadSwitch("sim.ground.visible", v.chkRegionGround);
     ReadTexture("sim.ground.texture.path", v.txtRegionGround);

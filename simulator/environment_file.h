@@ -12,11 +12,18 @@
 // density and tree sizes are read to the nearest step, not rounded down.
 // Values the format leaves out (the fog colour while fog is off, a tree's size
 // while its custom size is off, ...) read back as their defaults.
+//
+// A file is single-byte text from its first byte to its last, in the code page
+// the program shows the simulator's texts in (ISO 8859-1: each byte is the
+// character of its code). The values and names in memory are the program's
+// text (UTF-8), as the windows and the file system take them; the reader and
+// the writer convert whole files.
 
 #include <array>
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -67,10 +74,13 @@ void ResetEnvironmentControls();
 void ResetEnvironmentControls(EnvironmentValues& values);
 
 // Writes the values as the environment called Name: gSimPath/Environments/<Name>.env,
-// its textures copied into gSimPath/Environments/<Name>/ (a texture already there
-// is never replaced). The file is replaced through a temporary file and a rename.
-// False when the name is refused (see IsEnvironmentNameAllowed) or the file
-// cannot be written; a texture that cannot be copied still gets its key.
+// its textures copied into gSimPath/Environments/<Name>/ (see PlaceTextureCopy:
+// a file already there is never replaced). The file is replaced through a
+// temporary file and a rename. False, nothing written or copied, when the name
+// is refused (see IsEnvironmentNameAllowed) or a name or value holds a
+// character the file's code page lacks (see TextOutsideCodePage); false too
+// when the file cannot be written. A texture that cannot be copied still gets
+// its key.
 bool WriteEnvironmentFile(const std::string& Name);
 bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values);
 
@@ -79,14 +89,23 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
 bool ReadEnvironmentFile(const std::string& Path);
 bool ReadEnvironmentFile(const std::string& Path, EnvironmentValues& values);
 
-// Reads the values from the engine's buffer (gIniBuffer), or from a text put
-// there, as ReadEnvironmentFile reads a file.
+// Reads the values from the engine's buffer (gIniBuffer) holding a file's
+// bytes, or from a file's bytes put there, as ReadEnvironmentFile reads a file.
 void ReadEnvironmentBuffer(EnvironmentValues& values);
 void ReadEnvironmentText(std::string_view text, EnvironmentValues& values);
 
-// The text WriteEnvironmentFile saves for these values under Name, without
-// copying anything.
+// The bytes WriteEnvironmentFile saves for these values under Name, without
+// copying anything (a character the code page lacks is written "?" here).
 std::string EnvironmentFileText(const std::string& Name, const EnvironmentValues& values);
+
+// The name, or the first texture value, that holds a character the file's
+// code page lacks; nullopt when the file can hold them all.
+std::optional<std::string> TextOutsideCodePage(const std::string& Name, const EnvironmentValues& values);
+
+// A file's single-byte text as the program's text, and back; the way back is
+// nullopt when the text holds a character the code page lacks (or is no UTF-8).
+std::string EnvTextFromFileBytes(std::string_view bytes);
+std::optional<std::string> EnvFileBytesFromText(std::string_view text);
 
 // A name that stays inside the Environments folder: not empty, no "/" or "\",
 // not "." or "..", no control characters.
@@ -96,7 +115,9 @@ bool IsEnvironmentNameAllowed(std::string_view Name);
 // An empty function restores the system clock.
 void SetEnvironmentClock(std::function<std::tm()> clock);
 // "Sunday, December 06, 2026 - 08:32.20 AM" in the day and month names and the
-// morning and afternoon designators of the current locale (LC_TIME).
+// morning and afternoon designators of the current locale (LC_TIME), as the
+// program's text. The file's header takes the English names instead when the
+// locale's are not in the file's code page.
 std::string EnvironmentDateText(const std::tm& time);
 
 // "true" and "false" in any case; a number is true when it is not 0; any other
@@ -110,9 +131,21 @@ int32_t ColorFromUnitRGB(float r, float g, float b);
 // Appends prefix.red, prefix.green and prefix.blue, each channel / 255 to six decimals.
 void WriteColorKeys(std::string_view prefix, int32_t colour);
 // Copies the texture at path (absolute, or relative to gSimPath) into the
-// environment's folder unless a file of its name is there, and appends the key
-// with relativeFolder & file name. A path of fewer than 2 characters writes nothing.
+// environment's folder (PlaceTextureCopy) and appends the key with
+// relativeFolder & the name of the copy; when the texture is not found, with
+// relativeFolder & its file name. A path of fewer than 2 characters writes nothing.
 void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder);
+
+// Puts the file at source into folder under fileName without ever replacing a
+// file: the folder's file of that name (in any letter case) when it holds the
+// same bytes, else a copy under the first free name of fileName,
+// "<stem> (2)<ext>", "<stem> (3)<ext>", ... Returns the name in the folder as
+// spelled there; nullopt when the source cannot be read, the folder cannot be
+// made or no copy can be written.
+std::optional<std::string> PlaceTextureCopy(const std::string& source, const std::string& folder,
+                                            const std::string& fileName);
+// The n-th name PlaceTextureCopy tries (n from 1): "sky.jpg", "sky (2).jpg", ...
+std::string NumberedFileName(const std::string& fileName, int n);
 // The path on disk of a texture as the environment's boxes hold it: an absolute
 // path as it is, any other relative to the simulator folder (gSimPath) with its
 // names matched without regard to case. Empty when nothing is found there.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <set>
 #include <system_error>
 
@@ -10,7 +12,6 @@
 #include "platform/file_system.h"
 #include "platform/stored_paths.h"
 #include "simulator/environment_file.h"
-#include "trackdoc/file_buffer.h"
 
 namespace fs = std::filesystem;
 
@@ -32,10 +33,14 @@ size_t FindIgnoringCase(std::string_view text, std::string_view what, size_t fro
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) < 33; }
 
-// The same file on disk for both paths (false when either is missing).
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return fs::equivalent(a, b, ec) && !ec;
+std::string LowerText(std::string text) {
+    for (char& c : text) c = Lower(c);
+    return text;
+}
+
+bool CanRead(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return file.is_open();
 }
 
 // Every "/" becomes "\\" as the simulator writes its paths, except in the
@@ -103,8 +108,73 @@ std::string EnvironmentOrganizer::RootFolder() {
     return fsys::WithTrailingSeparator(fsys::MapStoredName(gSimPath, "Environments"));
 }
 
+std::string EnvironmentOrganizer::FolderName(const std::string& name) {
+    const std::string lower = LowerText(name);
+    const auto known = folders_.find(lower);
+    if (known != folders_.end()) return known->second;
+    std::string folder = name;
+    if (const auto entry = fsys::FindEntryIgnoringCase(root_, name); entry && fsys::FolderExists(root_ + *entry))
+        folder = *entry;
+    folders_.emplace(lower, folder);
+    return folder;
+}
+
+EnvironmentOrganizer::KeyState EnvironmentOrganizer::Assess(const EnvironmentRecord& environment,
+                                                            const EnvTextureKey& key, std::string& reason) {
+    if (key.FileName.empty()) {
+        reason = "names no file";
+        return KeyState::Problem;
+    }
+    if (!IsEnvironmentNameAllowed(environment.Name)) {
+        reason = "the environment's name cannot be a folder";
+        return KeyState::Problem;
+    }
+    if (!EnvFileBytesFromText(environment.Name)) {
+        reason = "the environment's name cannot be written in its file";
+        return KeyState::Problem;
+    }
+    // Already in the environment's folder: "Environments\<folder>\<file>" in any letter case.
+    std::string value = key.Value;
+    if (value[0] != '/') std::replace(value.begin(), value.end(), '/', '\\');
+    const std::string folderValue = "Environments\\" + FolderName(environment.Name) + "\\";
+    const size_t n = folderValue.size();
+    if (value.size() > n && fsys::EqualsIgnoringAsciiCase(value.substr(0, n), folderValue) &&
+        value.find('\\', n) == std::string::npos)
+        return KeyState::InPlace;
+    const std::string source = TexturePathOnDisk(key.Value);
+    if (source.empty() || !fsys::FileExists(source)) {
+        reason = "not found";
+        return KeyState::Problem;
+    }
+    if (!CanRead(source)) {
+        reason = "cannot be read";
+        return KeyState::Problem;
+    }
+    return KeyState::ToRewrite;
+}
+
+void EnvironmentOrganizer::AssessEnvironment(EnvironmentRecord& environment) {
+    environment.Problems.clear();
+    if (!environment.Readable) {
+        environment.Organized = true;
+        environment.Problems.push_back({std::string(), "the environment file cannot be read"});
+        return;
+    }
+    environment.Organized = true;
+    if (!NeedsOrganizing(environment.Text)) return;
+    for (const EnvTextureKey& key : CollectTexturePaths(environment.Text)) {
+        std::string reason;
+        switch (Assess(environment, key, reason)) {
+            case KeyState::InPlace: break;
+            case KeyState::ToRewrite: environment.Organized = false; break;
+            case KeyState::Problem: environment.Problems.push_back({key.Value, reason}); break;
+        }
+    }
+}
+
 void EnvironmentOrganizer::ScanEnvironments() {
     environments_.clear();
+    folders_.clear();
     root_ = RootFolder();
     if (root_.empty()) return;
     std::error_code ec;
@@ -119,8 +189,8 @@ void EnvironmentOrganizer::ScanEnvironments() {
         record.Path = root_ + name;
         record.Name = name.substr(0, name.size() - 4);
         record.Readable = IniLoadFile(record.Path);
-        record.Text = record.Readable ? IniGetBuffer() : std::string();
-        record.Organized = !record.Readable || !NeedsOrganizing(record.Text);
+        record.Text = record.Readable ? EnvTextFromFileBytes(IniGetBuffer()) : std::string();
+        AssessEnvironment(record);
         environments_.push_back(std::move(record));
     }
 }
@@ -131,27 +201,28 @@ int EnvironmentOrganizer::UnorganizedCount() const {
 }
 
 bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index) {
-    const EnvironmentRecord& environment = environments_.at(index);
-    const std::string folderValue = "Environments\\" + environment.Name + "\\";
+    EnvironmentRecord& environment = environments_.at(index);
+    environment.Problems.clear();
+    const std::string folder = FolderName(environment.Name);
+    const std::string folderValue = "Environments\\" + folder + "\\";
     std::string result;
     size_t copied = 0;
     bool changed = false;
     for (const EnvTextureKey& key : CollectTexturePaths(text)) {
-        const std::string value = folderValue + key.FileName;
-        if (key.FileName.empty() || fsys::EqualsIgnoringAsciiCase(value, key.Value)) continue;
-        const std::string destination = fsys::MapStoredName(gSimPath, value);
-        if (destination.empty()) continue;
-        const std::string source = TexturePathOnDisk(key.Value);
-        if (!source.empty() && fsys::FileExists(source) && !SameFile(source, destination)) {
-            ClearFileBuffer();
-            if (LoadFileToBuffer(source)) {
-                CreateFolderChain(root_ + environment.Name);
-                SaveBufferToFile(destination);
-            }
+        std::string reason;
+        const KeyState state = Assess(environment, key, reason);
+        if (state == KeyState::InPlace) continue;
+        std::optional<std::string> placed;
+        if (state == KeyState::ToRewrite) {
+            placed = PlaceTextureCopy(TexturePathOnDisk(key.Value), root_ + folder, key.FileName);
+            if (!placed) reason = "cannot be copied";
         }
-        if (!fsys::FileExists(destination)) continue;
+        if (!placed) {
+            environment.Problems.push_back({key.Value, reason});
+            continue;
+        }
         result.append(text, copied, key.ValueStart - copied);
-        result += value;
+        result += folderValue + *placed;
         copied = key.ValueStart + key.Value.size();
         changed = true;
     }
@@ -164,17 +235,43 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
     const size_t count = environments_.size();
     for (size_t i = 0; i < count; ++i) {
         EnvironmentRecord& environment = environments_[i];
-        if (!environment.Organized && IsEnvironmentNameAllowed(environment.Name) && IniLoadFile(environment.Path)) {
-            std::string text = IniGetBuffer();
+        if (!environment.Organized && IniLoadFile(environment.Path)) {
+            std::string text = EnvTextFromFileBytes(IniGetBuffer());
             BackslashSeparators(text);
-            RelocateEnvTextures(text, i);
-            IniSetBuffer(text);
+            const bool changed = RelocateEnvTextures(text, i);
+            const auto bytes = EnvFileBytesFromText(text);
+            IniSetBuffer(bytes.value_or(std::string()));
             // A file that cannot be written keeps its old text, and so its textures (see MoveUnusedFiles).
-            if (IniSaveFile(environment.Path)) environment.Text = text;
+            if (changed && bytes && IniSaveFile(environment.Path)) {
+                environment.Text = text;
+                environment.Organized = true;
+            } else if (changed) {
+                environment.Problems.insert(environment.Problems.begin(),
+                                            {std::string(), "the environment file cannot be written"});
+            }
         }
         if (Progress) Progress(static_cast<int>(i * 100 / count));
     }
     MoveUnusedFiles();
+}
+
+std::vector<std::string> EnvironmentOrganizer::ProblemLines() const {
+    std::vector<std::string> lines;
+    for (const EnvironmentRecord& environment : environments_)
+        for (const EnvProblem& problem : environment.Problems)
+            lines.push_back(environment.Name + ": " +
+                            (problem.Value.empty() ? problem.Reason : problem.Value + " (" + problem.Reason + ")"));
+    return lines;
+}
+
+std::string EnvironmentOrganizer::ProblemMessage() const {
+    constexpr size_t kMostLines = 15;
+    const std::vector<std::string> lines = ProblemLines();
+    if (lines.empty()) return std::string();
+    std::string text = "These texture values could not be rewritten and were kept as they are:";
+    for (size_t i = 0; i < lines.size() && i < kMostLines; ++i) text += "\n" + lines[i];
+    if (lines.size() > kMostLines) text += "\n... and " + std::to_string(lines.size() - kMostLines) + " more.";
+    return text;
 }
 
 void EnvironmentOrganizer::MoveUnusedFiles() {

@@ -1,17 +1,29 @@
 #pragma once
 // The environment organizer without its window: every environment of the
 // simulator's Environments folder gets its textures copied into a folder of its
-// own name, its texture keys rewritten to "Environments\<environment>\<file>",
+// own name, its texture keys rewritten to "Environments\<folder>\<file>",
 // and every other file of the Environments folder is moved into
 // "__Unused Files__".
 //
-// Nothing is lost on the way: a key is rewritten only once its texture lies
-// at the new place, only the key's value is touched, a move never replaces a
-// file, and a file that some environment still names stays where it is (an
-// environment that could not be rewritten keeps naming its old textures).
+// Nothing is lost on the way: a copy never replaces a file (a file of that
+// name with other bytes makes the copy "sky (2).jpg", and the key names the
+// copy it points to; the same bytes count as the same file), a key is
+// rewritten only once its texture lies at the new place, only the key's value
+// is touched, a move never replaces a file, and a file that some environment
+// still names stays where it is. An environment's folder is mapped once,
+// whatever its letter case, and serves both the copies and the keys.
+//
+// What cannot be rewritten (a texture that is nowhere, a name the file or the
+// file system cannot hold, a copy that fails) is kept as it is and listed by
+// environment and value with its reason; an environment counts as organized
+// once everything that can be rewritten is.
+//
+// The files' texts are read and written as single-byte text (see
+// environment_file.h); the texts here are the program's.
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,12 +46,19 @@ std::vector<EnvTextureKey> CollectTexturePaths(std::string_view text);
 // of this system (starting with "/") is no bare name.
 bool NeedsOrganizing(std::string_view text);
 
+// A texture value, or the environment file itself, that the organizer cannot rewrite.
+struct EnvProblem {
+    std::string Value;   // the texture key's value; empty for the file itself
+    std::string Reason;  // "not found", "cannot be read", ...
+};
+
 struct EnvironmentRecord {
     std::string Path;        // the .env file
     std::string Name;        // its file name without ".env"
-    bool Organized = false;  // needs no work, or cannot be read
+    bool Organized = false;  // nothing left that can be rewritten, or cannot be read
     bool Readable = false;
     std::string Text;        // the file's text as it is on disk now
+    std::vector<EnvProblem> Problems;  // in file order
 };
 
 class EnvironmentOrganizer {
@@ -59,14 +78,31 @@ public:
 
     // Rewrites the texture values of the text for environment index and copies
     // the textures into its folder; a key whose texture cannot be put there
-    // keeps its value. True when some value changed.
+    // keeps its value and is listed in the environment's problems. True when
+    // some value changed.
     bool RelocateEnvTextures(std::string& text, size_t index);
 
     // Moves the root's files other than .env files into "__Unused Files__",
     // except those an environment still names; never replaces a file there.
     void MoveUnusedFiles();
 
+    // Every problem, one line each: "Sunset: sky_east.gif (not found)", or
+    // "Broken: the environment file cannot be read".
+    std::vector<std::string> ProblemLines() const;
+    // The warning shown after organizing: the first lines of ProblemLines and
+    // how many more there are; empty when there is no problem.
+    std::string ProblemMessage() const;
+
 private:
+    enum class KeyState { InPlace, ToRewrite, Problem };
+    KeyState Assess(const EnvironmentRecord& environment, const EnvTextureKey& key, std::string& reason);
+    void AssessEnvironment(EnvironmentRecord& environment);
+    // The name of the environment's folder under the root: an existing folder
+    // of the name in any letter case, else the name; the same for every name
+    // that differs from it only in letter case.
+    std::string FolderName(const std::string& name);
+
     std::string root_;
     std::vector<EnvironmentRecord> environments_;
+    std::map<std::string, std::string> folders_;  // by the name in lower case
 };

@@ -5,6 +5,7 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include "controls/dialog_buttons.h"
 #include "controls/dialog_end.h"
@@ -12,6 +13,7 @@
 #include "controls/uc_draw.h"
 #include "core/help_launcher.h"
 #include "core/number_formats.h"
+#include "platform/prompts.h"
 
 namespace {
 
@@ -38,6 +40,12 @@ frmVXEnvOrganizer::frmVXEnvOrganizer(wxWindow* owner) : wxDialog(owner, wxID_ANY
         grid->Add(lblEnvCount[i], 0, wxALIGN_CENTER_VERTICAL);
     }
     inner->Add(grid, 0, wxLEFT | wxRIGHT | wxBOTTOM, kMargin);
+    auto* problemsCaption = new wxStaticText(panel, wxID_ANY, "Texture values that cannot be rewritten:");
+    inner->Add(problemsCaption, 0, wxLEFT | wxRIGHT, kMargin);
+    txtProblems = new wxTextCtrl(panel, wxID_ANY, wxString(), wxDefaultPosition,
+                                 wxSize(420, 6 * panel->GetCharHeight() + 8),
+                                 wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxHSCROLL);
+    inner->Add(txtProblems, 1, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, kMargin);
     panel->SetSizer(inner);
     top->Add(panel, 0, wxEXPAND | wxALL, kMargin);
 
@@ -62,6 +70,11 @@ frmVXEnvOrganizer::frmVXEnvOrganizer(wxWindow* owner) : wxDialog(owner, wxID_ANY
     lblEnvCount[0]->SetLabel(FormatInteger(static_cast<int32_t>(organizer_.Environments().size())));
     lblEnvCount[1]->SetLabel(FormatInteger(organizer_.UnorganizedCount()));
     btnOkay->Enable(organizer_.UnorganizedCount() > 0);
+    wxString problems;
+    for (const std::string& line : organizer_.ProblemLines()) problems += wxString::FromUTF8(line) + "\n";
+    txtProblems->ChangeValue(problems.BeforeLast('\n'));
+    problemsCaption->Show(!problems.empty());
+    txtProblems->Show(!problems.empty());
 
     SetSizerAndFit(top);
     CentreOnParent();
@@ -85,5 +98,7 @@ void frmVXEnvOrganizer::btnOkay_Click() {
     done_ = true;
     percent_ = 100;
     PaintProgress();
+    const std::string problems = organizer_.ProblemMessage();
+    if (!problems.empty()) MsgBox(problems, "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
     FinishDialog(*this, wxID_OK);
 }

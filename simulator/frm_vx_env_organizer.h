@@ -1,8 +1,9 @@
 #pragma once
 // frmVXEnvOrganizer ("Vortaxis: Environment Organizer"): counts the
 // environments of the simulator's Environments folder and those that need
-// organizing; OK organizes them (EnvironmentOrganizer) with a progress bar and
-// closes, Cancel closes without a change.
+// organizing, and lists the texture values it cannot rewrite; OK organizes
+// them (EnvironmentOrganizer) with a progress bar, says what it had to keep
+// as it was, and closes; Cancel closes without a change.
 
 #include <wx/dialog.h>
 
@@ -11,12 +12,15 @@
 class wxButton;
 class wxPanel;
 class wxStaticText;
+class wxTextCtrl;
 
 class frmVXEnvOrganizer : public wxDialog {
 public:
     explicit frmVXEnvOrganizer(wxWindow* owner);
 
     wxStaticText* lblEnvCount[2] = {nullptr, nullptr};
+    // The values that cannot be rewritten, one a line; shown only when there are any.
+    wxTextCtrl* txtProblems = nullptr;
     wxPanel* pbProgress = nullptr;
     wxButton* btnOkay = nullptr;
     wxButton* btnCancel = nullptr;

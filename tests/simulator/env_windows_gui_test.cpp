@@ -118,11 +118,20 @@ TEST_F(EnvWindows, EditorEditsSavesAndOpensAgain) {
 
 TEST_F(EnvWindows, OrganizerWithNothingToDoKeepsOkGreyed) {
     sim.Write("Environments/Tidy.env", "x\r\nsim.sun.texture.path=Textures\\sun.jpg\r\n");
+    {
+        frmVXEnvOrganizer dialog(frame);
+        EXPECT_EQ(dialog.GetTitle(), "Vortaxis: Environment Organizer");
+        EXPECT_EQ(dialog.lblEnvCount[0]->GetLabel(), "1");
+        EXPECT_EQ(dialog.lblEnvCount[1]->GetLabel(), "0");
+        EXPECT_FALSE(dialog.btnOkay->IsEnabled());
+        EXPECT_FALSE(dialog.txtProblems->IsShown());
+    }
+    // A value that cannot be rewritten is listed, and leaves nothing to do.
+    sim.Write("Environments/Stuck.env", "x\r\nsim.sun.texture.path=sky_east.gif\r\n");
     frmVXEnvOrganizer dialog(frame);
-    EXPECT_EQ(dialog.GetTitle(), "Vortaxis: Environment Organizer");
-    EXPECT_EQ(dialog.lblEnvCount[0]->GetLabel(), "1");
     EXPECT_EQ(dialog.lblEnvCount[1]->GetLabel(), "0");
-    EXPECT_FALSE(dialog.btnOkay->IsEnabled());
+    EXPECT_TRUE(dialog.txtProblems->IsShown());
+    EXPECT_EQ(dialog.txtProblems->GetValue(), "Stuck: sky_east.gif (not found)");
 }
 
 }  // namespace

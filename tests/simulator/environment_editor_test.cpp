@@ -171,6 +171,15 @@ TEST_F(EnvironmentEditorTest, CancelledOrFailedSavesKeepTheChanges) {
     EXPECT_TRUE(editor.Changed);
     EXPECT_EQ(editor.EnvName, "Day/Night");
 
+    // A name the file's single-byte code page lacks is refused with the text that holds it.
+    editor.EnvName = "\xE6\x97\xA5";
+    EXPECT_FALSE(editor.SaveEnvironment());
+    ExpectMessage(3,
+                  "Unable to save file!\n" + sim / "Environments/\xE6\x97\xA5.env\n" +
+                      "An environment file cannot hold the characters of this text:\n\xE6\x97\xA5",
+                  "Error!");
+    EXPECT_TRUE(editor.Changed);
+
     editor.EnvName = "Day";
     EXPECT_TRUE(editor.SaveEnvironment());
     EXPECT_FALSE(editor.Changed);
@@ -198,6 +207,7 @@ TEST_F(EnvironmentEditorTest, TextureRowsChooseViewAndClear) {
     EXPECT_EQ(first.DefaultExt, "jpg");
     EXPECT_TRUE(first.FileMustExist);
     EXPECT_EQ(first.FileName, "");
+    EXPECT_EQ(first.InitialDir, sim.Path());  // the simulator's folder before any choice
 
     // A filled row starts on its own file; an empty one in the last folder; cancel keeps the box.
     prompts.FileDialogAnswers = {{false, ""}, {true, loose}};

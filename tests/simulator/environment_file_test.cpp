@@ -1,6 +1,7 @@
 // Environment files: the exact text for the default and a full set of values
-// under a German locale, every slider and channel through a write and a read,
-// the texture copies, the reader's rules for odd values, refused names.
+// under a German locale, single-byte names and paths byte for byte, every
+// slider and channel through a write and a read, the texture copies (never
+// replacing a file), the reader's rules for odd values, refused names.
 
 #include "simulator/environment_file.h"
 
@@ -168,7 +169,52 @@ TEST_F(EnvironmentFileTest, HeaderDateFollowsTheLocale) {
     }
     LocaleScope german("de_DE.UTF-8");
     SKIP_WITHOUT_LOCALE(german);
-    EXPECT_EQ(EnvironmentDateText(evening), "Freitag, M\xE4rz 06, 2026 - 08:32.20 ");  // single-byte text
+    EXPECT_EQ(EnvironmentDateText(evening), "Freitag, M\xC3\xA4rz 06, 2026 - 08:32.20 ");
+}
+
+TEST_F(EnvironmentFileTest, NamesAndPathsAreSingleByteTextInTheFile) {
+    LocaleScope german("de_DE.UTF-8");
+    SKIP_WITHOUT_LOCALE(german);
+    SetEnvironmentClock([] {
+        std::tm march = Sunday0832();
+        march.tm_mon = 2;
+        return march;
+    });
+    // "Café" and "été.jpg" as the file system and the windows spell them (UTF-8).
+    sim.Write("Textures/\xC3\xA9t\xC3\xA9.jpg", "summer");
+    gEnvironment.txtRegionGround = "Textures\\\xC3\xA9t\xC3\xA9.jpg";
+    ASSERT_TRUE(WriteEnvironmentFile("Caf\xC3\xA9"));
+    const std::string bytes = Header("Sonntag, M\xE4rz 06, 2026 - 08:32.20 ") +
+                              "sim.ground.texture.path=Environments\\Caf\xE9\\\xE9t\xE9.jpg\r\n"
+                              "sim.stationrafters.enabled=false\r\n";
+    EXPECT_EQ(Read("Environments/Caf\xC3\xA9.env"), bytes);
+    EXPECT_EQ(Read("Environments/Caf\xC3\xA9/\xC3\xA9t\xC3\xA9.jpg"), "summer");
+
+    // Read back (as an older file holding single-byte names is read), the key finds its copy.
+    ResetEnvironmentControls();
+    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Caf\xC3\xA9.env"));
+    EXPECT_EQ(gEnvironment.txtRegionGround, "Environments\\Caf\xC3\xA9\\\xC3\xA9t\xC3\xA9.jpg");
+    EXPECT_EQ(TexturePathOnDisk(gEnvironment.txtRegionGround), sim / "Environments/Caf\xC3\xA9/\xC3\xA9t\xC3\xA9.jpg");
+    EXPECT_EQ(EnvironmentFileText("Caf\xC3\xA9", gEnvironment), bytes);
+
+    // What the code page lacks is refused before anything is written.
+    EXPECT_EQ(TextOutsideCodePage("Caf\xC3\xA9", gEnvironment), std::nullopt);
+    EXPECT_EQ(TextOutsideCodePage("\xD0\x9C\xD0\xB8\xD1\x80", gEnvironment), "\xD0\x9C\xD0\xB8\xD1\x80");
+    EXPECT_FALSE(WriteEnvironmentFile("\xD0\x9C\xD0\xB8\xD1\x80"));
+    gEnvironment.txtSun = "Textures\\\xE2\x82\xAC.jpg";  // the euro sign
+    EXPECT_EQ(TextOutsideCodePage("Caf\xC3\xA9", gEnvironment), "Environments\\Caf\xC3\xA9\\\xE2\x82\xAC.jpg");
+    EXPECT_FALSE(WriteEnvironmentFile("Night"));
+    EXPECT_FALSE(fsys::FileExists(sim / "Environments/Night.env"));
+    EXPECT_FALSE(fsys::FolderExists(sim / "Environments/Night"));
+    EXPECT_EQ(Read("Environments/Caf\xC3\xA9.env"), bytes);
+
+    // Every byte of an older file survives a read and a write.
+    std::string all;
+    for (int c = 33; c < 256; ++c) all.push_back(static_cast<char>(c));
+    EnvironmentValues values;
+    ReadEnvironmentText("#\r\nsim.sun.texture.path=" + all + "\r\n", values);
+    const std::string line = "\r\nsim.sun.texture.path=Environments\\A\\" + all.substr(all.find('\\') + 1) + "\r\n";
+    EXPECT_NE(EnvironmentFileText("A", values).find(line), std::string::npos);
 }
 
 TEST_F(EnvironmentFileTest, EverySliderAndChannelValueSurvivesAWriteAndARead) {
@@ -216,6 +262,8 @@ TEST_F(EnvironmentFileTest, TexturesAreCopiedOnceUnderTheNameTheirKeyGives) {
     gEnvironment.txtRegionSkybox[1] = keptSource;
     gEnvironment.txtRegionSkybox[2] = sim / "missing.jpg";
     gEnvironment.txtRegionSkybox[3] = "x";  // too short: no key
+    gEnvironment.txtRegionSkybox[4] = sim.Write("third/kept.jpg", "third");
+    gEnvironment.txtRegionSkybox[5] = sim.Write("same/kept.jpg", "newer");
     ASSERT_TRUE(WriteEnvironmentFile("Mine"));
 
     const std::string text = Read("Environments/Mine.env");
@@ -223,7 +271,14 @@ TEST_F(EnvironmentFileTest, TexturesAreCopiedOnceUnderTheNameTheirKeyGives) {
     EXPECT_EQ(Read("Environments/Mine/Sky.Blue.tga"), "new sky");
     EXPECT_NE(text.find("\r\nsim.skyboxfront.texture.path=Environments\\Mine\\WOOD.JPG\r\n"), std::string::npos);
     EXPECT_EQ(Read("Environments/Mine/WOOD.JPG"), "wood");
+    // A file already there with other bytes stays; the new copy takes the next free name.
     EXPECT_EQ(Read("Environments/Mine/kept.jpg"), "old");
+    EXPECT_NE(text.find("\r\nsim.skyboxback.texture.path=Environments\\Mine\\kept (2).jpg\r\n"), std::string::npos);
+    EXPECT_EQ(Read("Environments/Mine/kept (2).jpg"), "newer");
+    EXPECT_NE(text.find("\r\nsim.skyboxup.texture.path=Environments\\Mine\\kept (3).jpg\r\n"), std::string::npos);
+    EXPECT_EQ(Read("Environments/Mine/kept (3).jpg"), "third");
+    EXPECT_NE(text.find("\r\nsim.skyboxdown.texture.path=Environments\\Mine\\kept (2).jpg\r\n"), std::string::npos);
+    EXPECT_FALSE(fsys::FileExists(sim / "Environments/Mine/kept (4).jpg"));
     EXPECT_NE(text.find("\r\nsim.skyboxleft.texture.path=Environments\\Mine\\missing.jpg\r\n"), std::string::npos);
     EXPECT_EQ(text.find("sim.skyboxright"), std::string::npos);
 

@@ -1,13 +1,18 @@
 // The environment organizer on temporary simulator folders: the scan's rule,
 // the worked example (Sunset's loose sky.jpg), only texture values rewritten,
-// a second run changing nothing, and no file lost or replaced by the moves.
+// a second run changing nothing; collisions, folders differing in letter case
+// and values that cannot be rewritten, with every file's bytes before and after.
 
 #include "simulator/environment_organizer.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
+
 #include "core/app_state.h"
 #include "platform/file_system.h"
+#include "simulator/environment_file.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -28,6 +33,39 @@ protected:
         EnvironmentOrganizer organizer;
         organizer.ScanEnvironments();
         return organizer;
+    }
+    // Every file under the simulator folder and its bytes.
+    std::map<std::string, std::string> Snapshot() {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(sim.Path())) {
+            const std::string path = entry.path().lexically_relative(sim.Path()).string();
+            if (entry.is_regular_file()) files[path] = Read(path);
+        }
+        return files;
+    }
+    // Every file of before but the environment files still holds its bytes, in
+    // its place or, moved aside, in "__Unused Files__".
+    void ExpectNothingLost(const std::map<std::string, std::string>& before) {
+        const std::map<std::string, std::string> after = Snapshot();
+        for (const auto& [path, bytes] : before) {
+            if (fsys::HasExtension(path, ".env")) continue;
+            const auto kept = after.find(path);
+            const bool loose = path.rfind("Environments/", 0) == 0 && path.find('/', 13) == std::string::npos;
+            const auto moved = loose ? after.find("Environments/__Unused Files__/" + path.substr(13)) : after.end();
+            EXPECT_TRUE((kept != after.end() && kept->second == bytes) ||
+                        (moved != after.end() && moved->second == bytes))
+                << path;
+        }
+    }
+    // The file the key of an organized environment names.
+    std::string Named(const std::string& env, const std::string& key) {
+        const std::string text = EnvTextFromFileBytes(Read("Environments/" + env));
+        const size_t at = text.find("\n" + key + "=");
+        if (at == std::string::npos) return "no key " + key;
+        const size_t start = at + key.size() + 2;
+        std::string bytes;
+        fsys::ReadWholeFile(TexturePathOnDisk(text.substr(start, text.find('\r', start) - start)), bytes);
+        return bytes;
     }
 
     TempFolder sim;
@@ -84,11 +122,12 @@ TEST_F(EnvironmentOrganizerTest, SunsetGetsItsOwnFolderAndTheLooseFilesMoveAside
     organizer.OrganizeEnvironments([&](int percent) { progress.push_back(percent); });
     EXPECT_EQ(progress, (std::vector<int>{0, 50}));
 
-    // Only the texture values change, each once; a texture that is nowhere keeps its value.
+    // Only the texture values change, each once; a texture that is nowhere keeps
+    // its value; the same file under another letter case is the same copy.
     EXPECT_EQ(Read("Environments/Sunset.env"),
               "# Made by hand\\with care\r\n"
               "sim.skyboxfront.texture.path=Environments\\Sunset\\sky.jpg\r\n"
-              "sim.skyboxback.texture.path=Environments\\Sunset\\SKY.jpg\r\n"
+              "sim.skyboxback.texture.path=Environments\\Sunset\\sky.jpg\r\n"
               "sim.sky.note=Environments\\sky.jpg\r\n"
               "sim.ground.texture.path=Environments\\Sunset\\ground.jpg\r\n"
               "sim.sun.texture.path=missing.jpg\r\n");
@@ -105,7 +144,8 @@ TEST_F(EnvironmentOrganizerTest, SunsetGetsItsOwnFolderAndTheLooseFilesMoveAside
 
     // A second run finds nothing to do and changes nothing.
     EnvironmentOrganizer again = Scanned();
-    EXPECT_EQ(again.UnorganizedCount(), 1);  // missing.jpg is still a bare name
+    EXPECT_EQ(again.UnorganizedCount(), 0);  // missing.jpg cannot be rewritten
+    EXPECT_EQ(again.ProblemLines(), std::vector<std::string>{"Sunset: missing.jpg (not found)"});
     const std::string organized = Read("Environments/Sunset.env");
     again.OrganizeEnvironments();
     EXPECT_EQ(Read("Environments/Sunset.env"), organized);
@@ -113,24 +153,123 @@ TEST_F(EnvironmentOrganizerTest, SunsetGetsItsOwnFolderAndTheLooseFilesMoveAside
     EXPECT_EQ(Read("Environments/notes.txt"), "mine");
 }
 
-TEST_F(EnvironmentOrganizerTest, FilesAnEnvironmentStillNamesStayPut) {
-    // A name that cannot be a folder of its own: that environment stays as it
-    // is, and so do the loose textures it names.
-    const std::string odd = "x\r\nsim.ground.texture.path=Environments\\rock.jpg\r\n";
-    sim.Write("Environments/Odd\\Name.env", odd);
+TEST_F(EnvironmentOrganizerTest, CopiesNeverReplaceAFileAndKeysNameTheirOwnCopy) {
+    sim.Write("Environments/grass.jpg", "A");
+    sim.Write("Environments/Sunset/grass.jpg", "B");
+    sim.Write("Environments/sky.jpg", "SKY1");
+    sim.Write("Textures/sky.jpg", "SKY2");
+    sim.Write("Environments/same.jpg", "SAME");
+    sim.Write("Textures/same.jpg", "SAME");
+    sim.Write("Environments/Sunset.env",
+              "x\r\n"
+              "sim.ground.texture.path=Environments\\grass.jpg\r\n"
+              "sim.skyboxfront.texture.path=Environments\\sky.jpg\r\n"
+              "sim.skyboxback.texture.path=Textures\\sky.jpg\r\n"
+              "sim.skyboxup.texture.path=Environments\\same.jpg\r\n"
+              "sim.skyboxdown.texture.path=Textures\\same.jpg\r\n");
+    // A single-byte value and a name the file system spells in UTF-8 ("Café", "été.jpg").
+    sim.Write("Environments/Caf\xC3\xA9.env", "x\r\nsim.sun.texture.path=Environments\\\xE9t\xE9.jpg\r\n");
+    sim.Write("Environments/\xC3\xA9t\xC3\xA9.jpg", "SUMMER");
+    const auto before = Snapshot();
+
+    EnvironmentOrganizer organizer = Scanned();
+    EXPECT_EQ(organizer.UnorganizedCount(), 2);
+    organizer.OrganizeEnvironments();
+    EXPECT_EQ(Read("Environments/Sunset.env"),
+              "x\r\n"
+              "sim.ground.texture.path=Environments\\Sunset\\grass (2).jpg\r\n"
+              "sim.skyboxfront.texture.path=Environments\\Sunset\\sky.jpg\r\n"
+              "sim.skyboxback.texture.path=Environments\\Sunset\\sky (2).jpg\r\n"
+              "sim.skyboxup.texture.path=Environments\\Sunset\\same.jpg\r\n"
+              "sim.skyboxdown.texture.path=Environments\\Sunset\\same.jpg\r\n");
+    EXPECT_EQ(Read("Environments/Sunset/grass.jpg"), "B");
+    EXPECT_EQ(Read("Environments/Sunset/grass (2).jpg"), "A");
+    EXPECT_EQ(Read("Environments/Sunset/sky.jpg"), "SKY1");
+    EXPECT_EQ(Read("Environments/Sunset/sky (2).jpg"), "SKY2");
+    EXPECT_EQ(Read("Environments/Sunset/same.jpg"), "SAME");
+    EXPECT_FALSE(fsys::FileExists(sim / "Environments/Sunset/same (2).jpg"));
+    EXPECT_EQ(Read("Environments/Caf\xC3\xA9.env"),
+              "x\r\nsim.sun.texture.path=Environments\\Caf\xE9\\\xE9t\xE9.jpg\r\n");
+    EXPECT_EQ(Named("Caf\xC3\xA9.env", "sim.sun.texture.path"), "SUMMER");
+    EXPECT_TRUE(organizer.ProblemLines().empty());
+    ExpectNothingLost(before);
+}
+
+TEST_F(EnvironmentOrganizerTest, FoldersAreMappedOnceWhateverTheirCase) {
+    sim.Write("Environments/SUNSET/old.jpg", "OLD");
+    sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    sim.Write("Environments/sunset.env", "x\r\nsim.sun.texture.path=sky.jpg\r\n");
+    sim.Write("Environments/sky.jpg", "ONE");
+    sim.Write("sky.jpg", "TWO");
+    sim.Write("Environments/Dusk.env", "x\r\nsim.sun.texture.path=Environments\\dusk.jpg\r\n");
+    sim.Write("Environments/dusk.env", "x\r\nsim.sun.texture.path=dusk.jpg\r\n");
+    sim.Write("Environments/dusk.jpg", "D1");
+    sim.Write("dusk.jpg", "D2");
+    const auto before = Snapshot();
+
+    Scanned().OrganizeEnvironments();
+    EXPECT_EQ(Read("Environments/Sunset.env"), "x\r\nsim.sun.texture.path=Environments\\SUNSET\\sky.jpg\r\n");
+    EXPECT_EQ(Read("Environments/sunset.env"), "x\r\nsim.sun.texture.path=Environments\\SUNSET\\sky (2).jpg\r\n");
+    EXPECT_EQ(Read("Environments/Dusk.env"), "x\r\nsim.sun.texture.path=Environments\\Dusk\\dusk.jpg\r\n");
+    EXPECT_EQ(Read("Environments/dusk.env"), "x\r\nsim.sun.texture.path=Environments\\Dusk\\dusk (2).jpg\r\n");
+    EXPECT_EQ(Named("Sunset.env", "sim.sun.texture.path"), "ONE");
+    EXPECT_EQ(Named("sunset.env", "sim.sun.texture.path"), "TWO");
+    EXPECT_EQ(Named("Dusk.env", "sim.sun.texture.path"), "D1");
+    EXPECT_EQ(Named("dusk.env", "sim.sun.texture.path"), "D2");
+    std::vector<std::string> folders;
+    for (const auto& entry : std::filesystem::directory_iterator(sim / "Environments"))
+        if (entry.is_directory()) folders.push_back(entry.path().filename().string());
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(folders, (std::vector<std::string>{"Dusk", "SUNSET", "__Unused Files__"}));
+    ExpectNothingLost(before);
+}
+
+TEST_F(EnvironmentOrganizerTest, WhatCannotBeRewrittenIsListedAndTheRestIsDone) {
+    const std::string odd =
+        "x\r\n"
+        "sim.skyboxup.texture.path=sky_east.gif\r\n"
+        "sim.sun.texture.path=C:\\Pics\\sky.jpg\r\n"
+        "sim.ground.texture.path=Environments\\missing.jpg\r\n"
+        "sim.tree1.texture.path=Textures\\x.jpg\r\n"
+        "sim.tree2.texture.path=Environments\\\r\n"
+        "sim.flare1.texture.path=Environments\\ok.jpg\r\n";
+    sim.Write("Environments/Odd.env", odd);
+    sim.Write("Environments/ok.jpg", "OK");
+    sim.Write("Environments/Stuck.env", "x\r\nsim.skyboxup.texture.path=sky_east.gif\r\n");
+    // A name that cannot be a folder of its own: the loose texture it names stays.
+    sim.Write("Environments/Odd\\Name.env", "x\r\nsim.ground.texture.path=Environments\\rock.jpg\r\n");
     sim.Write("Environments/rock.jpg", "ROCK");
-    sim.Write("Environments/Abs.env", "x\r\nsim.sun.texture.path=" + sim / "Pics/sun.jpg\r\n");
-    sim.Write("Pics/sun.jpg", "SUN");
-    sim.Write("Environments/old.txt", "old");
+    // An absolute path of this system is no bare name, and its "/" stay.
+    const std::string abs = "x\r\nsim.sun.texture.path=" + sim.Write("Pics/sun.jpg", "SUN") + "\r\n";
+    sim.Write("Environments/Abs.env", abs);
+    const auto before = Snapshot();
+    const std::vector<std::string> problems = {
+        "Odd: sky_east.gif (not found)",
+        "Odd: C:\\Pics\\sky.jpg (not found)",
+        "Odd: Environments\\missing.jpg (not found)",
+        "Odd: Textures\\x.jpg (not found)",
+        "Odd: Environments\\ (names no file)",
+        "Odd\\Name: Environments\\rock.jpg (the environment's name cannot be a folder)",
+        "Stuck: sky_east.gif (not found)"};
 
     EnvironmentOrganizer organizer = Scanned();
     EXPECT_EQ(organizer.UnorganizedCount(), 1);
+    EXPECT_EQ(organizer.ProblemLines(), problems);
     organizer.OrganizeEnvironments();
-    EXPECT_EQ(Read("Environments/Odd\\Name.env"), odd);
+    EXPECT_EQ(Read("Environments/Odd.env"), std::string(odd).replace(odd.find("Environments\\ok"), 15,
+                                                                      "Environments\\Odd\\ok"));
+    EXPECT_EQ(Read("Environments/Odd/ok.jpg"), "OK");
     EXPECT_EQ(Read("Environments/rock.jpg"), "ROCK");
-    EXPECT_EQ(Read("Environments/__Unused Files__/old.txt"), "old");
-    // An absolute path of this system is no bare name, and its "/" stay.
-    EXPECT_EQ(Read("Environments/Abs.env"), "x\r\nsim.sun.texture.path=" + sim / "Pics/sun.jpg\r\n");
+    EXPECT_EQ(Read("Environments/Abs.env"), abs);
+    EXPECT_EQ(organizer.ProblemLines(), problems);
+    EXPECT_EQ(organizer.ProblemMessage().substr(0, organizer.ProblemMessage().find('\n')),
+              "These texture values could not be rewritten and were kept as they are:");
+    ExpectNothingLost(before);
+
+    // Organized now as far as it can be: nothing left to do, the same list.
+    EnvironmentOrganizer again = Scanned();
+    EXPECT_EQ(again.UnorganizedCount(), 0);
+    EXPECT_EQ(again.ProblemLines(), problems);
 }
 
 }  // namespace
