@@ -153,9 +153,11 @@ void frmTColorizer::ShowState() {
         chkPaintWhat[t + 1]->Enable(f.TypesEnabled);
     }
     chkOnlyTunnels->SetValue(f.OnlyTunnels);
-    SetOkayEnabled(f.OkEnabled());
+    CheckColorizerInputs();
     UpdateColorPreviews();
 }
+
+void frmTColorizer::CheckColorizerInputs() { SetOkayEnabled(form_.OkEnabled()); }
 
 void frmTColorizer::UpdateColorPreviews() {
     for (int p = 0; p < 3; ++p) {
@@ -188,7 +190,7 @@ void frmTColorizer::btnColor_Click(int i) {
 void frmTColorizer::BoxChanged(int index) {
     frmToolDialog::BoxChanged(index);
     form_.SetRunLength(index / 2, index % 2, NumericBox(index)->Text());
-    SetOkayEnabled(form_.OkEnabled());
+    CheckColorizerInputs();
 }
 
 bool frmTColorizer::ApplyTool() {

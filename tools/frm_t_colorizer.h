@@ -41,6 +41,9 @@ public:
     void btnColor_Click(int i);
     // Redraws the six previews.
     void UpdateColorPreviews();
+    // Enables OK exactly when a segment type is checked and no group in
+    // Toggle mode has a red run length.
+    void CheckColorizerInputs();
 
 protected:
     bool ApplyTool() override;

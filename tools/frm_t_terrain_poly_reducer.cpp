@@ -47,19 +47,31 @@ frmTTerrainPolyReducer::frmTTerrainPolyReducer(wxWindow* owner) : frmToolDialog(
 
     // Form_Load: the current data, then half the size proposed; setting each
     // text runs its change, which fills the counts and enables OK.
-    lblCurrentGrid->SetLabel(CurrentTerrainGridText());
-    lblCurrentPolys->SetLabel(CurrentTerrainPolysText());
+    ShowCurrentTerrainData();
     width->SetValue(std::to_string(ProposedTerrainWidth()));
     depth->SetValue(std::to_string(ProposedTerrainDepth()));
     FinishLayout();
 }
 
-void frmTTerrainPolyReducer::BoxChanged(int index) {
-    frmToolDialog::BoxChanged(index);
-    const TerrainCountTexts texts = Form().OkEnabled() ? TerrainCountsFor(Form().Value(0), Form().Value(1))
-                                                       : TerrainCountTexts{"-", "-"};
+void frmTTerrainPolyReducer::ShowCurrentTerrainData() {
+    lblCurrentGrid->SetLabel(CurrentTerrainGridText());
+    lblCurrentPolys->SetLabel(CurrentTerrainPolysText());
+}
+
+void frmTTerrainPolyReducer::UpdateNewPolyCount() {
+    const TerrainCountTexts texts = TerrainCountsFor(Form().Value(0), Form().Value(1));
     lblNewPolys->SetLabel(wxString::FromUTF8(texts.NewPolys));
     lblSavedPolys->SetLabel(wxString::FromUTF8(texts.SavedPolys));
+}
+
+void frmTTerrainPolyReducer::BoxChanged(int index) {
+    frmToolDialog::BoxChanged(index);
+    if (Form().OkEnabled()) {
+        UpdateNewPolyCount();
+    } else {
+        lblNewPolys->SetLabel("-");
+        lblSavedPolys->SetLabel("-");
+    }
 }
 
 bool frmTTerrainPolyReducer::ApplyTool() {

@@ -15,6 +15,12 @@ public:
     wxStaticText* NewPolysLabel() const { return lblNewPolys; }
     wxStaticText* SavedPolysLabel() const { return lblSavedPolys; }
 
+    // The current grid size and polygon count into their labels.
+    void ShowCurrentTerrainData();
+    // The polygon count of the two boxes' sizes and the count it removes into
+    // their labels (run while neither box is red).
+    void UpdateNewPolyCount();
+
 protected:
     bool ApplyTool() override;
     void BoxChanged(int index) override;
