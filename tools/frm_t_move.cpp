@@ -52,6 +52,7 @@ frmTMove::frmTMove(wxWindow* owner) : frmToolDialog(owner, "frmTMove") {
     ButtonRow()->Insert(1, btnDone, 0, wxRIGHT, kToolMargin / 2);
     btnDone->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnDone_Click(); });
     btnDone->SetDefault();
+    SetEscapeId(btnDone->GetId());  // Escape acts as Done
 
     // Form_Load: the control defaults.
     chkMoveSupps->SetValue(true);

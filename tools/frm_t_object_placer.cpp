@@ -20,6 +20,12 @@ namespace {
 
 wxStaticText* Label(wxWindow* parent, const char* text) { return new wxStaticText(parent, wxID_ANY, text); }
 
+// The heading row of a "Minimum:" / "Maximum:" grid: the axis over each column of boxes.
+void AddAxisHeadings(wxWindow* parent, wxFlexGridSizer* grid) {
+    grid->AddSpacer(0);
+    for (const char* axis : {"X", "Y", "Z"}) grid->Add(Label(parent, axis), 0, wxALIGN_CENTER_HORIZONTAL);
+}
+
 }  // namespace
 
 frmTObjectPlacer::frmTObjectPlacer(wxWindow* owner)
@@ -28,9 +34,9 @@ frmTObjectPlacer::frmTObjectPlacer(wxWindow* owner)
     AddNumericRow(file, "Number of Times to Place:", kPlacerRepeatBox, "");
     auto* fileRow = new wxBoxSizer(wxHORIZONTAL);
     txtObjFile = new wxTextCtrl(LastPanel(), wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(320, -1));
-    btnBrowse = new wxButton(LastPanel(), wxID_ANY, "...", wxDefaultPosition, wxSize(32, -1));
+    btnBrowse = new wxButton(LastPanel(), wxID_ANY, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
     fileRow->Add(txtObjFile, 1, wxRIGHT, kToolMargin / 2);
-    fileRow->Add(btnBrowse, 0);
+    fileRow->Add(btnBrowse, 0, wxEXPAND);  // as tall as the box beside it
     file->Add(fileRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, kToolMargin);
 
     wxBoxSizer* place = AddPanel(" Object Placement");
@@ -62,6 +68,7 @@ frmTObjectPlacer::frmTObjectPlacer(wxWindow* owner)
     turn->Add(chkScale, 0, wxLEFT | wxRIGHT | wxBOTTOM, kToolMargin);
     auto* scales = new wxFlexGridSizer(4, kToolMargin / 2, kToolMargin);
     turn->Add(scales, 0, wxLEFT | wxRIGHT | wxBOTTOM, kToolMargin);
+    AddAxisHeadings(LastPanel(), scales);
     for (int row = 0; row < 2; ++row) {
         lblScale[row] = Label(LastPanel(), row == 0 ? "Minimum:" : "Maximum:");
         scales->Add(lblScale[row], 0, wxALIGN_CENTER_VERTICAL);
@@ -72,6 +79,7 @@ frmTObjectPlacer::frmTObjectPlacer(wxWindow* owner)
     turn->Add(chkRotate, 0, wxLEFT | wxRIGHT | wxBOTTOM, kToolMargin);
     auto* rotations = new wxFlexGridSizer(4, kToolMargin / 2, kToolMargin);
     turn->Add(rotations, 0, wxLEFT | wxRIGHT | wxBOTTOM, kToolMargin);
+    AddAxisHeadings(LastPanel(), rotations);
     for (int row = 0; row < 2; ++row) {
         lblRotate[row] = Label(LastPanel(), row == 0 ? "Minimum:" : "Maximum:");
         rotations->Add(lblRotate[row], 0, wxALIGN_CENTER_VERTICAL);

@@ -26,13 +26,13 @@ frmTObjectRenamer::frmTObjectRenamer(wxWindow* owner) : frmToolDialog(owner, "fr
     cmbObjList = new wxChoice(LastPanel(), wxID_ANY, wxDefaultPosition, wxSize(320, -1));
     lblInfo[1] = new wxStaticText(LastPanel(), wxID_ANY, "Rename to:");
     txtNewFile = new wxTextCtrl(LastPanel(), wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(320, -1));
-    btnBrowse = new wxButton(LastPanel(), wxID_ANY, "...", wxDefaultPosition, wxSize(32, -1));
+    btnBrowse = new wxButton(LastPanel(), wxID_ANY, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
     grid->Add(lblInfo[0], 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(cmbObjList, 1, wxEXPAND);
     grid->AddSpacer(0);
     grid->Add(lblInfo[1], 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(txtNewFile, 1, wxEXPAND);
-    grid->Add(btnBrowse, 0);
+    grid->Add(btnBrowse, 0, wxEXPAND);  // as tall as the box beside it
     chkRenameAll = new wxCheckBox(LastPanel(), wxID_ANY, "Rename All Objects of Same Name");
     panel->Add(chkRenameAll, 0, wxLEFT | wxRIGHT | wxBOTTOM, kToolMargin);
 
@@ -47,6 +47,7 @@ frmTObjectRenamer::frmTObjectRenamer(wxWindow* owner) : frmToolDialog(owner, "fr
     btnBrowse->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnBrowse_Click(); });
     btnRename->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnRename_Click(); });
     btnDone->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { btnDone_Click(); });
+    SetEscapeId(btnDone->GetId());  // Escape acts as Done
     btnRename->Enable(false);
     FillObjectList();
     FinishLayout();

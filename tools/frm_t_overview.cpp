@@ -1,5 +1,7 @@
 #include "tools/frm_t_overview.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/font.h>
 #include <wx/fontenum.h>
@@ -25,9 +27,7 @@ frmOverviewDialog::frmOverviewDialog(wxWindow* owner, const char* dialog) : frmT
     txtInfo = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                              wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxVSCROLL);
     txtInfo->SetFont(ReportFont());
-    // Room for the 79 columns of a header and a screenful of lines.
-    const wxSize cell = txtInfo->GetTextExtent("M");
-    txtInfo->SetMinSize(wxSize(cell.x * 82 + 24, cell.y * 36));
+    FitReportBox(kReportRows);
     Column()->Add(txtInfo, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kToolMargin);
 
     AddButtons(false, true);
@@ -43,6 +43,17 @@ void frmOverviewDialog::ShowReport(void (*build)(ReportBuffer&)) {
     build(report_);
     txtInfo->ChangeValue(ToWxText(report_.Text()));
     txtInfo->SetInsertionPoint(0);
+    // A short report gets a box of its own length; a long one scrolls.
+    int lines = 0;
+    for (size_t at = report_.Text().find("\r\n"); at != std::string::npos; at = report_.Text().find("\r\n", at + 2))
+        ++lines;
+    FitReportBox(std::min(lines + 1, kReportRows));
+}
+
+void frmOverviewDialog::FitReportBox(int rows) {
+    // The 79 columns of a header and the given number of lines, with the box's frame.
+    const wxSize cell = txtInfo->GetTextExtent("M");
+    txtInfo->SetMinSize(wxSize(cell.x * 82 + 24, cell.y * rows + 16));
 }
 
 frmTOverview::frmTOverview(wxWindow* owner) : frmOverviewDialog(owner, "frmTOverview") {

@@ -20,8 +20,11 @@ public:
 
 protected:
     bool ApplyTool() override { return true; }  // OK only closes
-    // Empties the buffer, builds the report and shows it.
+    // Empties the buffer, builds the report and shows it, in a box as tall as
+    // the report up to a screenful of lines (kReportRows).
     void ShowReport(void (*build)(ReportBuffer&));
+    void FitReportBox(int rows);
+    static constexpr int kReportRows = 36;
 
     ReportBuffer report_;
     wxTextCtrl* txtInfo = nullptr;

@@ -26,6 +26,12 @@ RenameFileCheck CheckRenameFile(const std::string& text) {
         return check;
     }
     check.Valid = ObjectFileExists(text);
+    // The track keeps "\" between the names, as the Object Placer stores them.
+    if (check.Valid && text.find('/') != std::string::npos) {
+        std::string stored = text;
+        std::replace(stored.begin(), stored.end(), '/', '\\');
+        check.Replacement = stored;
+    }
     return check;
 }
 

@@ -13,7 +13,9 @@ std::string ObjectListEntry(int32_t index);
 
 // The check of the "Rename to:" text after every change. A full path of an
 // existing file below the Objects folder is valid and gives its stored name
-// as the text's replacement (checked again in that form).
+// as the text's replacement (checked again in that form); so does a valid
+// name below the folder typed with "/" between its names, which the track
+// stores with "\".
 struct RenameFileCheck {
     bool Valid = false;
     std::optional<std::string> Replacement;

@@ -71,9 +71,14 @@ TEST_F(ObjectRenamerTest, FullPathsBelowTheObjectsFolderBecomeStoredNames) {
 
 TEST_F(ObjectRenamerTest, RelativeNamesAreLookedUpWithoutRegardToCase) {
     EXPECT_TRUE(CheckRenameFile("trees\\oak.3ds").Valid);
-    EXPECT_TRUE(CheckRenameFile("Trees/Oak.3DS").Valid) << "the extension in capitals";
     EXPECT_TRUE(CheckRenameFile("ROCK.3ds").Valid);
     EXPECT_FALSE(CheckRenameFile("rock.3ds").Replacement);
+    EXPECT_FALSE(CheckRenameFile("trees\\oak.3ds").Replacement);
+    // "/" typed between the names is stored as "\", as the Object Placer stores it.
+    const RenameFileCheck slashes = CheckRenameFile("Trees/Oak.3DS");
+    EXPECT_TRUE(slashes.Valid) << "the extension in capitals";
+    EXPECT_EQ(slashes.Replacement, "Trees\\Oak.3DS");
+    EXPECT_FALSE(CheckRenameFile("Trees/Missing.3ds").Replacement);
     for (const char* bad : {"", ".3ds", "x.3ds", "readme.txt", "Trees", "..\\outside.3ds", "Trees\\Missing.3ds"})
         EXPECT_FALSE(CheckRenameFile(bad).Valid) << bad;
 }

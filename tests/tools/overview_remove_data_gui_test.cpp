@@ -72,6 +72,10 @@ TEST_F(ReportAndRemoveWindow, ElementOverview) {
     ExpectHelp(dialog.HelpButton(), "e_overview");
     EXPECT_NE(dialog.ReportText().find("Lowest Point...: -3.00m (-9.84ft)\r\n"), std::string::npos);
     EXPECT_FALSE(gDocumentChanged);
+    // The box is as tall as the report's eight lines, not a screenful.
+    const int line = dialog.InfoBox()->GetTextExtent("M").y;
+    EXPECT_GE(dialog.InfoBox()->GetSize().y, line * 8);
+    EXPECT_LT(dialog.InfoBox()->GetSize().y, line * 12);
 }
 
 TEST_F(ReportAndRemoveWindow, RemoveDataBoxesFollowTheirRules) {

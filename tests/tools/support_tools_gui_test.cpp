@@ -91,6 +91,12 @@ TEST_F(SupportToolWindows, RenamerWithoutObjectsOffersOnlyDoneAndHelp) {
         EXPECT_FALSE(w->IsEnabled());
     EXPECT_TRUE(d.DoneButton()->IsEnabled());
     EXPECT_EQ(d.DoneButton()->GetLabel(), "Done");
+    EXPECT_GE(d.BrowseButton()->GetSize().x, d.BrowseButton()->GetTextExtent("...").x) << "its \"...\" shows";
+    // Escape is Done.
+    d.Show();
+    PressEscape(*d.HelpButton());
+    EXPECT_FALSE(d.IsShown());
+    EXPECT_EQ(d.GetReturnCode(), wxID_OK);
 }
 
 TEST_F(SupportToolWindows, RenamerTurnsFullPathsRelativeAndRenamesAll) {

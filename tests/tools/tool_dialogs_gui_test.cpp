@@ -411,6 +411,13 @@ TEST_F(ToolDialogWindow, FinishingMoveForAnotherCommandRunsDone) {
     EXPECT_EQ(redraws, 1);
     FinishMoveTool();  // nothing open: nothing happens
     EXPECT_EQ(redraws, 1);
+    // Escape is Done.
+    ShowTMoveDialog(frame);
+    Tick(*OpenMoveTool()->UpdateModelBox(), false);
+    Press(*OpenMoveTool()->DirectionButton(MoveUp));
+    PressEscape(*OpenMoveTool()->DoneButton());
+    EXPECT_EQ(OpenMoveTool(), nullptr);
+    EXPECT_EQ(redraws, 2);
     wxTheApp->ProcessIdle();
 }
 

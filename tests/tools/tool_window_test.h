@@ -26,6 +26,14 @@ inline void ExpectHelpPage(const std::vector<std::string>& opened, const std::st
     EXPECT_TRUE(std::filesystem::exists(page)) << page;
 }
 
+// Escape pressed while `focus` has the keyboard: the key's hook runs up to its dialog.
+inline void PressEscape(wxWindow& focus) {
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = WXK_ESCAPE;
+    key.SetEventObject(&focus);
+    focus.GetEventHandler()->ProcessEvent(key);
+}
+
 class ToolWindowTest : public ToolTest {
 protected:
     void SetUp() override {
