@@ -7,8 +7,10 @@
 
 // Opens gAppPath + "gtwrhelp/" + Topic + ".htm"; when that file is missing,
 // says "Help Topic Not Found!" in a "Warning!" box with the exclamation icon.
-// When the desktop cannot open it, the help viewer shows it; when neither
-// can, a "Warning!" box says so with the page's path.
+// The desktop's opener gets it only where the desktop has a program for web
+// pages (the platform's ShellOpen refuses it otherwise); else the program's
+// own help viewer shows it; when neither can, a "Warning!" box says so with
+// the page's path.
 void ShowHelpTopic(const std::string& Topic);
 
 // The Help menu's web pages: opened with the desktop's browser; when it has
