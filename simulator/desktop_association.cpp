@@ -47,7 +47,8 @@ std::string ThroughLinks(const std::string& path) {
         if (ec) break;
         current = target.is_absolute() ? target : current.parent_path() / target;
     }
-    return current.lexically_normal().string();
+    // Not normalized: a ".." after a linked folder is the system's to resolve.
+    return current.string();
 }
 
 // One argument of a desktop entry's Exec line: quoted, with the characters
@@ -252,7 +253,12 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
     }
     const std::string mimeapps = folders.ConfigHome + "mimeapps.list";
     std::string old;
-    fsys::ReadWholeFile(mimeapps, old);
+    std::error_code ec;
+    if (!fsys::ReadWholeFile(mimeapps, old) && fs::exists(mimeapps, ec)) {
+        // There but unreadable: its lines cannot be kept, so it is left as it is.
+        failures.push_back(mimeapps);
+        return false;
+    }
     const std::string entry = Wanted(a, a.DoubleClick) ? DesktopEntryName(a.DoubleClick) : std::string{};
     const std::string updated = SetDefaultApplication(old, entry);
     if (updated != old && !(old.empty() && entry.empty())) WriteText(mimeapps, updated, failures);
