@@ -142,7 +142,7 @@ bool DecodeTgaRle(std::vector<uint8_t>& data, int32_t width, int32_t height, int
         const size_t room = pixels - written;
         if (c < 128) {
             const size_t kept = std::min({count, room, (data.size() - in) / bpp});
-            std::memcpy(&out[written * bpp], &data[in], kept * bpp);
+            std::memcpy(out.data() + written * bpp, data.data() + in, kept * bpp);
             in += std::min(count * bpp, data.size() - in);
             written += kept;
         } else {
