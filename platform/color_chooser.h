@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 // Request flags.
 inline constexpr uint32_t kChooseColorRgbInit = 0x1;          // start on Color
@@ -31,6 +32,12 @@ using ColorChooser = std::function<bool(ColorChooserRequest& request)>;
 bool ChooseColor(ColorChooserRequest& request);
 // Installs the chooser; an empty one restores the default that cancels.
 void SetColorChooser(ColorChooser chooser);
+
+// A red, green or blue value typed into the chooser: the whole text (blanks
+// around it aside) is a whole number from 0 to 255. False for anything else
+// (empty, letters, "12.7", "1e40", "-3", "256"): the chooser shows such a box
+// as refused and takes no colour until it is corrected.
+bool ParseColorChannel(std::string_view text, int32_t& value);
 
 // Installs a chooser for the lifetime of the object and puts the previous one back.
 class ScopedColorChooser {

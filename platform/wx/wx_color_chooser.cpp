@@ -1,10 +1,16 @@
 #include "platform/wx/wx_color_chooser.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
-#include <wx/spinctrl.h>
+#include <wx/settings.h>
+#include <wx/spinbutt.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "platform/wx/wx_refit.h"
 
 namespace {
 
@@ -77,26 +83,35 @@ wxColorChooserDialog::wxColorChooserDialog(wxWindow* owner, const ColorChooserRe
     auto* panel = new wxPanel(this);
     customPart_ = panel;
     auto* right = new wxBoxSizer(wxVERTICAL);
-    auto* grid = new wxFlexGridSizer(2, 4, 4);
+    auto* grid = new wxFlexGridSizer(3, 4, 4);
     const char* names[3] = {"Red:", "Green:", "Blue:"};
     for (int c = 0; c < 3; ++c) {
+        const auto i = static_cast<size_t>(c);
         grid->Add(new wxStaticText(panel, wxID_ANY, names[c]), 0, wxALIGN_CENTER_VERTICAL);
-        channels_[static_cast<size_t>(c)] =
-            new wxSpinCtrl(panel, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS, 0, 255, 0);
-        channels_[static_cast<size_t>(c)]->Bind(wxEVT_SPINCTRL, &wxColorChooserDialog::ChannelChanged, this);
-        grid->Add(channels_[static_cast<size_t>(c)]);
+        channels_[i] = new wxTextCtrl(panel, wxID_ANY, "0", wxDefaultPosition, wxSize(56, -1));
+        channels_[i]->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { ChannelTyped(); });
+        channels_[i]->Bind(wxEVT_KEY_DOWN, [this, c](wxKeyEvent& event) { OnChannelKey(c, event); });
+        grid->Add(channels_[i], 0, wxALIGN_CENTER_VERTICAL);
+        spins_[i] = new wxSpinButton(panel, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL);
+        spins_[i]->SetRange(0, 255);
+        spins_[i]->Bind(wxEVT_SPIN_UP, [this, c](wxSpinEvent&) { ChannelSpun(c, 1); });
+        spins_[i]->Bind(wxEVT_SPIN_DOWN, [this, c](wxSpinEvent&) { ChannelSpun(c, -1); });
+        grid->Add(spins_[i], 0, wxALIGN_CENTER_VERTICAL);
     }
     right->Add(grid, 0, wxBOTTOM, kMargin);
-    auto* add = new wxButton(panel, wxID_ANY, "Add to Custom Colors");
-    add->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { AddToCustomColors(); });
-    right->Add(add, 0, wxEXPAND);
+    btnAdd_ = new wxButton(panel, wxID_ANY, "Add to Custom Colors");
+    btnAdd_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { AddToCustomColors(); });
+    right->Add(btnAdd_, 0, wxEXPAND);
     panel->SetSizer(right);
     parts->Add(panel, 0, wxALL, kMargin);
     top->Add(parts);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, wxID_OK, "OK"), 0, wxRIGHT, kMargin);
+    btnOk_ = new wxButton(this, wxID_OK, "OK");
+    btnOk_->SetDefault();
+    buttons->Add(btnOk_, 0, wxRIGHT, kMargin);
+    Bind(wxEVT_BUTTON, &wxColorChooserDialog::OnOk, this, wxID_OK);
     buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
     top->Add(buttons, 0, wxEXPAND | wxALL, kMargin);
     SetSizer(top);
@@ -104,7 +119,7 @@ wxColorChooserDialog::wxColorChooserDialog(wxWindow* owner, const ColorChooserRe
     panel->Show((request.Flags & kChooseColorFullOpen) != 0);
     btnDefine_->Show(!panel->IsShown());
     ShowCurrent();
-    Fit();
+    FitWhenDrawn(this, preview_);
     CentreOnParent();
 }
 
@@ -120,6 +135,7 @@ void wxColorChooserDialog::SelectCustom(int slot) {
 }
 
 void wxColorChooserDialog::AddToCustomColors() {
+    if (!ChannelsValid()) return;
     customs_[static_cast<size_t>(nextSlot_)] = current_;
     customSwatches_[static_cast<size_t>(nextSlot_)]->SetBackgroundColour(ToWx(current_));
     customSwatches_[static_cast<size_t>(nextSlot_)]->Refresh();
@@ -130,19 +146,75 @@ void wxColorChooserDialog::ShowCustomPart() {
     if (!btnDefine_->IsEnabled()) return;
     customPart_->Show();
     btnDefine_->Hide();
-    Fit();
+    GrowToFit(this);
 }
 
-void wxColorChooserDialog::ChannelChanged(wxSpinEvent&) {
-    current_ = channels_[0]->GetValue() + 256 * channels_[1]->GetValue() + 65536 * channels_[2]->GetValue();
+bool wxColorChooserDialog::ChannelsValid() const {
+    int32_t value = 0;
+    for (wxTextCtrl* box : channels_)
+        if (!ParseColorChannel(box->GetValue().utf8_string(), value)) return false;
+    return true;
+}
+
+// Every change of a box's text, typed, pasted or stepped: a valid set of
+// three is the current colour at once; a box that is not valid turns red.
+void wxColorChooserDialog::ChannelTyped() {
+    int32_t color = 0;
+    bool valid = true;
+    for (size_t c = 0; c < channels_.size(); ++c) {
+        int32_t value = 0;
+        const bool ok = ParseColorChannel(channels_[c]->GetValue().utf8_string(), value);
+        const wxColour text = ok ? wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT) : wxColour(255, 0, 0);
+        if (channels_[c]->GetForegroundColour() != text) {
+            channels_[c]->SetForegroundColour(text);
+            channels_[c]->Refresh();
+        }
+        if (ok) {
+            spins_[c]->SetValue(value);
+            color |= value << (8 * c);
+        }
+        valid = valid && ok;
+    }
+    btnOk_->Enable(valid);
+    btnAdd_->Enable(valid);
+    if (!valid) return;
+    current_ = color;
     preview_->SetBackgroundColour(ToWx(current_));
     preview_->Refresh();
+}
+
+// An arrow (of the spin button or the keyboard) steps a valid value by one,
+// held to 0 and 255; it leaves a refused text for the user to correct.
+void wxColorChooserDialog::ChannelSpun(int channel, int step) {
+    wxTextCtrl* box = channels_[static_cast<size_t>(channel)];
+    int32_t value = 0;
+    if (ParseColorChannel(box->GetValue().utf8_string(), value)) {
+        value = std::clamp(value + step, 0, 255);
+        box->SetValue(wxString::Format("%d", value));
+    }
+    spins_[static_cast<size_t>(channel)]->SetValue(value);
+}
+
+void wxColorChooserDialog::OnChannelKey(int channel, wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    if (key == WXK_UP || key == WXK_NUMPAD_UP)
+        ChannelSpun(channel, 1);
+    else if (key == WXK_DOWN || key == WXK_NUMPAD_DOWN)
+        ChannelSpun(channel, -1);
+    else
+        event.Skip();
+}
+
+void wxColorChooserDialog::OnOk(wxCommandEvent&) {
+    // Enter in a box reaches the default button too: a refused value is never taken.
+    if (!ChannelsValid()) return;
+    EndModal(wxID_OK);
 }
 
 void wxColorChooserDialog::ShowCurrent() {
-    for (int c = 0; c < 3; ++c) channels_[static_cast<size_t>(c)]->SetValue((current_ >> (8 * c)) & 0xFF);
-    preview_->SetBackgroundColour(ToWx(current_));
-    preview_->Refresh();
+    for (size_t c = 0; c < channels_.size(); ++c)
+        channels_[c]->ChangeValue(wxString::Format("%d", (current_ >> (8 * c)) & 0xFF));
+    ChannelTyped();
 }
 
 bool WxChooseColor(ColorChooserRequest& request) {

@@ -1,7 +1,10 @@
 #pragma once
 // The program's colour chooser on the desktop: a modal dialog with the basic
 // colours, the run's 16 custom colours and the red, green and blue of the
-// current colour, which can be added to the custom colours. Installed by the
+// current colour, which can be added to the custom colours. A value typed
+// into "Red:", "Green:" or "Blue:" is the colour at once, as it is shown; a
+// box that holds no whole number from 0 to 255 is shown in red, and OK and
+// "Add to Custom Colors" stay disabled until it is corrected. Installed by the
 // program at start-up (SetColorChooser(WxChooseColor)).
 
 #include <array>
@@ -12,8 +15,11 @@
 #include "platform/color_chooser.h"
 
 class wxButton;
-class wxSpinCtrl;
+class wxCommandEvent;
+class wxKeyEvent;
+class wxSpinButton;
 class wxSpinEvent;
+class wxTextCtrl;
 
 bool WxChooseColor(ColorChooserRequest& request);
 
@@ -33,17 +39,29 @@ public:
     void AddToCustomColors();                   // the current colour into the slot, then the next slot
     void ShowCustomPart();                      // "Define Custom Colors >>"
     wxButton* DefineButton() const { return btnDefine_; }
+    // The red (0), green (1) and blue (2) boxes, and the buttons that take the colour.
+    wxTextCtrl* ChannelBox(int channel) const { return channels_.at(static_cast<size_t>(channel)); }
+    wxButton* OkButton() const { return btnOk_; }
+    wxButton* AddButton() const { return btnAdd_; }
+    // True while every channel box holds a value the chooser takes.
+    bool ChannelsValid() const;
 
 private:
-    void ChannelChanged(wxSpinEvent& event);
+    void ChannelTyped();
+    void ChannelSpun(int channel, int step);
+    void OnChannelKey(int channel, wxKeyEvent& event);
+    void OnOk(wxCommandEvent& event);
     void ShowCurrent();
 
     int32_t current_ = 0;
     int nextSlot_ = 0;
     CustomColorTable customs_{};
     std::array<wxWindow*, 16> customSwatches_{};
-    std::array<wxSpinCtrl*, 3> channels_{};
+    std::array<wxTextCtrl*, 3> channels_{};
+    std::array<wxSpinButton*, 3> spins_{};
     wxWindow* preview_ = nullptr;
+    wxButton* btnOk_ = nullptr;
+    wxButton* btnAdd_ = nullptr;
     wxWindow* customPart_ = nullptr;
     wxButton* btnDefine_ = nullptr;
 };
