@@ -4,6 +4,8 @@
 
 #include "core/number_formats.h"
 
+wxDEFINE_EVENT(EVT_NUMERIC_BOX_STATE, wxCommandEvent);
+
 ucNumericTextBox::ucNumericTextBox(wxWindow* parent, wxWindowID id, const uc::NumericBoxRule& rule,
                                    const wxString& value, const wxPoint& pos, const wxSize& size, long style)
     : wxTextCtrl(parent, id, value, pos, size, style), mRule(rule) {
@@ -17,12 +19,32 @@ void ucNumericTextBox::SetRule(const uc::NumericBoxRule& rule) {
     Recheck();
 }
 
-bool ucNumericTextBox::InRange() const { return uc::CheckNumericText(Text(), mRule).InRange; }
+bool ucNumericTextBox::InRange() const {
+    if (mCheckedWhileEnabledOnly && !IsThisEnabled()) return true;
+    return uc::CheckNumericText(Text(), mRule).InRange;
+}
+
+void ucNumericTextBox::SetCheckedWhileEnabledOnly(bool only) {
+    mCheckedWhileEnabledOnly = only;
+    Recheck();
+}
+
+bool ucNumericTextBox::Enable(bool enable) {
+    const bool changed = wxTextCtrl::Enable(enable);
+    if (changed) {
+        Recheck();
+        wxCommandEvent state(EVT_NUMERIC_BOX_STATE, GetId());
+        state.SetEventObject(this);
+        ProcessWindowEvent(state);
+    }
+    return changed;
+}
 
 double ucNumericTextBox::Number() const { return ParseLeadingNumber(Text()); }
 
 void ucNumericTextBox::Recheck() {
-    const wxColour colour = uc::NumericTextColour(uc::CheckNumericText(Text(), mRule).TextColor);
+    const wxColour colour =
+        uc::NumericTextColour(InRange() ? kWindowTextColor : uc::CheckNumericText(Text(), mRule).TextColor);
     if (GetForegroundColour() != colour) {
         SetForegroundColour(colour);
         Refresh();
@@ -57,12 +79,16 @@ wxColour NumericTextColour(uint32_t textColor) {
 NumericBoxGroup::~NumericBoxGroup() {
     // The boxes may outlive the group (it is usually a member of their dialog).
     for (const wxWeakRef<ucNumericTextBox>& box : mBoxes)
-        if (box) box->Unbind(wxEVT_TEXT, &NumericBoxGroup::OnText, this);
+        if (box) {
+            box->Unbind(wxEVT_TEXT, &NumericBoxGroup::OnText, this);
+            box->Unbind(EVT_NUMERIC_BOX_STATE, &NumericBoxGroup::OnText, this);
+        }
 }
 
 void NumericBoxGroup::Add(ucNumericTextBox* box) {
     mBoxes.emplace_back(box);
     box->Bind(wxEVT_TEXT, &NumericBoxGroup::OnText, this);
+    box->Bind(EVT_NUMERIC_BOX_STATE, &NumericBoxGroup::OnText, this);
     Update();
 }
 
@@ -72,7 +98,7 @@ void NumericBoxGroup::OnText(wxCommandEvent& event) {
 }
 
 void NumericBoxGroup::ControlButton(wxWindow* button) {
-    mButton = button;
+    mButtons.emplace_back(button);
     Update();
 }
 
@@ -83,7 +109,9 @@ bool NumericBoxGroup::AllInRange() const {
 }
 
 void NumericBoxGroup::Update() {
-    if (mButton) mButton->Enable(AllInRange());
+    const bool enabled = AllInRange();
+    for (const wxWeakRef<wxWindow>& button : mButtons)
+        if (button) button->Enable(enabled);
 }
 
 }  // namespace uc

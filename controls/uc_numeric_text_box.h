@@ -7,6 +7,10 @@
 //
 // NumericBoxGroup gathers a dialog's boxes and keeps its OK button disabled
 // while any of them is red.
+//
+// A box may be told that its value is in use only while it is enabled
+// (SetCheckedWhileEnabledOnly): disabled, it is then never red and never keeps
+// a button disabled.
 
 #include <functional>
 #include <string>
@@ -28,7 +32,11 @@ public:
     void SetRule(const uc::NumericBoxRule& rule);
 
     // Whether the text's leading number lies in the range; checked afresh.
+    // A box checked only while enabled counts as in range while disabled.
     bool InRange() const;
+    void SetCheckedWhileEnabledOnly(bool only);
+    // A change of the enabled state re-checks the colour and tells the group.
+    bool Enable(bool enable = true) override;
     // The text's leading number ("." decimals, 0 when there is none).
     double Number() const;
     std::string Text() const { return GetValue().utf8_string(); }
@@ -44,7 +52,12 @@ private:
     void OnText(wxCommandEvent& event);
 
     uc::NumericBoxRule mRule;
+    bool mCheckedWhileEnabledOnly = false;
 };
+
+// Sent by a box (a command event, with the box as its object) when its
+// enabled state changed, for the group that holds it.
+wxDECLARE_EVENT(EVT_NUMERIC_BOX_STATE, wxCommandEvent);
 
 namespace uc {
 
@@ -62,8 +75,9 @@ public:
 
     // Adds a box; its changes re-evaluate the group from now on.
     void Add(ucNumericTextBox* box);
-    // The button (OK) that is enabled only while every box is in range;
-    // evaluated at once.
+    // A button (OK, and any other that takes the boxes' values) that is
+    // enabled only while every box is in range; evaluated at once. Every
+    // button given is controlled.
     void ControlButton(wxWindow* button);
 
     bool AllInRange() const;
@@ -75,7 +89,7 @@ private:
     void OnText(wxCommandEvent& event);
 
     std::vector<wxWeakRef<ucNumericTextBox>> mBoxes;  // a destroyed box drops out
-    wxWeakRef<wxWindow> mButton;
+    std::vector<wxWeakRef<wxWindow>> mButtons;
 };
 
 }  // namespace uc

@@ -30,6 +30,13 @@ struct TextRangeCheck {
 // against Min <= value <= Max, both ends included.
 TextRangeCheck CheckTextInRange(std::string_view Text, double Min, double Max);
 
+// The number a whole text holds, for boxes that take a typed number only as it
+// is shown: blanks around it, an optional sign, digits with at most one ".",
+// and an optional exponent ("e", an optional sign, digits). False for an empty
+// text, a text without digits, and a number followed by anything but blanks
+// ("12.5 xyz", "1,5", "0x10"); Value is then 0.
+bool ParseWholeNumber(std::string_view Text, double& Value);
+
 // A 24-bit colour (red in bits 0-7, green 8-15, blue 16-23) as three floats
 // 0..1, red first, ready for glColor3fv.
 void ColorToUnitRGB(float Out[3], int32_t Colour);

@@ -24,6 +24,7 @@
 #include "model/build_pipeline.h"
 #include "model/rebuild_flags.h"
 #include "platform/wx/wx_prompts.h"
+#include "platform/wx/wx_refit.h"
 
 namespace {
 
@@ -68,7 +69,8 @@ void ShowModelerDialog(wxWindow* owner) {
 }
 
 frmModeler::frmModeler(wxWindow* owner)
-    : wxDialog(owner, wxID_ANY, kModelerTitle, wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE) {
+    : wxDialog(owner, wxID_ANY, kModelerTitle, wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
     SetFont(uc::DialogFont());
     auto* top = new wxBoxSizer(wxVERTICAL);
     ucTabHead1 = new ucTabHead(this, wxID_ANY);
@@ -81,12 +83,7 @@ frmModeler::frmModeler(wxWindow* owner)
     BuildTerrainExtrasPages();
 
     // Every page stands at the same place with the same size: the largest.
-    wxSize pageSize;
-    for (ucTabContainer* page : ucTab) pageSize.IncTo(page->GetBestSize());
-    for (ucTabContainer* page : ucTab) {
-        page->SetMinSize(pageSize);
-        top->Add(page, 1, wxEXPAND | wxLEFT | wxRIGHT, kMargin);
-    }
+    for (ucTabContainer* page : ucTab) top->Add(page, 1, wxEXPAND | wxLEFT | wxRIGHT, kMargin);
     BuildStylePanel(top);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
@@ -112,8 +109,79 @@ frmModeler::frmModeler(wxWindow* owner)
     ucTabHead1->ShowTab(0);
     ClearRemodelFlags();
 
-    top->SetSizeHints(this);
+    // Every numeric box keeps OK, Force Remodel All and Save disabled while it is red.
+    std::vector<ucNumericTextBox*> boxes = {txtNumRails,   txtRailSize,   txtRailDetail, txtNumSpines,
+                                            txtSpineSize,  txtSpineDetail, txtTieSpacing, txtTieToggle[0],
+                                            txtTieToggle[1], txtTieBank,  txtTunnelSoftness};
+    boxes.insert(boxes.end(), txtRailPos.begin(), txtRailPos.end());
+    boxes.insert(boxes.end(), txtSpinePos.begin(), txtSpinePos.end());
+    boxes.insert(boxes.end(), txtTubeScaleX.begin(), txtTubeScaleX.end());
+    boxes.insert(boxes.end(), txtTubeScaleZ.begin(), txtTubeScaleZ.end());
+    for (ucNumericTextBox* box : boxes) {
+        box->SetCheckedWhileEnabledOnly(true);
+        mBoxes.Add(box);
+    }
+    for (wxWindow* button : {static_cast<wxWindow*>(btnOkay), static_cast<wxWindow*>(btnForceRemodel),
+                             static_cast<wxWindow*>(btnStyle[1])})
+        mBoxes.ControlButton(button);
+
+    FitPages();
     CentreOnParent();
+    // A page's controls take their theme's sizes only once the page is shown
+    // and drawn; its first drawing measures the page again, and a page that
+    // needs more room enlarges every page and the dialog.
+    for (size_t i = 0; i < ucTab.size(); ++i)
+        ucTab[i]->Bind(wxEVT_PAINT, [this, i](wxPaintEvent& event) {
+            event.Skip();
+            if (mPageMeasured[i]) return;
+            mPageMeasured[i] = true;
+            CallAfter([this] { FitPages(); });
+        });
+}
+
+namespace {
+
+void FindTextBoxes(wxWindow* window, std::vector<wxTextCtrl*>& boxes) {
+    for (wxWindow* child : window->GetChildren()) {
+        if (auto* box = dynamic_cast<wxTextCtrl*>(child)) boxes.push_back(box);
+        FindTextBoxes(child, boxes);
+    }
+}
+
+}  // namespace
+
+void frmModeler::FitPages() {
+    // Before a page is drawn, its text boxes measure without the theme's
+    // padding; they take the height that the boxes of a drawn page have, so
+    // that no page is first shown too small for its controls.
+    // Measured once, from the first drawn page: a box's height given as its
+    // least height would otherwise come back larger from every measuring.
+    if (mDrawnBoxHeight == 0) {
+        for (size_t i = 0; i < ucTab.size(); ++i) {
+            if (!mPageMeasured[i]) continue;
+            std::vector<wxTextCtrl*> boxes;
+            FindTextBoxes(ucTab[i], boxes);
+            for (wxTextCtrl* box : boxes) {
+                box->InvalidateBestSize();
+                mDrawnBoxHeight = std::max(mDrawnBoxHeight, box->GetBestSize().y);
+            }
+        }
+        if (mDrawnBoxHeight > 0) {
+            std::vector<wxTextCtrl*> boxes;
+            FindTextBoxes(this, boxes);
+            for (wxTextCtrl* box : boxes) box->SetMinSize(wxSize(box->GetMinSize().x, mDrawnBoxHeight));
+        }
+    }
+    wxSize pageSize;
+    for (ucTabContainer* page : ucTab) {
+        InvalidateBestSizes(page);
+        page->SetMinSize(wxDefaultSize);
+        pageSize.IncTo(page->GetBestSize());
+    }
+    for (ucTabContainer* page : ucTab) page->SetMinSize(pageSize);
+    // The smallest size that shows every control; a dialog the user made
+    // larger stays so.
+    GrowToFit(this);
 }
 
 void frmModeler::BuildRailPages() {
@@ -230,20 +298,20 @@ void frmModeler::BuildCrosstiePage() {
     const char* toggleLabels[2] = {"Primary:", "times, Alternate:"};
     for (int i = 0; i < 2; ++i) {
         wxStaticText* label = Label(extras, toggleLabels[i]);
-        mTieExtraLabels.push_back(label);
+        mTieToggleLabels.push_back(label);
         txtTieToggle[i] = Box(extras, kTieToggleRule);
         toggleRow->Add(label, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
         toggleRow->Add(txtTieToggle[i], 0, wxRIGHT, 4);
     }
     wxStaticText* times = Label(extras, "times");
-    mTieExtraLabels.push_back(times);
+    mTieToggleLabels.push_back(times);
     toggleRow->Add(times, 0, wxALIGN_CENTER_VERTICAL);
     extraRows->Add(toggleRow, 0, wxBOTTOM, kMargin);
 
     chkTieOpt[1] = new wxCheckBox(extras, wxID_ANY, "Use Alternate when Banking is Over:");
     txtTieBank = Box(extras, kTieBankRule);
     wxStaticText* degrees = Label(extras, "degrees");
-    mTieExtraLabels.push_back(degrees);
+    mTieBankLabels.push_back(degrees);
     auto* bankRow = new wxBoxSizer(wxHORIZONTAL);
     bankRow->Add(chkTieOpt[1], 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kMargin);
     bankRow->Add(txtTieBank, 0, wxRIGHT, 4);
@@ -378,11 +446,7 @@ void frmModeler::BindEdits() {
         btnTieBrowse[i]->Bind(wxEVT_BUTTON, [this, i](wxCommandEvent&) { btnTieBrowse_Click(i); });
         txtTieToggle[i]->Changed = guarded([this, i] { mForm.EditTieToggle(i, txtTieToggle[i]->Text()); });
     }
-    for (wxCheckBox* box : chkTieOpt)
-        box->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
-            if (!mRefreshing)
-                mForm.SetTieOptions(chkTieOpt[0]->GetValue(), chkTieOpt[1]->GetValue(), chkTieOpt[2]->GetValue());
-        });
+    for (wxCheckBox* box : chkTieOpt) box->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { ChkTieOptClick(); });
     txtTieSpacing->Changed = guarded([this] { mForm.EditTieSpacing(txtTieSpacing->Text()); });
     txtTieBank->Changed = guarded([this] { mForm.EditTieBank(txtTieBank->Text()); });
 
@@ -537,27 +601,40 @@ void frmModeler::RefreshExtrasPage() {
 }
 
 void frmModeler::ApplyCrosstieEnabling() {
-    const CrosstieEnabling e = CrosstiePageEnabling(chkUseTie[0]->GetValue(), chkUseTie[1]->GetValue());
+    const CrosstieEnabling e = CrosstiePageEnabling(chkUseTie[0]->GetValue(), chkUseTie[1]->GetValue(),
+                                                    chkTieOpt[0]->GetValue(), chkTieOpt[1]->GetValue());
     if (e.UntickAlternate) chkUseTie[1]->SetValue(false);
+    const ModelerSettings& m = mForm.Copy();
     txtTieModel[0]->Enable(e.PrimaryModel);
     btnTieBrowse[0]->Enable(e.PrimaryModel);
     EnableAll(mTieModelLabels[0], e.PrimaryModel);
     lblTieSpacing->Enable(e.PrimaryModel);
-    txtTieSpacing->Enable(e.PrimaryModel);
+    EnableBox(txtTieSpacing, e.PrimaryModel, FormatInvariant2(m.TieSpacing));
     chkUseTie[1]->Enable(e.AlternateUse);
     txtTieModel[1]->Enable(e.AlternateModel);
     btnTieBrowse[1]->Enable(e.AlternateModel);
     EnableAll(mTieModelLabels[1], e.AlternateModel);
     for (wxCheckBox* box : chkTieOpt) box->Enable(e.Extras);
-    EnableAll(mTieExtraLabels, e.Extras);
-    for (ucNumericTextBox* box : txtTieToggle) box->Enable(e.Extras);
-    txtTieBank->Enable(e.Extras);
+    EnableAll(mTieToggleLabels, e.Toggle);
+    EnableBox(txtTieToggle[0], e.Toggle, FormatLong(m.ToggleCount1));
+    EnableBox(txtTieToggle[1], e.Toggle, FormatLong(m.ToggleCount2));
+    EnableAll(mTieBankLabels, e.Bank);
+    EnableBox(txtTieBank, e.Bank, FormatInvariant2(m.AltBank));
 }
 
 void frmModeler::ApplyTunnelEnabling() {
     const bool round = !chkTunnelSquare->GetValue();
-    txtTunnelSoftness->Enable(round);
+    EnableBox(txtTunnelSoftness, round, FormatLong(mForm.Copy().TunnelSoftness));
     lblTunnelSoftness->Enable(round);
+}
+
+void frmModeler::EnableBox(ucNumericTextBox* box, bool enabled, const std::string& copyText) {
+    if (!enabled && box->IsThisEnabled()) {
+        // A text typed and refused does not stay behind a disabled box.
+        RefreshScope scope(mRefreshing);
+        box->SetValue(wxString::FromUTF8(copyText));
+    }
+    box->Enable(enabled);
 }
 
 void frmModeler::NumChanged(TubeList list) {
@@ -570,6 +647,12 @@ void frmModeler::ChkUseTieClick() {
     if (mRefreshing) return;
     ApplyCrosstieEnabling();
     mForm.SetTieUse(chkUseTie[0]->GetValue(), chkUseTie[1]->GetValue());
+}
+
+void frmModeler::ChkTieOptClick() {
+    if (mRefreshing) return;
+    ApplyCrosstieEnabling();
+    mForm.SetTieOptions(chkTieOpt[0]->GetValue(), chkTieOpt[1]->GetValue(), chkTieOpt[2]->GetValue());
 }
 
 void frmModeler::btnTieBrowse_Click(int index) {

@@ -8,11 +8,16 @@
 // Force Remodel All copies it back and has the whole model built afresh.
 //
 // Filling the pages stores nothing: only the user's edits reach the copy.
+// A box whose text lies outside its range is red and stores nothing; while
+// any enabled box is red, OK, Force Remodel All and Save stay disabled, so
+// the copy that they take is always what the boxes show. A box that is
+// disabled holds the copy's value and is never red.
 
 #include <array>
 
 #include <wx/dialog.h>
 
+#include "controls/uc_numeric_text_box.h"
 #include "export/modeler_form.h"
 
 class wxButton;
@@ -105,6 +110,10 @@ public:
     // Fills every page from the working copy.
     void RefreshModelerPages();
 
+    // True once page `index` has been drawn and its size taken from its
+    // controls as the theme draws them.
+    bool PageMeasured(int index) const { return mPageMeasured.at(static_cast<size_t>(index)); }
+
 private:
     void BuildRailPages();
     void BuildCrosstiePage();
@@ -124,15 +133,24 @@ private:
 
     void NumChanged(TubeList list);
     void ChkUseTieClick();
+    void ChkTieOptClick();
+    // A box being disabled shows the copy's value again (it stores nothing).
+    void EnableBox(ucNumericTextBox* box, bool enabled, const std::string& copyText);
+
+    // Every page gets the size of the largest, and the dialog the room for it.
+    void FitPages();
 
     void Unload(int returnCode);
     void OnClose(wxCloseEvent& event);
 
     ModelerForm mForm;
+    std::array<bool, 6> mPageMeasured{};
+    int mDrawnBoxHeight = 0;  // a text box's height as the theme draws it; 0 until a page was drawn
     bool mRefreshing = false;  // the pages are being filled: the controls' events store nothing
     std::vector<wxWindow*> mTieModelLabels[2];
     wxWindow* lblTieSpacing = nullptr;
-    std::vector<wxWindow*> mTieExtraLabels;
+    std::vector<wxWindow*> mTieToggleLabels, mTieBankLabels;
+    uc::NumericBoxGroup mBoxes;  // every numeric box; OK, Force Remodel All and Save follow them
     wxWindow* lblTunnelSoftness = nullptr;
     std::vector<wxWindow*> mRailLabels, mSpineLabels;
 };

@@ -25,7 +25,7 @@ std::string TubeEntryText(TubeList list, int index) {
     return (list == TubeList::Rails ? "Rail Model " : "Spine Model ") + digits;
 }
 
-CrosstieEnabling CrosstiePageEnabling(bool usePrimary, bool useAlternate) {
+CrosstieEnabling CrosstiePageEnabling(bool usePrimary, bool useAlternate, bool toggleTies, bool altOnBank) {
     CrosstieEnabling e;
     e.PrimaryModel = usePrimary;
     e.AlternateUse = usePrimary;
@@ -33,6 +33,8 @@ CrosstieEnabling CrosstiePageEnabling(bool usePrimary, bool useAlternate) {
     const bool alternate = usePrimary && useAlternate;
     e.AlternateModel = alternate;
     e.Extras = alternate;
+    e.Toggle = alternate && toggleTies;
+    e.Bank = alternate && altOnBank;
     return e;
 }
 
@@ -58,6 +60,8 @@ ModelerForm::ModelerForm() : mCopy(gModelSettings) {
         slot.Triangles.clear();
         slot.TriangleCount = 0;
     }
+    // The alternate without the primary shows unticked: so it is held.
+    mCopy.gTieModels[1].Use = mCopy.gTieModels[1].Use && mCopy.gTieModels[0].Use;
 }
 
 std::vector<RailSpec>& ModelerForm::List(TubeList list) {
@@ -125,6 +129,7 @@ bool ModelerForm::EditDetail(TubeList list, std::string_view text) {
 }
 
 void ModelerForm::SetTieUse(bool usePrimary, bool useAlternate) {
+    useAlternate = useAlternate && usePrimary;
     if (mCopy.gTieModels[0].Use == usePrimary && mCopy.gTieModels[1].Use == useAlternate) return;
     mCopy.gTieModels[0].Use = usePrimary;
     mCopy.gTieModels[1].Use = useAlternate;
@@ -224,9 +229,12 @@ void ModelerForm::LoadTrackStylePreset(int style) {
     if (mCopy.SquareTunnels != squareTunnels) gRemodelFlags.RebuildTunnels = true;
 }
 
-void ModelerForm::SetLoaded() { SetAllRemodelFlags(); }
+void ModelerForm::SetLoaded() {
+    mCopy.gTieModels[1].Use = mCopy.gTieModels[1].Use && mCopy.gTieModels[0].Use;
+    SetAllRemodelFlags();
+}
 
-void ModelerForm::Apply(bool dropTriangles) const {
+void ModelerForm::Apply() const {
     ModelerSettings& m = gModelSettings;
     auto copyList = [](std::vector<RailSpec>& to, int32_t& toCount, const std::vector<RailSpec>& from,
                        int32_t count) {
@@ -240,7 +248,11 @@ void ModelerForm::Apply(bool dropTriangles) const {
     for (size_t i = 0; i < m.gTieModels.size(); ++i) {
         TieModel& to = m.gTieModels[i];
         const TieModel& from = mCopy.gTieModels[i];
-        if (dropTriangles || to.File != from.File) to.TriangleCount = 0;
+        // A slot taken up or dropped (the alternate held to the primary at
+        // the opening) shows at once, as an edit of the box would.
+        if (to.Use != from.Use || to.File != from.File) FlagTrackRemodel();
+        to.Triangles.assign(1, TieTriangle{});  // the spare record
+        to.TriangleCount = 0;
         to.Use = from.Use;
         to.File = from.File;
     }
@@ -263,10 +275,10 @@ void ModelerForm::Apply(bool dropTriangles) const {
     m.SquareTunnels = mCopy.SquareTunnels;
 }
 
-void ModelerForm::ApplyFormSettings() const { Apply(false); }
+void ModelerForm::ApplyFormSettings() const { Apply(); }
 
 void ModelerForm::ForceRemodelAll() const {
-    Apply(true);
+    Apply();
     SetAllRemodelFlags();
     gTrackModelValid = false;
     gPresetsLoaded = true;

@@ -58,15 +58,22 @@ void FlagSupportRemodel();
 // The texts of a list's entries: "Rail Model 01" ... or "Spine Model 01" ...
 std::string TubeEntryText(TubeList list, int index);
 
-// Which controls of the crosstie page may be used, from the two use boxes.
+// Which controls of the crosstie page may be used, from the two use boxes
+// and the options "Toggle:" and "Use Alternate when Banking is Over:". A
+// toggle or bank value is in use, and so open to editing and checked against
+// its range, only while its option is ticked; the presets' 0 toggle counts
+// and 0 bank angle stand in their disabled boxes as they are.
 struct CrosstieEnabling {
     bool PrimaryModel = false;    // primary model box, browse button and label; spacing box and label
     bool AlternateUse = false;    // the alternate's use box
-    bool UntickAlternate = false; // the alternate's use box is unticked
+    bool UntickAlternate = false; // the alternate's use box is unticked (and the alternate unused)
     bool AlternateModel = false;  // alternate model box, browse button and label
-    bool Extras = false;          // the three option boxes, the extras' labels, toggle and bank boxes
+    bool Extras = false;          // the three option boxes
+    bool Toggle = false;          // both toggle boxes and their labels
+    bool Bank = false;            // the bank box and its label
 };
-CrosstieEnabling CrosstiePageEnabling(bool usePrimary, bool useAlternate);
+CrosstieEnabling CrosstiePageEnabling(bool usePrimary, bool useAlternate, bool toggleTies = false,
+                                      bool altOnBank = false);
 
 // The dialog's working copy and its edits. Every Edit... takes the box's text
 // and stores its value only while it lies in the box's range (false
@@ -99,7 +106,8 @@ public:
     bool EditDetail(TubeList list, std::string_view text);
 
     // The two use boxes and the three option boxes (ToggleTies, AltOnBank,
-    // AltOnStart), stored together; a change flags the track.
+    // AltOnStart), stored together; a change flags the track. The alternate
+    // is used only with the primary, as its box shows.
     void SetTieUse(bool usePrimary, bool useAlternate);
     void SetTieOptions(bool toggleTies, bool altOnBank, bool altOnStart);
     // The model file of slot 0 or 1, any text (track).
@@ -125,19 +133,20 @@ public:
     void SetLoaded();
 
     // OK: the copy back into gModelSettings. The lists take the copy's
-    // records up to their counts (and one empty spare); a crosstie slot keeps
-    // its loaded triangles unless its file changed. The flags stay for the
-    // caller's rebuild.
+    // records up to their counts (and one empty spare); both crosstie slots'
+    // loaded triangles are dropped, so that the next build reads the model
+    // files again (an edited file included). The flags stay for the caller's
+    // rebuild.
     void ApplyFormSettings() const;
-    // Force Remodel All: the copy back with every slot's triangles dropped,
-    // every rebuild flag, the track model invalid, presets counted as loaded.
+    // Force Remodel All: the copy back as OK does, every rebuild flag, the
+    // track model invalid, presets counted as loaded.
     void ForceRemodelAll() const;
 
 private:
     std::vector<RailSpec>& List(TubeList list);
     const std::vector<RailSpec>& List(TubeList list) const;
     int32_t& CountRef(TubeList list);
-    void Apply(bool dropTriangles) const;
+    void Apply() const;
 
     ModelerSettings mCopy;
 };

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 namespace {
 
 int Filter(int key, bool allowMinus, bool allowDecimal) {
@@ -37,6 +40,21 @@ TEST(InputChecksTest, RangeCheckReadsTheLeadingNumber) {
     EXPECT_TRUE(CheckTextInRange("-5", -10, 0).InRange);
     EXPECT_TRUE(CheckTextInRange("1.5.5", 1, 2).InRange);
     EXPECT_FALSE(CheckTextInRange("0,5", 0.1, 1).InRange);  // "." is the decimal point of the boxes
+}
+
+TEST(InputChecksTest, WholeNumberTakesOnlyANumberAsShown) {
+    double v = -1;
+    for (auto [text, expected] : std::initializer_list<std::pair<const char*, double>>{
+             {"12.5", 12.5}, {" -5 ", -5}, {"+3", 3}, {".5", 0.5}, {"7.", 7}, {"1e3", 1000}, {"2.5E-1", 0.25}}) {
+        EXPECT_TRUE(ParseWholeNumber(text, v)) << text;
+        EXPECT_EQ(v, expected) << text;
+    }
+    EXPECT_TRUE(ParseWholeNumber("1e400", v));
+    EXPECT_GT(v, 1e300);  // beyond a double: the largest one, for the caller's range check
+    for (const char* text : {"", "  ", "abc", "-", ".", "12.5 xyz", "1,5", "1.5.5", "1e", "1e+", "0x10", "5-"}) {
+        EXPECT_FALSE(ParseWholeNumber(text, v)) << text;
+        EXPECT_EQ(v, 0) << text;
+    }
 }
 
 TEST(InputChecksTest, ColoursForDrawing) {

@@ -37,6 +37,33 @@ std::string Fingerprint(const ModelerSettings& m) {
     return text;
 }
 
+// A window's rectangle in the client coordinates of `top`, one of its parents.
+wxRect RectIn(wxWindow* w, wxWindow* top) {
+    wxRect r(wxPoint(0, 0), w->GetSize());
+    for (wxWindow* at = w; at && at != top; at = at->GetParent()) r.Offset(at->GetPosition());
+    return r;
+}
+
+// Lays out a window and every shown window in it, as their size events would.
+void LayoutAll(wxWindow* w) {
+    w->Layout();
+    for (wxWindow* child : w->GetChildren())
+        if (child->IsShown()) LayoutAll(child);
+}
+
+// Every shown control under `parent` lies inside its own parent, the page and the dialog.
+void ExpectInside(wxWindow* parent, const wxRect& page, const wxRect& client, wxWindow* top) {
+    const wxRect own = RectIn(parent, top);
+    for (wxWindow* child : parent->GetChildren()) {
+        if (!child->IsShown()) continue;
+        const wxRect r = RectIn(child, top);
+        EXPECT_TRUE(own.Contains(r) && page.Contains(r) && client.Contains(r))
+            << child->GetClassInfo()->GetClassName() << " \"" << child->GetLabel() << "\" at " << r.x << "," << r.y
+            << " " << r.width << "x" << r.height << " outside " << page.width << "x" << page.height;
+        ExpectInside(child, page, client, top);
+    }
+}
+
 class ModelerDialog : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -72,7 +99,13 @@ protected:
 }  // namespace
 
 TEST_F(ModelerDialog, OpenThenOkChangesNothing) {
-    const std::string before = Fingerprint(gModelSettings);
+    // Nothing but the loaded crosstie triangles, which OK drops for the next build to read afresh.
+    ModelerSettings expected = gModelSettings;
+    for (TieModel& tie : expected.gTieModels) {
+        tie.Triangles.assign(1, TieTriangle{});
+        tie.TriangleCount = 0;
+    }
+    const std::string before = Fingerprint(expected);
     frmModeler& d = Open();
     EXPECT_EQ(d.GetTitle(), "Modeler");
     // The boxes show two decimals; the settings keep their exact values.
@@ -191,4 +224,78 @@ TEST_F(ModelerDialog, CloseBoxActsAsCancel) {
     EXPECT_FALSE(d.IsShown());
     EXPECT_TRUE(NoFlag());
     EXPECT_EQ(Fingerprint(gModelSettings), before);
+}
+
+TEST_F(ModelerDialog, EveryPageShowsAllItsControlsOnASmallScreen) {
+    frmModeler& d = Open();
+    EXPECT_TRUE(d.HasFlag(wxRESIZE_BORDER));
+    for (int page = 0; page < 6; ++page) {
+        SCOPED_TRACE(page);
+        d.ucTabHead_TabClick(page);
+        // The page is measured once it has been drawn with its theme's sizes.
+        for (int turn = 0; turn < 1000 && !d.PageMeasured(page); ++turn) {
+            wxTheApp->Yield();
+            wxMilliSleep(5);
+        }
+        ASSERT_TRUE(d.PageMeasured(page));
+        wxTheApp->Yield();
+        LayoutAll(&d);
+        EXPECT_LE(d.GetSize().x, 1024);
+        EXPECT_LE(d.GetSize().y, 768);
+        const wxRect client(wxPoint(0, 0), d.GetClientSize());
+        ExpectInside(d.ucTab[page], RectIn(d.ucTab[page], &d), client, &d);
+    }
+}
+
+TEST_F(ModelerDialog, RedBoxKeepsOkForceAndSaveDisabled) {
+    frmModeler& d = Open();
+    auto red = [](ucNumericTextBox* box) { return box->GetForegroundColour() == wxColour(255, 0, 0); };
+    auto takers = [&d] {
+        return d.btnOkay->IsEnabled() + d.btnForceRemodel->IsEnabled() + d.btnStyle[1]->IsEnabled();
+    };
+    // The preset's toggle counts and bank angle stand disabled and are never red.
+    ClearRemodelFlags();
+    Press(d.btnTrackStyle[0]);
+    for (ucNumericTextBox* box : {d.txtTieToggle[0], d.txtTieToggle[1], d.txtTieBank}) {
+        EXPECT_FALSE(box->IsEnabled());
+        EXPECT_FALSE(red(box));
+    }
+    EXPECT_EQ(d.txtTieBank->GetValue(), "0.00");
+    EXPECT_EQ(takers(), 3);
+
+    // 11 in "Large Tube" X (up to 10): red; the copy keeps the last value in range.
+    d.txtTubeScaleX[2]->SetValue("1");
+    d.txtTubeScaleX[2]->SetValue("11");
+    EXPECT_TRUE(red(d.txtTubeScaleX[2]));
+    EXPECT_EQ(takers(), 0);
+    d.txtTubeScaleX[2]->SetValue("7.5");
+    EXPECT_EQ(takers(), 3);
+    EXPECT_EQ(d.Form().Copy().TubeScales[2].X, 7.5f);
+
+    // The bank angle is in use once its option is ticked: its 0 is then refused.
+    Press(d.btnTrackStyle[3]);
+    Click(d.chkTieOpt[1]);
+    EXPECT_TRUE(d.txtTieBank->IsEnabled());
+    EXPECT_TRUE(red(d.txtTieBank));
+    EXPECT_EQ(takers(), 0);
+    d.txtTieBank->SetValue("200");  // typed and refused, then the option unticked:
+    Click(d.chkTieOpt[1]);          // the box shows the copy's value again
+    EXPECT_EQ(d.txtTieBank->GetValue(), "0.00");
+    EXPECT_EQ(takers(), 3);
+    Click(d.chkTieOpt[1]);
+    d.txtTieBank->SetValue("30");
+    Press(d.btnOkay);
+    EXPECT_TRUE(gModelSettings.AltOnBank);
+    EXPECT_EQ(gModelSettings.AltBank, 30.0f);
+    EXPECT_EQ(gModelSettings.TubeScales[2].X, 7.5f);
+}
+
+TEST_F(ModelerDialog, AlternateWithoutPrimaryIsShownAndAppliedUnused) {
+    gModelSettings.gTieModels[0].Use = false;  // a set of 0UseTie=False, 1UseTie=True
+    frmModeler& d = Open();
+    EXPECT_FALSE(d.chkUseTie[1]->GetValue());
+    EXPECT_FALSE(d.Form().Copy().gTieModels[1].Use);
+    Press(d.btnOkay);
+    EXPECT_FALSE(gModelSettings.gTieModels[1].Use);
+    EXPECT_TRUE(gRemodelFlags.RebuildTrack);  // the alternates go at once
 }

@@ -208,26 +208,35 @@ TEST_F(ModelerFormTest, CrosstieTicksFlagTheTrack) {
     form.SetTieOptions(false, false, false);  // nothing changed
     EXPECT_TRUE(NoFlag());
 
-    const CrosstieEnabling primary = CrosstiePageEnabling(true, false);
+    const CrosstieEnabling primary = CrosstiePageEnabling(true, false, true, true);
     EXPECT_TRUE(primary.PrimaryModel && primary.AlternateUse);
-    EXPECT_FALSE(primary.UntickAlternate || primary.AlternateModel || primary.Extras);
+    EXPECT_FALSE(primary.UntickAlternate || primary.AlternateModel || primary.Extras || primary.Toggle ||
+                 primary.Bank);
+    // The toggle and bank boxes are open only while their option is ticked.
+    const CrosstieEnabling both = CrosstiePageEnabling(true, true, true, false);
+    EXPECT_TRUE(both.Extras && both.Toggle);
+    EXPECT_FALSE(both.Bank);
+
+    // The alternate goes with the primary.
+    form.SetTieUse(false, true);
+    EXPECT_FALSE(form.Copy().gTieModels[1].Use);
 }
 
-TEST_F(ModelerFormTest, OkKeepsTrianglesOfUnchangedFilesForceDropsAll) {
+TEST_F(ModelerFormTest, OkAndForceDropTheLoadedTriangles) {
+    // Unchanged file names too: an edited crosstie file is read again.
     ModelerForm form;
-    form.EditTieModel(1, "/opt/gw/other,tie.fcobject");
     form.ApplyFormSettings();
-    EXPECT_EQ(gModelSettings.gTieModels[0].TriangleCount, 4);
-    EXPECT_EQ(gModelSettings.gTieModels[1].File, "/opt/gw/other,tie.fcobject");
+    EXPECT_EQ(gModelSettings.gTieModels[0].TriangleCount, 0);
+    EXPECT_EQ(gModelSettings.gTieModels[0].Triangles.size(), 1u);
+    EXPECT_TRUE(NoFlag());
     EXPECT_TRUE(gTrackModelValid);
 
-    gModelSettings.gTieModels[1].TriangleCount = 3;
     ModelerForm again;
-    again.EditTieModel(0, "/opt/gw/mine.fcobject");
+    again.EditTieModel(1, "/opt/gw/other,tie.fcobject");
     again.ApplyFormSettings();
-    EXPECT_EQ(gModelSettings.gTieModels[0].TriangleCount, 0);
-    EXPECT_EQ(gModelSettings.gTieModels[1].TriangleCount, 3);
+    EXPECT_EQ(gModelSettings.gTieModels[1].File, "/opt/gw/other,tie.fcobject");
 
+    gModelSettings.gTieModels[1].TriangleCount = 3;
     ModelerForm force;
     ClearRemodelFlags();
     force.ForceRemodelAll();
