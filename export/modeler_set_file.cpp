@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "core/app_state.h"
 #include "core/app_version.h"
@@ -42,14 +43,19 @@ void WriteTubes(const char* total, const char* prefix, const std::vector<RailSpe
     }
 }
 
-// A decimal read and held to [lo, hi] (NaN and a missing key give lo).
-float ReadClamped(const std::string& key, double lo, double hi) {
+// A decimal as it stands; one that no float holds reads as a missing key: 0.
+float ReadSingle(const std::string& key) {
     const double v = IniReadFloat(key);
-    return static_cast<float>(!(v >= lo) ? lo : (v > hi ? hi : v));
+    return std::fabs(v) <= static_cast<double>(std::numeric_limits<float>::max()) ? static_cast<float>(v) : 0.0f;
 }
 
 int32_t ReadIntClamped(const std::string& key, int32_t lo, int32_t hi) {
     return std::clamp(IniReadInt(key), lo, hi);
+}
+
+int16_t ReadInt16(const std::string& key) {
+    return static_cast<int16_t>(ReadIntClamped(key, std::numeric_limits<int16_t>::min(),
+                                               std::numeric_limits<int16_t>::max()));
 }
 
 void ReadTubes(const char* total, const char* prefix, std::vector<RailSpec>& records, int32_t& count,
@@ -60,10 +66,10 @@ void ReadTubes(const char* total, const char* prefix, std::vector<RailSpec>& rec
     const std::string p(prefix);
     for (int32_t i = 0; i < count; ++i) {
         RailSpec& r = records[static_cast<size_t>(i)];
-        r.PosX = ReadClamped(Key(i, (p + "PosX").c_str()), kPositionRule.Min, kPositionRule.Max);
-        r.PosY = ReadClamped(Key(i, (p + "PosY").c_str()), kPositionRule.Min, kPositionRule.Max);
-        r.PosZ = ReadClamped(Key(i, (p + "PosZ").c_str()), kPositionRule.Min, kPositionRule.Max);
-        r.Size = ReadClamped(Key(i, (p + "Size").c_str()), kSizeRule.Min, kSizeRule.Max);
+        r.PosX = ReadSingle(Key(i, (p + "PosX").c_str()));
+        r.PosY = ReadSingle(Key(i, (p + "PosY").c_str()));
+        r.PosZ = ReadSingle(Key(i, (p + "PosZ").c_str()));
+        r.Size = ReadSingle(Key(i, (p + "Size").c_str()));
         r.Shape = static_cast<int16_t>(ReadIntClamped(Key(i, (p + "Shape").c_str()), 0, maxShape));
     }
 }
@@ -130,31 +136,27 @@ bool ReadModelerSetBuffer(ModelerSettings& set) {
         if (file != tie.File) tie.TriangleCount = 0;
         tie.File = file;
     }
-    set.TieSpacing = ReadClamped("TieSpacing", kTieSpacingRule.Min, kTieSpacingRule.Max);
+    set.TieSpacing = ReadSingle("TieSpacing");
     set.ToggleTies = IniReadBool("ToggleTies");
-    set.ToggleCount1 = static_cast<int16_t>(ReadIntClamped("ToggleCount1", 1, 50));
-    set.ToggleCount2 = static_cast<int16_t>(ReadIntClamped("ToggleCount2", 1, 50));
+    set.ToggleCount1 = ReadInt16("ToggleCount1");
+    set.ToggleCount2 = ReadInt16("ToggleCount2");
     set.AltOnBank = IniReadBool("AltOnBank");
-    set.AltBank = ReadClamped("AltBank", kTieBankRule.Min, kTieBankRule.Max);
+    set.AltBank = ReadSingle("AltBank");
     set.AltOnStart = IniReadBool("AltOnStart");
 
     for (int slot = 0; slot < kShownTubeScales; ++slot) {
         Vector3& scale = set.TubeScales[static_cast<size_t>(slot)];
-        scale.X = ReadClamped(Key(slot, "TubeScaleX"), kTubeScaleRule.Min, kTubeScaleRule.Max);
-        // Y is kept for the file's sake only; no builder reads it.
-        const double y = IniReadFloat(Key(slot, "TubeScaleY"));
-        scale.Y = std::isfinite(static_cast<float>(y)) ? static_cast<float>(y) : 0.0f;
-        if (IniReadVariant(Key(slot, "TubeScaleZ"), value))
-            scale.Z = ReadClamped(Key(slot, "TubeScaleZ"), kTubeScaleRule.Min, kTubeScaleRule.Max);
+        scale.X = ReadSingle(Key(slot, "TubeScaleX"));
+        scale.Y = ReadSingle(Key(slot, "TubeScaleY"));  // kept for the file's sake; no builder reads it
+        if (IniReadVariant(Key(slot, "TubeScaleZ"), value)) scale.Z = ReadSingle(Key(slot, "TubeScaleZ"));
     }
     set.RoundFooters = IniReadBool("RoundFooters");
     set.UseTerrain = IniReadBool("UseTerrain");
     set.LowDetailTerrain = IniReadBool("LowDetailTerrain");
     set.SquareTunnels = IniReadBool("SquareTunnels");
-    set.TunnelSoftness = ReadIntClamped("TunnelSoftness", static_cast<int32_t>(kSoftnessRule.Min),
-                                        static_cast<int32_t>(kSoftnessRule.Max));
-    set.SpineDetail = ReadClamped("SpineDetail", kDetailRule.Min, kDetailRule.Max);
-    set.RailDetail = ReadClamped("RailDetail", kDetailRule.Min, kDetailRule.Max);
+    set.TunnelSoftness = IniReadInt("TunnelSoftness");
+    set.SpineDetail = ReadSingle("SpineDetail");
+    set.RailDetail = ReadSingle("RailDetail");
     return true;
 }
 
@@ -170,7 +172,7 @@ bool ReadModelerSetFile(const std::string& path, ModelerSettings& set) {
 void SaveModelerSet(const ModelerSettings& set, void* owner) {
     std::string fileName, fileTitle;
     int32_t filterIndex = 1, flags = 0;
-    if (!ShowSaveFileDialog(fileName, fileTitle, true, kModelerSetFilter, filterIndex, gAppPath,
+    if (!ShowSaveFileDialog(fileName, fileTitle, true, kModelerSetFilter, filterIndex, gSaveDir,
                             kSaveModelerSetTitle, kModelerSetExt, owner, flags))
         return;
     if (!WriteModelerSetFile(fileName, set))
@@ -182,7 +184,7 @@ bool OpenModelerSet(ModelerSettings& set, void* owner) {
     std::string fileName, fileTitle;
     bool readOnly = false;
     int32_t filterIndex = 1, flags = 0;
-    if (!ShowOpenFileDialog(fileName, fileTitle, true, readOnly, true, kModelerSetFilter, filterIndex, gAppPath,
+    if (!ShowOpenFileDialog(fileName, fileTitle, true, readOnly, true, kModelerSetFilter, filterIndex, gOpenDir,
                             kOpenModelerSetTitle, kModelerSetExt, owner, flags))
         return false;
     if (!IniLoadFile(fileName)) {

@@ -13,11 +13,15 @@
 // after an empty line. Decimals as SingleText; whole numbers in plain
 // decimal; booleans True and False; file paths as they stand.
 //
-// Reading finds keys regardless of case and section. Every value read is held
-// to the modeler dialog's ranges (a missing key reads as 0 and so becomes the
-// range's lower end: a set without RailDetail gives 0.1 m, never 0). A set
-// without the depth keys (0TubeScaleZ to 9TubeScaleZ) keeps the copy's depths; colours and
-// crosstie triangles are not in the file.
+// Reading finds keys regardless of case and section, and takes every value
+// as it was written (the presets' ToggleCount1=0 and AltBank=0 come back as
+// 0): the dialog shows a value outside a box's range in red and keeps OK
+// disabled until it is corrected, and the builders hold the spacings they
+// use to their ranges. Only what cannot be held is changed: the counts are
+// held to 0 to 32 and the shapes to their options, a whole number to its
+// field, and a decimal that no float holds reads as 0 (as a missing key
+// does). A set without the depth keys (0TubeScaleZ to 9TubeScaleZ) keeps the
+// copy's depths; colours and crosstie triangles are not in the file.
 
 #include <string>
 
@@ -46,7 +50,10 @@ bool WriteModelerSetFile(const std::string& path, const ModelerSettings& set);
 // False, `set` untouched, when the file cannot be read or is not a set.
 bool ReadModelerSetFile(const std::string& path, ModelerSettings& set);
 
-// The dialog's "Save": the save dialog (start folder gAppPath), then the file.
+// The dialog's "Save": the save dialog, then the file. Both dialogs start
+// in the folder of the program's other file dialogs (gSaveDir, gOpenDir: the
+// simulator's folder or the user's), not among the program's own data, and
+// propose no name.
 // A file that cannot be written is reported in an "Error!" box.
 void SaveModelerSet(const ModelerSettings& set, void* owner);
 // The dialog's "Open": the open dialog, then the file into `set`. True when a

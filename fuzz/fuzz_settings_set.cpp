@@ -1,5 +1,6 @@
-// Modeler settings sets (.gtwrms): read into the settings, every value within
-// the modeler dialog's ranges, written again and read back to the same text.
+// Modeler settings sets (.gtwrms): read into the settings with counts the
+// lists can hold and finite decimals, written again and read back to the same text.
+#include <cmath>
 #include <string_view>
 
 #include "core/settings_text.h"
@@ -17,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(set.gRailCount >= 0 && set.gRailCount <= 32 && set.gSpineCount >= 0 && set.gSpineCount <= 32);
     FUZZ_CHECK(set.gRails.size() >= static_cast<size_t>(set.gRailCount));
     FUZZ_CHECK(set.gSpines.size() >= static_cast<size_t>(set.gSpineCount));
-    FUZZ_CHECK(set.RailDetail >= 0.1f && set.RailDetail <= 3.0f && set.SpineDetail >= 0.1f && set.SpineDetail <= 3.0f);
-    FUZZ_CHECK(set.TieSpacing >= 0.1f && set.TieSpacing <= 10.0f);
+    FUZZ_CHECK(std::isfinite(set.RailDetail) && std::isfinite(set.SpineDetail) && std::isfinite(set.TieSpacing) &&
+               std::isfinite(set.AltBank));
     const std::string first = BuildModelerSetText(set);
     ModelerSettings again = copy;
     FUZZ_CHECK(ReadModelerSetBuffer(again));

@@ -1,7 +1,7 @@
 // Modeler settings sets: the text of a default set byte for byte, a round
-// trip of every value, keys in any case and section, missing and wild values
-// held to the dialog's ranges, files that cannot be read, and the Save and
-// Open buttons' dialogs and messages.
+// trip of every value, keys in any case and section, values read as they
+// stand (only what cannot be held is changed), files that cannot be read, and
+// the Save and Open buttons' dialogs and messages.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +21,8 @@ class ModelerSetFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         gAppPath = "/opt/gw/";
+        gSaveDir = "/home/me/saved/";
+        gOpenDir = "/home/me/opened/";
         gDocumentType = DocumentNone;
         gModelSettings = ModelerSettings{};
         ApplyTrackStylePresets(0, false);
@@ -155,30 +157,42 @@ TEST_F(ModelerSetFileTest, KeysAreReadInAnyCaseAndSection) {
     ExpectSameFileValues(read, saved);
 }
 
-TEST_F(ModelerSetFileTest, MissingAndWildValuesAreHeldToTheRanges) {
+TEST_F(ModelerSetFileTest, ValuesAreReadAsTheyStand) {
+    // What the presets write comes back exactly: no 1, 1 and 0.1 in place of 0.
+    ModelerSettings preset = gModelSettings;
+    ASSERT_EQ(preset.ToggleCount1, 0);
+    ASSERT_EQ(preset.AltBank, 0.0f);
+    ModelerSettings read;
+    IniSetBuffer(BuildModelerSetText(preset));
+    ASSERT_TRUE(ReadModelerSetBuffer(read));
+    EXPECT_EQ(read.ToggleCount1, 0);
+    EXPECT_EQ(read.ToggleCount2, 0);
+    EXPECT_EQ(read.AltBank, 0.0f);
+    ExpectSameFileValues(read, preset);
+
+    // Outside the dialog's ranges: as written (the dialog shows them red).
+    // Only what cannot be held changes: counts, shapes, whole numbers, floats.
     IniSetBuffer(";old set\r\nRailTotal=40\r\n0RPosX=1e999\r\n0RSize=-3\r\n0RShape=7\r\n1RPosY=-12\r\n"
-                 "SpineTotal=-5\r\nToggleCount1=900\r\n0TubeScaleX=nan\r\n3TubeScaleX=12\r\n");
-    ModelerSettings read = gModelSettings;
+                 "SpineTotal=-5\r\nToggleCount1=900\r\nToggleCount2=70000\r\n0TubeScaleX=nan\r\n"
+                 "3TubeScaleX=12\r\nTunnelSoftness=100\r\nAltBank=1e39\r\n");
+    read = gModelSettings;
     const float depth = read.TubeScales[3].Z;
     ASSERT_TRUE(ReadModelerSetBuffer(read));
     EXPECT_EQ(read.gRailCount, 32);
-    EXPECT_EQ(read.gRails[0].PosX, 10.0f);
-    EXPECT_EQ(read.gRails[0].Size, 0.01f);
+    EXPECT_EQ(read.gRails[0].PosX, 0.0f);  // no float holds it
+    EXPECT_EQ(read.gRails[0].Size, -3.0f);
     EXPECT_EQ(read.gRails[0].Shape, RailWood);
-    EXPECT_EQ(read.gRails[1].PosY, -10.0f);
-    EXPECT_EQ(read.gRails[31].Size, 0.01f);
+    EXPECT_EQ(read.gRails[1].PosY, -12.0f);
+    EXPECT_EQ(read.gRails[31].Size, 0.0f);
     EXPECT_EQ(read.gSpineCount, 0);
-    EXPECT_EQ(read.ToggleCount1, 50);
-    EXPECT_EQ(read.ToggleCount2, 1);
-    EXPECT_EQ(read.TubeScales[0].X, 0.01f);
-    EXPECT_EQ(read.TubeScales[3].X, 10.0f);
+    EXPECT_EQ(read.ToggleCount1, 900);
+    EXPECT_EQ(read.ToggleCount2, 32767);
+    EXPECT_EQ(read.TubeScales[0].X, 0.0f);
+    EXPECT_EQ(read.TubeScales[3].X, 12.0f);
     EXPECT_EQ(read.TubeScales[3].Z, depth);  // no depth key: the depth stays
-    // A missing key reads as the range's lower end: no zero spacing reaches the builder.
-    EXPECT_EQ(read.RailDetail, 0.1f);
-    EXPECT_EQ(read.SpineDetail, 0.1f);
-    EXPECT_EQ(read.TieSpacing, 0.1f);
-    EXPECT_EQ(read.AltBank, 0.1f);
-    EXPECT_EQ(read.TunnelSoftness, 8);
+    EXPECT_EQ(read.TunnelSoftness, 100);
+    EXPECT_EQ(read.AltBank, 0.0f);
+    EXPECT_EQ(read.RailDetail, 0.0f);  // missing: the engine's 0
     EXPECT_FALSE(read.gTieModels[0].Use);
     EXPECT_EQ(read.gTieModels[0].File, "");
 }
@@ -195,7 +209,7 @@ TEST_F(ModelerSetFileTest, SaveAndOpenButtons) {
     EXPECT_EQ(save.Title, "Save Modeler Set...");
     EXPECT_EQ(save.Filter, "Gantrywright Modeler Set (*.gtwrms)|*.gtwrms");
     EXPECT_EQ(save.DefaultExt, "gtwrms");
-    EXPECT_EQ(save.InitialDir, "/opt/gw/");
+    EXPECT_EQ(save.InitialDir, "/home/me/saved/");
     EXPECT_TRUE(save.FileName.empty());
     EXPECT_TRUE(prompts.Messages.empty());
 
@@ -203,6 +217,8 @@ TEST_F(ModelerSetFileTest, SaveAndOpenButtons) {
     prompts.FileDialogAnswers.push_back({true, path});
     EXPECT_TRUE(OpenModelerSet(read, nullptr));
     EXPECT_EQ(prompts.FileDialogs[1].Title, "Open Modeler Set...");
+    EXPECT_EQ(prompts.FileDialogs[1].InitialDir, "/home/me/opened/");
+    EXPECT_TRUE(prompts.FileDialogs[1].FileName.empty());
     ExpectSameFileValues(read, Distinct());
 
     // Cancelled, unreadable, not a set: nothing changes; the last two are reported.
