@@ -13,6 +13,8 @@
 #include "controls/color_controls_wx.h"
 #include "controls/color_dialog.h"
 #include "controls/uc_container.h"
+#include "controls/uc_numeric_text_box.h"
+#include "core/input_checks.h"
 #include "core/number_formats.h"
 
 frmTPowerTweaker::frmTPowerTweaker(wxWindow* owner) : frmToolDialog(owner, "frmTPowerTweaker") {
@@ -128,10 +130,21 @@ void frmTPowerTweaker::BuildPage(int type, wxSizer* sizer) {
                 grid->Add(new wxStaticText(owner, wxID_ANY, TweakUnitLabel(c.Unit)), 0, wxALIGN_CENTER_VERTICAL);
                 control.Box->Bind(wxEVT_TEXT, [this, index, box = control.Box](wxCommandEvent&) {
                     form_.SetBoxText(index, box->GetValue().utf8_string());
+                    ShowBoxCheck(index, box);
                 });
                 break;
         }
     }
+}
+
+// A refused text is shown red and keeps OK disabled until it is corrected.
+void frmTPowerTweaker::ShowBoxCheck(int index, wxTextCtrl* box) {
+    const wxColour colour = uc::NumericTextColour(form_.BoxValid(index) ? kWindowTextColor : kInvalidTextColor);
+    if (box->GetForegroundColour() != colour) {
+        box->SetForegroundColour(colour);
+        box->Refresh();
+    }
+    SetOkayEnabled(form_.OkEnabled());
 }
 
 void frmTPowerTweaker::ShowTypePanel(int type) {

@@ -3,7 +3,8 @@
 // colours, tunnel) and the settings of the segment type of every selected
 // segment at once, filled from the selected segment with the lowest index.
 // The rules live in PowerTweakerForm; this window holds the pages and
-// controls and passes the user's clicks and typing to it.
+// controls and passes the user's clicks and typing to it. A box whose text
+// the form refuses is red, and OK stays disabled while any box is.
 
 #include <array>
 #include <vector>
@@ -51,6 +52,7 @@ private:
     void ShowTypePanel(int type);
     void ShowGeneric();
     void ShowPage();
+    void ShowBoxCheck(int index, wxTextCtrl* box);
 
     PowerTweakerForm form_;
     std::array<ucContainer*, 7> ucCon{};

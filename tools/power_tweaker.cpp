@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "core/input_checks.h"
 #include "core/number_formats.h"
 #include "model/rebuild_flags.h"
 #include "tools/tool_ending.h"
@@ -153,12 +154,20 @@ std::string TweakBoxText(TweakUnit unit, float value) {
 }
 
 bool TweakBoxValue(TweakUnit unit, const std::string& text, float& value) {
-    double v = ParseLeadingNumber(text);
+    double v = 0;
+    if (!ParseWholeNumber(text, v)) return false;
+    if (unit == TweakUnit::Seconds && v < 0) return false;
     if (unit == TweakUnit::Kmh) v = KmhToMps(v);
     if (unit == TweakUnit::G) v = GToAccel(v);
     if (!(std::fabs(v) <= FLT_MAX)) return false;
     value = static_cast<float>(v);
     return true;
+}
+
+bool TweakBoxValid(const TweakControl& control, const TweakControlState& state) {
+    if (control.Kind != TweakKind::Box || state.Text == state.LoadedText) return true;
+    float value = 0;
+    return TweakBoxValue(control.Unit, state.Text, value);
 }
 
 TweakPage LoadTweakPage(int32_t type, const TrackSegment& segment) {
@@ -185,7 +194,7 @@ void SaveTweakPage(const TweakPage& page, TrackSegment& segment) {
         const TweakControlState& state = page.Controls[i];
         if (c.Kind == TweakKind::Box) {
             float value = state.StoredValue;
-            if (state.Text != state.LoadedText && !TweakBoxValue(c.Unit, state.Text, value)) value = state.StoredValue;
+            if (state.Text != state.LoadedText && !TweakBoxValue(c.Unit, state.Text, value)) continue;  // refused
             c.SetValue(segment, value);
         } else {
             c.SetState(segment, state.State == 0 || state.State == 1 ? state.State : state.StoredState);
@@ -213,7 +222,7 @@ void PowerTweakerForm::Load() {
     Selection = SummarizeSelection();
     Generic = TweakGeneric{};
     Page = TweakPage{};
-    if (!OkEnabled()) return;
+    if (Selection.SelectionType < 0 || Selection.SelectionType > 4) return;
     const TrackSegment& first = gSegments[static_cast<size_t>(Selection.FirstSelected)];
     Page = LoadTweakPage(Selection.SelectionType, first);
     const TweakGeneric filled = LoadTweakGeneric(first);
@@ -251,7 +260,23 @@ void PowerTweakerForm::SetControlState(int control, int state) {
         Page.Controls[static_cast<size_t>(control)].State = state;
 }
 
+bool PowerTweakerForm::BoxValid(int control) const {
+    const std::vector<TweakControl>& controls = TweakPageControls(Page.Type);
+    if (control < 0 || control >= static_cast<int>(controls.size()) ||
+        control >= static_cast<int>(Page.Controls.size()))
+        return true;
+    return TweakBoxValid(controls[static_cast<size_t>(control)], Page.Controls[static_cast<size_t>(control)]);
+}
+
+bool PowerTweakerForm::OkEnabled() const {
+    if (Selection.SelectionType < 0 || Selection.SelectionType > 4) return false;
+    for (int i = 0; i < static_cast<int>(Page.Controls.size()); ++i)
+        if (!BoxValid(i)) return false;
+    return true;
+}
+
 void PowerTweakerForm::Apply() const {
+    if (!OkEnabled()) return;
     for (int i = 0; i < gSegmentCount; ++i) {
         if (!IsSegmentSelected(i)) continue;
         TrackSegment& s = gSegments[static_cast<size_t>(i)];

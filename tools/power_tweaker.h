@@ -9,7 +9,11 @@
 // - a box whose text is still the text it was filled with writes the first
 //   selected segment's exact stored value back, so a speed of 10.1 m/s is not
 //   rounded through its km/h text; an edited box writes its number converted;
-//   a number that no single-precision float holds keeps the stored value;
+// - an edited box is refused (red, OK disabled) unless its whole text is a
+//   number ("abc", an empty box and "12.5 xyz" are not), the number converted
+//   fits in a single-precision float ("1e40" does not), and a wait time is
+//   not negative: the simulator cannot use such ride data, and nothing typed
+//   is written as anything but what it shows;
 // - wait times are shown as whole seconds without thousands separators, so
 //   they read back as they are shown;
 // - a stored option byte outside 0 and 1 selects no option and "No Roof"
@@ -80,9 +84,13 @@ struct TweakPage {
 
 // Box texts of stored values, and the values of typed texts.
 std::string TweakBoxText(TweakUnit unit, float value);
-// The leading number of the text converted to the stored unit; false when the
-// result does not fit in a single-precision float.
+// The number of a typed text converted to the stored unit; false, the value
+// untouched, when the text is refused: not a number as a whole, a result that
+// does not fit in a single-precision float, or a negative number of seconds.
 bool TweakBoxValue(TweakUnit unit, const std::string& text, float& value);
+// Whether the box holds what OK may write: its filled text, or a text
+// TweakBoxValue takes.
+bool TweakBoxValid(const TweakControl& control, const TweakControlState& state);
 
 TweakPage LoadTweakPage(int32_t type, const TrackSegment& segment);
 void SaveTweakPage(const TweakPage& page, TrackSegment& segment);
@@ -115,9 +123,13 @@ public:
     void SetBoxText(int control, const std::string& text);
     void SetControlState(int control, int state);
 
-    bool OkEnabled() const { return Selection.SelectionType >= 0 && Selection.SelectionType <= 4; }
+    // Whether box `control` of the page holds what OK may write (true for
+    // any other control).
+    bool BoxValid(int control) const;
+    // A selection of one type whose boxes are all valid.
+    bool OkEnabled() const;
     // OK: the generic settings and the page into every selected segment in
-    // ascending order, Recolor, the changed mark.
+    // ascending order, Recolor, the changed mark. Nothing while OK is disabled.
     void Apply() const;
 
     TweakSelection Selection;

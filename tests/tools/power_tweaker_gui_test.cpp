@@ -1,7 +1,7 @@
 // The Power Tweaker as a window: the page of the selection's type, the
 // summary, the "No Segments Selected" page, boxes and options filled from the
-// first selected segment, the swatches answered by the colour chooser, and
-// OK and Cancel.
+// first selected segment, refused texts shown red with OK disabled, the
+// swatches answered by the colour chooser, and OK and Cancel.
 
 #include <gtest/gtest.h>
 
@@ -142,4 +142,21 @@ TEST_F(PowerTweakerWindow, SwatchPickChecksCustomColorAndCancelKeepsTheFlags) {
     EXPECT_EQ(gSegments[0].Lift.LiftStyle, 1);
     EXPECT_TRUE(gRemodelFlags.RebuildTunnels) << "the flags stay for the launch's rebuild";
     EXPECT_FALSE(gDocumentChanged);
+}
+
+TEST_F(PowerTweakerWindow, RefusedTextIsRedAndDisablesOk) {
+    gSegments[2].SegmentType = SegmentStation;
+    gSegmentSelected[2] = true;
+    frmTPowerTweaker d(frame);
+    const wxColour normal = d.PageBox(1, Index(1, "txtSWaitTime(0)"))->GetForegroundColour();
+    for (const char* name : {"txtSWaitTime(0)", "txtSWaitTime(2)", "txtMainBrake"}) {
+        wxTextCtrl* box = d.PageBox(1, Index(1, name));
+        const wxString shown = box->GetValue();
+        box->SetValue(std::string(name) == "txtSWaitTime(2)" ? "-5" : "abc");
+        EXPECT_EQ(box->GetForegroundColour(), wxColour(255, 0, 0)) << name;
+        EXPECT_FALSE(d.OkayButton()->IsEnabled()) << name;
+        box->SetValue(shown);
+        EXPECT_EQ(box->GetForegroundColour(), normal) << name;
+        EXPECT_TRUE(d.OkayButton()->IsEnabled()) << name;
+    }
 }

@@ -108,11 +108,12 @@ TEST_F(PowerTweakerTest, UnitsShownAndStoredWithTheirFactors) {
     float v = -1;
     ASSERT_TRUE(TweakBoxValue(TweakUnit::Kmh, "36", v));
     EXPECT_EQ(v, static_cast<float>(36 * kKmh));
-    ASSERT_TRUE(TweakBoxValue(TweakUnit::Kmh, "12.5 kmph", v));
+    ASSERT_TRUE(TweakBoxValue(TweakUnit::Kmh, " 12.5 ", v));
     EXPECT_EQ(v, static_cast<float>(12.5 * kKmh));
-    ASSERT_TRUE(TweakBoxValue(TweakUnit::G, "letters", v));
-    EXPECT_EQ(v, 0.0f);
+    ASSERT_TRUE(TweakBoxValue(TweakUnit::Number, "-5", v)) << "only times may not be negative";
+    EXPECT_EQ(v, -5.0f);
     EXPECT_FALSE(TweakBoxValue(TweakUnit::Number, "1e300", v)) << "no float holds it";
+    EXPECT_EQ(v, -5.0f);
     EXPECT_EQ(TweakBoxText(TweakUnit::Kmh, static_cast<float>(2.5 * kKmh)), "2") << "halves to even";
     EXPECT_EQ(TweakBoxText(TweakUnit::G, static_cast<float>(0.125 * kG)), "0.12");
     EXPECT_EQ(TweakBoxText(TweakUnit::Number, 0.75f), "0.75");
@@ -246,4 +247,39 @@ TEST_F(PowerTweakerTest, BrakeSettingsSurviveSaveAndReload) {
         EXPECT_TRUE(s.Tunnel) << i;
     }
     EXPECT_FALSE(gSegments[2].Tunnel);
+}
+
+TEST_F(PowerTweakerTest, TypedTextIsRefusedUnlessItIsWrittenAsShown) {
+    MakeTrack({1});
+    gSegments[0].Station.WaitTime[0] = 30.0f;
+    gSegments[0].Station.MainBrakeDecel = 2.0f;
+    Select({0});
+    const TrackSegment before = gSegments[0];
+    // Not a number, empty, a negative time, beyond a float, a number with words after it.
+    const std::pair<const char*, const char*> bad[] = {{"txtSWaitTime(0)", "abc"}, {"txtSWaitTime(1)", ""},
+                                                       {"txtSWaitTime(2)", "-5"}, {"txtSWaitTime(3)", "1e40"},
+                                                       {"txtMainBrake", "12.5 xyz"}};
+    for (const auto& [name, text] : bad) {
+        form.Load();
+        ASSERT_TRUE(form.OkEnabled());
+        form.SetBoxText(Control(1, name), text);
+        EXPECT_FALSE(form.BoxValid(Control(1, name))) << name << " " << text;
+        EXPECT_FALSE(form.OkEnabled()) << name;
+        form.Apply();  // a key that reaches OK anyway writes nothing
+        EXPECT_FALSE(gDocumentChanged) << name;
+        EXPECT_EQ(gSegments[0].Station.WaitTime[3], before.Station.WaitTime[3]);
+        EXPECT_EQ(gSegments[0].Station.MainBrakeDecel, before.Station.MainBrakeDecel);
+    }
+    // Corrected, each is written as it is shown.
+    form.Load();
+    for (const auto& [name, text] : {std::pair{"txtSWaitTime(0)", "0"}, {"txtSWaitTime(1)", "1e3"},
+                                     {"txtSWaitTime(3)", "12.5"}, {"txtMainBrake", " 0.5 "}})
+        form.SetBoxText(Control(1, name), text);
+    ASSERT_TRUE(form.OkEnabled());
+    form.Apply();
+    EXPECT_EQ(gSegments[0].Station.WaitTime[0], 0.0f);
+    EXPECT_EQ(gSegments[0].Station.WaitTime[1], 1000.0f);
+    EXPECT_EQ(gSegments[0].Station.WaitTime[3], 12.5f);
+    EXPECT_EQ(gSegments[0].Station.MainBrakeDecel, static_cast<float>(0.5 * kG));
+    EXPECT_TRUE(gDocumentChanged);
 }
