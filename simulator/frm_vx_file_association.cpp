@@ -99,8 +99,8 @@ frmVXFileAssociation::frmVXFileAssociation(wxWindow* owner)
     auto* pathRow = new wxBoxSizer(wxHORIZONTAL);
     txtIcon = new wxTextCtrl(icon, wxID_ANY, wxString(), wxDefaultPosition, wxSize(260, -1));
     btnBrowse = new wxButton(icon, wxID_ANY, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
-    pathRow->Add(txtIcon, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
-    pathRow->Add(btnBrowse, 0, wxALIGN_CENTER_VERTICAL);
+    pathRow->Add(txtIcon, 1, wxRIGHT, 4);
+    pathRow->Add(btnBrowse, 0, wxEXPAND);  // as tall as the box beside it
     inner->Add(pathRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
     imgTheIcon = new wxStaticBitmap(icon, wxID_ANY, Picture(wxImage()));
     inner->Add(imgTheIcon, 0, wxALIGN_CENTER_HORIZONTAL | wxBOTTOM, 8);
