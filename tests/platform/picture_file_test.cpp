@@ -1,8 +1,10 @@
-// The platform's picture loader on JPEG files whose Huffman tables hold more
-// codes than a table can: the decoder would write past its table, so such a
-// file is refused. The inputs are the smallest the fuzzer found.
+// The platform's picture loader on broken files: JPEG files whose Huffman
+// tables hold more codes than a table can (the decoder would write past its
+// table; the inputs are the smallest the fuzzer found), palette BMPs whose
+// palette or indices fall short, and GIF screens far larger than their files.
 #include <gtest/gtest.h>
 
+#include <array>
 #include "platform/picture_file.h"
 #include "tests/platform/temp_folder.h"
 
@@ -58,6 +60,121 @@ TEST(PictureFile, PicturesFarLargerThanTheirFilesAreRefused) {
     ASSERT_TRUE(LoadPlatformPicture(folder.Write("small.gif", small), picture));
     EXPECT_EQ(picture.Width, 2);
     EXPECT_EQ(picture.Height, 2);
+}
+
+
+// Palette BMPs: 1, 4 or 8 bits a pixel, an OS/2 core header (12 bytes, 3-byte
+// palette entries) or a Windows info header (40 bytes, 4-byte entries).
+struct PaletteBmp {
+    bool Os2 = false;
+    int Bits = 8;
+    int32_t Width = 0, Height = 0;
+    std::vector<std::array<uint8_t, 3>> Palette;  // red, green, blue
+    uint32_t ColoursUsed = 0;                     // the Windows header's count; 0 for all
+    std::string Rows;                             // as stored, padding included
+
+    std::string Bytes() const {
+        const uint32_t headerSize = Os2 ? 12 : 40, entrySize = Os2 ? 3 : 4;
+        const uint32_t offset = 14 + headerSize + uint32_t(Palette.size()) * entrySize;
+        std::string f = "BM";
+        auto put = [&f](uint32_t value, int size) {
+            for (int i = 0; i < size; ++i) f += char((value >> (8 * i)) & 0xFF);
+        };
+        put(offset + uint32_t(Rows.size()), 4);
+        put(0, 4);
+        put(offset, 4);
+        put(headerSize, 4);
+        if (Os2) {
+            put(uint32_t(Width), 2), put(uint32_t(Height), 2), put(1, 2), put(uint32_t(Bits), 2);
+        } else {
+            put(uint32_t(Width), 4), put(uint32_t(Height), 4), put(1, 2), put(uint32_t(Bits), 2);
+            put(0, 4), put(uint32_t(Rows.size()), 4), put(2835, 4), put(2835, 4), put(ColoursUsed, 4), put(0, 4);
+        }
+        for (const auto& c : Palette) {
+            f += char(c[2]), f += char(c[1]), f += char(c[0]);
+            if (!Os2) f += '\0';
+        }
+        return f + Rows;
+    }
+};
+
+std::vector<uint8_t> Rgb(std::initializer_list<std::array<uint8_t, 3>> pixels) {
+    std::vector<uint8_t> out;
+    for (const auto& p : pixels) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+// The decoder of palette BMPs must never take a colour from outside the
+// palette the file holds: a palette shorter than its header says and an index
+// beyond the palette are refused; whole files load with their exact colours.
+TEST(PictureFile, PaletteBmpsLoadOnlyWithAWholePaletteAndIndicesInsideIt) {
+    TempFolder folder;
+    PlatformPicture picture;
+    const std::array<uint8_t, 3> W = {255, 255, 255}, K = {0, 0, 0};
+
+    // 5 x 3, one bit a pixel, OS/2 header, palette white and black. Stored
+    // bottom row first, each row one byte and three of padding; the bits after
+    // the fifth and the padding are set.
+    PaletteBmp os2;
+    os2.Os2 = true, os2.Bits = 1, os2.Width = 5, os2.Height = 3, os2.Palette = {W, K};
+    os2.Rows = std::string("\x0F\xFF\xFF\xFF\xFF\x00\x00\x00\x53\x00\x00\x00", 12);
+    ASSERT_TRUE(LoadPlatformPicture(folder.Write("os2.bmp", os2.Bytes()), picture));
+    EXPECT_EQ(picture.Width, 5);
+    EXPECT_EQ(picture.Height, 3);
+    EXPECT_EQ(picture.Pixels, Rgb({W, K, W, K, W,  // 0x53: 01010
+                                   K, K, K, K, K,  // 0xFF
+                                   W, W, W, W, K}));  // 0x0F: 00001
+    // Its palette cut to one entry (the pixel data right after it) is refused.
+    PaletteBmp os2Cut = os2;
+    os2Cut.Palette = {W};
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("os2cut.bmp", os2Cut.Bytes()), picture));
+    // The same at 8 bits a pixel: the header asks for 256 entries, the file has two.
+    os2Cut.Palette = {W, K}, os2Cut.Bits = 8;
+    os2Cut.Rows = std::string(24, '\1');
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("os2cut8.bmp", os2Cut.Bytes()), picture));
+
+    // 3 x 2, eight bits a pixel, Windows header, a palette of four entries as
+    // the header counts them. Row padding may hold anything.
+    const std::array<uint8_t, 3> A = {10, 20, 30}, B = {40, 50, 60}, C = {70, 80, 90}, D = {250, 1, 2};
+    PaletteBmp win;
+    win.Width = 3, win.Height = 2, win.Palette = {A, B, C, D}, win.ColoursUsed = 4;
+    win.Rows = std::string("\x03\x02\x01\xC8\x00\x01\x02\xFF", 8);
+    ASSERT_TRUE(LoadPlatformPicture(folder.Write("win.bmp", win.Bytes()), picture));
+    EXPECT_EQ(picture.Pixels, Rgb({A, B, C, D, C, B}));
+    // Stored top row first.
+    PaletteBmp topDown = win;
+    topDown.Height = -2;
+    topDown.Rows = win.Rows.substr(4) + win.Rows.substr(0, 4);
+    ASSERT_TRUE(LoadPlatformPicture(folder.Write("down.bmp", topDown.Bytes()), picture));
+    EXPECT_EQ(picture.Pixels, Rgb({A, B, C, D, C, B}));
+
+    const std::vector<uint8_t> keptPixels = picture.Pixels;
+    // One index 200 in a picture of a four-entry palette.
+    PaletteBmp beyond = win;
+    beyond.Rows[5] = '\xC8';
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("index200.bmp", beyond.Bytes()), picture));
+    // Four entries counted, three present before the pixels.
+    PaletteBmp cut = win;
+    cut.Palette.pop_back();
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("cut.bmp", cut.Bytes()), picture));
+    // No count: the header asks for all 256 entries.
+    cut = win;
+    cut.ColoursUsed = 0;
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("cut256.bmp", cut.Bytes()), picture));
+    // A file that ends within its palette.
+    const std::string whole = win.Bytes();
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("end.bmp", whole.substr(0, 60)), picture));
+    EXPECT_EQ(picture.Pixels, keptPixels) << "a refused file leaves the picture as it was";
+
+    // Four bits a pixel, three wide: the fourth nibble of a row lies past the
+    // picture and is not read; the third names an entry the palette lacks.
+    PaletteBmp nibbles = win;
+    nibbles.Bits = 4;
+    nibbles.Rows = std::string("\x32\x1F\x00\x00\x01\x2F\x00\x00", 8);
+    ASSERT_TRUE(LoadPlatformPicture(folder.Write("nibbles.bmp", nibbles.Bytes()), picture));
+    EXPECT_EQ(picture.Pixels, Rgb({A, B, C, D, C, B}));
+    nibbles.Rows[1] = '\xF1';
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("nibble15.bmp", nibbles.Bytes()), picture));
 }
 
 }  // namespace
