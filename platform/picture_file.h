@@ -15,7 +15,8 @@ struct PlatformPicture {
 };
 
 // False, the picture untouched, when the file cannot be read or decoded, is no
-// BMP, GIF or JPEG, ends before its last pixel (a BMP or JPEG cut short), or is
-// larger than maxPixels pixels in all or 32767 on a side. A BMP may store its
-// rows either way up.
+// BMP, GIF or JPEG, ends before its last pixel (a BMP or JPEG cut short, see
+// DecodeJpeg), is a palette BMP whose palette is shorter than its header counts
+// or whose pixels name an entry beyond it, or is larger than maxPixels pixels
+// in all or 32767 on a side. A BMP may store its rows either way up.
 bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int64_t maxPixels = 8192LL * 8192LL);

@@ -1,7 +1,15 @@
-// The platform's picture loader on JPEG files whose Huffman tables hold more
-// codes than a table can: the decoder would write past its table, so such a
-// file is refused. The inputs are the smallest the fuzzer found.
+// The platform's picture loader on broken and cut files: JPEG files whose
+// Huffman tables hold more codes than a table can (the decoder would write
+// past its table; the inputs are the smallest the fuzzer found), JPEG files
+// cut between or inside their scans, palette BMPs whose palette or indices
+// fall short, and GIF screens far larger than their files.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
 
 #include "platform/picture_file.h"
 #include "tests/platform/temp_folder.h"
@@ -58,6 +66,236 @@ TEST(PictureFile, PicturesFarLargerThanTheirFilesAreRefused) {
     ASSERT_TRUE(LoadPlatformPicture(folder.Write("small.gif", small), picture));
     EXPECT_EQ(picture.Width, 2);
     EXPECT_EQ(picture.Height, 2);
+}
+
+
+// Palette BMPs: 1, 4 or 8 bits a pixel, an OS/2 core header (12 bytes, 3-byte
+// palette entries) or a Windows info header (40 bytes, 4-byte entries).
+struct PaletteBmp {
+    bool Os2 = false;
+    int Bits = 8;
+    int32_t Width = 0, Height = 0;
+    std::vector<std::array<uint8_t, 3>> Palette;  // red, green, blue
+    uint32_t ColoursUsed = 0;                     // the Windows header's count; 0 for all
+    std::string Rows;                             // as stored, padding included
+
+    std::string Bytes() const {
+        const uint32_t headerSize = Os2 ? 12 : 40, entrySize = Os2 ? 3 : 4;
+        const uint32_t offset = 14 + headerSize + uint32_t(Palette.size()) * entrySize;
+        std::string f = "BM";
+        auto put = [&f](uint32_t value, int size) {
+            for (int i = 0; i < size; ++i) f += char((value >> (8 * i)) & 0xFF);
+        };
+        put(offset + uint32_t(Rows.size()), 4);
+        put(0, 4);
+        put(offset, 4);
+        put(headerSize, 4);
+        if (Os2) {
+            put(uint32_t(Width), 2), put(uint32_t(Height), 2), put(1, 2), put(uint32_t(Bits), 2);
+        } else {
+            put(uint32_t(Width), 4), put(uint32_t(Height), 4), put(1, 2), put(uint32_t(Bits), 2);
+            put(0, 4), put(uint32_t(Rows.size()), 4), put(2835, 4), put(2835, 4), put(ColoursUsed, 4), put(0, 4);
+        }
+        for (const auto& c : Palette) {
+            f += char(c[2]), f += char(c[1]), f += char(c[0]);
+            if (!Os2) f += '\0';
+        }
+        return f + Rows;
+    }
+};
+
+std::vector<uint8_t> Rgb(std::initializer_list<std::array<uint8_t, 3>> pixels) {
+    std::vector<uint8_t> out;
+    for (const auto& p : pixels) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+// The decoder of palette BMPs must never take a colour from outside the
+// palette the file holds: a palette shorter than its header says and an index
+// beyond the palette are refused; whole files load with their exact colours.
+TEST(PictureFile, PaletteBmpsLoadOnlyWithAWholePaletteAndIndicesInsideIt) {
+    TempFolder folder;
+    PlatformPicture picture;
+    const std::array<uint8_t, 3> W = {255, 255, 255}, K = {0, 0, 0};
+
+    // 5 x 3, one bit a pixel, OS/2 header, palette white and black. Stored
+    // bottom row first, each row one byte and three of padding; the bits after
+    // the fifth and the padding are set.
+    PaletteBmp os2;
+    os2.Os2 = true, os2.Bits = 1, os2.Width = 5, os2.Height = 3, os2.Palette = {W, K};
+    os2.Rows = std::string("\x0F\xFF\xFF\xFF\xFF\x00\x00\x00\x53\x00\x00\x00", 12);
+    ASSERT_TRUE(LoadPlatformPicture(folder.Write("os2.bmp", os2.Bytes()), picture));
+    EXPECT_EQ(picture.Width, 5);
+    EXPECT_EQ(picture.Height, 3);
+    EXPECT_EQ(picture.Pixels, Rgb({W, K, W, K, W,  // 0x53: 01010
+                                   K, K, K, K, K,  // 0xFF
+                                   W, W, W, W, K}));  // 0x0F: 00001
+    // Its palette cut to one entry (the pixel data right after it) is refused.
+    PaletteBmp os2Cut = os2;
+    os2Cut.Palette = {W};
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("os2cut.bmp", os2Cut.Bytes()), picture));
+    // The same at 8 bits a pixel: the header asks for 256 entries, the file has two.
+    os2Cut.Palette = {W, K}, os2Cut.Bits = 8;
+    os2Cut.Rows = std::string(24, '\1');
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("os2cut8.bmp", os2Cut.Bytes()), picture));
+
+    // 3 x 2, eight bits a pixel, Windows header, a palette of four entries as
+    // the header counts them. Row padding may hold anything.
+    const std::array<uint8_t, 3> A = {10, 20, 30}, B = {40, 50, 60}, C = {70, 80, 90}, D = {250, 1, 2};
+    PaletteBmp win;
+    win.Width = 3, win.Height = 2, win.Palette = {A, B, C, D}, win.ColoursUsed = 4;
+    win.Rows = std::string("\x03\x02\x01\xC8\x00\x01\x02\xFF", 8);
+    ASSERT_TRUE(LoadPlatformPicture(folder.Write("win.bmp", win.Bytes()), picture));
+    EXPECT_EQ(picture.Pixels, Rgb({A, B, C, D, C, B}));
+    // Stored top row first.
+    PaletteBmp topDown = win;
+    topDown.Height = -2;
+    topDown.Rows = win.Rows.substr(4) + win.Rows.substr(0, 4);
+    ASSERT_TRUE(LoadPlatformPicture(folder.Write("down.bmp", topDown.Bytes()), picture));
+    EXPECT_EQ(picture.Pixels, Rgb({A, B, C, D, C, B}));
+
+    const std::vector<uint8_t> keptPixels = picture.Pixels;
+    // One index 200 in a picture of a four-entry palette.
+    PaletteBmp beyond = win;
+    beyond.Rows[5] = '\xC8';
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("index200.bmp", beyond.Bytes()), picture));
+    // Four entries counted, three present before the pixels.
+    PaletteBmp cut = win;
+    cut.Palette.pop_back();
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("cut.bmp", cut.Bytes()), picture));
+    // No count: the header asks for all 256 entries.
+    cut = win;
+    cut.ColoursUsed = 0;
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("cut256.bmp", cut.Bytes()), picture));
+    // A file that ends within its palette.
+    const std::string whole = win.Bytes();
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("end.bmp", whole.substr(0, 60)), picture));
+    EXPECT_EQ(picture.Pixels, keptPixels) << "a refused file leaves the picture as it was";
+
+    // Four bits a pixel, three wide: the fourth nibble of a row lies past the
+    // picture and is not read; the third names an entry the palette lacks.
+    PaletteBmp nibbles = win;
+    nibbles.Bits = 4;
+    nibbles.Rows = std::string("\x32\x1F\x00\x00\x01\x2F\x00\x00", 8);
+    ASSERT_TRUE(LoadPlatformPicture(folder.Write("nibbles.bmp", nibbles.Bytes()), picture));
+    EXPECT_EQ(picture.Pixels, Rgb({A, B, C, D, C, B}));
+    nibbles.Rows[1] = '\xF1';
+    EXPECT_FALSE(LoadPlatformPicture(folder.Write("nibble15.bmp", nibbles.Bytes()), picture));
+}
+
+// JPEG files written by the JPEG library: one interleaved scan, progressive
+// scans, one scan per component, or arithmetic coding. A 32 x 24 picture of
+// smooth colour ramps with a little noise, so that every scan holds data.
+enum class JpegKind { Baseline, Progressive, ScanPerComponent, Arithmetic, ArithmeticProgressive };
+
+std::string WriteJpeg(JpegKind kind) {
+    constexpr int kWidth = 32, kHeight = 24;
+    std::vector<uint8_t> rgb(kWidth * kHeight * 3);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            uint8_t* p = &rgb[size_t(y * kWidth + x) * 3];
+            p[0] = uint8_t(x * 8), p[1] = uint8_t(y * 10), p[2] = uint8_t((x * y * 37) % 251);
+        }
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = kWidth;
+    info.image_height = kHeight;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    static const jpeg_scan_info kOnePerComponent[] = {{1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0},
+                                                      {1, {2}, 0, 63, 0, 0}};
+    if (kind == JpegKind::Progressive || kind == JpegKind::ArithmeticProgressive) jpeg_simple_progression(&info);
+    if (kind == JpegKind::ScanPerComponent) info.scan_info = kOnePerComponent, info.num_scans = 3;
+    if (kind == JpegKind::Arithmetic || kind == JpegKind::ArithmeticProgressive) info.arith_code = TRUE;
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = &rgb[size_t(info.next_scanline) * kWidth * 3];
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string bytes(reinterpret_cast<char*>(out), size);
+    std::free(out);
+    return bytes;
+}
+
+// Where each scan's start-of-scan marker stands in the file.
+std::vector<size_t> ScanStarts(const std::string& jpeg) {
+    std::vector<size_t> starts;
+    size_t at = 2;
+    while (at + 4 <= jpeg.size() && uint8_t(jpeg[at]) == 0xFF) {
+        const uint8_t marker = uint8_t(jpeg[at + 1]);
+        if (marker == 0xD9) break;
+        if (marker == 0xDA) starts.push_back(at);
+        at += 2 + (size_t(uint8_t(jpeg[at + 2])) << 8 | uint8_t(jpeg[at + 3]));
+        if (marker != 0xDA) continue;
+        // The coded data: up to the next marker that is not a stuffed 0xFF or a restart.
+        while (at + 1 < jpeg.size() && !(uint8_t(jpeg[at]) == 0xFF && jpeg[at + 1] != 0 &&
+                                         (uint8_t(jpeg[at + 1]) & 0xF8) != 0xD0))
+            ++at;
+    }
+    return starts;
+}
+
+// A JPEG loads only when every scan it announces is whole: cut between scans
+// or inside one it is refused, though the decoder would fill in grey or the
+// coarse first scans; a whole file lacking only its end marker loads, the
+// same picture.
+TEST(PictureFile, JpegsLoadOnlyWithEveryScanWhole) {
+    TempFolder folder;
+    const std::string eoi("\xFF\xD9", 2);
+    struct Case {
+        JpegKind Kind;
+        const char* Name;
+        size_t Scans;
+    };
+    for (const Case& c : {Case{JpegKind::Baseline, "baseline", 1}, Case{JpegKind::Progressive, "progressive", 10},
+                          Case{JpegKind::ScanPerComponent, "one scan per component", 3},
+                          Case{JpegKind::Arithmetic, "arithmetic", 1},
+                          Case{JpegKind::ArithmeticProgressive, "arithmetic progressive", 10}}) {
+        SCOPED_TRACE(c.Name);
+        const std::string jpeg = WriteJpeg(c.Kind);
+        ASSERT_EQ(jpeg.substr(jpeg.size() - 2), eoi);
+        const std::vector<size_t> starts = ScanStarts(jpeg);
+        ASSERT_EQ(starts.size(), c.Scans);
+        PlatformPicture whole, picture;
+        ASSERT_TRUE(LoadPlatformPicture(folder.Write("whole.jpg", jpeg), whole));
+        EXPECT_EQ(whole.Width, 32);
+        EXPECT_EQ(whole.Height, 24);
+
+        // Cut inside the last scan's data, and the same given an end marker:
+        // an arithmetic-coded scan reads what is missing as zero bits without
+        // a sign, so only the Huffman-coded one can be told cut.
+        const bool arithmetic = c.Kind == JpegKind::Arithmetic || c.Kind == JpegKind::ArithmeticProgressive;
+        const std::string inside = jpeg.substr(0, (starts.back() + jpeg.size()) / 2);
+        EXPECT_FALSE(LoadPlatformPicture(folder.Write("inside.jpg", inside), picture));
+        if (!arithmetic) {
+            EXPECT_FALSE(LoadPlatformPicture(folder.Write("inside-eoi.jpg", inside + eoi), picture));
+        }
+        // Cut before each later scan.
+        for (size_t scan = 1; scan < starts.size(); ++scan) {
+            const std::string before = jpeg.substr(0, starts[scan]);
+            EXPECT_FALSE(LoadPlatformPicture(folder.Write("before.jpg", before), picture)) << scan;
+            EXPECT_FALSE(LoadPlatformPicture(folder.Write("before-eoi.jpg", before + eoi), picture)) << scan;
+        }
+        EXPECT_TRUE(picture.Pixels.empty()) << "a refused file leaves the picture as it was";
+
+        // Without its end marker: Huffman-coded files load the same picture;
+        // an arithmetic-coded one cannot be told from one cut inside its last
+        // scan and is refused.
+        const std::string noEnd = jpeg.substr(0, jpeg.size() - 2);
+        EXPECT_EQ(LoadPlatformPicture(folder.Write("noend.jpg", noEnd), picture), !arithmetic);
+        if (!arithmetic) {
+            EXPECT_EQ(picture.Pixels, whole.Pixels);
+        }
+    }
 }
 
 }  // namespace
