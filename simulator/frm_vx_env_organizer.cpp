@@ -40,7 +40,7 @@ frmVXEnvOrganizer::frmVXEnvOrganizer(wxWindow* owner) : wxDialog(owner, wxID_ANY
         grid->Add(lblEnvCount[i], 0, wxALIGN_CENTER_VERTICAL);
     }
     inner->Add(grid, 0, wxLEFT | wxRIGHT | wxBOTTOM, kMargin);
-    auto* problemsCaption = new wxStaticText(panel, wxID_ANY, "Texture values that cannot be rewritten:");
+    auto* problemsCaption = new wxStaticText(panel, wxID_ANY, "Texture values and files kept as they are:");
     inner->Add(problemsCaption, 0, wxLEFT | wxRIGHT, kMargin);
     txtProblems = new wxTextCtrl(panel, wxID_ANY, wxString(), wxDefaultPosition,
                                  wxSize(420, 6 * panel->GetCharHeight() + 8),
