@@ -271,7 +271,9 @@ TEST_F(DesktopAssociationTest, UnassociatingRestoresTheUsersPreviousDefault) {
         return answer;
     };
     const std::string before = queried();
-    if (before != "-") EXPECT_EQ(before, "myviewer.desktop\n");
+    if (before != "-") {
+        EXPECT_EQ(before, "myviewer.desktop\n");
+    }
 
     // Associating puts this program's entry first and keeps the user's after it.
     std::vector<std::string> failures;
@@ -279,7 +281,9 @@ TEST_F(DesktopAssociationTest, UnassociatingRestoresTheUsersPreviousDefault) {
     std::string expected = user;
     expected.replace(expected.find("=myviewer"), 1, "=gantrywright-vxtrack-edit.desktop;");
     EXPECT_EQ(Read("config/mimeapps.list"), expected);
-    if (before != "-") EXPECT_EQ(queried(), "gantrywright-vxtrack-edit.desktop\n");
+    if (before != "-") {
+        EXPECT_EQ(queried(), "gantrywright-vxtrack-edit.desktop\n");
+    }
     // Another action takes the first place again; the user's default stays once.
     ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, true, false, true}, true), folders, failures));
     expected.replace(expected.find("-edit.desktop"), 13, "-ride.desktop");
