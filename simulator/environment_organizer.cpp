@@ -435,7 +435,7 @@ std::string EnvironmentOrganizer::ProblemMessage() const {
 
 EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
     MovePlan plan;
-    if (root_.empty()) return plan;
+    if (root_.empty() || !fsys::FolderExists(root_)) return plan;  // no folder, nothing to move
     std::error_code ec;
     std::set<std::string> used;  // the entries the environments' textures lead to
     std::vector<std::string> unreadable, notText;
