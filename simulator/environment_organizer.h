@@ -76,7 +76,9 @@ public:
     // The Environments folder of gSimPath, ending in "/".
     static std::string RootFolder();
 
-    // Builds the list of the root's .env files (sorted by name) and their flags.
+    // Builds the list of the root's .env entries other than folders (sorted by
+    // name; one that is no file, such as a link that names nothing, cannot be
+    // read) and their flags, and foresees what will not be moved.
     void ScanEnvironments();
     const std::vector<EnvironmentRecord>& Environments() const { return environments_; }
     int UnorganizedCount() const;
