@@ -96,16 +96,71 @@ bool Run(const std::vector<std::string>& command, std::string* output) {
 
 }  // namespace
 
-bool IsProgramOnPath(const std::string& name) {
+namespace {
+
+// The program's path in the first folder of the PATH that holds it, executable; empty when none does.
+std::string FindOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");
-    if (!path || name.empty() || name.find('/') != std::string::npos) return false;
+    if (!path || name.empty() || name.find('/') != std::string::npos) return {};
     std::istringstream dirs(path);
     for (std::string dir; std::getline(dirs, dir, ':');) {
         if (dir.empty()) continue;
         const std::string candidate = dir + "/" + name;
-        if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return true;
+        if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
-    return false;
+    return {};
+}
+
+}  // namespace
+
+bool IsProgramOnPath(const std::string& name) { return !FindOnPath(name).empty(); }
+
+bool StartDetached(const std::vector<std::string>& command) {
+    if (command.empty() || command[0].empty()) return false;
+    const std::string program = FindOnPath(command[0]);
+    if (program.empty()) return false;
+    std::vector<char*> argv;
+    for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    // The started program's grandparent reads from this pipe whether it could be executed.
+    int report[2] = {-1, -1};
+    if (::pipe2(report, O_CLOEXEC) != 0) return false;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        return false;
+    }
+    if (child == 0) {
+        // Only calls that are safe after a fork from here on. The child leaves
+        // at once, so the program it starts belongs to the system, not to us.
+        ::setsid();
+        const pid_t grandchild = ::fork();
+        if (grandchild != 0) ::_exit(grandchild < 0 ? 1 : 0);
+        const int null = ::open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            ::dup2(null, 0);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            if (null > 2) ::close(null);
+        }
+        ::execve(program.c_str(), argv.data(), environ);
+        const int error = errno;
+        (void)!::write(report[1], &error, sizeof error);
+        ::_exit(127);
+    }
+    ::close(report[1]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    // Nothing to read once the program runs (the pipe closed on executing), an errno when it could not.
+    int error = 0;
+    ssize_t n = 0;
+    do {
+        n = ::read(report[0], &error, sizeof error);
+    } while (n < 0 && errno == EINTR);
+    ::close(report[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
 }
 
 bool RunForOutput(const std::vector<std::string>& command, std::string& output) { return Run(command, &output); }
@@ -113,7 +168,7 @@ bool RunForOutput(const std::vector<std::string>& command, std::string& output) 
 bool RunQuietly(const std::vector<std::string>& command) { return Run(command, nullptr); }
 
 bool UseDesktopOpener(const DesktopProbe& probe) {
-    if (!probe.IsInstalled("xdg-open")) return true;
+    if (!probe.IsInstalled("xdg-open")) return false;
     std::string program;
     if (!probe.Run({"xdg-mime", "query", "default", "text/html"}, program)) return false;
     return program.find_first_not_of(" \t\r\n") != std::string::npos;

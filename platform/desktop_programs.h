@@ -1,7 +1,8 @@
 #pragma once
 // The desktop's own programs, run without a window: finding them on the PATH,
-// running one to its end with its output, and whether the desktop's opener
-// (xdg-open) can be trusted with a web page or an HTML file.
+// running one to its end with its output, starting one to run on its own,
+// and whether the desktop's opener (xdg-open) can be trusted with a web page
+// or an HTML file.
 
 #include <functional>
 #include <string>
@@ -25,9 +26,14 @@ struct DesktopProbe {
     std::function<bool(const std::vector<std::string>& command, std::string& output)> Run = RunForOutput;
 };
 
-// Whether pages may be handed to the desktop's opener. xdg-open starts and
-// reports success even where it finds no program for web pages, so where it
-// is installed it is used only when xdg-mime names a default program for
-// text/html. Without xdg-open the toolkit's own way of opening reports its
-// failures itself, and is tried.
+// Starts the command (its program looked up on the PATH) without waiting for
+// it: it runs on by itself, its input and output going nowhere, and is never
+// left behind as a zombie of this program. True when the program was started
+// (found and executed); what it does then is its own affair.
+bool StartDetached(const std::vector<std::string>& command);
+
+// Whether pages may be handed to the desktop's opener, xdg-open. Without it
+// there is no desktop opener. xdg-open starts and reports success even where
+// it finds no program for web pages, so it is used only when xdg-mime names a
+// default program for text/html.
 bool UseDesktopOpener(const DesktopProbe& probe = {});

@@ -156,6 +156,28 @@ std::string DesktopEntryText(int verb, const DesktopAssociation& a) {
     return text.str();
 }
 
+namespace {
+
+// A default's list of desktop entries ("a.desktop;b.desktop;") without this
+// program's entries; every other entry, separator and blank as it was.
+std::string WithoutOwnEntries(const std::string& list) {
+    const std::string prefix = kEntryPrefix;
+    std::string rest;
+    for (size_t at = 0;;) {
+        const size_t semicolon = list.find(';', at);
+        const std::string id = list.substr(at, semicolon == std::string::npos ? std::string::npos : semicolon - at);
+        if (Trimmed(id).compare(0, prefix.size(), prefix) != 0) {
+            rest += id;
+            if (semicolon != std::string::npos) rest += ';';
+        }
+        if (semicolon == std::string::npos) break;
+        at = semicolon + 1;
+    }
+    return rest;
+}
+
+}  // namespace
+
 std::string SetDefaultApplication(const std::string& mimeapps, const std::string& entry) {
     // The lines with their own ends: CR LF is read like LF, and every line is
     // written back with the end it had.
@@ -200,20 +222,19 @@ std::string SetDefaultApplication(const std::string& mimeapps, const std::string
             inDefaults = text == kDefaultSection;
             if (inDefaults && sectionAt < 0) sectionAt = static_cast<int>(out.size());
         } else if (inDefaults && keyOf(line.Text) == kTrackMimeType) {
-            const std::string value = Trimmed(line.Text.substr(line.Text.find('=') + 1));
+            // The key, "=" and the blanks after it stay as they are; so does the
+            // list less this program's entries, which is what the user had.
+            size_t valueAt = line.Text.find('=') + 1;
+            while (valueAt < line.Text.size() && (line.Text[valueAt] == ' ' || line.Text[valueAt] == '\t')) ++valueAt;
+            const std::string others = WithoutOwnEntries(line.Text.substr(valueAt));
             if (!entry.empty()) {
-                if (!placed) out.push_back({added, line.End.empty() ? newline : line.End});
+                out.push_back({line.Text.substr(0, valueAt) + entry + ";" + others, line.End});
                 placed = true;
                 continue;
             }
-            // Clearing: only a default that names this program's entries alone goes.
-            bool ours = true;
-            std::istringstream ids(value);
-            for (std::string id; std::getline(ids, id, ';');) {
-                id = Trimmed(id);
-                if (!id.empty() && id.compare(0, std::string(kEntryPrefix).size(), kEntryPrefix) != 0) ours = false;
-            }
-            if (ours) continue;
+            if (others.find_first_not_of(" \t;") == std::string::npos) continue;
+            out.push_back({line.Text.substr(0, valueAt) + others, line.End});
+            continue;
         }
         out.push_back(line);
     }

@@ -6,7 +6,8 @@
 //   <data>/mime/packages/gantrywright-vxtrack.xml   the type application/x-vortaxis-track for *.vxtrack
 //   <data>/icons/hicolor/48x48/mimetypes/application-x-vortaxis-track.png   its icon
 //   <data>/applications/gantrywright-vxtrack-<verb>.desktop   one entry per right-click verb
-//   <config>/mimeapps.list   the double-click verb's entry as the type's default
+//   <config>/mimeapps.list   the double-click verb's entry as the type's default,
+//                            before the user's own default (see SetDefaultApplication)
 //
 // The simulator's three verbs get entries only where a Windows compatibility
 // layer (wine) can run the simulator's programs. Unticking a verb removes its
@@ -54,8 +55,14 @@ bool ApplyDesktopAssociation(const DesktopAssociation& association, const Deskto
 
 // Sets or (with an empty entry) clears the type's default in a mimeapps.list
 // text; other lines stay as they are, each with its own line end (CR LF lines
-// are read like LF ones, and added lines take the file's usual end). Clearing
-// leaves a default that names an entry not of this program alone.
+// are read like LF ones, and added lines take the file's usual end).
+//
+// The default is a list of desktop entries, the first installed one used: the
+// entry is set by putting it first in the type's list, before the defaults the
+// user had, which stay in the list as they were written (and serve again
+// should this program's entry go). Clearing takes this program's entries out
+// of the list, which restores the user's previous default exactly; a list
+// left without entries goes with its line.
 std::string SetDefaultApplication(const std::string& mimeapps, const std::string& entry);
 
 // What OK tells the user of the choices this desktop cannot make real:

@@ -1,11 +1,18 @@
 #include "simulator/environment_organizer.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <set>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/app_state.h"
 #include "core/settings_text.h"
@@ -18,6 +25,11 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kTextureKey = ".texture.path";
+constexpr const char* kUnusedFolder = "__Unused Files__";
+constexpr const char* kNameTaken = "a file of that name is in \"__Unused Files__\"";
+constexpr const char* kNotAFolder = "\"__Unused Files__\" is not a folder";
+constexpr const char* kLinkWouldBreak = "a link with a relative target, and \"__Unused Files__\" is itself a link";
+constexpr int kMostLinks = 40;  // as many links as the system follows in one path
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -55,11 +67,134 @@ void BackslashSeparators(std::string& text) {
     }
 }
 
-std::string CanonicalText(const std::string& path) {
-    std::error_code ec;
-    const fs::path p = fs::weakly_canonical(path, ec);
-    return ec ? path : p.string();
+// The length of the UTF-8 sequence at i, 0 when there is none (a stray or
+// overlong byte, a surrogate, a code past U+10FFFF, a cut sequence).
+size_t Utf8Length(std::string_view text, size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) return 1;
+    size_t n = 0;
+    uint32_t code = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        n = 2, code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3, code = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4, code = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + n > text.size()) return 0;
+    for (size_t k = 1; k < n; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    if ((n == 3 && code < 0x800) || (n == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+        (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return n;
 }
+
+bool IsUtf8Text(std::string_view text) {
+    for (size_t i = 0, n; i < text.size(); i += n)
+        if ((n = Utf8Length(text, i)) == 0) return false;
+    return true;
+}
+
+// A name from the disk as the program's text: a byte that is no UTF-8 shows as U+FFFD.
+std::string Displayable(std::string_view name) {
+    std::string text;
+    for (size_t i = 0; i < name.size();) {
+        const size_t n = Utf8Length(name, i);
+        if (n == 0) {
+            text += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            text.append(name, i, n);
+            i += n;
+        }
+    }
+    return text;
+}
+
+// The directory entry a path names: its folder with every link resolved, and
+// its own name as it is (a link stays the link).
+std::string EntryOf(const fs::path& path) {
+    std::error_code ec;
+    fs::path folder = fs::weakly_canonical(path.parent_path(), ec);
+    if (ec) folder = path.parent_path().lexically_normal();
+    return (folder / path.filename()).string();
+}
+
+// Adds the entries a path leads to: its own and, while it is a link, those
+// its targets name in turn. A path that ends in a folder's "." or ".." names
+// no file that could move.
+void AddLinkChain(const std::string& path, std::set<std::string>& entries) {
+    fs::path current(path);
+    for (int hops = 0; hops <= kMostLinks; ++hops) {
+        const fs::path name = current.filename();
+        if (name.empty() || name == "." || name == "..") return;
+        const std::string entry = EntryOf(current);
+        entries.insert(entry);
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(entry, ec))) return;
+        const fs::path target = fs::read_symlink(entry, ec);
+        if (ec) return;
+        current = target.is_absolute() ? target : fs::path(entry).parent_path() / target;
+    }
+}
+
+// What an errno of a failed move means for the user.
+std::string MoveFailure(int error) {
+    switch (error) {
+        case EEXIST:
+        case ENOTEMPTY: return kNameTaken;
+        case EACCES:
+        case EPERM: return "permission denied";
+        case EROFS: return "the disk is read-only";
+        case EXDEV: return "\"__Unused Files__\" is on another disk";
+        case ENAMETOOLONG: return "the name is too long there";
+        default: return std::generic_category().message(error);
+    }
+}
+
+// Renames without ever replacing a file at `to`; 0 or the errno of the failure.
+int RenameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    int error = errno;
+    if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP) return error;
+    // A file system without that rename: a second name, then the first goes.
+    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+        if (::unlink(from.c_str()) == 0) return 0;
+        error = errno;
+        ::unlink(to.c_str());
+        return error;
+    }
+    error = errno;
+    if (error != EPERM && error != EOPNOTSUPP && error != EMLINK) return error;
+    // Nor hard links (FAT): look, then rename.
+    struct stat taken {};
+    if (::lstat(to.c_str(), &taken) == 0) return EEXIST;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// Moves a link whose target is relative one folder down, into a folder of the
+// link's own folder, so that it names the same target; 0 or an errno.
+int MoveRelativeLink(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    const fs::path target = fs::read_symlink(from, ec);
+    if (ec) return ec.value();
+    const std::string moved = "../" + target.string();
+    if (::symlink(moved.c_str(), to.c_str()) != 0) return errno;
+    if (::unlink(from.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(to.c_str());
+        return error;
+    }
+    return 0;
+}
+
+bool CanWriteFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
 
 }  // namespace
 
@@ -175,13 +310,18 @@ void EnvironmentOrganizer::AssessEnvironment(EnvironmentRecord& environment) {
 void EnvironmentOrganizer::ScanEnvironments() {
     environments_.clear();
     folders_.clear();
+    withheld_.clear();
+    unmoved_.clear();
     root_ = RootFolder();
     if (root_.empty()) return;
     std::error_code ec;
     std::vector<std::string> names;
+    // Every .env entry that is no folder: one that is no file either (a link
+    // that names nothing, a pipe) is an environment that cannot be read.
     for (fs::directory_iterator it(root_, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (it->is_regular_file(ec) && fsys::HasExtension(name, ".env")) names.push_back(name);
+        std::error_code typeEc;
+        if (!it->is_directory(typeEc) && fsys::HasExtension(name, ".env")) names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
@@ -193,6 +333,7 @@ void EnvironmentOrganizer::ScanEnvironments() {
         AssessEnvironment(record);
         environments_.push_back(std::move(record));
     }
+    ForeseeMoves();
 }
 
 int EnvironmentOrganizer::UnorganizedCount() const {
@@ -259,45 +400,153 @@ std::vector<std::string> EnvironmentOrganizer::ProblemLines() const {
     std::vector<std::string> lines;
     for (const EnvironmentRecord& environment : environments_)
         for (const EnvProblem& problem : environment.Problems)
-            lines.push_back(environment.Name + ": " +
+            lines.push_back(Displayable(environment.Name) + ": " +
                             (problem.Value.empty() ? problem.Reason : problem.Value + " (" + problem.Reason + ")"));
+    if (!withheld_.empty()) lines.push_back("No file is moved into \"__Unused Files__\": " + withheld_);
+    for (const UnmovedFile& file : unmoved_)
+        lines.push_back(Displayable(file.Name) + ": not moved into \"__Unused Files__\" (" + file.Reason + ")");
     return lines;
 }
 
 std::string EnvironmentOrganizer::ProblemMessage() const {
     constexpr size_t kMostLines = 15;
-    const std::vector<std::string> lines = ProblemLines();
-    if (lines.empty()) return std::string();
-    std::string text = "These texture values could not be rewritten and were kept as they are:";
-    for (size_t i = 0; i < lines.size() && i < kMostLines; ++i) text += "\n" + lines[i];
-    if (lines.size() > kMostLines) text += "\n... and " + std::to_string(lines.size() - kMostLines) + " more.";
+    std::string text;
+    auto section = [&](const std::string& heading, const std::vector<std::string>& lines) {
+        if (lines.empty()) return;
+        if (!text.empty()) text += "\n\n";
+        text += heading;
+        for (size_t i = 0; i < lines.size() && i < kMostLines; ++i) text += "\n" + lines[i];
+        if (lines.size() > kMostLines) text += "\n... and " + std::to_string(lines.size() - kMostLines) + " more.";
+    };
+    std::vector<std::string> values;
+    for (const EnvironmentRecord& environment : environments_)
+        for (const EnvProblem& problem : environment.Problems)
+            values.push_back(Displayable(environment.Name) + ": " +
+                             (problem.Value.empty() ? problem.Reason : problem.Value + " (" + problem.Reason + ")"));
+    section("These texture values could not be rewritten and were kept as they are:", values);
+    std::vector<std::string> files;
+    for (const UnmovedFile& file : unmoved_) files.push_back(Displayable(file.Name) + " (" + file.Reason + ")");
+    section("These files could not be moved into \"__Unused Files__\" and were left where they are:", files);
+    if (!withheld_.empty()) {
+        if (!text.empty()) text += "\n\n";
+        text += "No file was moved into \"__Unused Files__\": " + withheld_ + ".";
+    }
     return text;
 }
 
-void EnvironmentOrganizer::MoveUnusedFiles() {
-    if (root_.empty()) return;
-    // The files the environments name as they stand on disk now.
-    std::set<std::string> used;
-    for (const EnvironmentRecord& environment : environments_) {
-        for (const EnvTextureKey& key : CollectTexturePaths(environment.Text)) {
-            const std::string path = TexturePathOnDisk(key.Value);
-            if (!path.empty()) used.insert(CanonicalText(path));
-        }
-    }
-    const std::string unused = root_ + "__Unused Files__";
-    if (!fsys::FolderExists(unused)) fsys::CreateFolders(unused);
+EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
+    MovePlan plan;
+    if (root_.empty() || !fsys::FolderExists(root_)) return plan;  // no folder, nothing to move
     std::error_code ec;
-    std::vector<fs::path> files;
+    std::set<std::string> used;  // the entries the environments' textures lead to
+    std::vector<std::string> unreadable, notText;
+    std::vector<std::pair<std::string, bool>> loose;  // name, a link with a relative target
     for (fs::directory_iterator it(root_, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code fileEc;
-        if (it->is_regular_file(fileEc) && !fsys::HasExtension(it->path().filename().string(), ".env"))
-            files.push_back(it->path());
+        const std::string name = it->path().filename().string();
+        std::error_code typeEc;
+        if (it->is_directory(typeEc) || name == kUnusedFolder) continue;
+        if (fsys::HasExtension(name, ".env")) {
+            // Read again now: what the files say after organizing is what counts.
+            std::string bytes;
+            if (!it->is_regular_file(typeEc) || !fsys::ReadWholeFile(it->path().string(), bytes)) {
+                unreadable.push_back(name);
+                continue;
+            }
+            for (const EnvTextureKey& key : CollectTexturePaths(EnvTextFromFileBytes(bytes))) {
+                const std::string path = TexturePathOnDisk(key.Value);
+                if (!path.empty() && path[0] == '/') AddLinkChain(path, used);
+            }
+            continue;
+        }
+        if (!IsUtf8Text(name)) notText.push_back(name);
+        bool relativeLink = false;
+        if (it->is_symlink(typeEc)) relativeLink = !fs::read_symlink(it->path(), typeEc).is_absolute();
+        loose.emplace_back(name, relativeLink);
     }
-    for (const fs::path& file : files) {
-        if (used.count(CanonicalText(file.string()))) continue;
-        const fs::path target = fs::path(unused) / file.filename();
-        std::error_code moveEc;
-        if (fs::exists(fs::symlink_status(target, moveEc))) continue;
-        fs::rename(file, target, moveEc);
+    if (ec) {
+        plan.Withheld = "the Environments folder cannot be listed";
+        return plan;
+    }
+    std::sort(unreadable.begin(), unreadable.end());
+    std::sort(notText.begin(), notText.end());
+    auto more = [](const std::vector<std::string>& names) {
+        return names.size() > 1 ? " (and " + std::to_string(names.size() - 1) + " more)" : std::string();
+    };
+    if (!unreadable.empty()) {
+        plan.Withheld = "the environment file " + Displayable(unreadable[0]) + more(unreadable) +
+                        " cannot be read, so the files it names are not known";
+        return plan;
+    }
+    if (!notText.empty()) {
+        plan.Withheld = "the name of " + Displayable(notText[0]) + more(notText) +
+                        " is no UTF-8 text, so whether an environment names it cannot be told";
+        return plan;
+    }
+    std::sort(loose.begin(), loose.end());
+    const fs::path root = fs::path(root_);
+    for (const auto& [name, relativeLink] : loose) {
+        if (used.count(EntryOf(root / name))) continue;
+        plan.Files.push_back(name);
+        if (relativeLink) plan.RelativeLinks.push_back(name);
+    }
+    return plan;
+}
+
+void EnvironmentOrganizer::ForeseeMoves() {
+    unmoved_.clear();
+    const MovePlan plan = PlanMoves();
+    withheld_ = plan.Withheld;
+    if (!withheld_.empty() || plan.Files.empty()) return;
+    const std::string unused = root_ + kUnusedFolder;
+    struct stat entry {};
+    const bool exists = ::lstat(unused.c_str(), &entry) == 0;
+    const bool plainFolder = exists && S_ISDIR(entry.st_mode);
+    const bool folder = fsys::FolderExists(unused);
+    for (const std::string& name : plan.Files) {
+        std::string reason;
+        struct stat taken {};
+        if (exists && !folder) {
+            reason = kNotAFolder;
+        } else if (folder && ::lstat((unused + "/" + name).c_str(), &taken) == 0) {
+            reason = kNameTaken;
+        } else if (!CanWriteFolder(root_) || (folder && !CanWriteFolder(unused))) {
+            reason = MoveFailure(EACCES);
+        } else if (exists && !plainFolder &&
+                   std::binary_search(plan.RelativeLinks.begin(), plan.RelativeLinks.end(), name)) {
+            reason = kLinkWouldBreak;
+        }
+        if (!reason.empty()) unmoved_.push_back({name, reason});
+    }
+}
+
+void EnvironmentOrganizer::MoveUnusedFiles() {
+    unmoved_.clear();
+    const MovePlan plan = PlanMoves();
+    withheld_ = plan.Withheld;
+    if (!withheld_.empty() || plan.Files.empty()) return;
+    const std::string unused = root_ + kUnusedFolder;
+    std::string folderFailure;
+    struct stat entry {};
+    if (::lstat(unused.c_str(), &entry) != 0 && ::mkdir(unused.c_str(), 0777) != 0 && errno != EEXIST)
+        folderFailure = MoveFailure(errno);
+    const bool plainFolder = ::lstat(unused.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
+    if (folderFailure.empty() && !fsys::FolderExists(unused)) folderFailure = kNotAFolder;
+    for (const std::string& name : plan.Files) {
+        if (!folderFailure.empty()) {
+            unmoved_.push_back({name, folderFailure});
+            continue;
+        }
+        const std::string from = root_ + name, to = unused + "/" + name;
+        int error = 0;
+        if (std::binary_search(plan.RelativeLinks.begin(), plan.RelativeLinks.end(), name)) {
+            if (!plainFolder) {
+                unmoved_.push_back({name, kLinkWouldBreak});
+                continue;
+            }
+            error = MoveRelativeLink(from, to);
+        } else {
+            error = RenameNoReplace(from, to);
+        }
+        if (error != 0) unmoved_.push_back({name, MoveFailure(error)});
     }
 }

@@ -16,7 +16,11 @@
 // What cannot be rewritten (a texture that is nowhere, a name the file or the
 // file system cannot hold, a copy that fails) is kept as it is and listed by
 // environment and value with its reason; an environment counts as organized
-// once everything that can be rewritten is.
+// once everything that can be rewritten is. So is every loose file that
+// cannot be moved, with its reason. When it cannot be told which files the
+// environments name (an environment file cannot be read, or a loose file's
+// name on disk is no UTF-8 text and so cannot be matched against the
+// environments' values), no file is moved at all, and that is said.
 //
 // The files' texts are read and written as single-byte text (see
 // environment_file.h); the texts here are the program's.
@@ -52,6 +56,12 @@ struct EnvProblem {
     std::string Reason;  // "not found", "cannot be read", ...
 };
 
+// A loose file of the Environments folder that stays where it is.
+struct UnmovedFile {
+    std::string Name;    // its name in the Environments folder, as on disk
+    std::string Reason;  // "a file of that name is in \"__Unused Files__\"", "permission denied", ...
+};
+
 struct EnvironmentRecord {
     std::string Path;        // the .env file
     std::string Name;        // its file name without ".env"
@@ -66,7 +76,9 @@ public:
     // The Environments folder of gSimPath, ending in "/".
     static std::string RootFolder();
 
-    // Builds the list of the root's .env files (sorted by name) and their flags.
+    // Builds the list of the root's .env entries other than folders (sorted by
+    // name; one that is no file, such as a link that names nothing, cannot be
+    // read) and their flags, and foresees what will not be moved.
     void ScanEnvironments();
     const std::vector<EnvironmentRecord>& Environments() const { return environments_; }
     int UnorganizedCount() const;
@@ -83,14 +95,30 @@ public:
     bool RelocateEnvTextures(std::string& text, size_t index);
 
     // Moves the root's files other than .env files into "__Unused Files__",
-    // except those an environment still names; never replaces a file there.
+    // except those an environment names as its files on disk are now (read
+    // again here, links followed); never replaces a file there. A link whose
+    // target is relative names the same target from its new folder. Moves
+    // nothing when some environment file cannot be read or some loose file's
+    // name is no UTF-8 text (MovesWithheld says why). What stays is in
+    // UnmovedFiles.
     void MoveUnusedFiles();
 
-    // Every problem, one line each: "Sunset: sky_east.gif (not found)", or
-    // "Broken: the environment file cannot be read".
+    // Why no file is (or was) moved; empty when moving may go ahead. After
+    // ScanEnvironments what can be told beforehand, after OrganizeEnvironments
+    // what happened; the same for UnmovedFiles.
+    const std::string& MovesWithheld() const { return withheld_; }
+    const std::vector<UnmovedFile>& UnmovedFiles() const { return unmoved_; }
+
+    // Every problem, one line each: "Sunset: sky_east.gif (not found)",
+    // "Broken: the environment file cannot be read", then "No file is moved
+    // into "__Unused Files__": <why>" or "notes.txt: not moved into
+    // "__Unused Files__" (<reason>)". Names that are no UTF-8 text show
+    // U+FFFD for their odd bytes.
     std::vector<std::string> ProblemLines() const;
-    // The warning shown after organizing: the first lines of ProblemLines and
-    // how many more there are; empty when there is no problem.
+    // The warning shown after organizing: the texture values kept as they
+    // were, the files left where they were, each list's first lines and how
+    // many more there are, and why no file was moved; empty when there is no
+    // problem.
     std::string ProblemMessage() const;
 
 private:
@@ -102,7 +130,19 @@ private:
     // that differs from it only in letter case.
     std::string FolderName(const std::string& name);
 
+    // The loose files that no environment names and why none may move.
+    struct MovePlan {
+        std::vector<std::string> Files;          // names in the root, sorted
+        std::vector<std::string> RelativeLinks;  // those of Files that are links with a relative target
+        std::string Withheld;
+    };
+    MovePlan PlanMoves() const;
+    // What can be told before moving: the files that will stay, and why.
+    void ForeseeMoves();
+
     std::string root_;
     std::vector<EnvironmentRecord> environments_;
     std::map<std::string, std::string> folders_;  // by the name in lower case
+    std::string withheld_;
+    std::vector<UnmovedFile> unmoved_;
 };

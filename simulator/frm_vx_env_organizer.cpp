@@ -40,11 +40,11 @@ frmVXEnvOrganizer::frmVXEnvOrganizer(wxWindow* owner) : wxDialog(owner, wxID_ANY
         grid->Add(lblEnvCount[i], 0, wxALIGN_CENTER_VERTICAL);
     }
     inner->Add(grid, 0, wxLEFT | wxRIGHT | wxBOTTOM, kMargin);
-    auto* problemsCaption = new wxStaticText(panel, wxID_ANY, "Texture values that cannot be rewritten:");
+    auto* problemsCaption = new wxStaticText(panel, wxID_ANY, "Texture values and files kept as they are:");
     inner->Add(problemsCaption, 0, wxLEFT | wxRIGHT, kMargin);
     txtProblems = new wxTextCtrl(panel, wxID_ANY, wxString(), wxDefaultPosition,
-                                 wxSize(420, 6 * panel->GetCharHeight() + 8),
-                                 wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxHSCROLL);
+                                 wxSize(520, 7 * panel->GetCharHeight() + 8),
+                                 wxTE_MULTILINE | wxTE_READONLY | wxTE_WORDWRAP);
     inner->Add(txtProblems, 1, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, kMargin);
     panel->SetSizer(inner);
     top->Add(panel, 0, wxEXPAND | wxALL, kMargin);

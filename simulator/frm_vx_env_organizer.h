@@ -1,9 +1,10 @@
 #pragma once
 // frmVXEnvOrganizer ("Vortaxis: Environment Organizer"): counts the
 // environments of the simulator's Environments folder and those that need
-// organizing, and lists the texture values it cannot rewrite; OK organizes
-// them (EnvironmentOrganizer) with a progress bar, says what it had to keep
-// as it was, and closes; Cancel closes without a change.
+// organizing, and lists the texture values it cannot rewrite and the loose
+// files it cannot move (or why it moves none); OK organizes them
+// (EnvironmentOrganizer) with a progress bar, says what it had to keep as it
+// was, and closes; Cancel closes without a change.
 
 #include <wx/dialog.h>
 
@@ -19,7 +20,8 @@ public:
     explicit frmVXEnvOrganizer(wxWindow* owner);
 
     wxStaticText* lblEnvCount[2] = {nullptr, nullptr};
-    // The values that cannot be rewritten, one a line; shown only when there are any.
+    // The values that cannot be rewritten and the files that cannot be moved,
+    // one a line; shown only when there are any.
     wxTextCtrl* txtProblems = nullptr;
     wxPanel* pbProgress = nullptr;
     wxButton* btnOkay = nullptr;

@@ -27,9 +27,9 @@ wxWindow* OwnerWindow(void* owner) {
     return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
 }
 
-bool LooksLikeAddress(const std::string& target) {
-    return target.find("://") != std::string::npos || target.rfind("mailto:", 0) == 0 ||
-           target.rfind("www.", 0) == 0;
+// What the opener is given: an address "www...." without its scheme is a web page.
+std::string OpenerTarget(const std::string& target) {
+    return target.rfind("www.", 0) == 0 ? "http://" + target : target;
 }
 
 // Longest run of characters the message box is given without a place to wrap.
@@ -162,8 +162,9 @@ std::string FromWxPath(const wxString& path) {
     return bytes.data() ? std::string(bytes.data()) : std::string();
 }
 
-WxPrompts::WxPrompts(std::function<bool()> useDesktopOpener)
-    : useDesktopOpener_(useDesktopOpener ? std::move(useDesktopOpener) : [] { return UseDesktopOpener(); }) {}
+WxPrompts::WxPrompts(std::function<bool()> useDesktopOpener, Starter start)
+    : useDesktopOpener_(useDesktopOpener ? std::move(useDesktopOpener) : [] { return UseDesktopOpener(); }),
+      start_(start ? std::move(start) : Starter(StartDetached)) {}
 
 MsgResult WxPrompts::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                                 MsgIcon icon) {
@@ -228,7 +229,9 @@ bool WxPrompts::FileDialog(FileDialogRequest& request) {
 bool WxPrompts::ShowHelpPage(const std::string& page) { return ShowHelpViewer(page); }
 
 bool WxPrompts::ShellOpen(const std::string& target) {
-    if (target.empty() || !useDesktopOpener_()) return false;
-    if (LooksLikeAddress(target)) return wxLaunchDefaultBrowser(ToWxText(target));
-    return wxLaunchDefaultApplication(ToWxPath(target));
+    // The opener is started here rather than through the toolkit, which would
+    // show a box of its own for a failure the caller reports anyway. A target
+    // that looks like an option is no file or address of the program's.
+    if (target.empty() || target[0] == '-' || !useDesktopOpener_()) return false;
+    return start_({"xdg-open", OpenerTarget(target)});
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <wx/filedlg.h>
 #include <wx/string.h>
@@ -17,8 +18,10 @@ class wxDialog;
 class WxPrompts final : public Prompts {
 public:
     // useDesktopOpener tells whether the desktop's opener may be handed a page
-    // (UseDesktopOpener of platform/desktop_programs.h unless a test gives its own).
-    explicit WxPrompts(std::function<bool()> useDesktopOpener = {});
+    // (UseDesktopOpener of platform/desktop_programs.h unless a test gives its
+    // own); start starts a command without waiting for it (StartDetached).
+    using Starter = std::function<bool(const std::vector<std::string>& command)>;
+    explicit WxPrompts(std::function<bool()> useDesktopOpener = {}, Starter start = {});
 
     MsgResult MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                          MsgIcon icon) override;
@@ -26,13 +29,17 @@ public:
     // the default extension is applied, and a save dialog asking for it
     // confirms replacing an existing file under the final name.
     bool FileDialog(FileDialogRequest& request) override;
-    // False, with nothing started, where the desktop has no program for web pages.
+    // Hands the target to xdg-open, which runs on by itself. False, with
+    // nothing started and nothing shown, where the desktop has no opener or no
+    // program for web pages, or xdg-open could not be started: the caller says
+    // what failed, once.
     bool ShellOpen(const std::string& target) override;
     // The program's help viewer (platform/wx/help_viewer.h), shown modally.
     bool ShowHelpPage(const std::string& page) override;
 
 private:
     std::function<bool()> useDesktopOpener_;
+    Starter start_;
 };
 
 // The dialog MessageBox shows, not yet shown: the desktop's message box, or,

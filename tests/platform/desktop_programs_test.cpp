@@ -1,8 +1,18 @@
-// The desktop's programs: running one for its output, and whether pages go to
-// the desktop's opener or to the program's own help viewer.
+// The desktop's programs: running one for its output, starting one to run on
+// its own, and whether pages go to the desktop's opener or to the program's
+// own help viewer.
 #include "platform/desktop_programs.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include "tests/platform/temp_folder.h"
 
 namespace {
 
@@ -26,9 +36,38 @@ TEST(DesktopPrograms, TheOpenerIsUsedOnlyWhereItHasAProgramForWebPages) {
     EXPECT_FALSE(UseDesktopOpener(Desktop(true, "\n", &asked)));  // xdg-open would start and find nothing
     EXPECT_FALSE(UseDesktopOpener(Desktop(true, nullptr, &asked)));
     asked.clear();
-    // Without xdg-open the toolkit's own opener reports its failures itself.
-    EXPECT_TRUE(UseDesktopOpener(Desktop(false, nullptr, &asked)));
+    // Without xdg-open there is no desktop opener, whatever xdg-mime would say.
+    EXPECT_FALSE(UseDesktopOpener(Desktop(false, "firefox.desktop\n", &asked)));
     EXPECT_TRUE(asked.empty());
+
+    // The real probe on a PATH without xdg-open.
+    TempFolder empty;
+    EnvScope path("PATH", empty.Path());
+    EXPECT_FALSE(UseDesktopOpener());
+}
+
+TEST(DesktopPrograms, StartDetachedRunsOnItsOwnAndSaysWhetherItStarted) {
+    TempFolder folder;
+    const std::string mark = folder / "started";
+    ASSERT_TRUE(StartDetached({"sh", "-c", "sleep 0.2; echo \"$0\" > \"$1\"", "one two", mark}));
+    // Returned before the program ended, which leaves no child of ours behind.
+    int status = 0;
+    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+    std::string text;
+    for (int i = 0; i < 500 && !fsys::ReadWholeFile(mark, text); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(text, "one two\n");
+
+    // Not found, or found and not executable as a program: not started.
+    EXPECT_FALSE(StartDetached({"gw-no-such-program-here"}));
+    EXPECT_FALSE(StartDetached({}));
+    folder.Write("bin/not-a-program", "\x7f" "ELF garbage");
+    ::chmod((folder / "bin/not-a-program").c_str(), 0755);
+    EnvScope path("PATH", folder / "bin");
+    EXPECT_TRUE(IsProgramOnPath("not-a-program"));
+    EXPECT_FALSE(StartDetached({"not-a-program"}));
+    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
 }
 
 TEST(DesktopPrograms, RunForOutputReportsTheOutputAndTheExitStatus) {

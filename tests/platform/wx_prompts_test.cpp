@@ -6,11 +6,14 @@
 #include <wx/app.h>
 #include <wx/html/htmlwin.h>
 #include <wx/init.h>
+#include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/textctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
@@ -87,15 +90,64 @@ TEST(WxPromptsTest, TheHelpViewerRendersThePageAndFollowsItsLinks) {
     std::filesystem::remove_all(dir);
 }
 
-TEST(WxPromptsTest, WithoutAProgramForWebPagesNothingIsHandedToTheDesktop) {
-    int asked = 0;
-    WxPrompts prompts([&] {
-        ++asked;
-        return false;
-    });
+// Every message the toolkit logs while it is in scope (its error boxes come from these).
+class CapturedLog : public wxLog {
+public:
+    CapturedLog() : old_(wxLog::SetActiveTarget(this)) {}
+    ~CapturedLog() override { wxLog::SetActiveTarget(old_); }
+    std::vector<wxString> Messages;
+
+protected:
+    void DoLogTextAtLevel(wxLogLevel, const wxString& text) override { Messages.push_back(text); }
+
+private:
+    wxLog* old_;
+};
+
+TEST(WxPromptsTest, PagesGoToXdgOpenOnlyWhereTheDesktopHasAnOpener) {
+    std::vector<std::vector<std::string>> started;
+    bool opener = false, starts = true;
+    WxPrompts prompts([&] { return opener; },
+                      [&](const std::vector<std::string>& command) {
+                          started.push_back(command);
+                          return starts;
+                      });
+    CapturedLog log;
     EXPECT_FALSE(prompts.ShellOpen("/usr/share/gantrywright/gtwrhelp/index.htm"));
     EXPECT_FALSE(prompts.ShellOpen("https://example.org/forum"));
-    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(started.empty());
+
+    opener = true;
+    EXPECT_TRUE(prompts.ShellOpen("https://example.org/forum"));
+    EXPECT_TRUE(prompts.ShellOpen("www.example.org"));
+    EXPECT_TRUE(prompts.ShellOpen("/usr/share/gantrywright/gtwrhelp/index.htm"));
+    EXPECT_FALSE(prompts.ShellOpen("--help"));  // no option for xdg-open
+    EXPECT_FALSE(prompts.ShellOpen(""));
+    starts = false;
+    EXPECT_FALSE(prompts.ShellOpen("https://example.org/forum"));
+    EXPECT_EQ(started, (std::vector<std::vector<std::string>>{
+                           {"xdg-open", "https://example.org/forum"},
+                           {"xdg-open", "http://www.example.org"},
+                           {"xdg-open", "/usr/share/gantrywright/gtwrhelp/index.htm"},
+                           {"xdg-open", "https://example.org/forum"}}));
+    EXPECT_TRUE(log.Messages.empty());
+}
+
+TEST(WxPromptsTest, WithoutXdgOpenNothingIsStartedAndTheToolkitSaysNothing) {
+    const std::string dir = "/tmp/gw-no-opener-" + std::to_string(::getpid()) + "/";
+    ASSERT_TRUE(fsys::CreateFolders(dir));
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", dir.c_str(), 1);
+    {
+        WxPrompts prompts;  // the desktop as it is: no xdg-open on the PATH
+        CapturedLog log;
+        EXPECT_FALSE(prompts.ShellOpen("https://example.org/forum"));
+        EXPECT_FALSE(prompts.ShellOpen(dir + "index.htm"));
+        wxLog::FlushActive();
+        EXPECT_TRUE(log.Messages.empty());
+    }
+    ::setenv("PATH", oldPath.c_str(), 1);
+    std::filesystem::remove_all(dir);
 }
 
 // The message box's text without the invisible places to wrap.

@@ -1,6 +1,7 @@
 // The environment editor and organizer in real windows: values edited on the
 // pages through their controls, saved, reset by New and opened again; closing
-// with unsaved changes kept open by Cancel; the organizer with nothing to do.
+// with unsaved changes kept open by Cancel; the organizer with nothing to do,
+// and listing what it cannot do, before OK and in the warning after it.
 #include <gtest/gtest.h>
 
 #include <wx/button.h>
@@ -132,6 +133,28 @@ TEST_F(EnvWindows, OrganizerWithNothingToDoKeepsOkGreyed) {
     EXPECT_EQ(dialog.lblEnvCount[1]->GetLabel(), "0");
     EXPECT_TRUE(dialog.txtProblems->IsShown());
     EXPECT_EQ(dialog.txtProblems->GetValue(), "Stuck: sky_east.gif (not found)");
+}
+
+TEST_F(EnvWindows, OrganizerListsTheFilesItCannotMove) {
+    sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    sim.Write("Environments/sky.jpg", "SKY");
+    sim.Write("Environments/notes.txt", "NEW");
+    sim.Write("Environments/__Unused Files__/notes.txt", "OLD");
+    frmVXEnvOrganizer dialog(frame);
+    const std::string line =
+        "notes.txt: not moved into \"__Unused Files__\" (a file of that name is in \"__Unused Files__\")";
+    EXPECT_TRUE(dialog.txtProblems->IsShown());
+    EXPECT_EQ(dialog.txtProblems->GetValue().utf8_string(), line);
+    ASSERT_TRUE(dialog.btnOkay->IsEnabled());
+    dialog.btnOkay_Click();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
+    EXPECT_EQ(prompts.Messages[0].Text,
+              "These files could not be moved into \"__Unused Files__\" and were left where they are:\n"
+              "notes.txt (a file of that name is in \"__Unused Files__\")");
+    std::string kept;
+    EXPECT_TRUE(fsys::ReadWholeFile(sim / "Environments/notes.txt", kept));
+    EXPECT_EQ(kept, "NEW");
 }
 
 }  // namespace

@@ -1,14 +1,20 @@
 // The environment organizer on temporary simulator folders: the scan's rule,
 // the worked example (Sunset's loose sky.jpg), only texture values rewritten,
 // a second run changing nothing; collisions, folders differing in letter case
-// and values that cannot be rewritten, with every file's bytes before and after.
+// and values that cannot be rewritten; an unreadable environment and a name
+// that is no UTF-8 text moving nothing, links and loose files that cannot be
+// moved; with every file's bytes (and every link's target) before and after.
 
 #include "simulator/environment_organizer.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/app_state.h"
 #include "platform/file_system.h"
@@ -56,6 +62,24 @@ protected:
                         (moved != after.end() && moved->second == bytes))
                 << path;
         }
+    }
+    // Every entry under the simulator folder: a file's bytes, a link's target
+    // ("-> target"), a folder "/"; links are not followed.
+    std::map<std::string, std::string> Tree() {
+        std::map<std::string, std::string> entries;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(sim.Path())) {
+            const std::string path = entry.path().lexically_relative(sim.Path()).string();
+            if (entry.is_symlink()) {
+                entries[path] = "-> " + std::filesystem::read_symlink(entry.path()).string();
+            } else if (entry.is_directory()) {
+                entries[path] = "/";
+            } else {
+                std::string bytes;
+                fsys::ReadWholeFile(entry.path().string(), bytes);
+                entries[path] = bytes;
+            }
+        }
+        return entries;
     }
     // The file the key of an organized environment names.
     std::string Named(const std::string& env, const std::string& key) {
@@ -118,6 +142,10 @@ TEST_F(EnvironmentOrganizerTest, SunsetGetsItsOwnFolderAndTheLooseFilesMoveAside
     ASSERT_EQ(organizer.Environments().size(), 2u);
     EXPECT_EQ(organizer.Environments()[0].Name, "Sunset");
     EXPECT_EQ(organizer.UnorganizedCount(), 1);
+    EXPECT_EQ(organizer.ProblemLines(),
+              (std::vector<std::string>{
+                  "Sunset: missing.jpg (not found)",
+                  "notes.txt: not moved into \"__Unused Files__\" (a file of that name is in \"__Unused Files__\")"}));
     std::vector<int> progress;
     organizer.OrganizeEnvironments([&](int percent) { progress.push_back(percent); });
     EXPECT_EQ(progress, (std::vector<int>{0, 50}));
@@ -145,12 +173,17 @@ TEST_F(EnvironmentOrganizerTest, SunsetGetsItsOwnFolderAndTheLooseFilesMoveAside
     // A second run finds nothing to do and changes nothing.
     EnvironmentOrganizer again = Scanned();
     EXPECT_EQ(again.UnorganizedCount(), 0);  // missing.jpg cannot be rewritten
-    EXPECT_EQ(again.ProblemLines(), std::vector<std::string>{"Sunset: missing.jpg (not found)"});
+    EXPECT_EQ(again.ProblemLines().front(), "Sunset: missing.jpg (not found)");
     const std::string organized = Read("Environments/Sunset.env");
     again.OrganizeEnvironments();
     EXPECT_EQ(Read("Environments/Sunset.env"), organized);
     EXPECT_EQ(Read("Environments/__Unused Files__/sky.jpg"), "SKY");
     EXPECT_EQ(Read("Environments/notes.txt"), "mine");
+    EXPECT_EQ(again.ProblemMessage(),
+              "These texture values could not be rewritten and were kept as they are:\n"
+              "Sunset: missing.jpg (not found)\n\n"
+              "These files could not be moved into \"__Unused Files__\" and were left where they are:\n"
+              "notes.txt (a file of that name is in \"__Unused Files__\")");
 }
 
 TEST_F(EnvironmentOrganizerTest, CopiesNeverReplaceAFileAndKeysNameTheirOwnCopy) {
@@ -270,6 +303,145 @@ TEST_F(EnvironmentOrganizerTest, WhatCannotBeRewrittenIsListedAndTheRestIsDone) 
     EnvironmentOrganizer again = Scanned();
     EXPECT_EQ(again.UnorganizedCount(), 0);
     EXPECT_EQ(again.ProblemLines(), problems);
+}
+
+// Which files an environment names cannot be told: no file moves in that run,
+// and that is said. Sunset is organized all the same (copies only).
+TEST_F(EnvironmentOrganizerTest, AnUnreadableEnvironmentOrANameThatIsNoTextMovesNothing) {
+    namespace fs = std::filesystem;
+    EXPECT_TRUE(Scanned().ProblemLines().empty());  // no Environments folder: nothing to say
+    const std::string sunsetOrganized = "x\r\nsim.sun.texture.path=Environments\\Sunset\\sky.jpg\r\n";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        std::string withheld;
+    };
+    std::vector<Case> cases;
+    // Mode 000 keeps out all but the superuser, who reads every file.
+    if (::geteuid() != 0) {
+        cases.push_back({"mode 000", [&] { ::chmod((sim / "Environments/Secret.env").c_str(), 0); },
+                         "the environment file Secret.env cannot be read, so the files it names are not known"});
+    }
+    cases.push_back({"a link that names nothing",
+                     [&] {
+                         fs::remove(sim / "Environments/Secret.env");
+                         fs::create_symlink("Gone/Secret.env", sim / "Environments/Secret.env");
+                     },
+                     "the environment file Secret.env cannot be read, so the files it names are not known"});
+    cases.push_back({"a file name that is no UTF-8 text",
+                     [&] { sim.Write("Environments/\xE9t\xE9.jpg", "SUMMER"); },
+                     "the name of \xEF\xBF\xBDt\xEF\xBF\xBD.jpg is no UTF-8 text, so whether an environment "
+                     "names it cannot be told"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(sim / "Environments");
+        sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+        sim.Write("Environments/sky.jpg", "SKY");
+        sim.Write("Environments/Secret.env", "x\r\nsim.sun.texture.path=Environments\\secret.jpg\r\n");
+        sim.Write("Environments/secret.jpg", "SECRET");
+        // A single-byte value naming the file whose name on disk is single-byte too.
+        sim.Write("Environments/Summer.env", "x\r\nsim.sun.texture.path=Environments\\\xE9t\xE9.jpg\r\n");
+        sim.Write("Environments/notes.txt", "mine");
+        c.make();
+        std::map<std::string, std::string> expected = Tree();
+
+        EnvironmentOrganizer organizer = Scanned();
+        const std::string withheld = "No file is moved into \"__Unused Files__\": " + c.withheld;
+        EXPECT_EQ(organizer.MovesWithheld(), c.withheld);
+        EXPECT_EQ(organizer.ProblemLines().back(), withheld);
+        organizer.OrganizeEnvironments();
+        expected["Environments/Sunset.env"] = sunsetOrganized;
+        expected["Environments/Sunset"] = "/";
+        expected["Environments/Sunset/sky.jpg"] = "SKY";
+        if (organizer.Environments()[0].Readable) {  // Secret, organized as Sunset is
+            expected["Environments/Secret.env"] = "x\r\nsim.sun.texture.path=Environments\\Secret\\secret.jpg\r\n";
+            expected["Environments/Secret"] = "/";
+            expected["Environments/Secret/secret.jpg"] = "SECRET";
+        }
+        EXPECT_EQ(Tree(), expected);
+        EXPECT_EQ(organizer.ProblemLines().back(), withheld);
+        EXPECT_NE(organizer.ProblemMessage().find("\n\nNo file was moved into \"__Unused Files__\": " + c.withheld + "."),
+                  std::string::npos);
+    }
+    // Once every name can be told, the loose files no environment names move aside.
+    fs::remove(sim / "Environments/\xE9t\xE9.jpg");
+    EnvironmentOrganizer organizer = Scanned();
+    organizer.MoveUnusedFiles();
+    EXPECT_EQ(organizer.MovesWithheld(), "");
+    EXPECT_EQ(Read("Environments/__Unused Files__/notes.txt"), "mine");
+    EXPECT_EQ(Read("Environments/__Unused Files__/sky.jpg"), "SKY");
+    EXPECT_EQ(Read("Environments/__Unused Files__/secret.jpg"), "SECRET");
+}
+
+// Links still name their targets once moved, or stay; a file named through a
+// link stays; what cannot be moved is listed with its reason.
+TEST_F(EnvironmentOrganizerTest, LinksKeepTheirTargetsAndWhatCannotMoveIsListed) {
+    namespace fs = std::filesystem;
+    sim.Write("Textures/real.jpg", "REAL");
+    sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    sim.Write("Environments/sky.jpg", "SKY");
+    // Tidy names its texture through a link into the loose file.
+    sim.Write("Environments/Tidy.env", "x\r\nsim.sun.texture.path=Environments\\Tidy\\sun.jpg\r\n");
+    sim.Write("Environments/loose_sun.jpg", "SUN");
+    fs::create_directories(sim / "Environments/Tidy");
+    fs::create_symlink("../loose_sun.jpg", sim / "Environments/Tidy/sun.jpg");
+    fs::create_symlink("../Textures/real.jpg", sim / "Environments/relative.jpg");
+    fs::create_symlink(sim / "Textures/real.jpg", sim / "Environments/absolute.jpg");
+    fs::create_symlink("gone.jpg", sim / "Environments/dangling.jpg");
+    sim.Write("Environments/taken.txt", "NEW");
+    sim.Write("Environments/__Unused Files__/taken.txt", "OLD");
+    std::map<std::string, std::string> expected = Tree();
+    const std::vector<std::string> taken = {
+        "taken.txt: not moved into \"__Unused Files__\" (a file of that name is in \"__Unused Files__\")"};
+
+    EnvironmentOrganizer organizer = Scanned();
+    EXPECT_EQ(organizer.ProblemLines(), taken);
+    organizer.OrganizeEnvironments();
+    EXPECT_EQ(organizer.ProblemLines(), taken);
+    EXPECT_EQ(organizer.ProblemMessage(),
+              "These files could not be moved into \"__Unused Files__\" and were left where they are:\n"
+              "taken.txt (a file of that name is in \"__Unused Files__\")");
+    expected["Environments/Sunset.env"] = "x\r\nsim.sun.texture.path=Environments\\Sunset\\sky.jpg\r\n";
+    expected["Environments/Sunset"] = "/";
+    expected["Environments/Sunset/sky.jpg"] = "SKY";
+    for (const char* moved : {"sky.jpg", "relative.jpg", "absolute.jpg", "dangling.jpg"}) {
+        expected["Environments/__Unused Files__/" + std::string(moved)] = expected["Environments/" + std::string(moved)];
+        expected.erase("Environments/" + std::string(moved));
+    }
+    expected["Environments/__Unused Files__/relative.jpg"] = "-> ../../Textures/real.jpg";
+    expected["Environments/__Unused Files__/dangling.jpg"] = "-> ../gone.jpg";
+    EXPECT_EQ(Tree(), expected);
+    EXPECT_EQ(Read("Environments/__Unused Files__/relative.jpg"), "REAL");
+    EXPECT_EQ(Read("Environments/__Unused Files__/absolute.jpg"), "REAL");
+    EXPECT_EQ(Read("Environments/Tidy/sun.jpg"), "SUN");
+
+    // A file where "__Unused Files__" should be: every loose file stays, listed.
+    fs::rename(sim / "Environments/__Unused Files__", sim / "old");
+    sim.Write("Environments/__Unused Files__", "NOT A FOLDER");
+    expected = Tree();
+    organizer = Scanned();
+    const std::vector<std::string> blocked = {
+        "taken.txt: not moved into \"__Unused Files__\" (\"__Unused Files__\" is not a folder)"};
+    EXPECT_EQ(organizer.ProblemLines(), blocked);
+    organizer.MoveUnusedFiles();
+    EXPECT_EQ(organizer.ProblemLines(), blocked);
+    EXPECT_EQ(Tree(), expected);
+
+    // A folder that cannot be written (the superuser writes every folder).
+    if (::geteuid() != 0) {
+        fs::remove(sim / "Environments/__Unused Files__");
+        fs::create_directories(sim / "Environments/__Unused Files__");
+        ::chmod((sim / "Environments/__Unused Files__").c_str(), 0555);
+        expected = Tree();
+        organizer = Scanned();
+        const std::vector<std::string> denied = {
+            "taken.txt: not moved into \"__Unused Files__\" (permission denied)"};
+        EXPECT_EQ(organizer.ProblemLines(), denied);
+        organizer.MoveUnusedFiles();
+        EXPECT_EQ(organizer.ProblemLines(), denied);
+        EXPECT_EQ(Tree(), expected);
+        ::chmod((sim / "Environments/__Unused Files__").c_str(), 0755);
+    }
 }
 
 }  // namespace

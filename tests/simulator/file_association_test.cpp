@@ -235,18 +235,77 @@ TEST_F(DesktopAssociationTest, ALinkedOrCrLfMimeappsListIsUpdatedInPlace) {
 
     // CR LF lines are read like LF ones: one section, the default replaced, every line end kept.
     std::filesystem::remove(home / "config/mimeapps.list");
-    home.Write("config/mimeapps.list",
-               "[Default Applications]\r\napplication/x-vortaxis-track = other.desktop;\r\ntext/plain=ed.desktop");
+    const std::string crlf =
+        "[Default Applications]\r\napplication/x-vortaxis-track = other.desktop;\r\ntext/plain=ed.desktop";
+    home.Write("config/mimeapps.list", crlf);
     ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, false, false, true}, true), folders, failures));
     EXPECT_EQ(Read("config/mimeapps.list"),
-              "[Default Applications]\r\napplication/x-vortaxis-track=gantrywright-vxtrack-ride.desktop;\r\n"
-              "text/plain=ed.desktop");
+              "[Default Applications]\r\napplication/x-vortaxis-track = gantrywright-vxtrack-ride.desktop;other.desktop;"
+              "\r\ntext/plain=ed.desktop");
     EXPECT_EQ(SetDefaultApplication("[Default Applications]\r\na=b\r\n", "gantrywright-vxtrack-tool.desktop"),
               "[Default Applications]\r\napplication/x-vortaxis-track=gantrywright-vxtrack-tool.desktop;\r\na=b\r\n");
-    // Without wine the ride default goes with its entry, and the other lines stay as they were.
+    // Without wine the ride default goes with its entry, and the user's default is back as it was.
     ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, false, false, true}, false), folders, failures));
-    EXPECT_EQ(Read("config/mimeapps.list"), "[Default Applications]\r\ntext/plain=ed.desktop");
+    EXPECT_EQ(Read("config/mimeapps.list"), crlf);
     EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(DesktopAssociationTest, UnassociatingRestoresTheUsersPreviousDefault) {
+    const std::string user =
+        "[Added Associations]\napplication/x-vortaxis-track=other.desktop;\n\n"
+        "[Default Applications]\napplication/x-vortaxis-track=myviewer.desktop;\ntext/plain=ed.desktop\n";
+    home.Write("config/mimeapps.list", user);
+    home.Write("data/applications/myviewer.desktop",
+               "[Desktop Entry]\nType=Application\nName=My Viewer\nExec=true %f\n"
+               "MimeType=application/x-vortaxis-track;\n");
+    // The default xdg-mime names, where it is installed; "-" where it is not.
+    auto queried = [&]() -> std::string {
+        if (!IsProgramOnPath("xdg-mime")) return "-";
+        EnvScope data("XDG_DATA_HOME", folders.DataHome);
+        EnvScope dirs("XDG_DATA_DIRS", folders.DataHome);
+        EnvScope config("XDG_CONFIG_HOME", folders.ConfigHome);
+        EnvScope desktop("XDG_CURRENT_DESKTOP", std::nullopt);
+        EnvScope session("DESKTOP_SESSION", std::nullopt);
+        std::string answer;
+        RunForOutput({"xdg-mime", "query", "default", kTrackMimeType}, answer);
+        return answer;
+    };
+    const std::string before = queried();
+    if (before != "-") {
+        EXPECT_EQ(before, "myviewer.desktop\n");
+    }
+
+    // Associating puts this program's entry first and keeps the user's after it.
+    std::vector<std::string> failures;
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(1, {true, true, false, true}, true), folders, failures));
+    std::string expected = user;
+    expected.replace(expected.find("=myviewer"), 1, "=gantrywright-vxtrack-edit.desktop;");
+    EXPECT_EQ(Read("config/mimeapps.list"), expected);
+    if (before != "-") {
+        EXPECT_EQ(queried(), "gantrywright-vxtrack-edit.desktop\n");
+    }
+    // Another action takes the first place again; the user's default stays once.
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, true, false, true}, true), folders, failures));
+    expected.replace(expected.find("-edit.desktop"), 13, "-ride.desktop");
+    EXPECT_EQ(Read("config/mimeapps.list"), expected);
+
+    // Unassociating (no program for the double-click action here) restores the file byte for byte.
+    ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, true, false, true}, false), folders, failures));
+    EXPECT_EQ(Read("config/mimeapps.list"), user);
+    EXPECT_EQ(queried(), before);
+    EXPECT_TRUE(failures.empty());
+
+    // The user's list as written: blanks, no last ";", several entries, this
+    // program's entry moved elsewhere in it by another tool.
+    const std::string spaced = "[Default Applications]\napplication/x-vortaxis-track = a.desktop;b.desktop\n";
+    const std::string set = SetDefaultApplication(spaced, "gantrywright-vxtrack-tool.desktop");
+    EXPECT_EQ(set, "[Default Applications]\napplication/x-vortaxis-track = gantrywright-vxtrack-tool.desktop;"
+                   "a.desktop;b.desktop\n");
+    EXPECT_EQ(SetDefaultApplication(set, ""), spaced);
+    EXPECT_EQ(SetDefaultApplication("[Default Applications]\napplication/x-vortaxis-track=a.desktop;"
+                                    "gantrywright-vxtrack-edit.desktop;b.desktop;\n",
+                                    ""),
+              "[Default Applications]\napplication/x-vortaxis-track=a.desktop;b.desktop;\n");
 }
 
 TEST_F(DesktopAssociationTest, WhatThisDesktopCannotDoIsSaid) {
