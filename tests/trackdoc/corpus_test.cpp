@@ -75,7 +75,7 @@ void MakeCorpus(const std::string& root) {
         fb::Bytes odd = canonical;
         const size_t trck = FindTag(odd, "TRCK") + 8;
         odd[trck + 12] = 0x01;  // the first train's flag
-        size_t second = trck + 12 + 28 + gTrains[0].Name.size() + 8;  // the second train's name length
+        size_t second = trck + 12 + 28 + fb::Writer::Latin1FromUtf8(gTrains[0].Name).size() + 8;  // the second train's name length
         PutLong(odd, second, -4);
         put("tracks/odd.vxtrack", odd);
         put("tracks/odd.resaved", canonical);
