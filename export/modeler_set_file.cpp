@@ -87,7 +87,8 @@ std::vector<std::string> RequiredKeys() {
         const int32_t count = ReadIntClamped(total, 0, kMaxTubeCount);
         const std::string p(prefix);
         for (int32_t i = 0; i < count; ++i)
-            for (const char* field : {"PosX", "PosY", "PosZ", "Size", "Shape"}) keys.push_back(Key(i, (p + field).c_str()));
+            for (const char* field : {"PosX", "PosY", "PosZ", "Size", "Shape"})
+                keys.push_back(Key(i, (p + field).c_str()));
     };
     tubes("SpineTotal", "S");
     tubes("RailTotal", "R");
@@ -112,10 +113,6 @@ bool IsModelerSet() {
     std::string value;
     return IniReadVariant("RailTotal", value) || IniReadVariant("SpineTotal", value);
 }
-
-// The set's text as the file's bytes: the file is single-byte text in the
-// simulator's code page.
-std::optional<std::string> FileBytes(const std::string& text) { return cp::BytesFromText(text); }
 
 }  // namespace
 
@@ -229,7 +226,8 @@ bool ReadModelerSetBuffer(ModelerSettings& set) {
 }
 
 bool WriteModelerSetFile(const std::string& path, const ModelerSettings& set) {
-    const auto bytes = FileBytes(BuildModelerSetText(set));
+    // The file is single-byte text of the simulator's code page.
+    const auto bytes = cp::BytesFromText(BuildModelerSetText(set));
     if (!bytes) return false;
     IniSetBuffer(*bytes);
     return IniSaveFile(path);

@@ -29,8 +29,9 @@
 // disabled until it is corrected, and the builders hold the spacings they
 // use to their ranges. Only what cannot be held is changed: the counts are
 // held to 0 to 32 and the shapes to their options, a whole number to its
-// field, and a decimal that no float holds reads as 0. A set without the depth keys (0TubeScaleZ to 9TubeScaleZ) keeps the
-// copy's depths; colours and crosstie triangles are not in the file.
+// field, and a decimal that no float holds reads as 0. A set without the
+// depth keys (0TubeScaleZ to 9TubeScaleZ) keeps the copy's depths; colours
+// and crosstie triangles are not in the file.
 
 #include <optional>
 #include <string>
