@@ -88,7 +88,8 @@ inline void Put3DSVector(Chunk3DSWriter& w, float x, float y, float z) {
     StoreLEFloat(p + 8, z);
 }
 
-// The string's bytes and a zero byte.
+// The string's bytes and a zero byte. The scene holds its names in the file's
+// single-byte code page already (scene_staging_3ds.h), so the bytes go as they stand.
 inline void Put3DSString(Chunk3DSWriter& w, const std::string& s) {
     uint8_t* p = w.Extend(s.size() + 1);
     if (!s.empty()) std::memcpy(p, s.data(), s.size());

@@ -4,12 +4,15 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/app_version.h"
 #include "core/file_dialogs.h"
 #include "core/settings_text.h"
 #include "export/modeler_form.h"
+#include "platform/code_page.h"
 #include "platform/prompts.h"
 
 std::string SingleText(float value) {
@@ -74,7 +77,69 @@ void ReadTubes(const char* total, const char* prefix, std::vector<RailSpec>& rec
     }
 }
 
+// The keys of the set in the order of the file, for the counts the buffer's
+// totals give: every one must be there (the tube depths, which older sets
+// lack, are not among them).
+std::vector<std::string> RequiredKeys() {
+    std::vector<std::string> keys;
+    const auto tubes = [&keys](const char* total, const char* prefix) {
+        keys.push_back(total);
+        const int32_t count = ReadIntClamped(total, 0, kMaxTubeCount);
+        const std::string p(prefix);
+        for (int32_t i = 0; i < count; ++i)
+            for (const char* field : {"PosX", "PosY", "PosZ", "Size", "Shape"})
+                keys.push_back(Key(i, (p + field).c_str()));
+    };
+    tubes("SpineTotal", "S");
+    tubes("RailTotal", "R");
+    for (int slot = 0; slot < 2; ++slot) {
+        keys.push_back(Key(slot, "UseTie"));
+        keys.push_back(Key(slot, "TieModel"));
+    }
+    for (const char* key : {"TieSpacing", "ToggleTies", "ToggleCount1", "ToggleCount2", "AltOnBank", "AltBank",
+                            "AltOnStart"})
+        keys.push_back(key);
+    for (int slot = 0; slot < kShownTubeScales; ++slot) {
+        keys.push_back(Key(slot, "TubeScaleX"));
+        keys.push_back(Key(slot, "TubeScaleY"));
+    }
+    for (const char* key : {"RoundFooters", "UseTerrain", "LowDetailTerrain", "SquareTunnels", "TunnelSoftness",
+                            "SpineDetail", "RailDetail"})
+        keys.push_back(key);
+    return keys;
+}
+
+bool IsModelerSet() {
+    std::string value;
+    return IniReadVariant("RailTotal", value) || IniReadVariant("SpineTotal", value);
+}
+
 }  // namespace
+
+std::optional<std::string> MissingModelerSetKey() {
+    std::string value;
+    for (const std::string& key : RequiredKeys())
+        if (!IniReadVariant(key, value)) return key;
+    return std::nullopt;
+}
+
+std::optional<std::string> ModelerSetPathOutsideCodePage(const ModelerSettings& set) {
+    for (const TieModel& tie : set.gTieModels)
+        if (!cp::CanHold(cp::TextFromDiskPath(tie.File))) return cp::TextFromDiskPath(tie.File);
+    return std::nullopt;
+}
+
+std::string ModelerSetPathOutsideText(const std::string& path) {
+    return "Could Not Save the Modeler Set!\n\nThe crosstie file " + path + " holds the character \"" +
+           cp::FirstCharacterOutside(path).value_or(std::string()) +
+           "\", which a modeler set cannot store: its text is single-byte Western European "
+           "(ISO 8859-1), as the simulator's files are. Choose a crosstie file whose path has no such character.";
+}
+
+std::string ModelerSetMissingKeyText(const std::string& path, const std::string& key) {
+    return "Could Not Load the Modeler Set!\n\nThe file " + path + " has no line for " + key +
+           ": it may have been cut short. Nothing was changed.";
+}
 
 std::string BuildModelerSetText(const ModelerSettings& set) {
     IniNewBuffer("");
@@ -91,7 +156,7 @@ std::string BuildModelerSetText(const ModelerSettings& set) {
     IniAddSection("Crossties");
     for (int slot = 0; slot < 2; ++slot) {
         IniWriteBool(Key(slot, "UseTie"), set.gTieModels[static_cast<size_t>(slot)].Use);
-        IniWriteValue(Key(slot, "TieModel"), set.gTieModels[static_cast<size_t>(slot)].File);
+        IniWriteValue(Key(slot, "TieModel"), cp::TextFromDiskPath(set.gTieModels[static_cast<size_t>(slot)].File));
     }
     WriteSingle("TieSpacing", set.TieSpacing);
     IniWriteBool("ToggleTies", set.ToggleTies);
@@ -123,8 +188,8 @@ std::string BuildModelerSetText(const ModelerSettings& set) {
 }
 
 bool ReadModelerSetBuffer(ModelerSettings& set) {
+    if (!IsModelerSet() || MissingModelerSetKey()) return false;
     std::string value;
-    if (!IniReadVariant("RailTotal", value) && !IniReadVariant("SpineTotal", value)) return false;
 
     ReadTubes("SpineTotal", "S", set.gSpines, set.gSpineCount, SpineSquare);
     ReadTubes("RailTotal", "R", set.gRails, set.gRailCount, RailWood);
@@ -132,7 +197,7 @@ bool ReadModelerSetBuffer(ModelerSettings& set) {
     for (int slot = 0; slot < 2; ++slot) {
         TieModel& tie = set.gTieModels[static_cast<size_t>(slot)];
         tie.Use = IniReadBool(Key(slot, "UseTie"));
-        const std::string file = IniReadString(Key(slot, "TieModel"));
+        const std::string file = cp::DiskPathOf(IniReadString(Key(slot, "TieModel")));
         if (file != tie.File) tie.TriangleCount = 0;
         tie.File = file;
     }
@@ -161,15 +226,28 @@ bool ReadModelerSetBuffer(ModelerSettings& set) {
 }
 
 bool WriteModelerSetFile(const std::string& path, const ModelerSettings& set) {
-    BuildModelerSetText(set);
+    // The file is single-byte text of the simulator's code page.
+    const auto bytes = cp::BytesFromText(BuildModelerSetText(set));
+    if (!bytes) return false;
+    IniSetBuffer(*bytes);
     return IniSaveFile(path);
 }
 
+bool LoadModelerSetFile(const std::string& path) {
+    if (!IniLoadFile(path)) return false;
+    IniSetBuffer(cp::TextFromBytes(IniGetBuffer()));
+    return true;
+}
+
 bool ReadModelerSetFile(const std::string& path, ModelerSettings& set) {
-    return IniLoadFile(path) && ReadModelerSetBuffer(set);
+    return LoadModelerSetFile(path) && ReadModelerSetBuffer(set);
 }
 
 void SaveModelerSet(const ModelerSettings& set, void* owner) {
+    if (const auto path = ModelerSetPathOutsideCodePage(set)) {
+        MsgBox(ModelerSetPathOutsideText(*path), kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
     std::string fileName, fileTitle;
     int32_t filterIndex = 1, flags = 0;
     if (!ShowSaveFileDialog(fileName, fileTitle, true, kModelerSetFilter, filterIndex, gSaveDir,
@@ -187,15 +265,20 @@ bool OpenModelerSet(ModelerSettings& set, void* owner) {
     if (!ShowOpenFileDialog(fileName, fileTitle, true, readOnly, true, kModelerSetFilter, filterIndex, gOpenDir,
                             kOpenModelerSetTitle, kModelerSetExt, owner, flags))
         return false;
-    if (!IniLoadFile(fileName)) {
+    if (!LoadModelerSetFile(fileName)) {
         MsgBox("Could Not Load the Modeler Set!\n\nThe file " + fileName + " could not be read.",
                kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
         return false;
     }
-    if (!ReadModelerSetBuffer(set)) {
+    if (!IsModelerSet()) {
         MsgBox("Could Not Load the Modeler Set!\n\nThe file " + fileName + " is not a modeler set.",
                kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
         return false;
     }
-    return true;
+    if (const auto key = MissingModelerSetKey()) {
+        MsgBox(ModelerSetMissingKeyText(fileName, *key), kModelerSetErrorTitle, MsgButtons::OK,
+               MsgIcon::Exclamation);
+        return false;
+    }
+    return ReadModelerSetBuffer(set);
 }

@@ -13,16 +13,27 @@
 // after an empty line. Decimals as SingleText; whole numbers in plain
 // decimal; booleans True and False; file paths as they stand.
 //
+// The file is single-byte text in the simulator's code page (ISO 8859-1,
+// platform/code_page.h); the engine's buffer holds the program's text while a
+// set is built or read. A crosstie path with a character the code page lacks
+// is refused before anything is written. A path read back is found on disk
+// in the program's UTF-8 spelling or in the file's single bytes.
+//
+// A set must hold every key of the list above for the counts it gives (the
+// depths 0TubeScaleZ to 9TubeScaleZ aside, which older sets lack): one that
+// lacks any, cut short, is refused as a whole and nothing of it is applied.
+//
 // Reading finds keys regardless of case and section, and takes every value
 // as it was written (the presets' ToggleCount1=0 and AltBank=0 come back as
 // 0): the dialog shows a value outside a box's range in red and keeps OK
 // disabled until it is corrected, and the builders hold the spacings they
 // use to their ranges. Only what cannot be held is changed: the counts are
 // held to 0 to 32 and the shapes to their options, a whole number to its
-// field, and a decimal that no float holds reads as 0 (as a missing key
-// does). A set without the depth keys (0TubeScaleZ to 9TubeScaleZ) keeps the
-// copy's depths; colours and crosstie triangles are not in the file.
+// field, and a decimal that no float holds reads as 0. A set without the
+// depth keys (0TubeScaleZ to 9TubeScaleZ) keeps the copy's depths; colours
+// and crosstie triangles are not in the file.
 
+#include <optional>
 #include <string>
 
 #include "model/modeler_settings.h"
@@ -41,22 +52,39 @@ std::string SingleText(float value);
 
 // Builds the set's text in the engine's buffer (gIniBuffer) and returns it.
 std::string BuildModelerSetText(const ModelerSettings& set);
+// The first key of the set's list (in the file's order) that the engine's
+// buffer lacks; nullopt when it holds them all.
+std::optional<std::string> MissingModelerSetKey();
 // Reads the set in the engine's buffer into `set`, as described above. False,
-// `set` untouched, when the buffer holds neither RailTotal nor SpineTotal.
+// `set` untouched, when the buffer holds neither RailTotal nor SpineTotal or
+// lacks a key of the list (MissingModelerSetKey).
 bool ReadModelerSetBuffer(ModelerSettings& set);
 
-// The whole file; false when it could not be written (an old file stays).
+// The crosstie path (as the program's text) that the file's code page cannot
+// hold; nullopt when the set can be written.
+std::optional<std::string> ModelerSetPathOutsideCodePage(const ModelerSettings& set);
+// The messages of a refused save and of a set cut short.
+std::string ModelerSetPathOutsideText(const std::string& path);
+std::string ModelerSetMissingKeyText(const std::string& path, const std::string& key);
+
+// The whole file; false when it could not be written (an old file stays) or
+// holds a path the code page lacks (nothing is written).
 bool WriteModelerSetFile(const std::string& path, const ModelerSettings& set);
-// False, `set` untouched, when the file cannot be read or is not a set.
+// Loads the file's single-byte text into the engine's buffer as the program's
+// text; false, the buffer untouched, when it cannot be read.
+bool LoadModelerSetFile(const std::string& path);
+// False, `set` untouched, when the file cannot be read or is not a whole set.
 bool ReadModelerSetFile(const std::string& path, ModelerSettings& set);
 
-// The dialog's "Save": the save dialog, then the file. Both dialogs start
+// The dialog's "Save": the save dialog, then the file. A crosstie path the
+// file cannot store is reported in an "Error!" box before the dialog, and
+// nothing is written. Both dialogs start
 // in the folder of the program's other file dialogs (gSaveDir, gOpenDir: the
 // simulator's folder or the user's), not among the program's own data, and
 // propose no name.
 // A file that cannot be written is reported in an "Error!" box.
 void SaveModelerSet(const ModelerSettings& set, void* owner);
 // The dialog's "Open": the open dialog, then the file into `set`. True when a
-// set was read; a file that cannot be read or is no set is reported in an
-// "Error!" box and changes nothing.
+// set was read; a file that cannot be read, is no set or lacks a key (named
+// in the message) is reported in an "Error!" box and changes nothing.
 bool OpenModelerSet(ModelerSettings& set, void* owner);

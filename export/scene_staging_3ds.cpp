@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "platform/code_page.h"
+
 std::vector<Mat3DS> gMaterials3DS;
 int32_t gMaterialCount3DS = 0;
 std::vector<Obj3DS> gObjects3DS;
@@ -61,14 +63,14 @@ int32_t Add3DSMaterial(Color3DS ambient, Color3DS diffuse, Color3DS specular, in
     m.Shading = 3;
     m.SelfIllum = 0;
     m.WireSize = 1.0f;
-    m.Texture = texture;
+    m.Texture = cp::BytesOrMarks(texture);
     gMaterials3DS.push_back(std::move(m));
     return gMaterialCount3DS++;
 }
 
 int32_t Add3DSObject(const std::string& name, int32_t material) {
     Obj3DS o;
-    o.Name = name;
+    o.Name = cp::BytesOrMarks(name);
     o.Material = material;
     gObjects3DS.push_back(std::move(o));
     return gObjectCount3DS++;
@@ -218,8 +220,9 @@ void Add3DSTriangle(const Vector3& a, const Vector3& b, const Vector3& c, const 
 }
 
 std::string PartName3DS(const std::string& name, int32_t part) {
-    if (name.size() >= 8) return name;
-    return name + PaddedNumber(part, 8 - name.size());
+    const size_t characters = cp::ByteCount(name);
+    if (characters >= 8) return name;
+    return name + PaddedNumber(part, 8 - characters);
 }
 
 void Flush3DSMesh() {

@@ -18,6 +18,12 @@
 // face counts and face corner indices are stored as u16 in the file; the
 // 10000-face split keeps every staged object far below that (at most 30000
 // vertices), and the Add3DSObject* calls refuse a 65536th entry.
+//
+// Names: the callers give names in the program's text (UTF-8); the scene holds
+// them as the file stores them, one byte per character of the simulator's
+// code page (platform/code_page.h), so a name's size is its length in the
+// file. A character the code page lacks becomes "?" (the program's own names
+// are ASCII: MATER000, S012T002, TERA0000).
 
 #include <cstdint>
 #include <string>
@@ -54,12 +60,12 @@ struct Mat3DS {
     int16_t Shading = 3;
     int16_t SelfIllum = 0;     // self-illumination percentage, always 0
     float WireSize = 1.0f;
-    std::string Texture;       // texture map file name; empty: no texture
+    std::string Texture;       // texture map file name (the file's bytes); empty: no texture
 };
 
 // One mesh object. The counts of the file are the sizes of the lists.
 struct Obj3DS {
-    std::string Name;
+    std::string Name;                  // the file's bytes
     int32_t Material = 0;              // index into gMaterials3DS
     std::vector<Vector3> Vertices;     // model axes (Y up); the writer turns them
     std::vector<UV3DS> UVs;
@@ -176,5 +182,6 @@ void Add3DSTriangle(const Vector3& a, const Vector3& b, const Vector3& c, const 
 // Face smoothing masks are the weld values widened with their sign.
 void Flush3DSMesh();
 // A name shorter than 8 characters with the part counter appended, zero-padded
-// to 8 characters (more when the counter needs more digits); a longer name as it is.
+// to 8 characters (more when the counter needs more digits); a longer name as
+// it is. Characters are counted as the file stores them, one byte each.
 std::string PartName3DS(const std::string& name, int32_t part);

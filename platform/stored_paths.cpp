@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 
 namespace fsys {
@@ -39,11 +40,16 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, cons
     std::error_code ec;
     const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
     if (name.empty()) return std::nullopt;
-    if (fs::exists(dir / name, ec)) return name;
+    // The program's UTF-8 spelling first, then the single bytes of the
+    // simulator's code page, which its own files name their files by.
+    const std::vector<std::string> spellings = cp::DiskSpellings(name);
+    for (const std::string& spelling : spellings)
+        if (fs::exists(dir / spelling, ec)) return spelling;
     std::optional<std::string> best;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (EqualsIgnoringAsciiCase(entry, name) && (!best || entry < *best)) best = entry;
+        for (const std::string& spelling : spellings)
+            if (EqualsIgnoringAsciiCase(entry, spelling) && (!best || entry < *best)) best = entry;
     }
     return best;
 }

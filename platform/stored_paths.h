@@ -17,7 +17,8 @@ std::optional<std::vector<std::string>> StoredPathNames(const std::string& store
 
 // The name of the entry of the folder spelled like name: the exact one when it
 // exists, else the first in sorted order that differs only in ASCII letter case;
-// nullopt when there is none.
+// nullopt when there is none. A name is spelled on disk in the program's UTF-8
+// or in the single bytes of the simulator's code page (cp::DiskSpellings).
 std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name);
 
 // The path on disk of an existing file or folder that the stored name denotes

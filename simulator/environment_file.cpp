@@ -13,6 +13,7 @@
 #include "core/app_version.h"
 #include "core/number_formats.h"
 #include "core/settings_text.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/stored_paths.h"
 #include "trackdoc/file_buffer.h"
@@ -149,48 +150,6 @@ void ReadTexture(std::string_view key, std::string& target) {
     if (const auto value = ReadKey(key)) target = *value;
 }
 
-// The length of the UTF-8 sequence starting at text[i] and its character;
-// 0 when no whole, well-formed sequence starts there.
-size_t Utf8Sequence(std::string_view text, size_t i, uint32_t& code) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-        code = c;
-        return 1;
-    }
-    const size_t length = (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return 0;
-    code = c & (0x7Fu >> length);
-    for (size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80) return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    const uint32_t least[5] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-    return length;
-}
-
-bool IsUtf8(std::string_view text) {
-    uint32_t code = 0;
-    for (size_t i = 0, n; i < text.size(); i += n)
-        if ((n = Utf8Sequence(text, i, code)) == 0) return false;
-    return true;
-}
-
-// The file's bytes for a text, a character the code page lacks (or a byte
-// that is no UTF-8) written "?".
-std::string FileBytesOrMarks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        uint32_t code = 0;
-        const size_t n = Utf8Sequence(text, i, code);
-        out.push_back(n != 0 && code < 0x100 ? static_cast<char>(code) : '?');
-        i += n == 0 ? 1 : n;
-    }
-    return out;
-}
-
 // The header's date in the English names of the "C" locale.
 std::string EnglishDateText(const std::tm& time) {
     const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
@@ -312,36 +271,12 @@ std::string EnvironmentDateText(const std::tm& time) {
     const size_t n = std::strftime(text, sizeof text, "%A, %B %d, %Y - %I:%M.%S %p", &time);
     const std::string result(text, n);
     // A locale of a single-byte character set gives its names in that set.
-    return IsUtf8(result) ? result : EnvTextFromFileBytes(result);
+    return cp::IsUtf8(result) ? result : EnvTextFromFileBytes(result);
 }
 
-std::string EnvTextFromFileBytes(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out.push_back(ch);
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
+std::string EnvTextFromFileBytes(std::string_view bytes) { return cp::TextFromBytes(bytes); }
 
-std::optional<std::string> EnvFileBytesFromText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        uint32_t code = 0;
-        const size_t n = Utf8Sequence(text, i, code);
-        if (n == 0 || code > 0xFF) return std::nullopt;
-        out.push_back(static_cast<char>(code));
-        i += n;
-    }
-    return out;
-}
+std::optional<std::string> EnvFileBytesFromText(std::string_view text) { return cp::BytesFromText(text); }
 
 bool EnvValueToBoolean(std::string_view value) { return SwitchValue(value).value_or(false); }
 
@@ -440,7 +375,7 @@ void WriteTextureKey(std::string_view key, const std::string& path, const std::s
 std::string EnvironmentFileText(const std::string& Name, const EnvironmentValues& values) {
     const std::string saved = IniGetBuffer();
     WriteEnvironmentText(Name, values, false);
-    std::string text = FileBytesOrMarks(IniGetBuffer());
+    std::string text = cp::BytesOrMarks(IniGetBuffer());
     IniSetBuffer(saved);
     return text;
 }

@@ -13,6 +13,7 @@
 #include "controls/uc_numeric_text_box.h"
 #include "core/app_state.h"
 #include "core/file_dialogs.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "tools/object_files.h"
 
@@ -125,7 +126,7 @@ void frmTObjectPlacer::btnBrowse_Click() {
                             browseFolder_, "Select 3DS Object...", "3ds", this, flags))
         return;
     browseFolder_ = fsys::WithTrailingSeparator(std::filesystem::path(fileName).parent_path().string());
-    txtObjFile->SetValue(wxString::FromUTF8(fileName));
+    txtObjFile->SetValue(wxString::FromUTF8(cp::TextFromDiskPath(fileName)));  // single-byte names too
 }
 
 void frmTObjectPlacer::CheckBoxes_Click() {

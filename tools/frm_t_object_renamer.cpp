@@ -13,6 +13,7 @@
 #include "controls/uc_container.h"
 #include "core/app_state.h"
 #include "core/file_dialogs.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "tools/object_renamer.h"
 #include "trackdoc/track_document.h"
@@ -99,7 +100,7 @@ void frmTObjectRenamer::btnBrowse_Click() {
                             gOpenDir, "Select 3DS Object File...", "3ds", this, flags))
         return;
     gOpenDir = fsys::WithTrailingSeparator(std::filesystem::path(fileName).parent_path().string());
-    txtNewFile->SetValue(wxString::FromUTF8(fileName));
+    txtNewFile->SetValue(wxString::FromUTF8(cp::TextFromDiskPath(fileName)));  // single-byte names too
 }
 
 void frmTObjectRenamer::btnRename_Click() {

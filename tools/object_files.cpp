@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/stored_paths.h"
 
@@ -27,12 +28,14 @@ std::optional<std::string> StoredObjectName(const std::string& fullPath) {
     const auto base = fsys::StoredPathNames(gSimPath + "/" + kObjectsFolderName);
     const auto names = fsys::StoredPathNames(fullPath);
     if (!base || !names || names->size() <= base->size()) return std::nullopt;
+    // The simulator folder as spelled on disk; the path as the program's text.
     for (size_t i = 0; i < base->size(); ++i)
-        if (!fsys::EqualsIgnoringAsciiCase((*base)[i], (*names)[i])) return std::nullopt;
+        if (!fsys::EqualsIgnoringAsciiCase(cp::TextFromDiskName((*base)[i]), cp::TextFromDiskName((*names)[i])))
+            return std::nullopt;
     std::string stored;
     for (size_t i = base->size(); i < names->size(); ++i) {
         if (!stored.empty()) stored.push_back('\\');
-        stored += (*names)[i];
+        stored += cp::TextFromDiskName((*names)[i]);
     }
     return stored;
 }
@@ -41,4 +44,13 @@ bool ObjectFileExists(const std::string& storedName) {
     if (storedName.empty()) return false;
     const auto path = fsys::ResolveStoredName(ObjectsFolder(), storedName);
     return path && fsys::FileExists(*path);
+}
+
+bool ObjectNameStorable(const std::string& storedName) { return cp::CanHold(storedName); }
+
+std::string ObjectNameNotStorableText(const std::string& storedName) {
+    return "The object file " + storedName + " cannot be named in the track: the character \"" +
+           cp::FirstCharacterOutside(storedName).value_or(std::string()) +
+           "\" has no place in the simulator's single-byte code page (ISO 8859-1). Rename the file with "
+           "Western European letters only.";
 }

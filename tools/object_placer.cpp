@@ -51,7 +51,7 @@ bool PickPlacement(const ObjectPlacerOptions& o, float distance, Vector3& positi
 bool ObjectFileValid(const std::string& text) {
     if (text.empty()) return false;
     const auto stored = StoredObjectName(text);
-    return stored && ObjectFileExists(*stored);
+    return stored && ObjectNameStorable(*stored) && ObjectFileExists(*stored);
 }
 
 int32_t PlacerCopies(double value) {
@@ -112,6 +112,10 @@ std::string PlacedShortText(int32_t placed, int32_t requested) {
 }
 
 bool RunObjectPlacer(const ObjectPlacerOptions& options) {
+    if (!ObjectNameStorable(options.FileName)) {
+        MsgBox(ObjectNameNotStorableText(options.FileName), kPlacerShortTitle, MsgButtons::OK, MsgIcon::Exclamation);
+        return false;
+    }
     const int32_t placed = PlaceSceneryObjects(options);
     if (placed < options.Count)
         MsgBox(PlacedShortText(placed, options.Count), kPlacerShortTitle, MsgButtons::OK, MsgIcon::Exclamation);

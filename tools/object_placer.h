@@ -45,7 +45,7 @@ struct ObjectPlacerOptions {
 };
 
 // The object-file box: a full path of an existing file below the simulator's
-// Objects folder.
+// Objects folder, whose name a track file can store (ObjectNameStorable).
 bool ObjectFileValid(const std::string& text);
 
 // The number of copies the repeat box asks for: its value rounded, halves to even.
@@ -74,6 +74,7 @@ int32_t PlaceSceneryObjects(const ObjectPlacerOptions& options);
 std::string PlacedShortText(int32_t placed, int32_t requested);
 
 // The tool's OK: the placement; when not every copy found a place, the
-// message saying how many did. The document is marked changed when any copy
+// message saying how many did. A file name the track cannot store is refused
+// with its message and nothing is placed. The document is marked changed when any copy
 // was placed, and the dialog then closes (true); with none it stays open.
 bool RunObjectPlacer(const ObjectPlacerOptions& options);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/document_changed.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "tools/object_files.h"
 #include "trackdoc/track_document.h"
@@ -18,6 +19,7 @@ std::string ObjectListEntry(int32_t index) {
 RenameFileCheck CheckRenameFile(const std::string& text) {
     RenameFileCheck check;
     if (text.size() <= 4 || !fsys::HasExtension(text, ".3ds")) return check;
+    if (!ObjectNameStorable(text)) return check;
     if (IsFullObjectPath(text)) {
         const auto stored = StoredObjectName(text);
         if (!stored || !ObjectFileExists(*stored)) return check;
@@ -37,12 +39,12 @@ RenameFileCheck CheckRenameFile(const std::string& text) {
 
 int32_t RenameSceneryObjects(int32_t index, const std::string& newName, bool all) {
     const int32_t count = std::min<int32_t>(gObjectCount, static_cast<int32_t>(gObjects.size()));
-    if (index < 0 || index >= count) return 0;
+    if (index < 0 || index >= count || !ObjectNameStorable(newName)) return 0;
     int32_t renamed = 0;
     if (all) {
         const std::string oldName = gObjects[index].FileName;
         for (int32_t i = 0; i < count; ++i) {
-            if (fsys::EqualsIgnoringAsciiCase(gObjects[i].FileName, oldName)) {
+            if (cp::EqualsIgnoringCase(gObjects[i].FileName, oldName)) {
                 gObjects[i].FileName = newName;
                 ++renamed;
             }

@@ -15,7 +15,8 @@ std::string ObjectListEntry(int32_t index);
 // existing file below the Objects folder is valid and gives its stored name
 // as the text's replacement (checked again in that form); so does a valid
 // name below the folder typed with "/" between its names, which the track
-// stores with "\".
+// stores with "\". A name the track file cannot store (a character outside
+// the simulator's code page) is invalid.
 struct RenameFileCheck {
     bool Valid = false;
     std::optional<std::string> Replacement;
@@ -23,6 +24,8 @@ struct RenameFileCheck {
 RenameFileCheck CheckRenameFile(const std::string& text);
 
 // Rename: object `index` (and with `all` every object whose file name equals
-// its name without regard to case) gets `newName`, and the document is marked
-// changed. Returns the number of objects renamed (0 for an index outside the list).
+// its name without regard to the letter case of the code page, "É" as "é")
+// gets `newName`, and the document is marked changed. Returns the number of
+// objects renamed (0, nothing changed, for an index outside the list or a
+// name the track file cannot store).
 int32_t RenameSceneryObjects(int32_t index, const std::string& newName, bool all);

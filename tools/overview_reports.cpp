@@ -9,6 +9,7 @@
 #include "core/app_state.h"
 #include "core/number_formats.h"
 #include "model/path_frames.h"
+#include "platform/code_page.h"
 #include "tools/track_statistics.h"
 #include "trackdoc/track_document.h"
 
@@ -21,9 +22,11 @@ std::string Lengths3(const Vector3& v) {
     return FormatMetersFeet(v.X) + " x " + FormatMetersFeet(v.Y) + " x " + FormatMetersFeet(v.Z);
 }
 
+// The document's name as the program's text, also when the disk spells it in
+// single bytes (the report is shown as UTF-8 as a whole).
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return cp::TextFromDiskName(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 std::string FileSizeText(const std::string& path) {
@@ -167,7 +170,7 @@ void BuildOverviewReport(ReportBuffer& buffer) {
     for (int32_t i = 0; i < objects; ++i) r.Line(ObjectLabel(i + 1) + gObjects[i].FileName);
 
     r.Section("INFORMATION");
-    r.Value("Length", fi(static_cast<int32_t>(gTrackInfo.size())) + " characters.");
+    r.Value("Length", fi(static_cast<int32_t>(cp::ByteCount(gTrackInfo))) + " characters.");
     if (!gTrackInfo.empty()) r.Line(gTrackInfo);
     r.Line("");
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/code_page.h"
 #include "trackdoc/byte_order.h"
 #include "trackdoc/track_document.h"
 
@@ -70,7 +71,8 @@ int32_t BufReadColor(int32_t& cursor) {
 std::string BufReadString(int32_t& cursor, int32_t n) {
     if (n <= 0) return std::string();
     if (!CanRead(cursor, n)) return std::string();
-    std::string text(reinterpret_cast<const char*>(gTrackBuffer.data() + cursor), static_cast<size_t>(n));
+    std::string text = cp::TextFromBytes(
+        std::string_view(reinterpret_cast<const char*>(gTrackBuffer.data() + cursor), static_cast<size_t>(n)));
     cursor += n;
     return text;
 }
@@ -112,7 +114,8 @@ void BufWriteColor(int32_t& cursor, int32_t color) {
 
 void BufWriteString(int32_t& cursor, const std::string& text) {
     if (text.empty()) return;
-    std::memcpy(Room(cursor, text.size()), text.data(), text.size());
+    const std::string bytes = cp::BytesOrMarks(text);
+    std::memcpy(Room(cursor, bytes.size()), bytes.data(), bytes.size());
 }
 
 void BufWriteTag(int32_t& cursor, const char* tag) {

@@ -23,9 +23,10 @@ uint8_t BufReadByte(int32_t& cursor);
 int32_t BufReadLong(int32_t& cursor);
 float BufReadSingle(int32_t& cursor);
 int32_t BufReadColor(int32_t& cursor);
-// The next n bytes as they stand (texts are kept as the file's bytes); n <= 0
-// reads nothing and gives the empty text. A text longer than what is left
-// fails the read.
+// The next n bytes as the program's text: each byte one character of the
+// simulator's code page (platform/code_page.h), so the text is UTF-8 and
+// writes back as the same n bytes. n <= 0 reads nothing and gives the empty
+// text. A text longer than what is left fails the read.
 std::string BufReadString(int32_t& cursor, int32_t n);
 // Four bytes, upper-cased (ASCII letters), so tags match whatever their case.
 std::string BufReadTag(int32_t& cursor);
@@ -41,6 +42,10 @@ void BufWriteByte(int32_t& cursor, uint8_t value);
 void BufWriteLong(int32_t& cursor, int32_t value);
 void BufWriteSingle(int32_t& cursor, float value);
 void BufWriteColor(int32_t& cursor, int32_t color);
+// The text in the simulator's code page, one byte per character
+// (cp::ByteCount(text) bytes, the length the formats store in front of it); a
+// character the code page lacks is written "?" (the writers refuse such texts
+// before they write).
 void BufWriteString(int32_t& cursor, const std::string& text);
 void BufWriteTag(int32_t& cursor, const char* tag);
 void BufWriteZeros(int32_t& cursor, int32_t n);

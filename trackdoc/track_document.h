@@ -7,8 +7,9 @@
 // spare); after an append they may hold exactly count records. The counts are
 // what the rest of the program relies on.
 //
-// Texts are kept as the file's bytes (the simulator's 8-bit code page), so all
-// 256 values survive a round trip; only windows convert them for display.
+// Texts are the program's text (UTF-8), read from and written to the file's
+// single bytes through the simulator's code page (platform/code_page.h), so
+// all 256 byte values survive a round trip.
 
 #include <array>
 #include <cstdint>

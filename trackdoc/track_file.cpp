@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "trackdoc/byte_buffer.h"
 #include "trackdoc/track_document.h"
@@ -510,7 +511,6 @@ int32_t Used(int32_t count, const std::vector<T>& records) {
 
 int32_t PadOf(const TrackCatwalk& w) { return std::max<int32_t>(w.PadLength, 0); }
 
-int64_t TextLen(const std::string& s) { return static_cast<int64_t>(s.size()); }
 
 int32_t TerrainWidthToWrite() { return std::max<int32_t>(gTerrainWidth, 0); }
 int32_t TerrainDepthToWrite() { return std::max<int32_t>(gTerrainDepth, 0); }
@@ -520,6 +520,14 @@ int32_t SegmentRecordLength(int32_t type) { return HasPayload(type) ? 33 + 4 + k
 // Computes every chunk's size field and the header total, innermost first.
 // False when the track is too large for the format's 32-bit sizes.
 bool ComputeChunkSizes() {
+    // A text takes one byte per character of the simulator's code page. One
+    // the code page cannot hold (the tools let none in) is never written with
+    // marks in its place: the track is not written at all.
+    bool textsFit = true;
+    const auto TextLen = [&textsFit](const std::string& s) {
+        textsFit = textsFit && cp::CanHold(s);
+        return static_cast<int64_t>(cp::ByteCount(s));
+    };
     int64_t envc = 44 + TextLen(gEnvironmentName) + TextLen(gEnvironmentText2);
     int64_t tera = 0;
     if (gHasTerrain)
@@ -549,7 +557,7 @@ bool ComputeChunkSizes() {
 
     // Every size is part of the total, so one bound covers them all; the file
     // itself (total + 8 bytes) must stay addressable by a 32-bit cursor.
-    if (total + 8 > INT32_MAX) return false;
+    if (total + 8 > INT32_MAX || !textsFit) return false;
     gENVCSize = static_cast<int32_t>(envc);
     gTERASize = static_cast<int32_t>(tera);
     gSCOBSize = static_cast<int32_t>(scob);
@@ -576,8 +584,9 @@ void WriteVector(int32_t& c, const Vector3& v) {
     BufWriteSingle(c, v.Z);
 }
 
+// The length is the text's bytes in the file, not its bytes in memory.
 void WriteText(int32_t& c, const std::string& s) {
-    BufWriteLong(c, static_cast<int32_t>(s.size()));
+    BufWriteLong(c, static_cast<int32_t>(cp::ByteCount(s)));
     BufWriteString(c, s);
 }
 

@@ -201,7 +201,10 @@ TEST_F(Writer, TextureCoordinatesAreWrittenUnrounded) {
 TEST_F(Writer, ChunkLengthsTileForAnyNameLengths) {
     for (int i = 0; i < 1100; ++i)
         Add3DSMaterial({1, 2, 3}, {4, 5, 6}, {7, 8, 9}, 1, 2, 3, i % 3 == 0 ? "" : "t" + std::string(size_t(i % 7), 'x'));
-    const std::string names[] = {"", "A", "TERA", "S012T", "S0012R01", "A_MUCH_LONGER_NAME"};
+    // Names in the file are single bytes of the code page: "Café" takes four.
+    Add3DSMaterial({}, {}, {}, 0, 0, 0, "bois \xC3\xA9t\xC3\xA9.bmp");
+    EXPECT_EQ(gMaterials3DS.back().Texture, "bois \xE9t\xE9.bmp");
+    const std::string names[] = {"", "A", "TERA", "S012T", "S0012R01", "A_MUCH_LONGER_NAME", "Caf\xC3\xA9"};
     int material = 0;
     for (const std::string& name : names) {
         for (bool uv : {false, true}) {
@@ -213,6 +216,7 @@ TEST_F(Writer, ChunkLengthsTileForAnyNameLengths) {
             material += 95;  // 0, 95, ..., 1045
         }
     }
+    EXPECT_EQ(gObjects3DS[13].Name, "Caf\xE9" "0000");
     Add3DSObjectVertex(Vector3{1, 1, 1}, Add3DSObject("NOMAT", -1));  // names no material: K = 0
     const std::vector<uint8_t> bytes = Encode();
     ASSERT_EQ(bytes.size(), Get3DSFileSize());
@@ -223,7 +227,7 @@ TEST_F(Writer, ChunkLengthsTileForAnyNameLengths) {
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->Length, bytes.size() - 16);
     const auto materials = editor->ChildrenWith(0xAFFF);
-    ASSERT_EQ(materials.size(), 1100u);
+    ASSERT_EQ(materials.size(), 1101u);
     for (size_t i = 0; i < materials.size(); ++i) {
         EXPECT_EQ(materials[i]->Length, MaterialEntryLength3DS(gMaterials3DS[i]));
         EXPECT_EQ(ReadCString(bytes, materials[i]->Child(0xA000)->DataOffset), gMaterials3DS[i].Name);

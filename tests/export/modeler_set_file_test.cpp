@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/app_version.h"
@@ -172,9 +175,21 @@ TEST_F(ModelerSetFileTest, ValuesAreReadAsTheyStand) {
 
     // Outside the dialog's ranges: as written (the dialog shows them red).
     // Only what cannot be held changes: counts, shapes, whole numbers, floats.
-    IniSetBuffer(";old set\r\nRailTotal=40\r\n0RPosX=1e999\r\n0RSize=-3\r\n0RShape=7\r\n1RPosY=-12\r\n"
-                 "SpineTotal=-5\r\nToggleCount1=900\r\nToggleCount2=70000\r\n0TubeScaleX=nan\r\n"
-                 "3TubeScaleX=12\r\nTunnelSoftness=100\r\nAltBank=1e39\r\n");
+    ModelerSettings many = preset;
+    many.gRailCount = 32;
+    many.gRails.assign(33, RailSpec{});
+    std::string text = BuildModelerSetText(many);
+    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+             {"RailTotal", "40"}, {"0RPosX", "1e999"}, {"0RSize", "-3"}, {"0RShape", "7"}, {"1RPosY", "-12"},
+             {"SpineTotal", "-5"}, {"ToggleCount1", "900"}, {"ToggleCount2", "70000"}, {"0TubeScaleX", "nan"},
+             {"3TubeScaleX", "12"}, {"TunnelSoftness", "100"}, {"AltBank", "1e39"}}) {
+        const size_t at = text.find("\n" + key + "=");
+        ASSERT_NE(at, std::string::npos) << key;
+        const size_t end = text.find('\r', at);
+        text.replace(at + 2 + key.size(), end - at - 2 - key.size(), value);
+    }
+    text.erase(text.find("3TubeScaleZ="), text.find("4TubeScaleX=") - text.find("3TubeScaleZ="));  // an older set
+    IniSetBuffer(text);
     read = gModelSettings;
     const float depth = read.TubeScales[3].Z;
     ASSERT_TRUE(ReadModelerSetBuffer(read));
@@ -192,9 +207,85 @@ TEST_F(ModelerSetFileTest, ValuesAreReadAsTheyStand) {
     EXPECT_EQ(read.TubeScales[3].Z, depth);  // no depth key: the depth stays
     EXPECT_EQ(read.TunnelSoftness, 100);
     EXPECT_EQ(read.AltBank, 0.0f);
-    EXPECT_EQ(read.RailDetail, 0.0f);  // missing: the engine's 0
-    EXPECT_FALSE(read.gTieModels[0].Use);
-    EXPECT_EQ(read.gTieModels[0].File, "");
+}
+
+// A set cut short after any of its lines lacks a key of the list: it is
+// refused naming the first key it lacks, and nothing of it is applied.
+TEST_F(ModelerSetFileTest, ASetCutShortIsRefusedNamingItsFirstMissingKey) {
+    const std::string text = BuildModelerSetText(Distinct());
+    const std::string path = folder / "cut.gtwrms";
+    ScriptedPrompts prompts;
+    ScopedPrompts scope(prompts);
+    ModelerSettings set = gModelSettings;
+    const std::string before = BuildModelerSetText(set);
+    int refused = 0;
+    for (size_t end = text.find("\r\n"); end + 2 < text.size(); end = text.find("\r\n", end + 2)) {
+        const std::string cut = text.substr(0, end + 2);
+        // The first key of the whole set that the cut text lacks: the line right after
+        // the cut, or the next one for a section line, an empty line or a tube depth.
+        std::string missing;
+        for (size_t line = end + 2; missing.empty() && line < text.size(); line = text.find("\r\n", line) + 2) {
+            const std::string key = text.substr(line, text.find('=', line) - line);
+            if (text.find('=', line) < text.find("\r\n", line) && key.find("TubeScaleZ") == std::string::npos)
+                missing = key;
+        }
+        SCOPED_TRACE(missing);
+        if (cut.find("SpineTotal=") == std::string::npos) continue;  // the comments: no set at all
+        fsys::WriteFileAtomically(path, cut);
+        prompts.FileDialogAnswers.push_back({true, path});
+        EXPECT_FALSE(OpenModelerSet(set, nullptr));
+        ASSERT_FALSE(prompts.Messages.empty());
+        EXPECT_EQ(prompts.Messages.back().Text, "Could Not Load the Modeler Set!\n\nThe file " + path +
+                                                    " has no line for " + missing +
+                                                    ": it may have been cut short. Nothing was changed.");
+        EXPECT_FALSE(ReadModelerSetFile(path, set));
+        EXPECT_EQ(BuildModelerSetText(set), before);
+        ++refused;
+    }
+    EXPECT_EQ(refused, static_cast<int>(prompts.Messages.size()));
+    // Cut after every line from SpineTotal's to the last but one.
+    const std::string fromSpines = text.substr(text.find("\r\nSpineTotal=") + 2);
+    EXPECT_EQ(refused, std::count(fromSpines.begin(), fromSpines.end(), '\n') - 1);
+    // Whole, and without the depths as older sets are: read.
+    std::string older = text;
+    for (size_t at; (at = older.find("TubeScaleZ=")) != std::string::npos;)
+        older.erase(older.rfind("\r\n", at) + 2, older.find("\r\n", at) - older.rfind("\r\n", at));
+    fsys::WriteFileAtomically(path, older);
+    EXPECT_TRUE(ReadModelerSetFile(path, set));
+}
+
+// The file is single-byte text of the simulator's code page: a crosstie path
+// with an accented letter is one byte on disk and reads back as it was, found
+// on disk in either spelling; one the code page lacks is refused before the
+// save dialog, and nothing is written.
+TEST_F(ModelerSetFileTest, PathsAreSingleByteTextAndRefusedWhenTheCodePageLacksThem) {
+    const std::string utf8 = folder.Write("ties/caf\xC3\xA9.fcobject");
+    const std::string single = folder.Write("ties/\xE9t\xE9.fcobject");
+    ModelerSettings saved = Distinct();
+    saved.gTieModels[0].File = utf8;
+    saved.gTieModels[1].File = single;
+    const std::string path = folder / "accents.gtwrms";
+    ASSERT_TRUE(WriteModelerSetFile(path, saved));
+    std::string bytes;
+    ASSERT_TRUE(fsys::ReadWholeFile(path, bytes));
+    EXPECT_NE(bytes.find("0TieModel=" + folder.Path() + "ties/caf\xE9.fcobject\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("1TieModel=" + folder.Path() + "ties/\xE9t\xE9.fcobject\r\n"), std::string::npos);
+    ModelerSettings read;
+    ASSERT_TRUE(ReadModelerSetFile(path, read));
+    EXPECT_EQ(read.gTieModels[0].File, utf8);
+    EXPECT_EQ(read.gTieModels[1].File, single);
+
+    ScriptedPrompts prompts;
+    ScopedPrompts scope(prompts);
+    saved.gTieModels[1].File = folder / "ties/\xE6\x9D\xBE.fcobject";
+    EXPECT_EQ(ModelerSetPathOutsideCodePage(saved), saved.gTieModels[1].File);
+    EXPECT_FALSE(WriteModelerSetFile(folder / "never.gtwrms", saved));
+    SaveModelerSet(saved, nullptr);
+    EXPECT_TRUE(prompts.FileDialogs.empty());
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, ModelerSetPathOutsideText(saved.gTieModels[1].File));
+    EXPECT_NE(prompts.Messages[0].Text.find("\"\xE6\x9D\xBE\""), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "never.gtwrms"));
 }
 
 TEST_F(ModelerSetFileTest, SaveAndOpenButtons) {

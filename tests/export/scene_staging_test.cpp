@@ -201,6 +201,7 @@ TEST(PartNames, PadToEightCharacters) {
     EXPECT_EQ(PartName3DS("", 3), "00000003");
     EXPECT_EQ(PartName3DS("ST000041", 4), "ST000041");
     EXPECT_EQ(PartName3DS("LONGERNAME", 1), "LONGERNAME");
+    EXPECT_EQ(PartName3DS("Caf\xC3\xA9", 3), "Caf\xC3\xA9" "0003") << "characters, not bytes of UTF-8";
 }
 
 TEST_F(Staging, SmoothingMaskIsTheWeldWidenedWithItsSign) {

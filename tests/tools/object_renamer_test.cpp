@@ -1,15 +1,21 @@
 // Object Renamer: the list entries, the check of the new name (full paths
 // made relative, letter case, extensions, files outside the Objects folder),
-// and renaming one object or every object of the same file.
+// renaming one object or every object of the same file, and accented names
+// from the Object Placer to the track file.
 
 #include "tools/object_renamer.h"
 
 #include "core/app_state.h"
+#include "core/document_changed.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/tools/record_check_support.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/object_files.h"
+#include "tools/object_placer.h"
 #include "trackdoc/track_document.h"
+#include "trackdoc/track_file.h"
 
 namespace {
 
@@ -99,6 +105,64 @@ TEST_F(ObjectRenamerTest, RenamesOneOrAllOfTheSameFileIgnoringCase) {
     EXPECT_EQ(gObjects[2].FileName, "Trees\\Oak.3ds");
     EXPECT_TRUE(SavesAndReloadsValid());
     EXPECT_EQ(gObjects[3].FileName, "Trees\\Oak.3ds");
+}
+
+// A name with an accented letter: placed, listed, renamed and saved as one
+// byte per character, found on disk in either spelling; a name the track's
+// code page cannot hold is refused before anything is written.
+TEST_F(ObjectRenamerTest, AccentedNamesArePlacedListedRenamedAndSavedAsOneByte) {
+    sim.Write("Objects/Trees/\xC3\xA9rable.3ds", "UTF-8 on disk");
+    sim.Write("Objects/Trees/ch\xEAne.3ds", "single bytes on disk");
+    sim.Write("Objects/\xE6\x9D\xBE.3ds", "a name beyond the code page");
+    const std::string maple = "Trees\\\xC3\xA9rable.3ds", oak = "Trees\\ch\xC3\xAAne.3ds";  // érable, chêne
+    ASSERT_TRUE(ObjectFileValid(sim / "Objects/Trees/\xC3\xA9rable.3ds"));
+    ObjectPlacerOptions place;
+    place.FileName = StoredObjectName(sim / "Objects/Trees/\xC3\xA9rable.3ds").value_or("");
+    EXPECT_EQ(place.FileName, maple);
+    place.Count = 2;
+    place.KeepAway = false;
+    ASSERT_TRUE(RunObjectPlacer(place));
+    EXPECT_EQ(ObjectListEntry(4), "0005:" + maple);
+
+    // The file dialog gives the single-byte name as the disk spells it; the box shows it as text.
+    const RenameFileCheck chosen = CheckRenameFile(cp::TextFromDiskPath(sim / "Objects/Trees/ch\xEAne.3ds"));
+    ASSERT_EQ(chosen.Replacement, oak);
+    EXPECT_TRUE(CheckRenameFile(oak).Valid);
+    EXPECT_EQ(RenameSceneryObjects(5, oak, false), 1);
+    EXPECT_EQ(ObjectListEntry(5), "0006:" + oak);
+    // Letter case of the accented letters counts as the simulator's: ÉRABLE is érable.
+    gObjects[4].FileName = "TREES\\\xC3\x89RABLE.3DS";
+    gObjects[5].FileName = maple;
+    EXPECT_EQ(RenameSceneryObjects(4, oak, true), 2);
+    gObjects[5].FileName = maple;
+
+    // Refused before anything changes: the check, the rename and the placer.
+    EXPECT_FALSE(ObjectFileValid(sim / "Objects/\xE6\x9D\xBE.3ds"));
+    EXPECT_FALSE(CheckRenameFile(sim / "Objects/\xE6\x9D\xBE.3ds").Valid);
+    EXPECT_FALSE(CheckRenameFile("\xE6\x9D\xBE.3ds").Valid);
+    gDocumentChanged = false;
+    EXPECT_EQ(RenameSceneryObjects(0, "\xE6\x9D\xBE.3ds", true), 0);
+    place.FileName = "\xE6\x9D\xBE.3ds";
+    EXPECT_FALSE(RunObjectPlacer(place));
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, ObjectNameNotStorableText(place.FileName));
+    EXPECT_NE(prompts.Messages[0].Text.find("\"\xE6\x9D\xBE\""), std::string::npos);
+    EXPECT_EQ(gObjectCount, 6);
+    EXPECT_FALSE(gDocumentChanged);
+
+    // Saved as single bytes, read back as the same text, and both files found.
+    TempFolder out;
+    ASSERT_TRUE(SaveTrackFile(out / "t.vxtrack"));
+    std::string bytes;
+    ASSERT_TRUE(fsys::ReadWholeFile(out / "t.vxtrack", bytes));
+    EXPECT_NE(bytes.find(std::string("\0\0\0\x10", 4) + "Trees\\\xE9rable.3ds"), std::string::npos);
+    EXPECT_NE(bytes.find(std::string("\0\0\0\x0F", 4) + "Trees\\ch\xEAne.3ds"), std::string::npos);
+    ClearTrackDocument();
+    ASSERT_TRUE(LoadTrackFile(out / "t.vxtrack"));
+    EXPECT_EQ(ObjectListEntry(4), "0005:" + oak);
+    EXPECT_EQ(ObjectListEntry(5), "0006:" + maple);
+    EXPECT_TRUE(ObjectFileExists(gObjects[4].FileName));
+    EXPECT_TRUE(ObjectFileExists(gObjects[5].FileName));
 }
 
 TEST_F(ObjectRenamerTest, AnIndexOutsideTheListChangesNothing) {

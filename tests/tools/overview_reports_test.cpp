@@ -132,7 +132,7 @@ TEST_F(OverviewReportTest, TrackReportLineByLine) {
 }
 
 TEST_F(OverviewReportTest, TerrainObjectsAndMissingFile) {
-    gDocumentPath = "C:\\Tracks\\gone-for-good.vxtrack";
+    gDocumentPath = "C:\\Tracks\\gone-for-good \xE9t\xE9.vxtrack";  // spelled on disk in single bytes
     gHasTerrain = true;
     gHasWater = true;
     gTerrainWidth = gTerrainDepth = 1;
@@ -140,7 +140,8 @@ TEST_F(OverviewReportTest, TerrainObjectsAndMissingFile) {
     gTerrainHeights(0, 0) = -2.5f;
     gObjectCount = 1000;
     gObjects.assign(1000, SceneryObject{});
-    gEnvironmentName = "Night";
+    gObjects[998].FileName = "Arbres\\\xC3\xA9rable.3ds";  // as a track's 0xE9 reads
+    gEnvironmentName = "Nuit d'\xC3\xA9t\xC3\xA9";
 
     ReportBuffer report;
     BuildOverviewReport(report);
@@ -150,19 +151,24 @@ TEST_F(OverviewReportTest, TerrainObjectsAndMissingFile) {
             if (line->rfind(label, 0) == 0) return *line;
         return std::string("(missing) ") + label;
     };
-    EXPECT_EQ(at("File Name"), "File Name......: gone-for-good.vxtrack");
+    EXPECT_EQ(at("File Name"), "File Name......: gone-for-good \xC3\xA9t\xC3\xA9.vxtrack");
     EXPECT_EQ(at("File Size"), std::string("File Size......: ") + kUnknownFileSize);
     EXPECT_EQ(at("Has Water"), "Has Water......: Yes");
     EXPECT_EQ(at("Highest Point"), "Highest Point..: -2.50m (-8.20ft)");
-    EXPECT_EQ(at("Object 999."), "Object 999.....: ");
+    EXPECT_EQ(at("Object 999."), "Object 999.....: Arbres\\\xC3\xA9rable.3ds");
     EXPECT_EQ(at("Object 1000"), "Object 1000.....: ");
-    EXPECT_EQ(at("Environment"), "Environment....: Night");
+    EXPECT_EQ(at("Environment"), "Environment....: Nuit d'\xC3\xA9t\xC3\xA9");
     // An empty document's path: no track, no comments line.
     EXPECT_EQ(at("Cubic Area"), "Cubic Area.....: -1999.00m (-6558.32ft) x -1999.00m (-6558.32ft) x -1999.00m (-6558.32ft)");
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[lines.size() - 3], Header("INFORMATION"));
     EXPECT_EQ(lines[lines.size() - 2], "Length.........: 0 characters.");
     EXPECT_EQ(lines.back(), "");
+    // The length counts characters, as the file stores them: one byte each.
+    gTrackInfo = "\xC3\xA9t\xC3\xA9";
+    ReportBuffer described;
+    BuildOverviewReport(described);
+    EXPECT_NE(described.Text().find("Length.........: 3 characters.\r\n\xC3\xA9t\xC3\xA9\r\n"), std::string::npos);
 }
 
 TEST_F(OverviewReportTest, ElementReportShowsTheElementsOwnHeights) {

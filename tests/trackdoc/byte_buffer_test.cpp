@@ -34,13 +34,14 @@ TEST_F(BigEndianBufferTest, WritersProduceTheFileEncodings) {
     BufWriteColor(c, static_cast<int32_t>(0xFF332211u));  // the top byte never reaches the file
     BufWriteByte(c, 0xAB);
     BufWriteTag(c, "TRCK");
-    BufWriteString(c, std::string("\x00\xFFz", 3));
+    BufWriteString(c, std::string("\x00\xC3\xBFz", 4));  // "\0ÿz": one byte per character
     BufWriteString(c, "");
+    BufWriteString(c, "\xE2\x82\xAC");  // "€" has no byte in the code page: a mark
     BufWriteZeros(c, 2);
-    EXPECT_EQ(c, 30);
-    const std::vector<uint8_t> expected = {0x00, 0x00, 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFE, 0x3F, 0x80,
-                                           0x00, 0x00, 0x00, 0x33, 0x22, 0x11, 0x00, 0x33, 0x22, 0x11,
-                                           0xAB, 'T',  'R',  'C',  'K',  0x00, 0xFF, 'z',  0x00, 0x00};
+    EXPECT_EQ(c, 31);
+    const std::vector<uint8_t> expected = {0x00, 0x00, 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFE, 0x3F, 0x80, 0x00,
+                                           0x00, 0x00, 0x33, 0x22, 0x11, 0x00, 0x33, 0x22, 0x11, 0xAB, 'T',
+                                           'R',  'C',  'K',  0x00, 0xFF, 'z',  '?',  0x00, 0x00};
     EXPECT_EQ(Bytes(), expected);
 }
 
@@ -66,7 +67,7 @@ TEST_F(BigEndianBufferTest, ReadersDecodeTheFileEncodings) {
     EXPECT_EQ(BufReadString(c, 0), "");
     EXPECT_EQ(c, 16);
     EXPECT_EQ(BufReadString(c, -3), "");
-    EXPECT_EQ(BufReadString(c, 2), "\xE9" "a");
+    EXPECT_EQ(BufReadString(c, 2), "\xC3\xA9" "a");  // the program's text: UTF-8
     EXPECT_EQ(BufReadByte(c), 0);
     EXPECT_FALSE(BufReadFailed());
     EXPECT_EQ(c, 19);

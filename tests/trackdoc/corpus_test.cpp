@@ -75,7 +75,8 @@ void MakeCorpus(const std::string& root) {
         fb::Bytes odd = canonical;
         const size_t trck = FindTag(odd, "TRCK") + 8;
         odd[trck + 12] = 0x01;  // the first train's flag
-        size_t second = trck + 12 + 28 + gTrains[0].Name.size() + 8;  // the second train's name length
+        // The second train's name length, after the first train's name in the file's bytes.
+        size_t second = trck + 12 + 28 + fb::Writer::Latin1FromUtf8(gTrains[0].Name).size() + 8;
         PutLong(odd, second, -4);
         put("tracks/odd.vxtrack", odd);
         put("tracks/odd.resaved", canonical);

@@ -49,6 +49,36 @@ Writer& Writer::Raw(const std::string& s) {
     return *this;
 }
 
+// Worked out here apart from the program's conversion: characters up to
+// U+00FF take two UTF-8 bytes, 110000xx 10xxxxxx.
+std::string Writer::Latin1FromUtf8(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            if ((c & 0xFE) != 0xC2 || i + 1 == text.size()) throw std::invalid_argument("no ISO 8859-1 text");
+            out.push_back(static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    return out;
+}
+
+std::string Utf8FromLatin1(const std::string& bytes) {
+    std::string out;
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out.push_back(ch);
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
 Writer& Writer::Raw(const Bytes& b) {
     bytes_.insert(bytes_.end(), b.begin(), b.end());
     return *this;
@@ -96,7 +126,8 @@ Chunk BuildTRCK() {
     w.Long(gTrackStyle).Long(gTrainCount).Long(gCarsPerTrain);
     for (int32_t t = 0; t < gTrainCount; ++t) {
         const TrainEntry& tr = gTrains[t];
-        w.Bool(tr.Flag).Zeros(7).Text(tr.Name).Color(tr.Color1).Color(tr.Color2).Color(tr.Color3).Color(tr.Color4);
+        w.Bool(tr.Flag).Zeros(7).DocText(tr.Name);
+        w.Color(tr.Color1).Color(tr.Color2).Color(tr.Color3).Color(tr.Color4);
     }
     w.Color(gSpineColor).Color(gRailColor).Color(gTieColor).Color(gTrackSupportColor);
     for (int32_t col : gTrackExtraColors) w.Color(col);
@@ -106,7 +137,7 @@ Chunk BuildTRCK() {
 
 Chunk BuildINFO() {
     Chunk c = Make("INFO");
-    c.body.Zeros(16).Text(gTrackInfo);
+    c.body.Zeros(16).DocText(gTrackInfo);
     return c;
 }
 
@@ -263,7 +294,7 @@ Chunk BuildSCOB() {
     w.Zeros(16).Long(gObjectCount);
     for (int32_t n = 0; n < gObjectCount; ++n) {
         const SceneryObject& o = gObjects[n];
-        w.Text(o.ObjectText).Text(o.FileName);
+        w.DocText(o.ObjectText).DocText(o.FileName);
         for (int r = 0; r < 4; ++r)
             for (int col = 0; col < 4; ++col) w.Single(o.Transform(r, col));
         w.Zeros(16);
@@ -276,8 +307,8 @@ Chunk BuildTERA() {
     Chunk c = Make("TERA");
     Writer& w = c.body;
     w.Long(gTerrainWidth).Long(gTerrainDepth).Single(gTerrainSpacingX).Single(gTerrainSpacingZ);
-    w.Text(gTerrainText1).Single(gTerrainValue1).Text(gTerrainText2).Single(gTerrainValue2);
-    w.Bool(gHasWater).Zeros(4).Text(gTerrainText3).Single(gTerrainValue3).U8(gTerrainByte).Zeros(15);
+    w.DocText(gTerrainText1).Single(gTerrainValue1).DocText(gTerrainText2).Single(gTerrainValue2);
+    w.Bool(gHasWater).Zeros(4).DocText(gTerrainText3).Single(gTerrainValue3).U8(gTerrainByte).Zeros(15);
     for (int32_t j = 0; j < gTerrainDepth; ++j)
         for (int32_t i = 0; i < gTerrainWidth; ++i) w.Single(gTerrainHeights(i, j));
     w.Zeros(16);
@@ -286,7 +317,7 @@ Chunk BuildTERA() {
 
 Chunk BuildENVC() {
     Chunk c = Make("ENVC");
-    c.body.Zeros(16).Text(gEnvironmentName).Text(gEnvironmentText2).Zeros(16);
+    c.body.Zeros(16).DocText(gEnvironmentName).DocText(gEnvironmentText2).Zeros(16);
     return c;
 }
 
@@ -352,9 +383,10 @@ void FillRichTrack(bool withTerrain, bool withWater) {
     gTrainCount = 3;
     gCarsPerTrain = 7;
     gTrains.assign(4, TrainEntry{});
-    gTrains[0] = TrainEntry{true, 0x112233, 0x445566, 0x778899, 0xAABBCC, "Blue Streak \xE9\xF6\xFF"};
+    gTrains[0] =
+        TrainEntry{true, 0x112233, 0x445566, 0x778899, 0xAABBCC, Utf8FromLatin1("Blue Streak \xE9\xF6\xFF")};
     gTrains[1] = TrainEntry{false, 1, 2, 3, 0xFFFFFF, ""};
-    gTrains[2] = TrainEntry{true, 0, 0, 0, 0, AllByteValues()};
+    gTrains[2] = TrainEntry{true, 0, 0, 0, 0, Utf8FromLatin1(AllByteValues())};
     gRunMode = 1;
     gSpineColor = 0x0000FF;
     gRailColor = 0x00FF00;
@@ -364,7 +396,7 @@ void FillRichTrack(bool withTerrain, bool withWater) {
     gTrackExtraColors[1] = 0x040506;
     gTrackExtraColors[2] = 0x070809;
     gTrackExtraColors[3] = 0x0A0B0C;
-    gTrackInfo = "Author's notes:\r\n\xC4\xD6\xDC \x80\x81 \x7F end";
+    gTrackInfo = Utf8FromLatin1("Author's notes:\r\n\xC4\xD6\xDC \x80\x81 \x7F end");
 
     gNodeCount = 4;
     gNodes.assign(5, TrackNode{});
@@ -467,12 +499,12 @@ void FillRichTrack(bool withTerrain, bool withWater) {
 
     gObjectCount = 2;
     gObjects.assign(3, SceneryObject{});
-    gObjects[0].FileName = "Buildings\\Station \xE9.3ds";
+    gObjects[0].FileName = "Buildings\\Station \xC3\xA9.3ds";  // "é"
     gObjects[0].ObjectText = "";
     for (int r = 0; r < 4; ++r)
         for (int col = 0; col < 4; ++col) gObjects[0].Transform(r, col) = F(r * 4 + col, r + 1);
     gObjects[1].FileName = "tree.3ds";
-    gObjects[1].ObjectText = "kept \xFF";
+    gObjects[1].ObjectText = Utf8FromLatin1("kept \xFF");
     gObjects[1].Transform = MatrixTranslate(1.0f, 2.0f, 3.0f);
 
     if (withTerrain) {
@@ -486,7 +518,7 @@ void FillRichTrack(bool withTerrain, bool withWater) {
         gTerrainValue1 = 1.5f;
         gTerrainText2 = "";
         gTerrainValue2 = -2.0f;
-        gTerrainText3 = "water \x99";
+        gTerrainText3 = Utf8FromLatin1("water \x99");
         gTerrainValue3 = 0.125f;
         gTerrainByte = 0xEE;
         gTerrainHeights.Resize(5, 3);
@@ -494,7 +526,7 @@ void FillRichTrack(bool withTerrain, bool withWater) {
             for (int i = 0; i < 5; ++i) gTerrainHeights(i, j) = F(i - 2, j * 7) * (j == 1 ? -1.0f : 1.0f);
     }
 
-    gEnvironmentName = "Sunset \xE4";
+    gEnvironmentName = "Sunset \xC3\xA4";  // "ä"
     gEnvironmentText2 = "second";
 }
 

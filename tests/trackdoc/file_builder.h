@@ -28,6 +28,10 @@ public:
     Writer& Raw(const Bytes& bytes);
     // A text: its length as a Long, then its bytes.
     Writer& Text(const std::string& s) { return Long(static_cast<int32_t>(s.size())).Raw(s); }
+    // A text of the document (UTF-8 in memory) as the file stores it: one
+    // byte per character, ISO 8859-1.
+    Writer& DocText(const std::string& programText) { return Text(Latin1FromUtf8(programText)); }
+    static std::string Latin1FromUtf8(const std::string& text);
     const Bytes& bytes() const { return bytes_; }
     Bytes& bytes() { return bytes_; }
     size_t size() const { return bytes_.size(); }
@@ -70,8 +74,11 @@ Bytes ElementFileFromDocument();
 // An element file with k records of the given bytes (50 each) and a size field.
 Bytes ElementFile(int32_t sizeField, int32_t k, const Bytes& records, bool withTrailer = true);
 
+// A file's single bytes (ISO 8859-1) as the document holds them: UTF-8.
+std::string Utf8FromLatin1(const std::string& bytes);
+
 // Fills the track document with every kind of record: trains, texts with bytes
-// above 127, nodes, segments of types 0 to 4 and 7, footers, prefabricated
+// above 127 (every byte value in one of them), nodes, segments of types 0 to 4 and 7, footers, prefabricated
 // supports, free nodes, tubes, catwalks with padding, trees, objects, terrain
 // (with or without water) and the environment.
 void FillRichTrack(bool withTerrain, bool withWater);

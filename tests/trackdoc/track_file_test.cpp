@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -96,7 +97,7 @@ TEST_F(TrackFileTest, LoadedValuesMatchWhatWasSaved) {
     ASSERT_EQ(gTrainCount, 3);
     ASSERT_EQ(gTrains.size(), 4u);  // one spare record
     EXPECT_EQ(gTrains[2].Name, trainName);
-    EXPECT_EQ(gTrains[2].Name.size(), 256u);
+    EXPECT_EQ(fb::Writer::Latin1FromUtf8(gTrains[2].Name).size(), 256u);  // every byte value
     EXPECT_EQ(gTrains[0].Color4, 0xAABBCC);
     EXPECT_TRUE(gTrains[0].Flag);
     EXPECT_EQ(gRunMode, 1);
@@ -136,9 +137,9 @@ TEST_F(TrackFileTest, LoadedValuesMatchWhatWasSaved) {
     EXPECT_FLOAT_EQ(gTerrainHeights(4, 2), 2.0f + 14.0f / 64.0f);
     EXPECT_FLOAT_EQ(gTerrainHeights(0, 1), 2.0f - 7.0f / 64.0f);
     EXPECT_FLOAT_EQ(gTerrainHeights(5, 3), 0.0f);  // the spare corner
-    EXPECT_EQ(gTerrainText3, "water \x99");
+    EXPECT_EQ(gTerrainText3, "water \xC2\x99");  // the byte 0x99 as U+0099
     EXPECT_EQ(gTerrainByte, 0xEE);
-    EXPECT_EQ(gEnvironmentName, "Sunset \xE4");
+    EXPECT_EQ(gEnvironmentName, "Sunset \xC3\xA4");
     EXPECT_EQ(gEnvironmentText2, "second");
     EXPECT_EQ(gTrackBuffer.size(), 1u);  // the buffer is released after a load
     EXPECT_LT(gTrackBuffer.capacity(), 16u) << "and its memory given back";
@@ -330,7 +331,7 @@ TEST_F(TrackFileTest, ChunksAreFoundByTagWhereverTheyStandAndRepeatsOverwrite) {
     envc1.body.Zeros(16).Text("first").Text("").Zeros(16);
     std::vector<fb::Chunk> reordered = {envc1, chunks[2], chunks[0], chunks[1]};
     ASSERT_TRUE(LoadBytes(fb::TrackFile(reordered, [] { fb::Header h; h.flag = 0x5A; return h; }())));
-    EXPECT_EQ(gEnvironmentName, "Sunset \xE4");
+    EXPECT_EQ(gEnvironmentName, "Sunset \xC3\xA4");
     EXPECT_EQ(Save(), expected);
 }
 
@@ -358,6 +359,39 @@ TEST_F(TrackFileTest, NonPositiveTextLengthsReadAsEmptyWhereTheFormatSaysSo) {
     EXPECT_TRUE(gEnvironmentName.empty());
     EXPECT_EQ(gEnvironmentText2, "second");
     EXPECT_EQ(Save(), expected);
+}
+
+// Texts are single bytes on disk and UTF-8 in the document: a description and
+// an object name holding 0xE9 read as "é" and are saved as the same bytes
+// (their lengths counting bytes on disk); a text the code page cannot hold
+// keeps the track from being written at all.
+TEST_F(TrackFileTest, TextsAreSingleBytesOnDiskAndUtf8InTheDocument) {
+    fb::FillRichTrack(false, false);
+    gTrackInfo = "Caf\xC3\xA9 \xC3\x89t\xC3\xA9";  // "Café Été"
+    gObjects[0].FileName = "Trees\\\xC3\xA9rable.3ds";
+    const fb::Bytes file = fb::TrackFileFromDocument();
+    // The file holds each as one byte per character, its length counting those bytes.
+    const size_t infoText = FindTag(file, "INFO") + 8 + 16;
+    EXPECT_EQ(LongAt(file, infoText), 8);
+    EXPECT_EQ(std::string(file.begin() + infoText + 4, file.begin() + infoText + 12), "Caf\xE9 \xC9t\xE9");
+    const std::string text = std::string("\0\0\0\x10", 4) + "Trees\\\xE9rable.3ds";
+    const fb::Bytes name(text.begin(), text.end());
+    EXPECT_NE(std::search(file.begin(), file.end(), name.begin(), name.end()), file.end());
+
+    ClearTrackDocument();
+    ASSERT_TRUE(LoadBytes(file));
+    EXPECT_EQ(gTrackInfo, "Caf\xC3\xA9 \xC3\x89t\xC3\xA9");
+    EXPECT_EQ(gObjects[0].FileName, "Trees\\\xC3\xA9rable.3ds");
+    const fb::Bytes saved = Save();
+    EXPECT_EQ(saved, file);
+
+    // Never written with marks in place of what the code page lacks.
+    gObjects[1].FileName = "\xE6\x9D\xBE.3ds";
+    EXPECT_FALSE(SaveTrackFile(dir.File("t.vxtrack")));
+    EXPECT_EQ(fb::ReadBytes(dir.File("t.vxtrack")), saved);
+    gObjects[1].FileName = "caf\xE9.3ds";  // no UTF-8
+    EXPECT_FALSE(SaveTrackFile(dir.File("new.vxtrack")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("new.vxtrack")));
 }
 
 TEST_F(TrackFileTest, SaveAppendsTheExtensionOnlyWhenMissing) {
