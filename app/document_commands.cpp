@@ -171,10 +171,9 @@ bool SaveDocumentAs(MainWindowView& view) {
                             filterIndex, gSaveDir, track ? kSaveTrackDialogTitle : kSaveElementDialogTitle,
                             track ? "vxtrack" : "vxelem", view.DialogOwner(), flags))
         return false;
-    // The writers add the extension to a name without it; the document must
-    // name the file that was written.
-    const char* extension = track ? kTrackExtension : kElementExtension;
-    if (!fsys::HasExtension(fileName, extension)) fileName += extension;
+    // The dialog gives the file the writer writes (and asked about replacing
+    // exactly that one); the same rule again makes sure the document names it.
+    fileName = fsys::SavePathWithExtension(fileName, track ? kTrackExtension : kElementExtension);
     if (!WriteDocument(kind, fileName)) {
         ReportSaveFailure(kind);
         return false;

@@ -1,6 +1,10 @@
 #include "core/file_dialogs.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "platform/file_dialog_rules.h"
+#include "platform/file_system.h"
 #include "platform/prompts.h"
 
 namespace {
@@ -65,5 +69,35 @@ bool ShowSaveFileDialog(std::string& FileName, std::string& FileTitle, bool Over
     request.OverwritePrompt = (Flags & kOfnOverwritePrompt) != 0;
     request.HideReadOnly = true;
     request.Owner = OwnerHwnd;
-    return RunDialog(request, FileName, FileTitle, FilterIndex, Flags, 0);
+    for (;;) {
+        if (!RunDialog(request, FileName, FileTitle, FilterIndex, Flags, 0)) return false;
+        // The question is about the file the save will write.
+        const std::string target = fsys::SavePathWithExtension(FileName, DefaultExt);
+        if (request.OverwritePrompt && !ConfirmReplaceFile(target, Title)) {
+            // Back to the dialog with the name the user chose.
+            request.FileName = target;
+            request.FilterIndex = FilterIndex;
+            continue;
+        }
+        FileName = target;
+        FileTitle = fsys::FileNameOf(target);
+        return true;
+    }
+}
+
+bool SaveReplacesFile(const std::string& Path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (Path.empty()) return false;
+    const fs::file_status status = fs::symlink_status(Path, ec);
+    return fs::exists(status) && !fs::is_directory(Path, ec);
+}
+
+std::string ReplaceFileQuestion(const std::string& Path) {
+    return Path + " already exists.\r\nDo you want to replace it?";
+}
+
+bool ConfirmReplaceFile(const std::string& Path, const std::string& Title) {
+    if (!SaveReplacesFile(Path)) return true;
+    return MsgBox(ReplaceFileQuestion(Path), Title, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgResult::Yes;
 }

@@ -28,7 +28,21 @@ bool ShowOpenFileDialog(std::string& FileName, std::string& FileTitle, bool File
                         const std::string& InitialDir, const std::string& Title, const std::string& DefaultExt,
                         void* OwnerHwnd, int32_t& Flags);
 
-// The read-only box is always hidden.
+// The read-only box is always hidden. FileName on OK is the file the save
+// writes: the chosen path with DefaultExt appended unless its name ends in it
+// (fsys::SavePathWithExtension, the rule of the program's writers). With
+// OverwritePrompt, when something is there, ConfirmReplaceFile asks about
+// exactly that path; No shows the dialog again on that name.
 bool ShowSaveFileDialog(std::string& FileName, std::string& FileTitle, bool OverwritePrompt,
                         const std::string& Filter, int32_t& FilterIndex, const std::string& InitialDir,
                         const std::string& Title, const std::string& DefaultExt, void* OwnerHwnd, int32_t& Flags);
+
+// True when a save to Path would replace something there: a file, or a
+// symbolic link, even one that leads nowhere (a folder is never replaced).
+bool SaveReplacesFile(const std::string& Path);
+// "<Path> already exists." CR LF "Do you want to replace it?"
+std::string ReplaceFileQuestion(const std::string& Path);
+// Before a save to Path: when it would replace something, asks
+// ReplaceFileQuestion (Yes, No, the exclamation icon, titled Title). True
+// when nothing is there or the answer is Yes.
+bool ConfirmReplaceFile(const std::string& Path, const std::string& Title);

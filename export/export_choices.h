@@ -35,6 +35,23 @@ bool ExportWaterEnabled(const ExportTicks& ticks, int16_t documentType);
 // OK: at least one box ticked (disabled boxes count) and a file name given.
 bool ExportOkEnabled(const ExportTicks& ticks, const std::string& fileName);
 
+// The file OK writes for the text of "Output Filename", used as typed (no
+// extension added): a bare name, or a path relative to no folder given, lies
+// in saveFolder (the folder the "..." button's dialog starts in: gSaveDir, the
+// user's own folder where that is empty); an absolute path stays as it is.
+std::string ExportTargetPath(const std::string& typed, const std::string& saveFolder);
+
+// The refusal of the open document's own file as the export's target.
+std::string ExportOverDocumentText(const std::string& path, int16_t documentType);
+
+// Before OK writes target: the open document's own file (gDocumentPath, or a
+// link or other name of that file) is refused with "Error!" /
+// ExportOverDocumentText; any other file there is replaced only when the user
+// answers Yes to the replace question (ConfirmReplaceFile, titled as the
+// dialog), unless `alreadyAsked` (the "..." dialog asked about this very
+// path). True when the export may write target.
+bool ConfirmExportTarget(const std::string& target, bool alreadyAsked);
+
 // Runs the driver of the document's kind: the track export with every part,
 // any other kind the element export with Track and Ground. The file name is
 // used as typed. False with the text for the user in `failure` when the file

@@ -100,8 +100,10 @@ void frmExportModel::btnBrowse_Click() {
     int32_t flags = 0;
     // As the program's other save dialogs, it asks before replacing a file.
     if (ShowSaveFileDialog(fileName, fileTitle, true, kExportFilter, filterIndex, gSaveDir, kExportDialogTitle,
-                           kExportDefaultExt, static_cast<wxWindow*>(this), flags))
+                           kExportDefaultExt, static_cast<wxWindow*>(this), flags)) {
+        mAskedPath = fileName;
         txtFile->SetValue(ToWxPath(fileName));  // runs txtFile_Change
+    }
 }
 
 void frmExportModel::SetControlsEnabled(bool enabled) {
@@ -117,7 +119,15 @@ void frmExportModel::SetControlsEnabled(bool enabled) {
 }
 
 void frmExportModel::btnOkay_Click() {
-    if (mExporting || !ExportOkEnabled(Ticks(), FromWxPath(txtFile->GetValue()))) return;
+    const std::string typed = FromWxPath(txtFile->GetValue());
+    if (mExporting || !ExportOkEnabled(Ticks(), typed)) return;
+    // A typed name is asked about as the "..." route's choice was; the open
+    // document's own file is never replaced by a model.
+    const std::string target = ExportTargetPath(typed, gSaveDir);
+    if (!ConfirmExportTarget(target, !mAskedPath.empty() && target == mAskedPath)) {
+        txtFile->SetFocus();
+        return;
+    }
     mExporting = true;
     SetControlsEnabled(false);
     // Draw the disabled state before the export holds the thread; user input waits.
@@ -127,7 +137,7 @@ void frmExportModel::btnOkay_Click() {
     bool written;
     {
         wxBusyCursor busy;
-        written = RunModelExport(gDocumentType, Ticks(), FromWxPath(txtFile->GetValue()), &failure);
+        written = RunModelExport(gDocumentType, Ticks(), target, &failure);
     }
     mExporting = false;
     if (written) {

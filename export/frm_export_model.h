@@ -4,13 +4,17 @@
 // changes neither the document nor the model settings and builds nothing.
 //
 // When the file cannot be written the dialog says why in an "Error!" box and
-// stays open with its choices, so the user can pick another name.
+// stays open with its choices, so the user can pick another name. A name
+// typed into "Output Filename" is written in the folder the "..." button
+// starts in unless it holds its own; an existing file is replaced only after
+// the question the "..." route asks, and the open document's own file never.
 //
 // The main window's Modeler > Save Model As... (mnuSaveModelAs, enabled only
 // while gTrackModelValid) calls ShowExportModelDialog(this) and does nothing
 // afterwards.
 
 #include <array>
+#include <string>
 
 #include <wx/dialog.h>
 
@@ -55,6 +59,7 @@ private:
     void OnClose(wxCloseEvent& event);
 
     std::array<bool, kExportBoxCount> mBoxEnabled{};  // the boxes' own states while the dialog is usable
+    std::string mAskedPath;  // the file the "..." dialog gave last, after its replace question
     bool mExporting = false;
     bool mExported = false;
 };

@@ -79,12 +79,8 @@ std::string FileNameOf(const std::string& path) {
 }
 
 std::string WithDefaultExtension(const std::string& path, const std::string& defaultExt, bool saving) {
-    std::string ext = defaultExt;
-    while (!ext.empty() && ext.front() == '.') ext.erase(ext.begin());
-    const std::string name = FileNameOf(path);
-    if (ext.empty() || name.empty() || name.find('.') != std::string::npos) return path;
-    const std::string withExt = path + "." + ext;
-    if (saving) return withExt;
+    const std::string withExt = SavePathWithExtension(path, defaultExt);
+    if (saving || withExt == path) return withExt;
     return (!FileExists(path) && FileExists(withExt)) ? withExt : path;
 }
 

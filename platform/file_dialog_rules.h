@@ -18,8 +18,10 @@ std::string CaseInsensitivePattern(const std::string& pattern);
 std::string CaseInsensitiveFilter(const std::string& filter);
 
 // The chosen path with the default extension (given without its dot) applied
-// as the platform's dialogs do: a save dialog appends it to a file name that
-// has none; an open dialog takes the name with it when only that file exists.
+// as the program's writers apply it (SavePathWithExtension): a save dialog
+// appends it to a file name that does not end in it ("v1.2" gives
+// "v1.2.vxtrack"); an open dialog takes the name with it when only that file
+// exists.
 std::string WithDefaultExtension(const std::string& path, const std::string& defaultExt, bool saving);
 
 // The file name of a path (the text after its last "/").

@@ -38,6 +38,13 @@ bool ReadWholeFile(const std::string& path, ByteBlock& bytes);
 // flush of the folder; false (and the old file untouched) when writing or
 // flushing the temporary file or the rename fails. A folder that cannot be
 // flushed (some file systems refuse it) does not undo the write.
+// A symbolic link stays a link: the file at the end of its chain is written
+// (in that file's folder). A file replaced keeps its permission bits (and
+// its owner and group where the system allows). Refused, nothing written: a
+// file the user may not write or that has no write permission at all
+// (read-only), and anything but a regular file (folder, device, pipe).
+// The new file replaces the old one by a rename, so a file with further hard
+// links is written under this name only; the other names keep the old bytes.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 // The same for a file written piece by piece: `produce` hands its pieces, in
 // order, to the function it is given, which returns false once a write failed;
@@ -53,6 +60,18 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes)
 inline bool WriteFileAtomically(const std::string& path, std::string_view text) {
     return WriteFileAtomically(path, text.data(), text.size());
 }
+
+// The mkstemp template of the temporary file written beside fileName in
+// folder: "<fileName>.XXXXXX", the name cut (before a whole UTF-8 character)
+// so that the template fits the folder's file-name limit.
+std::string TemporaryNameTemplate(const std::string& folder, const std::string& fileName);
+
+// The path a save to `path` writes: `extension` (given with or without its
+// dot) appended unless the file name already ends in it, letter case ignored;
+// the writers of the program's own files all add their extension this way
+// ("v1.2" gives "v1.2.vxtrack", "loop.VXTRACK" stays). An empty file name or
+// extension leaves the path as it is.
+std::string SavePathWithExtension(const std::string& path, std::string_view extension);
 
 // A scratch file for bytes too many to hold in memory: created in the folder
 // of `besidePath` (so on the same disk as the file it will end up in) and

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/file_dialogs.h"
@@ -50,6 +51,7 @@ void EnvironmentEditor::Start() {
     ResetEnvironmentControls(values_);
     EnvName.clear();
     CurrentFilePath.clear();
+    SavedFilePath.clear();
     LastTextureFolder.clear();
     Changed = false;
 }
@@ -72,6 +74,7 @@ bool EnvironmentEditor::New() {
     ResetEnvironmentControls(values_);
     EnvName.clear();
     CurrentFilePath.clear();
+    SavedFilePath.clear();
     Changed = false;
     return true;
 }
@@ -90,6 +93,7 @@ bool EnvironmentEditor::Open() {
         return false;
     }
     CurrentFilePath = path;
+    SavedFilePath.clear();
     EnvName = EnvironmentNameOfFile(fsys::FileNameOf(path));
     Changed = false;
     return true;
@@ -97,20 +101,40 @@ bool EnvironmentEditor::Open() {
 
 bool EnvironmentEditor::SaveEnvironment() {
     if (EnvName.empty()) return SaveEnvironmentAs();
-    return Write();
+    return Write(false);
 }
 
-bool EnvironmentEditor::Write() {
+bool EnvironmentEditor::Write(bool chosenInDialog) {
+    const std::string shownPath = EnvironmentsFolder() + EnvName + ".env";
     if (const auto outside = TextOutsideCodePage(EnvName, values_)) {
-        Warn("Unable to save file!\n" + EnvironmentsFolder() + EnvName + ".env\n" +
+        Warn("Unable to save file!\n" + shownPath + "\n" +
                  "An environment file cannot hold the characters of this text:\n" + *outside,
              "Error!");
         return false;
     }
-    if (!IsEnvironmentNameAllowed(EnvName) || !WriteEnvironmentFile(EnvName, values_)) {
-        Warn("Unable to save file!\n" + EnvironmentsFolder() + EnvName + ".env", "Error!");
+    const std::string target = EnvironmentFilePath(EnvName);
+    if (target.empty()) {
+        Warn("Unable to save file!\n" + shownPath, "Error!");
         return false;
     }
+    // The file the environment came from, or the one saved last, is replaced
+    // without a question; any other asks first (a name chosen in Save As
+    // always does, as the program's other save dialogs).
+    const bool ownFile = !chosenInDialog && (IsSameFile(target, CurrentFilePath) || IsSameFile(target, SavedFilePath));
+    if (!ownFile && !ConfirmReplaceFile(target, chosenInDialog ? "Save Environment As..." : "Save Environment"))
+        return false;
+    std::vector<std::string> uncopied;
+    if (!WriteEnvironmentFile(EnvName, values_, &uncopied)) {
+        std::string text = "Unable to save file!\n" + target;
+        if (!uncopied.empty()) {
+            text += "\nThese textures could not be copied into " + EnvironmentTextureFolder(EnvName) +
+                    " (the folder may be read-only, or the disk may be full):";
+            for (const std::string& texture : uncopied) text += "\n" + texture;
+        }
+        Warn(text, "Error!");
+        return false;
+    }
+    SavedFilePath = target;
     Changed = false;
     return true;
 }
@@ -119,7 +143,9 @@ bool EnvironmentEditor::SaveEnvironmentAs() {
     const std::string folder = EnvironmentsFolder();
     std::string path = EnvName.empty() ? std::string() : folder + EnvName + ".env", title;
     int32_t filterIndex = 1, flags = 0;
-    if (!ShowSaveFileDialog(path, title, true, kEnvFilter, filterIndex, folder, "Save Environment As...", "env",
+    // No question in the dialog: the file written is decided (and asked about)
+    // once the folder is known to be the Environments folder.
+    if (!ShowSaveFileDialog(path, title, false, kEnvFilter, filterIndex, folder, "Save Environment As...", "env",
                             Owner, flags)) {
         return false;
     }
@@ -127,8 +153,16 @@ bool EnvironmentEditor::SaveEnvironmentAs() {
         Warn("Environment files MUST be saved to the Vortaxis Environment folder!", "Warning!");
         return false;
     }
-    EnvName = EnvironmentNameOfFile(fsys::FileNameOf(path));
-    return Write();
+    const std::string name = EnvironmentNameOfFile(fsys::FileNameOf(path));
+    // The name as the file it writes spells it ("sunset" over "Sunset.env" is "Sunset").
+    const std::string target = EnvironmentFilePath(name);
+    const std::string previous = EnvName;
+    EnvName = target.empty() ? name : EnvironmentNameOfFile(fsys::FileNameOf(target));
+    if (!Write(true)) {
+        EnvName = previous;  // nothing was saved under the new name
+        return false;
+    }
+    return true;
 }
 
 bool EnvironmentEditor::QueryClose() { return AskToSave(); }
@@ -205,6 +239,18 @@ std::string FogDensityText(int32_t value) { return DecimalText(value, 4, 1); }
 std::string TreeSizeText(int32_t value) { return DecimalText(value, 2, 2); }
 
 std::string SunPositionText(int32_t value) { return DecimalText((int64_t{value} - 14400) * 125, 4, 1); }
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    if (a.empty() || b.empty()) return false;
+    std::error_code ec;
+    if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec) && !ec;
+    auto normal = [](const std::string& p) {
+        std::error_code e;
+        return fs::weakly_canonical(fs::absolute(p, e), e).lexically_normal();
+    };
+    return normal(a) == normal(b);
+}
 
 bool IsSameFolder(const std::string& a, const std::string& b) {
     namespace fs = std::filesystem;

@@ -7,6 +7,11 @@
 // Unsaved changes are never dropped silently: New, Open and closing ask
 // first, and a save that was cancelled or failed stops them with the changed
 // flag still set. Save As saves only into the Environments folder itself.
+// No other file is replaced without a question: Save asks before it replaces
+// an environment file other than the one opened or saved last (one opened
+// from another folder is saved into the Environments folder), Save As before
+// any file it replaces, about the file written ("sunset" writes an existing
+// "Sunset.env", "Sunset.v2" writes "Sunset.v2.env").
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +27,7 @@ public:
     std::string EnvName;            // txtEnvName: the environment's title and file name
     bool Changed = false;           // set by every edit, cleared by New, Open and Save
     std::string CurrentFilePath;    // the file opened last; the Open dialog starts on it
+    std::string SavedFilePath;      // the file saved last (cleared by New and Open)
     std::string LastTextureFolder;  // the folder of the texture chosen last, ending in "/"
     void* Owner = nullptr;          // the window that owns the dialogs
 
@@ -55,7 +61,12 @@ public:
 private:
     // Yes, No, Cancel about unsaved changes: true when the caller may go on.
     bool AskToSave();
-    bool Write();
+    // Writes the environment as EnvName. The file it replaces is asked about
+    // first unless it is the file opened or saved last; one chosen in the
+    // Save As dialog (chosenInDialog) always is. False, after a message, when
+    // nothing was saved (the user said No, a name or text is refused, a
+    // texture could not be copied, the file could not be written).
+    bool Write(bool chosenInDialog);
 
     EnvironmentValues& values_;
 };
@@ -73,6 +84,11 @@ std::string EnvironmentNameOfFile(const std::string& fileName);
 std::string FogDensityText(int32_t value);
 std::string TreeSizeText(int32_t value);
 std::string SunPositionText(int32_t value);
+
+// True when the two paths name the same file (the same file on disk when both
+// exist, else the same path once "." and ".." are resolved); false when
+// either is empty.
+bool IsSameFile(const std::string& a, const std::string& b);
 
 // True when the two paths name the same folder (the same folder on disk when
 // both exist, else the same path once "." and ".." are resolved).

@@ -6,6 +6,7 @@
 #include <locale.h>
 #include <map>
 #include <optional>
+#include <set>
 #include <system_error>
 #include <vector>
 
@@ -110,17 +111,17 @@ void ReadSwitch(std::string_view key, bool& target) {
         if (const auto on = SwitchValue(*value)) target = *on;
 }
 
-void ReadColor(std::string_view prefix, int32_t& target, bool* allOne = nullptr) {
+// True when all three channels were found (and the colour taken).
+bool ReadColor(std::string_view prefix, int32_t& target) {
     const std::string p(prefix);
     const auto red = ReadKey(p + ".red");
-    if (!red) return;
+    if (!red) return false;
     const auto green = ReadKey(p + ".green");
-    if (!green) return;
+    if (!green) return false;
     const auto blue = ReadKey(p + ".blue");
-    if (!blue) return;
-    const float r = EnvValueToSingle(*red), g = EnvValueToSingle(*green), b = EnvValueToSingle(*blue);
-    target = ColorFromUnitRGB(r, g, b);
-    if (allOne) *allOne = r == 1.0f && g == 1.0f && b == 1.0f;
+    if (!blue) return false;
+    target = ColorFromUnitRGB(EnvValueToSingle(*red), EnvValueToSingle(*green), EnvValueToSingle(*blue));
+    return true;
 }
 
 // A number capped at `max` and scaled to its slider, to the nearest step; a
@@ -168,6 +169,78 @@ std::string AsciiLowerText(std::string text) {
 }
 
 constexpr int kMostNumberedCopies = 10000;
+
+// Every key the reader takes and the writer writes, in lower case.
+const std::set<std::string>& EditorKeys() {
+    static const std::set<std::string> keys = [] {
+        std::vector<std::string> all = {
+            "sim.ground.visible", "sim.ground.texture.path", "sim.background.texture.enabled",
+            "sim.background.texture.path", "sim.fog.enabled", "sim.fog.density", "sim.background.trees.enabled",
+            "sim.shadows.visible", "sim.clouds.enabled", "sim.clouds.visible", "sim.clouds.texture.path",
+            "sim.sun.visible", "sim.sun.texture.path", "sim.sun.pos.alpha", "sim.sun.pos.beta", "sim.flares.visible",
+            "sim.stationrafters.enabled", "sim.stationrafters.texture.path"};
+        for (const char* colour : {"sim.fog", "sim.lighting.globalmodulate", "sim.sky.gradient.top",
+                                   "sim.sky.gradient.horz", "sim.sun.diffuse", "sim.sun.specular", "sim.sun.ambient"})
+            for (const char* channel : {".red", ".green", ".blue"}) all.push_back(std::string(colour) + channel);
+        for (int i = 1; i <= 3; ++i)
+            for (const char* part : {".texture.path", ".sizex", ".sizey"})
+                all.push_back("sim.tree" + std::to_string(i) + part);
+        for (int i = 1; i <= 6; ++i) all.push_back("sim.flare" + std::to_string(i) + ".texture.path");
+        all.insert(all.end(), std::begin(kSkyboxKeys), std::end(kSkyboxKeys));
+        all.insert(all.end(), std::begin(kStationKeys), std::end(kStationKeys));
+        all.insert(all.end(), std::begin(kTrackKeys), std::end(kTrackKeys));
+        all.insert(all.end(), std::begin(kWoodKeys), std::end(kWoodKeys));
+        std::set<std::string> lower;
+        for (const std::string& key : all) {
+            std::string k = key;
+            for (char& c : k)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            lower.insert(k);
+        }
+        return lower;
+    }();
+    return keys;
+}
+
+// The key lines of a file's text that are none of the editor's keys: lines
+// holding "=" that are no comment, whose key (the text before the "=", without
+// the blanks before it) is not one the reader would take, each without its
+// line end. What the reader takes, comments and other lines are left out.
+std::vector<std::string> KeyLinesNotEdited(std::string_view text) {
+    std::vector<std::string> kept;
+    const std::set<std::string>& keys = EditorKeys();
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const size_t equals = line.find('=');
+        if (line.empty() || line.front() == '#' || equals == std::string_view::npos) continue;
+        std::string key(line.substr(0, equals));
+        while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.pop_back();
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (keys.count(key) == 0) kept.emplace_back(line);
+    }
+    return kept;
+}
+
+// What one WriteEnvironmentFile did with the textures: the copies it wrote and
+// the textures it found but could not copy.
+struct TextureCopies {
+    std::vector<std::string> Written;
+    std::vector<std::string> Failed;
+};
+TextureCopies* gTextureCopies = nullptr;
+
+class TextureCopiesScope {
+public:
+    explicit TextureCopiesScope(TextureCopies& copies) { gTextureCopies = &copies; }
+    ~TextureCopiesScope() { gTextureCopies = nullptr; }
+    TextureCopiesScope(const TextureCopiesScope&) = delete;
+    TextureCopiesScope& operator=(const TextureCopiesScope&) = delete;
+};
 
 // The folder name under Environments that the keys name: commas become points,
 // as every key line has them.
@@ -249,6 +322,7 @@ void WriteEnvironmentText(const std::string& Name, const EnvironmentValues& v, b
     if (v.chkStationRafters) texture("sim.stationrafters.texture.path", v.txtStation[9]);
     for (int i = 0; i < 8; ++i) texture(kTrackKeys[i], v.txtTrack[i]);
     for (int i = 0; i < 11; ++i) texture(kWoodKeys[i], v.txtWood[i]);
+    for (const std::string& line : v.KeptLines) IniWriteLine(line);
 }
 
 }  // namespace
@@ -322,8 +396,9 @@ std::string NumberedFileName(const std::string& fileName, int n) {
 }
 
 std::optional<std::string> PlaceTextureCopy(const std::string& source, const std::string& folder,
-                                            const std::string& fileName) {
+                                            const std::string& fileName, bool* created) {
     namespace fs = std::filesystem;
+    if (created) *created = false;
     if (folder.empty() || fileName.empty() || fileName == "." || fileName == ".." ||
         fileName.find_first_of("/\\") != std::string::npos)
         return std::nullopt;
@@ -344,6 +419,7 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
             std::error_code existsEc;
             if (fs::exists(fs::symlink_status(target, existsEc))) continue;
             if (!CreateFolderChain(folder) || !SaveBufferToFile(target)) return std::nullopt;
+            if (created) *created = true;
             return name;
         }
         std::vector<std::string> spellings = found->second;
@@ -367,8 +443,13 @@ void WriteTextureKey(std::string_view key, const std::string& path, const std::s
     std::string value = relativeFolder + fileName;
     const std::string folder = fsys::MapStoredName(gSimPath, relativeFolder);
     const std::string source = TexturePathOnDisk(path);
-    if (!folder.empty() && !source.empty() && fsys::FileExists(source))
-        if (const auto placed = PlaceTextureCopy(source, folder, fileName)) value = relativeFolder + *placed;
+    if (!source.empty() && fsys::FileExists(source)) {
+        bool created = false;
+        const auto placed = folder.empty() ? std::nullopt : PlaceTextureCopy(source, folder, fileName, &created);
+        if (placed) value = relativeFolder + *placed;
+        if (gTextureCopies && placed && created) gTextureCopies->Written.push_back((std::filesystem::path(folder) / *placed).string());
+        if (gTextureCopies && !placed) gTextureCopies->Failed.push_back(source);
+    }
     WriteKey(key, value);
 }
 
@@ -401,15 +482,48 @@ std::optional<std::string> TextOutsideCodePage(const std::string& Name, const En
 
 bool WriteEnvironmentFile(const std::string& Name) { return WriteEnvironmentFile(Name, gEnvironment); }
 
-bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values) {
-    if (!IsEnvironmentNameAllowed(Name) || gSimPath.empty() || TextOutsideCodePage(Name, values)) return false;
-    CreateFolderChain(fsys::MapStoredName(gSimPath, "Environments\\" + TextureFolderName(Name)));
-    WriteEnvironmentText(Name, values, true);
-    const auto bytes = EnvFileBytesFromText(IniGetBuffer());
-    if (!bytes) return false;
-    IniSetBuffer(*bytes);
-    const std::string file = fsys::MapStoredName(gSimPath, "Environments\\" + Name + ".env");
-    return !file.empty() && IniSaveFile(file);
+std::string EnvironmentFilePath(const std::string& Name) {
+    if (!IsEnvironmentNameAllowed(Name) || gSimPath.empty()) return std::string();
+    return fsys::MapStoredName(gSimPath, "Environments\\" + Name + ".env");
+}
+
+std::string EnvironmentTextureFolder(const std::string& Name) {
+    if (!IsEnvironmentNameAllowed(Name) || gSimPath.empty()) return std::string();
+    return fsys::WithTrailingSeparator(fsys::MapStoredName(gSimPath, "Environments\\" + TextureFolderName(Name)));
+}
+
+bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values,
+                          std::vector<std::string>* uncopied) {
+    if (uncopied) uncopied->clear();
+    const std::string file = EnvironmentFilePath(Name);
+    if (file.empty() || TextOutsideCodePage(Name, values)) return false;
+    const std::string folder = EnvironmentTextureFolder(Name);
+    const bool folderExisted = fsys::FolderExists(folder);
+    CreateFolderChain(folder);
+    TextureCopies copies;
+    {
+        TextureCopiesScope scope(copies);
+        WriteEnvironmentText(Name, values, true);
+    }
+    bool ok = copies.Failed.empty();
+    if (ok) {
+        const auto bytes = EnvFileBytesFromText(IniGetBuffer());
+        ok = bytes.has_value();
+        if (ok) {
+            IniSetBuffer(*bytes);
+            ok = IniSaveFile(file);
+        }
+    }
+    if (!ok) {
+        // Nothing names the copies of a write that did not happen.
+        for (const std::string& copy : copies.Written) fsys::DeleteFileQuietly(copy);
+        if (!folderExisted) {
+            std::error_code ec;
+            std::filesystem::remove(folder, ec);  // only while it is empty
+        }
+        if (uncopied) *uncopied = copies.Failed;
+    }
+    return ok;
 }
 
 bool ReadEnvironmentFile(const std::string& Path) { return ReadEnvironmentFile(Path, gEnvironment); }
@@ -444,9 +558,10 @@ void ReadEnvironmentBuffer(EnvironmentValues& values) {
         v.chkTreeUseSize[i] = v.hsTreeWidth[i] != 800 || v.hsTreeHeight[i] != 1100;
     }
     ReadSwitch("sim.background.trees.enabled", v.chkTreeDistanceEnable);
-    bool white = true;
-    ReadColor("sim.lighting.globalmodulate", v.lblLightingColor, &white);
-    if (!white) v.chkLightingEnable = true;
+    // Lighting is on when the colour as held is not white: a save writes it
+    // back only then, so what is read is what a save keeps.
+    if (ReadColor("sim.lighting.globalmodulate", v.lblLightingColor) && v.lblLightingColor != EnvRGB(255, 255, 255))
+        v.chkLightingEnable = true;
     ReadSwitch("sim.shadows.visible", v.chkLightingShadows);
     ReadColor("sim.sky.gradient.top", v.lblSkyColor[0]);
     ReadColor("sim.sky.gradient.horz", v.lblSkyColor[1]);
@@ -469,5 +584,6 @@ void ReadEnvironmentBuffer(EnvironmentValues& values) {
     ReadTexture("sim.stationrafters.texture.path", v.txtStation[9]);
     for (int i = 0; i < 8; ++i) ReadTexture(kTrackKeys[i], v.txtTrack[i]);
     for (int i = 0; i < 11; ++i) ReadTexture(kWoodKeys[i], v.txtWood[i]);
+    v.KeptLines = KeyLinesNotEdited(IniGetBuffer());
     values = std::move(v);
 }

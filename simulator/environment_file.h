@@ -26,6 +26,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A colour: red in the low byte, then green, then blue.
 constexpr int32_t EnvRGB(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
@@ -62,6 +63,10 @@ struct EnvironmentValues {
     bool chkStationRafters = false;
     std::array<std::string, 8> txtTrack;
     std::array<std::string, 11> txtWood;
+    // The key lines of the file read that the editor does not edit (a key of
+    // the simulator's that has no control here), each as it stood in the file
+    // without its line end; written unchanged after the editor's own lines.
+    std::vector<std::string> KeptLines;
 
     bool operator==(const EnvironmentValues&) const = default;
 };
@@ -81,11 +86,26 @@ void ResetEnvironmentControls(EnvironmentValues& values);
 // character the file's code page lacks (see TextOutsideCodePage); false too
 // when the file cannot be written. A texture that cannot be copied still gets
 // its key.
+//
+// A texture that is found but cannot be copied (the folder cannot be made or
+// written, the disk is full, the texture cannot be read) fails the write: the
+// file is not written, the copies this write made are removed again, and
+// `uncopied` (when given) lists the textures' paths on disk.
 bool WriteEnvironmentFile(const std::string& Name);
-bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values);
+bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values,
+                          std::vector<std::string>* uncopied = nullptr);
+
+// The file WriteEnvironmentFile writes for Name, and the folder it copies the
+// textures into: under gSimPath's Environments folder, each name matched to an
+// existing one without regard to letter case ("sunset" writes an existing
+// "Sunset.env"). Empty without a simulator folder or for a refused name.
+std::string EnvironmentFilePath(const std::string& Name);
+std::string EnvironmentTextureFolder(const std::string& Name);
 
 // False, the values untouched, when no file can be read at Path; otherwise
-// resets the values, applies the keys the file holds and returns true.
+// resets the values, applies the keys the file holds and returns true. World
+// lighting is on when its colour, as read, is not white (a colour of 0.9999
+// or 2 reads as white and lighting off, as a save then writes it).
 bool ReadEnvironmentFile(const std::string& Path);
 bool ReadEnvironmentFile(const std::string& Path, EnvironmentValues& values);
 
@@ -140,10 +160,10 @@ void WriteTextureKey(std::string_view key, const std::string& path, const std::s
 // file: the folder's file of that name (in any letter case) when it holds the
 // same bytes, else a copy under the first free name of fileName,
 // "<stem> (2)<ext>", "<stem> (3)<ext>", ... Returns the name in the folder as
-// spelled there; nullopt when the source cannot be read, the folder cannot be
-// made or no copy can be written.
+// spelled there (`created` tells whether a copy was written); nullopt when the
+// source cannot be read, the folder cannot be made or no copy can be written.
 std::optional<std::string> PlaceTextureCopy(const std::string& source, const std::string& folder,
-                                            const std::string& fileName);
+                                            const std::string& fileName, bool* created = nullptr);
 // The n-th name PlaceTextureCopy tries (n from 1): "sky.jpg", "sky (2).jpg", ...
 std::string NumberedFileName(const std::string& fileName, int n);
 // The path on disk of a texture as the environment's boxes hold it: an absolute

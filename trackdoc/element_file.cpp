@@ -97,7 +97,5 @@ bool SaveElementFile(const std::string& path) {
     int32_t c = 0;
     gTrackBuffer.assign(1, 0);
     WriteChunkELEM(c);
-    std::string target = path;
-    if (!fsys::HasExtension(target, kElementExtension)) target += kElementExtension;
-    return fsys::WriteFileAtomically(target, gTrackBuffer);
+    return fsys::WriteFileAtomically(fsys::SavePathWithExtension(path, kElementExtension), gTrackBuffer);
 }

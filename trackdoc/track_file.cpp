@@ -988,7 +988,5 @@ bool SaveTrackFile(const std::string& path) {
     const int64_t expectedLength = static_cast<int64_t>(gFileTotalSize) + 8;
     if (c != expectedLength || static_cast<int64_t>(gTrackBuffer.size()) != expectedLength) return false;
 
-    std::string target = path;
-    if (!fsys::HasExtension(target, kTrackExtension)) target += kTrackExtension;
-    return fsys::WriteFileAtomically(target, gTrackBuffer);
+    return fsys::WriteFileAtomically(fsys::SavePathWithExtension(path, kTrackExtension), gTrackBuffer);
 }

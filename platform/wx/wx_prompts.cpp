@@ -198,32 +198,16 @@ std::unique_ptr<wxFileDialog> CreateFileDialog(const FileDialogRequest& request)
 }
 
 bool WxPrompts::FileDialog(FileDialogRequest& request) {
-    FileDialogRequest current = request;
-    for (;;) {
-        std::unique_ptr<wxFileDialog> dialog = CreateFileDialog(current);
-        if (dialog->ShowModal() != wxID_OK) {
-            request.FileName.clear();
-            return false;
-        }
-        const std::string path =
-            fsys::WithDefaultExtension(FromWxPath(dialog->GetPath()), request.DefaultExt, request.Save);
-        const int filterIndex = dialog->GetFilterIndex() + 1;
-        dialog.reset();
-        if (request.Save && request.OverwritePrompt && fsys::FileExists(path)) {
-            const std::string question = fsys::FileNameOf(path) + " already exists.\r\nDo you want to replace it?";
-            wxMessageDialog confirm(OwnerWindow(request.Owner), ToWxText(question), ToWxText(request.Title),
-                                    wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION);
-            if (confirm.ShowModal() != wxID_YES) {
-                // Back to the dialog with the name the user chose.
-                current.FileName = path;
-                current.FilterIndex = filterIndex;
-                continue;
-            }
-        }
-        request.FileName = path;
-        request.FilterIndex = filterIndex;
-        return true;
+    std::unique_ptr<wxFileDialog> dialog = CreateFileDialog(request);
+    if (dialog->ShowModal() != wxID_OK) {
+        request.FileName.clear();
+        return false;
     }
+    // The question about replacing a file is the caller's (core/file_dialogs),
+    // asked about the path the save will write.
+    request.FileName = fsys::WithDefaultExtension(FromWxPath(dialog->GetPath()), request.DefaultExt, request.Save);
+    request.FilterIndex = dialog->GetFilterIndex() + 1;
+    return true;
 }
 
 bool WxPrompts::ShowHelpPage(const std::string& page) { return ShowHelpViewer(page); }

@@ -25,9 +25,9 @@ public:
 
     MsgResult MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                          MsgIcon icon) override;
-    // Shows the dialog until the user cancels or picks a name that may be used:
-    // the default extension is applied, and a save dialog asking for it
-    // confirms replacing an existing file under the final name.
+    // Shows the dialog once; the chosen path with the default extension
+    // applied (fsys::WithDefaultExtension). Asking before a file is replaced
+    // is the caller's (ShowSaveFileDialog), about the path the save writes.
     bool FileDialog(FileDialogRequest& request) override;
     // Hands the target to xdg-open, which runs on by itself. False, with
     // nothing started and nothing shown, where the desktop has no opener or no

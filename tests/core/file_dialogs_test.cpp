@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/scripted_prompts.h"
+#include "tests/platform/temp_folder.h"
 
 namespace {
 
@@ -96,6 +97,59 @@ TEST_F(FileDialogsTest, SaveDialogAsksToConfirmOverwritingAndHidesReadOnly) {
     EXPECT_TRUE(request.HideReadOnly);
     EXPECT_EQ(request.FileName, "/sim/Tracks/old.vxtrack");
     EXPECT_EQ(request.DefaultExt, "vxtrack");
+}
+
+// The question is about the file the save writes: "v1.2" writes v1.2.vxtrack.
+// No shows the dialog again on that name; only Yes gives it back.
+TEST_F(FileDialogsTest, SaveDialogAsksAboutTheFileTheSaveWrites) {
+    TempFolder folder;
+    const std::string existing = folder.Write("v1.2.vxtrack", "mine");
+    const std::string filter = "Vortaxis Tracks (*.vxtrack)|*.vxtrack";
+    const std::string title = "Save Vortaxis Track File...";
+    prompts.FileDialogAnswers = {{true, folder / "v1.2"}, {true, folder / "v1.2"}};
+    prompts.MessageAnswers = {MsgResult::No, MsgResult::Yes};
+    std::string fileName, fileTitle;
+    int32_t filterIndex = 1, flags = 0;
+    ASSERT_TRUE(ShowSaveFileDialog(fileName, fileTitle, true, filter, filterIndex, folder.Path(), title, "vxtrack",
+                                   nullptr, flags));
+    EXPECT_EQ(fileName, existing);
+    EXPECT_EQ(fileTitle, "v1.2.vxtrack");
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    for (const ShownMessage& m : prompts.Messages) {
+        EXPECT_EQ(m.Text, existing + " already exists.\r\nDo you want to replace it?");
+        EXPECT_EQ(m.Title, title);
+        EXPECT_EQ(m.Buttons, MsgButtons::YesNo);
+        EXPECT_EQ(m.Icon, MsgIcon::Exclamation);
+    }
+    ASSERT_EQ(prompts.FileDialogs.size(), 2u);
+    EXPECT_EQ(prompts.FileDialogs[1].FileName, existing) << "back to the dialog on the name asked about";
+
+    // No and then cancel; a new name, a folder in the way and no prompt asked for ask nothing.
+    prompts.Messages.clear();
+    prompts.FileDialogAnswers = {{true, folder / "v1.2"}, {false, ""}};
+    prompts.MessageAnswers = {MsgResult::No};
+    EXPECT_FALSE(ShowSaveFileDialog(fileName, fileTitle, true, filter, filterIndex, folder.Path(), title, "vxtrack",
+                                    nullptr, flags));
+    EXPECT_EQ(prompts.Messages.size(), 1u);
+    folder.Write("box.vxtrack/inside");
+    for (const std::string& answer : {folder / "v1.3", folder / "box"}) {
+        prompts.FileDialogAnswers = {{true, answer}};
+        ASSERT_TRUE(ShowSaveFileDialog(fileName, fileTitle, true, filter, filterIndex, folder.Path(), title,
+                                       "vxtrack", nullptr, flags));
+        EXPECT_EQ(fileName, answer + ".vxtrack");
+    }
+    prompts.FileDialogAnswers = {{true, folder / "v1.2"}};
+    flags = 0;
+    ASSERT_TRUE(ShowSaveFileDialog(fileName, fileTitle, false, filter, filterIndex, folder.Path(), title, "vxtrack",
+                                   nullptr, flags));
+    EXPECT_EQ(fileName, existing);
+    EXPECT_EQ(prompts.Messages.size(), 1u);
+
+    // A link is asked about even when it leads nowhere.
+    std::filesystem::create_symlink("nowhere", folder / "dangling.vxtrack");
+    EXPECT_TRUE(SaveReplacesFile(folder / "dangling.vxtrack"));
+    EXPECT_FALSE(SaveReplacesFile(folder / "box.vxtrack"));
+    EXPECT_FALSE(SaveReplacesFile(folder / "v1.3.vxtrack"));
 }
 
 }  // namespace

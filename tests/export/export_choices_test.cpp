@@ -2,9 +2,12 @@
 // states and the OK rule are tested with the dialog's window).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/app_state.h"
 #include "export/export_choices.h"
 #include "export/scene_staging_3ds.h"
+#include "platform/scripted_prompts.h"
 #include "tests/export/lib3ds_readback.h"
 #include "tests/export/synthetic_model.h"
 #include "tests/platform/temp_folder.h"
@@ -68,4 +71,42 @@ TEST_F(RunExport, FailureComesBackWithItsText) {
     std::string failure;
     EXPECT_FALSE(RunModelExport(DocumentTrack, {true, true, true, true, true}, folder / "nope/x.3ds", &failure));
     EXPECT_NE(failure.find("nope/x.3ds"), std::string::npos);
+}
+
+// A typed name lies in the folder the "..." route starts in; the open
+// document's own file is refused under any of its names; any other file is
+// replaced only after the question, which the "..." route asked already.
+TEST(ExportTarget, TypedNamesLandInTheSaveFolderAndAreAskedAbout) {
+    EXPECT_EQ(ExportTargetPath("model", "/saves/"), "/saves/model");
+    EXPECT_EQ(ExportTargetPath("sub/model.3ds", "/saves/"), "/saves/sub/model.3ds");
+    EXPECT_EQ(ExportTargetPath("/tmp/model", "/saves/"), "/tmp/model");
+    EXPECT_EQ(ExportTargetPath("", "/saves/"), "");
+
+    TempFolder folder;
+    ScriptedPrompts prompts;
+    ScopedPrompts scope{prompts};
+    const std::string track = folder.Write("circuit.vxtrack", "track");
+    std::filesystem::create_symlink(track, folder / "link.3ds");
+    gDocumentType = DocumentTrack;
+    gDocumentPath = track;
+    for (const std::string& own : {track, folder / "link.3ds", folder / "./circuit.vxtrack"}) {
+        EXPECT_FALSE(ConfirmExportTarget(own, true)) << own;
+        ASSERT_FALSE(prompts.Messages.empty());
+        EXPECT_EQ(prompts.Messages.back().Text, "The model cannot be saved as\n" + own +
+                                                    "\nThat is the open track file, which the export would "
+                                                    "replace. Choose another file name.");
+        EXPECT_EQ(prompts.Messages.back().Title, "Error!");
+    }
+    prompts.Messages.clear();
+    const std::string other = folder.Write("old.3ds", "old");
+    prompts.MessageAnswers = {MsgResult::No, MsgResult::Yes};
+    EXPECT_FALSE(ConfirmExportTarget(other, false));
+    EXPECT_TRUE(ConfirmExportTarget(other, false));
+    EXPECT_TRUE(ConfirmExportTarget(other, true));
+    EXPECT_TRUE(ConfirmExportTarget(folder / "new.3ds", false));
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[0].Text, other + " already exists.\r\nDo you want to replace it?");
+    EXPECT_EQ(prompts.Messages[0].Title, "Export 3DS Model...");
+    gDocumentType = DocumentNone;
+    gDocumentPath.clear();
 }

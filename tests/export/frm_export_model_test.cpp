@@ -37,6 +37,7 @@ protected:
         wxTheApp->ProcessIdle();
         ClearDocumentAndModel();
         gDocumentType = DocumentNone;
+        gDocumentPath.clear();
     }
     frmExportModel& Open() {
         dialog = new frmExportModel(nullptr);
@@ -178,6 +179,51 @@ TEST_F(ExportDialog, FailureSaysWhyAndStaysOpen) {
     Press(d.btnOkay);
     EXPECT_TRUE(d.Exported());
     EXPECT_TRUE(ReadWithLib3ds(old).Loaded);
+}
+
+// OK with a typed name: the open track's own file is refused and stays; an
+// existing file is asked about (No writes nothing); a bare name lands in the
+// save folder. A name the "..." route gave is not asked about twice.
+TEST_F(ExportDialog, TypedNamesAreAskedAboutAndTheOpenTrackIsRefused) {
+    gDocumentPath = folder.Write("circuit.vxtrack", "the track");
+    frmExportModel& d = Open();
+    Click(d.chkExport[ExportGroundBox]);
+    d.txtFile->SetValue("circuit.vxtrack");
+    Press(d.btnOkay);
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, ExportOverDocumentText(gDocumentPath, DocumentTrack));
+    EXPECT_FALSE(d.Exported());
+    EXPECT_TRUE(d.btnOkay->IsEnabled());
+    std::string text;
+    ASSERT_TRUE(fsys::ReadWholeFile(gDocumentPath, text));
+    EXPECT_EQ(text, "the track");
+
+    const std::string old = folder.Write("old.3ds", "old");
+    d.txtFile->SetValue("old.3ds");
+    prompts.MessageAnswers = {MsgResult::No};
+    Press(d.btnOkay);
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[1].Text, old + " already exists.\r\nDo you want to replace it?");
+    EXPECT_FALSE(d.Exported());
+    ASSERT_TRUE(fsys::ReadWholeFile(old, text));
+    EXPECT_EQ(text, "old");
+
+    prompts.FileDialogAnswers.push_back({true, old, 1, false});
+    prompts.MessageAnswers = {MsgResult::Yes};
+    Press(d.btnBrowse);
+    Press(d.btnOkay);
+    EXPECT_EQ(prompts.Messages.size(), 3u) << "asked once, in the dialog";
+    EXPECT_TRUE(d.Exported());
+    EXPECT_TRUE(ReadWithLib3ds(old).Loaded);
+
+    frmExportModel& again = *(dialog = new frmExportModel(nullptr));
+    again.Show();
+    again.txtFile->SetValue("fresh");
+    Press(again.btnOkay);
+    EXPECT_TRUE(again.Exported());
+    EXPECT_TRUE(ReadWithLib3ds(folder / "fresh").Loaded);
+    EXPECT_EQ(prompts.Messages.size(), 3u);
+    d.Destroy();
 }
 
 TEST_F(ExportDialog, ModalRunEndsWithOkOrCancel) {

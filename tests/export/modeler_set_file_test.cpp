@@ -328,9 +328,10 @@ TEST_F(ModelerSetFileTest, SaveAndOpenButtons) {
               "Could Not Load the Modeler Set!\n\nThe file " + folder / "notes.gtwrms" + " is not a modeler set.");
 
     // A folder in the way of the file: the save is reported.
-    prompts.FileDialogAnswers.push_back({true, folder.Write("sub/x.txt") .substr(0, (folder / "sub").size())});
+    folder.Write("sub.gtwrms/x.txt");
+    prompts.FileDialogAnswers.push_back({true, folder / "sub.gtwrms"});
     SaveModelerSet(Distinct(), nullptr);
     ASSERT_EQ(prompts.Messages.size(), 3u);
     EXPECT_EQ(prompts.Messages[2].Text,
-              "Could Not Save the Modeler Set!\n\nThe file " + folder / "sub" + " could not be written.");
+              "Could Not Save the Modeler Set!\n\nThe file " + folder / "sub.gtwrms" + " could not be written.");
 }

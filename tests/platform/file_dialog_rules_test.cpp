@@ -26,12 +26,18 @@ TEST(FileDialogRulesTest, FiltersKeepTheirFirstPatternAndGainTheFoldedOnes) {
     EXPECT_EQ(fsys::CaseInsensitiveFilter(""), "");
 }
 
-TEST(FileDialogRulesTest, SaveDialogsAppendTheDefaultExtensionToABareName) {
+// Save dialogs give the path the writers write: the extension is added to
+// every name that does not end in it, a name holding "." included.
+TEST(FileDialogRulesTest, SaveDialogsGiveThePathTheWritersWrite) {
     EXPECT_EQ(fsys::WithDefaultExtension("/t/loop", "vxtrack", true), "/t/loop.vxtrack");
     EXPECT_EQ(fsys::WithDefaultExtension("/t/loop.vxtrack", "vxtrack", true), "/t/loop.vxtrack");
-    EXPECT_EQ(fsys::WithDefaultExtension("/t/loop.old", "vxtrack", true), "/t/loop.old");
+    EXPECT_EQ(fsys::WithDefaultExtension("/t/LOOP.VXTRACK", "vxtrack", true), "/t/LOOP.VXTRACK");
+    EXPECT_EQ(fsys::WithDefaultExtension("/t/v1.2", "vxtrack", true), "/t/v1.2.vxtrack");
+    EXPECT_EQ(fsys::WithDefaultExtension("/t/Sunset.v2", ".env", true), "/t/Sunset.v2.env");
     EXPECT_EQ(fsys::WithDefaultExtension("/t/v1.2/loop", ".vxtrack", true), "/t/v1.2/loop.vxtrack");
     EXPECT_EQ(fsys::WithDefaultExtension("/t/loop", "", true), "/t/loop");
+    EXPECT_EQ(fsys::SavePathWithExtension("/t/", ".vxtrack"), "/t/") << "no file name, nothing to extend";
+    EXPECT_EQ(fsys::SavePathWithExtension("v1.2", "vxelem"), "v1.2.vxelem");
 }
 
 TEST(FileDialogRulesTest, OpenDialogsTakeTheNameWithTheExtensionOnlyWhenThatExists) {
@@ -41,6 +47,8 @@ TEST(FileDialogRulesTest, OpenDialogsTakeTheNameWithTheExtensionOnlyWhenThatExis
     EXPECT_EQ(fsys::WithDefaultExtension(folder / "loop", "vxtrack", false), folder / "loop.vxtrack");
     EXPECT_EQ(fsys::WithDefaultExtension(folder / "README", "vxtrack", false), folder / "README");
     EXPECT_EQ(fsys::WithDefaultExtension(folder / "missing", "vxtrack", false), folder / "missing");
+    folder.Write("v1.2.vxtrack");
+    EXPECT_EQ(fsys::WithDefaultExtension(folder / "v1.2", "vxtrack", false), folder / "v1.2.vxtrack");
     EXPECT_EQ(fsys::FileNameOf("/a/b/c.vxtrack"), "c.vxtrack");
     EXPECT_EQ(fsys::FileNameOf("c.vxtrack"), "c.vxtrack");
 }

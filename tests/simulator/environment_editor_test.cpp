@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
+
+#include <sys/resource.h>
+
 #include "core/app_state.h"
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
@@ -44,6 +49,18 @@ protected:
         EXPECT_EQ(prompts.Messages[index].Title, title);
         EXPECT_EQ(prompts.Messages[index].Buttons, MsgButtons::OK);
         EXPECT_EQ(prompts.Messages[index].Icon, MsgIcon::Exclamation);
+    }
+
+    void ExpectReplaceQuestion(size_t index, const std::string& path, const std::string& title) {
+        ASSERT_LT(index, prompts.Messages.size());
+        EXPECT_EQ(prompts.Messages[index].Text, path + " already exists.\r\nDo you want to replace it?");
+        EXPECT_EQ(prompts.Messages[index].Title, title);
+        EXPECT_EQ(prompts.Messages[index].Buttons, MsgButtons::YesNo);
+    }
+    static std::string Text(const std::string& path) {
+        std::string text;
+        fsys::ReadWholeFile(path, text);
+        return text;
     }
 
     TempFolder sim;
@@ -136,7 +153,7 @@ TEST_F(EnvironmentEditorTest, SaveAsRefusesEveryFolderButTheEnvironmentsFolder) 
     ExpectMessage(1, refusal, "Warning!");
     const FileDialogRequest& request = prompts.FileDialogs.at(0);
     EXPECT_TRUE(request.Save);
-    EXPECT_TRUE(request.OverwritePrompt);
+    EXPECT_FALSE(request.OverwritePrompt) << "asked once the file written is known";
     EXPECT_EQ(request.Title, "Save Environment As...");
     EXPECT_EQ(request.Filter, "Vortaxis Environments (*.env)|*.env");
     EXPECT_EQ(request.FileName, sim / "Environments/Dusk.env");
@@ -188,6 +205,133 @@ TEST_F(EnvironmentEditorTest, CancelledOrFailedSavesKeepTheChanges) {
     EXPECT_EQ(FilterEnvNameKey('/'), '/');
     EXPECT_EQ(FilterEnvNameKey('?'), '?');
     for (char c : std::string("\\|<>\"*:")) EXPECT_EQ(FilterEnvNameKey(c), 0) << c;
+}
+
+// A file opened from another folder is saved into the Environments folder:
+// the file there of that name is replaced only after a question, and the
+// keys the editor does not edit come along. The file saved is then its own.
+TEST_F(EnvironmentEditorTest, SaveAsksBeforeReplacingAnotherEnvironmentAndKeepsUnknownKeys) {
+    EnvironmentValues fog;
+    fog.chkFog = true;
+    ASSERT_TRUE(WriteEnvironmentFile("Sunset", fog));
+    const std::string ours = sim / "Environments/Sunset.env";
+    const std::string before = Text(ours);
+    TempFolder downloads;
+    const std::string opened = downloads.Write(
+        "Sunset.env", "# from a friend\r\nsim.shadows.visible=false\r\nsim.water.texture.path=Textures\\water.jpg\r\n");
+    prompts.FileDialogAnswers = {{true, opened}};
+    ASSERT_TRUE(editor.Open());
+
+    prompts.MessageAnswers = {MsgResult::No};
+    EXPECT_FALSE(editor.SaveEnvironment());
+    ExpectReplaceQuestion(0, ours, "Save Environment");
+    EXPECT_EQ(Text(ours), before);
+
+    prompts.MessageAnswers = {MsgResult::Yes};
+    ASSERT_TRUE(editor.SaveEnvironment());
+    const std::string saved = Text(ours);
+    const std::string tail = "sim.stationrafters.enabled=false\r\nsim.water.texture.path=Textures\\water.jpg\r\n";
+    ASSERT_GE(saved.size(), tail.size());
+    EXPECT_EQ(saved.substr(saved.size() - tail.size()), tail);
+    EXPECT_NE(saved.find("\r\nsim.shadows.visible=false\r\n"), std::string::npos);
+    EXPECT_EQ(Text(opened).find("sim.stationrafters"), std::string::npos) << "the opened file is not written";
+
+    gEnvironment.chkFog = true;
+    editor.MarkChanged();
+    ASSERT_TRUE(editor.SaveEnvironment());
+    EXPECT_EQ(prompts.Messages.size(), 2u) << "the file saved last is replaced without a question";
+
+    // A name typed for another existing environment asks again.
+    ASSERT_TRUE(WriteEnvironmentFile("Dawn", fog));
+    editor.EnvName = "Dawn";
+    prompts.MessageAnswers = {MsgResult::No};
+    EXPECT_FALSE(editor.SaveEnvironment());
+    ExpectReplaceQuestion(2, sim / "Environments/Dawn.env", "Save Environment");
+}
+
+// Save As asks about the file it writes: "sunset" writes the existing
+// Sunset.env, "Sunset.v2" writes Sunset.v2.env; the name box takes the name
+// as written only once it is saved.
+TEST_F(EnvironmentEditorTest, SaveAsAsksAboutTheFileItWrites) {
+    EnvironmentValues fog;
+    fog.chkFog = true;
+    ASSERT_TRUE(WriteEnvironmentFile("Sunset", fog));
+    ASSERT_TRUE(WriteEnvironmentFile("Sunset.v2", fog));
+    const std::string sunset = Text(sim / "Environments/Sunset.env");
+    editor.EnvName = "Dawn";
+    editor.MarkChanged();
+
+    prompts.FileDialogAnswers = {{true, sim / "Environments/sunset"}};
+    prompts.MessageAnswers = {MsgResult::No};
+    EXPECT_FALSE(editor.SaveEnvironmentAs());
+    ExpectReplaceQuestion(0, sim / "Environments/Sunset.env", "Save Environment As...");
+    EXPECT_EQ(Text(sim / "Environments/Sunset.env"), sunset);
+    EXPECT_EQ(editor.EnvName, "Dawn");
+    EXPECT_TRUE(editor.Changed);
+
+    prompts.FileDialogAnswers = {{true, sim / "Environments/Sunset.v2"}};
+    prompts.MessageAnswers = {MsgResult::Yes};
+    ASSERT_TRUE(editor.SaveEnvironmentAs());
+    ExpectReplaceQuestion(1, sim / "Environments/Sunset.v2.env", "Save Environment As...");
+    EXPECT_EQ(editor.EnvName, "Sunset.v2");
+    EXPECT_EQ(Text(sim / "Environments/Sunset.v2.env").find("sim.fog.enabled"), std::string::npos);
+
+    prompts.FileDialogAnswers = {{true, sim / "Environments/sunset.env"}};
+    ASSERT_TRUE(editor.SaveEnvironmentAs());
+    ExpectReplaceQuestion(2, sim / "Environments/Sunset.env", "Save Environment As...");
+    EXPECT_EQ(editor.EnvName, "Sunset");
+    EXPECT_NE(Text(sim / "Environments/Sunset.env"), sunset);
+    EXPECT_FALSE(std::filesystem::exists(sim / "Environments/sunset.env"));
+}
+
+// Files may grow to `bytes` while the object lives; beyond, writes fail as on
+// a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+// A texture that cannot be copied is said, and nothing is saved that would
+// name it: no file, and no copy left of the textures that did fit.
+TEST_F(EnvironmentEditorTest, AFailedTextureCopyIsSaidAndNothingNamesIt) {
+    sim.Write("Textures/small.jpg", "tiny");
+    const std::string big = sim.Write("Textures/big.jpg", std::string(8192, 'b'));
+    gEnvironment.txtRegionGround = "Textures\\small.jpg";
+    gEnvironment.txtSun = "Textures\\big.jpg";
+    editor.EnvName = "Full";
+    editor.MarkChanged();
+    {
+        FileSizeLimit limit(4096);
+        EXPECT_FALSE(editor.SaveEnvironment());
+    }
+    ExpectMessage(0,
+                  "Unable to save file!\n" + sim / "Environments/Full.env" +
+                      "\nThese textures could not be copied into " + sim / "Environments/Full/" +
+                      " (the folder may be read-only, or the disk may be full):\n" + big,
+                  "Error!");
+    EXPECT_TRUE(editor.Changed);
+    EXPECT_FALSE(std::filesystem::exists(sim / "Environments/Full.env"));
+    EXPECT_FALSE(std::filesystem::exists(sim / "Environments/Full")) << "the copy that fitted is gone again";
+
+    ASSERT_TRUE(editor.SaveEnvironment());
+    const std::string saved = Text(sim / "Environments/Full.env");
+    EXPECT_NE(saved.find("\r\nsim.sun.texture.path=Environments\\Full\\big.jpg\r\n"), std::string::npos);
+    EXPECT_EQ(Text(sim / "Environments/Full/big.jpg"), std::string(8192, 'b'));
+    EXPECT_EQ(Text(sim / "Environments/Full/small.jpg"), "tiny");
 }
 
 TEST_F(EnvironmentEditorTest, TextureRowsChooseViewAndClear) {

@@ -333,6 +333,66 @@ TEST_F(EnvironmentFileTest, ReaderRules) {
     EXPECT_FLOAT_EQ(EnvValueToSingle("  0.12345678xyz"), 0.123457f);
 }
 
+// World lighting is read from the colour as it is held: 0.9999 and 2 are
+// white, so lighting reads as off, and what is read is what a save writes.
+TEST_F(EnvironmentFileTest, LightingIsReadFromTheColourAsHeld) {
+    for (const char* red : {"0.9999", "2", "1.0"}) {
+        EnvironmentValues v;
+        ReadEnvironmentText(std::string("#\r\nsim.lighting.globalmodulate.red=") + red +
+                                "\r\nsim.lighting.globalmodulate.green=1.0\r\nsim.lighting.globalmodulate.blue=1\r\n",
+                            v);
+        EXPECT_EQ(v.lblLightingColor, EnvRGB(255, 255, 255)) << red;
+        EXPECT_FALSE(v.chkLightingEnable) << red;
+        const std::string text = EnvironmentFileText("L", v);
+        EXPECT_EQ(text.find("lighting"), std::string::npos) << red;
+        EnvironmentValues again;
+        ReadEnvironmentText(text, again);
+        EXPECT_EQ(again, v) << red;
+    }
+    EnvironmentValues v;
+    ReadEnvironmentText("#\r\nsim.lighting.globalmodulate.red=0.998\r\nsim.lighting.globalmodulate.green=1\r\n"
+                        "sim.lighting.globalmodulate.blue=1\r\n",
+                        v);
+    EXPECT_TRUE(v.chkLightingEnable);
+    EXPECT_EQ(v.lblLightingColor, EnvRGB(254, 255, 255));
+    EnvironmentValues again;
+    ReadEnvironmentText(EnvironmentFileText("L", v), again);
+    EXPECT_EQ(again, v);
+}
+
+// Key lines the editor has no control for stay as they were, after the
+// editor's own lines; comments and the editor's keys (in any case, repeated
+// ones too) are its own to write.
+TEST_F(EnvironmentFileTest, KeyLinesTheEditorDoesNotEditAreKeptAfterItsOwn) {
+    const std::string file =
+        "sim.water.texture.path=Textures\\water,1.jpg\r\n"
+        "# a comment=with an equals sign\r\n"
+        "sim.fog.enabled=true\r\n"
+        "sim.custom.scale = 1,5 \r\n"
+        "SIM.FOG.ENABLED = false\r\n"
+        "not a key line\r\n"
+        "sim.Sun.Pos.Alpha\t=10\r\n"
+        "  sim.fog.red=0.5\n"
+        "sim.caf\xE9=\xE9t\xE9";
+    sim.Write("Environments/Kept.env", file);
+    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Kept.env"));
+    EXPECT_EQ(gEnvironment.KeptLines,
+              (std::vector<std::string>{"sim.water.texture.path=Textures\\water,1.jpg", "sim.custom.scale = 1,5 ",
+                                        "  sim.fog.red=0.5", "sim.caf\xC3\xA9=\xC3\xA9t\xC3\xA9"}));
+    EXPECT_TRUE(gEnvironment.chkFog);
+    EXPECT_EQ(gEnvironment.hsSunPosition[0], 15200);
+    ASSERT_TRUE(WriteEnvironmentFile("Kept"));
+    EnvironmentValues own = gEnvironment;
+    own.KeptLines.clear();
+    EXPECT_EQ(Read("Environments/Kept.env"),
+              EnvironmentFileText("Kept", own) +
+                  "sim.water.texture.path=Textures\\water,1.jpg\r\nsim.custom.scale = 1,5 \r\n  sim.fog.red=0.5\r\n"
+                  "sim.caf\xE9=\xE9t\xE9\r\n");
+    const EnvironmentValues before = gEnvironment;
+    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Kept.env"));
+    EXPECT_EQ(gEnvironment, before);
+}
+
 TEST_F(EnvironmentFileTest, MissingFilesBadNamesAndWriteFailuresAreReported) {
     gEnvironment.chkFog = true;
     EXPECT_FALSE(ReadEnvironmentFile(sim / "nothing.env"));

@@ -238,6 +238,37 @@ TEST_F(DocumentCommandsTest, SaveAsAsksWithTheKindsDialogAndTakesTheNewName) {
     EXPECT_EQ(gSaveDir, "/saves/");
 }
 
+// Save As to "v1.2" writes v1.2.vxtrack: the question is about that file, and
+// No leaves it as it was; the element's own kind and letter case are kept.
+TEST_F(DocumentCommandsTest, SaveAsAsksAboutTheFileItWrites) {
+    const std::string path = Copy("shuttle.vxtrack");
+    ASSERT_TRUE(LoadFile(path, view));
+    MarkChanged();
+    const std::string other = "someone else's track";
+    const std::string existing = temp.Write("v1.2.vxtrack", other);
+    prompts.FileDialogAnswers = {{true, temp / "v1.2"}, {false, ""}};
+    prompts.MessageAnswers = {MsgResult::No};
+    EXPECT_FALSE(SaveDocumentAs(view));
+    EXPECT_EQ(MessageTexts(prompts), std::vector<std::string>{"Save Vortaxis Track File...|" + existing +
+                                                              " already exists.\r\nDo you want to replace it?"});
+    EXPECT_EQ(FileBytes(existing), std::vector<uint8_t>(other.begin(), other.end()));
+    EXPECT_EQ(gDocumentPath, path);
+    EXPECT_TRUE(gDocumentChanged);
+
+    prompts.FileDialogAnswers = {{true, temp / "v1.2"}};
+    prompts.MessageAnswers = {MsgResult::Yes};
+    ASSERT_TRUE(SaveDocumentAs(view));
+    EXPECT_EQ(gDocumentPath, existing);
+    EXPECT_EQ(FileBytes(existing), FileBytes(SamplesFolder() + "shuttle.vxtrack"));
+    EXPECT_FALSE(fs::exists(temp / "v1.2"));
+
+    ASSERT_TRUE(LoadFile(Copy("camelback.vxelem"), view));
+    prompts.FileDialogAnswers = {{true, temp / "Hill.VXELEM"}};
+    ASSERT_TRUE(SaveDocumentAs(view));
+    EXPECT_EQ(gDocumentPath, temp / "Hill.VXELEM");
+    EXPECT_EQ(FileBytes(temp / "Hill.VXELEM"), FileBytes(SamplesFolder() + "camelback.vxelem"));
+}
+
 TEST_F(DocumentCommandsTest, SaveAsOfAnElementAndCancelling) {
     ASSERT_TRUE(LoadFile(Copy("camelback.vxelem"), view));
     MarkChanged();
