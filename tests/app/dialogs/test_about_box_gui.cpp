@@ -269,10 +269,6 @@ TEST_F(AboutBoxWindow, ResizingFollowsWithTheViewport) {
     frmAbout box(frame);
     box.Show();
     ASSERT_TRUE(RunEventsUntil([&] { return box.SceneReady(); }, kWait));
-    // Frames only on request from here: an animation frame that takes longer
-    // than the timer's interval keeps the next tick ready, and the toolkit
-    // would size the window only after the ticks.
-    box.Fader().Stop();
     box.SetClientSize(320, 200);
     RunEventsUntil([&] { return box.Picture()->GetSize() == wxSize(320, 200); }, kWait);
     EXPECT_EQ(box.Picture()->GetSize(), wxSize(320, 200));
