@@ -35,6 +35,7 @@
 #include "model/render/wx/gl_canvas.h"
 #include "platform/prompts.h"
 #include "platform/wx/cursor_position.h"
+#include "platform/wx/event_pump.h"
 #include "platform/wx/wx_prompts.h"
 
 namespace {
@@ -366,8 +367,9 @@ void frmMain::OnMenuOpen(wxMenuEvent& event) {
 
 void frmMain::StartUp(const std::string& commandLine) {
     // GTK makes a rendering context only on a canvas that is on screen.
+    // Each round is bounded: a timer that keeps its next tick ready would hold wxYield.
     for (int i = 0; i < 400; ++i) {
-        wxYield();
+        DeliverReadyEvents(200, 50);
         if (pbOpenGL->IsShownOnScreen() && i >= 4) break;
         wxMilliSleep(5);
     }

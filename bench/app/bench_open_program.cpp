@@ -23,7 +23,6 @@
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
-#include <wx/utils.h>
 
 #include <GL/gl.h>
 
@@ -49,6 +48,7 @@
 #include "model/wx/frm_working.h"
 #include "platform/prompts.h"
 #include "platform/scripted_prompts.h"
+#include "platform/wx/event_pump.h"
 #include "trackdoc/track_document.h"
 #include "trackdoc/track_file.h"
 
@@ -62,12 +62,7 @@ double PeakRssMb() {
     return double(u.ru_maxrss) / 1024.0;
 }
 
-void Settle(int rounds) {
-    for (int i = 0; i < rounds; ++i) {
-        wxYield();
-        wxMilliSleep(2);
-    }
-}
+void Settle(int rounds) { SettleEvents(rounds, 2); }
 
 // The program as main() starts it, on an empty document; prompts answered by
 // a script so that a message never waits for a person.
@@ -187,9 +182,7 @@ int OpenOnce(const std::string& path, int threads, bool print) {
     std::printf("open_ms %.1f peak_rss_mb %.1f\n", ms, PeakRssMb());
     // Then the idle time that compiles the display lists the first frames
     // left for later, and the peak with every list there.
-    while (program.ListsPending()) {
-        wxYield();
-    }
+    while (program.ListsPending()) DeliverReadyEvents();
     const double all = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     std::printf("all_lists_ms %.1f peak_rss_mb %.1f\n", all, PeakRssMb());
     if (print)

@@ -17,6 +17,7 @@
 #include "model/rebuild_flags.h"
 #include "platform/color_chooser.h"
 #include "platform/scripted_prompts.h"
+#include "platform/wx/event_pump.h"
 #include "tests/export/window_clicks.h"
 
 namespace {
@@ -233,12 +234,9 @@ TEST_F(ModelerDialog, EveryPageShowsAllItsControlsOnASmallScreen) {
         SCOPED_TRACE(page);
         d.ucTabHead_TabClick(page);
         // The page is measured once it has been drawn with its theme's sizes.
-        for (int turn = 0; turn < 1000 && !d.PageMeasured(page); ++turn) {
-            wxTheApp->Yield();
-            wxMilliSleep(5);
-        }
+        RunEventsUntil([&] { return d.PageMeasured(page); }, 20000);
         ASSERT_TRUE(d.PageMeasured(page));
-        wxTheApp->Yield();
+        DeliverReadyEvents();
         LayoutAll(&d);
         EXPECT_LE(d.GetSize().x, 1024);
         EXPECT_LE(d.GetSize().y, 768);

@@ -10,7 +10,6 @@
 #include <wx/frame.h>
 #include <wx/glcanvas.h>
 #include <wx/timer.h>
-#include <wx/utils.h>
 
 #include "app/frm_about.h"
 #include "core/app_state.h"
@@ -20,6 +19,7 @@
 #include "model/render/wx/gl_canvas.h"
 #include "model/render/x11_gl_window.h"
 #include "platform/scripted_prompts.h"
+#include "platform/wx/event_pump.h"
 #include "tests/app/dialogs/gui_test_main.h"
 
 // Last: Xlib's macros (None, Status, ...) would clash with the names above.
@@ -28,25 +28,9 @@
 
 namespace {
 
-// Lets the toolkit deliver events (timer ticks, paints) for a while.
-void RunEvents(int milliseconds) {
-    const wxLongLong end = wxGetLocalTimeMillis() + milliseconds;
-    while (wxGetLocalTimeMillis() < end) {
-        wxYield();
-        wxMilliSleep(2);
-    }
-}
-
-// Runs events until the condition holds or the time is up.
-template <class Condition>
-bool RunEventsUntil(Condition done, int milliseconds = 20000) {
-    const wxLongLong end = wxGetLocalTimeMillis() + milliseconds;
-    while (!done() && wxGetLocalTimeMillis() < end) {
-        wxYield();
-        wxMilliSleep(2);
-    }
-    return done();
-}
+// The longest a test waits for the box (milliseconds): far longer than it
+// takes, even drawing in software on a busy machine.
+constexpr int kWait = 20000;
 
 bool SameBits(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
 
@@ -69,7 +53,7 @@ protected:
         ASSERT_TRUE(RunEventsUntil([&] {
             mainContext = CreateGLContext(preview, 32, 32);
             return mainContext > 0;
-        }));
+        }, kWait));
         gMainGLContext = mainContext;
         gOpenGLEnabled = true;
         mainGLX = glXGetCurrentContext();
@@ -89,7 +73,7 @@ protected:
         gMainGLContext = 0;
         gOpenGLEnabled = false;
         frame->Destroy();
-        RunEvents(20);
+        RunEventsFor(20);
     }
     void ExpectPreviewStateRestored() {
         const LightState lightsAfter = SaveLightState();
@@ -112,7 +96,7 @@ TEST_F(AboutBoxWindow, AnimatesAndGivesThePreviewItsCameraAndLightBack) {
     EXPECT_EQ(box.GetTitle(), "About Gantrywright");
     EXPECT_EQ(box.GetClientSize(), wxSize(640, 480));
     box.Show();
-    ASSERT_TRUE(RunEventsUntil([&] { return box.LoadFinished(); }));
+    ASSERT_TRUE(RunEventsUntil([&] { return box.LoadFinished(); }, kWait));
     ASSERT_TRUE(box.SceneReady());
     EXPECT_GT(box.AboutGLContext(), mainContext);
     EXPECT_NE(glXGetCurrentContext(), mainGLX) << "the box draws in its own context";
@@ -130,7 +114,7 @@ TEST_F(AboutBoxWindow, AnimatesAndGivesThePreviewItsCameraAndLightBack) {
     EXPECT_EQ(gCameraAngles.X, -30.0f);
 
     const float scroll = box.Animation().CreditsScroll;
-    RunEvents(200);
+    RunEventsFor(200);
     EXPECT_GT(box.Animation().CreditsScroll, scroll) << "the timer animates the scene";
     EXPECT_GT(gCameraAngles.Y, 0.0f);
 
@@ -143,7 +127,7 @@ TEST_F(AboutBoxWindow, AnimatesAndGivesThePreviewItsCameraAndLightBack) {
 TEST_F(AboutBoxWindow, AScreenshotShowsTheLetters) {
     frmAbout box(frame);
     box.Show();
-    ASSERT_TRUE(RunEventsUntil([&] { return box.LoadFinished(); }));
+    ASSERT_TRUE(RunEventsUntil([&] { return box.LoadFinished(); }, kWait));
     ASSERT_TRUE(box.SceneReady());
     box.Fader().Stop();  // frames only on request from here
     ASSERT_NE(box.Fonts().FontListBase, 0u);
@@ -206,7 +190,7 @@ TEST_F(AboutBoxWindow, AScreenshotShowsTheLetters) {
 TEST_F(AboutBoxWindow, EveryCreditLineFitsTheWidthOfThePicture) {
     frmAbout box(frame);
     box.Show();
-    ASSERT_TRUE(RunEventsUntil([&] { return box.LoadFinished(); }));
+    ASSERT_TRUE(RunEventsUntil([&] { return box.LoadFinished(); }, kWait));
     ASSERT_TRUE(box.SceneReady());
     // Half the width the 60 degree view shows at a depth, for 640 x 480.
     const double halfWidthPerDepth = std::tan(30.0 * M_PI / 180.0) * 640.0 / 480.0;
@@ -257,7 +241,7 @@ TEST_F(AboutBoxWindow, ClosedBeforeItsSceneExistsItChangesNothing) {
     box.Close();  // before the first tick
     EXPECT_FALSE(box.SceneReady());
     EXPECT_FALSE(box.Fader().IsRunning());
-    RunEvents(50);
+    RunEventsFor(50);
     EXPECT_FALSE(box.LoadFinished()) << "no scene is made for a closed box";
     ExpectPreviewStateRestored();
 }
@@ -284,9 +268,9 @@ TEST_F(AboutBoxWindow, ShownModallyAndClosedByAClick) {
 TEST_F(AboutBoxWindow, ResizingFollowsWithTheViewport) {
     frmAbout box(frame);
     box.Show();
-    ASSERT_TRUE(RunEventsUntil([&] { return box.SceneReady(); }));
+    ASSERT_TRUE(RunEventsUntil([&] { return box.SceneReady(); }, kWait));
     box.SetClientSize(320, 200);
-    RunEventsUntil([&] { return box.Picture()->GetSize() == wxSize(320, 200); }, 2000);
+    RunEventsUntil([&] { return box.Picture()->GetSize() == wxSize(320, 200); }, kWait);
     EXPECT_EQ(box.Picture()->GetSize(), wxSize(320, 200));
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);

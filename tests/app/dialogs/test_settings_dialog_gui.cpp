@@ -21,6 +21,7 @@
 #include "model/radius_comb.h"
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
+#include "platform/wx/event_pump.h"
 #include "tests/app/dialogs/gui_test_main.h"
 #include "tests/core/core_test_support.h"
 #include "trackdoc/track_document.h"
@@ -132,10 +133,7 @@ TEST_F(SettingsDialogWindow, TabClicksSwitchPagesOfOneSizeAtOnePlace) {
     EXPECT_EQ(dialog.TabPage(1)->GetRect(), page0);
     EXPECT_TRUE(dialog.RadiusScaleBox()->IsShownOnScreen());
     // The comb page's boxes are one line of the dialog's font tall, once the theme has sized them.
-    for (int i = 0; i < 10; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
+    SettleEvents(10);
     for (ucNumericTextBox* box : {dialog.RadiusScaleBox(), dialog.RadiusLimitBox()})
         EXPECT_LT(box->GetSize().y, 2 * box->GetCharHeight()) << "one line tall";
     dialog.TabStrip()->ShowTab(5);  // no such tab: nothing changes
@@ -332,19 +330,19 @@ TEST_F(SettingsDialogWindow, TypingIntoANumericBox) {
     corner->Show();
     corner->Raise();
     box->SetFocus();
-    wxTheApp->Yield();
+    DeliverReadyEvents();
     if (!box->HasFocus()) GTEST_SKIP() << "the test display gives no keyboard focus";
     wxUIActionSimulator sim;
     sim.MouseMove(box->ClientToScreen(wxPoint(5, 5)));
-    wxTheApp->Yield();
+    DeliverReadyEvents();
     sim.Text("1a2.-3");
-    wxTheApp->Yield();
+    DeliverReadyEvents();
     if (box->GetValue().empty()) GTEST_SKIP() << "the keys went to another window";
     EXPECT_EQ(box->GetValue(), "123");
     EXPECT_EQ(box->GetForegroundColour(), kRed);
     sim.Char(WXK_LEFT);
     sim.Char(WXK_BACK);
-    wxTheApp->Yield();
+    DeliverReadyEvents();
     EXPECT_EQ(box->GetValue(), "13");
     EXPECT_EQ(box->GetForegroundColour(), WindowText());
 }

@@ -37,6 +37,7 @@
 #include "model/render/x11_gl_window.h"
 #include "model/wx/frm_working.h"
 #include "platform/wx/cursor_position.h"
+#include "platform/wx/event_pump.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"
 #include "tools/frm_t_move.h"
@@ -418,10 +419,7 @@ TEST_F(MainWindowGui, ClosingAsksAboutChangesAndWaitsForABuild) {
     EXPECT_TRUE(asked);
     ASSERT_TRUE(frame) << "still open after the build";
     EXPECT_EQ(gDocumentPath, temp / "shuttle.vxtrack");
-    for (int i = 0; i < 20 && frame; ++i) {
-        wxTheApp->ProcessIdle();
-        wxYield();
-    }
+    for (int i = 0; i < 20 && frame; ++i) DeliverReadyEvents();
     EXPECT_FALSE(frame) << "closed once the build was over";
 }
 
@@ -475,15 +473,9 @@ TEST_F(MainWindowGui, RealKeysFlyTheCamera) {
     if (!f.Preview()->HasFocus()) GTEST_SKIP() << "the test display gives no keyboard focus";
     const Vector3 start = gCameraPosition;
     sim.KeyDown('W');
-    for (int i = 0; i < 20; ++i) {
-        wxTheApp->Yield();
-        wxMilliSleep(10);
-    }
+    RunEventsFor(200);  // W held: the frame timer flies the camera
     sim.KeyUp('W');
-    for (int i = 0; i < 20 && f.FrameTimerRunning(); ++i) {
-        wxTheApp->Yield();
-        wxMilliSleep(10);
-    }
+    RunEventsUntil([&] { return !f.FrameTimerRunning(); }, 2000);
     if (gCameraPosition.Z == start.Z) GTEST_SKIP() << "the keys went to another window";
     EXPECT_LT(gCameraPosition.Z, start.Z) << "forward";
     EXPECT_FALSE(f.FrameTimerRunning()) << "stopped after the release";
@@ -574,10 +566,7 @@ TEST_F(MainWindowGui, RealKeysThroughAMenuLeaveNoKeyHeld) {
     EXPECT_FALSE(f.Input().KeyIsDown(kKeyS));
     EXPECT_FALSE(f.Input().AnythingHeld());
     const Vector3 start = gCameraPosition;
-    for (int i = 0; i < 20 && f.FrameTimerRunning(); ++i) {
-        wxTheApp->Yield();
-        wxMilliSleep(10);
-    }
+    RunEventsUntil([&] { return !f.FrameTimerRunning(); }, 2000);
     EXPECT_FALSE(f.FrameTimerRunning());
     EXPECT_EQ(gCameraPosition.Z, start.Z) << "the camera does not fly";
 }

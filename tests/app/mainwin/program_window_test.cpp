@@ -5,15 +5,16 @@
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
-#include <wx/utils.h>
 
 #include "model/render/wx/gl_canvas.h"
+#include "platform/wx/event_pump.h"
 
-void Settle(int rounds) {
-    for (int i = 0; i < rounds; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
+void Settle(int rounds) { SettleEvents(rounds); }
+
+void CloseAndSettle(wxWeakRef<frmMain>& frame) {
+    if (!frame) return;
+    frame->Close(true);
+    for (int i = 0; i < 50 && frame; ++i) DeliverReadyEvents();
 }
 
 void ProgramWindowTest::SetUpTestSuite() {
@@ -30,13 +31,7 @@ void ProgramWindowTest::SetUpTestSuite() {
 void ProgramWindowTest::TearDownTestSuite() { wxEntryCleanup(); }
 
 void ProgramWindowTest::TearDown() {
-    if (frame) {
-        frame->Close(true);
-        for (int i = 0; i < 50 && frame; ++i) {
-            wxTheApp->ProcessIdle();
-            wxYield();
-        }
-    }
+    CloseAndSettle(frame);
     EXPECT_FALSE(frame) << "the window is gone";
     MainWindowTest::TearDown();
 }

@@ -10,8 +10,11 @@
 #include "app/frm_main.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 
-// Lets the toolkit deliver pending events for a few rounds.
+// Lets the toolkit deliver pending events for a few rounds, each bounded.
 void Settle(int rounds = 10);
+
+// Closes the window and delivers events until it is gone (a bounded number of rounds).
+void CloseAndSettle(wxWeakRef<frmMain>& frame);
 
 class ProgramWindowTest : public MainWindowTest {
 protected:

@@ -17,6 +17,7 @@
 #include <wx/menu.h>
 #include <wx/utils.h>
 
+#include "platform/wx/event_pump.h"
 #include "tests/app/mainwin/program_window_test.h"
 
 namespace {
@@ -53,15 +54,11 @@ TEST_F(WindowManagerStart, ShowingTheWindowAndOpeningATrackPrintsNothing) {
     wxTheApp->SetTopWindow(f);
     f->Show();
     f->StartUp(std::string(GW_SAMPLES_DIR) + "circuit.vxtrack");
-    for (int i = 0; i < 2000 && !mapped; ++i) Settle(1);
+    RunEventsUntil([&mapped] { return mapped; }, 20000);
     Settle(20);
     const bool hasMenus = f->GetMenuBar() != nullptr && f->GetMenuBar()->GetMenuCount() == 8;
     const wxString title = f->GetTitle();
-    f->Close(true);
-    for (int i = 0; i < 50 && frame; ++i) {
-        wxTheApp->ProcessIdle();
-        wxYield();
-    }
+    CloseAndSettle(frame);
 
     fflush(stderr);
     dup2(saved, STDERR_FILENO);

@@ -8,7 +8,6 @@
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/init.h>
-#include <wx/utils.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,17 +23,13 @@
 #include "model/render/scene_render.h"
 #include "model/render/segment_picking.h"
 #include "model/render/x11_gl_window.h"
+#include "platform/wx/event_pump.h"
 #include "trackdoc/track_document.h"
 
 namespace {
 
 // Lets the toolkit map and draw the frame.
-void SettleWindows() {
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
+void SettleWindows() { SettleEvents(20); }
 
 class GLCanvasTest : public ::testing::Test {
 protected:
