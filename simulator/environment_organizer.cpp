@@ -16,6 +16,7 @@
 
 #include "core/app_state.h"
 #include "core/settings_text.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/stored_paths.h"
 #include "simulator/environment_file.h"
@@ -67,55 +68,9 @@ void BackslashSeparators(std::string& text) {
     }
 }
 
-// The length of the UTF-8 sequence at i, 0 when there is none (a stray or
-// overlong byte, a surrogate, a code past U+10FFFF, a cut sequence).
-size_t Utf8Length(std::string_view text, size_t i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) return 1;
-    size_t n = 0;
-    uint32_t code = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-        n = 2, code = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3, code = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4, code = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + n > text.size()) return 0;
-    for (size_t k = 1; k < n; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80) return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    if ((n == 3 && code < 0x800) || (n == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-        (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return n;
-}
-
-bool IsUtf8Text(std::string_view text) {
-    for (size_t i = 0, n; i < text.size(); i += n)
-        if ((n = Utf8Length(text, i)) == 0) return false;
-    return true;
-}
-
-// A name from the disk as the program's text: a byte that is no UTF-8 shows as U+FFFD.
-std::string Displayable(std::string_view name) {
-    std::string text;
-    for (size_t i = 0; i < name.size();) {
-        const size_t n = Utf8Length(name, i);
-        if (n == 0) {
-            text += "\xEF\xBF\xBD";
-            ++i;
-        } else {
-            text.append(name, i, n);
-            i += n;
-        }
-    }
-    return text;
-}
+// A name from the disk as the program's text (a name that is no UTF-8 is the
+// simulator's single bytes).
+std::string Displayable(std::string_view name) { return cp::TextFromDiskName(name); }
 
 // The directory entry a path names: its folder with every link resolved, and
 // its own name as it is (a link stays the link).
@@ -439,7 +394,7 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
     if (root_.empty() || !fsys::FolderExists(root_)) return plan;  // no folder, nothing to move
     std::error_code ec;
     std::set<std::string> used;  // the entries the environments' textures lead to
-    std::vector<std::string> unreadable, notText;
+    std::vector<std::string> unreadable;
     std::vector<std::pair<std::string, bool>> loose;  // name, a link with a relative target
     for (fs::directory_iterator it(root_, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
@@ -458,7 +413,6 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
             }
             continue;
         }
-        if (!IsUtf8Text(name)) notText.push_back(name);
         bool relativeLink = false;
         if (it->is_symlink(typeEc)) relativeLink = !fs::read_symlink(it->path(), typeEc).is_absolute();
         loose.emplace_back(name, relativeLink);
@@ -468,18 +422,12 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
         return plan;
     }
     std::sort(unreadable.begin(), unreadable.end());
-    std::sort(notText.begin(), notText.end());
     auto more = [](const std::vector<std::string>& names) {
         return names.size() > 1 ? " (and " + std::to_string(names.size() - 1) + " more)" : std::string();
     };
     if (!unreadable.empty()) {
         plan.Withheld = "the environment file " + Displayable(unreadable[0]) + more(unreadable) +
                         " cannot be read, so the files it names are not known";
-        return plan;
-    }
-    if (!notText.empty()) {
-        plan.Withheld = "the name of " + Displayable(notText[0]) + more(notText) +
-                        " is no UTF-8 text, so whether an environment names it cannot be told";
         return plan;
     }
     std::sort(loose.begin(), loose.end());
