@@ -99,5 +99,6 @@ std::string ReplaceFileQuestion(const std::string& Path) {
 
 bool ConfirmReplaceFile(const std::string& Path, const std::string& Title) {
     if (!SaveReplacesFile(Path)) return true;
-    return MsgBox(ReplaceFileQuestion(Path), Title, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgResult::Yes;
+    return MsgBox(ReplaceFileQuestion(Path), Title, MsgButtons::YesNoNoDefault, MsgIcon::Exclamation) ==
+           MsgResult::Yes;
 }

@@ -8,6 +8,7 @@ public:
         switch (buttons) {
             case MsgButtons::YesNo:
             case MsgButtons::YesNoCancel: return MsgResult::Yes;
+            case MsgButtons::YesNoNoDefault: return MsgResult::No;
             default: return MsgResult::OK;
         }
     }

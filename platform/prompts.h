@@ -7,7 +7,9 @@
 
 #include <string>
 
-enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
+// YesNoNoDefault: Yes and No with No as the default button, for a question
+// whose Yes gives something up (replacing a file).
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel, YesNoNoDefault };
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
 enum class MsgResult { OK, Cancel, Yes, No };
 

@@ -8,7 +8,12 @@ MsgResult ScriptedPrompts::MessageBox(const std::string& text, const std::string
         MessageAnswers.pop_front();
         return answer;
     }
-    return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgResult::Yes : MsgResult::OK;
+    switch (buttons) {
+        case MsgButtons::YesNo:
+        case MsgButtons::YesNoCancel: return MsgResult::Yes;
+        case MsgButtons::YesNoNoDefault: return MsgResult::No;
+        default: return MsgResult::OK;
+    }
 }
 
 bool ScriptedPrompts::FileDialog(FileDialogRequest& request) {

@@ -1,7 +1,8 @@
 #pragma once
 // A Prompts implementation for tests: it answers from queues filled by the
 // test and records everything the program showed or asked for. Once a queue is
-// empty, message boxes take their default button (Yes or OK), file dialogs are
+// empty, message boxes take their default button (Yes or OK; No where No is
+// the default), file dialogs are
 // cancelled, the shell's open verb reports success and the help viewer shows
 // every page.
 

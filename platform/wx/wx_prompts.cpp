@@ -83,6 +83,7 @@ public:
             case MsgButtons::OKCancel: ids = {wxID_OK, wxID_CANCEL}; break;
             case MsgButtons::YesNo: ids = {wxID_YES, wxID_NO}; break;
             case MsgButtons::YesNoCancel: ids = {wxID_YES, wxID_NO, wxID_CANCEL}; break;
+            case MsgButtons::YesNoNoDefault: ids = {wxID_YES, wxID_NO}; break;
         }
         auto* buttonRow = new wxBoxSizer(wxHORIZONTAL);
         buttonRow->AddStretchSpacer();
@@ -95,7 +96,9 @@ public:
         SetSizerAndFit(top);
         // Escape answers as closing the desktop's box does.
         SetEscapeId(ids.back());
-        FindWindow(ids.front())->SetFocus();
+        wxWindow* byDefault = FindWindow(buttons == MsgButtons::YesNoNoDefault ? wxID_NO : ids.front());
+        byDefault->SetFocus();
+        if (auto* button = dynamic_cast<wxButton*>(byDefault)) button->SetDefault();
         CentreOnParent();
     }
 };
@@ -130,6 +133,7 @@ std::unique_ptr<wxDialog> CreateMessageDialog(const std::string& text, const std
         case MsgButtons::OKCancel: style = wxOK | wxCANCEL; break;
         case MsgButtons::YesNo: style = wxYES_NO; break;
         case MsgButtons::YesNoCancel: style = wxYES_NO | wxCANCEL; break;
+        case MsgButtons::YesNoNoDefault: style = wxYES_NO | wxNO_DEFAULT; break;
     }
     switch (icon) {
         case MsgIcon::None: style |= wxICON_NONE; break;
@@ -175,7 +179,8 @@ MsgResult WxPrompts::MessageBox(const std::string& text, const std::string& titl
         case wxID_NO: return MsgResult::No;
         default:
             // Closing a Yes/No box without a Cancel button answers No.
-            return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel;
+            return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoNoDefault ? MsgResult::No
+                                                                                          : MsgResult::Cancel;
     }
 }
 

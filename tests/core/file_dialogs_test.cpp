@@ -118,7 +118,7 @@ TEST_F(FileDialogsTest, SaveDialogAsksAboutTheFileTheSaveWrites) {
     for (const ShownMessage& m : prompts.Messages) {
         EXPECT_EQ(m.Text, existing + " already exists.\r\nDo you want to replace it?");
         EXPECT_EQ(m.Title, title);
-        EXPECT_EQ(m.Buttons, MsgButtons::YesNo);
+        EXPECT_EQ(m.Buttons, MsgButtons::YesNoNoDefault);
         EXPECT_EQ(m.Icon, MsgIcon::Exclamation);
     }
     ASSERT_EQ(prompts.FileDialogs.size(), 2u);

@@ -174,8 +174,9 @@ TEST_F(ExportDialog, FailureSaysWhyAndStaysOpen) {
     EXPECT_FALSE(d.chkExport[ExportWaterBox]->IsEnabled());
     EXPECT_FALSE(d.chkExport[ExportGroundBox]->GetValue());
     EXPECT_EQ(d.txtFile->GetValue(), bad);
-    // Another name works.
+    // Another name works, once the user agrees to replace the file there.
     d.txtFile->SetValue(folder / "kept.3ds");
+    prompts.MessageAnswers.push_back(MsgResult::Yes);
     Press(d.btnOkay);
     EXPECT_TRUE(d.Exported());
     EXPECT_TRUE(ReadWithLib3ds(old).Loaded);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/html/htmlwin.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -182,6 +183,28 @@ TEST(WxPromptsTest, LongMessagesWrapToFitTheScreen) {
     EXPECT_LE(box->GetSize().y, 768);
     EXPECT_NE(box->FindWindow(wxID_YES), nullptr);
     EXPECT_NE(box->FindWindow(wxID_NO), nullptr);
+}
+
+// A question whose Yes replaces a file has No as its default button, in the
+// desktop's box and in the scrolling one; the silent prompts answer No too.
+TEST(WxPromptsTest, AReplaceQuestionDefaultsToNo) {
+    std::unique_ptr<wxDialog> box = CreateMessageDialog("x already exists.", "Save As", MsgButtons::YesNoNoDefault,
+                                                        MsgIcon::Exclamation);
+    auto* message = dynamic_cast<wxMessageDialog*>(box.get());
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->GetMessageDialogStyle() & wxNO_DEFAULT);
+    EXPECT_TRUE(message->GetMessageDialogStyle() & wxYES_NO);
+
+    std::string many;
+    for (int i = 0; i < 200; ++i) many += "line " + std::to_string(i) + "\n";
+    box = CreateMessageDialog(many, "Save As", MsgButtons::YesNoNoDefault, MsgIcon::Exclamation);
+    auto* no = dynamic_cast<wxButton*>(box->FindWindow(wxID_NO));
+    ASSERT_NE(no, nullptr);
+    EXPECT_EQ(box->GetDefaultItem(), no);
+    EXPECT_EQ(box->GetEscapeId(), wxID_NO);
+
+    SetPrompts(nullptr);
+    EXPECT_EQ(MsgBox("x", "Save As", MsgButtons::YesNoNoDefault), MsgResult::No);
 }
 
 TEST(WxPromptsTest, TextsAndPathsConvert) {

@@ -55,7 +55,7 @@ protected:
         ASSERT_LT(index, prompts.Messages.size());
         EXPECT_EQ(prompts.Messages[index].Text, path + " already exists.\r\nDo you want to replace it?");
         EXPECT_EQ(prompts.Messages[index].Title, title);
-        EXPECT_EQ(prompts.Messages[index].Buttons, MsgButtons::YesNo);
+        EXPECT_EQ(prompts.Messages[index].Buttons, MsgButtons::YesNoNoDefault);
     }
     static std::string Text(const std::string& path) {
         std::string text;
@@ -277,6 +277,7 @@ TEST_F(EnvironmentEditorTest, SaveAsAsksAboutTheFileItWrites) {
     EXPECT_EQ(Text(sim / "Environments/Sunset.v2.env").find("sim.fog.enabled"), std::string::npos);
 
     prompts.FileDialogAnswers = {{true, sim / "Environments/sunset.env"}};
+    prompts.MessageAnswers = {MsgResult::Yes};
     ASSERT_TRUE(editor.SaveEnvironmentAs());
     ExpectReplaceQuestion(2, sim / "Environments/Sunset.env", "Save Environment As...");
     EXPECT_EQ(editor.EnvName, "Sunset");
