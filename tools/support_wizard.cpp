@@ -119,14 +119,12 @@ int32_t PlaceWizardSupports(const SupportWizardOptions& o, bool invertedTrack, c
 }
 
 int32_t RemoveAllPrefabSupports() {
-    int32_t tubes = 0;
+    const int32_t tubes = RemoveBeamsOfAnyPrefab();
     const int32_t groups =
         std::min<int32_t>(std::max<int32_t>(gRascGroupCount, 0), static_cast<int32_t>(gRascGroups.size()));
     for (int32_t s = 0; s < groups; ++s) {
-        RascGroup& group = gRascGroups[s];
-        for (int32_t k = 0; k < group.ItemCount; ++k) tubes += RemoveBeamsOfPrefab(s, k);
-        group.ItemCount = 0;
-        group.Items.clear();
+        gRascGroups[s].ItemCount = 0;
+        gRascGroups[s].Items.clear();
     }
     return tubes;
 }
