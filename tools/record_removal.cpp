@@ -161,8 +161,10 @@ int32_t RemovePrefabsOfStyles(const std::vector<int32_t>& styles) {
         const int32_t n = Used(group.ItemCount, group.Items);
         std::vector<bool> keep(static_cast<size_t>(n), true);
         bool any = false;
-        for (int32_t k = 0; k < n; ++k)
-            if (std::find(styles.begin(), styles.end(), group.Items[k].Style) != styles.end()) keep[k] = false, any = true;
+        for (int32_t k = 0; k < n; ++k) {
+            keep[k] = std::find(styles.begin(), styles.end(), group.Items[k].Style) == styles.end();
+            any = any || !keep[k];
+        }
         if (!any) continue;
         CompactList(group.ItemCount, group.Items, [&](int32_t k) { return keep[k]; });
         removed += n - group.ItemCount;
