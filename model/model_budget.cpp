@@ -226,7 +226,7 @@ ModelBudget::ModelBudget() { gModelBudgetLimits = ModelBudgetLimits{}; }
 
 ModelBudget::~ModelBudget() { gModelBudgetLimits = ModelBudgetLimits{}; }
 
-ModelCost ModelBudget::Available(ModelPart part) const {
+ModelCost ModelBudget::Available(ModelPart part) {
     ModelCost others;
     for (int p = 0; p < kModelPartCount; ++p)
         if (static_cast<ModelPart>(p) != part) others += MeasureModelPart(static_cast<ModelPart>(p));
@@ -274,6 +274,16 @@ void ModelBudget::PlanTubes() {
     const int32_t fit = FitRecords(count, kTubeFaceBound, Available(ModelPart::Tubes));
     gModelBudgetLimits.Tubes = fit;
     if (fit < count) leftOut_.push_back(Grouped(count - fit) + " of the " + Grouped(count) + " support tubes");
+}
+
+int32_t ModelBudget::TubesThatFit() {
+    // As FitRecords counts them: the array of count + 1 meshes, then the faces of each.
+    const ModelCost available = Available(ModelPart::Tubes);
+    const ModelCost each = FacesCost(kTubeFaceBound);
+    if (available.Faces < 0 || available.Bytes < kMeshBytes) return 0;
+    const int64_t n =
+        std::min(available.Faces / each.Faces, (available.Bytes - kMeshBytes) / (each.Bytes + kMeshBytes));
+    return static_cast<int32_t>(std::clamp<int64_t>(n, 0, INT32_MAX - 1));
 }
 
 void ModelBudget::PlanCatwalks() {

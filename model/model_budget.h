@@ -118,8 +118,12 @@ public:
     std::string Message() const;
     const std::vector<std::string>& LeftOut() const { return leftOut_; }
 
+    // The most support tubes the model can build beside its other parts as
+    // they stand now: a document with no more tubes has PlanTubes leave none out.
+    static int32_t TubesThatFit();
+
 private:
-    ModelCost Available(ModelPart part) const;
+    static ModelCost Available(ModelPart part);
     std::vector<std::string> leftOut_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/document_changed.h"
 #include "platform/prompts.h"
@@ -30,8 +31,9 @@ bool InHeightBand(const ObjectPlacerOptions& o, const Vector3& p) {
 }
 
 // One random position of the area that passes the height band and the
-// keep-away test; false when kPlacementTries draws found none.
-bool PickPlacement(const ObjectPlacerOptions& o, float distance, Vector3& position) {
+// keep-away test (against `track`, when kept away); false when kPlacementTries
+// draws found none.
+bool PickPlacement(const ObjectPlacerOptions& o, const TrackSampleGrid* track, float distance, Vector3& position) {
     const double x0 = std::min(o.Area[0], o.Area[2]), x1 = std::max(o.Area[0], o.Area[2]);
     const double z0 = std::min(o.Area[1], o.Area[3]), z1 = std::max(o.Area[1], o.Area[3]);
     for (int attempt = 0; attempt < kPlacementTries; ++attempt) {
@@ -39,7 +41,7 @@ bool PickPlacement(const ObjectPlacerOptions& o, float distance, Vector3& positi
         const float z = Between(z0, z1, NextRandom());
         const Vector3 p = MakeVector(x, 0.0f, z);
         if (!InHeightBand(o, p)) continue;
-        if (distance > 0.0f && IsNearTrack(distance, p)) continue;
+        if (track && IsNearTrack(*track, distance, p)) continue;
         position = p;
         return true;
     }
@@ -80,11 +82,16 @@ Matrix4 PlacedObjectTransform(const Vector3& scale, const Vector3& radians, cons
 
 int32_t PlaceSceneryObjects(const ObjectPlacerOptions& o) {
     const float distance = o.KeepAway ? static_cast<float>(o.SpaceTrack) : 0.0f;
-    if (distance > 0.0f) EnsureTrackPathCurrent();
+    // The path points near each draw are found in a grid built once for all copies.
+    std::optional<TrackSampleGrid> track;
+    if (distance > 0.0f) {
+        EnsureTrackPathCurrent();
+        track.emplace(distance);
+    }
     int32_t placed = 0;
     for (int32_t copy = 0; copy < o.Count; ++copy) {
         Vector3 position;
-        if (!PickPlacement(o, distance, position)) break;
+        if (!PickPlacement(o, track ? &*track : nullptr, distance, position)) break;
         if (o.OnGroundOnly) position.Y = GetGroundHeightAt(position);
         Vector3 scale = MakeVector(1.0f, 1.0f, 1.0f);
         if (o.Scale) {

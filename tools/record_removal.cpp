@@ -139,25 +139,57 @@ int32_t RemoveBeamsOfPrefab(int32_t segment, int32_t item) {
     });
 }
 
-int32_t RemovePrefabsOfStyle(int32_t style) {
-    int32_t removed = 0;
+int32_t RemoveBeamsOfAnyPrefab() {
     const int32_t groups = Used(gRascGroupCount, gRascGroups);
+    const auto names = [groups](int32_t kind, int32_t index, int32_t segment) {
+        return kind == EndPrefabAnchor && InRange(segment, groups) && InRange(index, gRascGroups[segment].ItemCount);
+    };
+    return RemoveTubesWhere([&](const SupportTube& t) {
+        return names(t.EndAKind, t.EndAIndex, t.EndASegment) || names(t.EndBKind, t.EndBIndex, t.EndBSegment);
+    });
+}
+
+int32_t RemovePrefabsOfStyle(int32_t style) { return RemovePrefabsOfStyles(std::vector<int32_t>{style}); }
+
+int32_t RemovePrefabsOfStyles(const std::vector<int32_t>& styles) {
+    // Per group, the old-to-new index of every support (-1 for one that goes).
+    const int32_t groups = Used(gRascGroupCount, gRascGroups);
+    std::vector<std::vector<int32_t>> maps(static_cast<size_t>(groups));
+    int32_t removed = 0;
     for (int32_t s = 0; s < groups; ++s) {
         RascGroup& group = gRascGroups[s];
         const int32_t n = Used(group.ItemCount, group.Items);
         std::vector<bool> keep(static_cast<size_t>(n), true);
+        bool any = false;
         for (int32_t k = 0; k < n; ++k) {
-            if (group.Items[k].Style != style) continue;
-            RemoveBeamsOfPrefab(s, k);  // its tubes first, so none is left naming it
-            keep[k] = false;
+            keep[k] = std::find(styles.begin(), styles.end(), group.Items[k].Style) == styles.end();
+            any = any || !keep[k];
         }
-        if (CompactList(group.ItemCount, group.Items, [&](int32_t k) { return keep[k]; }) == 0) continue;
+        if (!any) continue;
+        CompactList(group.ItemCount, group.Items, [&](int32_t k) { return keep[k]; });
         removed += n - group.ItemCount;
-        const std::vector<int32_t> map = IndexMap(keep);
-        ForEachTubeEnd([&](int32_t kind, int32_t& index, int32_t segment) {
-            if (kind == EndPrefabAnchor && segment == s && InRange(index, n)) index = map[index];
-        });
+        maps[s] = IndexMap(keep);
     }
+    if (removed == 0) return 0;
+
+    // One pass over the tubes: a tube with an end on a support that went goes
+    // with it (so none is left naming it); the ends on kept supports follow
+    // their support's new index. Ends naming no support stay as they are.
+    const auto map = [&](int32_t kind, int32_t index, int32_t segment) -> const int32_t* {
+        if (kind != EndPrefabAnchor || !InRange(segment, groups)) return nullptr;
+        const std::vector<int32_t>& m = maps[static_cast<size_t>(segment)];
+        return InRange(index, static_cast<int32_t>(m.size())) ? &m[static_cast<size_t>(index)] : nullptr;
+    };
+    const auto goes = [&](int32_t kind, int32_t index, int32_t segment) {
+        const int32_t* to = map(kind, index, segment);
+        return to && *to < 0;
+    };
+    RemoveTubesWhere([&](const SupportTube& t) {
+        return goes(t.EndAKind, t.EndAIndex, t.EndASegment) || goes(t.EndBKind, t.EndBIndex, t.EndBSegment);
+    });
+    ForEachTubeEnd([&](int32_t kind, int32_t& index, int32_t segment) {
+        if (const int32_t* to = map(kind, index, segment)) index = *to;
+    });
     return removed;
 }
 

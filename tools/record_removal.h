@@ -30,9 +30,15 @@ int32_t RemoveOrphanBeams();
 int32_t RemoveBeamsOfType(int32_t tubeType);
 // Every tube with an end of kind 3 on item `item` of segment `segment`.
 int32_t RemoveBeamsOfPrefab(int32_t segment, int32_t item);
-// Every prefabricated support of one style, with its tubes first; the kind-3
-// ends on the kept supports renumbered. Returns how many supports went.
+// Every tube with an end of kind 3 on any support that a group holds (an item
+// below its group's ItemCount), in one pass over the tubes.
+int32_t RemoveBeamsOfAnyPrefab();
+// Every prefabricated support of one style, with its tubes; the kind-3 ends on
+// the kept supports renumbered. Returns how many supports went.
 int32_t RemovePrefabsOfStyle(int32_t style);
+// The same for several styles at once, as removing them one after the other
+// would leave it. Each list is walked once, the tubes in a single pass.
+int32_t RemovePrefabsOfStyles(const std::vector<int32_t>& styles);
 
 // The whole track: no nodes, no segments, every prefabricated-support group
 // emptied (the group count stays) and an empty segment selection. Support

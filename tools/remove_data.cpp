@@ -158,8 +158,10 @@ void RunRemoveData(const RemoveDataForm& f) {
         for (RascGroup& group : gRascGroups) group.ItemCount = 0;
     } else {
         static constexpr int32_t kStyles[7] = {0, 2, 3, 4, 5, 6, 7};
+        std::vector<int32_t> styles;
         for (int i = 1; i <= 7; ++i)
-            if (f.Checked(RascBox(i))) RemovePrefabsOfStyle(kStyles[i - 1]);
+            if (f.Checked(RascBox(i))) styles.push_back(kStyles[i - 1]);
+        if (!styles.empty()) RemovePrefabsOfStyles(styles);  // as one after the other, in one pass
     }
     // 9. Tubes: steel, then wood.
     if (f.Checked(B::Beams)) {

@@ -1,7 +1,13 @@
 #include "tools/support_flanger.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
+#include "core/number_formats.h"
+#include "model/model_budget.h"
+#include "platform/prompts.h"
 #include "tools/scene_boundary.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_table.h"
@@ -20,28 +26,30 @@ Vector3 Along(const Vector3& from, const Vector3& unit, double distance) {
 
 bool SamePoint(const Vector3& a, const Vector3& b) { return a.X == b.X && a.Y == b.Y && a.Z == b.Z; }
 
-// The flanges of one tube. Far out (a stray free node thousands of kilometres
-// away) single precision cannot tell the ends of a flange or two neighbouring
-// flanges apart: a flange of no length, or one on the spot of the flange made
-// just before it, is left out rather than stacked.
+// The flanges of one tube, as pairs of end points. Far out (a stray free node
+// thousands of kilometres away) single precision cannot tell the ends of a
+// flange or two neighbouring flanges apart: a flange of no length, or one on
+// the spot of the flange before it, is left out rather than stacked.
 class FlangeRow {
 public:
-    explicit FlangeRow(int32_t type) : type_(type) {}
-    bool Add(const Vector3& p, const Vector3& q) {
-        if (SamePoint(p, q) || (made_ > 0 && SamePoint(p, lastP_) && SamePoint(q, lastQ_))) return false;
-        const int32_t a = AddFreeNode(p);
-        const int32_t b = AddFreeNode(q);
-        AddSupportBeam(a, b, type_, 0.0f);
-        lastP_ = p, lastQ_ = q;
-        ++made_;
-        return true;
+    void Add(const Vector3& p, const Vector3& q) {
+        if (SamePoint(p, q) || (!flanges_.empty() && SamePoint(p, flanges_.back().first) &&
+                                SamePoint(q, flanges_.back().second)))
+            return;
+        flanges_.emplace_back(p, q);
     }
-    int32_t Made() const { return made_; }
+    size_t Size() const { return flanges_.size(); }
+    // Each flange a new tube of the type between two new free nodes.
+    void Make(int32_t type) const {
+        for (const auto& [p, q] : flanges_) {
+            const int32_t a = AddFreeNode(p);
+            const int32_t b = AddFreeNode(q);
+            AddSupportBeam(a, b, type, 0.0f);
+        }
+    }
 
 private:
-    int32_t type_;
-    int32_t made_ = 0;
-    Vector3 lastP_{}, lastQ_{};
+    std::vector<std::pair<Vector3, Vector3>> flanges_;
 };
 
 bool AnyPrefabEnd(int32_t tubes) {
@@ -62,48 +70,89 @@ int32_t FlangeTypeOf(int32_t tubeType) {
     }
 }
 
-int32_t FlangeSupportTubes(const SupportFlangerOptions& o) {
+namespace {
+
+// The flanges of tube t (none when it takes none), and their type.
+FlangeRow TubeFlanges(const SupportFlangerOptions& o, int32_t t, int32_t& type) {
+    FlangeRow row;
+    const SupportTube& tube = gTubes[t];
+    auto usable = [&](int32_t kind) {
+        return !(kind == EndFooter && !o.UseFooters) && !(kind == EndPrefabAnchor && !o.UseRasc);
+    };
+    if (!usable(tube.EndAKind) || !usable(tube.EndBKind)) return row;
+    Vector3 a, b;
+    if (!GetTubeEndPoint(tube.EndAKind, tube.EndAIndex, tube.EndASegment, a) ||
+        !GetTubeEndPoint(tube.EndBKind, tube.EndBIndex, tube.EndBSegment, b))
+        return row;
+    const double length = VectorDistance(a, b);
+    if (!(length >= o.MinTubeLength) || length <= 0.0) return row;
+    type = FlangeTypeOf(tube.TubeType);
+    if (type < 0) return row;
+    const Vector3 u = MakeVector(static_cast<float>((b.X - a.X) / length), static_cast<float>((b.Y - a.Y) / length),
+                                 static_cast<float>((b.Z - a.Z) / length));
+    const double n = o.SplitLength > 0.0 ? std::nearbyint(length / o.SplitLength + 1.0) : 1.0;
+    const double inner = length - 2.0 * o.FlangeDist;
+    // A tube far longer than the scene (a stray free node) gets no middle
+    // flanges rather than millions of them.
+    if (o.MakeMiddle && inner >= o.MinSplitLength && n > 1.0 && n <= kMaxMiddleFlanges) {
+        const double step = inner / n;
+        for (int32_t k = 1; k <= static_cast<int32_t>(n) - 1; ++k) {
+            const Vector3 c = Along(a, u, o.FlangeDist + k * step);
+            row.Add(Along(c, u, -o.FlangeSize / 2.0), Along(c, u, o.FlangeSize / 2.0));
+        }
+    }
+    row.Add(Along(a, u, o.FlangeDist), Along(a, u, o.FlangeDist + o.FlangeSize));
+    row.Add(Along(b, u, -o.FlangeDist), Along(b, u, -(o.FlangeDist + o.FlangeSize)));
+    return row;
+}
+
+}  // namespace
+
+int32_t FlangeSupportTubes(const SupportFlangerOptions& o, FlangeOutcome* outcome) {
     // Only the tubes that exist now; the flanges appended below are not visited.
     const int32_t tubes = std::min<int32_t>(std::max<int32_t>(gTubeCount, 0), static_cast<int32_t>(gTubes.size()));
     if (o.UseRasc && AnyPrefabEnd(tubes)) EnsureTrackPathCurrent();
-    int32_t made = 0;
+    // Every flange is a tube the model must build: no more are made than the
+    // model builds beside the tubes there are.
+    const int32_t most = ModelBudget::TubesThatFit();
+    FlangeOutcome result;
+    result.MostTubes = most;
+    result.Room = std::max<int64_t>(0, int64_t(most) - std::max<int32_t>(gTubeCount, 0));
+    int64_t room = result.Room;
     for (int32_t t = 0; t < tubes; ++t) {
-        const SupportTube tube = gTubes[t];  // a copy: appending may move the list
-        auto usable = [&](int32_t kind) {
-            return !(kind == EndFooter && !o.UseFooters) && !(kind == EndPrefabAnchor && !o.UseRasc);
-        };
-        if (!usable(tube.EndAKind) || !usable(tube.EndBKind)) continue;
-        Vector3 a, b;
-        if (!GetTubeEndPoint(tube.EndAKind, tube.EndAIndex, tube.EndASegment, a) ||
-            !GetTubeEndPoint(tube.EndBKind, tube.EndBIndex, tube.EndBSegment, b))
-            continue;
-        const double length = VectorDistance(a, b);
-        if (!(length >= o.MinTubeLength) || length <= 0.0) continue;
-        const int32_t type = FlangeTypeOf(tube.TubeType);
-        if (type < 0) continue;
-        const Vector3 u = MakeVector(static_cast<float>((b.X - a.X) / length), static_cast<float>((b.Y - a.Y) / length),
-                                     static_cast<float>((b.Z - a.Z) / length));
-        const double n = o.SplitLength > 0.0 ? std::nearbyint(length / o.SplitLength + 1.0) : 1.0;
-        const double inner = length - 2.0 * o.FlangeDist;
-        // A tube far longer than the scene (a stray free node) gets no middle
-        // flanges rather than millions of them.
-        FlangeRow row(type);
-        if (o.MakeMiddle && inner >= o.MinSplitLength && n > 1.0 && n <= kMaxMiddleFlanges) {
-            const double step = inner / n;
-            for (int32_t k = 1; k <= static_cast<int32_t>(n) - 1; ++k) {
-                const Vector3 c = Along(a, u, o.FlangeDist + k * step);
-                row.Add(Along(c, u, -o.FlangeSize / 2.0), Along(c, u, o.FlangeSize / 2.0));
-            }
+        int32_t type = -1;
+        const FlangeRow row = TubeFlanges(o, t, type);
+        if (row.Size() == 0) continue;
+        // The tubes take their flanges whole, in their order, while there is room.
+        if (result.TubesLeftOut == 0 && static_cast<int64_t>(row.Size()) <= room) {
+            row.Make(type);
+            room -= static_cast<int64_t>(row.Size());
+            result.Made += static_cast<int32_t>(row.Size());
+            ++result.TubesFlanged;
+        } else {
+            if (result.TubesLeftOut++ == 0) result.FirstLeftOut = t;
+            result.FlangesLeftOut += static_cast<int64_t>(row.Size());
         }
-        row.Add(Along(a, u, o.FlangeDist), Along(a, u, o.FlangeDist + o.FlangeSize));
-        row.Add(Along(b, u, -o.FlangeDist), Along(b, u, -(o.FlangeDist + o.FlangeSize)));
-        made += row.Made();
     }
-    return made;
+    if (outcome) *outcome = result;
+    return result.Made;
+}
+
+std::string FlangesLeftOutText(const FlangeOutcome& r) {
+    if (r.TubesLeftOut == 0) return {};
+    return "Flanges were made on " + FormatInteger(r.TubesFlanged) + " of the " +
+           FormatInteger(r.TubesFlanged + r.TubesLeftOut) + " tubes that take them: the model can show at most " +
+           FormatInteger(r.MostTubes) + " support tubes (" + FormatInteger64(r.Room) +
+           " more than the track had). The other " + FormatInteger(r.TubesLeftOut) + " tubes, from tube " +
+           FormatInteger(r.FirstLeftOut + 1) + " on, were left without their " + FormatInteger64(r.FlangesLeftOut) +
+           " flanges.";
 }
 
 bool RunSupportFlanger(const SupportFlangerOptions& options) {
-    FlangeSupportTubes(options);
+    FlangeOutcome outcome;
+    FlangeSupportTubes(options, &outcome);
     FinishToolEdit(FindToolDialog("frmTSupportFlanger")->Flags);
+    if (outcome.TubesLeftOut > 0)
+        MsgBox(FlangesLeftOutText(outcome), kFlangerShortTitle, MsgButtons::OK, MsgIcon::Exclamation);
     return true;
 }

@@ -5,6 +5,7 @@
 // were there stay as they are.
 
 #include <cstdint>
+#include <string>
 
 #include "tools/tool_form.h"
 
@@ -28,9 +29,30 @@ struct SupportFlangerOptions {
 // The flange type of a tube type (one size larger); -1 for types that get none.
 int32_t FlangeTypeOf(int32_t tubeType);
 
-// Adds the flanges to every tube that exists now, in index order; tubes whose
-// ends name missing records are skipped. Returns the number of flanges made.
-int32_t FlangeSupportTubes(const SupportFlangerOptions& options);
+inline constexpr const char* kFlangerShortTitle = "Warning!";
 
-// The tool's OK: the flanges, RebuildTubes, the changed mark.
+// What one run made and what it left out.
+struct FlangeOutcome {
+    int32_t Made = 0;            // flanges made (each a new tube)
+    int32_t TubesFlanged = 0;    // tubes that got their flanges
+    int32_t TubesLeftOut = 0;    // tubes that take flanges but got none
+    int64_t FlangesLeftOut = 0;  // the flanges those would have had
+    int32_t FirstLeftOut = -1;   // the first of them
+    int32_t MostTubes = 0;       // the support tubes the model can build
+    int64_t Room = 0;            // of which the flanges could take
+};
+
+// Adds the flanges to every tube that exists now, in index order; tubes whose
+// ends name missing records are skipped. Each flange is a tube the model must
+// build, so the flanges of the whole track stay within what the model budget
+// builds beside the tubes there are: the tubes take their flanges whole, in
+// their order, and from the first whose flanges do not fit on, the tubes get
+// none. Returns the number of flanges made.
+int32_t FlangeSupportTubes(const SupportFlangerOptions& options, FlangeOutcome* outcome = nullptr);
+
+// What a run left out; empty when every tube got its flanges.
+std::string FlangesLeftOutText(const FlangeOutcome& outcome);
+
+// The tool's OK: the flanges, RebuildTubes, the changed mark; and, when the
+// model's bound left tubes without their flanges, the message saying so.
 bool RunSupportFlanger(const SupportFlangerOptions& options);

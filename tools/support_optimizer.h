@@ -26,7 +26,12 @@ Vector3 TubeDirection(int32_t tube, int32_t end);
 // merges only at the free node both share and only while both still exist.
 // Afterwards the kept tubes stand in their order, the "1 x 4" wood beams
 // (which never merge) after all others. Returns the number of tubes merged away.
+// Where many tubes meet at one node, each looks for its partner only among the
+// tubes pointing nearly the opposite way; the result is that of comparing
+// every pair.
 int32_t OptimizeTubes();
+// The same merging with every pair of tubes at a node compared in turn.
+int32_t OptimizeTubesComparingEveryPair();
 
 // The tool's OK: OptimizeTubes, with cleanUp the unused footers and free nodes
 // and the orphan tubes removed, then RebuildTubes, RebuildFooters and the

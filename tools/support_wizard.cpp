@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "core/number_formats.h"
 #include "model/path_frames.h"
+#include "platform/prompts.h"
 #include "tools/record_removal.h"
 #include "tools/scene_boundary.h"
 #include "tools/tool_ending.h"
@@ -76,18 +78,18 @@ WizardPath TrackWizardPath() {
 }
 
 int32_t PlaceWizardSupports(const SupportWizardOptions& o, bool invertedTrack, const WizardPath& path,
-                            int64_t* turnsTaken) {
+                            WizardWalk* walk) {
     const int32_t segments = static_cast<int32_t>(std::min(path.SegmentTypes.size(), path.Lengths.size()));
     const double spacing = o.Distance;
     int64_t turns = 0;
     int32_t placed = 0;
+    double d = 0.0;
+    int32_t s = 0;
     if (spacing > 0.0 && std::isfinite(spacing)) {
         // The distance runs in double precision; a support whose stored
         // position (a single-precision fraction of its segment) equals the one
         // placed before it on that segment would stand on the same spot and is
         // left out.
-        double d = 0.0;
-        int32_t s = 0;
         int32_t lastSegment = -1;
         float lastPosition = 0.0f;
         while (s < segments && turns < kMaxWizardTurns) {
@@ -114,19 +116,30 @@ int32_t PlaceWizardSupports(const SupportWizardOptions& o, bool invertedTrack, c
             }
         }
     }
-    if (turnsTaken) *turnsTaken = turns;
+    if (walk) {
+        *walk = WizardWalk{placed, turns, s < segments, s, d, segments, spacing};
+        if (!walk->Stopped) walk->StopSegment = 0, walk->StopDistance = 0.0;
+    }
     return placed;
 }
 
+std::string WizardStoppedText(const WizardWalk& walk) {
+    if (!walk.Stopped) return {};
+    const std::string steps = walk.Turns == 1 ? "1 step" : FormatInteger64(walk.Turns) + " steps";
+    return "The Support Wizard stopped after " + steps + " of " + FormatDecimal2(static_cast<float>(walk.Spacing)) +
+           " m" + (walk.Turns >= kMaxWizardTurns ? ", the most it takes in one run," : "") + " " +
+           FormatDecimal2(static_cast<float>(walk.StopDistance)) + " m into segment " +
+           FormatInteger(walk.StopSegment + 1) + " of " + FormatInteger(walk.Segments) +
+           ". The track from there to its end got no new supports.";
+}
+
 int32_t RemoveAllPrefabSupports() {
-    int32_t tubes = 0;
+    const int32_t tubes = RemoveBeamsOfAnyPrefab();
     const int32_t groups =
         std::min<int32_t>(std::max<int32_t>(gRascGroupCount, 0), static_cast<int32_t>(gRascGroups.size()));
     for (int32_t s = 0; s < groups; ++s) {
-        RascGroup& group = gRascGroups[s];
-        for (int32_t k = 0; k < group.ItemCount; ++k) tubes += RemoveBeamsOfPrefab(s, k);
-        group.ItemCount = 0;
-        group.Items.clear();
+        gRascGroups[s].ItemCount = 0;
+        gRascGroups[s].Items.clear();
     }
     return tubes;
 }
@@ -134,7 +147,9 @@ int32_t RemoveAllPrefabSupports() {
 bool RunSupportWizard(const SupportWizardOptions& options) {
     RemodelFlags flags = FindToolDialog("frmTSupportWizard")->Flags;
     if (options.RemoveAll && RemoveAllPrefabSupports() > 0) flags.RebuildTubes = true;
-    PlaceWizardSupports(options, IsInvertedStyle(gTrackStyle), TrackWizardPath());
+    WizardWalk walk;
+    PlaceWizardSupports(options, IsInvertedStyle(gTrackStyle), TrackWizardPath(), &walk);
     FinishToolEdit(flags);
+    if (walk.Stopped) MsgBox(WizardStoppedText(walk), kWizardShortTitle, MsgButtons::OK, MsgIcon::Exclamation);
     return true;
 }

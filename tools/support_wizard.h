@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "tools/tool_form.h"
@@ -61,13 +62,33 @@ int32_t RemoveAllPrefabSupports();
 // here instead of walking on or filling the memory.
 inline constexpr int64_t kMaxWizardTurns = 100000;
 
+inline constexpr const char* kWizardShortTitle = "Warning!";
+
+// How a walk went: the supports placed, the steps taken (bounded however long
+// the path is), and, when it stopped before the end of the path, where: the
+// next support would have stood `StopDistance` metres into segment
+// `StopSegment`, and the path from there on got none.
+struct WizardWalk {
+    int32_t Placed = 0;
+    int64_t Turns = 0;
+    bool Stopped = false;
+    int32_t StopSegment = 0;
+    double StopDistance = 0.0;
+    int32_t Segments = 0;
+    double Spacing = 0.0;
+};
+
 // The walk: appends the supports to the segments' groups (after the ones they
-// hold). Returns the number of supports placed; `turns` receives the number of
-// steps the walk took, which is bounded however long the path is. No two
-// supports of one walk share a spot.
+// hold). Returns the number of supports placed; `walk` receives how it went.
+// No two supports of one walk share a spot.
 int32_t PlaceWizardSupports(const SupportWizardOptions& options, bool invertedTrack, const WizardPath& path,
-                            int64_t* turns = nullptr);
+                            WizardWalk* walk = nullptr);
+
+// What a walk that stopped before the end of the path left out; empty when
+// it went to the end.
+std::string WizardStoppedText(const WizardWalk& walk);
 
 // The tool's OK: the removal when asked for, the walk over the track's path,
-// RebuildPrefabs (and RebuildTubes when tubes went), the changed mark.
+// RebuildPrefabs (and RebuildTubes when tubes went), the changed mark; and,
+// when the walk stopped before the end of the track, the message saying where.
 bool RunSupportWizard(const SupportWizardOptions& options);

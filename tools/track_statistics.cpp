@@ -293,11 +293,13 @@ double NextRandom() {
 void SetRandomSource(std::function<double()> source) { RandomSource() = std::move(source); }
 
 bool PickRandomObjectPosition(float distance, Vector3& position) {
+    // The test of every draw reads only the sampled points near it.
+    const TrackSampleGrid grid(distance);
     for (int attempt = 0; attempt < kPlacementTries; ++attempt) {
         const float x = static_cast<float>(NextRandom() * 440.0 - 220.0);
         const float z = static_cast<float>(NextRandom() * 440.0 - 220.0);
         const Vector3 p = MakeVector(x, 0.0f, z);
-        if (!IsNearTrack(distance, p)) {
+        if (!IsNearTrack(grid, distance, p)) {
             position = p;
             return true;
         }
@@ -305,15 +307,100 @@ bool PickRandomObjectPosition(float distance, Vector3& position) {
     return false;
 }
 
-bool IsNearTrack(float distance, const Vector3& point) {
+namespace {
+
+// Every sampled point of the keep-away test in turn: every fifth frame of
+// every segment, put on y = 0.
+template <typename Visit>
+bool AnySamplePoint(Visit visit) {
     const int32_t segments = PathSegments(gSegmentCount);
     for (int32_t s = 0; s < segments; ++s) {
         const int32_t frames = PathFrames(s);
         for (int32_t k = 0; k < frames; k += 5) {
             Vector3 p = PathPoint(s, k);
             p.Y = 0.0f;
-            if (VectorDistance(p, point) < distance) return true;
+            if (visit(p)) return true;
         }
     }
+    return false;
+}
+
+bool Finite(const Vector3& p) { return std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z); }
+
+// Cell numbers are held to this bound: far out, neighbouring cells may then
+// share a number, which costs only time.
+constexpr double kCellBound = 1099511627776.0;  // 2^40
+
+// The cells a test reads, at most; a wider search reads every point instead.
+constexpr int64_t kMaxCellsRead = 256;
+
+}  // namespace
+
+bool IsNearTrack(float distance, const Vector3& point) {
+    return AnySamplePoint([&](const Vector3& p) { return VectorDistance(p, point) < distance; });
+}
+
+bool IsNearTrack(const TrackSampleGrid& grid, float distance, const Vector3& point) {
+    return grid.IsNear(distance, point);
+}
+
+TrackSampleGrid::TrackSampleGrid(float distance) {
+    // A cell as wide as the distance: a test then reads three or four cells a side.
+    cell_ = std::isfinite(distance) && distance > 0.01f ? double(distance) : 0.01;
+    // A point that is not finite is near nothing, so it is left out; the
+    // samples of a segment of no length, all on one spot, are held once.
+    std::vector<Vector3> samples;
+    AnySamplePoint([&](const Vector3& p) {
+        if (Finite(p) && (samples.empty() || samples.back().X != p.X || samples.back().Z != p.Z)) samples.push_back(p);
+        return false;
+    });
+    size_t buckets = 16;
+    while (buckets < 2 * samples.size() && buckets < (size_t(1) << 30)) buckets *= 2;
+    mask_ = buckets - 1;
+
+    // Counting sort by bucket.
+    std::vector<uint32_t> bucketOf(samples.size());
+    starts_.assign(buckets + 1, 0);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        bucketOf[i] = static_cast<uint32_t>(BucketOf(CellOf(samples[i].X), CellOf(samples[i].Z)));
+        ++starts_[bucketOf[i] + 1];
+    }
+    for (size_t b = 0; b < buckets; ++b) starts_[b + 1] += starts_[b];
+    points_.resize(samples.size());
+    std::vector<uint32_t> next(starts_.begin(), starts_.end() - 1);
+    for (size_t i = 0; i < samples.size(); ++i) points_[next[bucketOf[i]]++] = samples[i];
+}
+
+int64_t TrackSampleGrid::CellOf(double coordinate) const {
+    return static_cast<int64_t>(std::clamp(std::floor(coordinate / cell_), -kCellBound, kCellBound));
+}
+
+size_t TrackSampleGrid::BucketOf(int64_t x, int64_t z) const {
+    uint64_t h = static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(z) * 0xC2B2AE3D27D4EB4Full;
+    h ^= h >> 29;
+    return static_cast<size_t>(h) & mask_;
+}
+
+bool TrackSampleGrid::AnyNear(float distance, const Vector3& point, size_t first, size_t last) const {
+    for (size_t i = first; i < last; ++i)
+        if (VectorDistance(points_[i], point) < distance) return true;
+    return false;
+}
+
+bool TrackSampleGrid::IsNear(float distance, const Vector3& point) const {
+    if (!(distance > 0.0f)) return false;  // no distance is below 0 (or below what is no number)
+    if (!std::isfinite(distance) || !Finite(point)) return AnyNear(distance, point, 0, points_.size());
+    // A point closer than the distance lies less than it away along each
+    // axis; the margin covers the rounding of the differences.
+    const double reach = double(distance) * (1.0 + 1e-6);
+    const int64_t x0 = CellOf(point.X - reach), x1 = CellOf(point.X + reach);
+    const int64_t z0 = CellOf(point.Z - reach), z1 = CellOf(point.Z + reach);
+    if (x1 - x0 >= kMaxCellsRead || z1 - z0 >= kMaxCellsRead || (x1 - x0 + 1) * (z1 - z0 + 1) > kMaxCellsRead)
+        return AnyNear(distance, point, 0, points_.size());
+    for (int64_t x = x0; x <= x1; ++x)
+        for (int64_t z = z0; z <= z1; ++z) {
+            const size_t b = BucketOf(x, z);
+            if (AnyNear(distance, point, starts_[b], starts_[b + 1])) return true;
+        }
     return false;
 }

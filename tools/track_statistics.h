@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "trackdoc/math3d.h"
 #include "trackdoc/track_document.h"
@@ -97,5 +98,34 @@ inline constexpr int kPlacementTries = 10000;
 // untouched, when none of kPlacementTries points is clear of the track.
 bool PickRandomObjectPosition(float distance, Vector3& position);
 // True when a path point of every fifth frame, put on y = 0, lies closer than
-// `distance` to the point (which the caller gives on the ground).
+// `distance` to the point (which the caller gives on the ground). This walks
+// every sampled point; a caller that tests many points builds the grid below
+// once and asks it instead.
 bool IsNearTrack(float distance, const Vector3& point);
+
+// The path points that IsNearTrack looks at, held in square cells of about
+// `distance` metres (a spatial hash), so that a test reads only the points in
+// the cells around it. Samples in a row on one spot (a segment of no length)
+// are held once, and points that are not finite (which are near nothing) not
+// at all. Built from the path as it is built now; it does not follow later
+// changes of the path.
+class TrackSampleGrid {
+public:
+    explicit TrackSampleGrid(float distance);
+    // The answer IsNearTrack(distance, point) gives for the path the grid was
+    // built from, for any distance and point.
+    bool IsNear(float distance, const Vector3& point) const;
+    // The points held.
+    size_t PointCount() const { return points_.size(); }
+
+private:
+    int64_t CellOf(double coordinate) const;
+    size_t BucketOf(int64_t x, int64_t z) const;
+    bool AnyNear(float distance, const Vector3& point, size_t first, size_t last) const;
+
+    double cell_ = 1.0;
+    size_t mask_ = 0;
+    std::vector<Vector3> points_;   // grouped by bucket
+    std::vector<uint32_t> starts_;  // bucket b: points_[starts_[b]] .. points_[starts_[b + 1] - 1]
+};
+bool IsNearTrack(const TrackSampleGrid& grid, float distance, const Vector3& point);

@@ -1,6 +1,8 @@
 // Removing support records with every reference renumbered, on small
 // documents made by hand.
 
+#include <random>
+#include <tuple>
 #include <vector>
 
 #include "tests/tools/tool_test_support.h"
@@ -185,4 +187,121 @@ TEST_F(RecordRemovalTest, RemovingTheTrackEmptiesGroupsAndSelection) {
     EXPECT_FALSE(IsSegmentSelected(1));
     EXPECT_EQ(RemoveOrphanBeams(), 1);
     EXPECT_EQ(gTubes[0].EndAKind, 2);
+}
+
+namespace {
+
+// The removal as the procedure is written down: every marked support's tubes
+// in a pass of their own, then the group compacted and its kind-3 ends
+// renumbered. The one-pass removal must leave exactly this.
+void RemovePrefabsOneByOne(const std::vector<int32_t>& styles) {
+    for (int32_t style : styles) {
+        const int32_t groups = std::clamp<int32_t>(gRascGroupCount, 0, static_cast<int32_t>(gRascGroups.size()));
+        for (int32_t s = 0; s < groups; ++s) {
+            RascGroup& group = gRascGroups[s];
+            const int32_t n = std::clamp<int32_t>(group.ItemCount, 0, static_cast<int32_t>(group.Items.size()));
+            std::vector<int32_t> map(static_cast<size_t>(n));
+            int32_t kept = 0;
+            for (int32_t k = 0; k < n; ++k) {
+                if (group.Items[k].Style == style) {
+                    RemoveBeamsOfPrefab(s, k);
+                    map[k] = -1;
+                } else {
+                    map[k] = kept;
+                    group.Items[kept++] = group.Items[k];
+                }
+            }
+            if (kept == n) continue;
+            for (int32_t k = kept; k < n; ++k) group.Items[k] = RascItem{};
+            group.ItemCount = kept;
+            for (int32_t t = 0; t < gTubeCount; ++t) {
+                SupportTube& tube = gTubes[t];
+                if (tube.EndAKind == 3 && tube.EndASegment == s && tube.EndAIndex >= 0 && tube.EndAIndex < n)
+                    tube.EndAIndex = map[tube.EndAIndex];
+                if (tube.EndBKind == 3 && tube.EndBSegment == s && tube.EndBIndex >= 0 && tube.EndBIndex < n)
+                    tube.EndBIndex = map[tube.EndBIndex];
+            }
+        }
+    }
+}
+
+auto Fields(const SupportTube& t) {
+    return std::make_tuple(t.EndAKind, t.EndAIndex, t.EndASegment, t.EndBKind, t.EndBIndex, t.EndBSegment, t.TubeType,
+                           t.Reserved, t.Rotation);
+}
+
+struct SupportRecords {
+    std::vector<RascGroup> Groups;
+    int32_t GroupCount;
+    std::vector<SupportTube> Tubes;
+    int32_t TubeCount;
+    static SupportRecords Now() { return {gRascGroups, gRascGroupCount, gTubes, gTubeCount}; }
+    void Restore() const {
+        gRascGroups = Groups, gRascGroupCount = GroupCount, gTubes = Tubes, gTubeCount = TubeCount;
+    }
+};
+
+::testing::AssertionResult SameRecords(const SupportRecords& a, const SupportRecords& b) {
+    if (a.TubeCount != b.TubeCount || a.Tubes.size() != b.Tubes.size() || a.Groups.size() != b.Groups.size())
+        return ::testing::AssertionFailure() << "counts differ";
+    for (size_t i = 0; i < a.Tubes.size(); ++i)
+        if (Fields(a.Tubes[i]) != Fields(b.Tubes[i])) return ::testing::AssertionFailure() << "tube " << i;
+    for (size_t s = 0; s < a.Groups.size(); ++s) {
+        const RascGroup &g = a.Groups[s], &h = b.Groups[s];
+        if (g.ItemCount != h.ItemCount || g.Items.size() != h.Items.size())
+            return ::testing::AssertionFailure() << "group " << s;
+        for (size_t k = 0; k < g.Items.size(); ++k)
+            if (g.Items[k].Style != h.Items[k].Style || g.Items[k].Position != h.Items[k].Position)
+                return ::testing::AssertionFailure() << "group " << s << " item " << k;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+// Random support groups and tubes, odd ones among them: ends of every kind,
+// indices and segments past the lists or negative, a group count past the
+// groups held, an ItemCount past the items held, styles that repeat.
+TEST_F(RecordRemovalTest, OnePassRemovalLeavesWhatRemovingSupportBySupportLeaves) {
+    std::mt19937 random(5);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int trial = 0; trial < 300; ++trial) {
+        const int groups = pick(0, 6);
+        gRascGroups.assign(static_cast<size_t>(groups), RascGroup{});
+        gRascGroupCount = groups + pick(-1, 1);
+        for (RascGroup& g : gRascGroups) {
+            const int n = pick(0, 7);
+            for (int k = 0; k < n; ++k) g.Items.push_back(RascItem{pick(-1, 7), float(k)});
+            g.ItemCount = std::max(0, n - 1 + pick(-1, 2));
+        }
+        std::vector<SupportTube> tubes;
+        for (int t = pick(0, 40); t > 0; --t)
+            tubes.push_back(SupportTube{pick(0, 4), pick(-1, 8), pick(-1, groups), pick(0, 4), pick(-1, 8),
+                                        pick(-1, groups), pick(0, 9), pick(0, 1), float(t)});
+        SetTubes(tubes);
+        std::vector<int32_t> styles;
+        for (int k = pick(1, 3); k > 0; --k) styles.push_back(pick(-1, 7));
+        const SupportRecords before = SupportRecords::Now();
+
+        RemovePrefabsOneByOne(styles);
+        const SupportRecords expected = SupportRecords::Now();
+        before.Restore();
+        RemovePrefabsOfStyles(styles);
+        ASSERT_TRUE(SameRecords(SupportRecords::Now(), expected)) << "trial " << trial;
+        before.Restore();
+        RemovePrefabsOneByOne({styles[0]});
+        const SupportRecords one = SupportRecords::Now();
+        before.Restore();
+        RemovePrefabsOfStyle(styles[0]);
+        ASSERT_TRUE(SameRecords(SupportRecords::Now(), one)) << "trial " << trial;
+
+        // Every tube on any support a group holds, as one RemoveBeamsOfPrefab per support.
+        before.Restore();
+        for (int32_t s = 0; s < std::min<int32_t>(gRascGroupCount, groups); ++s)
+            for (int32_t k = 0; k < gRascGroups[s].ItemCount; ++k) RemoveBeamsOfPrefab(s, k);
+        const SupportRecords each = SupportRecords::Now();
+        before.Restore();
+        RemoveBeamsOfAnyPrefab();
+        ASSERT_TRUE(SameRecords(SupportRecords::Now(), each)) << "trial " << trial;
+    }
 }

@@ -5,6 +5,7 @@
 #include "tools/support_flanger.h"
 
 #include "core/app_state.h"
+#include "model/model_budget.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/record_check_support.h"
 #include "tests/tools/tool_test_support.h"
@@ -169,3 +170,94 @@ TEST_F(SupportFlangerTest, RunningTwiceDoublesTheFlangesAndTheResultReloads) {
 }
 
 }  // namespace
+
+namespace {
+
+// The model's ceilings lowered to what `tubes` tubes of the largest kind take,
+// and put back afterwards.
+class FewTubesModel {
+public:
+    explicit FewTubesModel(int64_t tubes) { gModelCeilings.Faces = tubes * kTubeFaceBound; }
+    ~FewTubesModel() { gModelCeilings = ModelCeilings{}; }
+};
+
+}  // namespace
+
+// The bound is what the model builds: as many tubes as it says fit are all
+// built, one more is not.
+TEST_F(SupportFlangerTest, TheBoundIsWhatTheModelBuilds) {
+    const FewTubesModel model(1000);
+    const int32_t most = ModelBudget::TubesThatFit();
+    EXPECT_EQ(most, 1000);
+    while (gTubeCount < most) AddSupportBeam(0, 0, TubeSmall, 0.0f);
+    {
+        ModelBudget budget;
+        budget.PlanTubes();
+        EXPECT_TRUE(budget.LeftOut().empty());
+    }
+    AddSupportBeam(0, 0, TubeSmall, 0.0f);
+    ModelBudget budget;
+    budget.PlanTubes();
+    EXPECT_EQ(budget.LeftOut().size(), 1u);
+    // The bytes bound too: by default the faces bound is the lower one.
+    gModelCeilings = ModelCeilings{};
+    gModelCeilings.Bytes = 1 << 20;
+    EXPECT_LT(ModelBudget::TubesThatFit(), 1000);
+    EXPECT_GT(ModelBudget::TubesThatFit(), 100);
+}
+
+// Tubes take their flanges whole and in their order while the model has room;
+// from the first that does not fit on, none get any, and the tool says so.
+TEST_F(SupportFlangerTest, FlangesStopWhereTheModelIsFullAndSayWhatWasLeftOut) {
+    TubeAlongX(25.0f, TubeSmall);   // 5 flanges
+    TubeAlongX(25.0f, TubeMedium);  // 5
+    TubeAlongX(2.0f, TubeSmall);    // too short: none
+    TubeAlongX(3.0f, TubeSmall);    // 2, which would fit
+    TubeAlongX(3.0f, TubeLarge);    // 2
+    const FewTubesModel model(14);  // 9 more than the 5 tubes
+    ASSERT_TRUE(RunSupportFlanger(SupportFlangerOptions{}));
+    EXPECT_EQ(gTubeCount, 10);
+    for (int32_t t = 5; t < 10; ++t) EXPECT_EQ(gTubes[t].TubeType, TubeMedium) << t;
+    EXPECT_EQ(gFreeNodeCount, 20);
+    EXPECT_TRUE(gRemodelFlags.RebuildTubes);
+    EXPECT_TRUE(gDocumentChanged);
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
+    EXPECT_EQ(prompts.Messages[0].Icon, MsgIcon::Exclamation);
+    EXPECT_EQ(prompts.Messages[0].Text,
+              "Flanges were made on 1 of the 4 tubes that take them: the model can show at most 14 support tubes (9 "
+              "more than the track had). The other 3 tubes, from tube 2 on, were left without their 9 flanges.");
+    EXPECT_TRUE(SavesAndReloadsValid());
+
+    // With room for all, nothing is said.
+    prompts.Messages.clear();
+    gModelCeilings = ModelCeilings{};
+    FlangeOutcome outcome;
+    EXPECT_EQ(FlangeSupportTubes(SupportFlangerOptions{}, &outcome), 14);  // the flanges are too short for any
+    EXPECT_EQ(outcome.TubesLeftOut, 0);
+    EXPECT_EQ(FlangesLeftOutText(outcome), "");
+    // A track that already holds more tubes than the model builds gets no flanges.
+    gModelCeilings.Faces = 10 * kTubeFaceBound;
+    EXPECT_EQ(FlangeSupportTubes(SupportFlangerOptions{}, &outcome), 0);
+    EXPECT_EQ(outcome.Room, 0);
+    EXPECT_EQ(outcome.FirstLeftOut, 0);
+}
+
+// 5,000 tubes of 1,998 m with a middle flange every 2 m asked for 5,005,000
+// flanges (10 million free nodes, a track file of some 500 MB); the model
+// builds some 222,000 tubes, so 217 tubes get their 1,001 flanges each.
+TEST_F(SupportFlangerTest, FiveThousandTubesOfTwoKilometresStayWithinTheModel) {
+    for (int32_t t = 0; t < 5000; ++t) {
+        const float x = -200.0f + 0.08f * float(t);
+        AddSupportBeam(AddFreeNode(MakeVector(x, 1.0f, -999.0f)), AddFreeNode(MakeVector(x, 1.0f, 999.0f)), TubeSmall,
+                       0.0f);
+    }
+    SupportFlangerOptions options;
+    options.SplitLength = 2.0;
+    FlangeOutcome outcome;
+    EXPECT_EQ(FlangeSupportTubes(options, &outcome), 217 * 1001);
+    EXPECT_LE(gTubeCount, ModelBudget::TubesThatFit());
+    EXPECT_EQ(outcome.TubesFlanged, 217);
+    EXPECT_EQ(outcome.TubesLeftOut, 5000 - 217);
+    EXPECT_EQ(outcome.FlangesLeftOut, int64_t(5000 - 217) * 1001);
+}

@@ -5,8 +5,13 @@
 #include "tools/support_optimizer.h"
 
 #include <cmath>
+#include <limits>
+#include <random>
+#include <tuple>
+#include <vector>
 
 #include "core/app_state.h"
+#include "model/path_frames.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/record_check_support.h"
 #include "tests/tools/tool_test_support.h"
@@ -154,3 +159,103 @@ TEST_F(SupportOptimizerTest, FooterEndsStandOnTheGround) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hub gets at least this many tubes, enough for the search by direction.
+constexpr int kSpokesMin = 26;
+
+auto Fields(const SupportTube& t) {
+    return std::make_tuple(t.EndAKind, t.EndAIndex, t.EndASegment, t.EndBKind, t.EndBIndex, t.EndBSegment, t.TubeType,
+                           t.Reserved, t.Rotation);
+}
+
+// Hubs where many tubes meet (enough for the search by direction), the tubes
+// leaving each in a few directions, some exactly or nearly reversed (by 0.004,
+// 0.0099, 0.0101 and 0.02 rad), to free nodes of their own, to other hubs (so
+// that chains merge through several), to footers and supports, to nodes on the
+// hub's own spot or not finite; tubes with both ends on a hub, tubes listed
+// twice, ends that name nothing, "1 x 4" beams and mixed types.
+void MakeRandomHubs(std::mt19937& random) {
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    gFreeNodeCount = 0;
+    gFreeNodes.clear();
+    gTubeCount = 0;
+    gTubes.clear();
+    const int hubs = pick(1, 4);
+    for (int h = 0; h < hubs; ++h) AddFreeNode(MakeVector(float(40 * h), 20.0f, float(pick(-1, 1) * 3)));
+    std::vector<Vector3> bases;
+    for (int k = pick(2, 5); k > 0; --k) {
+        const double a = pick(0, 628) / 100.0, b = pick(-150, 150) / 100.0;
+        bases.push_back(
+            MakeVector(float(std::cos(a) * std::cos(b)), float(std::sin(b)), float(std::sin(a) * std::cos(b))));
+    }
+    const double offsets[] = {0.0, 0.0, 0.004, 0.0099, 0.0101, 0.02, 0.3};
+    for (int h = 0; h < hubs; ++h) {
+        const Vector3 hub = gFreeNodes[h];
+        for (int k = pick(kSpokesMin, kSpokesMin + 40); k > 0; --k) {
+            const Vector3& base = bases[pick(0, int(bases.size()) - 1)];
+            const double sign = pick(0, 1) ? 1.0 : -1.0, off = offsets[pick(0, 6)], len = pick(1, 30);
+            // The base direction, reversed or not, turned by `off` about a perpendicular axis.
+            const Vector3 side = MakeVector(-base.Z, 0.0f, base.X);
+            const double sl = std::sqrt(double(side.X) * side.X + double(side.Z) * side.Z);
+            Vector3 d = base;
+            if (sl > 0.0) {
+                d.X = float(sign * (base.X * std::cos(off)) + side.X / sl * std::sin(off));
+                d.Y = float(sign * base.Y * std::cos(off));
+                d.Z = float(sign * (base.Z * std::cos(off)) + side.Z / sl * std::sin(off));
+            }
+            int32_t kind = EndFreeNode, index = 0, segment = 0;
+            switch (pick(0, 19)) {
+                case 0: index = pick(0, hubs - 1); break;                       // another hub, or this one
+                case 1: index = AddFreeNode(hub); break;                         // on the hub's spot
+                case 2: index = AddFreeNode(MakeVector(nan, 0, 0)); break;
+                case 3: index = AddFreeNode(MakeVector(hub.X, inf, hub.Z)); break;
+                case 4: kind = EndFooter, index = pick(0, 2); break;             // footer 2 does not exist
+                case 5: kind = EndPrefabAnchor, index = pick(0, 1), segment = pick(0, 1); break;
+                case 6: index = pick(0, gFreeNodeCount + 1); break;              // any node, or none
+                default:
+                    index = AddFreeNode(MakeVector(float(hub.X + d.X * len), float(hub.Y + d.Y * len),
+                                                   float(hub.Z + d.Z * len)));
+                    break;
+            }
+            const int32_t type = pick(0, 9) == 0 ? TubeWood1x4 : (pick(0, 5) == 0 ? TubeLarge : TubeMedium);
+            const int32_t t = AddSupportBeam(h, h, type, float(gTubeCount));
+            if (pick(0, 1)) {
+                gTubes[t].EndAKind = kind, gTubes[t].EndAIndex = index, gTubes[t].EndASegment = segment;
+            } else {
+                gTubes[t].EndBKind = kind, gTubes[t].EndBIndex = index, gTubes[t].EndBSegment = segment;
+            }
+            if (pick(0, 60) == 0) AddSupportBeam(h, h, type, 0.0f);       // both ends on the hub
+            if (pick(0, 60) == 0) gTubes.insert(gTubes.begin() + gTubeCount, gTubes[t]), ++gTubeCount;  // twice
+        }
+    }
+}
+
+}  // namespace
+
+TEST_F(SupportOptimizerTest, TheSearchByDirectionMergesAsComparingEveryPair) {
+    ExtractTrackSpine();
+    BuildPathMatrixArray();
+    gRascGroups[0].ItemCount = gRascGroups[1].ItemCount = 2;
+    gRascGroups[0].Items = gRascGroups[1].Items = {RascItem{2, 0.2f}, RascItem{3, 0.7f}, RascItem{}};
+    std::mt19937 random(17);
+    int32_t merges = 0;
+    for (int trial = 0; trial < 120; ++trial) {
+        MakeRandomHubs(random);
+        const std::vector<SupportTube> tubes = gTubes;
+        const int32_t count = gTubeCount;
+        const int32_t expected = OptimizeTubesComparingEveryPair();
+        const std::vector<SupportTube> everyPair = gTubes;
+        const int32_t everyPairCount = gTubeCount;
+        gTubes = tubes;
+        gTubeCount = count;
+        ASSERT_EQ(OptimizeTubes(), expected) << "trial " << trial;
+        ASSERT_EQ(gTubeCount, everyPairCount);
+        for (size_t t = 0; t < gTubes.size(); ++t)
+            ASSERT_EQ(Fields(gTubes[t]), Fields(everyPair[t])) << "trial " << trial << ", tube " << t;
+        merges += expected;
+    }
+    EXPECT_GT(merges, 1000);
+}

@@ -72,22 +72,54 @@ TEST_F(SupportWizardTest, AZeroLengthSegmentGetsItsSupportAtItsStart) {
 
 TEST_F(SupportWizardTest, AnAbsurdlyLongSegmentEndsTheWalkWithoutStackingSupports) {
     // A station of 5e8 m: a float distance stopped moving there and the walk never ended.
-    int64_t turns = -1;
-    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, Path({1}, {5.0e8f}), &turns), 0);
-    EXPECT_EQ(turns, kMaxWizardTurns);
+    WizardWalk walk;
+    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, Path({1}, {5.0e8f}), &walk), 0);
+    EXPECT_EQ(walk.Turns, kMaxWizardTurns);
+    EXPECT_TRUE(walk.Stopped);
     // A lift segment of the same length: as many supports as turns, each on its own spot.
     SetUp();
-    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, Path({0, 2}, {5.0f, 5.0e8f}), &turns),
+    EXPECT_EQ(PlaceWizardSupports(SupportWizardOptions{}, false, Path({0, 2}, {5.0f, 5.0e8f}), &walk),
               kMaxWizardTurns);
-    EXPECT_EQ(turns, kMaxWizardTurns);
+    EXPECT_EQ(walk.Turns, kMaxWizardTurns);
     const std::vector<float> lift = Positions(1);
     for (size_t k = 1; k < lift.size(); ++k) ASSERT_LT(lift[k - 1], lift[k]) << k;
     // Steps too small for a stored position to tell apart put one support there, not thousands.
     SetUp();
     SupportWizardOptions tiny;
     tiny.Distance = 1e-300;
-    EXPECT_EQ(PlaceWizardSupports(tiny, false, Path({0}, {10.0f}), &turns), 1);
-    EXPECT_EQ(turns, kMaxWizardTurns);
+    EXPECT_EQ(PlaceWizardSupports(tiny, false, Path({0}, {10.0f}), &walk), 1);
+    EXPECT_EQ(walk.Turns, kMaxWizardTurns);
+}
+
+// Where a walk cut short by the bound stopped, and what it says; a walk that
+// ends with its last step on the bound went to the end.
+TEST_F(SupportWizardTest, AWalkCutShortSaysWhereItStopped) {
+    WizardWalk walk;
+    PlaceWizardSupports(SupportWizardOptions{}, false, Path({0, 1, 0}, {15.0f, 12.0f, 15.0f}), &walk);
+    EXPECT_FALSE(walk.Stopped);
+    EXPECT_EQ(walk.Turns, 5);
+    EXPECT_EQ(WizardStoppedText(walk), "");
+
+    // Steps of 1 m over 40,000 m, 70,000.25 m and 10 m: the 100,000th step
+    // stands 59,999 m into the second segment, and the walk stops one metre on.
+    SetUp();
+    SupportWizardOptions metre;
+    metre.Distance = 1.0;
+    EXPECT_EQ(PlaceWizardSupports(metre, false, Path({0, 2, 0}, {40000.0f, 70000.25f, 10.0f}), &walk),
+              kMaxWizardTurns);
+    EXPECT_TRUE(walk.Stopped);
+    EXPECT_EQ(walk.StopSegment, 1);
+    EXPECT_DOUBLE_EQ(walk.StopDistance, 60000.0);
+    EXPECT_EQ(gRascGroupCount, 2) << "nothing on the third segment";
+    EXPECT_EQ(WizardStoppedText(walk),
+              "The Support Wizard stopped after 100000 steps of 1.00 m, the most it takes in one run, 60000.00 m into "
+              "segment 2 of 3. The track from there to its end got no new supports.");
+
+    // The same walk with the last segment 40,000 m shorter ends on its last step.
+    SetUp();
+    PlaceWizardSupports(metre, false, Path({0, 0}, {40000.0f, 59999.0f}), &walk);
+    EXPECT_EQ(walk.Turns, kMaxWizardTurns);
+    EXPECT_FALSE(walk.Stopped);
 }
 
 TEST_F(SupportWizardTest, StylesBySegmentTypeAndBank) {
@@ -162,7 +194,7 @@ TEST_F(SupportWizardRunTest, RemovingFirstTakesTheHangingTubesAlong) {
     EXPECT_TRUE(SavesAndReloadsValid());
 }
 
-TEST_F(SupportWizardRunTest, AStationOfHalfAMillionKilometresFinishes) {
+TEST_F(SupportWizardRunTest, AStationOfHalfAMillionKilometresFinishesAndSaysWhatItLeftOut) {
     MakeLineTrack({0, 10, 0}, {0, 0, -5.0e8f}, 1);
     gSegments[0].SegmentType = SegmentStation;
     ASSERT_TRUE(RunSupportWizard(DefaultWizardOptions(gTrackStyle)));
@@ -171,6 +203,17 @@ TEST_F(SupportWizardRunTest, AStationOfHalfAMillionKilometresFinishes) {
     ASSERT_TRUE(RunSupportWizard(DefaultWizardOptions(gTrackStyle)));
     EXPECT_EQ(gRascGroups[0].ItemCount, kMaxWizardTurns);
     EXPECT_EQ(gRascGroups[0].Items[0].Style, PrefabComplex);
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    for (const ShownMessage& m : prompts.Messages) {
+        EXPECT_EQ(m.Title, "Warning!");
+        EXPECT_EQ(m.Icon, MsgIcon::Exclamation);
+        EXPECT_EQ(m.Text.rfind("The Support Wizard stopped after 100000 steps of 10.00 m, the most it takes in one "
+                               "run, 1000000.00 m into segment 1 of 1.",
+                               0),
+                  0u)
+            << m.Text;
+    }
+    EXPECT_TRUE(gDocumentChanged);
 }
 
 TEST_F(SupportWizardRunTest, KeepingTheOldSupportsKeepsTheirTubes) {

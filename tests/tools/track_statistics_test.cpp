@@ -2,6 +2,8 @@
 // the track, on documents made in code.
 
 #include <cmath>
+#include <limits>
+#include <random>
 #include <vector>
 
 #include "model/path_frames.h"
@@ -236,4 +238,68 @@ TEST_F(TrackStatisticsTest, PlacementKeepsClearOfTheTrackAndGivesUp) {
     const double r = NextRandom();
     EXPECT_GE(r, 0.0);
     EXPECT_LT(r, 1.0);
+}
+
+// The grid of the keep-away test answers as the walk over every sampled point,
+// on a built path with odd points put in: a segment of no length, a stretch
+// that runs back over the samples of another, points far out, -0, and points
+// that are not finite; asked about points on, beside and exactly at the distance from the
+// samples, off the ground, far out and not finite, and at distances other
+// than the one it was built for.
+TEST_F(TrackStatisticsTest, TheKeepAwayGridAnswersAsTheWalkOverEveryPoint) {
+    MakeLineTrack({0, 5, 0}, {12, 0, 3}, 4);
+    gNodes[1].ControlIn = gNodes[1].ControlOut = gNodes[1].Position;
+    gNodes[2] = gNodes[1];  // segment 1 has no length
+    gNodes[3] = Node({0, 8, 0}, {4, 8, 1}, {-4, 8, -1});  // segments 2 and 3 run back over segment 0
+    BuildPath();
+    ASSERT_EQ(gPathMatrixArray.size(), 4u);
+    // 200 samples a segment; the one of no length is held as one point, the
+    // one where the next segment begins.
+    EXPECT_EQ(TrackSampleGrid(5.0f).PointCount(), 600u);
+
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    // Far out, -0, not finite, and on the corners of cells of 0.5 and 5 m.
+    const std::vector<Vector3> odd = {{1e30f, 0, -1e30f}, {-0.0f, 3, -0.0f}, {nan, 0, 0}, {0, 0, inf}, {-inf, 0, 1},
+                                      {10, 0, 10},        {-5, 0, 25},       {0.5f, 0, -0.5f}};
+    for (size_t i = 0; i < odd.size(); ++i) gPathMatrixArray[3].Frames[5 * (i + 1)].Frame.SetTranslation(odd[i]);
+
+    std::vector<Vector3> samples;
+    for (const PathSegmentFrames& seg : gPathMatrixArray)
+        for (int32_t k = 0; k < seg.FrameCount; k += 5) samples.push_back(MatrixGetTranslation(seg.Frames[k].Frame));
+
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> across(-30.0f, 60.0f), unit(-1.0f, 1.0f);
+    const std::vector<float> distances = {5.0f, 0.5f, 40.0f, 0.004f, 0.0f, -1.0f, nan, inf, 1e30f};
+    for (float built : {5.0f, 0.5f, 0.0f, nan}) {
+        const TrackSampleGrid grid(built);
+        int near = 0, far = 0;
+        for (int trial = 0; trial < 4000; ++trial) {
+            const float distance = distances[trial % distances.size()];
+            Vector3 point;
+            switch (trial % 5) {
+                case 0: point = MakeVector(across(random), 0.0f, across(random)); break;
+                case 1: {  // exactly the distance (or a hair less) from a sample, along an axis, either way
+                    const Vector3& p = random() % 2 ? samples[random() % samples.size()] : odd[random() % odd.size()];
+                    const float reach = random() % 2 ? distance : std::nextafter(distance, 0.0f);
+                    const float d = random() % 2 ? reach : -reach;
+                    point = random() % 2 ? MakeVector(p.X + d, 0.0f, p.Z) : MakeVector(p.X, 0.0f, p.Z + d);
+                    break;
+                }
+                case 2: {  // beside a sample, or on it
+                    const Vector3& p = samples[random() % samples.size()];
+                    point = MakeVector(p.X + unit(random) * std::abs(distance), 0.0f, p.Z + unit(random));
+                    break;
+                }
+                case 3: point = MakeVector(across(random), unit(random) * 6.0f, across(random)); break;
+                default: point = odd[random() % odd.size()]; break;
+            }
+            const bool expected = IsNearTrack(distance, point);
+            ASSERT_EQ(IsNearTrack(grid, distance, point), expected)
+                << "built " << built << ", distance " << distance << ", point " << point.X << " " << point.Y << " "
+                << point.Z;
+            (expected ? near : far) += 1;
+        }
+        EXPECT_GT(near, 800);
+        EXPECT_GT(far, 800);
+    }
 }
