@@ -2,7 +2,7 @@
 
 #include <wx/settings.h>
 
-#include "core/number_formats.h"
+#include "core/input_checks.h"
 
 wxDEFINE_EVENT(EVT_NUMERIC_BOX_STATE, wxCommandEvent);
 
@@ -40,7 +40,11 @@ bool ucNumericTextBox::Enable(bool enable) {
     return changed;
 }
 
-double ucNumericTextBox::Number() const { return ParseLeadingNumber(Text()); }
+double ucNumericTextBox::Number() const {
+    double value = 0;
+    ParseWholeNumber(Text(), value);
+    return value;
+}
 
 void ucNumericTextBox::Recheck() {
     const wxColour colour =
