@@ -47,9 +47,21 @@ double ucNumericTextBox::Number() const {
 }
 
 void ucNumericTextBox::Recheck() {
+    const bool inRange = InRange();
+    // A disabled box in range is drawn as the theme draws disabled text: a
+    // colour of its own would stand for every state and show it editable.
+    if (inRange && !IsThisEnabled()) {
+        if (mOwnColour) {
+            mOwnColour = false;
+            SetForegroundColour(wxNullColour);
+            Refresh();
+        }
+        return;
+    }
     const wxColour colour =
-        uc::NumericTextColour(InRange() ? kWindowTextColor : uc::CheckNumericText(Text(), mRule).TextColor);
-    if (GetForegroundColour() != colour) {
+        uc::NumericTextColour(inRange ? kWindowTextColor : uc::CheckNumericText(Text(), mRule).TextColor);
+    if (!mOwnColour || GetForegroundColour() != colour) {
+        mOwnColour = true;
         SetForegroundColour(colour);
         Refresh();
     }

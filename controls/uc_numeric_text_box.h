@@ -9,6 +9,8 @@
 // NumericBoxGroup gathers a dialog's boxes and keeps its OK button disabled
 // while any of them is red.
 //
+// A disabled box is drawn in the theme's disabled colours, unless it is red.
+//
 // A box may be told that its value is in use only while it is enabled
 // (SetCheckedWhileEnabledOnly): disabled, it is then never red and never keeps
 // a button disabled.
@@ -56,6 +58,7 @@ private:
 
     uc::NumericBoxRule mRule;
     bool mCheckedWhileEnabledOnly = false;
+    bool mOwnColour = false;  // the text colour is set (not the theme's)
 };
 
 // Sent by a box (a command event, with the box as its object) when its
