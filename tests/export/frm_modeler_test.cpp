@@ -9,6 +9,7 @@
 #include <wx/choice.h>
 #include <wx/radiobut.h>
 
+#include "controls/color_controls_wx.h"
 #include "controls/uc_numeric_text_box.h"
 #include "controls/uc_tab_head.h"
 #include "core/app_state.h"
