@@ -169,6 +169,7 @@ frmVXEnvEditor::frmVXEnvEditor(wxWindow* owner)
     ucHead->ShowTab(0);
     top->SetSizeHints(this);
     CentreOnParent();
+    txtEnvName->SetFocus();  // the title first, not the tool bar before it
 }
 
 void frmVXEnvEditor::Register(const std::string& name, wxWindow* control) {
