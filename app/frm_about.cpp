@@ -5,6 +5,7 @@
 #include <wx/dcclient.h>
 #include <wx/glcanvas.h>
 
+#include "controls/dialog_end.h"
 #include "model/render/gl_context.h"
 #include "model/render/gl_state.h"
 #include "model/render/light_setup.h"
@@ -45,6 +46,7 @@ frmAbout::frmAbout(wxWindow* owner, ContextFactory createContext)
     }
     Bind(wxEVT_SIZE, [this](wxSizeEvent&) { Form_Resize(); });
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Finish(wxID_CANCEL); });
+    CloseOnEscape(*this);
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { tmrFader_Timer(); }, tmrFader.GetId());
     CentreOnParent();
     // The scene is created at the first ticks, once the picture is on screen.

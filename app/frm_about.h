@@ -2,7 +2,8 @@
 // frmAbout: the about box. An animated OpenGL scene in its own rendering
 // context: a field of coloured columns that jump up where drops fall, seen
 // from a camera circling the field, and the credits in extruded 3D letters
-// scrolling upwards in front of it. A click on the picture closes the box.
+// scrolling upwards in front of it. A click on the picture, Escape and the
+// close box close the box.
 // While it is open it borrows the preview's camera and light and gives them
 // back exactly when it closes.
 //

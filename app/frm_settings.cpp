@@ -31,9 +31,6 @@ constexpr const char* kModelOnLoadCaptions[6] = {
     "Show the Create Model Window",
 };
 
-const uc::NumericBoxRule kRadiusScaleRule{kRadiusScaleMin, kRadiusScaleMax, false, true};
-const uc::NumericBoxRule kRadiusLimitRule{kRadiusLimitMin, kRadiusLimitMax, false, false};
-
 // A titled panel whose contents stand below its title bar, inside its frame.
 wxBoxSizer* PanelSizer(ucContainer* panel) {
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -137,6 +134,9 @@ frmSettings::frmSettings(wxWindow* owner) : wxDialog(owner, wxID_ANY, "Gantrywri
 
     SetSizer(top);
     Form_Load();
+    mBoxes.Add(txtRadiusScale);
+    mBoxes.Add(txtRadiusLimit);
+    mBoxes.ControlButton(btnOkay);
     top->SetSizeHints(this);
     CentreOnParent();
 }
@@ -184,6 +184,9 @@ SettingsFormValues frmSettings::FormValues() const {
 void frmSettings::ApplySettings() { ApplySettingsForm(FormValues()); }
 
 void frmSettings::btnOkay_Click() {
+    // A disabled OK cannot be pressed; a key or a test that gets here anyway
+    // must not store a value other than the one shown.
+    if (!btnOkay->IsEnabled() || !SettingsFormValid(FormValues())) return;
     ApplySettings();
     if (!SaveSettings()) {
         MsgBox("Could Not Save the Settings!\n\nThe settings file " + SettingsFilePath() +

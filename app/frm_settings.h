@@ -2,12 +2,15 @@
 // frmSettings: the Settings dialog. Two tab pages: "General" (the model built
 // after a load, the recent-file list and its syncing with the simulator
 // editor) and "Combs" (the curve-radius comb's scale and limit). OK stores
-// the values, writes the settings file and recomputes the comb.
+// the values, writes the settings file and recomputes the comb; it is
+// disabled while a comb box is red (not one number within its range), so
+// that what OK stores is what the boxes show.
 
 #include <array>
 
 #include <wx/dialog.h>
 
+#include "controls/uc_numeric_text_box.h"
 #include "core/settings_form.h"
 
 class wxButton;
@@ -65,4 +68,5 @@ private:
     wxButton* btnOkay = nullptr;
     wxButton* btnCancel = nullptr;
     wxButton* btnHelp = nullptr;
+    uc::NumericBoxGroup mBoxes;  // the comb boxes: OK is disabled while either is red
 };

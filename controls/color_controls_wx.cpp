@@ -2,6 +2,7 @@
 
 #include <wx/bitmap.h>
 #include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
 #include <wx/image.h>
 
 wxColour ToWxColour(int32_t color) { return wxColour(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
@@ -12,6 +13,33 @@ ucColorSwatch::ucColorSwatch(wxWindow* parent, int32_t color, const wxSize& size
     Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) {
         if (Clicked && IsEnabled()) Clicked();
     });
+    Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& event) {
+        const int key = event.GetKeyCode();
+        if (!event.HasAnyModifiers() && (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER)) {
+            if (Clicked && IsEnabled()) Clicked();
+            return;
+        }
+        event.Skip();
+    });
+    auto refresh = [this](wxFocusEvent& event) {
+        Refresh();
+        event.Skip();
+    };
+    Bind(wxEVT_SET_FOCUS, refresh);
+    Bind(wxEVT_KILL_FOCUS, refresh);
+    Bind(wxEVT_PAINT, &ucColorSwatch::OnPaint, this);
+}
+
+void ucColorSwatch::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    if (!HasFocus()) return;
+    // Dotted, in black or white, whichever stands out on the colour.
+    const wxColour c = ToWxColour(color_);
+    const bool light = c.Red() * 299 + c.Green() * 587 + c.Blue() * 114 > 128000;
+    dc.SetPen(wxPen(light ? *wxBLACK : *wxWHITE, 1, wxPENSTYLE_DOT));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    const wxSize client = GetClientSize();
+    dc.DrawRectangle(1, 1, client.x - 2, client.y - 2);
 }
 
 void ucColorSwatch::SetColor(int32_t color) {

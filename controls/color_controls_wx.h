@@ -1,7 +1,9 @@
 #pragma once
-// The colour controls of the tool dialogs: a swatch (a bordered label whose
-// background is its colour, which reports clicks) and a strip that shows a
-// picture drawn without a display, drawn again whenever its size changes.
+// The colour controls of the dialogs: a swatch (a bordered label whose
+// background is its colour, which reports clicks; Tab reaches it, a dotted
+// frame then shows the focus, and Space or Enter act as a click) and a strip
+// that shows a picture drawn without a display, drawn again whenever its
+// size changes.
 
 #include <cstdint>
 #include <functional>
@@ -15,9 +17,11 @@ public:
     ucColorSwatch(wxWindow* parent, int32_t color, const wxSize& size = wxSize(40, 18));
     int32_t Color() const { return color_; }
     void SetColor(int32_t color);
+    // A click, or Space or Enter while the swatch has the focus.
     std::function<void()> Clicked;
 
 private:
+    void OnPaint(wxPaintEvent& event);
     int32_t color_ = 0;
 };
 

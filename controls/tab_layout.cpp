@@ -25,6 +25,47 @@ void TabHeadLayout::ShowTab(int index) {
     Layout();
 }
 
+bool TabHeadLayout::Step(TabStep step) {
+    const int count = TabCount();
+    if (count == 0 || step == TabStep::None) return false;
+    // A selection that names no tab steps as if the first tab were selected.
+    const int from = mSelectedTab >= 0 && mSelectedTab < count ? mSelectedTab : 0;
+    int to = from;
+    switch (step) {
+        case TabStep::Next: to = (from + 1) % count; break;
+        case TabStep::Previous: to = (from + count - 1) % count; break;
+        case TabStep::First: to = 0; break;
+        case TabStep::Last: to = count - 1; break;
+        case TabStep::None: break;
+    }
+    ShowTab(to);
+    return true;
+}
+
+TabStep WindowTabKey(TabKey key, bool control, bool shift, bool altOrMeta) {
+    if (!control || altOrMeta) return TabStep::None;
+    switch (key) {
+        case TabKey::Tab: return shift ? TabStep::Previous : TabStep::Next;
+        case TabKey::PageDown: return shift ? TabStep::None : TabStep::Next;
+        case TabKey::PageUp: return shift ? TabStep::None : TabStep::Previous;
+        default: return TabStep::None;
+    }
+}
+
+TabStep StripTabKey(TabKey key, bool control, bool shift, bool altOrMeta) {
+    if (control || altOrMeta) return WindowTabKey(key, control, shift, altOrMeta);
+    if (shift) return TabStep::None;
+    switch (key) {
+        case TabKey::Left:
+        case TabKey::Up: return TabStep::Previous;
+        case TabKey::Right:
+        case TabKey::Down: return TabStep::Next;
+        case TabKey::Home: return TabStep::First;
+        case TabKey::End: return TabStep::Last;
+        default: return TabStep::None;
+    }
+}
+
 int TabHeadLayout::HitTest(int x, int y) const {
     for (int i = 0; i < TabCount(); ++i)
         if (mTabs[static_cast<size_t>(i)].Label.Contains(x, y)) return i;

@@ -22,6 +22,21 @@ struct TabPlace {
     LineSeg Right;         // lineTabRight(i): a slant for the selected tab
 };
 
+// The keys that move between the tabs of a strip, apart from the toolkit.
+enum class TabKey { Tab, PageUp, PageDown, Left, Right, Up, Down, Home, End, Other };
+
+// A move from the selected tab to another.
+enum class TabStep { None, Next, Previous, First, Last };
+
+// What a key pressed anywhere in the strip's window asks of it: Ctrl+Tab and
+// Ctrl+PageDown the next page, Ctrl+Shift+Tab and Ctrl+PageUp the previous
+// one, as in the toolkit's own notebooks. Alt or Meta with them asks nothing.
+TabStep WindowTabKey(TabKey key, bool control, bool shift, bool altOrMeta);
+// What a key pressed while the strip itself has the focus asks of it: the
+// arrow keys the previous or next tab, Home and End the first and last one;
+// with Ctrl, as WindowTabKey. Other keys (Tab itself) are the window's.
+TabStep StripTabKey(TabKey key, bool control, bool shift, bool altOrMeta);
+
 class TabHeadLayout {
 public:
     static constexpr int Baseline = 360;
@@ -38,6 +53,10 @@ public:
     // tab is ignored: no tab would be drawn selected and the owner's
     // handler would be asked for a page that does not exist.
     void ShowTab(int index);
+    // Selects the tab `step` leads to from the selected one, as a click on
+    // its caption does; Next after the last tab and Previous before the
+    // first wrap around. False when there is no tab to step to.
+    bool Step(TabStep step);
     // A click at a point of the strip; true when it hit a caption.
     bool Click(int x, int y);
     int HitTest(int x, int y) const;

@@ -99,7 +99,45 @@ void ToolBarLayout::ShowButtonUp(int index) {
     ColourHover(false);
 }
 
+int ToolBarLayout::KeyButton() const {
+    if (ValidIndex(mKeyButton) && mButtons[static_cast<size_t>(mKeyButton)].Enabled) return mKeyButton;
+    for (int i = 0; i < ButtonCount(); ++i)
+        if (mButtons[static_cast<size_t>(i)].Enabled) return i;
+    return -1;
+}
+
+void ToolBarLayout::StepKeyButton(int direction) {
+    const int from = KeyButton();
+    if (from < 0) return;
+    const int step = direction > 0 ? 1 : -1;
+    for (int i = from + step; ValidIndex(i); i += step)
+        if (mButtons[static_cast<size_t>(i)].Enabled) {
+            mKeyButton = i;
+            return;
+        }
+    mKeyButton = from;
+}
+
+void ToolBarLayout::KeyButtonToEnd(bool last) {
+    for (int k = 0; k < ButtonCount(); ++k) {
+        const int i = last ? ButtonCount() - 1 - k : k;
+        if (mButtons[static_cast<size_t>(i)].Enabled) {
+            mKeyButton = i;
+            return;
+        }
+    }
+}
+
+bool ToolBarLayout::PressKeyButton() {
+    const int index = KeyButton();
+    if (index < 0) return false;
+    mKeyButton = index;
+    if (ButtonClick) ButtonClick(static_cast<int16_t>(index));
+    return true;
+}
+
 void ToolBarLayout::KillContent() {
+    mKeyButton = -1;
     mButtons.clear();
     mSeparators.clear();
     mNextButtonX = FirstButtonX;

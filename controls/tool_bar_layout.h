@@ -63,6 +63,17 @@ public:
     // The press ends without a click (the window lost the mouse).
     void CancelPress();
 
+    // Keyboard, while the bar has the focus: the button that Enter and Space
+    // press, an enabled one (the first, until the arrows chose another);
+    // -1 when no button is enabled.
+    int KeyButton() const;
+    // Moves the key button to the next (direction > 0) or previous enabled
+    // button, stopping at the ends; Home and End go to the first and last.
+    void StepKeyButton(int direction);
+    void KeyButtonToEnd(bool last);
+    // Enter or Space: ButtonClick of the key button; false when there is none.
+    bool PressKeyButton();
+
     enum class HitKind { Background, NormalPicture, DisabledPicture };
     struct Hit {
         HitKind Kind = HitKind::Background;
@@ -101,6 +112,7 @@ private:
     bool mHoverShown = false;
     int16_t mHoverIndex = -1;
     int mPressedIndex = -1;
+    int mKeyButton = -1;
     MouseButton mPressedButton = MouseButton::Left;
     std::array<LineSeg, 4> mHoverLines;
     std::array<LineSeg, 4> mBorderLines;

@@ -50,3 +50,13 @@ double TwipsPerPixelY(const wxWindow* window) {
 }
 
 }  // namespace uc
+
+namespace uc {
+
+void DrawFocusFrame(wxDC& dc, const wxRect& rect) {
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT), 1, wxPENSTYLE_DOT));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(rect);
+}
+
+}  // namespace uc

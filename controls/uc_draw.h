@@ -20,6 +20,9 @@ void DrawLineSeg(wxDC& dc, const LineSeg& line);
 // The same for a line given in twips, converted with the screen's twips per pixel.
 void DrawLineSegTwips(wxDC& dc, const LineSeg& line, double twipsPerPixel);
 
+// The dotted frame that shows which part of a control has the keyboard focus.
+void DrawFocusFrame(wxDC& dc, const wxRect& rect);
+
 // The small dialog font that the controls' pixel and twip measures are made
 // for (about 13 pixels from top to bottom at 96 dots per inch); the desktop's
 // larger default would not fit their fields and tabs.

@@ -2,7 +2,7 @@
 
 #include <wx/settings.h>
 
-#include "core/number_formats.h"
+#include "core/input_checks.h"
 
 wxDEFINE_EVENT(EVT_NUMERIC_BOX_STATE, wxCommandEvent);
 
@@ -40,12 +40,28 @@ bool ucNumericTextBox::Enable(bool enable) {
     return changed;
 }
 
-double ucNumericTextBox::Number() const { return ParseLeadingNumber(Text()); }
+double ucNumericTextBox::Number() const {
+    double value = 0;
+    ParseWholeNumber(Text(), value);
+    return value;
+}
 
 void ucNumericTextBox::Recheck() {
+    const bool inRange = InRange();
+    // A disabled box in range is drawn as the theme draws disabled text: a
+    // colour of its own would stand for every state and show it editable.
+    if (inRange && !IsThisEnabled()) {
+        if (mOwnColour) {
+            mOwnColour = false;
+            SetForegroundColour(wxNullColour);
+            Refresh();
+        }
+        return;
+    }
     const wxColour colour =
-        uc::NumericTextColour(InRange() ? kWindowTextColor : uc::CheckNumericText(Text(), mRule).TextColor);
-    if (GetForegroundColour() != colour) {
+        uc::NumericTextColour(inRange ? kWindowTextColor : uc::CheckNumericText(Text(), mRule).TextColor);
+    if (!mOwnColour || GetForegroundColour() != colour) {
+        mOwnColour = true;
         SetForegroundColour(colour);
         Refresh();
     }

@@ -2,11 +2,14 @@
 // ucNumericTextBox: the numeric text box of every dialog. It filters the
 // characters typed into it (digits and backspace; "-" and "." only where its
 // rule allows them), leaves navigation, editing and clipboard keys alone,
-// and re-checks its text on every change: window-text colour while the value
-// lies in its range, red while it does not.
+// and re-checks its text on every change: window-text colour while the text
+// is one number as a whole lying in its range, red while it is not (an empty
+// box, "-", "2.5.5" and "90-45" are red).
 //
 // NumericBoxGroup gathers a dialog's boxes and keeps its OK button disabled
 // while any of them is red.
+//
+// A disabled box is drawn in the theme's disabled colours, unless it is red.
 //
 // A box may be told that its value is in use only while it is enabled
 // (SetCheckedWhileEnabledOnly): disabled, it is then never red and never keeps
@@ -31,13 +34,15 @@ public:
     // A new range (the text is checked again at once).
     void SetRule(const uc::NumericBoxRule& rule);
 
-    // Whether the text's leading number lies in the range; checked afresh.
+    // Whether the whole text is one number in the range (CheckNumericText);
+    // checked afresh.
     // A box checked only while enabled counts as in range while disabled.
     bool InRange() const;
     void SetCheckedWhileEnabledOnly(bool only);
     // A change of the enabled state re-checks the colour and tells the group.
     bool Enable(bool enable = true) override;
-    // The text's leading number ("." decimals, 0 when there is none).
+    // The number the whole text holds ("." decimals); 0 when the text is not
+    // one number. A box in range holds exactly what it shows.
     double Number() const;
     std::string Text() const { return GetValue().utf8_string(); }
 
@@ -53,6 +58,7 @@ private:
 
     uc::NumericBoxRule mRule;
     bool mCheckedWhileEnabledOnly = false;
+    bool mOwnColour = false;  // the text colour is set (not the theme's)
 };
 
 // Sent by a box (a command event, with the box as its object) when its

@@ -4,6 +4,7 @@
 
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
+#include <wx/toplevel.h>
 
 #include "controls/uc_draw.h"
 
@@ -22,7 +23,47 @@ ucTabHead::ucTabHead(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
     Bind(wxEVT_LEFT_DCLICK, &ucTabHead::OnLeftDown, this);
     Bind(wxEVT_LEFT_UP, &ucTabHead::OnLeftUp, this);
     Bind(wxEVT_DPI_CHANGED, &ucTabHead::OnDpiChanged, this);
+    Bind(wxEVT_KEY_DOWN, &ucTabHead::OnKeyDown, this);
+    Bind(wxEVT_SET_FOCUS, &ucTabHead::OnFocus, this);
+    Bind(wxEVT_KILL_FOCUS, &ucTabHead::OnFocus, this);
+    // The window sees every key first, whichever of its controls has the focus.
+    mTopLevel = wxGetTopLevelParent(this);
+    if (mTopLevel) mTopLevel->Bind(wxEVT_CHAR_HOOK, &ucTabHead::OnWindowKey, this);
 }
+
+ucTabHead::~ucTabHead() {
+    if (mTopLevel) mTopLevel->Unbind(wxEVT_CHAR_HOOK, &ucTabHead::OnWindowKey, this);
+}
+
+namespace {
+
+uc::TabKey ToTabKey(int keyCode) {
+    switch (keyCode) {
+        case WXK_TAB:
+        case WXK_NUMPAD_TAB: return uc::TabKey::Tab;
+        case WXK_PAGEUP:
+        case WXK_NUMPAD_PAGEUP: return uc::TabKey::PageUp;
+        case WXK_PAGEDOWN:
+        case WXK_NUMPAD_PAGEDOWN: return uc::TabKey::PageDown;
+        case WXK_LEFT:
+        case WXK_NUMPAD_LEFT: return uc::TabKey::Left;
+        case WXK_RIGHT:
+        case WXK_NUMPAD_RIGHT: return uc::TabKey::Right;
+        case WXK_UP:
+        case WXK_NUMPAD_UP: return uc::TabKey::Up;
+        case WXK_DOWN:
+        case WXK_NUMPAD_DOWN: return uc::TabKey::Down;
+        case WXK_HOME:
+        case WXK_NUMPAD_HOME: return uc::TabKey::Home;
+        case WXK_END:
+        case WXK_NUMPAD_END: return uc::TabKey::End;
+        default: return uc::TabKey::Other;
+    }
+}
+
+bool ControlHeld(const wxKeyEvent& event) { return event.ControlDown() || event.RawControlDown(); }
+
+}  // namespace
 
 wxSize ucTabHead::DoGetBestSize() const {
     int right = 0;
@@ -74,6 +115,40 @@ void ucTabHead::Render(wxDC& dc) {
         dc.DrawText(wxString::FromUTF8(t.Caption), uc::TwipsToPixels(t.Label.X, mTwipsPerPixel),
                     uc::TwipsToPixels(t.Label.Y, mTwipsPerPixel));
     }
+    const int selected = mLayout.SelectedTab();
+    if (HasFocus() && selected >= 0 && selected < mLayout.TabCount()) {
+        const uc::Rect& label = mLayout.Tab(selected).Label;
+        const wxRect caption(uc::TwipsToPixels(label.X, mTwipsPerPixel), uc::TwipsToPixels(label.Y, mTwipsPerPixel),
+                             uc::TwipsToPixels(label.Width, mTwipsPerPixel),
+                             uc::TwipsToPixels(label.Height, mTwipsPerPixel));
+        uc::DrawFocusFrame(dc, caption.Inflate(1, 0));
+    }
+}
+
+void ucTabHead::OnKeyDown(wxKeyEvent& event) {
+    const uc::TabStep step = uc::StripTabKey(ToTabKey(event.GetKeyCode()), ControlHeld(event), event.ShiftDown(),
+                                             event.AltDown() || event.MetaDown());
+    if (step == uc::TabStep::None || !mLayout.Step(step)) {
+        event.Skip();
+        return;
+    }
+    Refresh();
+}
+
+void ucTabHead::OnWindowKey(wxKeyEvent& event) {
+    event.Skip();  // for the window and the focused control, unless taken here
+    // Only a strip the user can see and use takes the keys.
+    if (!IsShownOnScreen() || !IsEnabled()) return;
+    const uc::TabStep step = uc::WindowTabKey(ToTabKey(event.GetKeyCode()), ControlHeld(event), event.ShiftDown(),
+                                              event.AltDown() || event.MetaDown());
+    if (step == uc::TabStep::None || !mLayout.Step(step)) return;
+    event.Skip(false);
+    Refresh();
+}
+
+void ucTabHead::OnFocus(wxFocusEvent& event) {
+    Refresh();  // the focus frame
+    event.Skip();
 }
 
 void ucTabHead::OnPaint(wxPaintEvent&) {

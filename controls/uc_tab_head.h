@@ -2,12 +2,20 @@
 // ucTabHead: the tab strip of a tabbed dialog, and ucTabContainer: one tab
 // page framed on three sides. The owner adds one tab per page with AddTab
 // and shows page Index in its TabClick handler. Both measure in twips.
+//
+// The keyboard reaches the strip as it reaches the toolkit's notebooks:
+// Ctrl+Tab and Ctrl+PageDown select the next tab, Ctrl+Shift+Tab and
+// Ctrl+PageUp the previous one, from anywhere in the strip's window; the strip
+// takes the focus from Tab (the selected caption then shows a focus frame),
+// and while it has it the arrow keys, Home and End select tabs. Every such
+// selection raises TabClick as a click does.
 
 #include <cstdint>
 #include <functional>
 
 #include <wx/control.h>
 #include <wx/panel.h>
+#include <wx/weakref.h>
 
 #include "controls/tab_layout.h"
 
@@ -15,6 +23,7 @@ class ucTabHead : public wxControl {
 public:
     explicit ucTabHead(wxWindow* parent, wxWindowID id = wxID_ANY, const wxPoint& pos = wxDefaultPosition,
                        const wxSize& size = wxDefaultSize);
+    ~ucTabHead() override;
 
     // Event: a tab was selected, by a click on its caption or by ShowTab.
     std::function<void(int32_t Index)> TabClick;
@@ -26,6 +35,9 @@ public:
     const uc::TabHeadLayout& Layout() const { return mLayout; }
     double TwipsPerPixel() const { return mTwipsPerPixel; }
 
+    // The strip takes the focus once it has a tab.
+    bool AcceptsFocus() const override { return mLayout.TabCount() > 0; }
+
 protected:
     wxSize DoGetBestSize() const override;
 
@@ -35,12 +47,16 @@ private:
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftUp(wxMouseEvent& event);
     void OnDpiChanged(wxDPIChangedEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnWindowKey(wxKeyEvent& event);
+    void OnFocus(wxFocusEvent& event);
     void MeasureCaption(const std::string& padded, int& width, int& height) const;
     int ToTwips(int pixels) const { return uc::PixelsToTwips(pixels, mTwipsPerPixel); }
 
     uc::TabHeadLayout mLayout;
     double mTwipsPerPixel = 15.0;
     int mPressedTab = -1;
+    wxWeakRef<wxWindow> mTopLevel;  // the window whose keys Ctrl+Tab and Ctrl+PageDown are taken from
 };
 
 class ucTabContainer : public wxPanel {

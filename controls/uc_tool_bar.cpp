@@ -47,6 +47,9 @@ ucToolBar::ucToolBar(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
     Bind(wxEVT_RIGHT_UP, &ucToolBar::OnButtonUp, this);
     Bind(wxEVT_MIDDLE_UP, &ucToolBar::OnButtonUp, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &ucToolBar::OnCaptureLost, this);
+    Bind(wxEVT_KEY_DOWN, &ucToolBar::OnKeyDown, this);
+    Bind(wxEVT_SET_FOCUS, &ucToolBar::OnFocus, this);
+    Bind(wxEVT_KILL_FOCUS, &ucToolBar::OnFocus, this);
 }
 
 wxSize ucToolBar::DoGetBestSize() const {
@@ -131,6 +134,15 @@ void ucToolBar::Render(wxDC& dc) {
         }
     }
     for (const uc::LineSeg& line : mLayout.HoverLines()) uc::DrawLineSeg(dc, line);
+    const int key = mLayout.KeyButton();
+    if (key >= 0 && HasFocus()) {
+        // The frame of the button that Enter or Space presses, around its hover frame's place.
+        const uc::ToolBarButton& b = mLayout.Button(key);
+        const int inset = (uc::ToolBarLayout::FrameSize - uc::ToolBarLayout::PictureSize) / 2;
+        uc::DrawFocusFrame(
+            dc, wxRect(b.HomeX - inset - 1, b.HomeY - inset - 1, uc::ToolBarLayout::FrameSize + 2,
+                   uc::ToolBarLayout::FrameSize + 2));
+    }
 }
 
 void ucToolBar::OnPaint(wxPaintEvent&) {
@@ -191,6 +203,38 @@ void ucToolBar::OnButtonUp(wxMouseEvent& event) {
     // The click handler may open a modal dialog or empty the bar: it runs last.
     mLayout.MouseUp(event.GetX(), event.GetY(), ButtonOf(event));
     Refresh();
+}
+
+void ucToolBar::OnKeyDown(wxKeyEvent& event) {
+    if (event.HasAnyModifiers()) {
+        event.Skip();
+        return;
+    }
+    switch (event.GetKeyCode()) {
+        case WXK_LEFT:
+        case WXK_NUMPAD_LEFT: mLayout.StepKeyButton(-1); break;
+        case WXK_RIGHT:
+        case WXK_NUMPAD_RIGHT: mLayout.StepKeyButton(1); break;
+        case WXK_HOME:
+        case WXK_NUMPAD_HOME: mLayout.KeyButtonToEnd(false); break;
+        case WXK_END:
+        case WXK_NUMPAD_END: mLayout.KeyButtonToEnd(true); break;
+        case WXK_SPACE:
+        case WXK_RETURN:
+        case WXK_NUMPAD_ENTER:
+            Refresh();
+            HideToolTip();
+            // The click handler may open a modal dialog or close the window: it runs last.
+            if (!mLayout.PressKeyButton()) event.Skip();
+            return;
+        default: event.Skip(); return;
+    }
+    Refresh();
+}
+
+void ucToolBar::OnFocus(wxFocusEvent& event) {
+    Refresh();  // the focus frame
+    event.Skip();
 }
 
 void ucToolBar::OnCaptureLost(wxMouseCaptureLostEvent&) {

@@ -3,6 +3,10 @@
 // at run time with buttons (a normal and a disabled picture and a tool tip)
 // and separators, laid out from left to right in one row; it reports clicks
 // and the button under the mouse through ButtonClick and ButtonHover.
+//
+// The keyboard reaches it too: Tab gives it the focus while a button is
+// enabled, a focus frame shows the button that Enter or Space presses, and
+// the arrow keys, Home and End move that frame between the enabled buttons.
 
 #include <cstdint>
 #include <functional>
@@ -42,6 +46,9 @@ public:
     void Render(wxDC& dc);
     const uc::ToolBarLayout& Layout() const { return mLayout; }
 
+    // The bar takes the focus while one of its buttons can be pressed.
+    bool AcceptsFocus() const override { return mLayout.KeyButton() >= 0; }
+
 protected:
     wxSize DoGetBestSize() const override;
 
@@ -53,6 +60,8 @@ private:
     void OnButtonDown(wxMouseEvent& event);
     void OnButtonUp(wxMouseEvent& event);
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnFocus(wxFocusEvent& event);
     void UpdateToolTip(int x, int y);
 
     struct Pictures {

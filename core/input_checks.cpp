@@ -10,8 +10,8 @@ void FilterNumericKey(int& KeyAscii, bool AllowMinus, bool AllowDecimal) {
 }
 
 TextRangeCheck CheckTextInRange(std::string_view Text, double Min, double Max) {
-    const double v = ParseLeadingNumber(Text);
-    const bool inRange = Min <= v && v <= Max;
+    double v = 0;
+    const bool inRange = ParseWholeNumber(Text, v) && Min <= v && v <= Max;
     return TextRangeCheck{inRange, inRange ? kWindowTextColor : kInvalidTextColor};
 }
 

@@ -26,8 +26,10 @@ struct TextRangeCheck {
     uint32_t TextColor = kInvalidTextColor;  // kWindowTextColor or kInvalidTextColor
 };
 
-// The box text's leading number ("." decimals, 0 when it has none) tested
-// against Min <= value <= Max, both ends included.
+// The number the box's whole text holds (ParseWholeNumber: "." decimals)
+// tested against Min <= value <= Max, both ends included. A text that is not
+// one number as a whole ("", "-", "2.5.5", "90-45", "12abc") is out of range
+// whatever the range: the box would otherwise show one value and hold another.
 TextRangeCheck CheckTextInRange(std::string_view Text, double Min, double Max);
 
 // The number a whole text holds, for boxes that take a typed number only as it

@@ -1,5 +1,7 @@
 #include "core/numeric_input.h"
 
+#include <cmath>
+
 namespace uc {
 
 bool TypesCharacter(const KeyStroke& key) {
@@ -18,8 +20,22 @@ bool NumericKeyPasses(const KeyStroke& key, const NumericBoxRule& rule) {
     return code != 0;
 }
 
+bool NumericTextValue(std::string_view text, const NumericBoxRule& rule, double& value) {
+    value = 0;
+    if (!CheckTextInRange(text, rule.Min, rule.Max).InRange) return false;
+    double v = 0;
+    ParseWholeNumber(text, v);
+    // A box that takes no decimal point holds whole numbers only: a pasted
+    // fraction would be shown as it is and stored rounded.
+    if (!rule.AllowDecimal && v != std::trunc(v)) return false;
+    value = v;
+    return true;
+}
+
 TextRangeCheck CheckNumericText(std::string_view text, const NumericBoxRule& rule) {
-    return CheckTextInRange(text, rule.Min, rule.Max);
+    double value = 0;
+    const bool inRange = NumericTextValue(text, rule, value);
+    return TextRangeCheck{inRange, inRange ? kWindowTextColor : kInvalidTextColor};
 }
 
 Rgb TextColourRgb(uint32_t textColor, Rgb windowText) {

@@ -9,7 +9,10 @@
 //   Escape) and shortcuts held with Ctrl, Alt or Meta (copy, cut, paste,
 //   undo, select all) are the box's own business and always pass.
 // - After every change the text is checked against the box's range: the
-//   window-text colour while it is inside, red while it is outside.
+//   window-text colour while it is one number as a whole lying inside, red
+//   otherwise (an empty text, "-", "2.5.5", "90-45", and a fraction in a box
+//   that takes no decimal point, are red). A box in range holds exactly the
+//   number it shows.
 
 #include <cstdint>
 #include <string_view>
@@ -44,7 +47,13 @@ bool TypesCharacter(const KeyStroke& key);
 // types no character, and the typed characters that FilterNumericKey lets pass.
 bool NumericKeyPasses(const KeyStroke& key, const NumericBoxRule& rule);
 
-// The range check of a box's text (CheckTextInRange with the rule's range).
+// The number a box's text holds: true when the whole text is one number
+// (ParseWholeNumber) within the rule's range, and a whole number where the
+// rule allows no decimal point. Value is 0 when false.
+bool NumericTextValue(std::string_view text, const NumericBoxRule& rule, double& value);
+
+// The range check of a box's text: in range exactly when NumericTextValue
+// holds, in the window-text colour; red otherwise.
 TextRangeCheck CheckNumericText(std::string_view text, const NumericBoxRule& rule);
 
 // The colour a box's text is drawn in, as red, green and blue bytes: the

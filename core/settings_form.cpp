@@ -1,7 +1,5 @@
 #include "core/settings_form.h"
 
-#include <cmath>
-
 #include "core/app_state.h"
 #include "core/number_formats.h"
 
@@ -15,17 +13,23 @@ SettingsFormValues SettingsFormFromState() {
     return form;
 }
 
+bool SettingsFormValid(const SettingsFormValues& form) {
+    double value = 0;
+    return uc::NumericTextValue(form.RadiusLimitText, kRadiusLimitRule, value) &&
+           uc::NumericTextValue(form.RadiusScaleText, kRadiusScaleRule, value);
+}
+
 void ApplySettingsForm(const SettingsFormValues& form) {
     gUseRecentList = form.UseRecentList;
     gSyncRecentList = gUseRecentList ? form.SyncRecentList : false;
     gModelOnLoad = form.ModelOnLoad < 0 ? 0 : (form.ModelOnLoad > 5 ? 5 : form.ModelOnLoad);
-    const double limit = ParseLeadingNumber(form.RadiusLimitText);
-    if (kRadiusLimitMin <= limit && limit <= kRadiusLimitMax)
-        gCombRadiusLimit = static_cast<int32_t>(std::nearbyint(limit));  // halves to even
+    double limit = 0;
+    if (uc::NumericTextValue(form.RadiusLimitText, kRadiusLimitRule, limit))
+        gCombRadiusLimit = static_cast<int32_t>(limit);
     // The box shows the scale to two decimals: a box left as it was shown keeps
     // the stored value exactly instead of its rounded text.
-    if (form.RadiusScaleText != FormatInvariant2(gCombRadiusScale)) {
-        const double scale = ParseLeadingNumber(form.RadiusScaleText);
-        if (kRadiusScaleMin <= scale && scale <= kRadiusScaleMax) gCombRadiusScale = static_cast<float>(scale);
-    }
+    double scale = 0;
+    if (form.RadiusScaleText != FormatInvariant2(gCombRadiusScale) &&
+        uc::NumericTextValue(form.RadiusScaleText, kRadiusScaleRule, scale))
+        gCombRadiusScale = static_cast<float>(scale);
 }

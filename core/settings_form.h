@@ -6,11 +6,16 @@
 #include <cstdint>
 #include <string>
 
+#include "core/numeric_input.h"
+
 // The ranges of the two comb boxes.
 inline constexpr double kRadiusScaleMin = 0.01;
 inline constexpr double kRadiusScaleMax = 20.0;
 inline constexpr double kRadiusLimitMin = 1.0;
 inline constexpr double kRadiusLimitMax = 100.0;
+// The two comb boxes: the scale takes a decimal point, the limit whole numbers.
+inline constexpr uc::NumericBoxRule kRadiusScaleRule{kRadiusScaleMin, kRadiusScaleMax, false, true};
+inline constexpr uc::NumericBoxRule kRadiusLimitRule{kRadiusLimitMin, kRadiusLimitMax, false, false};
 
 // The dialog's controls as values.
 struct SettingsFormValues {
@@ -29,11 +34,16 @@ SettingsFormValues SettingsFormFromState();
 // The sync box can be used only while the recent list is kept.
 inline bool SyncRecentListEnabled(bool useRecentList) { return useRecentList; }
 
+// True while both comb boxes hold one number as a whole within their ranges
+// (the limit a whole number): the dialog's OK is enabled only then.
+bool SettingsFormValid(const SettingsFormValues& form);
+
 // Stores the controls' values in the application state, in this order: the
 // recent-list flag; syncing (off whenever the list is not kept); the model
-// detail (held to 0..5); the comb limit when its box's number lies in 1..100
-// (rounded to a whole number, halves to even); the comb scale when its box's
-// number lies in 0.01..20. A comb value outside its range leaves the old one.
-// A scale box whose text is still the one SettingsFormFromState showed keeps
-// the stored scale exactly (the box shows it rounded to two decimals).
+// detail (held to 0..5); the comb limit when its box holds a whole number in
+// 1..100; the comb scale when its box holds one number in 0.01..20. A comb
+// box that does not (which the dialog's disabled OK never lets through)
+// leaves the old value. A scale box whose text is still the one
+// SettingsFormFromState showed keeps the stored scale exactly (the box shows
+// it rounded to two decimals).
 void ApplySettingsForm(const SettingsFormValues& form);

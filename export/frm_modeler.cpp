@@ -11,6 +11,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "controls/color_controls_wx.h"
 #include "controls/color_dialog.h"
 #include "controls/uc_container.h"
 #include "controls/uc_draw.h"
@@ -36,12 +37,6 @@ ucNumericTextBox* Box(wxWindow* parent, const uc::NumericBoxRule& rule) {
 }
 
 wxStaticText* Label(wxWindow* parent, const char* text) { return new wxStaticText(parent, wxID_ANY, text); }
-
-// A colour of the settings (red in the low byte) as the toolkit's colour.
-wxColour ToColour(int32_t color) {
-    return wxColour(static_cast<unsigned char>(color & 0xFF), static_cast<unsigned char>((color >> 8) & 0xFF),
-                    static_cast<unsigned char>((color >> 16) & 0xFF));
-}
 
 // Marks the pages as being filled for the lifetime of the object.
 class RefreshScope {
@@ -351,7 +346,7 @@ void frmModeler::BuildSupportPage() {
     chkRoundFooters = new wxCheckBox(extra, wxID_ANY, "Round Footers");
     rows->Add(chkRoundFooters, 0, wxBOTTOM, kMargin);
     auto* colorRow = new wxBoxSizer(wxHORIZONTAL);
-    lblSuppColor = new wxPanel(extra, wxID_ANY, wxDefaultPosition, wxSize(48, 18), wxBORDER_SIMPLE);
+    lblSuppColor = new ucColorSwatch(extra, 0, wxSize(48, 18));
     lblSuppColor->SetCursor(wxCursor(wxCURSOR_HAND));
     colorRow->Add(Label(extra, "Support Color:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kMargin);
     colorRow->Add(lblSuppColor, 0, wxALIGN_CENTER_VERTICAL);
@@ -378,7 +373,7 @@ void frmModeler::BuildTerrainExtrasPages() {
     auto* tunnels = new ucContainer(page, wxID_ANY, wxDefaultPosition, wxDefaultSize, " Tunnel Modeling");
     wxBoxSizer* rows = tunnels->SetContentsSizer(wxVERTICAL, kMargin + 2);
     auto* colorRow = new wxBoxSizer(wxHORIZONTAL);
-    lblTunnelColor = new wxPanel(tunnels, wxID_ANY, wxDefaultPosition, wxSize(48, 18), wxBORDER_SIMPLE);
+    lblTunnelColor = new ucColorSwatch(tunnels, 0, wxSize(48, 18));
     lblTunnelColor->SetCursor(wxCursor(wxCURSOR_HAND));
     colorRow->Add(Label(tunnels, "Tunnel Color:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kMargin);
     colorRow->Add(lblTunnelColor, 0, wxALIGN_CENTER_VERTICAL);
@@ -457,12 +452,12 @@ void frmModeler::BindEdits() {
     chkRoundFooters->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
         if (!mRefreshing) mForm.SetRoundFooters(chkRoundFooters->GetValue());
     });
-    lblSuppColor->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) { lblSuppColor_Click(); });
+    lblSuppColor->Clicked = [this] { lblSuppColor_Click(); };
     for (wxCheckBox* box : chkTera)
         box->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
             if (!mRefreshing) mForm.SetTerrain(chkTera[0]->GetValue(), chkTera[1]->GetValue());
         });
-    lblTunnelColor->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) { lblTunnelColor_Click(); });
+    lblTunnelColor->Clicked = [this] { lblTunnelColor_Click(); };
     chkTunnelSquare->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
         ApplyTunnelEnabling();
         if (!mRefreshing) mForm.SetSquareTunnels(chkTunnelSquare->GetValue());
@@ -578,8 +573,7 @@ void frmModeler::RefreshSupportPage() {
         txtTubeScaleZ[i]->SetValue(FormatInvariant2(m.TubeScales[static_cast<size_t>(i)].Z));
     }
     chkRoundFooters->SetValue(m.RoundFooters);
-    lblSuppColor->SetBackgroundColour(ToColour(m.SupportColor));
-    lblSuppColor->Refresh();
+    lblSuppColor->SetColor(m.SupportColor);
 }
 
 void frmModeler::RefreshTerrainPage() {
@@ -592,8 +586,7 @@ void frmModeler::RefreshExtrasPage() {
     RefreshScope scope(mRefreshing);
     const ModelerSettings& m = mForm.Copy();
     txtTunnelSoftness->SetValue(FormatLong(m.TunnelSoftness));
-    lblTunnelColor->SetBackgroundColour(ToColour(m.TunnelColor));
-    lblTunnelColor->Refresh();
+    lblTunnelColor->SetColor(m.TunnelColor);
     chkTunnelSquare->SetValue(m.SquareTunnels);
     ApplyTunnelEnabling();
     txtRailDetail->SetValue(FormatInvariant2(m.RailDetail));
@@ -669,16 +662,14 @@ void frmModeler::lblSuppColor_Click() {
     int32_t color = mForm.Copy().SupportColor;
     if (!ShowColorDialog(color, true, true, false, this)) return;
     mForm.SetSupportColor(color);
-    lblSuppColor->SetBackgroundColour(ToColour(color));
-    lblSuppColor->Refresh();
+    lblSuppColor->SetColor(color);
 }
 
 void frmModeler::lblTunnelColor_Click() {
     int32_t color = mForm.Copy().TunnelColor;
     if (!ShowColorDialog(color, true, true, false, this)) return;
     mForm.SetTunnelColor(color);
-    lblTunnelColor->SetBackgroundColour(ToColour(color));
-    lblTunnelColor->Refresh();
+    lblTunnelColor->SetColor(color);
 }
 
 void frmModeler::btnTrackStyle_Click(int index) {

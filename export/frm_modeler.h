@@ -27,6 +27,7 @@ class wxPanel;
 class wxRadioButton;
 class wxStaticText;
 class wxTextCtrl;
+class ucColorSwatch;
 class ucContainer;
 class ucNumericTextBox;
 class ucTabContainer;
@@ -82,9 +83,9 @@ public:
     std::array<ucNumericTextBox*, 10> txtTubeScaleX{};
     std::array<ucNumericTextBox*, 10> txtTubeScaleZ{};
     wxCheckBox* chkRoundFooters = nullptr;
-    wxPanel* lblSuppColor = nullptr;
+    ucColorSwatch* lblSuppColor = nullptr;
     std::array<wxCheckBox*, 2> chkTera{};
-    wxPanel* lblTunnelColor = nullptr;
+    ucColorSwatch* lblTunnelColor = nullptr;
     wxCheckBox* chkTunnelSquare = nullptr;
     ucNumericTextBox* txtTunnelSoftness = nullptr;
     // Track Style panel and the dialog's buttons.

@@ -40,11 +40,9 @@ CrosstieEnabling CrosstiePageEnabling(bool usePrimary, bool useAlternate, bool t
 
 namespace {
 
-// The box's value when its text lies in the rule's range.
+// The box's value when its whole text is one number in the rule's range.
 bool InRange(std::string_view text, const uc::NumericBoxRule& rule, double& value) {
-    if (!CheckTextInRange(text, rule.Min, rule.Max).InRange) return false;
-    value = ParseLeadingNumber(text);
-    return true;
+    return uc::NumericTextValue(text, rule, value);
 }
 
 float& Axis(RailSpec& r, int axis) { return axis == 0 ? r.PosX : (axis == 1 ? r.PosY : r.PosZ); }

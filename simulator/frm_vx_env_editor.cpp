@@ -11,6 +11,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "controls/color_controls_wx.h"
 #include "controls/color_dialog.h"
 #include "controls/dialog_end.h"
 #include "controls/uc_container.h"
@@ -94,11 +95,6 @@ Picture DrawBarPicture(int index) {
     return p;
 }
 
-wxColour ToColour(int32_t colour) {
-    return wxColour(static_cast<unsigned char>(colour & 0xFF), static_cast<unsigned char>((colour >> 8) & 0xFF),
-                    static_cast<unsigned char>((colour >> 16) & 0xFF));
-}
-
 // One line of the dialog's font tall (the theme's own entries would stand three lines of it tall).
 void OneLineTall(wxTextCtrl* box) { box->SetMinSize(wxSize(box->GetSize().x, box->GetCharHeight() + 10)); }
 
@@ -154,6 +150,7 @@ frmVXEnvEditor::frmVXEnvEditor(wxWindow* owner)
         }
         FinishDialog(*this, wxID_CANCEL);
     });
+    CloseOnEscape(*this);  // as Exit: asks about unsaved changes
 
     // Load of the window.
     for (const EnvPage& page : pages) ucHead->AddTab(wxString::FromUTF8(page.Caption));
@@ -172,6 +169,7 @@ frmVXEnvEditor::frmVXEnvEditor(wxWindow* owner)
     ucHead->ShowTab(0);
     top->SetSizeHints(this);
     CentreOnParent();
+    txtEnvName->SetFocus();  // the title first, not the tool bar before it
 }
 
 void frmVXEnvEditor::Register(const std::string& name, wxWindow* control) {
@@ -263,10 +261,10 @@ void frmVXEnvEditor::AddRow(wxWindow* parent, wxSizer* grid, const EnvRow& row) 
         }
         case EnvRowKind::Color: {
             grid->Add(new wxStaticText(parent, wxID_ANY, caption), 0, wxALIGN_CENTER_VERTICAL);
-            auto* swatch = new wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(60, 18), wxBORDER_SIMPLE);
+            auto* swatch = new ucColorSwatch(parent, 0, wxSize(60, 18));
             swatch->SetCursor(wxCursor(wxCURSOR_HAND));
             const size_t index = rows_.size();
-            swatch->Bind(wxEVT_LEFT_DOWN, [this, index](wxMouseEvent&) { PickLabelColor(rows_[index]); });
+            swatch->Clicked = [this, index] { PickLabelColor(rows_[index]); };
             grid->Add(swatch, 0, wxALIGN_CENTER_VERTICAL);
             bound.Control = swatch;
             break;
@@ -324,8 +322,7 @@ void frmVXEnvEditor::ShowRow(const BoundRow& bound) {
             static_cast<wxTextCtrl*>(bound.Control)->ChangeValue(wxString::FromUTF8(row.TextValue(values)));
             break;
         case EnvRowKind::Color:
-            bound.Control->SetBackgroundColour(ToColour(row.NumberValue(values)));
-            bound.Control->Refresh();
+            static_cast<ucColorSwatch*>(bound.Control)->SetColor(row.NumberValue(values));
             break;
         case EnvRowKind::Slider:
             static_cast<wxSlider*>(bound.Control)->SetValue(row.NumberValue(values));

@@ -3,8 +3,11 @@
 // time on ten tab pages, with a tool bar for New, Open, Save, Save As and
 // Exit. The pages are built from the row tables of environment_editor_pages.h
 // and show gEnvironment; the flow (prompts, dialogs, saving) is the
-// EnvironmentEditor's. Closing asks about unsaved changes and stays open when
-// they were not saved and not given up.
+// EnvironmentEditor's. Closing (Exit, Escape or the close box) asks about
+// unsaved changes and stays open when they were not saved and not given up.
+// The keyboard reaches every part: Tab goes round the tool bar (whose arrow
+// keys choose a button, Enter or Space press it), the tab strip and the
+// controls of the page shown; Ctrl+Tab and Ctrl+PageDown change pages.
 
 #include <array>
 #include <map>

@@ -1,9 +1,13 @@
 #include "tools/tool_form.h"
 
 #include "core/input_checks.h"
-#include "core/number_formats.h"
+#include "core/numeric_input.h"
 
-double NumericBoxValue(std::string_view text) { return ParseLeadingNumber(text); }
+double NumericBoxValue(std::string_view text) {
+    double value = 0;
+    ParseWholeNumber(text, value);
+    return value;
+}
 
 ToolForm::ToolForm(std::vector<NumericBoxSpec> boxes) {
     boxes_.reserve(boxes.size());
@@ -18,7 +22,8 @@ int ToolForm::AddBox(const NumericBoxSpec& spec) {
 bool ToolForm::SetText(int box, std::string_view text) {
     Box& b = boxes_[box];
     b.Text.assign(text);
-    const TextRangeCheck check = CheckTextInRange(b.Text, b.Spec.Min, b.Spec.Max);
+    const TextRangeCheck check =
+        uc::CheckNumericText(b.Text, uc::NumericBoxRule{b.Spec.Min, b.Spec.Max, b.Spec.AllowMinus, b.Spec.AllowDecimal});
     b.Red = !check.InRange;
     return check.InRange;
 }

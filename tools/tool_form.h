@@ -4,8 +4,9 @@
 // leaves it in, its value as OK reads it, and the enabling of OK.
 //
 // A dialog holds one ToolForm for its boxes. Every change of a box's text goes
-// through SetText: that box alone is checked again (red while its value lies
-// outside its range), then OK is enabled exactly when no box shows red. A box
+// through SetText: that box alone is checked again (red unless its text is one
+// number lying in its range, a whole number where the box takes no decimal
+// point), then OK is enabled exactly when no box shows red. A box
 // whose text was never changed keeps its default and is not red.
 
 #include <string>
@@ -20,8 +21,9 @@ struct NumericBoxSpec {
     const char* Default = "";
 };
 
-// The leading decimal number of a box's text with "." as the decimal point,
-// whatever the locale; 0 for an empty text or one that starts with no number.
+// The number a box's whole text holds, with "." as the decimal point whatever
+// the locale; 0 for a text that is not one number ("", "-", "2.5.5", "90-45").
+// OK is enabled only while every box holds one number in its range.
 double NumericBoxValue(std::string_view text);
 
 class ToolForm {

@@ -11,6 +11,7 @@
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/rawbmp.h>
+#include <wx/textctrl.h>
 #include <wx/weakref.h>
 
 #include "controls/frm_progress.h"
@@ -184,6 +185,94 @@ TEST_F(ControlsWindow, TabStripSelectsByClickAndDrawsItsBaseline) {
     EXPECT_EQ(At(frameImg, 399, 100), uc::SystemColour(uc::SysColour::DarkShadow3D));
     EXPECT_EQ(At(frameImg, 200, 199), uc::SystemColour(uc::SysColour::DarkShadow3D));
     EXPECT_EQ(At(frameImg, 200, 0), *wxBLACK) << "a tab page has no top line";
+}
+
+namespace {
+
+// Runs the events the display server has sent, a bounded number of them.
+void RunPending() {
+    for (int i = 0; i < 200 && wxTheApp->Pending(); ++i) wxTheApp->Dispatch();
+    wxTheApp->ProcessIdle();
+}
+
+// Waits up to about two seconds for `done`, running events meanwhile.
+template <class F>
+bool RunUntil(F done) {
+    for (int i = 0; i < 200 && !done(); ++i) {
+        RunPending();
+        wxMilliSleep(10);
+    }
+    return done();
+}
+
+// A key as the window sees it before its focused control does.
+bool WindowKey(wxWindow& focused, int keyCode, bool control, bool shift = false) {
+    wxKeyEvent e(wxEVT_CHAR_HOOK);
+    e.SetEventObject(&focused);
+    e.m_keyCode = keyCode;
+    e.SetControlDown(control);
+    e.SetRawControlDown(control);
+    e.SetShiftDown(shift);
+    focused.GetEventHandler()->ProcessEvent(e);
+    return !e.GetSkipped();  // taken by the strip
+}
+
+bool StripKey(ucTabHead& strip, int keyCode) {
+    wxKeyEvent e(wxEVT_KEY_DOWN);
+    e.SetEventObject(&strip);
+    e.m_keyCode = keyCode;
+    strip.GetEventHandler()->ProcessEvent(e);
+    return !e.GetSkipped();
+}
+
+}  // namespace
+
+TEST_F(ControlsWindow, TabStripPagesChangeFromTheKeyboard) {
+    auto* strip = new ucTabHead(frame, wxID_ANY, wxPoint(0, 0), wxSize(400, 30));
+    auto* page = new ucTabContainer(frame, wxID_ANY, wxPoint(0, 30), wxSize(400, 200));
+    auto* box = new wxTextCtrl(page, wxID_ANY, "", wxPoint(10, 10));
+    std::vector<int> clicks;
+    strip->TabClick = [&](int32_t i) { clicks.push_back(i); };
+    EXPECT_FALSE(strip->AcceptsFocus()) << "nothing to select yet";
+    for (const char* caption : {"World", "Region", "Fog"}) strip->AddTab(caption);
+    EXPECT_TRUE(strip->AcceptsFocusFromKeyboard());
+
+    // From a control of the window: Ctrl+Tab and Ctrl+PageDown forward,
+    // Ctrl+Shift+Tab and Ctrl+PageUp back; other keys are the control's.
+    EXPECT_TRUE(WindowKey(*box, WXK_TAB, true));
+    EXPECT_TRUE(WindowKey(*box, WXK_PAGEDOWN, true));
+    EXPECT_TRUE(WindowKey(*box, WXK_PAGEDOWN, true));
+    EXPECT_TRUE(WindowKey(*box, WXK_TAB, true, true));
+    EXPECT_TRUE(WindowKey(*box, WXK_PAGEUP, true));
+    EXPECT_FALSE(WindowKey(*box, WXK_TAB, false));
+    EXPECT_FALSE(WindowKey(*box, 'A', true));
+    EXPECT_EQ(clicks, (std::vector<int>{1, 2, 0, 2, 1}));
+
+    // On the strip itself: the arrows, Home and End.
+    clicks.clear();
+    EXPECT_TRUE(StripKey(*strip, WXK_RIGHT));
+    EXPECT_TRUE(StripKey(*strip, WXK_HOME));
+    EXPECT_TRUE(StripKey(*strip, WXK_LEFT));
+    EXPECT_FALSE(StripKey(*strip, WXK_TAB)) << "Tab moves the focus on";
+    EXPECT_EQ(clicks, (std::vector<int>{2, 0, 2}));
+
+    // A hidden strip leaves the keys alone.
+    strip->Hide();
+    EXPECT_FALSE(WindowKey(*box, WXK_TAB, true));
+    strip->Show();
+
+    // The strip takes the focus and then frames its selected caption.
+    frame->Raise();
+    strip->SetFocus();
+    if (!RunUntil([&] { return strip->HasFocus(); })) GTEST_SKIP() << "the test display gives no keyboard focus";
+    auto pixels = [&] {
+        const wxImage img = Paint(*strip);
+        return std::vector<unsigned char>(img.GetData(), img.GetData() + img.GetWidth() * img.GetHeight() * 3);
+    };
+    const std::vector<unsigned char> focused = pixels();
+    box->SetFocus();
+    ASSERT_TRUE(RunUntil([&] { return box->HasFocus(); }));
+    EXPECT_NE(focused, pixels()) << "the focus frame shows";
 }
 
 TEST_F(ControlsWindow, TitledPanelTitleEventsAndColours) {

@@ -140,3 +140,40 @@ TEST(TabLayout, TwipsAndPixels) {
     EXPECT_EQ(uc::PixelsToTwips(40, 15.0), 600);
     EXPECT_DOUBLE_EQ(uc::TwipsPerPixelForDpi(0), 15.0);
 }
+
+TEST(TabLayout, KeysStepThroughTheTabsAndWrapAround) {
+    using uc::TabKey;
+    using uc::TabStep;
+    // From anywhere in the window: Ctrl with Tab, PageDown, PageUp only.
+    EXPECT_EQ(uc::WindowTabKey(TabKey::Tab, true, false, false), TabStep::Next);
+    EXPECT_EQ(uc::WindowTabKey(TabKey::PageDown, true, false, false), TabStep::Next);
+    EXPECT_EQ(uc::WindowTabKey(TabKey::Tab, true, true, false), TabStep::Previous);
+    EXPECT_EQ(uc::WindowTabKey(TabKey::PageUp, true, false, false), TabStep::Previous);
+    EXPECT_EQ(uc::WindowTabKey(TabKey::Tab, false, false, false), TabStep::None) << "plain Tab moves the focus";
+    EXPECT_EQ(uc::WindowTabKey(TabKey::PageDown, false, false, false), TabStep::None);
+    EXPECT_EQ(uc::WindowTabKey(TabKey::Tab, true, false, true), TabStep::None);
+    EXPECT_EQ(uc::WindowTabKey(TabKey::Right, true, false, false), TabStep::None);
+    // On the focused strip: the arrows, Home and End as well.
+    EXPECT_EQ(uc::StripTabKey(TabKey::Right, false, false, false), TabStep::Next);
+    EXPECT_EQ(uc::StripTabKey(TabKey::Down, false, false, false), TabStep::Next);
+    EXPECT_EQ(uc::StripTabKey(TabKey::Left, false, false, false), TabStep::Previous);
+    EXPECT_EQ(uc::StripTabKey(TabKey::Up, false, false, false), TabStep::Previous);
+    EXPECT_EQ(uc::StripTabKey(TabKey::Home, false, false, false), TabStep::First);
+    EXPECT_EQ(uc::StripTabKey(TabKey::End, false, false, false), TabStep::Last);
+    EXPECT_EQ(uc::StripTabKey(TabKey::Tab, false, false, false), TabStep::None);
+    EXPECT_EQ(uc::StripTabKey(TabKey::PageUp, true, false, false), TabStep::Previous);
+
+    TabHeadLayout strip;
+    EXPECT_FALSE(strip.Step(TabStep::Next)) << "no tabs";
+    for (const char* caption : {"World", "Region", "Fog"}) strip.AddTab(caption, 500, 195);
+    std::vector<int> clicks;
+    strip.TabClick = [&](int32_t i) { clicks.push_back(i); };
+    EXPECT_TRUE(strip.Step(TabStep::Next));
+    EXPECT_TRUE(strip.Step(TabStep::Last));
+    EXPECT_TRUE(strip.Step(TabStep::Next));
+    EXPECT_TRUE(strip.Step(TabStep::Previous));
+    EXPECT_TRUE(strip.Step(TabStep::First));
+    EXPECT_EQ(clicks, (std::vector<int>{1, 2, 0, 2, 0}));
+    EXPECT_EQ(strip.SelectedTab(), 0);
+    EXPECT_FALSE(strip.Step(TabStep::None));
+}

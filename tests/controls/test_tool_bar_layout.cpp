@@ -257,3 +257,28 @@ TEST(ToolBarLayout, CancelledPressRestoresTheLook) {
     EXPECT_EQ(bar.NormalPictureRect(0).X, 6);
     EXPECT_EQ(bar.HoverLines()[0].Colour, SysColour::ButtonHighlight);
 }
+
+TEST(ToolBarLayout, KeysMoveBetweenEnabledButtonsAndPressThem) {
+    ToolBarLayout bar = TypicalRow();
+    Recorder r;
+    r.Attach(bar);
+    EXPECT_EQ(bar.KeyButton(), 0);
+    bar.ButtonEnabled(1, false);
+    bar.StepKeyButton(1);
+    EXPECT_EQ(bar.KeyButton(), 2) << "a disabled button is passed over";
+    bar.StepKeyButton(-1);
+    bar.StepKeyButton(-1);
+    EXPECT_EQ(bar.KeyButton(), 0) << "stops at the first";
+    bar.KeyButtonToEnd(true);
+    EXPECT_EQ(bar.KeyButton(), 3);
+    EXPECT_TRUE(bar.PressKeyButton());
+    bar.ButtonEnabled(3, false);
+    EXPECT_EQ(bar.KeyButton(), 0) << "a key button that was disabled gives way to the first enabled one";
+    bar.KeyButtonToEnd(false);
+    EXPECT_TRUE(bar.PressKeyButton());
+    EXPECT_EQ(r.clicks, (std::vector<int>{3, 0}));
+    for (int i = 0; i < bar.ButtonCount(); ++i) bar.ButtonEnabled(i, false);
+    EXPECT_EQ(bar.KeyButton(), -1);
+    EXPECT_FALSE(bar.PressKeyButton());
+    EXPECT_EQ(r.clicks.size(), 2u);
+}

@@ -23,22 +23,28 @@ TEST(InputChecksTest, NumericKeysPassOthersAreSwallowed) {
         EXPECT_EQ(Filter(key, true, true), 0) << key;
 }
 
-TEST(InputChecksTest, RangeCheckReadsTheLeadingNumber) {
-    const TextRangeCheck inRange = CheckTextInRange("12abc", 1, 100);
+TEST(InputChecksTest, RangeCheckTakesTheWholeTextAsOneNumber) {
+    const TextRangeCheck inRange = CheckTextInRange("12", 1, 100);
     EXPECT_TRUE(inRange.InRange);
     EXPECT_EQ(inRange.TextColor, kWindowTextColor);
     EXPECT_EQ(kWindowTextColor, 0x80000008u);
     const TextRangeCheck outside = CheckTextInRange("150", 1, 100);
     EXPECT_FALSE(outside.InRange);
     EXPECT_EQ(outside.TextColor, 255u);
-    EXPECT_TRUE(CheckTextInRange("", 0, 20).InRange);  // an empty box counts as 0
-    EXPECT_FALSE(CheckTextInRange("", 0.01, 20).InRange);
+    // Texts whose leading number lies in the range but that are not one
+    // number as a whole: red, whatever the range.
+    for (const char* text : {"12abc", "", "-", ".", "2.5.5", "90-45", "45-3", "100.0.5", "0.1.3", "1.5.5"}) {
+        const TextRangeCheck check = CheckTextInRange(text, -1000, 1000);
+        EXPECT_FALSE(check.InRange) << text;
+        EXPECT_EQ(check.TextColor, kInvalidTextColor) << text;
+    }
+    EXPECT_TRUE(CheckTextInRange("0", 0, 20).InRange);
     EXPECT_TRUE(CheckTextInRange("1", 1, 100).InRange);  // both ends belong to the range
     EXPECT_TRUE(CheckTextInRange("100", 1, 100).InRange);
     EXPECT_TRUE(CheckTextInRange("0.01", 0.01, 20).InRange);
     EXPECT_FALSE(CheckTextInRange("20.001", 0.01, 20).InRange);
     EXPECT_TRUE(CheckTextInRange("-5", -10, 0).InRange);
-    EXPECT_TRUE(CheckTextInRange("1.5.5", 1, 2).InRange);
+    EXPECT_FALSE(CheckTextInRange("1e400", 0, 1e300).InRange);  // no double holds it
     EXPECT_FALSE(CheckTextInRange("0,5", 0.1, 1).InRange);  // "." is the decimal point of the boxes
 }
 

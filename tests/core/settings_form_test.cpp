@@ -52,33 +52,26 @@ TEST_F(SettingsForm, AnOutOfRangeLimitKeepsTheOldValueWhileTheRestIsStored) {
     EXPECT_FALSE(gUseRecentList);
     EXPECT_EQ(gCombRadiusScale, 2.5f);
 
-    for (const char* bad : {"0", "", "100.5", "-5"}) {
+    // Out of range, not one number as a whole, or (pasted) not a whole number.
+    for (const char* bad : {"0", "", "100.5", "-5", "12 metres", "5-5", "50.5"}) {
         ApplySettingsForm(Form(1, false, false, "2.5", bad));
         EXPECT_EQ(gCombRadiusLimit, 40) << bad;
+        EXPECT_FALSE(SettingsFormValid(Form(1, false, false, "2.5", bad))) << bad;
     }
     ApplySettingsForm(Form(1, false, false, "2.5", "100"));
     EXPECT_EQ(gCombRadiusLimit, 100);
     ApplySettingsForm(Form(1, false, false, "2.5", "1"));
     EXPECT_EQ(gCombRadiusLimit, 1);
-    ApplySettingsForm(Form(1, false, false, "2.5", "12 metres"));
-    EXPECT_EQ(gCombRadiusLimit, 12) << "the leading number counts";
-}
-
-TEST_F(SettingsForm, APastedFractionalLimitRoundsHalvesToEven) {
-    ApplySettingsForm(Form(3, true, true, "0.10", "50.5"));
-    EXPECT_EQ(gCombRadiusLimit, 50);
-    ApplySettingsForm(Form(3, true, true, "0.10", "51.5"));
-    EXPECT_EQ(gCombRadiusLimit, 52);
-    ApplySettingsForm(Form(3, true, true, "0.10", "99.7"));
-    EXPECT_EQ(gCombRadiusLimit, 100);
+    EXPECT_TRUE(SettingsFormValid(Form(1, false, false, "2.5", "1")));
 }
 
 TEST_F(SettingsForm, AnOutOfRangeScaleKeepsTheOldValue) {
     gCombRadiusScale = 0.5f;
-    for (const char* bad : {"0.009", "20.01", "0,5"}) {
+    for (const char* bad : {"0.009", "20.01", "0,5", "2.5.7", "", "-"}) {
         ApplySettingsForm(Form(3, true, true, bad, "30"));
         EXPECT_EQ(gCombRadiusScale, 0.5f) << bad;
         EXPECT_EQ(gCombRadiusLimit, 30);
+        EXPECT_FALSE(SettingsFormValid(Form(3, true, true, bad, "30"))) << bad;
     }
     ApplySettingsForm(Form(3, true, true, "0.01", "30"));
     EXPECT_EQ(gCombRadiusScale, 0.01f);

@@ -9,6 +9,7 @@
 #include <wx/choice.h>
 #include <wx/radiobut.h>
 
+#include "controls/color_controls_wx.h"
 #include "controls/uc_numeric_text_box.h"
 #include "controls/uc_tab_head.h"
 #include "core/app_state.h"
@@ -147,6 +148,11 @@ TEST_F(ModelerDialog, CountBoxAndWoodenPreset) {
     EXPECT_FALSE(d.txtSpinePos[1]->IsEnabled());
     EXPECT_FALSE(d.optSpineShape[0]->IsEnabled());
     EXPECT_EQ(d.txtSpineSize->GetValue(), "0");
+    // Disabled boxes leave their text to the theme's disabled colours (a
+    // colour of their own would show them black on white, as editable).
+    EXPECT_FALSE(d.txtSpineSize->IsEnabled());
+    EXPECT_FALSE(d.txtSpineSize->UseForegroundColour());
+    EXPECT_FALSE(d.txtSpinePos[1]->UseForegroundColour());
     EXPECT_TRUE(d.chkRoundFooters->GetValue());
     EXPECT_TRUE(d.chkTunnelSquare->GetValue());
     EXPECT_FALSE(d.txtTunnelSoftness->IsEnabled());
@@ -257,6 +263,7 @@ TEST_F(ModelerDialog, RedBoxKeepsOkForceAndSaveDisabled) {
     for (ucNumericTextBox* box : {d.txtTieToggle[0], d.txtTieToggle[1], d.txtTieBank}) {
         EXPECT_FALSE(box->IsEnabled());
         EXPECT_FALSE(red(box));
+        EXPECT_FALSE(box->UseForegroundColour()) << "drawn as disabled";
     }
     EXPECT_EQ(d.txtTieBank->GetValue(), "0.00");
     EXPECT_EQ(takers(), 3);
@@ -269,6 +276,14 @@ TEST_F(ModelerDialog, RedBoxKeepsOkForceAndSaveDisabled) {
     d.txtTubeScaleX[2]->SetValue("7.5");
     EXPECT_EQ(takers(), 3);
     EXPECT_EQ(d.Form().Copy().TubeScales[2].X, 7.5f);
+    // Not one number as a whole: red, and nothing stored.
+    for (const char* text : {"0.1.3", "", "."}) {
+        d.txtTubeScaleX[2]->SetValue(text);
+        EXPECT_TRUE(red(d.txtTubeScaleX[2])) << text;
+        EXPECT_EQ(takers(), 0) << text;
+    }
+    EXPECT_EQ(d.Form().Copy().TubeScales[2].X, 7.5f);
+    d.txtTubeScaleX[2]->SetValue("7.5");
 
     // The bank angle is in use once its option is ticked: its 0 is then refused.
     Press(d.btnTrackStyle[3]);

@@ -188,10 +188,16 @@ TEST_F(ModelerFormTest, EditsStoreInRangeValuesAndSetTheirFlags) {
     EXPECT_TRUE(gRemodelFlags.RebuildTubes && gRemodelFlags.RebuildFooters && gRemodelFlags.RebuildPrefabs);
     EXPECT_FALSE(gRemodelFlags.RebuildTrack || gRemodelFlags.Recolor);
 
-    // Whole numbers halves to even.
+    // A box of whole numbers stores only a whole number; text that is not one
+    // number as a whole stores nothing.
     ClearRemodelFlags();
-    EXPECT_TRUE(form.EditTunnelSoftness("8.5"));
-    EXPECT_EQ(form.Copy().TunnelSoftness, 8);
+    for (const char* refused : {"8.5", "", "-", "12abc", "1.2.3"}) {
+        EXPECT_FALSE(form.EditTunnelSoftness(refused)) << refused;
+        EXPECT_FALSE(gRemodelFlags.RebuildTunnels) << refused;
+    }
+    EXPECT_FALSE(form.EditTieSpacing("0.1.3"));
+    EXPECT_TRUE(form.EditTunnelSoftness("12"));
+    EXPECT_EQ(form.Copy().TunnelSoftness, 12);
     EXPECT_FALSE(form.EditTieBank("180"));
     form.SetTerrain(false, true);
     EXPECT_TRUE(gRemodelFlags.RebuildGround && gRemodelFlags.RebuildTunnels);

@@ -12,6 +12,7 @@
 #include <wx/textctrl.h>
 
 #include "controls/uc_tab_head.h"
+#include "controls/uc_tool_bar.h"
 #include "core/app_state.h"
 #include "platform/color_chooser.h"
 #include "platform/file_system.h"
@@ -76,8 +77,10 @@ TEST_F(EnvWindows, EditorEditsSavesAndOpensAgain) {
             request.Color = EnvRGB(10, 20, 30);
             return true;
         });
-        wxMouseEvent click(wxEVT_LEFT_DOWN);
-        dialog.Control("lblFogColor")->ProcessWindowEvent(click);
+        // The swatch is reached by the keyboard too: Space picks as a click does.
+        wxKeyEvent space(wxEVT_KEY_DOWN);
+        space.m_keyCode = WXK_SPACE;
+        dialog.Control("lblFogColor")->ProcessWindowEvent(space);
     }
     auto* sky = dynamic_cast<wxTextCtrl*>(dialog.Control("txtRegionSkybox(2)"));
     ASSERT_TRUE(sky);
@@ -115,6 +118,72 @@ TEST_F(EnvWindows, EditorEditsSavesAndOpensAgain) {
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Title, "Unsaved Changes...");
     EXPECT_TRUE(dialog.Editor().Changed);
+}
+
+// A key as the window sees it first, whichever control has the focus.
+bool WindowKey(wxWindow* focused, int keyCode, bool control = false, bool shift = false) {
+    wxKeyEvent e(wxEVT_CHAR_HOOK);
+    e.SetEventObject(focused);
+    e.m_keyCode = keyCode;
+    e.SetControlDown(control);
+    e.SetRawControlDown(control);
+    e.SetShiftDown(shift);
+    focused->GetEventHandler()->ProcessEvent(e);
+    return !e.GetSkipped();
+}
+
+void KeyDown(wxWindow* control, int keyCode) {
+    wxKeyEvent e(wxEVT_KEY_DOWN);
+    e.SetEventObject(control);
+    e.m_keyCode = keyCode;
+    control->GetEventHandler()->ProcessEvent(e);
+}
+
+TEST_F(EnvWindows, EditorPagesAndExitAreReachedFromTheKeyboard) {
+    auto* dialog = new frmVXEnvEditor(frame);
+    dialog->Show();
+    // Ctrl+Tab and Ctrl+PageDown forward, their reverses back, from a control of a page.
+    EXPECT_TRUE(WindowKey(dialog->txtEnvName, WXK_TAB, true));
+    EXPECT_EQ(dialog->ShownTab(), 1);
+    EXPECT_TRUE(dialog->ucTab[1]->IsShown());
+    EXPECT_FALSE(dialog->ucTab[0]->IsShown());
+    EXPECT_TRUE(WindowKey(dialog->txtEnvName, WXK_PAGEDOWN, true));
+    EXPECT_EQ(dialog->ShownTab(), 2);
+    EXPECT_TRUE(WindowKey(dialog->txtEnvName, WXK_PAGEUP, true));
+    EXPECT_TRUE(WindowKey(dialog->txtEnvName, WXK_TAB, true, true));
+    EXPECT_TRUE(WindowKey(dialog->txtEnvName, WXK_TAB, true, true));
+    EXPECT_EQ(dialog->ShownTab(), 9) << "back from the first page to the last";
+    EXPECT_EQ(dialog->ucHead->Layout().SelectedTab(), 9);
+    // Tab reaches the tool bar and the strip, which show where the focus is.
+    EXPECT_TRUE(dialog->ucEnvBar->AcceptsFocusFromKeyboard());
+    EXPECT_TRUE(dialog->ucHead->AcceptsFocusFromKeyboard());
+
+    // Escape is Exit: with unsaved changes it asks, and Cancel keeps the window.
+    auto* fog = dynamic_cast<wxCheckBox*>(dialog->Control("chkFog"));
+    ASSERT_TRUE(fog);
+    fog->SetValue(true);
+    Fire(fog, wxEVT_CHECKBOX);
+    prompts.MessageAnswers = {MsgResult::Cancel, MsgResult::No};
+    EXPECT_TRUE(WindowKey(fog, WXK_ESCAPE));
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Title, "Unsaved Changes...");
+    EXPECT_TRUE(dialog->IsShown());
+    // The tool bar's Exit from the keyboard: End, then Enter; No closes unsaved.
+    KeyDown(dialog->ucEnvBar, WXK_END);
+    EXPECT_EQ(dialog->ucEnvBar->Layout().KeyButton(), 4);
+    KeyDown(dialog->ucEnvBar, WXK_RETURN);
+    EXPECT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_FALSE(dialog->IsShown());
+    EXPECT_EQ(dialog->GetReturnCode(), wxID_CANCEL);
+    dialog->Destroy();
+
+    // Without unsaved changes Escape closes at once.
+    dialog = new frmVXEnvEditor(frame);
+    dialog->Show();
+    EXPECT_TRUE(WindowKey(dialog->txtEnvName, WXK_ESCAPE));
+    EXPECT_FALSE(dialog->IsShown());
+    EXPECT_EQ(prompts.Messages.size(), 2u);
+    dialog->Destroy();
 }
 
 TEST_F(EnvWindows, OrganizerWithNothingToDoKeepsOkGreyed) {

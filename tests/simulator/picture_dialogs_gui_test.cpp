@@ -12,7 +12,8 @@
 #include <wx/checkbox.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
-#include <wx/scrolwin.h>
+#include <wx/dcmemory.h>
+#include <wx/scrolbar.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
 
@@ -69,6 +70,7 @@ TEST_F(PictureDialogs, TextureViewerVerdictAndAlpha) {
         EXPECT_EQ(viewer.SizeInfoLabel()->GetBackgroundColour(), *wxBLACK);
         EXPECT_EQ(viewer.ShowAlphaBox()->GetLabel(), "Show with Alpha");
         EXPECT_GE(viewer.PictureBox()->GetClientSize().x, 16);
+        EXPECT_FALSE(viewer.HorizontalBar() || viewer.VerticalBar()) << "a picture that fits does not scroll";
         viewer.ShowAlphaBox()->SetValue(true);
         viewer.chkShowAlpha_Click();
         EXPECT_EQ(gLoadedPicture.PixelAt(3, 3)[0], 100);
@@ -101,6 +103,64 @@ TEST_F(PictureDialogs, TextureViewerVerdictAndAlpha) {
         EXPECT_TRUE(gLoadedPicture.Empty());
         EXPECT_TRUE(gPictureBytes.empty());
     }
+}
+
+TEST_F(PictureDialogs, ALargePictureScrollsToItsEveryPixel) {
+    // Larger than the window on both axes; the bottom-right pixel stands out.
+    const int side = 2048;
+    ASSERT_TRUE(gLoadedPicture.Create(side, side));
+    uint8_t* corner = gLoadedPicture.PixelAt(side - 1, 0);  // bottom-up: row 0 is the bottom
+    corner[0] = 10, corner[1] = 200, corner[2] = 30;
+    frmViewTexture viewer(frame);
+    ASSERT_EQ(viewer.Shown().GetRed(side - 1, side - 1), 30);
+    wxScrollBar* across = viewer.HorizontalBar();
+    wxScrollBar* down = viewer.VerticalBar();
+    ASSERT_TRUE(across && down) << "scroll bars beside and below the picture";
+    const wxSize client = viewer.PictureBox()->GetClientSize();
+    ASSERT_LT(client.x, side);
+    ASSERT_LT(client.y, side);
+    EXPECT_EQ(down->GetRange(), side);
+    EXPECT_EQ(down->GetThumbSize(), client.y);
+    EXPECT_EQ(viewer.ViewOrigin(), wxPoint(0, 0));
+
+    // The picture as the box paints it, at its bottom-right corner.
+    auto cornerShown = [&] {
+        wxBitmap bitmap(client.x, client.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            viewer.RenderPicture(dc, wxRect(client));
+        }
+        const wxImage image = bitmap.ConvertToImage();
+        return wxColour(image.GetRed(client.x - 1, client.y - 1), image.GetGreen(client.x - 1, client.y - 1),
+                        image.GetBlue(client.x - 1, client.y - 1));
+    };
+    EXPECT_NE(cornerShown(), wxColour(30, 200, 10));
+    // End on the picture brings its last pixel into the box's corner, and the bars follow.
+    wxKeyEvent end(wxEVT_KEY_DOWN);
+    end.m_keyCode = WXK_END;
+    viewer.PictureBox()->GetEventHandler()->ProcessEvent(end);
+    EXPECT_EQ(viewer.ViewOrigin(), wxPoint(side - client.x, side - client.y));
+    EXPECT_EQ(cornerShown(), wxColour(30, 200, 10));
+    EXPECT_EQ(across->GetThumbPosition(), side - client.x);
+    EXPECT_EQ(down->GetThumbPosition(), side - client.y);
+    // Dragging a bar scrolls that axis; the view never runs past the picture.
+    wxScrollEvent drag(wxEVT_SCROLL_THUMBTRACK, down->GetId(), 100, wxVERTICAL);
+    drag.SetEventObject(down);
+    down->GetEventHandler()->ProcessEvent(drag);
+    EXPECT_EQ(viewer.ViewOrigin(), wxPoint(side - client.x, 100));
+    viewer.ScrollPicture(-5, 1 << 30);
+    EXPECT_EQ(viewer.ViewOrigin(), wxPoint(0, side - client.y));
+    // The wheel scrolls down, and across with Shift.
+    viewer.ScrollPicture(0, 0);
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.m_wheelRotation = -120;
+    wheel.m_wheelDelta = 120;
+    wheel.m_linesPerAction = 3;
+    viewer.PictureBox()->GetEventHandler()->ProcessEvent(wheel);
+    EXPECT_EQ(viewer.ViewOrigin(), wxPoint(0, 48));
+    wheel.SetShiftDown(true);
+    viewer.PictureBox()->GetEventHandler()->ProcessEvent(wheel);
+    EXPECT_EQ(viewer.ViewOrigin(), wxPoint(48, 48));
 }
 
 TEST_F(PictureDialogs, SunPlacementClicksKeysOkAndCancel) {

@@ -100,7 +100,7 @@ TEST(ToolFormTest, RangeEndsAreInsideAndOneStepOutsideTurnsRed) {
     EXPECT_TRUE(form.IsRed(0));
     EXPECT_FALSE(form.OkEnabled());
     EXPECT_FALSE(form.SetText(0, "0"));
-    EXPECT_FALSE(form.SetText(0, ""));  // an empty box reads 0
+    EXPECT_FALSE(form.SetText(0, ""));  // an empty box holds no number
     EXPECT_TRUE(form.SetText(0, "999"));
     EXPECT_TRUE(form.OkEnabled());
 
@@ -133,14 +133,34 @@ TEST(ToolFormTest, OkStaysDisabledWhileAnyBoxIsRed) {
     EXPECT_EQ(form.Value(2), 5.0);
 }
 
-TEST(ToolFormTest, ValueIsTheLeadingNumberWithAPoint) {
+TEST(ToolFormTest, OnlyOneNumberAsAWholeIsInRange) {
+    // The texts the key filter lets through but that hold no single number
+    // turn the box red and disable OK, whatever their leading number.
+    ToolForm rotate({kTrackRotateBox});
+    for (const char* text : {"90-45", "45-3", "-", "", "9-", "--5"}) {
+        EXPECT_FALSE(rotate.SetText(0, text)) << text;
+        EXPECT_FALSE(rotate.OkEnabled()) << text;
+    }
+    EXPECT_TRUE(rotate.SetText(0, "90"));
+    EXPECT_EQ(rotate.Value(0), 90.0);
+    ToolForm move({kMoveAmountBox});
+    for (const char* text : {"2.5.5", "100.0.5", ".", "0.1.3"}) EXPECT_FALSE(move.SetText(0, text)) << text;
+    EXPECT_TRUE(move.SetText(0, "2.5"));
+    EXPECT_EQ(move.Value(0), 2.5);
+    ToolForm pitch({kElementTurnBox});
+    EXPECT_FALSE(pitch.SetText(0, "45-3"));
+    EXPECT_FALSE(pitch.SetText(0, ""));
+    EXPECT_TRUE(pitch.SetText(0, "-45"));
+    EXPECT_EQ(pitch.Value(0), -45.0);
+    // A box that takes no decimal point holds whole numbers only (a pasted
+    // fraction would be shown as it is and used rounded).
+    ToolForm scale({kTrackScaleBox});
+    EXPECT_FALSE(scale.SetText(0, "150.5"));
+    EXPECT_TRUE(scale.SetText(0, "150"));
+
     EXPECT_EQ(NumericBoxValue("12.5"), 12.5);
-    EXPECT_EQ(NumericBoxValue("12.5.3"), 12.5);
-    EXPECT_EQ(NumericBoxValue("-7"), -7.0);
-    EXPECT_EQ(NumericBoxValue("3-"), 3.0);
-    EXPECT_EQ(NumericBoxValue(""), 0.0);
-    EXPECT_EQ(NumericBoxValue("-"), 0.0);
     EXPECT_EQ(NumericBoxValue(".5"), 0.5);
+    for (const char* text : {"12.5.3", "3-", "", "-"}) EXPECT_EQ(NumericBoxValue(text), 0.0) << text;
 }
 
 TEST_F(ToolTest, EndingOfOkRaisesTheFlagsThenMarksChangedOnce) {

@@ -236,9 +236,12 @@ TEST_F(AboutBoxWindow, WithoutARenderingContextItSaysSoAndClosesItself) {
     gDocumentType = DocumentNone;
 }
 
-TEST_F(AboutBoxWindow, ClosedBeforeItsSceneExistsItChangesNothing) {
+TEST_F(AboutBoxWindow, ClosedByEscapeBeforeItsSceneExistsItChangesNothing) {
     frmAbout box(frame);
-    box.Close();  // before the first tick
+    wxKeyEvent escape(wxEVT_CHAR_HOOK);  // before the first tick
+    escape.m_keyCode = WXK_ESCAPE;
+    box.Picture()->GetEventHandler()->ProcessEvent(escape);
+    EXPECT_EQ(box.GetReturnCode(), wxID_CANCEL);
     EXPECT_FALSE(box.SceneReady());
     EXPECT_FALSE(box.Fader().IsRunning());
     RunEventsFor(50);

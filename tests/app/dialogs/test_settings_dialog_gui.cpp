@@ -158,21 +158,38 @@ TEST_F(SettingsDialogWindow, UncheckingTheRecentListGreysAndStoresSyncOff) {
     EXPECT_FALSE(again.SyncRecentFileListBox()->IsEnabled()) << "greyed from the start";
 }
 
-TEST_F(SettingsDialogWindow, ARedLimitKeepsItsOldValueWhileEverythingElseIsSaved) {
+TEST_F(SettingsDialogWindow, ARedCombValueKeepsOkDisabledUntilCorrected) {
     frmSettings dialog(frame);
     dialog.ModelOnLoadOption(5)->SetValue(true);
     dialog.SyncRecentFileListBox()->SetValue(false);
-    dialog.RadiusLimitBox()->SetValue("150");
-    EXPECT_EQ(dialog.RadiusLimitBox()->GetForegroundColour(), kRed);
-    EXPECT_FALSE(dialog.RadiusLimitBox()->InRange());
     dialog.RadiusScaleBox()->SetValue("1.75");
     EXPECT_EQ(dialog.RadiusScaleBox()->GetForegroundColour(), WindowText());
-    EXPECT_TRUE(dialog.OkayButton()->IsEnabled()) << "this dialog's OK stays enabled whatever the boxes hold";
+    EXPECT_TRUE(dialog.OkayButton()->IsEnabled());
+    // Out of range, or not one number as a whole: red, and OK cannot store
+    // a value other than the one shown.
+    for (const char* limit : {"150", "", "5-5", "50.5"}) {
+        dialog.RadiusLimitBox()->SetValue(limit);
+        EXPECT_EQ(dialog.RadiusLimitBox()->GetForegroundColour(), kRed) << limit;
+        EXPECT_FALSE(dialog.OkayButton()->IsEnabled()) << limit;
+    }
+    dialog.RadiusLimitBox()->SetValue("25");
+    for (const char* scale : {"25", "2.5.7", "-", ""}) {
+        dialog.RadiusScaleBox()->SetValue(scale);
+        EXPECT_EQ(dialog.RadiusScaleBox()->GetForegroundColour(), kRed) << scale;
+        EXPECT_FALSE(dialog.OkayButton()->IsEnabled()) << scale;
+    }
+    Click(*dialog.OkayButton(), wxEVT_BUTTON);  // a click that reaches a disabled OK anyway
+    EXPECT_EQ(dialog.GetReturnCode(), 0) << "the dialog stays open";
+    EXPECT_EQ(gCombRadiusLimit, 40) << "nothing stored";
+    EXPECT_EQ(gModelOnLoad, 2);
 
+    dialog.RadiusScaleBox()->SetValue("1.75");
+    EXPECT_TRUE(dialog.OkayButton()->IsEnabled());
     Click(*dialog.OkayButton(), wxEVT_BUTTON);
+    EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
     EXPECT_EQ(gRadiusComb.size(), 4u) << "the comb of the loaded track is rebuilt";
     EXPECT_TRUE(prompts.Messages.empty());
-    EXPECT_EQ(gCombRadiusLimit, 40);
+    EXPECT_EQ(gCombRadiusLimit, 25);
     EXPECT_EQ(gCombRadiusScale, 1.75f);
     EXPECT_EQ(gModelOnLoad, 5);
     EXPECT_TRUE(gUseRecentList);
@@ -180,7 +197,7 @@ TEST_F(SettingsDialogWindow, ARedLimitKeepsItsOldValueWhileEverythingElseIsSaved
 
     const std::string file = ReadText(SettingsFilePath());
     EXPECT_NE(file.find("[General]\r\nUseRecentList=1\r\nSyncRecentList=0\r\nModelOnLoad=5\r\n"
-                        "CombRadiusScale=1.75\r\nCombRadiusLimit=40\r\n"),
+                        "CombRadiusScale=1.75\r\nCombRadiusLimit=25\r\n"),
               std::string::npos)
         << file;
     // And the program reads the same back at its next start.
@@ -189,7 +206,7 @@ TEST_F(SettingsDialogWindow, ARedLimitKeepsItsOldValueWhileEverythingElseIsSaved
     LoadSettings();
     EXPECT_EQ(gModelOnLoad, 5);
     EXPECT_EQ(gCombRadiusScale, 1.75f);
-    EXPECT_EQ(gCombRadiusLimit, 40);
+    EXPECT_EQ(gCombRadiusLimit, 25);
 }
 
 TEST_F(SettingsDialogWindow, AFailedSaveIsReportedAndTheSettingsStillApply) {
@@ -293,9 +310,16 @@ TEST_F(SettingsDialogWindow, NumericBoxGroupKeepsOkDisabledWhileABoxIsRed) {
     EXPECT_TRUE(ok->IsEnabled());
     a->SetValue("");
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(a->GetForegroundColour(), kRed) << "an empty box counts as 0";
+    EXPECT_EQ(a->GetForegroundColour(), kRed) << "an empty box holds no number";
     EXPECT_FALSE(ok->IsEnabled());
-    a->SetValue("12 m");
+    // Texts whose leading number lies in the range but that are not one number.
+    for (const char* text : {"2.5.5", "90-45", "-", "12 m"}) {
+        a->SetValue(text);
+        EXPECT_EQ(a->GetForegroundColour(), kRed) << text;
+        EXPECT_FALSE(a->InRange()) << text;
+        EXPECT_FALSE(ok->IsEnabled()) << text;
+    }
+    a->SetValue("12");
     EXPECT_EQ(a->GetForegroundColour(), WindowText());
     EXPECT_EQ(a->Number(), 12.0);
     EXPECT_TRUE(ok->IsEnabled());
