@@ -132,6 +132,7 @@ void ucTabHead::OnKeyDown(wxKeyEvent& event) {
         event.Skip();
         return;
     }
+    KeepFocusInSight();
     Refresh();
 }
 
@@ -143,7 +144,14 @@ void ucTabHead::OnWindowKey(wxKeyEvent& event) {
                                               event.AltDown() || event.MetaDown());
     if (step == uc::TabStep::None || !mLayout.Step(step)) return;
     event.Skip(false);
+    KeepFocusInSight();
     Refresh();
+}
+
+void ucTabHead::KeepFocusInSight() {
+    const wxWindow* focus = wxWindow::FindFocus();
+    if (focus && focus != mTopLevel && focus->IsShownOnScreen()) return;
+    SetFocus();
 }
 
 void ucTabHead::OnFocus(wxFocusEvent& event) {
@@ -174,6 +182,7 @@ void ucTabHead::OnLeftUp(wxMouseEvent& event) {
     // A click is a press and a release on the same caption.
     if (pressed >= 0 && mLayout.HitTest(x, y) == pressed) {
         mLayout.Click(x, y);
+        KeepFocusInSight();
         Refresh();
     }
     event.Skip();

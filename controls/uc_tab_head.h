@@ -50,6 +50,9 @@ private:
     void OnKeyDown(wxKeyEvent& event);
     void OnWindowKey(wxKeyEvent& event);
     void OnFocus(wxFocusEvent& event);
+    // After a page change: a focus left on the page that went out of sight
+    // comes to the strip, so the keyboard still reaches the window.
+    void KeepFocusInSight();
     void MeasureCaption(const std::string& padded, int& width, int& height) const;
     int ToTwips(int pixels) const { return uc::PixelsToTwips(pixels, mTwipsPerPixel); }
 

@@ -273,6 +273,13 @@ TEST_F(ControlsWindow, TabStripPagesChangeFromTheKeyboard) {
     box->SetFocus();
     ASSERT_TRUE(RunUntil([&] { return box->HasFocus(); }));
     EXPECT_NE(focused, pixels()) << "the focus frame shows";
+
+    // A page change that hides the focused control hands the focus to the
+    // strip, where the keyboard still reaches the window.
+    strip->TabClick = [&](int32_t i) { page->Show(i == 0); };
+    EXPECT_TRUE(WindowKey(*box, WXK_PAGEUP, true));  // from Fog to Region
+    EXPECT_FALSE(box->IsShownOnScreen());
+    EXPECT_TRUE(RunUntil([&] { return strip->HasFocus(); }));
 }
 
 TEST_F(ControlsWindow, TitledPanelTitleEventsAndColours) {
