@@ -232,15 +232,26 @@ struct TextureCopies {
     std::vector<std::string> Written;
     std::vector<std::string> Failed;
 };
-TextureCopies* gTextureCopies = nullptr;
 
-class TextureCopiesScope {
-public:
-    explicit TextureCopiesScope(TextureCopies& copies) { gTextureCopies = &copies; }
-    ~TextureCopiesScope() { gTextureCopies = nullptr; }
-    TextureCopiesScope(const TextureCopiesScope&) = delete;
-    TextureCopiesScope& operator=(const TextureCopiesScope&) = delete;
-};
+// WriteTextureKey, noting in copies (when given) what it copied or could not.
+void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder,
+                     TextureCopies* copies) {
+    if (path.size() < 2) return;
+    const size_t slash = path.find_last_of("\\/");
+    // The copy carries the name its key gives (commas become points in every key line).
+    const std::string fileName = ReplaceCommas(slash == std::string::npos ? path : path.substr(slash + 1));
+    std::string value = relativeFolder + fileName;
+    const std::string folder = fsys::MapStoredName(gSimPath, relativeFolder);
+    const std::string source = TexturePathOnDisk(path);
+    if (!source.empty() && fsys::FileExists(source)) {
+        bool created = false;
+        const auto placed = folder.empty() ? std::nullopt : PlaceTextureCopy(source, folder, fileName, &created);
+        if (placed) value = relativeFolder + *placed;
+        if (copies && placed && created) copies->Written.push_back((std::filesystem::path(folder) / *placed).string());
+        if (copies && !placed) copies->Failed.push_back(source);
+    }
+    WriteKey(key, value);
+}
 
 // The folder name under Environments that the keys name: commas become points,
 // as every key line has them.
@@ -250,11 +261,13 @@ void WriteSwitchOff(const char* key, bool on) {
     if (!on) WriteKey(key, "false");
 }
 
-void WriteEnvironmentText(const std::string& Name, const EnvironmentValues& v, bool copyTextures) {
+// The environment's text in the settings buffer; with copies, the textures are
+// copied into its folder and what was copied is noted there.
+void WriteEnvironmentText(const std::string& Name, const EnvironmentValues& v, TextureCopies* copies) {
     const std::string relative = "Environments\\" + TextureFolderName(Name) + "\\";
     auto texture = [&](const char* key, const std::string& path) {
-        if (copyTextures) {
-            WriteTextureKey(key, path, relative);
+        if (copies) {
+            WriteTextureKey(key, path, relative, copies);
         } else if (path.size() >= 2) {
             const size_t slash = path.find_last_of("\\/");
             WriteKey(key, relative + (slash == std::string::npos ? path : path.substr(slash + 1)));
@@ -436,26 +449,12 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
 }
 
 void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder) {
-    if (path.size() < 2) return;
-    const size_t slash = path.find_last_of("\\/");
-    // The copy carries the name its key gives (commas become points in every key line).
-    const std::string fileName = ReplaceCommas(slash == std::string::npos ? path : path.substr(slash + 1));
-    std::string value = relativeFolder + fileName;
-    const std::string folder = fsys::MapStoredName(gSimPath, relativeFolder);
-    const std::string source = TexturePathOnDisk(path);
-    if (!source.empty() && fsys::FileExists(source)) {
-        bool created = false;
-        const auto placed = folder.empty() ? std::nullopt : PlaceTextureCopy(source, folder, fileName, &created);
-        if (placed) value = relativeFolder + *placed;
-        if (gTextureCopies && placed && created) gTextureCopies->Written.push_back((std::filesystem::path(folder) / *placed).string());
-        if (gTextureCopies && !placed) gTextureCopies->Failed.push_back(source);
-    }
-    WriteKey(key, value);
+    WriteTextureKey(key, path, relativeFolder, nullptr);
 }
 
 std::string EnvironmentFileText(const std::string& Name, const EnvironmentValues& values) {
     const std::string saved = IniGetBuffer();
-    WriteEnvironmentText(Name, values, false);
+    WriteEnvironmentText(Name, values, nullptr);
     std::string text = cp::BytesOrMarks(IniGetBuffer());
     IniSetBuffer(saved);
     return text;
@@ -464,7 +463,7 @@ std::string EnvironmentFileText(const std::string& Name, const EnvironmentValues
 std::optional<std::string> TextOutsideCodePage(const std::string& Name, const EnvironmentValues& values) {
     if (!EnvFileBytesFromText(Name)) return Name;
     const std::string saved = IniGetBuffer();
-    WriteEnvironmentText(Name, values, false);
+    WriteEnvironmentText(Name, values, nullptr);
     const std::string text = IniGetBuffer();
     IniSetBuffer(saved);
     for (size_t start = 0; start < text.size();) {
@@ -501,10 +500,7 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
     const bool folderExisted = fsys::FolderExists(folder);
     CreateFolderChain(folder);
     TextureCopies copies;
-    {
-        TextureCopiesScope scope(copies);
-        WriteEnvironmentText(Name, values, true);
-    }
+    WriteEnvironmentText(Name, values, &copies);
     bool ok = copies.Failed.empty();
     if (ok) {
         const auto bytes = EnvFileBytesFromText(IniGetBuffer());
