@@ -119,9 +119,8 @@ bool EnvironmentEditor::Write(bool replaceConfirmed) {
     }
     // The file the environment came from, or the one saved last, is replaced
     // without a question; any other asks first (Save As has asked already).
-    const bool asked = replaceConfirmed || fsys::IsSameFile(target, CurrentFilePath) ||
-                       fsys::IsSameFile(target, SavedFilePath);
-    if (!asked && !ConfirmReplaceFile(target, "Save Environment")) return false;
+    const bool ownFile = fsys::IsSameFile(target, CurrentFilePath) || fsys::IsSameFile(target, SavedFilePath);
+    if (!replaceConfirmed && !ownFile && !ConfirmReplaceFile(target, "Save Environment")) return false;
     std::vector<std::string> uncopied;
     if (!WriteEnvironmentFile(EnvName, values_, &uncopied)) {
         std::string text = "Unable to save file!\n" + target;
@@ -157,7 +156,7 @@ bool EnvironmentEditor::SaveEnvironmentAs() {
         // The name as the file it writes spells it ("sunset" over "Sunset.env" is "Sunset").
         const std::string target = EnvironmentFilePath(name);
         if (!ConfirmReplaceFile(target, kSaveAsTitle)) {
-            path = target;  // No: back to the dialog on that name, as every save dialog
+            path = target;  // No: back to the dialog on that name, as in the other save dialogs
             continue;
         }
         const std::string previous = EnvName;
