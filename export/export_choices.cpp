@@ -1,12 +1,12 @@
 #include "export/export_choices.h"
 
 #include <filesystem>
-#include <system_error>
 
 #include "core/app_state.h"
 #include "core/file_dialogs.h"
 #include "export/model_export_3ds.h"
 #include "platform/app_folders.h"
+#include "platform/file_identity.h"
 #include "platform/file_system.h"
 #include "platform/prompts.h"
 
@@ -55,17 +55,9 @@ std::string ExportOverDocumentText(const std::string& path, int16_t documentType
 
 bool ConfirmExportTarget(const std::string& target, bool alreadyAsked) {
     if (target.empty()) return false;
-    if (gDocumentType != DocumentNone && !gDocumentPath.empty()) {
-        std::error_code ec;
-        const bool same = fs::exists(target, ec) && fs::exists(gDocumentPath, ec)
-                              ? fs::equivalent(target, gDocumentPath, ec)
-                              : fs::absolute(target, ec).lexically_normal() ==
-                                    fs::absolute(gDocumentPath, ec).lexically_normal();
-        if (same) {
-            MsgBox(ExportOverDocumentText(target, gDocumentType), kExportErrorTitle, MsgButtons::OK,
-                   MsgIcon::Exclamation);
-            return false;
-        }
+    if (gDocumentType != DocumentNone && fsys::IsSameFile(target, gDocumentPath)) {
+        MsgBox(ExportOverDocumentText(target, gDocumentType), kExportErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
+        return false;
     }
     return alreadyAsked || ConfirmReplaceFile(target, kExportDialogTitle);
 }

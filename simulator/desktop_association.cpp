@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
+#include <string_view>
 #include <system_error>
 
 #include <sys/stat.h>
@@ -176,25 +178,88 @@ std::string WithoutOwnEntries(const std::string& list) {
     return rest;
 }
 
+bool HasEntries(const std::string& list) { return list.find_first_not_of(" \t;") != std::string::npos; }
+
+// What setting the default added to mimeapps.list besides this program's
+// entry, so that clearing it takes out exactly that. Written as a comment
+// right above the type's line whenever it is not the plain case of a line
+// added to a section the file had (what a line without the comment means).
+struct Additions {
+    bool Line = true;        // the type's line (else the user's, which had no entries)
+    bool Section = false;    // the "[Default Applications]" line above it
+    bool BlankLine = false;  // a blank line before that section
+    bool LineEnd = false;    // the end of the line before, which was the file's last and had none
+    bool File = false;       // the file itself
+};
+
+constexpr const char* kAdditionsNote = "# gantrywright-vxtrack added:";
+
+std::string AdditionsNote(const Additions& added) {
+    std::string note = std::string(kAdditionsNote) + " entry";
+    if (added.Line) note += " line";
+    if (added.Section) note += " section";
+    if (added.BlankLine) note += " blank-line";
+    if (added.LineEnd) note += " line-end";
+    if (added.File) note += " file";
+    return note;
+}
+
+bool IsAdditionsNote(const std::string& text) { return text.rfind(kAdditionsNote, 0) == 0; }
+
+Additions AdditionsOfNote(const std::string& text) {
+    Additions added;
+    added.Line = false;
+    std::istringstream words(text.substr(std::string(kAdditionsNote).size()));
+    for (std::string word; words >> word;) {
+        added.Line |= word == "line";
+        added.Section |= word == "section";
+        added.BlankLine |= word == "blank-line";
+        added.LineEnd |= word == "line-end";
+        added.File |= word == "file";
+    }
+    return added;
+}
+
+// A line of mimeapps.list and the end it had ("\n", "\r\n", or none for a last line without one).
+struct ListLine {
+    std::string Text;
+    std::string End;
+};
+
+// True when nothing but blank lines follows line `at` up to the next section or the end.
+bool LastOfSection(const std::vector<ListLine>& lines, size_t at) {
+    for (size_t i = at + 1; i < lines.size(); ++i) {
+        const std::string text = Trimmed(lines[i].Text);
+        if (text.empty()) continue;
+        return text[0] == '[';
+    }
+    return true;
+}
+
 }  // namespace
 
-std::string SetDefaultApplication(const std::string& mimeapps, const std::string& entry) {
+std::optional<std::string> SetDefaultApplication(const std::optional<std::string>& mimeapps,
+                                                 const std::string& entry) {
+    if (!mimeapps && entry.empty()) return std::nullopt;
+    // A byte-order mark stays in front and is no part of the first line.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const std::string_view whole = mimeapps ? std::string_view(*mimeapps) : std::string_view();
+    const std::string_view bom = whole.substr(0, whole.compare(0, kBom.size(), kBom) == 0 ? kBom.size() : 0);
+    const std::string_view body = whole.substr(bom.size());
+
     // The lines with their own ends: CR LF is read like LF, and every line is
     // written back with the end it had.
-    struct Line {
-        std::string Text;
-        std::string End;
-    };
+    using Line = ListLine;
     std::vector<Line> lines;
     size_t crlf = 0;
-    for (size_t at = 0; at < mimeapps.size();) {
-        const size_t nl = mimeapps.find('\n', at);
+    for (size_t at = 0; at < body.size();) {
+        const size_t nl = body.find('\n', at);
         Line line;
         if (nl == std::string::npos) {
-            line.Text = mimeapps.substr(at);
-            at = mimeapps.size();
+            line.Text = body.substr(at);
+            at = body.size();
         } else {
-            line.Text = mimeapps.substr(at, nl - at);
+            line.Text = body.substr(at, nl - at);
             line.End = "\n";
             at = nl + 1;
         }
@@ -213,42 +278,86 @@ std::string SetDefaultApplication(const std::string& mimeapps, const std::string
         const size_t equals = text.find('=');
         return equals == std::string::npos ? std::string{} : Trimmed(text.substr(0, equals));
     };
-    bool inDefaults = false, placed = false;
+    bool inDefaults = false, placed = false, fileAdded = false;
     std::vector<Line> out;
     int sectionAt = -1;
-    for (const Line& line : lines) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
         const std::string text = Trimmed(line.Text);
+        const bool noted = i > 0 && IsAdditionsNote(lines[i - 1].Text);
         if (!text.empty() && text[0] == '[') {
             inDefaults = text == kDefaultSection;
             if (inDefaults && sectionAt < 0) sectionAt = static_cast<int>(out.size());
+        } else if (entry.empty() && IsAdditionsNote(line.Text)) {
+            continue;  // the note goes with what it notes
         } else if (inDefaults && keyOf(line.Text) == kTrackMimeType) {
             // The key, "=" and the blanks after it stay as they are; so does the
             // list less this program's entries, which is what the user had.
             size_t valueAt = line.Text.find('=') + 1;
             while (valueAt < line.Text.size() && (line.Text[valueAt] == ' ' || line.Text[valueAt] == '\t')) ++valueAt;
-            const std::string others = WithoutOwnEntries(line.Text.substr(valueAt));
+            const std::string head = line.Text.substr(0, valueAt);
+            const std::string value = line.Text.substr(valueAt);
+            const std::string others = WithoutOwnEntries(value);
             if (!entry.empty()) {
-                out.push_back({line.Text.substr(0, valueAt) + entry + ";" + others, line.End});
+                // A line of the user's without any entry stays when the entry goes.
+                if (!HasEntries(value) && !noted) {
+                    Additions none;
+                    none.Line = false;
+                    out.push_back({AdditionsNote(none), newline});
+                }
+                out.push_back({head + entry + ";" + others, line.End});
                 placed = true;
                 continue;
             }
-            if (others.find_first_not_of(" \t;") == std::string::npos) continue;
-            out.push_back({line.Text.substr(0, valueAt) + others, line.End});
+            const Additions what = noted ? AdditionsOfNote(lines[i - 1].Text) : Additions{};
+            if (others == value || HasEntries(others) || !what.Line) {
+                out.push_back({head + others, line.End});
+                continue;
+            }
+            // The line goes, and what was added with it once nothing else needs it.
+            const bool last = i + 1 == lines.size();
+            bool sectionGone = false;
+            if (what.Section && !out.empty() && Trimmed(out.back().Text) == kDefaultSection &&
+                LastOfSection(lines, i)) {
+                out.pop_back();
+                sectionGone = true;
+                if (what.BlankLine && !out.empty() && Trimmed(out.back().Text).empty()) out.pop_back();
+            }
+            if (what.LineEnd && last && (sectionGone || !what.Section) && !out.empty()) out.back().End.clear();
+            fileAdded = fileAdded || (what.File && sectionGone);
             continue;
         }
         out.push_back(line);
     }
     if (!entry.empty() && !placed) {
-        if (!out.empty() && out.back().End.empty()) out.back().End = newline;
-        if (sectionAt < 0) {
-            if (!out.empty() && !Trimmed(out.back().Text).empty()) out.push_back({"", newline});
-            out.push_back({kDefaultSection, newline});
-            out.push_back({added, newline});
+        Additions what;
+        if (sectionAt >= 0) {
+            Line& header = out[static_cast<size_t>(sectionAt)];
+            std::vector<Line> block{{added, newline}};
+            if (header.End.empty()) {  // the section's line was the file's last
+                header.End = newline;
+                what.LineEnd = true;
+                block.insert(block.begin(), Line{AdditionsNote(what), newline});
+            }
+            out.insert(out.begin() + sectionAt + 1, block.begin(), block.end());
         } else {
-            out.insert(out.begin() + sectionAt + 1, Line{added, newline});
+            what.Section = true;
+            what.File = !mimeapps;
+            if (!out.empty() && out.back().End.empty()) {
+                out.back().End = newline;
+                what.LineEnd = true;
+            }
+            if (!out.empty() && !Trimmed(out.back().Text).empty()) {
+                out.push_back({"", newline});
+                what.BlankLine = true;
+            }
+            out.push_back({kDefaultSection, newline});
+            out.push_back({AdditionsNote(what), newline});
+            out.push_back({added, newline});
         }
     }
-    std::string text;
+    if (fileAdded && out.empty() && bom.empty()) return std::nullopt;
+    std::string text(bom);
     for (const Line& line : out) text += line.Text + line.End;
     return text;
 }
@@ -273,16 +382,24 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
         }
     }
     const std::string mimeapps = folders.ConfigHome + "mimeapps.list";
-    std::string old;
+    std::optional<std::string> old;
+    std::string text;
     std::error_code ec;
-    if (!fsys::ReadWholeFile(mimeapps, old) && fs::exists(mimeapps, ec)) {
+    if (fsys::ReadWholeFile(mimeapps, text)) {
+        old = std::move(text);
+    } else if (fs::exists(mimeapps, ec)) {
         // There but unreadable: its lines cannot be kept, so it is left as it is.
         failures.push_back(mimeapps);
         return false;
     }
     const std::string entry = Wanted(a, a.DoubleClick) ? DesktopEntryName(a.DoubleClick) : std::string{};
-    const std::string updated = SetDefaultApplication(old, entry);
-    if (updated != old && !(old.empty() && entry.empty())) WriteText(mimeapps, updated, failures);
+    const std::optional<std::string> updated = SetDefaultApplication(old, entry);
+    if (updated == old) return failures.size() == before;
+    if (updated) {
+        WriteText(mimeapps, *updated, failures);
+    } else {
+        RemoveFile(ThroughLinks(mimeapps), failures);  // the file this program made, through a link as written
+    }
     return failures.size() == before;
 }
 

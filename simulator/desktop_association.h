@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,16 +55,23 @@ bool ApplyDesktopAssociation(const DesktopAssociation& association, const Deskto
                              std::vector<std::string>& failures);
 
 // Sets or (with an empty entry) clears the type's default in a mimeapps.list
-// text; other lines stay as they are, each with its own line end (CR LF lines
-// are read like LF ones, and added lines take the file's usual end).
+// text (nullopt: no file; given back when clearing leaves nothing of a file
+// this program made). Other lines stay as they are, each with its own line end
+// (CR LF lines are read like LF ones, and added lines take the file's usual
+// end); a UTF-8 byte-order mark stays in front of the first line.
 //
 // The default is a list of desktop entries, the first installed one used: the
 // entry is set by putting it first in the type's list, before the defaults the
 // user had, which stay in the list as they were written (and serve again
-// should this program's entry go). Clearing takes this program's entries out
-// of the list, which restores the user's previous default exactly; a list
-// left without entries goes with its line.
-std::string SetDefaultApplication(const std::string& mimeapps, const std::string& entry);
+// should this program's entry go). Clearing takes out what setting added: this
+// program's entries, and the type's line, the section, the line end and the
+// file when setting added them, so that the user's file is given back byte for
+// byte. Where that is more than a line in a section the file had, or where the
+// user's line had no entries (it stays), a comment line above the type's line
+// says what was added ("# gantrywright-vxtrack added: entry line section");
+// what the user added since is kept.
+std::optional<std::string> SetDefaultApplication(const std::optional<std::string>& mimeapps,
+                                                 const std::string& entry);
 
 // What OK tells the user of the choices this desktop cannot make real:
 // without known folders, that nothing was changed; without wine, that the

@@ -1,12 +1,11 @@
 #include "simulator/environment_editor.h"
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "core/app_state.h"
 #include "core/file_dialogs.h"
 #include "platform/file_dialog_rules.h"
+#include "platform/file_identity.h"
 #include "platform/file_system.h"
 #include "platform/prompts.h"
 #include "platform/stored_paths.h"
@@ -15,6 +14,7 @@
 namespace {
 
 const char* const kEnvFilter = "Vortaxis Environments (*.env)|*.env";
+const char* const kSaveAsTitle = "Save Environment As...";
 const char* const kTextureFilter =
     "Supported Images|*.jpg;*.tga|JPeG Images (*.jpg)|*.jpg|Targa Images (*.tga)|*.tga";
 
@@ -104,7 +104,7 @@ bool EnvironmentEditor::SaveEnvironment() {
     return Write(false);
 }
 
-bool EnvironmentEditor::Write(bool chosenInDialog) {
+bool EnvironmentEditor::Write(bool replaceConfirmed) {
     const std::string shownPath = EnvironmentsFolder() + EnvName + ".env";
     if (const auto outside = TextOutsideCodePage(EnvName, values_)) {
         Warn("Unable to save file!\n" + shownPath + "\n" +
@@ -118,11 +118,9 @@ bool EnvironmentEditor::Write(bool chosenInDialog) {
         return false;
     }
     // The file the environment came from, or the one saved last, is replaced
-    // without a question; any other asks first (a name chosen in Save As
-    // always does, as the program's other save dialogs).
-    const bool ownFile = !chosenInDialog && (IsSameFile(target, CurrentFilePath) || IsSameFile(target, SavedFilePath));
-    if (!ownFile && !ConfirmReplaceFile(target, chosenInDialog ? "Save Environment As..." : "Save Environment"))
-        return false;
+    // without a question; any other asks first (Save As has asked already).
+    const bool ownFile = fsys::IsSameFile(target, CurrentFilePath) || fsys::IsSameFile(target, SavedFilePath);
+    if (!replaceConfirmed && !ownFile && !ConfirmReplaceFile(target, "Save Environment")) return false;
     std::vector<std::string> uncopied;
     if (!WriteEnvironmentFile(EnvName, values_, &uncopied)) {
         std::string text = "Unable to save file!\n" + target;
@@ -143,26 +141,32 @@ bool EnvironmentEditor::SaveEnvironmentAs() {
     const std::string folder = EnvironmentsFolder();
     std::string path = EnvName.empty() ? std::string() : folder + EnvName + ".env", title;
     int32_t filterIndex = 1, flags = 0;
-    // No question in the dialog: the file written is decided (and asked about)
-    // once the folder is known to be the Environments folder.
-    if (!ShowSaveFileDialog(path, title, false, kEnvFilter, filterIndex, folder, "Save Environment As...", "env",
-                            Owner, flags)) {
-        return false;
+    for (;;) {
+        // No question in the dialog: the file written is decided (and asked
+        // about) once the folder is known to be the Environments folder.
+        if (!ShowSaveFileDialog(path, title, false, kEnvFilter, filterIndex, folder, kSaveAsTitle, "env", Owner,
+                                flags)) {
+            return false;
+        }
+        if (folder.empty() || !fsys::IsSameFile(FolderOf(path), folder)) {
+            Warn("Environment files MUST be saved to the Vortaxis Environment folder!", "Warning!");
+            return false;
+        }
+        const std::string name = EnvironmentNameOfFile(fsys::FileNameOf(path));
+        // The name as the file it writes spells it ("sunset" over "Sunset.env" is "Sunset").
+        const std::string target = EnvironmentFilePath(name);
+        if (!ConfirmReplaceFile(target, kSaveAsTitle)) {
+            path = target;  // No: back to the dialog on that name, as in the other save dialogs
+            continue;
+        }
+        const std::string previous = EnvName;
+        EnvName = target.empty() ? name : EnvironmentNameOfFile(fsys::FileNameOf(target));
+        if (!Write(true)) {
+            EnvName = previous;  // nothing was saved under the new name
+            return false;
+        }
+        return true;
     }
-    if (folder.empty() || !IsSameFolder(FolderOf(path), folder)) {
-        Warn("Environment files MUST be saved to the Vortaxis Environment folder!", "Warning!");
-        return false;
-    }
-    const std::string name = EnvironmentNameOfFile(fsys::FileNameOf(path));
-    // The name as the file it writes spells it ("sunset" over "Sunset.env" is "Sunset").
-    const std::string target = EnvironmentFilePath(name);
-    const std::string previous = EnvName;
-    EnvName = target.empty() ? name : EnvironmentNameOfFile(fsys::FileNameOf(target));
-    if (!Write(true)) {
-        EnvName = previous;  // nothing was saved under the new name
-        return false;
-    }
-    return true;
 }
 
 bool EnvironmentEditor::QueryClose() { return AskToSave(); }
@@ -239,29 +243,3 @@ std::string FogDensityText(int32_t value) { return DecimalText(value, 4, 1); }
 std::string TreeSizeText(int32_t value) { return DecimalText(value, 2, 2); }
 
 std::string SunPositionText(int32_t value) { return DecimalText((int64_t{value} - 14400) * 125, 4, 1); }
-
-bool IsSameFile(const std::string& a, const std::string& b) {
-    namespace fs = std::filesystem;
-    if (a.empty() || b.empty()) return false;
-    std::error_code ec;
-    if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec) && !ec;
-    auto normal = [](const std::string& p) {
-        std::error_code e;
-        return fs::weakly_canonical(fs::absolute(p, e), e).lexically_normal();
-    };
-    return normal(a) == normal(b);
-}
-
-bool IsSameFolder(const std::string& a, const std::string& b) {
-    namespace fs = std::filesystem;
-    if (a.empty() || b.empty()) return false;
-    std::error_code ec;
-    if (fs::is_directory(a, ec) && fs::is_directory(b, ec)) return fs::equivalent(a, b, ec) && !ec;
-    auto normal = [](const std::string& p) {
-        std::error_code e;
-        fs::path n = fs::weakly_canonical(fs::absolute(p, e), e).lexically_normal();
-        if (!n.has_filename() && n.has_parent_path() && n != n.root_path()) n = n.parent_path();
-        return n;
-    };
-    return normal(a) == normal(b);
-}

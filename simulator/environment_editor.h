@@ -11,7 +11,8 @@
 // an environment file other than the one opened or saved last (one opened
 // from another folder is saved into the Environments folder), Save As before
 // any file it replaces, about the file written ("sunset" writes an existing
-// "Sunset.env", "Sunset.v2" writes "Sunset.v2.env").
+// "Sunset.env", "Sunset.v2" writes "Sunset.v2.env"); there No goes back to
+// the file dialog on that name, as in the program's other save dialogs.
 
 #include <cstdint>
 #include <functional>
@@ -62,11 +63,11 @@ private:
     // Yes, No, Cancel about unsaved changes: true when the caller may go on.
     bool AskToSave();
     // Writes the environment as EnvName. The file it replaces is asked about
-    // first unless it is the file opened or saved last; one chosen in the
-    // Save As dialog (chosenInDialog) always is. False, after a message, when
-    // nothing was saved (the user said No, a name or text is refused, a
-    // texture could not be copied, the file could not be written).
-    bool Write(bool chosenInDialog);
+    // first unless it is the file opened or saved last or Save As had the
+    // replacement confirmed. False, after a message, when nothing was saved
+    // (the user said No, a name or text is refused, a texture could not be
+    // copied, the file could not be written).
+    bool Write(bool replaceConfirmed);
 
     EnvironmentValues& values_;
 };
@@ -84,12 +85,3 @@ std::string EnvironmentNameOfFile(const std::string& fileName);
 std::string FogDensityText(int32_t value);
 std::string TreeSizeText(int32_t value);
 std::string SunPositionText(int32_t value);
-
-// True when the two paths name the same file (the same file on disk when both
-// exist, else the same path once "." and ".." are resolved); false when
-// either is empty.
-bool IsSameFile(const std::string& a, const std::string& b);
-
-// True when the two paths name the same folder (the same folder on disk when
-// both exist, else the same path once "." and ".." are resolved).
-bool IsSameFolder(const std::string& a, const std::string& b);

@@ -2,7 +2,6 @@
 #include "platform/wx/wx_prompts.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/html/htmlwin.h>
@@ -13,12 +12,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
 #include "platform/wx/help_viewer.h"
+#include "tests/platform/temp_folder.h"
 
 namespace {
 
@@ -59,8 +58,8 @@ TEST(WxPromptsTest, ANameWithItsFolderStartsTheSaveDialogThere) {
 }
 
 TEST(WxPromptsTest, TheHelpViewerRendersThePageAndFollowsItsLinks) {
-    const std::string dir = "/tmp/gw-help-viewer-" + std::to_string(::getpid()) + "/";
-    ASSERT_TRUE(fsys::CreateFolders(dir));
+    TempFolder help;
+    const std::string dir = help.Path();
     fsys::WriteFileAtomically(dir + "index.htm", std::string_view("<html><head><title>Contents</title></head>"
                                                                    "<body><b>Gr\xC3\xB6\xC3\x9F" "e</b> "
                                                                    "<a href=\"m_settings.htm#top\">x</a></body></html>"));
@@ -88,7 +87,6 @@ TEST(WxPromptsTest, TheHelpViewerRendersThePageAndFollowsItsLinks) {
         EXPECT_FALSE(viewer.GoBack());
     }
     EXPECT_EQ(frmHelpViewer(nullptr, dir + "none.htm").PagePath(), "");
-    std::filesystem::remove_all(dir);
 }
 
 // Every message the toolkit logs while it is in scope (its error boxes come from these).
@@ -135,8 +133,8 @@ TEST(WxPromptsTest, PagesGoToXdgOpenOnlyWhereTheDesktopHasAnOpener) {
 }
 
 TEST(WxPromptsTest, WithoutXdgOpenNothingIsStartedAndTheToolkitSaysNothing) {
-    const std::string dir = "/tmp/gw-no-opener-" + std::to_string(::getpid()) + "/";
-    ASSERT_TRUE(fsys::CreateFolders(dir));
+    TempFolder empty;
+    const std::string dir = empty.Path();
     const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
     ::setenv("PATH", dir.c_str(), 1);
     {
@@ -148,7 +146,6 @@ TEST(WxPromptsTest, WithoutXdgOpenNothingIsStartedAndTheToolkitSaysNothing) {
         EXPECT_TRUE(log.Messages.empty());
     }
     ::setenv("PATH", oldPath.c_str(), 1);
-    std::filesystem::remove_all(dir);
 }
 
 // The message box's text without the invisible places to wrap.

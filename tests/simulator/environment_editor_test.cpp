@@ -261,10 +261,14 @@ TEST_F(EnvironmentEditorTest, SaveAsAsksAboutTheFileItWrites) {
     editor.EnvName = "Dawn";
     editor.MarkChanged();
 
-    prompts.FileDialogAnswers = {{true, sim / "Environments/sunset"}};
+    // No goes back to the dialog on the name asked about; cancelling it saves nothing.
+    prompts.FileDialogAnswers = {{true, sim / "Environments/sunset"}, {false, ""}};
     prompts.MessageAnswers = {MsgResult::No};
     EXPECT_FALSE(editor.SaveEnvironmentAs());
     ExpectReplaceQuestion(0, sim / "Environments/Sunset.env", "Save Environment As...");
+    ASSERT_EQ(prompts.FileDialogs.size(), 2u);
+    EXPECT_EQ(prompts.FileDialogs[1].FileName, sim / "Environments/Sunset.env");
+    EXPECT_EQ(prompts.FileDialogs[1].Title, "Save Environment As...");
     EXPECT_EQ(Text(sim / "Environments/Sunset.env"), sunset);
     EXPECT_EQ(editor.EnvName, "Dawn");
     EXPECT_TRUE(editor.Changed);

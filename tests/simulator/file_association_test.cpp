@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "platform/file_system.h"
 #include "platform/registry.h"
@@ -212,7 +213,7 @@ TEST_F(DesktopAssociationTest, WithoutWineOnlyThisProgramsEntryAndUntickingRemov
     EXPECT_FALSE(Has("data/applications/gantrywright-vxtrack-ride.desktop"));
     EXPECT_FALSE(Has("data/applications/gantrywright-vxtrack-edit.desktop"));
     EXPECT_TRUE(Has("data/applications/gantrywright-vxtrack-tool.desktop"));
-    EXPECT_EQ(Read("config/mimeapps.list"), "[Default Applications]\n");  // the Ride default went with its entry
+    EXPECT_FALSE(Has("config/mimeapps.list"));  // the Ride default went with its entry, and the file made for it
     home.Write("data/applications/other.desktop", "[Desktop Entry]\n");
     ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, false, false, false}, false), folders, failures));
     EXPECT_FALSE(Has("data/applications/gantrywright-vxtrack-tool.desktop"));
@@ -230,7 +231,8 @@ TEST_F(DesktopAssociationTest, ALinkedOrCrLfMimeappsListIsUpdatedInPlace) {
     ASSERT_TRUE(ApplyDesktopAssociation(Association(0, {true, false, false, true}, true), folders, failures));
     EXPECT_TRUE(std::filesystem::is_symlink(home / "config/mimeapps.list"));
     EXPECT_EQ(Read("dotfiles/mimeapps.list"),
-              user + "\n[Default Applications]\napplication/x-vortaxis-track=gantrywright-vxtrack-ride.desktop;\n");
+              user + "\n[Default Applications]\n# gantrywright-vxtrack added: entry line section blank-line\n"
+                     "application/x-vortaxis-track=gantrywright-vxtrack-ride.desktop;\n");
     EXPECT_EQ(std::filesystem::status(home / "dotfiles/mimeapps.list").permissions(), std::filesystem::perms(0600));
 
     // CR LF lines are read like LF ones: one section, the default replaced, every line end kept.
@@ -298,7 +300,7 @@ TEST_F(DesktopAssociationTest, UnassociatingRestoresTheUsersPreviousDefault) {
     // The user's list as written: blanks, no last ";", several entries, this
     // program's entry moved elsewhere in it by another tool.
     const std::string spaced = "[Default Applications]\napplication/x-vortaxis-track = a.desktop;b.desktop\n";
-    const std::string set = SetDefaultApplication(spaced, "gantrywright-vxtrack-tool.desktop");
+    const std::optional<std::string> set = SetDefaultApplication(spaced, "gantrywright-vxtrack-tool.desktop");
     EXPECT_EQ(set, "[Default Applications]\napplication/x-vortaxis-track = gantrywright-vxtrack-tool.desktop;"
                    "a.desktop;b.desktop\n");
     EXPECT_EQ(SetDefaultApplication(set, ""), spaced);
@@ -306,6 +308,85 @@ TEST_F(DesktopAssociationTest, UnassociatingRestoresTheUsersPreviousDefault) {
                                     "gantrywright-vxtrack-edit.desktop;b.desktop;\n",
                                     ""),
               "[Default Applications]\napplication/x-vortaxis-track=a.desktop;b.desktop;\n");
+}
+
+// Associating twice and unassociating twice gives every kind of
+// mimeapps.list back byte for byte: what associating added (the entry, the
+// type's line, a section, a blank line, a line end, the file) goes again, and
+// nothing else does.
+TEST_F(DesktopAssociationTest, UnassociatingGivesEveryMimeappsListBackByteForByte) {
+    const std::string section = "[Default Applications]\n";
+    const std::string ours = "application/x-vortaxis-track=gantrywright-vxtrack-edit.desktop;\n";
+    const std::string note = "# gantrywright-vxtrack added: entry";
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string others = "[Added Associations]\ntext/plain=ed.desktop;\n";
+    struct Case {
+        const char* name;
+        std::optional<std::string> start;  // nullopt: no file
+        std::string associated;
+    };
+    const Case cases[] = {
+        {"no file", std::nullopt, section + note + " line section file\n" + ours},
+        {"empty file", "", section + note + " line section\n" + ours},
+        {"no section", others, others + "\n" + section + note + " line section blank-line\n" + ours},
+        {"no section, blank last line", others + "\n", others + "\n" + section + note + " line section\n" + ours},
+        {"no section, no last line end", "[Added Associations]\ntext/plain=ed.desktop;",
+         others + "\n" + section + note + " line section blank-line line-end\n" + ours},
+        {"section without the type", section + "text/plain=ed.desktop\n", section + ours + "text/plain=ed.desktop\n"},
+        {"the type only among added associations",
+         "[Added Associations]\napplication/x-vortaxis-track=v.desktop;\n\n" + section + "text/plain=ed.desktop\n",
+         "[Added Associations]\napplication/x-vortaxis-track=v.desktop;\n\n" + section + ours +
+             "text/plain=ed.desktop\n"},
+        {"the user's default", section + "application/x-vortaxis-track = v.desktop;\n",
+         section + "application/x-vortaxis-track = gantrywright-vxtrack-edit.desktop;v.desktop;\n"},
+        {"an empty value", section + "application/x-vortaxis-track=\n", section + note + "\n" + ours},
+        {"section, no last line end", section + "text/plain=ed.desktop", section + ours + "text/plain=ed.desktop"},
+        {"the section's line last, no line end", "[Default Applications]",
+         section + note + " line line-end\n" + ours},
+        {"CR LF with the section", "[Default Applications]\r\ntext/plain=ed.desktop\r\n",
+         "[Default Applications]\r\napplication/x-vortaxis-track=gantrywright-vxtrack-edit.desktop;\r\n"
+         "text/plain=ed.desktop\r\n"},
+        {"CR LF without the section", "[Added Associations]\r\ntext/plain=ed.desktop;\r\n",
+         "[Added Associations]\r\ntext/plain=ed.desktop;\r\n\r\n[Default Applications]\r\n" + note +
+             " line section blank-line\r\napplication/x-vortaxis-track=gantrywright-vxtrack-edit.desktop;\r\n"},
+        {"byte-order mark", bom + section + "text/plain=ed.desktop\n", bom + section + ours + "text/plain=ed.desktop\n"},
+        {"byte-order mark only", bom, bom + section + note + " line section\n" + ours},
+        {"two sections, the user's default in the second",
+         section + "text/plain=ed.desktop\n\n" + section + "application/x-vortaxis-track=v.desktop;\n",
+         section + "text/plain=ed.desktop\n\n" + section +
+             "application/x-vortaxis-track=gantrywright-vxtrack-edit.desktop;v.desktop;\n"},
+    };
+    const std::string path = home / "config/mimeapps.list";
+    auto read = [&]() -> std::optional<std::string> {
+        std::string text;
+        if (!fsys::ReadWholeFile(path, text)) return std::nullopt;
+        return text;
+    };
+    const std::array<bool, 4> verbs{true, true, false, true};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(path);
+        if (c.start) home.Write("config/mimeapps.list", *c.start);
+        std::vector<std::string> failures;
+        ApplyDesktopAssociation(Association(1, verbs, true), folders, failures);
+        EXPECT_EQ(read(), c.associated);
+        // Another double-click action replaces the entry and nothing else.
+        std::string ride = c.associated;
+        ride.replace(ride.find("-edit.desktop"), 13, "-ride.desktop");
+        ApplyDesktopAssociation(Association(0, verbs, true), folders, failures);
+        EXPECT_EQ(read(), ride);
+        for (int again = 0; again < 2; ++again) {
+            ApplyDesktopAssociation(Association(0, verbs, false), folders, failures);
+            EXPECT_EQ(read(), c.start);
+        }
+        EXPECT_TRUE(failures.empty());
+    }
+
+    // What the user added since stays: a line in the section added for the type keeps it.
+    EXPECT_EQ(SetDefaultApplication(cases[2].associated + "text/plain=ed.desktop\n", ""),
+              others + "\n" + section + "text/plain=ed.desktop\n");
+    // A line written without a note (by an earlier version) goes once it holds no entry.
+    EXPECT_EQ(SetDefaultApplication(section + ours, ""), section);
 }
 
 TEST_F(DesktopAssociationTest, WhatThisDesktopCannotDoIsSaid) {
@@ -343,6 +424,7 @@ TEST(DesktopAssociation, DefaultsOfOtherProgramsStayAndExecQuoting) {
               "[Default Applications]\napplication/x-vortaxis-track=other.desktop;\n");
     EXPECT_EQ(SetDefaultApplication("[Added Associations]\na=b\n", "gantrywright-vxtrack-tool.desktop"),
               "[Added Associations]\na=b\n\n[Default Applications]\n"
+              "# gantrywright-vxtrack added: entry line section blank-line\n"
               "application/x-vortaxis-track=gantrywright-vxtrack-tool.desktop;\n");
     DesktopAssociation a;
     a.Programs[3] = "/opt/my \"gw\" $HOME\\100%/gantrywright";
