@@ -383,10 +383,13 @@ TEST_F(EnvironmentOrganizerTest, AnUnreadableEnvironmentMovesNothing) {
 }
 
 // Values that cannot be mapped to one file with certainty (a drive letter,
-// ".." out of the simulator folder) keep every loose file their last name
-// could be, letter case and spelling aside, in an environment that needs
-// organizing or not; each is listed with the environment and key.
+// ".." out of the simulator folder, even when it comes back in) keep every
+// loose file their last name could be, letter case and spelling aside, in an
+// environment that needs organizing or not; each is listed with the
+// environment and key.
 TEST_F(EnvironmentOrganizerTest, ValuesThatCannotBeMappedKeepTheLooseFilesTheyMayName) {
+    const std::string back =
+        "..\\" + std::filesystem::path(sim.Path()).parent_path().filename().string() + "\\Environments\\sky.jpg";
     sim.Write("Environments/Tidy.env",
               "x\r\n"
               "sim.sun.texture.path=C:\\Program Files\\Vortaxis\\Environments\\drv.jpg\r\n"
@@ -394,17 +397,16 @@ TEST_F(EnvironmentOrganizerTest, ValuesThatCannotBeMappedKeepTheLooseFilesTheyMa
               "sim.tree1.texture.path=Z:\\Sim\\Environments\\\xC9T\xC9.jpg\r\n");
     sim.Write("Environments/Sunset.env",
               "x\r\n"
-              "sim.skyboxup.texture.path=..\\Sim\\Environments\\sky.jpg\r\n"
+              "sim.skyboxup.texture.path=" + back + "\r\n"
               "sim.sun.texture.path=Environments\\sun.jpg\r\n");
     for (const char* name : {"drv.jpg", "zed.jpg", "\xE9t\xE9.jpg", "sky.jpg", "sun.jpg", "other.jpg"})
         sim.Write("Environments/" + std::string(name), name);
     std::map<std::string, std::string> expected = Tree();
     const std::vector<std::string> listed = {
-        "Sunset: ..\\Sim\\Environments\\sky.jpg (not found)",
+        "Sunset: " + back + " (not found)",
         "drv.jpg: not moved into \"__Unused Files__\" (Tidy may name it in "
         "sim.sun.texture.path=C:\\Program Files\\Vortaxis\\Environments\\drv.jpg)",
-        "sky.jpg: not moved into \"__Unused Files__\" (Sunset may name it in "
-        "sim.skyboxup.texture.path=..\\Sim\\Environments\\sky.jpg)",
+        "sky.jpg: not moved into \"__Unused Files__\" (Sunset may name it in sim.skyboxup.texture.path=" + back + ")",
         "zed.jpg: not moved into \"__Unused Files__\" (Tidy may name it in "
         "sim.ground.texture.path=Z:\\home\\ride\\Sim\\Environments\\ZED.JPG)",
         "\xC3\xA9t\xC3\xA9.jpg: not moved into \"__Unused Files__\" (Tidy may name it in "
@@ -416,7 +418,7 @@ TEST_F(EnvironmentOrganizerTest, ValuesThatCannotBeMappedKeepTheLooseFilesTheyMa
     organizer.OrganizeEnvironments();
     EXPECT_EQ(organizer.ProblemLines(), listed);
     expected["Environments/Sunset.env"] =
-        "x\r\nsim.skyboxup.texture.path=..\\Sim\\Environments\\sky.jpg\r\n"
+        "x\r\nsim.skyboxup.texture.path=" + back + "\r\n"
         "sim.sun.texture.path=Environments\\Sunset\\sun.jpg\r\n";
     expected["Environments/Sunset"] = "/";
     expected["Environments/Sunset/sun.jpg"] = "sun.jpg";
