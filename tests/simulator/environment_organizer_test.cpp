@@ -2,9 +2,11 @@
 // the worked example (Sunset's loose sky.jpg), only texture values rewritten,
 // a second run changing nothing; collisions, folders differing in letter case
 // and values that cannot be rewritten; an unreadable environment moving
-// nothing, a name on disk in the simulator's single bytes, links and loose
-// files that cannot be moved; with every file's bytes (and every link's
-// target) before and after.
+// nothing, a name on disk in the simulator's single bytes, values that cannot
+// be mapped keeping the files they may name, a relative simulator folder,
+// environment files that cannot be written, both spellings of a name, links
+// and loose files that cannot be moved; with every file's bytes (and every
+// link's target) before and after.
 
 #include "simulator/environment_organizer.h"
 
