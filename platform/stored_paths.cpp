@@ -1,5 +1,6 @@
 #include "platform/stored_paths.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -36,22 +37,39 @@ std::optional<std::vector<std::string>> StoredPathNames(const std::string& store
     return names;
 }
 
-std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name) {
+namespace {
+
+// The entry spelled like one of the spellings: an exact one, the earlier
+// spelling first; else, for the earliest spelling that has one, the first in
+// sorted order that differs from it only in ASCII letter case.
+std::optional<std::string> FindEntry(const std::string& folder, const std::vector<std::string>& spellings) {
     std::error_code ec;
     const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
-    if (name.empty()) return std::nullopt;
-    // The program's UTF-8 spelling first, then the single bytes of the
-    // simulator's code page, which its own files name their files by.
-    const std::vector<std::string> spellings = cp::DiskSpellings(name);
     for (const std::string& spelling : spellings)
         if (fs::exists(dir / spelling, ec)) return spelling;
-    std::optional<std::string> best;
+    std::vector<std::optional<std::string>> best(spellings.size());
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        for (const std::string& spelling : spellings)
-            if (EqualsIgnoringAsciiCase(entry, spelling) && (!best || entry < *best)) best = entry;
+        for (size_t i = 0; i < spellings.size(); ++i)
+            if (EqualsIgnoringAsciiCase(entry, spellings[i]) && (!best[i] || entry < *best[i])) best[i] = entry;
     }
-    return best;
+    for (const auto& entry : best)
+        if (entry) return entry;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, const std::string& name) {
+    if (name.empty()) return std::nullopt;
+    return FindEntry(folder, cp::DiskSpellings(name));
+}
+
+std::optional<std::string> FindStoredEntry(const std::string& folder, const std::string& storedName) {
+    if (storedName.empty()) return std::nullopt;
+    std::vector<std::string> spellings = cp::DiskSpellings(storedName);
+    std::reverse(spellings.begin(), spellings.end());  // the file's own bytes, then UTF-8
+    return FindEntry(folder, spellings);
 }
 
 std::optional<std::string> ResolveStoredName(const std::string& folder, const std::string& storedName) {
@@ -59,7 +77,7 @@ std::optional<std::string> ResolveStoredName(const std::string& folder, const st
     if (!names || folder.empty() || !FolderExists(folder)) return std::nullopt;
     fs::path path(folder);
     for (const std::string& name : *names) {
-        const auto entry = FindEntryIgnoringCase(path.string(), name);
+        const auto entry = FindStoredEntry(path.string(), name);
         if (!entry) return std::nullopt;
         path /= *entry;
     }
@@ -73,7 +91,7 @@ std::string MapStoredName(const std::string& folder, const std::string& storedNa
     bool onDisk = FolderExists(folder);
     for (const std::string& name : *names) {
         std::optional<std::string> entry;
-        if (onDisk) entry = FindEntryIgnoringCase(path.string(), name);
+        if (onDisk) entry = FindStoredEntry(path.string(), name);
         onDisk = entry.has_value();
         path /= entry ? *entry : name;
     }

@@ -395,8 +395,12 @@ void WriteColorKeys(std::string_view prefix, int32_t colour) {
 
 std::string TexturePathOnDisk(const std::string& path) {
     if (path.empty()) return std::string();
-    if (path[0] == '/' || (path.size() >= 2 && path[1] == ':')) return path;
-    return fsys::ResolveStoredName(gSimPath, path).value_or(std::string());
+    if (path[0] == '/') return path;
+    // A drive letter names a Windows disk, which this system does not have.
+    if ((path.size() >= 2 && path[1] == ':') || gSimPath.empty()) return std::string();
+    std::error_code ec;
+    const std::filesystem::path sim = std::filesystem::absolute(gSimPath, ec);
+    return fsys::ResolveStoredName(ec ? gSimPath : sim.string(), path).value_or(std::string());
 }
 
 bool CreateFolderChain(const std::string& path) { return fsys::CreateFolders(path); }

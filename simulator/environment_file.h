@@ -167,8 +167,10 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
 // The n-th name PlaceTextureCopy tries (n from 1): "sky.jpg", "sky (2).jpg", ...
 std::string NumberedFileName(const std::string& fileName, int n);
 // The path on disk of a texture as the environment's boxes hold it: an absolute
-// path as it is, any other relative to the simulator folder (gSimPath) with its
-// names matched without regard to case. Empty when nothing is found there.
+// path as it is, any other relative to the simulator folder (gSimPath, made
+// absolute) with its names matched as stored names (platform/stored_paths.h).
+// Empty when nothing is found there, for a path with a drive letter
+// ("C:\Pics\sky.jpg") and for one whose ".." leaves the simulator folder.
 std::string TexturePathOnDisk(const std::string& path);
 // Creates the missing folders of the path; true when it exists afterwards.
 bool CreateFolderChain(const std::string& path);

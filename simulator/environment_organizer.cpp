@@ -151,6 +151,40 @@ int MoveRelativeLink(const std::string& from, const std::string& to) {
 
 bool CanWriteFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
 
+// The entry a texture value leads to when that can be told for certain: a path
+// relative to the simulator folder whose names are all found (its ".." only
+// back out of a folder it entered), or an absolute path of this system that
+// exists. nullopt for a drive letter, ".." out of the simulator folder or a
+// name not found.
+std::optional<std::string> MappedTexture(const std::string& value) {
+    const std::string path = TexturePathOnDisk(value);
+    std::error_code ec;
+    if (path.empty() || !fs::exists(fs::symlink_status(path, ec))) return std::nullopt;
+    return path;
+}
+
+// The last name of a texture value, after its drive letter and its last "\" or "/".
+std::string LastName(std::string_view value) {
+    if (value.size() >= 2 && value[1] == ':') value.remove_prefix(2);
+    const size_t slash = value.find_last_of("\\/");
+    return std::string(slash == std::string_view::npos ? value : value.substr(slash + 1));
+}
+
+// True when a name on disk could be the last name of a value, letter case and
+// spelling (the program's UTF-8 or the simulator's single bytes) aside.
+bool CouldBeNamed(const std::string& entry, const std::string& lastName) {
+    if (cp::EqualsIgnoringCase(cp::TextFromDiskName(entry), lastName)) return true;
+    for (const std::string& spelling : cp::DiskSpellings(lastName))
+        if (fsys::EqualsIgnoringAsciiCase(entry, spelling)) return true;
+    return false;
+}
+
+// True when both paths lead to the same file.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return !a.empty() && fs::equivalent(a, b, ec) && !ec;
+}
+
 }  // namespace
 
 std::vector<EnvTextureKey> CollectTexturePaths(std::string_view text) {
@@ -170,6 +204,9 @@ std::vector<EnvTextureKey> CollectTexturePaths(std::string_view text) {
             while (end > begin && IsBlank(line[end - 1])) --end;
             if (end > begin) {
                 EnvTextureKey key;
+                size_t keyEnd = equals;
+                while (keyEnd > first && IsBlank(line[keyEnd - 1])) --keyEnd;
+                key.Key = std::string(line.substr(first, keyEnd - first));
                 key.Value = std::string(line.substr(begin, end - begin));
                 key.ValueStart = lineStart + begin;
                 const size_t slash = key.Value.find_last_of("\\/");
@@ -195,7 +232,11 @@ bool NeedsOrganizing(std::string_view text) {
 
 std::string EnvironmentOrganizer::RootFolder() {
     if (gSimPath.empty()) return std::string();
-    return fsys::WithTrailingSeparator(fsys::MapStoredName(gSimPath, "Environments"));
+    // Absolute, so that every path compared below is.
+    std::error_code ec;
+    const fs::path sim = fs::absolute(gSimPath, ec);
+    if (ec) return std::string();
+    return fsys::WithTrailingSeparator(fsys::MapStoredName(sim.string(), "Environments"));
 }
 
 std::string EnvironmentOrganizer::FolderName(const std::string& name) {
@@ -203,10 +244,14 @@ std::string EnvironmentOrganizer::FolderName(const std::string& name) {
     const auto known = folders_.find(lower);
     if (known != folders_.end()) return known->second;
     std::string folder = name;
-    if (const auto entry = fsys::FindEntryIgnoringCase(root_, name); entry && fsys::FolderExists(root_ + *entry))
-        folder = *entry;
+    if (const auto entry = fsys::FindStoredEntry(root_, name); entry && fsys::FolderExists(root_ + *entry))
+        folder = Displayable(*entry);
     folders_.emplace(lower, folder);
     return folder;
+}
+
+std::string EnvironmentOrganizer::FolderPath(const std::string& name) {
+    return fsys::MapStoredName(root_, FolderName(name));
 }
 
 EnvironmentOrganizer::KeyState EnvironmentOrganizer::Assess(const EnvironmentRecord& environment,
@@ -288,7 +333,7 @@ void EnvironmentOrganizer::ScanEnvironments() {
         AssessEnvironment(record);
         environments_.push_back(std::move(record));
     }
-    ForeseeMoves();
+    SortOutLooseFiles(false);
 }
 
 int EnvironmentOrganizer::UnorganizedCount() const {
@@ -296,11 +341,11 @@ int EnvironmentOrganizer::UnorganizedCount() const {
                                           [](const EnvironmentRecord& r) { return !r.Organized; }));
 }
 
-bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index) {
+bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index, std::vector<std::string>* written) {
     EnvironmentRecord& environment = environments_.at(index);
     environment.Problems.clear();
-    const std::string folder = FolderName(environment.Name);
-    const std::string folderValue = "Environments\\" + folder + "\\";
+    const std::string folderValue = "Environments\\" + FolderName(environment.Name) + "\\";
+    const std::string folder = FolderPath(environment.Name);
     std::string result;
     size_t copied = 0;
     bool changed = false;
@@ -309,10 +354,19 @@ bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index) 
         const KeyState state = Assess(environment, key, reason);
         if (state == KeyState::InPlace) continue;
         std::optional<std::string> placed;
-        if (state == KeyState::ToRewrite) {
-            placed = PlaceTextureCopy(TexturePathOnDisk(key.Value), root_ + folder, key.FileName);
-            if (!placed) reason = "cannot be copied";
+        if (state == KeyState::ToRewrite && !folder.empty()) {
+            bool created = false;
+            placed = PlaceTextureCopy(TexturePathOnDisk(key.Value), folder, key.FileName, &created);
+            const std::string copy = placed ? (fs::path(folder) / *placed).string() : std::string();
+            // The new value must lead to the copy (and not to another spelling of its name).
+            if (placed && !SameFile(TexturePathOnDisk(folderValue + *placed), copy)) {
+                if (created) fsys::DeleteFileQuietly(copy);
+                placed.reset();
+            } else if (placed && created && written) {
+                written->push_back(copy);
+            }
         }
+        if (state == KeyState::ToRewrite && !placed) reason = "cannot be copied";
         if (!placed) {
             environment.Problems.push_back({key.Value, reason});
             continue;
@@ -334,7 +388,10 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
         if (!environment.Organized && IniLoadFile(environment.Path)) {
             std::string text = EnvTextFromFileBytes(IniGetBuffer());
             BackslashSeparators(text);
-            const bool changed = RelocateEnvTextures(text, i);
+            const std::string folder = FolderPath(environment.Name);
+            const bool folderExisted = fsys::FolderExists(folder);
+            std::vector<std::string> written;
+            const bool changed = RelocateEnvTextures(text, i, &written);
             const auto bytes = EnvFileBytesFromText(text);
             IniSetBuffer(bytes.value_or(std::string()));
             // A file that cannot be written keeps its old text, and so its textures (see MoveUnusedFiles).
@@ -344,6 +401,10 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
             } else if (changed) {
                 environment.Problems.insert(environment.Problems.begin(),
                                             {std::string(), "the environment file cannot be written"});
+                // Nothing names the copies made for it.
+                for (const std::string& copy : written) fsys::DeleteFileQuietly(copy);
+                std::error_code ec;
+                if (!folderExisted) fs::remove(folder, ec);  // only while it is empty
             }
         }
         if (Progress) Progress(static_cast<int>(i * 100 / count));
@@ -394,8 +455,13 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
     if (root_.empty() || !fsys::FolderExists(root_)) return plan;  // no folder, nothing to move
     std::error_code ec;
     std::set<std::string> used;  // the entries the environments' textures lead to
+    // The last names of the values that cannot be mapped, with who holds them.
+    struct Unmapped {
+        std::string LastName, Holder;
+    };
+    std::vector<Unmapped> unmapped;
     std::vector<std::string> unreadable;
-    std::vector<std::pair<std::string, bool>> loose;  // name, a link with a relative target
+    std::vector<LooseFile> loose;
     for (fs::directory_iterator it(root_, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         std::error_code typeEc;
@@ -408,14 +474,18 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
                 continue;
             }
             for (const EnvTextureKey& key : CollectTexturePaths(EnvTextFromFileBytes(bytes))) {
-                const std::string path = TexturePathOnDisk(key.Value);
-                if (!path.empty() && path[0] == '/') AddLinkChain(path, used);
+                if (const auto path = MappedTexture(key.Value)) {
+                    AddLinkChain(*path, used);
+                } else {
+                    unmapped.push_back({LastName(key.Value), Displayable(name.substr(0, name.size() - 4)) +
+                                                                 " may name it in " + key.Key + "=" + key.Value});
+                }
             }
             continue;
         }
-        bool relativeLink = false;
-        if (it->is_symlink(typeEc)) relativeLink = !fs::read_symlink(it->path(), typeEc).is_absolute();
-        loose.emplace_back(name, relativeLink);
+        LooseFile file{name};
+        if (it->is_symlink(typeEc)) file.RelativeLink = !fs::read_symlink(it->path(), typeEc).is_absolute();
+        loose.push_back(std::move(file));
     }
     if (ec) {
         plan.Withheld = "the Environments folder cannot be listed";
@@ -430,71 +500,59 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
                         " cannot be read, so the files it names are not known";
         return plan;
     }
-    std::sort(loose.begin(), loose.end());
+    std::sort(unmapped.begin(), unmapped.end(),
+              [](const Unmapped& a, const Unmapped& b) { return a.Holder < b.Holder; });
+    std::sort(loose.begin(), loose.end(), [](const LooseFile& a, const LooseFile& b) { return a.Name < b.Name; });
     const fs::path root = fs::path(root_);
-    for (const auto& [name, relativeLink] : loose) {
-        if (used.count(EntryOf(root / name))) continue;
-        plan.Files.push_back(name);
-        if (relativeLink) plan.RelativeLinks.push_back(name);
+    for (const LooseFile& file : loose) {
+        if (used.count(EntryOf(root / file.Name))) continue;
+        bool kept = false;
+        for (const Unmapped& value : unmapped) {
+            if (!CouldBeNamed(file.Name, value.LastName)) continue;
+            plan.Kept.push_back({file.Name, value.Holder});
+            kept = true;
+        }
+        if (!kept) plan.Files.push_back(file);
     }
     return plan;
 }
 
-void EnvironmentOrganizer::ForeseeMoves() {
-    unmoved_.clear();
+void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
     const MovePlan plan = PlanMoves();
     withheld_ = plan.Withheld;
-    if (!withheld_.empty() || plan.Files.empty()) return;
-    const std::string unused = root_ + kUnusedFolder;
-    struct stat entry {};
-    const bool exists = ::lstat(unused.c_str(), &entry) == 0;
-    const bool plainFolder = exists && S_ISDIR(entry.st_mode);
-    const bool folder = fsys::FolderExists(unused);
-    for (const std::string& name : plan.Files) {
-        std::string reason;
-        struct stat taken {};
-        if (exists && !folder) {
-            reason = kNotAFolder;
-        } else if (folder && ::lstat((unused + "/" + name).c_str(), &taken) == 0) {
-            reason = kNameTaken;
-        } else if (!CanWriteFolder(root_) || (folder && !CanWriteFolder(unused))) {
-            reason = MoveFailure(EACCES);
-        } else if (exists && !plainFolder &&
-                   std::binary_search(plan.RelativeLinks.begin(), plan.RelativeLinks.end(), name)) {
-            reason = kLinkWouldBreak;
-        }
-        if (!reason.empty()) unmoved_.push_back({name, reason});
-    }
-}
-
-void EnvironmentOrganizer::MoveUnusedFiles() {
-    unmoved_.clear();
-    const MovePlan plan = PlanMoves();
-    withheld_ = plan.Withheld;
-    if (!withheld_.empty() || plan.Files.empty()) return;
+    unmoved_ = plan.Kept;
     const std::string unused = root_ + kUnusedFolder;
     std::string folderFailure;
     struct stat entry {};
-    if (::lstat(unused.c_str(), &entry) != 0 && ::mkdir(unused.c_str(), 0777) != 0 && errno != EEXIST)
+    if (move && !plan.Files.empty() && ::lstat(unused.c_str(), &entry) != 0 && ::mkdir(unused.c_str(), 0777) != 0 &&
+        errno != EEXIST)
         folderFailure = MoveFailure(errno);
-    const bool plainFolder = ::lstat(unused.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
-    if (folderFailure.empty() && !fsys::FolderExists(unused)) folderFailure = kNotAFolder;
-    for (const std::string& name : plan.Files) {
+    const bool exists = ::lstat(unused.c_str(), &entry) == 0;
+    const bool folder = fsys::FolderExists(unused);
+    const bool writable = CanWriteFolder(root_) && (!folder || CanWriteFolder(unused));
+    for (const LooseFile& file : plan.Files) {
+        std::string reason;
+        struct stat taken {};
         if (!folderFailure.empty()) {
-            unmoved_.push_back({name, folderFailure});
-            continue;
+            reason = folderFailure;
+        } else if (exists && !folder) {
+            reason = kNotAFolder;
+        } else if (folder && ::lstat((unused + "/" + file.Name).c_str(), &taken) == 0) {
+            reason = kNameTaken;
+        } else if (!writable) {
+            reason = MoveFailure(EACCES);
+        } else if (file.RelativeLink && exists && !S_ISDIR(entry.st_mode)) {
+            // A relative target is kept by one more "../", which only a plain folder keeps true.
+            reason = kLinkWouldBreak;
+        } else if (move) {
+            const std::string from = root_ + file.Name, to = unused + "/" + file.Name;
+            const int error = file.RelativeLink ? MoveRelativeLink(from, to) : RenameNoReplace(from, to);
+            if (error != 0) reason = MoveFailure(error);
         }
-        const std::string from = root_ + name, to = unused + "/" + name;
-        int error = 0;
-        if (std::binary_search(plan.RelativeLinks.begin(), plan.RelativeLinks.end(), name)) {
-            if (!plainFolder) {
-                unmoved_.push_back({name, kLinkWouldBreak});
-                continue;
-            }
-            error = MoveRelativeLink(from, to);
-        } else {
-            error = RenameNoReplace(from, to);
-        }
-        if (error != 0) unmoved_.push_back({name, MoveFailure(error)});
+        if (!reason.empty()) unmoved_.push_back({file.Name, reason});
     }
+    std::stable_sort(unmoved_.begin(), unmoved_.end(),
+                     [](const UnmovedFile& a, const UnmovedFile& b) { return a.Name < b.Name; });
 }
+
+void EnvironmentOrganizer::MoveUnusedFiles() { SortOutLooseFiles(true); }

@@ -8,19 +8,29 @@
 // Nothing is lost on the way: a copy never replaces a file (a file of that
 // name with other bytes makes the copy "sky (2).jpg", and the key names the
 // copy it points to; the same bytes count as the same file), a key is
-// rewritten only once its texture lies at the new place, only the key's value
-// is touched, a move never replaces a file, and a file that some environment
-// still names stays where it is. An environment's folder is mapped once,
-// whatever its letter case, and serves both the copies and the keys.
+// rewritten only once its texture lies at the new place (and the new value
+// leads there), only the key's value is touched, the copies made for an
+// environment file that then cannot be written are removed again, a move
+// never replaces a file, and a file that some environment may still name
+// stays where it is. An environment's folder is mapped once, whatever its
+// letter case, and serves both the copies and the keys.
+//
+// What is in use is decided from every texture key of every environment, with
+// the simulator folder made absolute first. A value that can be mapped (a path
+// relative to the simulator folder whose ".." stays inside it, or an absolute
+// path of this system) counts the file it leads to, links followed. A value
+// that cannot be mapped with certainty (a drive letter, ".." out of the
+// simulator folder, a name not found) keeps every loose file whose name its
+// last part could be, letter case and spelling aside; each such file is listed
+// with the environment and key that may name it.
 //
 // What cannot be rewritten (a texture that is nowhere, a name the file or the
 // file system cannot hold, a copy that fails) is kept as it is and listed by
 // environment and value with its reason; an environment counts as organized
 // once everything that can be rewritten is. So is every loose file that
 // cannot be moved, with its reason. When it cannot be told which files the
-// environments name (an environment file cannot be read, or a loose file's
-// name on disk is no UTF-8 text and so cannot be matched against the
-// environments' values), no file is moved at all, and that is said.
+// environments name (an environment file cannot be read), no file is moved at
+// all, and that is said.
 //
 // The files' texts are read and written as single-byte text (see
 // environment_file.h); the texts here are the program's.
@@ -34,6 +44,7 @@
 
 // One texture key of an environment file's text.
 struct EnvTextureKey {
+    std::string Key;       // the key, trimmed of characters below code 33
     std::string FileName;  // the value after its last "\" (or "/")
     std::string Value;     // the key's value, trimmed of characters below code 33
     size_t ValueStart = 0; // where the value lies in the text
@@ -91,16 +102,16 @@ public:
     // Rewrites the texture values of the text for environment index and copies
     // the textures into its folder; a key whose texture cannot be put there
     // keeps its value and is listed in the environment's problems. True when
-    // some value changed.
-    bool RelocateEnvTextures(std::string& text, size_t index);
+    // some value changed. The copies written (not those found in place
+    // already) are added to `written` when it is given.
+    bool RelocateEnvTextures(std::string& text, size_t index, std::vector<std::string>* written = nullptr);
 
     // Moves the root's files other than .env files into "__Unused Files__",
-    // except those an environment names as its files on disk are now (read
-    // again here, links followed); never replaces a file there. A link whose
-    // target is relative names the same target from its new folder. Moves
-    // nothing when some environment file cannot be read or some loose file's
-    // name is no UTF-8 text (MovesWithheld says why). What stays is in
-    // UnmovedFiles.
+    // except those an environment names or may name as its files on disk are
+    // now (read again here, links followed); never replaces a file there. A
+    // link whose target is relative names the same target from its new
+    // folder. Moves nothing when some environment file cannot be read
+    // (MovesWithheld says why). What stays is in UnmovedFiles.
     void MoveUnusedFiles();
 
     // Why no file is (or was) moved; empty when moving may go ahead. After
@@ -112,8 +123,8 @@ public:
     // Every problem, one line each: "Sunset: sky_east.gif (not found)",
     // "Broken: the environment file cannot be read", then "No file is moved
     // into "__Unused Files__": <why>" or "notes.txt: not moved into
-    // "__Unused Files__" (<reason>)". Names that are no UTF-8 text show
-    // U+FFFD for their odd bytes.
+    // "__Unused Files__" (<reason>)". A name on disk that is no UTF-8 text
+    // shows as the simulator's single bytes read.
     std::vector<std::string> ProblemLines() const;
     // The warning shown after organizing: the texture values kept as they
     // were, the files left where they were, each list's first lines and how
@@ -125,20 +136,30 @@ private:
     enum class KeyState { InPlace, ToRewrite, Problem };
     KeyState Assess(const EnvironmentRecord& environment, const EnvTextureKey& key, std::string& reason);
     void AssessEnvironment(EnvironmentRecord& environment);
-    // The name of the environment's folder under the root: an existing folder
-    // of the name in any letter case, else the name; the same for every name
-    // that differs from it only in letter case.
+    // The name of the environment's folder under the root as its values spell
+    // it: an existing folder the name denotes as a stored name (in any letter
+    // case, either spelling), else the name; the same for every name that
+    // differs from it only in letter case.
     std::string FolderName(const std::string& name);
+    // The same folder as a path on disk.
+    std::string FolderPath(const std::string& name);
 
-    // The loose files that no environment names and why none may move.
+    // The loose files that no environment names, those some environment may
+    // name, and why none may move.
+    struct LooseFile {
+        std::string Name;           // its name in the root
+        bool RelativeLink = false;  // a link whose target is relative
+    };
     struct MovePlan {
-        std::vector<std::string> Files;          // names in the root, sorted
-        std::vector<std::string> RelativeLinks;  // those of Files that are links with a relative target
+        std::vector<LooseFile> Files;   // sorted by name
+        std::vector<UnmovedFile> Kept;  // the files that may be named, with who may name them
         std::string Withheld;
     };
     MovePlan PlanMoves() const;
-    // What can be told before moving: the files that will stay, and why.
-    void ForeseeMoves();
+    // Sets MovesWithheld and UnmovedFiles: the files that stay and why, as
+    // far as can be told beforehand; with `move`, moves the others (making
+    // "__Unused Files__" when needed) and adds those that fail.
+    void SortOutLooseFiles(bool move);
 
     std::string root_;
     std::vector<EnvironmentRecord> environments_;

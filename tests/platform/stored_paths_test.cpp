@@ -50,6 +50,25 @@ TEST_F(StoredPathsTest, AnExactMatchWinsOverAnotherCase) {
     EXPECT_EQ(fsys::ResolveStoredName(sim.Path(), "Objects\\Tree.3ds"), sim / "Objects/TREE.3DS");
 }
 
+// A stored name is the text of a file's single bytes ("cr\xE8me" holds "crème"):
+// the entry spelled in exactly those bytes is the one it names, before the
+// UTF-8 spelling, in any letter case too; a name from the disk is its own spelling.
+TEST_F(StoredPathsTest, TheStoredBytesNameTheirEntryBeforeTheUtf8Spelling) {
+    sim.Write("Env/cr\xC3\xA8me.jpg", "UTF-8");
+    sim.Write("Env/cr\xE8me.jpg", "single bytes");
+    sim.Write("Env/CR\xC3\xA8ME.JPG", "UTF-8, upper case");
+    sim.Write("Env/CR\xE8ME.JPG", "single bytes, upper case");
+    const std::string creme = "cr\xC3\xA8me.jpg";
+    EXPECT_EQ(fsys::ResolveStoredName(sim.Path(), "env\\" + creme), sim / "Env/cr\xE8me.jpg");
+    EXPECT_EQ(fsys::MapStoredName(sim.Path(), "env\\" + creme), sim / "Env/cr\xE8me.jpg");
+    EXPECT_EQ(fsys::ResolveStoredName(sim.Path(), "env\\Cr\xC3\xA8me.jpg"), sim / "Env/CR\xE8ME.JPG");
+    EXPECT_EQ(fsys::FindStoredEntry(sim / "Env", creme), "cr\xE8me.jpg");
+    EXPECT_EQ(fsys::FindEntryIgnoringCase(sim / "Env", creme), creme);
+    std::filesystem::remove(sim / "Env/cr\xE8me.jpg");
+    std::filesystem::remove(sim / "Env/CR\xE8ME.JPG");
+    EXPECT_EQ(fsys::ResolveStoredName(sim.Path(), "env\\" + creme), sim / "Env/" + creme);
+}
+
 TEST_F(StoredPathsTest, MapsNamesOfFilesStillToBeCreated) {
     EXPECT_EQ(fsys::MapStoredName(sim.Path(), "environments\\Canyon\\sky.tga"), sim / "Environments/Canyon/sky.tga");
     EXPECT_EQ(fsys::MapStoredName(sim.Path(), "objects\\scenery\\tree big.3ds"), sim / "Objects/Scenery/Tree Big.3DS");

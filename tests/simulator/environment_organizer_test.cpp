@@ -2,9 +2,11 @@
 // the worked example (Sunset's loose sky.jpg), only texture values rewritten,
 // a second run changing nothing; collisions, folders differing in letter case
 // and values that cannot be rewritten; an unreadable environment moving
-// nothing, a name on disk in the simulator's single bytes, links and loose
-// files that cannot be moved; with every file's bytes (and every link's
-// target) before and after.
+// nothing, a name on disk in the simulator's single bytes, values that cannot
+// be mapped keeping the files they may name, a relative simulator folder,
+// environment files that cannot be written, both spellings of a name, links
+// and loose files that cannot be moved; with every file's bytes (and every
+// link's target) before and after.
 
 #include "simulator/environment_organizer.h"
 
@@ -363,7 +365,8 @@ TEST_F(EnvironmentOrganizerTest, AnUnreadableEnvironmentMovesNothing) {
     // Once every environment can be read, the loose files no environment names
     // move aside. A name the file system spells in the simulator's single bytes
     // is the name Summer's value gives: Summer gets its copy, then the loose
-    // file moves with its name as it was.
+    // file moves with its name as it was. Secret's value names a folder that
+    // is not there, so the loose file of its name stays.
     fs::remove(sim / "Environments/Secret.env");
     sim.Write("Environments/Secret.env", "x\r\nsim.sun.texture.path=Environments\\Secret\\secret.jpg\r\n");
     sim.Write("Environments/\xE9t\xE9.jpg", "SUMMER");
@@ -375,7 +378,121 @@ TEST_F(EnvironmentOrganizerTest, AnUnreadableEnvironmentMovesNothing) {
     EXPECT_EQ(Read("Environments/__Unused Files__/\xE9t\xE9.jpg"), "SUMMER");
     EXPECT_EQ(Read("Environments/__Unused Files__/notes.txt"), "mine");
     EXPECT_EQ(Read("Environments/__Unused Files__/sky.jpg"), "SKY");
-    EXPECT_EQ(Read("Environments/__Unused Files__/secret.jpg"), "SECRET");
+    EXPECT_EQ(Read("Environments/secret.jpg"), "SECRET");
+    EXPECT_EQ(organizer.ProblemLines(),
+              std::vector<std::string>{"secret.jpg: not moved into \"__Unused Files__\" (Secret may name it in "
+                                       "sim.sun.texture.path=Environments\\Secret\\secret.jpg)"});
+}
+
+// Values that cannot be mapped to one file with certainty (a drive letter,
+// ".." out of the simulator folder, even when it comes back in) keep every
+// loose file their last name could be, letter case and spelling aside, in an
+// environment that needs organizing or not; each is listed with the
+// environment and key.
+TEST_F(EnvironmentOrganizerTest, ValuesThatCannotBeMappedKeepTheLooseFilesTheyMayName) {
+    const std::string back =
+        "..\\" + std::filesystem::path(sim.Path()).parent_path().filename().string() + "\\Environments\\sky.jpg";
+    sim.Write("Environments/Tidy.env",
+              "x\r\n"
+              "sim.sun.texture.path=C:\\Program Files\\Vortaxis\\Environments\\drv.jpg\r\n"
+              "sim.ground.texture.path=Z:\\home\\ride\\Sim\\Environments\\ZED.JPG\r\n"
+              "sim.tree1.texture.path=Z:\\Sim\\Environments\\\xC9T\xC9.jpg\r\n");
+    sim.Write("Environments/Sunset.env",
+              "x\r\n"
+              "sim.skyboxup.texture.path=" + back + "\r\n"
+              "sim.sun.texture.path=Environments\\sun.jpg\r\n");
+    for (const char* name : {"drv.jpg", "zed.jpg", "\xE9t\xE9.jpg", "sky.jpg", "sun.jpg", "other.jpg"})
+        sim.Write("Environments/" + std::string(name), name);
+    std::map<std::string, std::string> expected = Tree();
+    const std::vector<std::string> listed = {
+        "Sunset: " + back + " (not found)",
+        "drv.jpg: not moved into \"__Unused Files__\" (Tidy may name it in "
+        "sim.sun.texture.path=C:\\Program Files\\Vortaxis\\Environments\\drv.jpg)",
+        "sky.jpg: not moved into \"__Unused Files__\" (Sunset may name it in sim.skyboxup.texture.path=" + back + ")",
+        "zed.jpg: not moved into \"__Unused Files__\" (Tidy may name it in "
+        "sim.ground.texture.path=Z:\\home\\ride\\Sim\\Environments\\ZED.JPG)",
+        "\xC3\xA9t\xC3\xA9.jpg: not moved into \"__Unused Files__\" (Tidy may name it in "
+        "sim.tree1.texture.path=Z:\\Sim\\Environments\\\xC3\x89T\xC3\x89.jpg)"};
+
+    EnvironmentOrganizer organizer = Scanned();
+    EXPECT_EQ(organizer.UnorganizedCount(), 1);
+    EXPECT_EQ(organizer.ProblemLines(), listed);
+    organizer.OrganizeEnvironments();
+    EXPECT_EQ(organizer.ProblemLines(), listed);
+    expected["Environments/Sunset.env"] =
+        "x\r\nsim.skyboxup.texture.path=" + back + "\r\n"
+        "sim.sun.texture.path=Environments\\Sunset\\sun.jpg\r\n";
+    expected["Environments/Sunset"] = "/";
+    expected["Environments/Sunset/sun.jpg"] = "sun.jpg";
+    expected["Environments/__Unused Files__"] = "/";
+    for (const std::string moved : {"sun.jpg", "other.jpg"}) {
+        expected["Environments/__Unused Files__/" + moved] = moved;
+        expected.erase("Environments/" + moved);
+    }
+    EXPECT_EQ(Tree(), expected);
+}
+
+// The simulator folder given relative to the working folder; environment files
+// that cannot be written keep what they name, and the copies made for them
+// are removed (a copy found in place already stays, and so does a folder that
+// was there).
+TEST_F(EnvironmentOrganizerTest, ARelativeSimulatorFolderAndEnvironmentsThatCannotBeWritten) {
+    namespace fs = std::filesystem;
+    struct WorkingFolder {
+        fs::path saved = fs::current_path();
+        ~WorkingFolder() { fs::current_path(saved); }
+    } working;
+    const fs::path folder = fs::path(sim.Path()).parent_path();
+    fs::current_path(folder.parent_path());
+    gSimPath = folder.filename().string() + "/";
+
+    sim.Write("Environments/Rocky.env",
+              "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n"
+              "sim.ground.texture.path=Environments\\ground.jpg\r\n");
+    sim.Write("Environments/Stone.env",
+              "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n"
+              "sim.ground.texture.path=environments\\GROUND.jpg\r\n");
+    for (const char* env : {"Rocky.env", "Stone.env"}) ::chmod((sim / "Environments/" + env).c_str(), 0444);
+    sim.Write("Environments/Stone/ground.jpg", "GROUND");
+    sim.Write("Environments/sky.jpg", "SKY");
+    sim.Write("Environments/ground.jpg", "GROUND");
+    sim.Write("Environments/notes.txt", "mine");
+    std::map<std::string, std::string> expected = Tree();
+
+    EnvironmentOrganizer organizer = Scanned();
+    EXPECT_EQ(organizer.UnorganizedCount(), 2);
+    EXPECT_TRUE(organizer.ProblemLines().empty());
+    organizer.OrganizeEnvironments();
+    EXPECT_EQ(organizer.ProblemLines(), (std::vector<std::string>{"Rocky: the environment file cannot be written",
+                                                                  "Stone: the environment file cannot be written"}));
+    expected["Environments/__Unused Files__"] = "/";
+    expected["Environments/__Unused Files__/notes.txt"] = "mine";
+    expected.erase("Environments/notes.txt");
+    EXPECT_EQ(Tree(), expected);
+}
+
+// A folder holding both spellings of a name: a value whose bytes name the
+// single-byte file takes that file, for the copy and for what stays.
+TEST_F(EnvironmentOrganizerTest, AValueTakesTheFileItsBytesNameExactly) {
+    const std::string value = "x\r\nsim.sun.texture.path=Environments\\cr\xE8me.jpg\r\n";
+    sim.Write("Environments/Sunset.env", value);
+    sim.Write("Environments/Rocky.env", value);
+    ::chmod((sim / "Environments/Rocky.env").c_str(), 0444);
+    sim.Write("Environments/cr\xC3\xA8me.jpg", "UTF-8");
+    sim.Write("Environments/cr\xE8me.jpg", "single bytes");
+    std::map<std::string, std::string> expected = Tree();
+
+    EnvironmentOrganizer organizer = Scanned();
+    organizer.OrganizeEnvironments();
+    expected["Environments/Sunset.env"] = "x\r\nsim.sun.texture.path=Environments\\Sunset\\cr\xE8me.jpg\r\n";
+    expected["Environments/Sunset"] = "/";
+    expected["Environments/Sunset/cr\xC3\xA8me.jpg"] = "single bytes";
+    expected["Environments/__Unused Files__"] = "/";
+    expected["Environments/__Unused Files__/cr\xC3\xA8me.jpg"] = "UTF-8";
+    expected.erase("Environments/cr\xC3\xA8me.jpg");
+    EXPECT_EQ(Tree(), expected);
+    EXPECT_EQ(Named("Sunset.env", "sim.sun.texture.path"), "single bytes");
+    EXPECT_EQ(organizer.ProblemLines(), std::vector<std::string>{"Rocky: the environment file cannot be written"});
 }
 
 // Links still name their targets once moved, or stay; a file named through a
