@@ -13,7 +13,7 @@ namespace {
 // |      0 |    2 | "BM"                                                      |
 // |      2 |    4 | file size (not used: writers disagree about it)           |
 // |      6 |    4 | reserved                                                  |
-// |     10 |    4 | where the pixels start, from the start of the file       |
+// |     10 |    4 | where the pixels start, from the start of the file        |
 constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kPixelsAt = 10;
 
@@ -43,12 +43,13 @@ constexpr size_t kCoreWidth = 4, kCoreHeight = 6, kCorePlanes = 8, kCoreBits = 1
 // |     24 |    8 | resolution (not used)                                     |
 // |     32 |    4 | entries in the colour table; 0: 2^bits up to 8 bits       |
 // |     36 |    4 | important colours (not used)                              |
-// |     40 |   12 | red, green and blue masks (Windows headers of 52 bytes on)|
+// |     40 |   12 | red, green, blue masks (Windows headers of 52 bytes on)   |
 // |     52 |    4 | alpha mask (Windows headers of 56 bytes on)               |
-// |     56 |      | colour space, gamma, profile (108, 124); OS/2 2.x's       |
-// |        |      | rendering fields (64) (none used)                         |
-// With a shorter header, the masks of a bit-field compression follow it, from
-// offset 40 on all the same; the colour table follows the header and masks.
+// |     56 |      | colour space, gamma, profile (108, 124 bytes; not used)   |
+// OS/2 2.x's 64-byte header holds its rendering fields from offset 40 on (not
+// used). With a Windows header shorter than the masks of a bit-field
+// compression, they follow it, from offset 40 on all the same; the colour table
+// follows the header and masks.
 constexpr size_t kWidth = 4, kHeight = 8, kPlanes = 12, kBits = 14, kCompression = 16, kColoursUsed = 32,
                  kMasks = 40;
 constexpr uint32_t kHeaderSizes[] = {kCoreHeaderSize, 16, 40, 52, 56, 64, 108, 124};
@@ -110,7 +111,8 @@ bool ReadLayout(const std::vector<uint8_t>& bytes, int64_t maxPixels, Layout& la
     } else {
         width = int32_t(LoadLE32(h + kWidth)), height = int32_t(LoadLE32(h + kHeight));
         planes = LoadLE16(h + kPlanes), layout.Bits = LoadLE16(h + kBits);
-        if (headerSize >= kShortestWithCompression) compression = LoadLE32(h + kCompression), coloursUsed = LoadLE32(h + kColoursUsed);
+        if (headerSize >= kShortestWithCompression)
+            compression = LoadLE32(h + kCompression), coloursUsed = LoadLE32(h + kColoursUsed);
     }
     layout.TopRowFirst = height < 0;
     layout.Width = width;
@@ -120,7 +122,8 @@ bool ReadLayout(const std::vector<uint8_t>& bytes, int64_t maxPixels, Layout& la
         return false;
 
     const int bits = layout.Bits;
-    const bool bitFields = !OneOf(headerSize, kOs2HeaderSizes) && (compression == kBitFields || compression == kAlphaBitFields);
+    const bool bitFields =
+        !OneOf(headerSize, kOs2HeaderSizes) && (compression == kBitFields || compression == kAlphaBitFields);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
     if (compression != kUncompressed && !(bitFields && (bits == 16 || bits == 32))) return false;
 
