@@ -97,7 +97,9 @@ LibraryDecoding LibraryDecode(const Bytes& jpeg) {
     LibraryErrors errors{};
     errors.Warnings = &result.Warnings;
     info.err = jpeg_std_error(&errors.Base);
-    errors.Base.error_exit = [](j_common_ptr common) { std::longjmp(reinterpret_cast<LibraryErrors*>(common->err)->Jump, 1); };
+    errors.Base.error_exit = [](j_common_ptr common) {
+        std::longjmp(reinterpret_cast<LibraryErrors*>(common->err)->Jump, 1);
+    };
     errors.Base.emit_message = [](j_common_ptr common, int level) {
         if (level < 0) reinterpret_cast<LibraryErrors*>(common->err)->Warnings->push_back(common->err->msg_code);
     };
@@ -332,8 +334,9 @@ TEST(JpegFile, ScansAndTheBlocksTheyReadAreBounded) {
     EXPECT_EQ(picture.Pixels, LibraryDecode(most).Picture.Pixels);
     EXPECT_FALSE(Load(tooMany, picture));
 
-    // 32 x 24 in 4:2:0: 12 blocks of Y, 4 of Cb and of Cr; the library's
-    // script reads Y 6 times, Cb and Cr 4 times each.
+    // The file of the most scans reads one block in each. 32 x 24 in 4:2:0:
+    // 12 blocks of Y, 4 of Cb and of Cr; the library's script reads Y 6
+    // times, Cb and Cr 4 times each.
     options = {};
     options.Progressive = true;
     const Bytes progressive = WriteJpeg(options);
