@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include <jpeglib.h>
@@ -13,12 +14,13 @@
 namespace {
 
 // The library's errors end in a jump back to the decoder's caller; so do the
-// warnings that mean pixels are missing, for which the library would go on
-// and fill the rest of the picture with grey: a Huffman-coded scan cut short
-// (by the file's end or a marker) or holding corrupt codes. The file's end
-// alone only means markers are missing; whether the scans before it were
-// whole is decided once they are read (see ScansWhole). Other warnings and
-// messages are not printed.
+// warnings that mean pixels are missing or wrong, for which the library would
+// go on and fill the rest of the picture with grey or decode coefficients
+// that earlier scans never gave: a scan cut short (by the file's end or a
+// marker), holding corrupt codes, or out of the progression's order. The
+// file's end alone only means markers are missing; whether the scans before
+// it were whole is decided once they are read (see ScansWhole). Other
+// warnings and messages are not printed.
 struct ErrorManager {
     jpeg_error_mgr Base;
     std::jmp_buf Jump;
@@ -35,6 +37,8 @@ void OnMessage(j_common_ptr info, int level) {
         case JWRN_HIT_MARKER:
         case JWRN_HUFF_BAD_CODE:
         case JWRN_MUST_RESYNC:
+        case JWRN_ARITH_BAD_CODE:
+        case JWRN_BOGUS_PROGRESSION:
             OnError(info);
         case JWRN_JPEG_EOF:
             reinterpret_cast<ErrorManager*>(info->err)->DataEnded = true;
@@ -44,38 +48,78 @@ void OnMessage(j_common_ptr info, int level) {
     }
 }
 
-// The components that some scan holds, one bit each. The library calls the
-// progress hook between the scans it takes in, each time with the scan last
-// begun; the first scan is begun by the header.
+// What the scans read so far have given, taken from each scan's header as
+// the scan begins, before any of its data is read. The library calls the
+// progress hook before each step of its reading, so it sees every scan begin
+// (the first is begun by the header); the library's own record of the
+// coefficients' bits is set from the scan headers whether the scans before
+// came or not, so it cannot tell a scan left out.
 struct ScanRecord {
     jpeg_progress_mgr Base;
-    unsigned Components = 0;
+    int64_t MaxBlocksRead = 0;
+    int64_t BlocksRead = 0;
+    int Scans = 0;
+    // Per component and coefficient (zig-zag order), the point transform of
+    // the last scan that gave it, -1 before the first. A scan of a
+    // sequential file gives every coefficient of its components whole.
+    int8_t Bits[MAX_COMPONENTS][DCTSIZE2];
 };
 
-void RecordScan(j_common_ptr common) {
+// Whether the scan just begun may follow the ones before it: within the
+// bounds of scans and blocks, and, in a progressive file, in an order the
+// format allows: a component's first DC scan before any of its AC scans; a
+// coefficient's first scan once (Ah 0), then each refinement once, the bit
+// below the last (Ah the last scan's Al; the library refuses an Al other
+// than Ah - 1 itself). A sequential file gives each component in one scan.
+bool TakeScan(const jpeg_decompress_struct& info, ScanRecord& record) {
+    if (info.input_scan_number != record.Scans + 1 || ++record.Scans > kJpegMaxScans) return false;
+    for (int i = 0; i < info.comps_in_scan; ++i) {
+        const jpeg_component_info& component = *info.cur_comp_info[i];
+        record.BlocksRead += int64_t{component.width_in_blocks} * component.height_in_blocks;
+        int8_t* bits = record.Bits[component.component_index];
+        if (!info.progressive_mode) {
+            if (bits[0] >= 0) return false;
+            std::fill(bits, bits + DCTSIZE2, int8_t{0});
+            continue;
+        }
+        if (info.Ss > 0 && bits[0] < 0) return false;
+        for (int k = info.Ss; k <= std::min(info.Se, DCTSIZE2 - 1); ++k) {
+            if (bits[k] != (info.Ah == 0 ? -1 : info.Ah)) return false;
+            bits[k] = static_cast<int8_t>(info.Al);
+        }
+    }
+    return record.BlocksRead <= record.MaxBlocksRead;
+}
+
+void OnProgress(j_common_ptr common) {
     const auto* info = reinterpret_cast<j_decompress_ptr>(common);
     auto* record = reinterpret_cast<ScanRecord*>(info->progress);
-    for (int i = 0; i < info->comps_in_scan; ++i) record->Components |= 1u << info->cur_comp_info[i]->component_index;
+    if (info->input_scan_number != record->Scans && !TakeScan(*info, *record)) OnError(common);
 }
 
 // Whether the scans taken in give every pixel its data, for a file whose scans
-// have all been read. Every component must be in some scan (the library would
-// leave a missing one grey), and in a progressive file every coefficient of
-// every component must have had its last bits (the library would show the
+// have all been read: every coefficient of every component has had its last
+// bits (the library would leave a component no scan holds grey, and show the
 // coarse picture of the scans before a cut). An arithmetic-coded scan reads
 // the data missing after a cut as zero bits without a sign, so such a file
 // is whole only when its end marker is there. A Huffman-coded scan cut short
 // has already ended the decoding.
 bool ScansWhole(const jpeg_decompress_struct& info, const ScanRecord& record, bool dataEnded) {
-    if (record.Components != (1u << info.num_components) - 1) return false;
     if (info.arith_code && dataEnded) return false;
-    if (info.progressive_mode) {
-        if (!info.coef_bits) return false;
-        for (int c = 0; c < info.num_components; ++c)
-            for (int k = 0; k < DCTSIZE2; ++k)
-                if (info.coef_bits[c][k] != 0) return false;
-    }
+    for (int c = 0; c < info.num_components; ++c)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (record.Bits[c][k] != 0) return false;
     return true;
+}
+
+// Adobe's CMYK, as the library gives it for CMYK and YCCK files, in red,
+// green and blue: its values are inverted (255 no ink), so each colour is
+// its own channel's value scaled by the black channel's.
+void CmykToRgb(const uint8_t* cmyk, size_t width, uint8_t* rgb) {
+    for (size_t x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        const unsigned k = cmyk[3];
+        for (int i = 0; i < 3; ++i) rgb[i] = static_cast<uint8_t>((cmyk[i] * k + 127) / 255);
+    }
 }
 
 }  // namespace
@@ -85,16 +129,21 @@ bool LooksLikeJpeg(const std::vector<uint8_t>& bytes) {
 }
 
 bool DecodeJpeg(const std::vector<uint8_t>& bytes, int64_t maxPixels, int64_t maxPixelsPerByte,
-                int64_t pixelsAlwaysAllowed, PlatformPicture& picture) {
+                int64_t pixelsAlwaysAllowed, PlatformPicture& picture, int64_t maxBlocksRead) {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.Base);
     errors.Base.error_exit = OnError;
     errors.Base.emit_message = OnMessage;
-    // The picture lives on the heap behind a pointer that is set before the
-    // jump point and never changed after it; nothing with a destructor is
-    // created between here and the end of the jump's reach.
+    ScanRecord scans{};
+    scans.Base.progress_monitor = OnProgress;
+    scans.MaxBlocksRead = maxBlocksRead;
+    std::memset(scans.Bits, -1, sizeof scans.Bits);
+    // The picture and the row buffer live on the heap behind pointers that are
+    // set before the jump point and never changed after it; nothing with a
+    // destructor is created between here and the end of the jump's reach.
     const auto decoded = std::make_unique<PlatformPicture>();
+    const auto cmykRow = std::make_unique<std::vector<uint8_t>>();
     if (setjmp(errors.Jump)) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -105,17 +154,16 @@ bool DecodeJpeg(const std::vector<uint8_t>& bytes, int64_t maxPixels, int64_t ma
         jpeg_destroy_decompress(&info);
         return false;
     }
-    ScanRecord scans{};
-    scans.Base.progress_monitor = RecordScan;
     info.progress = &scans.Base;
-    RecordScan(reinterpret_cast<j_common_ptr>(&info));
+    OnProgress(reinterpret_cast<j_common_ptr>(&info));
     const int64_t pixels = int64_t{info.image_width} * info.image_height;
     const int64_t allowed = std::max(pixelsAlwaysAllowed, int64_t(bytes.size()) * maxPixelsPerByte);
     if (pixels <= 0 || pixels > maxPixels || pixels > allowed) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    info.out_color_space = JCS_RGB;
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     // A file of several scans is read whole here, before any pixel is made;
     // a single scan as its rows are made.
     const bool severalScans = jpeg_has_multiple_scans(&info);
@@ -128,9 +176,12 @@ bool DecodeJpeg(const std::vector<uint8_t>& bytes, int64_t maxPixels, int64_t ma
     decoded->Width = static_cast<int32_t>(info.output_width);
     decoded->Height = static_cast<int32_t>(info.output_height);
     decoded->Pixels.resize(stride * info.output_height);
+    if (cmyk) cmykRow->resize(size_t{info.output_width} * 4);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = decoded->Pixels.data() + stride * info.output_scanline;
+        uint8_t* out = decoded->Pixels.data() + stride * info.output_scanline;
+        JSAMPROW row = cmyk ? cmykRow->data() : out;
         jpeg_read_scanlines(&info, &row, 1);
+        if (cmyk) CmykToRgb(row, info.output_width, out);
     }
     jpeg_finish_decompress(&info);
     const bool whole = severalScans || ScansWhole(info, scans, errors.DataEnded);

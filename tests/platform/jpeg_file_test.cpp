@@ -1,0 +1,383 @@
+// The JPEG decoder on files written by the JPEG library itself: every kind
+// of valid file loads with exactly the pixels the library decodes from it;
+// progressive files with a scan left out, given twice or out of turn, files
+// whose arithmetic codes go wrong, and files of more scans or blocks than the
+// bounds are refused; CMYK and YCCK files give Adobe's colours.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <csetjmp>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "platform/jpeg_file.h"
+#include "platform/picture_file.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+struct JpegOptions {
+    int Width = 32, Height = 24;
+    J_COLOR_SPACE Space = JCS_YCbCr;  // the file's: grey, YCbCr (from RGB), CMYK or YCCK (from CMYK)
+    int H = 2, V = 2;                 // YCbCr: Y's sampling factors (Cb's and Cr's are 1)
+    bool Progressive = false;         // the library's own progressive script
+    std::vector<jpeg_scan_info> Script;
+    bool Arithmetic = false;
+    unsigned RestartInterval = 0;  // in MCUs
+    int Quality = 90;
+    std::array<uint8_t, 4> Cmyk{};  // the one colour of a CMYK or YCCK picture
+};
+
+// Smooth ramps with a little noise, so that every scan holds data; CMYK and
+// YCCK pictures are of one colour.
+Bytes WriteJpeg(const JpegOptions& o) {
+    const bool grey = o.Space == JCS_GRAYSCALE, cmyk = o.Space == JCS_CMYK || o.Space == JCS_YCCK;
+    const int channels = grey ? 1 : cmyk ? 4 : 3;
+    Bytes samples(size_t(o.Width) * o.Height * channels);
+    for (int y = 0; y < o.Height; ++y)
+        for (int x = 0; x < o.Width; ++x)
+            for (int c = 0; c < channels; ++c) {
+                const int ramp[3] = {x * 8, y * 10, (x * y * 37) % 251};
+                samples[(size_t(y) * o.Width + x) * channels + c] = cmyk ? o.Cmyk[c] : uint8_t(ramp[c]);
+            }
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = o.Width;
+    info.image_height = o.Height;
+    info.input_components = channels;
+    info.in_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, o.Space);
+    jpeg_set_quality(&info, o.Quality, TRUE);
+    if (o.Space == JCS_YCbCr) info.comp_info[0].h_samp_factor = o.H, info.comp_info[0].v_samp_factor = o.V;
+    if (o.Progressive) jpeg_simple_progression(&info);
+    if (!o.Script.empty()) info.scan_info = o.Script.data(), info.num_scans = int(o.Script.size());
+    info.arith_code = o.Arithmetic;
+    info.restart_interval = o.RestartInterval;
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = &samples[size_t(info.next_scanline) * o.Width * channels];
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
+// The picture as the library decodes it in red, green and blue, and the
+// warnings it gave on the way; Decoded false when it stopped with an error.
+struct LibraryDecoding {
+    bool Decoded = false;
+    PlatformPicture Picture;
+    std::vector<int> Warnings;
+};
+
+struct LibraryErrors {
+    jpeg_error_mgr Base;
+    std::jmp_buf Jump;
+    std::vector<int>* Warnings;
+};
+
+LibraryDecoding LibraryDecode(const Bytes& jpeg) {
+    LibraryDecoding result;
+    jpeg_decompress_struct info{};
+    LibraryErrors errors{};
+    errors.Warnings = &result.Warnings;
+    info.err = jpeg_std_error(&errors.Base);
+    errors.Base.error_exit = [](j_common_ptr common) {
+        std::longjmp(reinterpret_cast<LibraryErrors*>(common->err)->Jump, 1);
+    };
+    errors.Base.emit_message = [](j_common_ptr common, int level) {
+        if (level < 0) reinterpret_cast<LibraryErrors*>(common->err)->Warnings->push_back(common->err->msg_code);
+    };
+    PlatformPicture& picture = result.Picture;
+    if (setjmp(errors.Jump)) {
+        jpeg_destroy_decompress(&info);
+        return result;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, jpeg.data(), jpeg.size());
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    picture.Width = int32_t(info.output_width);
+    picture.Height = int32_t(info.output_height);
+    picture.Pixels.resize(size_t(picture.Width) * picture.Height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = &picture.Pixels[size_t(info.output_scanline) * picture.Width * 3];
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    result.Decoded = true;
+    return result;
+}
+
+bool Load(const Bytes& jpeg, PlatformPicture& picture, int64_t maxBlocksRead = kJpegMaxBlocksRead) {
+    return DecodeJpeg(jpeg, 8192LL * 8192LL, 4096, 256 * 256, picture, maxBlocksRead);
+}
+
+// A file taken apart at its scans: the bytes up to the frame header's end,
+// each scan with the tables and markers written before it, and the rest.
+struct ScanParts {
+    Bytes Head, Tail;
+    std::vector<Bytes> Scans;
+
+    explicit ScanParts(const Bytes& jpeg) {
+        size_t at = 2, from = 0;
+        while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xD9) {
+            const uint8_t marker = jpeg[at + 1];
+            at += 2 + (size_t(jpeg[at + 2]) << 8 | jpeg[at + 3]);
+            if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+                Head.assign(jpeg.begin(), jpeg.begin() + long(from = at));
+            if (marker != 0xDA) continue;
+            // The coded data: up to the next marker that is not a stuffed 0xFF or a restart.
+            while (at + 1 < jpeg.size() && !(jpeg[at] == 0xFF && jpeg[at + 1] != 0 && (jpeg[at + 1] & 0xF8) != 0xD0))
+                ++at;
+            Scans.emplace_back(jpeg.begin() + long(from), jpeg.begin() + long(at));
+            from = at;
+        }
+        Tail.assign(jpeg.begin() + long(from), jpeg.end());
+    }
+
+    // The file with the scans of the given numbers, in that order.
+    Bytes With(const std::vector<int>& order) const {
+        Bytes jpeg = Head;
+        for (int i : order) jpeg.insert(jpeg.end(), Scans[size_t(i)].begin(), Scans[size_t(i)].end());
+        jpeg.insert(jpeg.end(), Tail.begin(), Tail.end());
+        return jpeg;
+    }
+};
+
+std::vector<int> Numbers(int from, int to) {  // from .. to - 1
+    std::vector<int> numbers;
+    for (int i = from; i < to; ++i) numbers.push_back(i);
+    return numbers;
+}
+
+// A valid progressive script for a grey picture of exactly the given number
+// of scans (64 to 704): each coefficient in scans of its own, the first ones
+// in successive approximation of up to ten refinements.
+std::vector<jpeg_scan_info> LongGreyScript(int scans) {
+    std::vector<jpeg_scan_info> script;
+    int refinements = scans - 64;
+    for (int k = 0; k < 64; ++k) {
+        const int n = std::min(10, refinements);
+        refinements -= n;
+        script.push_back({1, {0}, k, k, 0, n});
+        for (int al = n; al > 0; --al) script.push_back({1, {0}, k, k, al, al - 1});
+    }
+    return script;
+}
+
+TEST(JpegFile, ValidFilesLoadWithTheLibrarysPixels) {
+    // Spectral selection and successive approximation beyond the library's
+    // own script: components' DC scans apart, AC bands split, two refinements.
+    const std::vector<jpeg_scan_info> script = {
+        {1, {0}, 0, 0, 0, 2},  {2, {1, 2}, 0, 0, 0, 0}, {1, {0}, 1, 2, 0, 2},  {1, {0}, 3, 63, 0, 1},
+        {1, {0}, 0, 0, 2, 1},  {1, {1}, 1, 63, 0, 0},   {1, {0}, 1, 2, 2, 1},  {1, {2}, 1, 63, 0, 0},
+        {1, {0}, 1, 63, 1, 0}, {1, {0}, 0, 0, 1, 0},
+    };
+    const std::vector<jpeg_scan_info> perComponent = {{1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0},
+                                                      {1, {2}, 0, 63, 0, 0}};
+    struct Case {
+        const char* Name;
+        JpegOptions Options;
+    };
+    auto with = [](auto change) {
+        JpegOptions o;
+        change(o);
+        return o;
+    };
+    std::vector<Case> cases = {
+        {"baseline", {}},
+        {"grey", with([](JpegOptions& o) { o.Space = JCS_GRAYSCALE; })},
+        {"grey progressive", with([](JpegOptions& o) { o.Space = JCS_GRAYSCALE, o.Progressive = true; })},
+        {"progressive", with([](JpegOptions& o) { o.Progressive = true; })},
+        {"own script", with([&](JpegOptions& o) { o.Script = script; })},
+        {"one scan per component", with([&](JpegOptions& o) { o.Script = perComponent; })},
+        {"restarts", with([](JpegOptions& o) { o.RestartInterval = 1; })},
+        {"progressive restarts", with([](JpegOptions& o) { o.Progressive = true, o.RestartInterval = 2; })},
+        {"arithmetic", with([](JpegOptions& o) { o.Arithmetic = true; })},
+        {"arithmetic progressive", with([](JpegOptions& o) { o.Arithmetic = o.Progressive = true; })},
+        {"arithmetic own script", with([&](JpegOptions& o) { o.Arithmetic = true, o.Script = script; })},
+        {"arithmetic restarts",
+         with([](JpegOptions& o) { o.Arithmetic = o.Progressive = true, o.RestartInterval = 3; })},
+        {"odd size", with([](JpegOptions& o) { o.Width = 37, o.Height = 29, o.Progressive = true; })},
+    };
+    for (const auto& [h, v] : std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {1, 2}, {4, 1}, {4, 2}, {3, 1}})
+        cases.push_back({"sampling", with([&](JpegOptions& o) { o.H = h, o.V = v, o.Width = 37, o.Height = 29; })});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Name) + " " + std::to_string(c.Options.H) + "x" + std::to_string(c.Options.V));
+        const Bytes jpeg = WriteJpeg(c.Options);
+        PlatformPicture picture;
+        ASSERT_TRUE(Load(jpeg, picture));
+        const LibraryDecoding expected = LibraryDecode(jpeg);
+        ASSERT_TRUE(expected.Decoded);
+        EXPECT_TRUE(expected.Warnings.empty());
+        EXPECT_EQ(picture.Width, c.Options.Width);
+        EXPECT_EQ(picture.Height, c.Options.Height);
+        EXPECT_EQ(picture.Pixels, expected.Picture.Pixels);
+    }
+}
+
+// The library's progressive script for YCbCr: 0 DC of all three (Al 1),
+// 1 Y 1-5 (Al 2), 2 Cr 1-63 (Al 1), 3 Cb 1-63 (Al 1), 4 Y 6-63 (Al 2),
+// 5 Y 1-63 (Ah 2), 6 DC (Ah 1), 7 Cr (Ah 1), 8 Cb (Ah 1), 9 Y (Ah 1). The
+// library decodes every damaged file below without an error, with made-up
+// coefficients; a scan it would not take at all is no test of the order.
+TEST(JpegFile, ScansOutOfTheFormatsOrderAreRefused) {
+    std::vector<int> thousandCopies = Numbers(0, 10);
+    thousandCopies.insert(thousandCopies.end(), 1000, 9);
+    struct Case {
+        const char* Name;
+        std::vector<int> Order;
+    };
+    const std::vector<Case> cases = {
+        {"first DC scan left out", Numbers(1, 10)},
+        {"Cr's first AC scan left out", {0, 1, 3, 4, 5, 6, 7, 8, 9}},
+        {"last refinement given twice", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9}},
+        {"DC refinement given twice", {0, 1, 2, 3, 4, 5, 6, 6, 7, 8, 9}},
+        {"first AC scan given twice", {0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"AC before DC", {1, 0, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"refinement before its first scan", {0, 1, 7, 2, 3, 4, 5, 6, 8, 9}},
+        {"refinements out of turn", {0, 1, 2, 3, 4, 9, 5, 6, 7, 8}},
+        {"a thousand copies of the last scan", thousandCopies},
+    };
+    for (const bool arithmetic : {false, true}) {
+        JpegOptions options;
+        options.Progressive = true;
+        options.Arithmetic = arithmetic;
+        const ScanParts parts(WriteJpeg(options));
+        ASSERT_EQ(parts.Scans.size(), 10u);
+        PlatformPicture whole, picture;
+        ASSERT_TRUE(Load(parts.With(Numbers(0, 10)), whole));
+        // Cb's and Cr's scans may come in either order.
+        ASSERT_TRUE(Load(parts.With({0, 1, 3, 2, 4, 5, 6, 8, 7, 9}), picture)) << arithmetic;
+        EXPECT_EQ(picture.Pixels, whole.Pixels);
+        picture.Width = 7;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.Name) + (arithmetic ? ", arithmetic" : ""));
+            const Bytes damaged = parts.With(c.Order);
+            EXPECT_TRUE(LibraryDecode(damaged).Decoded);
+            EXPECT_FALSE(Load(damaged, picture));
+        }
+        EXPECT_EQ(picture.Width, 7) << "a refused file leaves the picture as it was";
+    }
+    // Scans that give their coefficients whole, which the library does not
+    // notice given twice, and a sequential file's component given twice.
+    JpegOptions whole;
+    whole.Space = JCS_GRAYSCALE;
+    whole.Script = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}};
+    const ScanParts grey(WriteJpeg(whole));
+    whole = {};
+    whole.Script = {{1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}};
+    const ScanParts sequential(WriteJpeg(whole));
+    PlatformPicture picture;
+    ASSERT_TRUE(Load(grey.With({0, 1}), picture));
+    ASSERT_TRUE(Load(sequential.With({0, 1, 2}), picture));
+    EXPECT_FALSE(Load(grey.With({0, 1, 1}), picture));
+    EXPECT_FALSE(Load(grey.With({0, 0, 1}), picture));
+    EXPECT_FALSE(Load(sequential.With({0, 1, 2, 2}), picture));
+}
+
+// An arithmetic-coded file with a byte of its scan changed (the first change,
+// from the middle of the scan on, for which the library warns of a bad
+// arithmetic code): the library would leave the rest of the scan grey.
+TEST(JpegFile, BadArithmeticCodesAreRefused) {
+    JpegOptions options;
+    options.Arithmetic = true;
+    const Bytes jpeg = WriteJpeg(options);
+    PlatformPicture picture;
+    ASSERT_TRUE(Load(jpeg, picture));
+    const ScanParts parts(jpeg);
+    ASSERT_EQ(parts.Scans.size(), 1u);
+    bool found = false;
+    for (size_t at = parts.Head.size() + parts.Scans[0].size() / 2; !found && at + 2 < jpeg.size(); ++at) {
+        Bytes changed = jpeg;
+        changed[at] ^= 0x5A;
+        const std::vector<int> warnings = LibraryDecode(changed).Warnings;
+        if (std::find(warnings.begin(), warnings.end(), int(JWRN_ARITH_BAD_CODE)) == warnings.end()) continue;
+        found = true;
+        EXPECT_FALSE(Load(changed, picture)) << "byte " << at;
+    }
+    EXPECT_TRUE(found);
+}
+
+// The scans are counted as they are read: a file of the most scans allowed
+// loads, one more is refused, and so is a file whose scans together read
+// more blocks than allowed (counted over every component a scan holds).
+TEST(JpegFile, ScansAndTheBlocksTheyReadAreBounded) {
+    JpegOptions options;
+    options.Space = JCS_GRAYSCALE;
+    options.Width = options.Height = 8;
+    options.Arithmetic = true;
+    options.Script = LongGreyScript(kJpegMaxScans);
+    const Bytes most = WriteJpeg(options);
+    options.Script = LongGreyScript(kJpegMaxScans + 1);
+    const Bytes tooMany = WriteJpeg(options);
+    PlatformPicture picture;
+    ASSERT_TRUE(Load(most, picture));
+    EXPECT_EQ(picture.Pixels, LibraryDecode(most).Picture.Pixels);
+    EXPECT_FALSE(Load(tooMany, picture));
+
+    // The file of the most scans reads one block in each. 32 x 24 in 4:2:0:
+    // 12 blocks of Y, 4 of Cb and of Cr; the library's script reads Y 6
+    // times, Cb and Cr 4 times each.
+    options = {};
+    options.Progressive = true;
+    const Bytes progressive = WriteJpeg(options);
+    struct Case {
+        const Bytes& Jpeg;
+        int64_t Blocks;
+    };
+    for (const Case& c : {Case{most, kJpegMaxScans}, Case{progressive, 6 * 12 + 2 * 4 * 4}}) {
+        EXPECT_TRUE(Load(c.Jpeg, picture, c.Blocks)) << c.Blocks;
+        EXPECT_FALSE(Load(c.Jpeg, picture, c.Blocks - 1)) << c.Blocks;
+    }
+}
+
+// CMYK and YCCK files hold Adobe's inverted values (255 no ink): each of red,
+// green and blue is its channel's value times black's, over 255.
+TEST(JpegFile, CmykAndYcckGiveAdobesColours) {
+    struct Case {
+        std::array<uint8_t, 4> Cmyk;
+        std::array<uint8_t, 3> Rgb;
+    };
+    const std::vector<Case> cases = {
+        {{255, 255, 255, 255}, {255, 255, 255}},
+        {{255, 128, 0, 200}, {200, 100, 0}},
+        {{64, 255, 192, 255}, {64, 255, 192}},
+        {{200, 100, 50, 0}, {0, 0, 0}},
+    };
+    for (const J_COLOR_SPACE space : {JCS_CMYK, JCS_YCCK})
+        for (const Case& c : cases) {
+            JpegOptions options;
+            options.Space = space;
+            options.Width = options.Height = 16;
+            options.Quality = 100;
+            options.Cmyk = c.Cmyk;
+            PlatformPicture picture;
+            ASSERT_TRUE(Load(WriteJpeg(options), picture)) << space;
+            ASSERT_EQ(picture.Pixels.size(), 16u * 16u * 3u);
+            // YCCK's colour conversion may round a value by one.
+            for (size_t i = 0; i < picture.Pixels.size(); ++i)
+                ASSERT_NEAR(picture.Pixels[i], c.Rgb[i % 3], space == JCS_YCCK ? 1 : 0)
+                    << "pixel " << i / 3 << (space == JCS_YCCK ? " YCCK" : " CMYK");
+        }
+}
+
+}  // namespace
