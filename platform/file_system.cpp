@@ -275,7 +275,13 @@ bool CopyExtendedAttributes(const fs::path& from, int fd) {
     for (const std::string& name : *wanted) {
         const auto value = SizedValue(
             [&](char* data, size_t size) { return ::lgetxattr(from.c_str(), name.c_str(), data, size); });
-        if (!value || ::fsetxattr(fd, name.c_str(), value->data(), value->size(), 0) != 0) return false;
+        if (!value) return false;
+        // One the new file has already (a security label the system gave it) is not set again:
+        // setting it may take a right the user lacks.
+        if (std::find(present->begin(), present->end(), name) != present->end() &&
+            SizedValue([&](char* data, size_t size) { return ::fgetxattr(fd, name.c_str(), data, size); }) == value)
+            continue;
+        if (::fsetxattr(fd, name.c_str(), value->data(), value->size(), 0) != 0) return false;
     }
     return true;
 }
