@@ -1,5 +1,6 @@
 #include "app/document_commands.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -46,13 +47,17 @@ void ForgetDocument() {
     gDocumentChanged = false;
 }
 
+// False with errno the reason the system gave (0 for none).
 bool WriteDocument(int16_t kind, const std::string& path) {
+    errno = 0;
     return kind == DocumentTrack ? SaveTrackFile(path) : SaveElementFile(path);
 }
 
-void ReportSaveFailure(int16_t kind) {
-    MsgBox(kind == DocumentTrack ? kSaveTrackFailedText : kSaveElementFailedText, "Error", MsgButtons::OK,
-           MsgIcon::Exclamation);
+void ReportSaveFailure(int16_t kind, int error) {
+    const std::string reason = fsys::WriteFailureReason(error);
+    MsgBox((kind == DocumentTrack ? kSaveTrackFailedText : kSaveElementFailedText) +
+               (reason.empty() ? std::string(kSaveFailedGuess) : reason),
+           "Error", MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 // The document was written: no changes left, Save disabled, the title without "*".
@@ -151,7 +156,7 @@ bool SaveDocument(MainWindowView& view) {
     if (kind != DocumentTrack && kind != DocumentElement) return true;
     if (IsModelBuilding()) return false;
     if (!WriteDocument(kind, gDocumentPath)) {
-        ReportSaveFailure(kind);
+        ReportSaveFailure(kind, errno);
         return false;
     }
     DocumentSaved(view);
@@ -175,7 +180,7 @@ bool SaveDocumentAs(MainWindowView& view) {
     // exactly that one); the same rule again makes sure the document names it.
     fileName = fsys::SavePathWithExtension(fileName, track ? kTrackExtension : kElementExtension);
     if (!WriteDocument(kind, fileName)) {
-        ReportSaveFailure(kind);
+        ReportSaveFailure(kind, errno);
         return false;
     }
     gDocumentPath = fileName;

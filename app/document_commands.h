@@ -44,10 +44,11 @@ inline constexpr const char* kLoadElementFailedText =
 // A file named on the command line that does not exist: the text, then the path.
 inline constexpr const char* kMissingTrackText = "Could Not Find Track File!\r\n";
 inline constexpr const char* kMissingElementText = "Could Not Find Element File!\r\n";
-inline constexpr const char* kSaveTrackFailedText =
-    "Could Not Save Track File!\r\nThe file or its folder may be read-only, or the disk may be full.";
-inline constexpr const char* kSaveElementFailedText =
-    "Could Not Save Element File!\r\nThe file or its folder may be read-only, or the disk may be full.";
+// A failed save: the first line, then the reason the system gave
+// (fsys::WriteFailureReason), or this guess when it gave none.
+inline constexpr const char* kSaveTrackFailedText = "Could Not Save Track File!\r\n";
+inline constexpr const char* kSaveElementFailedText = "Could Not Save Element File!\r\n";
+inline constexpr const char* kSaveFailedGuess = "The file or its folder may be read-only, or the disk may be full.";
 
 // The document kind a path's extension names, compared without regard to
 // case: 1 ".vxtrack", 2 ".vxelem", 0 anything else.
@@ -76,7 +77,8 @@ bool ConfirmUnsavedChanges(MainWindowView& view);
 
 // Save: writes the document to gDocumentPath. On success the changed flag is
 // cleared, Save disabled and the title updated; on failure "Error" /
-// kSaveTrackFailedText (or the element text) and the document stays changed.
+// kSaveTrackFailedText (or the element text) with the reason, and the
+// document stays changed.
 // True when saved, or when there is no document to save.
 bool SaveDocument(MainWindowView& view);
 // Save As: the save dialog of the kind, then the save under the chosen path

@@ -15,6 +15,7 @@
 #include "core/help_launcher.h"
 #include "core/settings_file.h"
 #include "model/radius_comb.h"
+#include "platform/file_system.h"
 #include "platform/prompts.h"
 
 namespace {
@@ -188,9 +189,11 @@ void frmSettings::btnOkay_Click() {
     // must not store a value other than the one shown.
     if (!btnOkay->IsEnabled() || !SettingsFormValid(FormValues())) return;
     ApplySettings();
+    errno = 0;
     if (!SaveSettings()) {
-        MsgBox("Could Not Save the Settings!\n\nThe settings file " + SettingsFilePath() +
-                   " could not be written. The new settings apply until Gantrywright is closed.",
+        const std::string reason = fsys::WriteFailureReason(errno);
+        MsgBox("Could Not Save the Settings!\n\nThe settings file " + SettingsFilePath() + " could not be written. " +
+                   (reason.empty() ? "" : reason + " ") + "The new settings apply until Gantrywright is closed.",
                "Error!", MsgButtons::OK, MsgIcon::Critical);
     }
     RebuildRadiusComb();  // the comb of a loaded track, with the new scale and limit

@@ -13,6 +13,7 @@
 #include "core/settings_text.h"
 #include "export/modeler_form.h"
 #include "platform/code_page.h"
+#include "platform/file_system.h"
 #include "platform/prompts.h"
 
 std::string SingleText(float value) {
@@ -253,9 +254,13 @@ void SaveModelerSet(const ModelerSettings& set, void* owner) {
     if (!ShowSaveFileDialog(fileName, fileTitle, true, kModelerSetFilter, filterIndex, gSaveDir,
                             kSaveModelerSetTitle, kModelerSetExt, owner, flags))
         return;
-    if (!WriteModelerSetFile(fileName, set))
-        MsgBox("Could Not Save the Modeler Set!\n\nThe file " + fileName + " could not be written.",
+    errno = 0;
+    if (!WriteModelerSetFile(fileName, set)) {
+        const std::string reason = fsys::WriteFailureReason(errno);
+        MsgBox("Could Not Save the Modeler Set!\n\nThe file " + fileName + " could not be written." +
+                   (reason.empty() ? "" : " " + reason),
                kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
+    }
 }
 
 bool OpenModelerSet(ModelerSettings& set, void* owner) {

@@ -3,8 +3,11 @@
 // Writing never loses the old file: the bytes go to a temporary file in the
 // same folder and are flushed to the disk, the temporary file is renamed over
 // the target, and the folder is flushed, so that a power cut at any moment
-// leaves either the old file or the new one.
+// leaves either the old file or the new one. Where a new file could not be
+// made to look like the old one to its users, the old file is written in
+// place, its old bytes first flushed to a copy beside it.
 
+#include <cerrno>  // the reason a write failed
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -22,7 +25,8 @@ inline constexpr char kPathSeparator = '/';
 // The folder with the separator added when it does not end in one (an empty text stays empty).
 std::string WithTrailingSeparator(std::string folder);
 
-// Creates the folder and its missing parents; true when it exists afterwards.
+// Creates the folder and its missing parents; true when it exists afterwards
+// (else errno says why).
 bool CreateFolders(const std::string& path);
 
 bool FileExists(const std::string& path);  // a regular file (or a link to one)
@@ -39,12 +43,30 @@ bool ReadWholeFile(const std::string& path, ByteBlock& bytes);
 // flushing the temporary file or the rename fails. A folder that cannot be
 // flushed (some file systems refuse it) does not undo the write.
 // A symbolic link stays a link: the file at the end of its chain is written
-// (in that file's folder). A file replaced keeps its permission bits (and
-// its owner and group where the system allows). Refused, nothing written: a
-// file the user may not write or that has no write permission at all
-// (read-only), and anything but a regular file (folder, device, pipe).
-// The new file replaces the old one by a rename, so a file with further hard
-// links is written under this name only; the other names keep the old bytes.
+// (in that file's folder).
+// A file replaced keeps who may use it: its owner, its group, every mode bit
+// (set-user-ID, set-group-ID and sticky included), its access list and its
+// other extended attributes. Where the new file cannot take one of them (the
+// file of another user that this user may write; a folder that hands its own
+// group to new files, of which this user is no member; an attribute only its
+// owner may set), the old file itself is written instead: its bytes are first
+// copied to a temporary file beside it and flushed, the file is rewritten and
+// flushed, and the copy is removed; a write that fails puts the old bytes back
+// from the copy (a copy that could not be put back is left for the user).
+// The system may still clear a set-user-ID or set-group-ID bit that the user
+// is not allowed to keep, as it does for every write by another user.
+// Refused, nothing written: a file the user may not write or that has no
+// write permission at all (read-only), anything but a regular file (folder,
+// device, pipe), a chain of links that loops, and a file written in place
+// whose old bytes cannot be read or copied.
+// A new file is the user's own, with the usual permissions for new files.
+// On failure errno holds the reason, kept through the clean-up: the system's
+// own, or for the refusals above EROFS (a read-only file), EISDIR (a folder),
+// ENXIO (a device, pipe or socket) and ELOOP (links that loop); a producer
+// that gives up leaves whatever errno it set (0 when none).
+// Where the new file replaces the old one by a rename, a file with further
+// hard links is written under this name only; the other names keep the old
+// bytes. A write in place reaches every name.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 // The same for a file written piece by piece: `produce` hands its pieces, in
 // order, to the function it is given, which returns false once a write failed;
@@ -79,13 +101,39 @@ std::string SavePathWithExtension(const std::string& path, std::string_view exte
 // program ends. Opened for reading and writing; nullptr when it cannot be made.
 std::FILE* OpenScratchFileBeside(const std::string& besidePath);
 
-// The steps of a write, in their order, for tests that watch them.
+// The steps of a write, in their order, for tests that watch them. A write
+// in place reports FileFlushed once the old file holds the new bytes and
+// FolderFlushed once the copy of its old bytes is gone.
 enum class WriteStep { FileFlushed, Renamed, FolderFlushed };
 using WriteStepObserver = std::function<void(WriteStep step, const std::string& path)>;
 // Called after each step of every later write; an empty function stops it.
 void SetWriteStepObserver(WriteStepObserver observer);
 
-// Deletes a file, ignoring every error.
+// Why a write failed, as the sentence a message shows after its first line,
+// from the errno the failed write left: "The disk is full." and the like;
+// empty for 0 (no reason known).
+std::string WriteFailureReason(int error);
+
+// The most symbolic links followed in one path, as the system follows.
+inline constexpr int kMostLinks = 40;
+
+// The chain of symbolic links a path starts.
+struct LinkChain {
+    // The path itself, then what each link names in turn (a relative target
+    // joined to the folder that holds the link; nothing is normalized), up
+    // to the first entry that is no link: a file, a folder, a name that does
+    // not exist (yet), or one that cannot be looked at (its folder cannot be
+    // searched). The last entry is where a write through the path lands.
+    std::vector<std::string> Entries;
+    // 0 when the chain ends as above; else ELOOP for a chain of more than
+    // kMostLinks links (a loop), or the errno of a link that cannot be read,
+    // and the last entry is that link.
+    int Error = 0;
+};
+LinkChain FollowLinks(const std::string& path);
+
+// Deletes a file, ignoring every error; errno stays as it was (a clean-up
+// after a failed write keeps its reason).
 void DeleteFileQuietly(const std::string& path);
 
 // True when the two texts are equal but for ASCII letter case.

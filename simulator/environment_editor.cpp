@@ -122,8 +122,11 @@ bool EnvironmentEditor::Write(bool replaceConfirmed) {
     const bool ownFile = fsys::IsSameFile(target, CurrentFilePath) || fsys::IsSameFile(target, SavedFilePath);
     if (!replaceConfirmed && !ownFile && !ConfirmReplaceFile(target, "Save Environment")) return false;
     std::vector<std::string> uncopied;
+    errno = 0;
     if (!WriteEnvironmentFile(EnvName, values_, &uncopied)) {
+        const std::string reason = fsys::WriteFailureReason(errno);
         std::string text = "Unable to save file!\n" + target;
+        if (uncopied.empty() && !reason.empty()) text += "\n" + reason;
         if (!uncopied.empty()) {
             text += "\nThese textures could not be copied into " + EnvironmentTextureFolder(EnvName) +
                     " (the folder may be read-only, or the disk may be full):";

@@ -518,8 +518,10 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
         // Nothing names the copies of a write that did not happen.
         for (const std::string& copy : copies.Written) fsys::DeleteFileQuietly(copy);
         if (!folderExisted) {
+            const int error = errno;  // the failed write's reason, which the editor shows
             std::error_code ec;
             std::filesystem::remove(folder, ec);  // only while it is empty
+            errno = error;
         }
         if (uncopied) *uncopied = copies.Failed;
     }

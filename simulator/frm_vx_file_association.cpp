@@ -18,6 +18,7 @@
 #include "core/file_dialogs.h"
 #include "core/help_launcher.h"
 #include "platform/desktop_programs.h"
+#include "platform/file_system.h"
 #include "platform/prompts.h"
 #include "simulator/association_icons_wx.h"
 #include "simulator/desktop_association.h"
@@ -187,7 +188,9 @@ void frmVXFileAssociation::btnBrowse_Click() {
 void frmVXFileAssociation::btnOkay_Click() {
     const FileAssociationForm form = Form();
     const AssociationPaths paths = Paths();
+    errno = 0;
     const bool registryOk = SaveFileAssociation(form, paths);
+    const std::string registryReason = registryOk ? std::string() : fsys::WriteFailureReason(errno);
 
     DesktopAssociation desktop;
     desktop.DoubleClick = form.DoubleClick;
@@ -204,7 +207,8 @@ void frmVXFileAssociation::btnOkay_Click() {
 
     if (!registryOk || !failures.empty()) {
         std::string text = "The File Association Could Not Be Saved Completely!\n";
-        if (!registryOk) text += "\nThe registry store could not be written.";
+        if (!registryOk)
+            text += "\nThe registry store could not be written." + (registryReason.empty() ? "" : " " + registryReason);
         for (const std::string& file : failures) text += "\nCould not write " + file;
         MsgBox(text, "Error!", MsgButtons::OK, MsgIcon::Critical);
     }

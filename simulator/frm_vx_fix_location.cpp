@@ -11,6 +11,7 @@
 #include "core/app_state.h"
 #include "core/file_dialogs.h"
 #include "core/help_launcher.h"
+#include "platform/file_system.h"
 #include "platform/prompts.h"
 #include "simulator/simulator_location.h"
 
@@ -68,9 +69,12 @@ void frmVXFixLocation::btnOkay_Click() {
     // A relative folder is stored made absolute, and the box shows what is stored.
     const std::string folder = SimulatorLocationToStore(txtCurPath->GetValue().utf8_string());
     if (folder != txtCurPath->GetValue().utf8_string()) txtCurPath->ChangeValue(wxString::FromUTF8(folder));
+    errno = 0;
     if (!StoreSimulatorLocation(folder)) {
-        MsgBox("Could Not Save the Simulator's Location!\n\nThe registry store could not be written.", "Error!",
-               MsgButtons::OK, MsgIcon::Critical);
+        const std::string reason = fsys::WriteFailureReason(errno);
+        MsgBox("Could Not Save the Simulator's Location!\n\nThe registry store could not be written." +
+                   (reason.empty() ? "" : " " + reason),
+               "Error!", MsgButtons::OK, MsgIcon::Critical);
         return;
     }
     FinishDialog(*this, wxID_OK);

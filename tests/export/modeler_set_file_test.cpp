@@ -333,5 +333,6 @@ TEST_F(ModelerSetFileTest, SaveAndOpenButtons) {
     SaveModelerSet(Distinct(), nullptr);
     ASSERT_EQ(prompts.Messages.size(), 3u);
     EXPECT_EQ(prompts.Messages[2].Text,
-              "Could Not Save the Modeler Set!\n\nThe file " + folder / "sub.gtwrms" + " could not be written.");
+              "Could Not Save the Modeler Set!\n\nThe file " + folder / "sub.gtwrms" +
+                  " could not be written. There is a folder of that name.");
 }

@@ -3,13 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
+#include <functional>
 #include <new>
-
-#include <sys/stat.h>
-
+#include <optional>
 #include <utility>
 #include <vector>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 #include "tests/platform/temp_folder.h"
 
@@ -170,6 +178,317 @@ TEST(FileSystem, AProducerThatThrowsLeavesTheOldFileAndNoTemporaryOne) {
     size_t entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.Path())) ++entries;
     EXPECT_EQ(entries, 1u);
+}
+
+// Who may use a file: owner, group, mode bits and extended attributes (the
+// access list among them), as one line.
+std::string Who(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return "missing";
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    std::string text = std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid) + " " + mode;
+    std::vector<char> names(4096);
+    const ssize_t size = ::llistxattr(path.c_str(), names.data(), names.size());
+    std::vector<std::string> sorted;
+    for (ssize_t at = 0; at < size; at += static_cast<ssize_t>(sorted.back().size()) + 1)
+        sorted.emplace_back(names.data() + at);
+    std::sort(sorted.begin(), sorted.end());
+    for (const std::string& name : sorted) {
+        std::vector<char> value(4096);
+        const ssize_t length = ::lgetxattr(path.c_str(), name.c_str(), value.data(), value.size());
+        text += " " + name + "=";
+        for (ssize_t i = 0; i < length; ++i) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(value[static_cast<size_t>(i)]));
+            text += hex;
+        }
+    }
+    return text;
+}
+
+// An access list in the system's stored form: its version, then each entry
+// as tag, permissions and id (the ids of the owner, group, mask and other
+// entries are not used).
+std::string AccessList(std::initializer_list<std::tuple<uint16_t, uint16_t, uint32_t>> entries) {
+    std::string bytes{'\x02', '\0', '\0', '\0'};
+    auto put = [&](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    for (const auto& [tag, permissions, id] : entries) {
+        put(tag, 2);
+        put(permissions, 2);
+        put(id, 4);
+    }
+    return bytes;
+}
+constexpr uint16_t kAclUserObj = 0x01, kAclUser = 0x02, kAclGroupObj = 0x04, kAclMask = 0x10, kAclOther = 0x20;
+constexpr uint32_t kNoId = 0xFFFFFFFF;
+
+// A user's id and main group, or a group's id; nullopt where the system has
+// no such name.
+std::optional<std::pair<uid_t, gid_t>> User(const char* name) {
+    const passwd* user = ::getpwnam(name);
+    return user ? std::optional(std::pair(user->pw_uid, user->pw_gid)) : std::nullopt;
+}
+std::optional<gid_t> Group(const char* name) {
+    const group* found = ::getgrnam(name);
+    return found ? std::optional(found->gr_gid) : std::nullopt;
+}
+
+bool SetAttribute(const std::string& path, const char* name, const std::string& value) {
+    return ::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0;
+}
+
+// Files may grow to `bytes` while the object lives; beyond, writes fail as on
+// a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+// What a save did: "saved", or the errno it left.
+std::string Outcome(const std::string& path, std::string_view bytes) {
+    errno = 0;
+    if (fsys::WriteFileAtomically(path, bytes)) return "saved";
+    return std::to_string(errno);
+}
+
+// A save keeps what decides who may use the file: the owner and group of
+// another user's file, an access list and other attributes (without the
+// access list's mask leaking into the group's bits), the set-ID and sticky
+// bits, the group against a folder that hands its own to new files, and no
+// access list where the folder would give new files one.
+TEST(FileSystem, ASaveKeepsWhoMayUseTheFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
+    const auto daemon = User("daemon");
+    const auto nogroup = Group("nogroup");
+    const auto users = Group("users");
+    if (!daemon || !nogroup || !users) GTEST_SKIP() << "needs the user daemon and the groups nogroup and users";
+    TempFolder folder;
+    const std::string probe = folder.Write("probe");
+    if (!SetAttribute(probe, "user.probe", "1"))
+        GTEST_SKIP() << "the file system of " << folder.Path() << " keeps no extended attributes";
+    fsys::DeleteFileQuietly(probe);
+
+    const std::string withList = folder.Write("plain/list.vxtrack", "old");
+    ::chmod(withList.c_str(), 0600);
+    ASSERT_TRUE(SetAttribute(withList, "system.posix_acl_access",
+                             AccessList({{kAclUserObj, 6, kNoId},
+                                         {kAclUser, 6, daemon->first},
+                                         {kAclGroupObj, 0, kNoId},
+                                         {kAclMask, 6, kNoId},
+                                         {kAclOther, 0, kNoId}})));
+    ASSERT_TRUE(SetAttribute(withList, "user.note", "kept"));
+    const std::string bits = folder.Write("plain/bits.vxtrack", "old");
+    ::chmod(bits.c_str(), 07755);
+    const std::string theirs = folder.Write("plain/theirs.vxtrack", "old");
+    ::chown(theirs.c_str(), daemon->first, *nogroup);
+    ::chmod(theirs.c_str(), 0660);
+    const std::string handed = folder.Write("handing/mine.vxtrack", "old");
+    ::chown((folder / "handing").c_str(), 0, *users);
+    ::chmod((folder / "handing").c_str(), 02775);
+    const std::string inherited = folder.Write("inheriting/plain.vxtrack", "old");
+    ASSERT_TRUE(SetAttribute(folder / "inheriting", "system.posix_acl_default",
+                             AccessList({{kAclUserObj, 7, kNoId},
+                                         {kAclUser, 7, daemon->first},
+                                         {kAclGroupObj, 5, kNoId},
+                                         {kAclMask, 7, kNoId},
+                                         {kAclOther, 5, kNoId}})));
+
+    for (const std::string& path : {withList, bits, theirs, handed, inherited}) {
+        const std::string before = Who(path);
+        const size_t entries = EntriesIn(std::filesystem::path(path).parent_path());
+        ASSERT_TRUE(fsys::WriteFileAtomically(path, std::string_view("new"))) << path;
+        EXPECT_EQ(Who(path), before) << path;
+        EXPECT_EQ(Text(path), "new");
+        EXPECT_EQ(EntriesIn(std::filesystem::path(path).parent_path()), entries) << path;
+    }
+    EXPECT_EQ(Who(withList).substr(0, 8), "0:0 0660") << "the group's bits are the access list's mask";
+    EXPECT_EQ(Who(handed).substr(0, 8), "0:0 0644");
+}
+
+// Runs `work` in a child process in `folder` as the user nobody (group
+// nogroup, and a member of `extraGroup`); what it returns, or nullopt when
+// the child could not become that user.
+std::optional<std::string> AsNobody(const std::string& folder, gid_t extraGroup,
+                                    const std::function<std::string()>& work) {
+    const auto nobody = User("nobody");
+    int channel[2];
+    if (!nobody || ::pipe(channel) != 0) return std::nullopt;
+    const auto [uid, gid] = *nobody;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string text = "!";
+        // The folder first: its parents need not be open to nobody.
+        if (::chdir(folder.c_str()) == 0 && ::setgroups(1, &extraGroup) == 0 && ::setgid(gid) == 0 &&
+            ::setuid(uid) == 0 && ::geteuid() == uid)
+            text = work();
+        const ssize_t sent = ::write(channel[1], text.data(), text.size());
+        ::_exit(sent == static_cast<ssize_t>(text.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+        text == "!")
+        return std::nullopt;
+    return text;
+}
+
+// An ordinary user saves files that a new file of theirs could not stand in
+// for: another user's file they may write (in a sticky folder, as the system's
+// temporary folder is), and their own file of a group they are no member of in
+// a folder that hands its group to new files. Such a file is written in place
+// and stays its owner's with its group, mode and access list; a write that
+// fails there puts the old bytes back; no copy is left. What the user may not
+// write is refused as such.
+TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
+    const auto daemon = User("daemon");
+    const auto nobody = User("nobody");
+    const auto users = Group("users");
+    if (!daemon || !nobody || !users) GTEST_SKIP() << "needs the users daemon and nobody and the group users";
+    const auto [their, theirGroup] = *daemon;
+    const auto [me, nogroup] = *nobody;
+    const gid_t usersGroup = *users;
+    TempFolder folder;
+    ::chmod(folder.Path().c_str(), 0755);
+    auto make = [&](const std::string& name, const std::string& text, uid_t uid, gid_t gid, mode_t mode) {
+        const std::string path = folder.Write(name, text);
+        ::chown(path.c_str(), uid, gid);
+        ::chmod(path.c_str(), mode);
+        return path;
+    };
+    const std::string theirs = make("sticky/theirs.vxtrack", "old", their, nogroup, 0660);
+    const bool lists = SetAttribute(theirs, "system.posix_acl_access",
+                                    AccessList({{kAclUserObj, 6, kNoId},
+                                                {kAclUser, 4, 0},
+                                                {kAclGroupObj, 6, kNoId},
+                                                {kAclMask, 6, kNoId},
+                                                {kAclOther, 0, kNoId}}));
+    const std::string full = make("sticky/full.vxtrack", "old and kept", their, nogroup, 0660);
+    const std::string locked = make("sticky/locked.vxtrack", "locked", their, theirGroup, 0644);
+    ::chmod((folder / "sticky").c_str(), 01777);
+    const std::string mine = make("handing/mine.vxtrack", "old", me, nogroup, 0640);
+    const std::string odd = make("handing/odd.vxtrack", "old", me, theirGroup, 0640);
+    ::chown((folder / "handing").c_str(), 0, usersGroup);
+    ::chmod((folder / "handing").c_str(), 02775);
+    std::filesystem::create_directories(folder / "closed");
+    std::filesystem::create_symlink("closed", folder / "through");
+
+    std::vector<std::string> before;
+    for (const std::string& path : {theirs, full, locked, mine, odd}) before.push_back(Who(path));
+    const auto outcomes = AsNobody(folder.Path(), usersGroup, [] {
+        std::string text;
+        for (const char* path : {"sticky/theirs.vxtrack", "handing/mine.vxtrack", "handing/odd.vxtrack",
+                                 "sticky/locked.vxtrack", "through/new.vxtrack"})
+            text += Outcome(path, "new") + " ";
+        FileSizeLimit limit(64);
+        return text + Outcome("sticky/full.vxtrack", std::string(4096, 'x'));
+    });
+    if (!outcomes) GTEST_SKIP() << "the process cannot become the user nobody";
+    EXPECT_EQ(*outcomes, "saved saved saved " + std::to_string(EACCES) + " " + std::to_string(EACCES) + " " +
+                             std::to_string(EFBIG));
+    std::vector<std::string> after;
+    for (const std::string& path : {theirs, full, locked, mine, odd}) after.push_back(Who(path));
+    EXPECT_EQ(after, before);
+    if (lists) {
+        EXPECT_NE(after[0].find("system.posix_acl_access="), std::string::npos);
+    }
+    EXPECT_EQ(Text(theirs), "new");
+    EXPECT_EQ(Text(mine), "new");
+    EXPECT_EQ(Text(odd), "new");
+    EXPECT_EQ(Text(full), "old and kept");
+    EXPECT_EQ(Text(locked), "locked");
+    EXPECT_EQ(EntriesIn(folder / "sticky"), 3u) << "no copy left behind";
+    EXPECT_EQ(EntriesIn(folder / "handing"), 2u);
+    EXPECT_EQ(EntriesIn(folder / "closed"), 0u);
+}
+
+// A save that fails leaves the old file, no temporary file, and errno the
+// reason, which the messages give in a sentence of their own.
+TEST(FileSystem, AFailedSaveSaysWhy) {
+    TempFolder folder;
+    folder.Write("folder.vxtrack/inside");
+    ::mkfifo((folder / "pipe.vxtrack").c_str(), 0644);
+    const std::string locked = folder.Write("locked.vxtrack", "kept");
+    ::chmod(locked.c_str(), 0444);
+    std::filesystem::create_symlink("loop2.vxtrack", folder / "loop1.vxtrack");
+    std::filesystem::create_symlink("loop1.vxtrack", folder / "loop2.vxtrack");
+    const std::string file = folder.Write("file.vxtrack", "kept");
+    const struct {
+        std::string path;
+        int error;
+        std::string reason;
+    } cases[] = {
+        {folder / "missing/track.vxtrack", ENOENT, "The folder it goes in does not exist."},
+        {folder / "folder.vxtrack", EISDIR, "There is a folder of that name."},
+        {folder / "pipe.vxtrack", ENXIO, "There is a device, a pipe or a socket of that name, not a file."},
+        {locked, EROFS, "The file or its disk is read-only."},
+        {folder / "loop1.vxtrack", ELOOP, "The path leads through a loop of symbolic links."},
+        {folder / std::string(300, 'n'), ENAMETOOLONG, "The file's name or path is too long."},
+        {folder / "file.vxtrack/inner.vxtrack", ENOTDIR, "A part of the path is not a folder."},
+        {file, EFBIG, "The file would be larger than the system allows."},
+    };
+    const size_t entries = EntriesIn(folder.Path());
+    for (const auto& c : cases) {
+        errno = 0;
+        {
+            FileSizeLimit limit(64);
+            EXPECT_FALSE(fsys::WriteFileAtomically(c.path, std::string(4096, 'x'))) << c.path;
+        }
+        EXPECT_EQ(errno, c.error) << c.path;
+        EXPECT_EQ(fsys::WriteFailureReason(errno), c.reason);
+    }
+    EXPECT_EQ(Text(locked), "kept");
+    EXPECT_EQ(Text(file), "kept");
+    EXPECT_EQ(EntriesIn(folder.Path()), entries) << "no temporary file left";
+    EXPECT_EQ(fsys::WriteFailureReason(ENOSPC), "The disk is full.");
+    EXPECT_EQ(fsys::WriteFailureReason(EACCES), "You have no permission to write the file or its folder.");
+    EXPECT_EQ(fsys::WriteFailureReason(0), "");
+}
+
+// The chain of links a path starts, link by link, as a write follows it.
+TEST(FileSystem, FollowLinksNamesEveryEntryOfTheChain) {
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    const std::string real = folder.Write("real/file", "x");
+    fs::create_directories(folder / "links");
+    fs::create_symlink("../real/file", folder / "links/relative");  // read from its own folder
+    fs::create_symlink(folder / "links/relative", folder / "absolute");
+    fs::create_symlink("nothing yet", folder / "ahead");
+    fs::create_symlink("self", folder / "self");
+    using Chain = std::vector<std::string>;
+    EXPECT_EQ(fsys::FollowLinks(folder / "absolute").Entries,
+              (Chain{folder / "absolute", folder / "links/relative", folder / "links/../real/file"}));
+    EXPECT_EQ(fsys::FollowLinks(folder / "absolute").Error, 0);
+    EXPECT_EQ(fsys::FollowLinks(real).Entries, Chain{real});
+    EXPECT_EQ(fsys::FollowLinks(folder / "ahead").Entries, (Chain{folder / "ahead", folder / "nothing yet"}));
+    const fsys::LinkChain loop = fsys::FollowLinks(folder / "self");
+    EXPECT_EQ(loop.Error, ELOOP);
+    EXPECT_EQ(loop.Entries.size(), size_t(fsys::kMostLinks) + 1);
+    EXPECT_EQ(loop.Entries.back(), folder / "self");
 }
 
 }  // namespace

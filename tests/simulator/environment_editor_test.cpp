@@ -339,6 +339,21 @@ TEST_F(EnvironmentEditorTest, AFailedTextureCopyIsSaidAndNothingNamesIt) {
     EXPECT_EQ(Text(sim / "Environments/Full/small.jpg"), "tiny");
 }
 
+// A save that fails says why, and the file keeps what it held.
+TEST_F(EnvironmentEditorTest, AFailedSaveSaysWhy) {
+    const std::string file = sim.Write("Environments/Plain.env", "old");
+    editor.EnvName = "Plain";
+    editor.CurrentFilePath = file;
+    editor.MarkChanged();
+    {
+        FileSizeLimit limit(64);
+        EXPECT_FALSE(editor.SaveEnvironment());
+    }
+    ExpectMessage(0, "Unable to save file!\n" + file + "\nThe file would be larger than the system allows.", "Error!");
+    EXPECT_EQ(Text(file), "old");
+    EXPECT_TRUE(editor.Changed);
+}
+
 TEST_F(EnvironmentEditorTest, TextureRowsChooseViewAndClear) {
     const std::string inside = sim.Write("Textures/Sky/clouds.jpg", "not a picture");
     TempFolder outside;

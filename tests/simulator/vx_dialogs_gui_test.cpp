@@ -73,6 +73,19 @@ TEST_F(VXDialogs, FixLocationEnablesOkOnlyForTheSimulatorsFolder) {
     ASSERT_TRUE(RegReadValue(RegCurrentUser, "Software\\Vortaxis Coasters", "InstPath", stored));
     EXPECT_EQ(stored, absolute);
     EXPECT_EQ(relative.txtCurPath->GetValue().utf8_string(), absolute);
+
+    // A store that cannot be written: the message says why.
+    std::filesystem::remove(RegStoreFile(RegCurrentUser));
+    std::filesystem::create_directories(RegStoreFile(RegCurrentUser));
+    ScriptedPrompts prompts;
+    ScopedPrompts scope(prompts);
+    frmVXFixLocation failing(frame);
+    failing.txtCurPath->SetValue(wxString::FromUTF8(sim / "Other"));
+    failing.btnOkay_Click();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text,
+              "Could Not Save the Simulator's Location!\n\nThe registry store could not be written. There is a folder "
+              "of that name.");
 }
 
 TEST_F(VXDialogs, FileAssociationLocksTheDoubleClickVerbAndWrites) {

@@ -205,7 +205,7 @@ TEST_F(DocumentCommandsTest, AFailedSaveSaysSoAndKeepsTheChanges) {
     EXPECT_FALSE(SaveDocument(view));
     EXPECT_EQ(MessageTexts(prompts),
               std::vector<std::string>{
-                  "Error|Could Not Save Track File!\r\nThe file or its folder may be read-only, or the disk may be full."});
+                  "Error|Could Not Save Track File!\r\nThe folder it goes in does not exist."});
     EXPECT_TRUE(gDocumentChanged);
     EXPECT_EQ(view.Caption, "Gantrywright - circuit.vxtrack*");
     EXPECT_TRUE(view.Calls.empty()) << "Save stays enabled, the title keeps its \"*\"";
