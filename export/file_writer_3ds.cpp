@@ -1,6 +1,7 @@
 #include "export/file_writer_3ds.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -261,9 +262,10 @@ std::string TooLargeText3DS(uint64_t size, uint64_t maxSize) {
            " bytes.\nExport fewer parts, or build the ground at low detail.";
 }
 
-std::string CannotWriteText3DS(const std::string& path) {
-    return "The file could not be written:\n" + path +
-           "\nCheck that its folder exists and that you may write to it.";
+std::string CannotWriteText3DS(const std::string& path, int error) {
+    const std::string reason = fsys::WriteFailureReason(error);
+    return "The file could not be written:\n" + path + "\n" +
+           (reason.empty() ? "Check that its folder exists and that you may write to it." : reason);
 }
 
 std::string TooManyEntriesText3DS(const std::string& objectName) {
@@ -375,9 +377,10 @@ bool Encode3DSScene(Chunk3DSWriter& w, std::string* failure, uint64_t maxSize) {
 bool Write3DSFileStreamed(const std::string& path, const std::function<void()>& stage, std::string* failure,
                           uint64_t maxSize) {
     const uint64_t limit = std::min(maxSize, kMax3DSFileSize);
+    errno = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> scratch(fsys::OpenScratchFileBeside(path), &std::fclose);
     if (!scratch) {
-        if (failure) *failure = CannotWriteText3DS(path);
+        if (failure) *failure = CannotWriteText3DS(path, errno);
         return false;
     }
     ObjectSpill spill(scratch.get(), limit);
@@ -400,9 +403,10 @@ bool Write3DSFileStreamed(const std::string& path, const std::function<void()>& 
         return false;
     }
     if (spill.WriteFailed() || std::fseek(scratch.get(), 0, SEEK_SET) != 0) {
-        if (failure) *failure = CannotWriteText3DS(path);
+        if (failure) *failure = CannotWriteText3DS(path, 0);
         return false;
     }
+    errno = 0;
     const bool written = fsys::WriteFileAtomically(path, [&](const fsys::ByteWriter& write) {
         Chunk3DSWriter w(static_cast<size_t>(head));
         WriteSceneHead(w, total);
@@ -417,7 +421,7 @@ bool Write3DSFileStreamed(const std::string& path, const std::function<void()>& 
         return true;
     });
     if (!written) {
-        if (failure) *failure = CannotWriteText3DS(path);
+        if (failure) *failure = CannotWriteText3DS(path, errno);
         return false;
     }
     return true;
@@ -427,8 +431,9 @@ bool Write3DSFile(const std::string& path, std::string* failure, uint64_t maxSiz
     const uint64_t total = Get3DSFileSize();
     Chunk3DSWriter w(total <= maxSize && total <= kMax3DSFileSize ? static_cast<size_t>(total) : 0);
     if (!Encode3DSScene(w, failure, maxSize)) return false;
+    errno = 0;
     if (!fsys::WriteFileAtomically(path, w.Data(), w.Size())) {
-        if (failure) *failure = CannotWriteText3DS(path);
+        if (failure) *failure = CannotWriteText3DS(path, errno);
         return false;
     }
     return true;

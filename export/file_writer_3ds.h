@@ -70,5 +70,6 @@ bool Write3DSFileStreamed(const std::string& path, const std::function<void()>& 
 
 // The texts of the failures.
 std::string TooLargeText3DS(uint64_t size, uint64_t maxSize);
-std::string CannotWriteText3DS(const std::string& path);
+// The file could not be written; `error` is the errno the failure left (0: none known).
+std::string CannotWriteText3DS(const std::string& path, int error);
 std::string TooManyEntriesText3DS(const std::string& objectName);

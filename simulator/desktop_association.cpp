@@ -7,7 +7,6 @@
 #include <string_view>
 #include <system_error>
 
-#include <sys/stat.h>
 
 #include "platform/desktop_programs.h"
 #include "platform/file_system.h"
@@ -40,18 +39,7 @@ std::string BaseFolder(const char* variable, const char* underHome) {
 // them, as the system follows): a dotfile manager's link is written through,
 // not replaced by a file of its own. A link that names nothing yet gives the
 // path it names.
-std::string ThroughLinks(const std::string& path) {
-    fs::path current(path);
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(current, ec)) || ec) break;
-        const fs::path target = fs::read_symlink(current, ec);
-        if (ec) break;
-        current = target.is_absolute() ? target : current.parent_path() / target;
-    }
-    // Not normalized: a ".." after a linked folder is the system's to resolve.
-    return current.string();
-}
+std::string ThroughLinks(const std::string& path) { return fsys::FollowLinks(path).Entries.back(); }
 
 // One argument of a desktop entry's Exec line: quoted, with the characters
 // that the quoting reserves escaped, "%" doubled, and then the backslashes
@@ -86,16 +74,13 @@ bool Wanted(const DesktopAssociation& a, int verb) {
     return a.RightClick[static_cast<size_t>(verb)] && (!IsSimulatorVerb(verb) || a.WineAvailable);
 }
 
-// Writes the file through its links, keeping the permissions the file had.
+// Writes the file through its links (the save keeps what the file had: owner, mode, access list).
 bool WriteBytes(const std::string& path, const void* data, size_t size, std::vector<std::string>& failures) {
     const std::string file = ThroughLinks(path);
-    struct stat before {};
-    const bool existed = ::stat(file.c_str(), &before) == 0;
     if (!fsys::CreateFolders(fs::path(file).parent_path().string()) || !fsys::WriteFileAtomically(file, data, size)) {
         failures.push_back(path);
         return false;
     }
-    if (existed) ::chmod(file.c_str(), before.st_mode & 07777);
     return true;
 }
 

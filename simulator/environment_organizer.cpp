@@ -30,7 +30,6 @@ constexpr const char* kUnusedFolder = "__Unused Files__";
 constexpr const char* kNameTaken = "a file of that name is in \"__Unused Files__\"";
 constexpr const char* kNotAFolder = "\"__Unused Files__\" is not a folder";
 constexpr const char* kLinkWouldBreak = "a link with a relative target, and \"__Unused Files__\" is itself a link";
-constexpr int kMostLinks = 40;  // as many links as the system follows in one path
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -85,17 +84,10 @@ std::string EntryOf(const fs::path& path) {
 // its targets name in turn. A path that ends in a folder's "." or ".." names
 // no file that could move.
 void AddLinkChain(const std::string& path, std::set<std::string>& entries) {
-    fs::path current(path);
-    for (int hops = 0; hops <= kMostLinks; ++hops) {
-        const fs::path name = current.filename();
+    for (const std::string& entry : fsys::FollowLinks(path).Entries) {
+        const fs::path name = fs::path(entry).filename();
         if (name.empty() || name == "." || name == "..") return;
-        const std::string entry = EntryOf(current);
-        entries.insert(entry);
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(entry, ec))) return;
-        const fs::path target = fs::read_symlink(entry, ec);
-        if (ec) return;
-        current = target.is_absolute() ? target : fs::path(entry).parent_path() / target;
+        entries.insert(EntryOf(entry));
     }
 }
 

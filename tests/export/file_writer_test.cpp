@@ -3,6 +3,7 @@
 // size computation, and what happens when a file cannot or may not be written.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -377,5 +378,6 @@ TEST_F(Writer, StreamedWriteIsTheSameFileWithTheSameRefusals) {
     Reset3DSScene();
     const std::string missing = folder / "no/such/folder/model.3ds";
     EXPECT_FALSE(Write3DSFileStreamed(missing, stage, &failure));
-    EXPECT_EQ(failure, CannotWriteText3DS(missing));
+    EXPECT_EQ(failure, CannotWriteText3DS(missing, ENOENT));
+    EXPECT_NE(failure.find("The folder it goes in does not exist."), std::string::npos) << failure;
 }

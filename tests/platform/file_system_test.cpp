@@ -19,6 +19,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include "tests/platform/file_size_limit.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -239,29 +240,6 @@ std::optional<gid_t> Group(const char* name) {
 bool SetAttribute(const std::string& path, const char* name, const std::string& value) {
     return ::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0;
 }
-
-// Files may grow to `bytes` while the object lives; beyond, writes fail as on
-// a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
 
 // What a save did: "saved", or the errno it left.
 std::string Outcome(const std::string& path, std::string_view bytes) {

@@ -17,6 +17,7 @@
 #include "core/app_state.h"
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
+#include "tests/platform/file_size_limit.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/simulator/picture_test_support.h"
 
@@ -288,27 +289,6 @@ TEST_F(EnvironmentEditorTest, SaveAsAsksAboutTheFileItWrites) {
     EXPECT_NE(Text(sim / "Environments/Sunset.env"), sunset);
     EXPECT_FALSE(std::filesystem::exists(sim / "Environments/sunset.env"));
 }
-
-// Files may grow to `bytes` while the object lives; beyond, writes fail as on
-// a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
 
 // A texture that cannot be copied is said, and nothing is saved that would
 // name it: no file, and no copy left of the textures that did fit.
