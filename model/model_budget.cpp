@@ -344,7 +344,7 @@ ModelerSettings PlannedModelSettings() {
 
 }  // namespace
 
-ModelCost PlanModelBesideTubes() {
+ModelCost PlanModelPart(ModelPart part) {
     const ModelerSettings m = PlannedModelSettings();
     const int32_t nodes = DocumentCount(gNodeCount, gNodes.size());
     const int32_t segments = DocumentCount(gSegmentCount, gSegments.size());
@@ -352,50 +352,71 @@ ModelCost PlanModelBesideTubes() {
     // Every sampling at the finest spacing a detail sets, with one sample
     // more for the rounding of the sampled length.
     const auto samples = [](float len, float spacing) { return int64_t{BoundedSampleCount(len, spacing)} + 1; };
-    ModelCost total;
-
-    ModelCost path{0, (static_cast<int64_t>(nodes) + 1) * static_cast<int64_t>(sizeof(TrackNode)) +
-                          (static_cast<int64_t>(segments) + 1) * static_cast<int64_t>(sizeof(TrackSegment))};
-    for (int32_t s = 0; s < segments && path.Bytes < gModelCeilings.PathBytes; ++s)
-        AddPlanned(path, s < nodes ? PathSegmentCost(length(s), true, kDetailMin)
-                                   : ModelCost{0, static_cast<int64_t>(sizeof(PathSegmentFrames))});
-    path.Bytes = std::min(path.Bytes, gModelCeilings.PathBytes);  // the path is built no further
-    AddPlanned(total, path);
-
-    const float tieSpacing = ClampSetting(m.TieSpacing, kTieSpacingMin, kTieSpacingMax);
-    const int64_t tieTriangles = std::max(TieFileTriangles(m.gTieModels[0]), TieFileTriangles(m.gTieModels[1]));
-    AddPlanned(total, ModelCost{0, static_cast<int64_t>(sizeof(TrackModelEntry))});
-    for (int32_t s = 0; s < segments && total.Faces <= gModelCeilings.Faces; ++s) {
-        const int64_t rings = samples(length(s), kDetailMin) + 2;
-        AddPlanned(total, TrackSegmentCost(m, rings, rings, samples(length(s), tieSpacing), tieTriangles));
-    }
-
-    AddPlanned(total, RecordsCost(DocumentCount(gCatwalkCount, gCatwalks.size()), kCatwalkFaceBound));
-    AddPlanned(total, RecordsCost(DocumentCount(gFooterCount, gFooters.size()), kFooterFaceBound));
-
-    // Prefabricated supports: the bracing of the complex ones as high as the
-    // segment's anchor can stand (the curve's highest point with the first
-    // spine's offset), in two arrays of meshes that grow by doubling.
-    const float offset = m.gSpineCount >= 1 && !m.gSpines.empty() ? std::fabs(m.gSpines[0].PosY) : 0.0f;
-    const int32_t groups = UsablePrefabGroupCount();
-    for (int32_t g = 0; g < groups && total.Faces <= gModelCeilings.Faces; ++g) {
-        const double levels = std::floor((double(PolygonTop(gNodes, nodes, g)) + offset) / 6.0);
-        const int64_t bracing =
-            kPrefabBracingFaces * static_cast<int64_t>(levels >= 0.0 ? std::min(levels, 1000.0) : 0.0);
-        const int32_t items = UsablePrefabItemCount(g);
-        for (int32_t j = 0; j < items; ++j) {
-            const int64_t faces = kPrefabFaceBound + (gRascGroups[g].Items[j].Style == PrefabComplex ? bracing : 0);
-            AddPlanned(total, ModelCost{faces, 2 * faces * kFaceBytes + 2 * kMeshBytes});
+    // Past the ceilings, the sums need go no further.
+    const auto full = [](const ModelCost& c) {
+        return c.Faces > gModelCeilings.Faces || c.Bytes > gModelCeilings.Bytes;
+    };
+    ModelCost c;
+    switch (part) {
+        case ModelPart::Path:
+            c.Bytes = (static_cast<int64_t>(nodes) + 1) * static_cast<int64_t>(sizeof(TrackNode)) +
+                      (static_cast<int64_t>(segments) + 1) * static_cast<int64_t>(sizeof(TrackSegment));
+            for (int32_t s = 0; s < segments && c.Bytes < gModelCeilings.PathBytes; ++s)
+                AddPlanned(c, s < nodes ? PathSegmentCost(length(s), true, kDetailMin)
+                                        : ModelCost{0, static_cast<int64_t>(sizeof(PathSegmentFrames))});
+            c.Bytes = std::min(c.Bytes, gModelCeilings.PathBytes);  // the path is built no further
+            break;
+        case ModelPart::Track: {
+            const float tieSpacing = ClampSetting(m.TieSpacing, kTieSpacingMin, kTieSpacingMax);
+            const int64_t tieTriangles = std::max(TieFileTriangles(m.gTieModels[0]), TieFileTriangles(m.gTieModels[1]));
+            c.Bytes = static_cast<int64_t>(sizeof(TrackModelEntry));
+            for (int32_t s = 0; s < segments && !full(c); ++s) {
+                const int64_t rings = samples(length(s), kDetailMin) + 2;
+                AddPlanned(c, TrackSegmentCost(m, rings, rings, samples(length(s), tieSpacing), tieTriangles));
+            }
+            break;
         }
+        case ModelPart::Tubes: c = RecordsCost(DocumentCount(gTubeCount, gTubes.size()), kTubeFaceBound); break;
+        case ModelPart::Catwalks:
+            c = RecordsCost(DocumentCount(gCatwalkCount, gCatwalks.size()), kCatwalkFaceBound);
+            break;
+        case ModelPart::Footers:
+            c = RecordsCost(DocumentCount(gFooterCount, gFooters.size()), kFooterFaceBound);
+            break;
+        case ModelPart::Prefabs: {
+            // The bracing of the complex ones as high as the segment's anchor
+            // can stand (the curve's highest point with the first spine's
+            // offset), in two arrays of meshes that grow by doubling.
+            const float offset = m.gSpineCount >= 1 && !m.gSpines.empty() ? std::fabs(m.gSpines[0].PosY) : 0.0f;
+            const int32_t groups = UsablePrefabGroupCount();
+            c.Bytes = 2 * kMeshBytes;
+            for (int32_t g = 0; g < groups && !full(c); ++g) {
+                const double levels = std::floor((double(PolygonTop(gNodes, nodes, g)) + offset) / 6.0);
+                const int64_t bracing =
+                    kPrefabBracingFaces * static_cast<int64_t>(levels >= 0.0 ? std::min(levels, 1000.0) : 0.0);
+                const int32_t items = UsablePrefabItemCount(g);
+                for (int32_t j = 0; j < items; ++j) {
+                    const int64_t faces =
+                        kPrefabFaceBound + (gRascGroups[g].Items[j].Style == PrefabComplex ? bracing : 0);
+                    AddPlanned(c, ModelCost{faces, 2 * faces * kFaceBytes + 2 * kMeshBytes});
+                }
+            }
+            break;
+        }
+        case ModelPart::Tunnels:
+            c.Bytes = 2 * kMeshBytes;
+            for (int32_t s = 0; s < segments && !full(c); ++s)
+                if (gSegments[s].Tunnel) AddPlanned(c, TunnelSegmentCost(m, samples(length(s), kDetailMin)));
+            break;
+        case ModelPart::Ground: c = EstimateGround(gHasTerrain ? 1 : 0); break;  // as the finest detail builds it
     }
-    AddPlanned(total, ModelCost{0, 2 * kMeshBytes});
+    return c;
+}
 
-    AddPlanned(total, ModelCost{0, 2 * kMeshBytes});
-    for (int32_t s = 0; s < segments && total.Faces <= gModelCeilings.Faces; ++s)
-        if (gSegments[s].Tunnel) AddPlanned(total, TunnelSegmentCost(m, samples(length(s), kDetailMin)));
-
-    // The terrain at full detail, as the finest detail builds it.
-    AddPlanned(total, EstimateGround(gHasTerrain ? 1 : 0));
+ModelCost PlanModelBesideTubes() {
+    ModelCost total;
+    for (int p = 0; p < kModelPartCount; ++p)
+        if (static_cast<ModelPart>(p) != ModelPart::Tubes) AddPlanned(total, PlanModelPart(static_cast<ModelPart>(p)));
     return total;
 }
 

@@ -130,12 +130,15 @@ private:
     std::vector<std::string> leftOut_;
 };
 
-// What the model of the open track costs at most beside its support tubes,
-// planned from the document's records and the model settings alone (those the
-// track style's presets give while they are not applied yet): the path with
-// its comb, the track, catwalks, footers, prefabricated supports and tunnels
-// at the finest spacing any detail sets (crossties of as many triangles as
-// their files can hold), and the terrain at its full detail.
+// What a part of the open track's model costs at most, planned from the
+// document's records and the model settings alone (those the track style's
+// presets give while they are not applied yet), never from what the model
+// holds: the path with its comb, the track and the tunnels at the finest
+// spacing any detail sets (crossties of as many triangles as their files can
+// hold), every record at the most its kind can cost, the terrain at its full
+// detail.
+ModelCost PlanModelPart(ModelPart part);
+// All parts but the support tubes.
 ModelCost PlanModelBesideTubes();
 
 // The estimated cost of single items (upper bounds of what the builders make).

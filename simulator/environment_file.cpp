@@ -204,8 +204,8 @@ const std::string& HeaderRule() {
 }
 constexpr std::string_view kHeaderTitle = "# Gantrywright - Environment Editor v";
 
-// True when the reader takes the line, wherever it stands after the first
-// line: one of the editor's keys at the line's start, then blanks, then "=".
+// True when the line holds one of the editor's keys as the reader finds them:
+// at the line's start, then blanks, then "=".
 bool IsEditorKeyLine(std::string_view line) {
     const size_t equals = line.find('=');
     if (equals == std::string_view::npos) return false;

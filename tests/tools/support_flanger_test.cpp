@@ -9,8 +9,8 @@
 #include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
-#include "platform/file_system.h"
 #include "model/rebuild_flags.h"
+#include "platform/file_system.h"
 #include "tests/tools/record_check_support.h"
 #include "tests/tools/tool_test_support.h"
 #include "trackdoc/document_procs.h"
@@ -208,24 +208,29 @@ std::string SavedBytes() {
 }  // namespace
 
 // As many tubes as the bound says fit leave room for everything else of the
-// track: built at the finest detail, the model leaves nothing out. The bound
-// is the same before and after the build.
+// track: built at the finest detail, the model leaves nothing out, and no
+// part of it holds more than its plan. The bound is the same after the build.
 TEST_F(SupportFlangerTest, TheBoundLeavesRoomForTheWholeModel) {
     for (const char* sample : {"circuit.vxtrack", "lakeside.vxtrack"}) {
         SCOPED_TRACE(sample);
         SetUp();
         prompts.Messages.clear();
         LoadSample(sample);
+        ApplyTrackStylePresets(gTrackStyle, false);
+        gModelSettings.RailDetail = gModelSettings.SpineDetail = kDetailMin;
         const FewTubesModel model(1000);
         const int32_t most = ModelBudget::TubesThatFit();
         EXPECT_EQ(most, 1000);
         const int32_t node = AddFreeNode(MakeVector(0, 5, 0));
-        while (gTubeCount < most) AddSupportBeam(node, AddFreeNode(MakeVector(0, 25, 0)), TubeXXLarge, 0.0f);
-        ApplyTrackStylePresets(gTrackStyle, false);
-        gModelSettings.RailDetail = gModelSettings.SpineDetail = kDetailMin;
+        while (gTubeCount < most) AddSupportBeam(node, AddFreeNode(MakeVector(0, 25, 0)), TubeHBeam, 0.0f);
         BuildTrackModel(true, false, false);
         for (int32_t t = 0; t < most; ++t) EXPECT_GT(gTubeModels[t].FaceCount, 0) << t;
         EXPECT_TRUE(prompts.Messages.empty());
+        for (int p = 0; p < kModelPartCount; ++p) {
+            const ModelCost plan = PlanModelPart(ModelPart(p)), built = MeasureModelPart(ModelPart(p));
+            EXPECT_GE(plan.Faces, built.Faces) << p;
+            EXPECT_GE(plan.Bytes, built.Bytes) << p;
+        }
         EXPECT_EQ(ModelBudget::TubesThatFit(), most);
     }
     // The bytes bound too (by default the faces bound is the lower one).
