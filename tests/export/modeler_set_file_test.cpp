@@ -258,8 +258,9 @@ TEST_F(ModelerSetFileTest, ASetCutShortIsRefusedNamingItsFirstMissingKey) {
     std::string noValue = text;
     noValue.replace(noValue.find("ToggleCount2=") + 13, 2, "");
     std::string unended = text + "; note";
-    for (const auto& [file, expected] : {std::pair{noValue, " has no value for ToggleCount2: it may have been cut short."},
-                                         std::pair{unended, " ends inside a line: it has been cut short."}}) {
+    for (const auto& [file, expected] :
+         {std::pair{noValue, " has no value for ToggleCount2: it may have been cut short."},
+          std::pair{unended, " ends inside a line: it has been cut short."}}) {
         fsys::WriteFileAtomically(path, file);
         prompts.FileDialogAnswers.push_back({true, path});
         EXPECT_FALSE(OpenModelerSet(set, nullptr));

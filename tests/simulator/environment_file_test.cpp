@@ -382,9 +382,9 @@ TEST_F(EnvironmentFileTest, LinesTheEditorDoesNotEditAreKeptAfterItsOwn) {
     sim.Write("Environments/Kept.env", file);
     ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Kept.env"));
     EXPECT_EQ(gEnvironment.KeptLines,
-              (std::vector<std::string>{"sim.water.texture.path=Textures\\water,1.jpg", "# a comment=with an equals sign",
-                                        "sim.custom.scale = 1,5 ", "not a key line", "  sim.fog.red=0.5",
-                                        "sim.caf\xC3\xA9=\xC3\xA9t\xC3\xA9"}));
+              (std::vector<std::string>{"sim.water.texture.path=Textures\\water,1.jpg",
+                                        "# a comment=with an equals sign", "sim.custom.scale = 1,5 ", "not a key line",
+                                        "  sim.fog.red=0.5", "sim.caf\xC3\xA9=\xC3\xA9t\xC3\xA9"}));
     EXPECT_TRUE(gEnvironment.chkFog);
     EXPECT_EQ(gEnvironment.hsSunPosition[0], 15200);
     ASSERT_TRUE(WriteEnvironmentFile("Kept"));
