@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/app_state.h"
@@ -78,36 +79,54 @@ void ReadTubes(const char* total, const char* prefix, std::vector<RailSpec>& rec
     }
 }
 
+// One key of the set's list: whether its value is a number, and whether
+// every set holds it (the tube depths are missing from older sets).
+struct SetKey {
+    std::string Name;
+    bool Number = true;
+    bool Required = true;
+};
+
 // The keys of the set in the order of the file, for the counts the buffer's
-// totals give: every one must be there (the tube depths, which older sets
-// lack, are not among them).
-std::vector<std::string> RequiredKeys() {
-    std::vector<std::string> keys;
+// totals give.
+std::vector<SetKey> SetKeys() {
+    std::vector<SetKey> keys;
     const auto tubes = [&keys](const char* total, const char* prefix) {
-        keys.push_back(total);
+        keys.push_back({total});
         const int32_t count = ReadIntClamped(total, 0, kMaxTubeCount);
         const std::string p(prefix);
         for (int32_t i = 0; i < count; ++i)
             for (const char* field : {"PosX", "PosY", "PosZ", "Size", "Shape"})
-                keys.push_back(Key(i, (p + field).c_str()));
+                keys.push_back({Key(i, (p + field).c_str())});
     };
     tubes("SpineTotal", "S");
     tubes("RailTotal", "R");
     for (int slot = 0; slot < 2; ++slot) {
-        keys.push_back(Key(slot, "UseTie"));
-        keys.push_back(Key(slot, "TieModel"));
+        keys.push_back({Key(slot, "UseTie"), false});
+        keys.push_back({Key(slot, "TieModel"), false});
     }
-    for (const char* key : {"TieSpacing", "ToggleTies", "ToggleCount1", "ToggleCount2", "AltOnBank", "AltBank",
-                            "AltOnStart"})
-        keys.push_back(key);
+    keys.push_back({"TieSpacing"});
+    keys.push_back({"ToggleTies", false});
+    keys.push_back({"ToggleCount1"});
+    keys.push_back({"ToggleCount2"});
+    keys.push_back({"AltOnBank", false});
+    keys.push_back({"AltBank"});
+    keys.push_back({"AltOnStart", false});
     for (int slot = 0; slot < kShownTubeScales; ++slot) {
-        keys.push_back(Key(slot, "TubeScaleX"));
-        keys.push_back(Key(slot, "TubeScaleY"));
+        keys.push_back({Key(slot, "TubeScaleX")});
+        keys.push_back({Key(slot, "TubeScaleY")});
+        keys.push_back({Key(slot, "TubeScaleZ"), true, false});
     }
-    for (const char* key : {"RoundFooters", "UseTerrain", "LowDetailTerrain", "SquareTunnels", "TunnelSoftness",
-                            "SpineDetail", "RailDetail"})
-        keys.push_back(key);
+    for (const char* key : {"RoundFooters", "UseTerrain", "LowDetailTerrain", "SquareTunnels"})
+        keys.push_back({key, false});
+    for (const char* key : {"TunnelSoftness", "SpineDetail", "RailDetail"}) keys.push_back({key});
     return keys;
+}
+
+std::optional<std::string> ReadValue(const std::string& key) {
+    std::string value;
+    if (!IniReadVariant(key, value)) return std::nullopt;
+    return value;
 }
 
 bool IsModelerSet() {
@@ -117,10 +136,26 @@ bool IsModelerSet() {
 
 }  // namespace
 
-std::optional<std::string> MissingModelerSetKey() {
-    std::string value;
-    for (const std::string& key : RequiredKeys())
-        if (!IniReadVariant(key, value)) return key;
+std::optional<ModelerSetGap> ModelerSetCutShort() {
+    const std::string text = IniGetBuffer();
+    const size_t lineEnd = text.rfind('\n');
+    const size_t whole = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+    const bool endsInsideLine = !TrimControlChars(std::string_view(text).substr(whole)).empty();
+    // Only the lines that end count; the key of a line cut off is read from the whole text below.
+    IniSetBuffer(std::string_view(text).substr(0, whole));
+    const std::vector<SetKey> keys = SetKeys();
+    std::vector<std::optional<std::string>> values;
+    for (const SetKey& key : keys) values.push_back(ReadValue(key.Name));
+    IniSetBuffer(text);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (!values[i]) {
+            if (endsInsideLine && ReadValue(keys[i].Name)) return ModelerSetGap{ModelerSetGap::CutInLine, keys[i].Name};
+            if (keys[i].Required) return ModelerSetGap{ModelerSetGap::NoLine, keys[i].Name};
+        } else if (keys[i].Number && values[i]->empty()) {
+            return ModelerSetGap{ModelerSetGap::NoValue, keys[i].Name};
+        }
+    }
+    if (endsInsideLine) return ModelerSetGap{ModelerSetGap::CutInLine, std::string()};
     return std::nullopt;
 }
 
@@ -137,9 +172,17 @@ std::string ModelerSetPathOutsideText(const std::string& path) {
            "(ISO 8859-1), as the simulator's files are. Choose a crosstie file whose path has no such character.";
 }
 
-std::string ModelerSetMissingKeyText(const std::string& path, const std::string& key) {
-    return "Could Not Load the Modeler Set!\n\nThe file " + path + " has no line for " + key +
-           ": it may have been cut short. Nothing was changed.";
+std::string ModelerSetCutShortText(const std::string& path, const ModelerSetGap& gap) {
+    std::string what;
+    switch (gap.What) {
+        case ModelerSetGap::NoLine: what = "has no line for " + gap.Key + ": it may have been cut short"; break;
+        case ModelerSetGap::NoValue: what = "has no value for " + gap.Key + ": it may have been cut short"; break;
+        case ModelerSetGap::CutInLine:
+            what = (gap.Key.empty() ? "ends inside a line" : "ends inside its line for " + gap.Key) +
+                   ": it has been cut short";
+            break;
+    }
+    return "Could Not Load the Modeler Set!\n\nThe file " + path + " " + what + ". Nothing was changed.";
 }
 
 std::string BuildModelerSetText(const ModelerSettings& set) {
@@ -189,7 +232,7 @@ std::string BuildModelerSetText(const ModelerSettings& set) {
 }
 
 bool ReadModelerSetBuffer(ModelerSettings& set) {
-    if (!IsModelerSet() || MissingModelerSetKey()) return false;
+    if (!IsModelerSet() || ModelerSetCutShort()) return false;
     std::string value;
 
     ReadTubes("SpineTotal", "S", set.gSpines, set.gSpineCount, SpineSquare);
@@ -280,9 +323,8 @@ bool OpenModelerSet(ModelerSettings& set, void* owner) {
                kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
         return false;
     }
-    if (const auto key = MissingModelerSetKey()) {
-        MsgBox(ModelerSetMissingKeyText(fileName, *key), kModelerSetErrorTitle, MsgButtons::OK,
-               MsgIcon::Exclamation);
+    if (const auto gap = ModelerSetCutShort()) {
+        MsgBox(ModelerSetCutShortText(fileName, *gap), kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
         return false;
     }
     return ReadModelerSetBuffer(set);

@@ -20,8 +20,10 @@
 // in the program's UTF-8 spelling or in the file's single bytes.
 //
 // A set must hold every key of the list above for the counts it gives (the
-// depths 0TubeScaleZ to 9TubeScaleZ aside, which older sets lack): one that
-// lacks any, cut short, is refused as a whole and nothing of it is applied.
+// depths 0TubeScaleZ to 9TubeScaleZ aside, which older sets lack), each key
+// that holds a number with a value, and end with a line end, as every line
+// of a set is written: one that does not, cut short, is refused as a whole
+// and nothing of it is applied.
 //
 // Reading finds keys regardless of case and section, and takes every value
 // as it was written (the presets' ToggleCount1=0 and AltBank=0 come back as
@@ -52,12 +54,20 @@ std::string SingleText(float value);
 
 // Builds the set's text in the engine's buffer (gIniBuffer) and returns it.
 std::string BuildModelerSetText(const ModelerSettings& set);
-// The first key of the set's list (in the file's order) that the engine's
-// buffer lacks; nullopt when it holds them all.
-std::optional<std::string> MissingModelerSetKey();
+// Where a set in the engine's buffer is cut short: the first key of the
+// set's list (in the file's order) without a line that ends, or whose line
+// has no value where a number belongs; or, when every key is whole, a last
+// line that has no line end (a text that ends in blanks after its last line
+// end is whole).
+struct ModelerSetGap {
+    enum Kind { NoLine, NoValue, CutInLine } What;
+    std::string Key;  // empty for a last line that holds none of the keys
+};
+// nullopt when the set is whole.
+std::optional<ModelerSetGap> ModelerSetCutShort();
 // Reads the set in the engine's buffer into `set`, as described above. False,
 // `set` untouched, when the buffer holds neither RailTotal nor SpineTotal or
-// lacks a key of the list (MissingModelerSetKey).
+// is cut short (ModelerSetCutShort).
 bool ReadModelerSetBuffer(ModelerSettings& set);
 
 // The crosstie path (as the program's text) that the file's code page cannot
@@ -65,7 +75,7 @@ bool ReadModelerSetBuffer(ModelerSettings& set);
 std::optional<std::string> ModelerSetPathOutsideCodePage(const ModelerSettings& set);
 // The messages of a refused save and of a set cut short.
 std::string ModelerSetPathOutsideText(const std::string& path);
-std::string ModelerSetMissingKeyText(const std::string& path, const std::string& key);
+std::string ModelerSetCutShortText(const std::string& path, const ModelerSetGap& gap);
 
 // The whole file; false when it could not be written (an old file stays) or
 // holds a path the code page lacks (nothing is written).
@@ -85,6 +95,6 @@ bool ReadModelerSetFile(const std::string& path, ModelerSettings& set);
 // A file that cannot be written is reported in an "Error!" box.
 void SaveModelerSet(const ModelerSettings& set, void* owner);
 // The dialog's "Open": the open dialog, then the file into `set`. True when a
-// set was read; a file that cannot be read, is no set or lacks a key (named
-// in the message) is reported in an "Error!" box and changes nothing.
+// set was read; a file that cannot be read, is no set or is cut short (the
+// key named in the message) is reported in an "Error!" box and changes nothing.
 bool OpenModelerSet(ModelerSettings& set, void* owner);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "core/app_state.h"
@@ -11,6 +13,7 @@
 #include "model/path_frames.h"
 #include "model/prefab_support_models.h"
 #include "model/radius_comb.h"
+#include "model/rebuild_flags.h"
 #include "trackdoc/track_document.h"
 
 ModelBudgetLimits gModelBudgetLimits;
@@ -48,16 +51,26 @@ std::string Grouped(int64_t n) {
     return n < 0 ? "-" + out : out;
 }
 
-// The control polygon's length: never shorter than the curve, so the sample
-// counts taken from it are never below the ones the builders will use.
-float PolygonLength(int32_t s) {
-    if (s < 0 || s >= gSpineInfoNodeCount || s >= static_cast<int32_t>(gSpineInfoNodes.size())) return 0.0f;
-    const int32_t n = s + 1 < gSpineInfoNodeCount ? s + 1 : 0;
-    const TrackNode& a = gSpineInfoNodes[s];
-    const TrackNode& b = gSpineInfoNodes[n];
+// The control polygon's length of segment s of these nodes (the last segment
+// of a closed circuit ends at node 0): never shorter than the curve, so the
+// sample counts taken from it are never below the ones the builders will use.
+float PolygonLength(const std::vector<TrackNode>& nodes, int32_t count, int32_t s) {
+    count = std::min<int32_t>(count, static_cast<int32_t>(std::min<size_t>(nodes.size(), INT32_MAX)));
+    if (s < 0 || s >= count) return 0.0f;
+    const TrackNode& a = nodes[s];
+    const TrackNode& b = nodes[s + 1 < count ? s + 1 : 0];
     const double l = double(VectorDistance(a.Position, a.ControlOut)) + VectorDistance(a.ControlOut, b.ControlIn) +
                      VectorDistance(b.ControlIn, b.Position);
     return static_cast<float>(std::min(l, 3.0e38));
+}
+
+// The highest point of segment s's control polygon: the curve stays below it.
+float PolygonTop(const std::vector<TrackNode>& nodes, int32_t count, int32_t s) {
+    count = std::min<int32_t>(count, static_cast<int32_t>(std::min<size_t>(nodes.size(), INT32_MAX)));
+    if (s < 0 || s >= count) return 0.0f;
+    const TrackNode& a = nodes[s];
+    const TrackNode& b = nodes[s + 1 < count ? s + 1 : 0];
+    return std::max({a.Position.Y, a.ControlOut.Y, b.ControlIn.Y, b.Position.Y});
 }
 
 int32_t TieTriangles(const TieModel& tie) {
@@ -71,6 +84,55 @@ int ProfilePoints(const RailSpec& spec, bool spine) {
         case 2: return spine ? 0 : 6;
         default: return 0;
     }
+}
+
+// The path frames of one segment, and with the comb its teeth and heart-line
+// points at this spacing.
+ModelCost PathSegmentCost(float polygonLength, bool comb, float pointSpacing) {
+    ModelCost c{0, static_cast<int64_t>(sizeof(PathSegmentFrames)) +
+                       kFramesPerSegment * static_cast<int64_t>(sizeof(PathFrame))};
+    if (comb) {
+        const int64_t teeth =
+            std::min<int32_t>(BoundedSampleCount(polygonLength, kCombToothSpacing), kFramesPerSegment - 1) + 1;
+        const int64_t points = BoundedSampleCount(polygonLength, pointSpacing) + 2;
+        // One sample more than the polygon's count, for rounding of the sampled length.
+        c.Bytes += (teeth + 1) * static_cast<int64_t>(sizeof(CombTooth)) +
+                   (points + 1) * static_cast<int64_t>(sizeof(Vector3)) +
+                   static_cast<int64_t>(sizeof(RadiusCombSegment) + sizeof(SegmentUpPoints));
+    }
+    return c;
+}
+
+// The track entry of one segment with its meshes; with `rings` (rails, then
+// spines) and `ties` above 0, the faces of that many rings and crossties of
+// `tieTriangles` triangles each.
+ModelCost TrackSegmentCost(const ModelerSettings& m, int64_t railRings, int64_t spineRings, int64_t ties,
+                           int64_t tieTriangles) {
+    const int32_t rails = std::max<int32_t>(m.gRailCount, 0), spines = std::max<int32_t>(m.gSpineCount, 0);
+    ModelCost c{0, static_cast<int64_t>(sizeof(TrackModelEntry)) + (rails + spines + 2) * kMeshBytes};
+    int64_t faces = 0;
+    for (int32_t r = 0; r < rails && r < static_cast<int32_t>(m.gRails.size()); ++r)
+        faces += railRings * 2 * ProfilePoints(m.gRails[r], false);
+    for (int32_t r = 0; r < spines && r < static_cast<int32_t>(m.gSpines.size()); ++r)
+        faces += spineRings * 2 * ProfilePoints(m.gSpines[r], true);
+    if (m.gTieModels[0].Use || m.gTieModels[1].Use) faces += ties * tieTriangles;
+    c += FacesCost(faces);
+    return c;
+}
+
+// The two tunnel meshes of one segment of `steps` steps.
+ModelCost TunnelSegmentCost(const ModelerSettings& m, int64_t steps) {
+    const int64_t n =
+        m.SquareTunnels ? 4 : std::clamp<int32_t>(m.TunnelSoftness, kTunnelSoftnessMin, kTunnelSoftnessMax);
+    ModelCost c{0, 2 * kMeshBytes};
+    if (steps > 0) c += FacesCost(2 * steps * 2 * n + 4 * n);
+    return c;
+}
+
+// Records of one mesh each of at most `faces` faces: the array of count + 1
+// meshes, then the faces.
+ModelCost RecordsCost(int32_t count, int64_t faces) {
+    return ModelCost{count * faces, (static_cast<int64_t>(count) + 1) * kMeshBytes + count * faces * kFaceBytes};
 }
 
 int32_t DocumentCount(int32_t count, size_t records) {
@@ -154,54 +216,29 @@ ModelCost MeasureModel() {
 }
 
 ModelCost EstimatePathSegment(int32_t s, bool comb) {
-    ModelCost c{0, static_cast<int64_t>(sizeof(PathSegmentFrames))};
-    if (s < 0 || s >= gSpineInfoNodeCount) return c;  // no curve: an empty record
-    c.Bytes += kFramesPerSegment * static_cast<int64_t>(sizeof(PathFrame));
-    if (comb) {
-        const float length = PolygonLength(s);
-        const float detail = BuildSettings().RailDetail;
-        const float spacing = !(detail > 0.0f) ? kCombToothSpacing : ClampSetting(detail, kDetailMin, kDetailMax);
-        const int64_t teeth = std::min<int32_t>(BoundedSampleCount(length, kCombToothSpacing), kFramesPerSegment - 1) + 1;
-        const int64_t points = BoundedSampleCount(length, spacing) + 2;
-        // One sample more than the polygon's count, for rounding of the sampled length.
-        c.Bytes += (teeth + 1) * static_cast<int64_t>(sizeof(CombTooth)) + (points + 1) * static_cast<int64_t>(sizeof(Vector3)) +
-                   static_cast<int64_t>(sizeof(RadiusCombSegment) + sizeof(SegmentUpPoints));
-    }
-    return c;
+    // A segment without its curve gets an empty record.
+    if (s < 0 || s >= gSpineInfoNodeCount) return ModelCost{0, static_cast<int64_t>(sizeof(PathSegmentFrames))};
+    const float detail = BuildSettings().RailDetail;
+    const float spacing = !(detail > 0.0f) ? kCombToothSpacing : ClampSetting(detail, kDetailMin, kDetailMax);
+    return PathSegmentCost(PolygonLength(gSpineInfoNodes, gSpineInfoNodeCount, s), comb, spacing);
 }
 
 ModelCost EstimateTrackSegment(int32_t s) {
     const ModelerSettings& m = BuildSettings();
-    const int32_t rails = std::max<int32_t>(m.gRailCount, 0), spines = std::max<int32_t>(m.gSpineCount, 0);
-    ModelCost c{0, static_cast<int64_t>(sizeof(TrackModelEntry)) + (rails + spines + 2) * kMeshBytes};
-    if (s < 0 || s >= static_cast<int32_t>(gPathMatrixArray.size()) || gPathMatrixArray[s].FrameCount < 1) return c;
+    if (s < 0 || s >= static_cast<int32_t>(gPathMatrixArray.size()) || gPathMatrixArray[s].FrameCount < 1)
+        return TrackSegmentCost(m, 0, 0, 0, 0);
     const float length = gPathMatrixArray[s].Length;
-    int64_t faces = 0;
-    const int64_t railRings = BoundedSampleCount(length, UsableRailDetail()) + 2;
-    const int64_t spineRings = BoundedSampleCount(length, UsableSpineDetail()) + 2;
-    for (int32_t r = 0; r < rails && r < static_cast<int32_t>(m.gRails.size()); ++r)
-        faces += railRings * 2 * ProfilePoints(m.gRails[r], false);
-    for (int32_t r = 0; r < spines && r < static_cast<int32_t>(m.gSpines.size()); ++r)
-        faces += spineRings * 2 * ProfilePoints(m.gSpines[r], true);
-    if (m.gTieModels[0].Use || m.gTieModels[1].Use) {
-        const int64_t ties = BoundedSampleCount(length, UsableTieSpacing());
-        faces += ties * std::max(TieTriangles(m.gTieModels[0]), TieTriangles(m.gTieModels[1]));
-    }
-    c += FacesCost(faces);
-    return c;
+    return TrackSegmentCost(m, BoundedSampleCount(length, UsableRailDetail()) + 2,
+                            BoundedSampleCount(length, UsableSpineDetail()) + 2,
+                            BoundedSampleCount(length, UsableTieSpacing()),
+                            std::max(TieTriangles(m.gTieModels[0]), TieTriangles(m.gTieModels[1])));
 }
 
 ModelCost EstimateTunnelSegment(int32_t s) {
-    ModelCost c{0, 2 * kMeshBytes};
     if (s < 0 || s >= gSpineInfoSegmentCount || s >= static_cast<int32_t>(gPathMatrixArray.size()) ||
         gPathMatrixArray[s].FrameCount < 1)
-        return c;
-    const int64_t n = BuildSettings().SquareTunnels
-                          ? 4
-                          : std::clamp<int32_t>(BuildSettings().TunnelSoftness, kTunnelSoftnessMin, kTunnelSoftnessMax);
-    const int64_t steps = BoundedSampleCount(gPathMatrixArray[s].Length, UsableSpineDetail());
-    c += FacesCost(2 * steps * 2 * n + 4 * n);
-    return c;
+        return TunnelSegmentCost(BuildSettings(), 0);
+    return TunnelSegmentCost(BuildSettings(), BoundedSampleCount(gPathMatrixArray[s].Length, UsableSpineDetail()));
 }
 
 ModelCost EstimateGround(int32_t stride) {
@@ -276,9 +313,117 @@ void ModelBudget::PlanTubes() {
     if (fit < count) leftOut_.push_back(Grouped(count - fit) + " of the " + Grouped(count) + " support tubes");
 }
 
+namespace {
+
+// The fewest bytes a face takes in a crosstie object file: its four numbers,
+// the 56 bytes after them and the length of its last block.
+constexpr int64_t kTieFileFaceBytes = 4 + 12 + 56 + 4;
+// Far above any ceiling: a plan's sums stop growing there.
+constexpr int64_t kPlanSaturation = int64_t{1} << 50;
+
+// The most triangles the crosstie object file of a slot can hold.
+int64_t TieFileTriangles(const TieModel& tie) {
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(tie.File, ec);
+    return ec ? 0 : static_cast<int64_t>(std::min<uintmax_t>(size / kTieFileFaceBytes, kPlanSaturation));
+}
+
+// Adds without overflow: a sum stops at kPlanSaturation.
+void AddPlanned(ModelCost& total, const ModelCost& c) {
+    total.Faces = std::min(total.Faces + c.Faces, kPlanSaturation);
+    total.Bytes = std::min(total.Bytes + c.Bytes, kPlanSaturation);
+}
+
+// The settings the next build uses: the ones in force, or, while the track
+// style's presets are not applied yet, those the build applies first.
+ModelerSettings PlannedModelSettings() {
+    ModelerSettings m = gModelSettings;
+    if (!gPresetsLoaded) ApplyTrackStylePresetsTo(m, gDocumentType == DocumentTrack ? gTrackStyle : 0, false);
+    return m;
+}
+
+}  // namespace
+
+ModelCost PlanModelPart(ModelPart part) {
+    const ModelerSettings m = PlannedModelSettings();
+    const int32_t nodes = DocumentCount(gNodeCount, gNodes.size());
+    const int32_t segments = DocumentCount(gSegmentCount, gSegments.size());
+    const auto length = [&](int32_t s) { return PolygonLength(gNodes, nodes, s); };
+    // Every sampling at the finest spacing a detail sets, with one sample
+    // more for the rounding of the sampled length.
+    const auto samples = [](float len, float spacing) { return int64_t{BoundedSampleCount(len, spacing)} + 1; };
+    // Past the ceilings, the sums need go no further.
+    const auto full = [](const ModelCost& c) {
+        return c.Faces > gModelCeilings.Faces || c.Bytes > gModelCeilings.Bytes;
+    };
+    ModelCost c;
+    switch (part) {
+        case ModelPart::Path:
+            c.Bytes = (static_cast<int64_t>(nodes) + 1) * static_cast<int64_t>(sizeof(TrackNode)) +
+                      (static_cast<int64_t>(segments) + 1) * static_cast<int64_t>(sizeof(TrackSegment));
+            for (int32_t s = 0; s < segments && c.Bytes < gModelCeilings.PathBytes; ++s)
+                AddPlanned(c, s < nodes ? PathSegmentCost(length(s), true, kDetailMin)
+                                        : ModelCost{0, static_cast<int64_t>(sizeof(PathSegmentFrames))});
+            c.Bytes = std::min(c.Bytes, gModelCeilings.PathBytes);  // the path is built no further
+            break;
+        case ModelPart::Track: {
+            const float tieSpacing = ClampSetting(m.TieSpacing, kTieSpacingMin, kTieSpacingMax);
+            const int64_t tieTriangles = std::max(TieFileTriangles(m.gTieModels[0]), TieFileTriangles(m.gTieModels[1]));
+            c.Bytes = static_cast<int64_t>(sizeof(TrackModelEntry));
+            for (int32_t s = 0; s < segments && !full(c); ++s) {
+                const int64_t rings = samples(length(s), kDetailMin) + 2;
+                AddPlanned(c, TrackSegmentCost(m, rings, rings, samples(length(s), tieSpacing), tieTriangles));
+            }
+            break;
+        }
+        case ModelPart::Tubes: c = RecordsCost(DocumentCount(gTubeCount, gTubes.size()), kTubeFaceBound); break;
+        case ModelPart::Catwalks:
+            c = RecordsCost(DocumentCount(gCatwalkCount, gCatwalks.size()), kCatwalkFaceBound);
+            break;
+        case ModelPart::Footers:
+            c = RecordsCost(DocumentCount(gFooterCount, gFooters.size()), kFooterFaceBound);
+            break;
+        case ModelPart::Prefabs: {
+            // The bracing of the complex ones as high as the segment's anchor
+            // can stand (the curve's highest point with the first spine's
+            // offset), in two arrays of meshes that grow by doubling.
+            const float offset = m.gSpineCount >= 1 && !m.gSpines.empty() ? std::fabs(m.gSpines[0].PosY) : 0.0f;
+            const int32_t groups = UsablePrefabGroupCount();
+            c.Bytes = 2 * kMeshBytes;
+            for (int32_t g = 0; g < groups && !full(c); ++g) {
+                const double levels = std::floor((double(PolygonTop(gNodes, nodes, g)) + offset) / 6.0);
+                const int64_t bracing =
+                    kPrefabBracingFaces * static_cast<int64_t>(levels >= 0.0 ? std::min(levels, 1000.0) : 0.0);
+                const int32_t items = UsablePrefabItemCount(g);
+                for (int32_t j = 0; j < items; ++j) {
+                    const int64_t faces =
+                        kPrefabFaceBound + (gRascGroups[g].Items[j].Style == PrefabComplex ? bracing : 0);
+                    AddPlanned(c, ModelCost{faces, 2 * faces * kFaceBytes + 2 * kMeshBytes});
+                }
+            }
+            break;
+        }
+        case ModelPart::Tunnels:
+            c.Bytes = 2 * kMeshBytes;
+            for (int32_t s = 0; s < segments && !full(c); ++s)
+                if (gSegments[s].Tunnel) AddPlanned(c, TunnelSegmentCost(m, samples(length(s), kDetailMin)));
+            break;
+        case ModelPart::Ground: c = EstimateGround(gHasTerrain ? 1 : 0); break;  // as the finest detail builds it
+    }
+    return c;
+}
+
+ModelCost PlanModelBesideTubes() {
+    ModelCost total;
+    for (int p = 0; p < kModelPartCount; ++p)
+        if (static_cast<ModelPart>(p) != ModelPart::Tubes) AddPlanned(total, PlanModelPart(static_cast<ModelPart>(p)));
+    return total;
+}
+
 int32_t ModelBudget::TubesThatFit() {
     // As FitRecords counts them: the array of count + 1 meshes, then the faces of each.
-    const ModelCost available = Available(ModelPart::Tubes);
+    const ModelCost others = PlanModelBesideTubes();
+    const ModelCost available{gModelCeilings.Faces - others.Faces, gModelCeilings.Bytes - others.Bytes};
     const ModelCost each = FacesCost(kTubeFaceBound);
     if (available.Faces < 0 || available.Bytes < kMeshBytes) return 0;
     const int64_t n =

@@ -118,14 +118,28 @@ public:
     std::string Message() const;
     const std::vector<std::string>& LeftOut() const { return leftOut_; }
 
-    // The most support tubes the model can build beside its other parts as
-    // they stand now: a document with no more tubes has PlanTubes leave none out.
+    // The most support tubes the model can build beside everything else of
+    // the open track (PlanModelBesideTubes): a document with no more tubes
+    // has no tube left out, whatever detail its model is built at. It
+    // depends on the document, the model settings and the crosstie files
+    // they name, never on what the model holds now.
     static int32_t TubesThatFit();
 
 private:
     static ModelCost Available(ModelPart part);
     std::vector<std::string> leftOut_;
 };
+
+// What a part of the open track's model costs at most, planned from the
+// document's records and the model settings alone (those the track style's
+// presets give while they are not applied yet), never from what the model
+// holds: the path with its comb, the track and the tunnels at the finest
+// spacing any detail sets (crossties of as many triangles as their files can
+// hold), every record at the most its kind can cost, the terrain at its full
+// detail.
+ModelCost PlanModelPart(ModelPart part);
+// All parts but the support tubes.
+ModelCost PlanModelBesideTubes();
 
 // The estimated cost of single items (upper bounds of what the builders make).
 ModelCost EstimatePathSegment(int32_t segment, bool comb);

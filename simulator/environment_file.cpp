@@ -191,38 +191,53 @@ const std::set<std::string>& EditorKeys() {
         all.insert(all.end(), std::begin(kTrackKeys), std::end(kTrackKeys));
         all.insert(all.end(), std::begin(kWoodKeys), std::end(kWoodKeys));
         std::set<std::string> lower;
-        for (const std::string& key : all) {
-            std::string k = key;
-            for (char& c : k)
-                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            lower.insert(k);
-        }
+        for (const std::string& key : all) lower.insert(AsciiLowerText(key));
         return lower;
     }();
     return keys;
 }
 
-// The key lines of a file's text that are none of the editor's keys: lines
-// holding "=" that are no comment, whose key (the text before the "=", without
-// the blanks before it) is not one the reader would take, each without its
-// line end. What the reader takes, comments and other lines are left out.
-std::vector<std::string> KeyLinesNotEdited(std::string_view text) {
-    std::vector<std::string> kept;
-    const std::set<std::string>& keys = EditorKeys();
+// The opening lines of the header the editor writes: a rule, then its name and version.
+const std::string& HeaderRule() {
+    static const std::string rule = "# " + std::string(80, '-');
+    return rule;
+}
+constexpr std::string_view kHeaderTitle = "# Gantrywright - Environment Editor v";
+
+// True when the line holds one of the editor's keys as the reader finds them:
+// at the line's start, then blanks, then "=".
+bool IsEditorKeyLine(std::string_view line) {
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return false;
+    std::string key(line.substr(0, equals));
+    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.pop_back();
+    return EditorKeys().count(AsciiLowerText(std::move(key))) != 0;
+}
+
+// The lines of a file's text that the editor neither reads nor writes, each
+// without its line end, in the file's order. Left out are only the header of
+// comment lines that opens a file the editor wrote (a save writes its own),
+// lines of nothing but blanks, and, after the first line, the lines of the
+// editor's keys: the reader takes the first of each and a save writes the
+// key from what it took. The reader never looks at the first line, so a key
+// of the editor's there is kept as well.
+std::vector<std::string> LinesNotEdited(std::string_view text) {
+    std::vector<std::string_view> lines;
     for (size_t start = 0; start < text.size();) {
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const size_t equals = line.find('=');
-        if (line.empty() || line.front() == '#' || equals == std::string_view::npos) continue;
-        std::string key(line.substr(0, equals));
-        while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.pop_back();
-        for (char& c : key)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (keys.count(key) == 0) kept.emplace_back(line);
+        lines.push_back(line);
     }
+    size_t first = 0;
+    if (lines.size() >= 2 && lines[0] == HeaderRule() && lines[1].starts_with(kHeaderTitle))
+        while (first < lines.size() && lines[first].starts_with('#')) ++first;
+    std::vector<std::string> kept;
+    for (size_t i = first; i < lines.size(); ++i)
+        if (!TrimControlChars(lines[i]).empty() && (i == 0 || !IsEditorKeyLine(lines[i])))
+            kept.emplace_back(lines[i]);
     return kept;
 }
 
@@ -277,14 +292,13 @@ void WriteEnvironmentText(const std::string& Name, const EnvironmentValues& v, T
     const std::tm now = gClock ? gClock() : SystemClock();
     std::string date = EnvironmentDateText(now);
     if (!EnvFileBytesFromText(date)) date = EnglishDateText(now);
-    const std::string rule = "# " + std::string(80, '-');
     IniNewBuffer("");
-    IniWriteLine(rule);
-    IniWriteLine("# Gantrywright - Environment Editor v" + AppVersionText());
+    IniWriteLine(HeaderRule());
+    IniWriteLine(std::string(kHeaderTitle) + AppVersionText());
     IniWriteLine("# Scenery, sky, sun and textures of a Vortaxis ride");
-    IniWriteLine(rule);
+    IniWriteLine(HeaderRule());
     IniWriteLine("# Last Modified: " + date);
-    IniWriteLine(rule);
+    IniWriteLine(HeaderRule());
     IniWriteLine("");
 
     WriteSwitchOff("sim.ground.visible", v.chkRegionGround);
@@ -586,6 +600,6 @@ void ReadEnvironmentBuffer(EnvironmentValues& values) {
     ReadTexture("sim.stationrafters.texture.path", v.txtStation[9]);
     for (int i = 0; i < 8; ++i) ReadTexture(kTrackKeys[i], v.txtTrack[i]);
     for (int i = 0; i < 11; ++i) ReadTexture(kWoodKeys[i], v.txtWood[i]);
-    v.KeptLines = KeyLinesNotEdited(IniGetBuffer());
+    v.KeptLines = LinesNotEdited(IniGetBuffer());
     values = std::move(v);
 }

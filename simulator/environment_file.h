@@ -63,9 +63,12 @@ struct EnvironmentValues {
     bool chkStationRafters = false;
     std::array<std::string, 8> txtTrack;
     std::array<std::string, 11> txtWood;
-    // The key lines of the file read that the editor does not edit (a key of
-    // the simulator's that has no control here), each as it stood in the file
-    // without its line end; written unchanged after the editor's own lines.
+    // The lines of the file read that the editor neither reads nor writes (a
+    // key of the simulator's that has no control here, a comment, any line on
+    // the first, which the reader skips), each as it stood in the file without
+    // its line end; written unchanged after the editor's own lines. Not kept:
+    // the header of a file the editor wrote, blank lines, and the editor's
+    // keys after the first line.
     std::vector<std::string> KeptLines;
 
     bool operator==(const EnvironmentValues&) const = default;

@@ -209,8 +209,11 @@ TEST_F(ModelerSetFileTest, ValuesAreReadAsTheyStand) {
     EXPECT_EQ(read.AltBank, 0.0f);
 }
 
-// A set cut short after any of its lines lacks a key of the list: it is
-// refused naming the first key it lacks, and nothing of it is applied.
+// A set cut short at any byte is refused, and nothing of it is applied: cut
+// after a line end, it names the first key it lacks; cut inside a key's line
+// (its value too), that key. A key that holds a number with no value is
+// refused as well. A whole set, and one without the depths as older sets are,
+// is read.
 TEST_F(ModelerSetFileTest, ASetCutShortIsRefusedNamingItsFirstMissingKey) {
     const std::string text = BuildModelerSetText(Distinct());
     const std::string path = folder / "cut.gtwrms";
@@ -218,40 +221,62 @@ TEST_F(ModelerSetFileTest, ASetCutShortIsRefusedNamingItsFirstMissingKey) {
     ScopedPrompts scope(prompts);
     ModelerSettings set = gModelSettings;
     const std::string before = BuildModelerSetText(set);
-    int refused = 0;
-    for (size_t end = text.find("\r\n"); end + 2 < text.size(); end = text.find("\r\n", end + 2)) {
-        const std::string cut = text.substr(0, end + 2);
-        // The first key of the whole set that the cut text lacks: the line right after
-        // the cut, or the next one for a section line, an empty line or a tube depth.
-        std::string missing;
-        for (size_t line = end + 2; missing.empty() && line < text.size(); line = text.find("\r\n", line) + 2) {
-            const std::string key = text.substr(line, text.find('=', line) - line);
-            if (text.find('=', line) < text.find("\r\n", line) && key.find("TubeScaleZ") == std::string::npos)
-                missing = key;
+    const std::string intro = "Could Not Load the Modeler Set!\n\nThe file " + path;
+    // The first key at or after `from` (the depths aside, which older sets lack).
+    const auto nextKey = [&](size_t from) {
+        for (size_t line = from; line < text.size(); line = text.find("\r\n", line) + 2) {
+            const size_t equals = text.find('=', line);
+            const std::string key = text.substr(line, equals - line);
+            if (equals < text.find("\r\n", line) && key.find("TubeScaleZ") == std::string::npos) return key;
         }
-        SCOPED_TRACE(missing);
-        if (cut.find("SpineTotal=") == std::string::npos) continue;  // the comments: no set at all
+        return std::string();
+    };
+    const size_t spines = text.find("SpineTotal=") + std::string("SpineTotal=").size();
+    int refused = 0;
+    for (size_t end = spines; end < text.size(); ++end) {
+        const std::string cut = text.substr(0, end);
+        const size_t lineStart = cut.rfind('\n') + 1;
+        const std::string partial = cut.substr(lineStart);
+        const size_t equals = partial.find('=');
+        const std::string expected =
+            equals != std::string::npos
+                ? " ends inside its line for " + partial.substr(0, equals) + ": it has been cut short."
+                : " has no line for " + nextKey(lineStart) + ": it may have been cut short.";
+        SCOPED_TRACE(end);
         fsys::WriteFileAtomically(path, cut);
         prompts.FileDialogAnswers.push_back({true, path});
         EXPECT_FALSE(OpenModelerSet(set, nullptr));
         ASSERT_FALSE(prompts.Messages.empty());
-        EXPECT_EQ(prompts.Messages.back().Text, "Could Not Load the Modeler Set!\n\nThe file " + path +
-                                                    " has no line for " + missing +
-                                                    ": it may have been cut short. Nothing was changed.");
+        EXPECT_EQ(prompts.Messages.back().Text, intro + expected + " Nothing was changed.");
         EXPECT_FALSE(ReadModelerSetFile(path, set));
-        EXPECT_EQ(BuildModelerSetText(set), before);
         ++refused;
     }
     EXPECT_EQ(refused, static_cast<int>(prompts.Messages.size()));
-    // Cut after every line from SpineTotal's to the last but one.
-    const std::string fromSpines = text.substr(text.find("\r\nSpineTotal=") + 2);
-    EXPECT_EQ(refused, std::count(fromSpines.begin(), fromSpines.end(), '\n') - 1);
+    EXPECT_EQ(BuildModelerSetText(set), before);
+
+    // Whole but for a value, or for the line end of a last line of none of the keys.
+    std::string noValue = text;
+    noValue.replace(noValue.find("ToggleCount2=") + 13, 2, "");
+    std::string unended = text + "; note";
+    for (const auto& [file, expected] :
+         {std::pair{noValue, " has no value for ToggleCount2: it may have been cut short."},
+          std::pair{unended, " ends inside a line: it has been cut short."}}) {
+        fsys::WriteFileAtomically(path, file);
+        prompts.FileDialogAnswers.push_back({true, path});
+        EXPECT_FALSE(OpenModelerSet(set, nullptr));
+        EXPECT_EQ(prompts.Messages.back().Text, intro + expected + " Nothing was changed.");
+    }
+    EXPECT_EQ(BuildModelerSetText(set), before);
+
     // Whole, and without the depths as older sets are: read.
     std::string older = text;
     for (size_t at; (at = older.find("TubeScaleZ=")) != std::string::npos;)
         older.erase(older.rfind("\r\n", at) + 2, older.find("\r\n", at) - older.rfind("\r\n", at));
-    fsys::WriteFileAtomically(path, older);
-    EXPECT_TRUE(ReadModelerSetFile(path, set));
+    for (const std::string& whole : {text, older}) {
+        fsys::WriteFileAtomically(path, whole);
+        EXPECT_TRUE(ReadModelerSetFile(path, set));
+    }
+    ExpectSameFileValues(set, Distinct());
 }
 
 // The file is single-byte text of the simulator's code page: a crosstie path

@@ -231,7 +231,8 @@ TEST_F(EnvironmentEditorTest, SaveAsksBeforeReplacingAnotherEnvironmentAndKeepsU
     prompts.MessageAnswers = {MsgResult::Yes};
     ASSERT_TRUE(editor.SaveEnvironment());
     const std::string saved = Text(ours);
-    const std::string tail = "sim.stationrafters.enabled=false\r\nsim.water.texture.path=Textures\\water.jpg\r\n";
+    const std::string tail =
+        "sim.stationrafters.enabled=false\r\n# from a friend\r\nsim.water.texture.path=Textures\\water.jpg\r\n";
     ASSERT_GE(saved.size(), tail.size());
     EXPECT_EQ(saved.substr(saved.size() - tail.size()), tail);
     EXPECT_NE(saved.find("\r\nsim.shadows.visible=false\r\n"), std::string::npos);

@@ -298,7 +298,9 @@ TEST_F(EnvironmentFileTest, ReaderRules) {
     ReadEnvironmentText("sim.fog.enabled=true\r\n#sim.shadows.visible=false\r\n", v);
     EXPECT_FALSE(v.chkFog);  // the first line is never found
     EXPECT_TRUE(v.chkLightingShadows);
-    EXPECT_TRUE(read("") == EnvironmentValues());
+    EnvironmentValues comments;  // every control at its default; the comment is kept
+    comments.KeptLines = {"# comment"};
+    EXPECT_TRUE(read("") == comments);
 
     EXPECT_EQ(read("sim.fog.density=0.0003\r\n").hsFogDensity, 3);
     EXPECT_EQ(read("sim.fog.density=1.5\r\n").hsFogDensity, 10000);
@@ -360,10 +362,12 @@ TEST_F(EnvironmentFileTest, LightingIsReadFromTheColourAsHeld) {
     EXPECT_EQ(again, v);
 }
 
-// Key lines the editor has no control for stay as they were, after the
-// editor's own lines; comments and the editor's keys (in any case, repeated
-// ones too) are its own to write.
-TEST_F(EnvironmentFileTest, KeyLinesTheEditorDoesNotEditAreKeptAfterItsOwn) {
+// Lines the editor neither reads nor writes stay as they were, after the
+// editor's own lines: keys it has no control for, comments, other text, and
+// whatever stands on the first line, which the reader skips. Its own keys
+// after the first line (in any case, repeated ones too), blank lines and the
+// header of a file it wrote are its own to write.
+TEST_F(EnvironmentFileTest, LinesTheEditorDoesNotEditAreKeptAfterItsOwn) {
     const std::string file =
         "sim.water.texture.path=Textures\\water,1.jpg\r\n"
         "# a comment=with an equals sign\r\n"
@@ -371,13 +375,15 @@ TEST_F(EnvironmentFileTest, KeyLinesTheEditorDoesNotEditAreKeptAfterItsOwn) {
         "sim.custom.scale = 1,5 \r\n"
         "SIM.FOG.ENABLED = false\r\n"
         "not a key line\r\n"
+        " \t\r\n"
         "sim.Sun.Pos.Alpha\t=10\r\n"
         "  sim.fog.red=0.5\n"
         "sim.caf\xE9=\xE9t\xE9";
     sim.Write("Environments/Kept.env", file);
     ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Kept.env"));
     EXPECT_EQ(gEnvironment.KeptLines,
-              (std::vector<std::string>{"sim.water.texture.path=Textures\\water,1.jpg", "sim.custom.scale = 1,5 ",
+              (std::vector<std::string>{"sim.water.texture.path=Textures\\water,1.jpg",
+                                        "# a comment=with an equals sign", "sim.custom.scale = 1,5 ", "not a key line",
                                         "  sim.fog.red=0.5", "sim.caf\xC3\xA9=\xC3\xA9t\xC3\xA9"}));
     EXPECT_TRUE(gEnvironment.chkFog);
     EXPECT_EQ(gEnvironment.hsSunPosition[0], 15200);
@@ -386,11 +392,33 @@ TEST_F(EnvironmentFileTest, KeyLinesTheEditorDoesNotEditAreKeptAfterItsOwn) {
     own.KeptLines.clear();
     EXPECT_EQ(Read("Environments/Kept.env"),
               EnvironmentFileText("Kept", own) +
-                  "sim.water.texture.path=Textures\\water,1.jpg\r\nsim.custom.scale = 1,5 \r\n  sim.fog.red=0.5\r\n"
-                  "sim.caf\xE9=\xE9t\xE9\r\n");
+                  "sim.water.texture.path=Textures\\water,1.jpg\r\n# a comment=with an equals sign\r\n"
+                  "sim.custom.scale = 1,5 \r\nnot a key line\r\n  sim.fog.red=0.5\r\nsim.caf\xE9=\xE9t\xE9\r\n");
     const EnvironmentValues before = gEnvironment;
     ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Kept.env"));
     EXPECT_EQ(gEnvironment, before);
+
+    // A key of the editor's on the first line is not read but kept byte for
+    // byte; once a save has moved it down, it is read and written as the
+    // editor's own, and the saves after that give the same file.
+    sim.Write("Environments/First.env", "sim.sun.visible=false\r\n# \xE9t\xE9\r\nsim.fog.enabled=true\r\n");
+    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/First.env"));
+    EXPECT_TRUE(gEnvironment.chkSunVisible);
+    ASSERT_TRUE(WriteEnvironmentFile("First"));
+    own = gEnvironment;
+    own.KeptLines.clear();
+    EXPECT_EQ(Read("Environments/First.env"),
+              EnvironmentFileText("First", own) + "sim.sun.visible=false\r\n# \xE9t\xE9\r\n");
+    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/First.env"));
+    EXPECT_FALSE(gEnvironment.chkSunVisible);
+    EXPECT_TRUE(gEnvironment.chkFog);
+    EXPECT_EQ(gEnvironment.KeptLines, std::vector<std::string>{"# \xC3\xA9t\xC3\xA9"});
+    ASSERT_TRUE(WriteEnvironmentFile("First"));
+    const std::string settled = Read("Environments/First.env");
+    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/First.env"));
+    ASSERT_TRUE(WriteEnvironmentFile("First"));
+    EXPECT_EQ(Read("Environments/First.env"), settled);
+    EXPECT_EQ(settled.find("sim.sun.visible=false"), settled.rfind("sim.sun.visible=false"));
 }
 
 TEST_F(EnvironmentFileTest, MissingFilesBadNamesAndWriteFailuresAreReported) {

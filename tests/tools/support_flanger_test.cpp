@@ -5,12 +5,17 @@
 #include "tools/support_flanger.h"
 
 #include "core/app_state.h"
+#include "model/build_pipeline.h"
 #include "model/model_budget.h"
+#include "model/model_meshes.h"
+#include "model/modeler_settings.h"
 #include "model/rebuild_flags.h"
+#include "platform/file_system.h"
 #include "tests/tools/record_check_support.h"
 #include "tests/tools/tool_test_support.h"
 #include "trackdoc/document_procs.h"
 #include "trackdoc/track_document.h"
+#include "trackdoc/track_file.h"
 
 namespace {
 
@@ -173,37 +178,90 @@ TEST_F(SupportFlangerTest, RunningTwiceDoublesTheFlangesAndTheResultReloads) {
 
 namespace {
 
-// The model's ceilings lowered to what `tubes` tubes of the largest kind take,
-// and put back afterwards.
+// The model's ceilings lowered to what the rest of the open track is planned
+// to cost and `tubes` tubes of the largest kind, and put back afterwards.
 class FewTubesModel {
 public:
-    explicit FewTubesModel(int64_t tubes) { gModelCeilings.Faces = tubes * kTubeFaceBound; }
+    explicit FewTubesModel(int64_t tubes) {
+        gModelCeilings.Faces = PlanModelBesideTubes().Faces + tubes * kTubeFaceBound;
+    }
     ~FewTubesModel() { gModelCeilings = ModelCeilings{}; }
 };
 
+// A shipped sample as the flanger finds it after an open, with its
+// prefabricated supports of the complex style (the ones whose bracing grows
+// with their height).
+void LoadSample(const char* name) {
+    ASSERT_TRUE(LoadTrackFile(std::string(GW_SAMPLES_DIR) + name));
+    gDocumentType = DocumentTrack;
+    for (int32_t g = 0; g < gRascGroupCount; ++g)
+        for (int32_t j = 0; j < gRascGroups[g].ItemCount; ++j) gRascGroups[g].Items[j].Style = PrefabComplex;
+}
+
+std::string SavedBytes() {
+    const std::string path = TestTempFile("flanged.vxtrack");
+    std::string bytes;
+    EXPECT_TRUE(SaveTrackFile(path) && fsys::ReadWholeFile(path, bytes));
+    return bytes;
+}
+
 }  // namespace
 
-// The bound is what the model builds: as many tubes as it says fit are all
-// built, one more is not.
-TEST_F(SupportFlangerTest, TheBoundIsWhatTheModelBuilds) {
-    const FewTubesModel model(1000);
-    const int32_t most = ModelBudget::TubesThatFit();
-    EXPECT_EQ(most, 1000);
-    while (gTubeCount < most) AddSupportBeam(0, 0, TubeSmall, 0.0f);
-    {
-        ModelBudget budget;
-        budget.PlanTubes();
-        EXPECT_TRUE(budget.LeftOut().empty());
+// As many tubes as the bound says fit leave room for everything else of the
+// track: built at the finest detail, the model leaves nothing out, and no
+// part of it holds more than its plan. The bound is the same after the build.
+TEST_F(SupportFlangerTest, TheBoundLeavesRoomForTheWholeModel) {
+    for (const char* sample : {"circuit.vxtrack", "lakeside.vxtrack"}) {
+        SCOPED_TRACE(sample);
+        SetUp();
+        prompts.Messages.clear();
+        LoadSample(sample);
+        ApplyTrackStylePresets(gTrackStyle, false);
+        gModelSettings.RailDetail = gModelSettings.SpineDetail = kDetailMin;
+        const FewTubesModel model(1000);
+        const int32_t most = ModelBudget::TubesThatFit();
+        EXPECT_EQ(most, 1000);
+        const int32_t node = AddFreeNode(MakeVector(0, 5, 0));
+        while (gTubeCount < most) AddSupportBeam(node, AddFreeNode(MakeVector(0, 25, 0)), TubeHBeam, 0.0f);
+        BuildTrackModel(true, false, false);
+        for (int32_t t = 0; t < most; ++t) EXPECT_GT(gTubeModels[t].FaceCount, 0) << t;
+        EXPECT_TRUE(prompts.Messages.empty());
+        for (int p = 0; p < kModelPartCount; ++p) {
+            const ModelCost plan = PlanModelPart(ModelPart(p)), built = MeasureModelPart(ModelPart(p));
+            EXPECT_GE(plan.Faces, built.Faces) << p;
+            EXPECT_GE(plan.Bytes, built.Bytes) << p;
+        }
+        EXPECT_EQ(ModelBudget::TubesThatFit(), most);
     }
-    AddSupportBeam(0, 0, TubeSmall, 0.0f);
-    ModelBudget budget;
-    budget.PlanTubes();
-    EXPECT_EQ(budget.LeftOut().size(), 1u);
-    // The bytes bound too: by default the faces bound is the lower one.
-    gModelCeilings = ModelCeilings{};
-    gModelCeilings.Bytes = 1 << 20;
+    // The bytes bound too (by default the faces bound is the lower one).
+    SetUp();
+    gModelCeilings.Bytes = PlanModelBesideTubes().Bytes + (1 << 20);
     EXPECT_LT(ModelBudget::TubesThatFit(), 1000);
     EXPECT_GT(ModelBudget::TubesThatFit(), 100);
+    gModelCeilings = ModelCeilings{};
+}
+
+// The same track and options give the same file whether the model was built
+// and at whatever detail, also where the bound leaves tubes without flanges.
+TEST_F(SupportFlangerTest, TheSameTrackGivesTheSameFileWhateverTheModelHolds) {
+    std::string first;
+    for (const int level : {-1, 0, 1, 4}) {  // -1: no model at all
+        SCOPED_TRACE(level);
+        SetUp();
+        prompts.Messages.clear();
+        LoadSample("circuit.vxtrack");
+        const FewTubesModel model(gTubeCount + 5);
+        if (level >= 0) {
+            gModelOnLoad = static_cast<int16_t>(level);
+            RemodelTrack(true);
+        }
+        ASSERT_TRUE(RunSupportFlanger(SupportFlangerOptions{}));
+        ASSERT_EQ(prompts.Messages.size(), 1u);
+        EXPECT_EQ(prompts.Messages[0].Text.find("Flanges were made on 1 of the 6 tubes"), 0u);
+        const std::string bytes = SavedBytes();
+        if (first.empty()) first = bytes;
+        EXPECT_TRUE(bytes == first);
+    }
 }
 
 // Tubes take their flanges whole and in their order while the model has room;
@@ -247,6 +305,7 @@ TEST_F(SupportFlangerTest, FlangesStopWhereTheModelIsFullAndSayWhatWasLeftOut) {
 // flanges (10 million free nodes, a track file of some 500 MB); the model
 // builds some 222,000 tubes, so 217 tubes get their 1,001 flanges each.
 TEST_F(SupportFlangerTest, FiveThousandTubesOfTwoKilometresStayWithinTheModel) {
+    gPresetsLoaded = true;  // a model of no rails, spines or crossties: the tubes share it with the path alone
     for (int32_t t = 0; t < 5000; ++t) {
         const float x = -200.0f + 0.08f * float(t);
         AddSupportBeam(AddFreeNode(MakeVector(x, 1.0f, -999.0f)), AddFreeNode(MakeVector(x, 1.0f, 999.0f)), TubeSmall,
