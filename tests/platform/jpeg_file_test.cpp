@@ -17,6 +17,7 @@
 
 #include "platform/jpeg_file.h"
 #include "platform/picture_file.h"
+#include "tests/platform/temp_folder.h"
 
 namespace {
 
@@ -378,6 +379,69 @@ TEST(JpegFile, CmykAndYcckGiveAdobesColours) {
                 ASSERT_NEAR(picture.Pixels[i], c.Rgb[i % 3], space == JCS_YCCK ? 1 : 0)
                     << "pixel " << i / 3 << (space == JCS_YCCK ? " YCCK" : " CMYK");
         }
+}
+
+// A JPEG loads only when every scan it announces is whole: cut between scans
+// or inside one it is refused, though the decoder would fill in grey or the
+// coarse first scans; a whole file lacking only its end marker loads, the
+// same picture.
+TEST(JpegFile, FilesLoadOnlyWithEveryScanWhole) {
+    TempFolder folder;
+    const Bytes eoi{0xFF, 0xD9};
+    const auto join = [](Bytes a, const Bytes& b) { return a.insert(a.end(), b.begin(), b.end()), a; };
+    const auto load = [&](const Bytes& jpeg, PlatformPicture& picture) {
+        return LoadPlatformPicture(folder.Write("picture.jpg", std::string(jpeg.begin(), jpeg.end())), picture);
+    };
+    struct Case {
+        const char* Name;
+        bool Progressive, Arithmetic, ScanPerComponent;
+        size_t Scans;
+    };
+    for (const Case& c : {Case{"baseline", false, false, false, 1}, Case{"progressive", true, false, false, 10},
+                          Case{"one scan per component", false, false, true, 3},
+                          Case{"arithmetic", false, true, false, 1},
+                          Case{"arithmetic progressive", true, true, false, 10}}) {
+        SCOPED_TRACE(c.Name);
+        JpegOptions options;
+        options.Progressive = c.Progressive;
+        options.Arithmetic = c.Arithmetic;
+        if (c.ScanPerComponent) options.Script = {{1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}};
+        const Bytes jpeg = WriteJpeg(options);
+        const ScanParts parts(jpeg);
+        ASSERT_EQ(parts.Scans.size(), c.Scans);
+        ASSERT_EQ(parts.Tail, eoi);
+        PlatformPicture whole, picture;
+        ASSERT_TRUE(load(jpeg, whole));
+        EXPECT_EQ(whole.Width, 32);
+        EXPECT_EQ(whole.Height, 24);
+
+        // Cut inside the last scan's data, and the same given an end marker:
+        // an arithmetic-coded scan reads what is missing as zero bits without
+        // a sign, so only the Huffman-coded one can be told cut.
+        const size_t lastStart = jpeg.size() - eoi.size() - parts.Scans.back().size();
+        const Bytes inside(jpeg.begin(), jpeg.begin() + long((lastStart + jpeg.size()) / 2));
+        EXPECT_FALSE(load(inside, picture));
+        if (!c.Arithmetic) {
+            EXPECT_FALSE(load(join(inside, eoi), picture));
+        }
+        // Cut before each later scan.
+        for (size_t scan = 1; scan < c.Scans; ++scan) {
+            Bytes before = parts.With(Numbers(0, int(scan)));
+            before.resize(before.size() - eoi.size());
+            EXPECT_FALSE(load(before, picture)) << scan;
+            EXPECT_FALSE(load(join(before, eoi), picture)) << scan;
+        }
+        EXPECT_TRUE(picture.Pixels.empty()) << "a refused file leaves the picture as it was";
+
+        // Without its end marker: Huffman-coded files load the same picture;
+        // an arithmetic-coded one cannot be told from one cut inside its last
+        // scan and is refused.
+        const Bytes noEnd(jpeg.begin(), jpeg.end() - 2);
+        EXPECT_EQ(load(noEnd, picture), !c.Arithmetic);
+        if (!c.Arithmetic) {
+            EXPECT_EQ(picture.Pixels, whole.Pixels);
+        }
+    }
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <jpeglib.h>
 
 #include "platform/picture_file.h"
 #include "tests/platform/temp_folder.h"
@@ -181,121 +180,6 @@ TEST(PictureFile, PaletteBmpsLoadOnlyWithAWholePaletteAndIndicesInsideIt) {
     EXPECT_EQ(picture.Pixels, Rgb({A, B, C, D, C, B}));
     nibbles.Rows[1] = '\xF1';
     EXPECT_FALSE(LoadPlatformPicture(folder.Write("nibble15.bmp", nibbles.Bytes()), picture));
-}
-
-// JPEG files written by the JPEG library: one interleaved scan, progressive
-// scans, one scan per component, or arithmetic coding. A 32 x 24 picture of
-// smooth colour ramps with a little noise, so that every scan holds data.
-enum class JpegKind { Baseline, Progressive, ScanPerComponent, Arithmetic, ArithmeticProgressive };
-
-std::string WriteJpeg(JpegKind kind) {
-    constexpr int kWidth = 32, kHeight = 24;
-    std::vector<uint8_t> rgb(kWidth * kHeight * 3);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            uint8_t* p = &rgb[size_t(y * kWidth + x) * 3];
-            p[0] = uint8_t(x * 8), p[1] = uint8_t(y * 10), p[2] = uint8_t((x * y * 37) % 251);
-        }
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = kWidth;
-    info.image_height = kHeight;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    static const jpeg_scan_info kOnePerComponent[] = {{1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0},
-                                                      {1, {2}, 0, 63, 0, 0}};
-    if (kind == JpegKind::Progressive || kind == JpegKind::ArithmeticProgressive) jpeg_simple_progression(&info);
-    if (kind == JpegKind::ScanPerComponent) info.scan_info = kOnePerComponent, info.num_scans = 3;
-    if (kind == JpegKind::Arithmetic || kind == JpegKind::ArithmeticProgressive) info.arith_code = TRUE;
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = &rgb[size_t(info.next_scanline) * kWidth * 3];
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes(reinterpret_cast<char*>(out), size);
-    std::free(out);
-    return bytes;
-}
-
-// Where each scan's start-of-scan marker stands in the file.
-std::vector<size_t> ScanStarts(const std::string& jpeg) {
-    std::vector<size_t> starts;
-    size_t at = 2;
-    while (at + 4 <= jpeg.size() && uint8_t(jpeg[at]) == 0xFF) {
-        const uint8_t marker = uint8_t(jpeg[at + 1]);
-        if (marker == 0xD9) break;
-        if (marker == 0xDA) starts.push_back(at);
-        at += 2 + (size_t(uint8_t(jpeg[at + 2])) << 8 | uint8_t(jpeg[at + 3]));
-        if (marker != 0xDA) continue;
-        // The coded data: up to the next marker that is not a stuffed 0xFF or a restart.
-        while (at + 1 < jpeg.size() && !(uint8_t(jpeg[at]) == 0xFF && jpeg[at + 1] != 0 &&
-                                         (uint8_t(jpeg[at + 1]) & 0xF8) != 0xD0))
-            ++at;
-    }
-    return starts;
-}
-
-// A JPEG loads only when every scan it announces is whole: cut between scans
-// or inside one it is refused, though the decoder would fill in grey or the
-// coarse first scans; a whole file lacking only its end marker loads, the
-// same picture.
-TEST(PictureFile, JpegsLoadOnlyWithEveryScanWhole) {
-    TempFolder folder;
-    const std::string eoi("\xFF\xD9", 2);
-    struct Case {
-        JpegKind Kind;
-        const char* Name;
-        size_t Scans;
-    };
-    for (const Case& c : {Case{JpegKind::Baseline, "baseline", 1}, Case{JpegKind::Progressive, "progressive", 10},
-                          Case{JpegKind::ScanPerComponent, "one scan per component", 3},
-                          Case{JpegKind::Arithmetic, "arithmetic", 1},
-                          Case{JpegKind::ArithmeticProgressive, "arithmetic progressive", 10}}) {
-        SCOPED_TRACE(c.Name);
-        const std::string jpeg = WriteJpeg(c.Kind);
-        ASSERT_EQ(jpeg.substr(jpeg.size() - 2), eoi);
-        const std::vector<size_t> starts = ScanStarts(jpeg);
-        ASSERT_EQ(starts.size(), c.Scans);
-        PlatformPicture whole, picture;
-        ASSERT_TRUE(LoadPlatformPicture(folder.Write("whole.jpg", jpeg), whole));
-        EXPECT_EQ(whole.Width, 32);
-        EXPECT_EQ(whole.Height, 24);
-
-        // Cut inside the last scan's data, and the same given an end marker:
-        // an arithmetic-coded scan reads what is missing as zero bits without
-        // a sign, so only the Huffman-coded one can be told cut.
-        const bool arithmetic = c.Kind == JpegKind::Arithmetic || c.Kind == JpegKind::ArithmeticProgressive;
-        const std::string inside = jpeg.substr(0, (starts.back() + jpeg.size()) / 2);
-        EXPECT_FALSE(LoadPlatformPicture(folder.Write("inside.jpg", inside), picture));
-        if (!arithmetic) {
-            EXPECT_FALSE(LoadPlatformPicture(folder.Write("inside-eoi.jpg", inside + eoi), picture));
-        }
-        // Cut before each later scan.
-        for (size_t scan = 1; scan < starts.size(); ++scan) {
-            const std::string before = jpeg.substr(0, starts[scan]);
-            EXPECT_FALSE(LoadPlatformPicture(folder.Write("before.jpg", before), picture)) << scan;
-            EXPECT_FALSE(LoadPlatformPicture(folder.Write("before-eoi.jpg", before + eoi), picture)) << scan;
-        }
-        EXPECT_TRUE(picture.Pixels.empty()) << "a refused file leaves the picture as it was";
-
-        // Without its end marker: Huffman-coded files load the same picture;
-        // an arithmetic-coded one cannot be told from one cut inside its last
-        // scan and is refused.
-        const std::string noEnd = jpeg.substr(0, jpeg.size() - 2);
-        EXPECT_EQ(LoadPlatformPicture(folder.Write("noend.jpg", noEnd), picture), !arithmetic);
-        if (!arithmetic) {
-            EXPECT_EQ(picture.Pixels, whole.Pixels);
-        }
-    }
 }
 
 }  // namespace
