@@ -114,6 +114,13 @@ void SetWriteStepObserver(WriteStepObserver observer);
 // empty for 0 (no reason known).
 std::string WriteFailureReason(int error);
 
+// The errno of a path that leads through a symbolic link another user placed
+// in a shared folder: one that others may write and that has the sticky bit,
+// where the system itself follows only the links of the folder's owner or of
+// the user following them. No system call sets it; FollowLinks reports it and
+// every write refuses such a path with it.
+inline constexpr int kForeignLinkError = 10001;
+
 // The most symbolic links followed in one path, as the system follows.
 inline constexpr int kMostLinks = 40;
 
