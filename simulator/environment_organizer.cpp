@@ -17,6 +17,7 @@
 #include "core/app_state.h"
 #include "core/settings_text.h"
 #include "platform/code_page.h"
+#include "platform/file_identity.h"
 #include "platform/file_system.h"
 #include "platform/stored_paths.h"
 #include "simulator/environment_file.h"
@@ -55,21 +56,58 @@ bool CanRead(const std::string& path) {
     return file.is_open();
 }
 
-// Every "/" becomes "\\" as the simulator writes its paths, except in the
-// texture values that are absolute paths of this system.
+// Every "/" of the texture values becomes "\\" as the simulator writes its
+// paths, except in the values that are absolute paths of this system. Every
+// other line (comments, other programs' keys) stays as it is.
 void BackslashSeparators(std::string& text) {
-    const std::vector<EnvTextureKey> keys = CollectTexturePaths(text);
-    size_t k = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        while (k < keys.size() && keys[k].ValueStart + keys[k].Value.size() <= i) ++k;
-        const bool absolute = k < keys.size() && i >= keys[k].ValueStart && keys[k].Value[0] == '/';
-        if (text[i] == '/' && !absolute) text[i] = '\\';
+    for (const EnvTextureKey& key : CollectTexturePaths(text)) {
+        if (key.Value[0] == '/') continue;
+        std::replace(text.begin() + key.ValueStart, text.begin() + key.ValueStart + key.Value.size(), '/', '\\');
     }
+}
+
+// A texture value as the simulator reads it: up to a zero byte, and every name
+// without its trailing dots and spaces, which Windows drops
+// ("Environments\\sky.jpg ." is "Environments\\sky.jpg"); "." and ".." stay. A
+// name of nothing but dots and spaces leaves the value as it is (cut at the zero byte).
+std::string SimulatorReading(std::string_view value) {
+    value = value.substr(0, value.find('\0'));
+    std::string read;
+    for (size_t start = 0;;) {
+        const size_t end = std::min(value.find_first_of("\\/", start), value.size());
+        std::string_view name = value.substr(start, end - start);
+        if (name != "." && name != "..") {
+            const size_t last = name.find_last_not_of(". ");
+            if (last == std::string_view::npos && !name.empty()) return std::string(value);
+            name = name.substr(0, last + 1);
+        }
+        read += name;
+        if (end == value.size()) return read;
+        read += value[end];
+        start = end + 1;
+    }
+}
+
+// The file name of a value as the simulator reads it: after its last "\\" or "/".
+std::string ReadFileName(std::string_view value) {
+    const std::string read = SimulatorReading(value);
+    const size_t slash = read.find_last_of("\\/");
+    return slash == std::string::npos ? read : read.substr(slash + 1);
 }
 
 // A name from the disk as the program's text (a name that is no UTF-8 is the
 // simulator's single bytes).
 std::string Displayable(std::string_view name) { return cp::TextFromDiskName(name); }
+
+// A value as a message shows it: up to a zero byte, where the simulator stops
+// reading it (and a message would stop showing it).
+std::string Shown(std::string_view value) { return std::string(value.substr(0, value.find('\0'))); }
+
+// "Sunset: sky.jpg (not found)" or, for the file itself, "Sunset: <reason>".
+std::string ProblemText(const EnvironmentRecord& environment, const EnvProblem& problem) {
+    return Displayable(environment.Name) + ": " +
+           (problem.Value.empty() ? problem.Reason : Shown(problem.Value) + " (" + problem.Reason + ")");
+}
 
 // The directory entry a path names: its folder with every link resolved, and
 // its own name as it is (a link stays the link).
@@ -82,13 +120,21 @@ std::string EntryOf(const fs::path& path) {
 
 // Adds the entries a path leads to: its own and, while it is a link, those
 // its targets name in turn. A path that ends in a folder's "." or ".." names
-// no file that could move.
-void AddLinkChain(const std::string& path, std::set<std::string>& entries) {
-    for (const std::string& entry : fsys::FollowLinks(path).Entries) {
+// no file that could move. The walk stops at a link that another user placed
+// in a shared folder, but what it names may still be read: it counts too.
+void AddLinkChain(const std::string& path, std::set<std::string>& entries, int depth = 0) {
+    const fsys::LinkChain chain = fsys::FollowLinks(path);
+    for (const std::string& entry : chain.Entries) {
         const fs::path name = fs::path(entry).filename();
         if (name.empty() || name == "." || name == "..") return;
         entries.insert(EntryOf(entry));
     }
+    if (chain.Error != fsys::kForeignLinkError || chain.Entries.empty() || depth >= fsys::kMostLinks) return;
+    const fs::path link(chain.Entries.back());
+    std::error_code ec;
+    const fs::path target = fs::read_symlink(link, ec);
+    if (!ec && !target.empty())
+        AddLinkChain((target.is_absolute() ? target : link.parent_path() / target).string(), entries, depth + 1);
 }
 
 // What an errno of a failed move means for the user.
@@ -143,13 +189,13 @@ int MoveRelativeLink(const std::string& from, const std::string& to) {
 
 bool CanWriteFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
 
-// The entry a texture value leads to when that can be told for certain: a path
-// relative to the simulator folder whose names are all found (its ".." only
-// back out of a folder it entered), or an absolute path of this system that
-// exists. nullopt for a drive letter, ".." out of the simulator folder or a
-// name not found.
+// The entry a texture value (as the simulator reads it) leads to when that can
+// be told for certain: a path relative to the simulator folder whose names are
+// all found (its ".." only back out of a folder it entered), or an absolute
+// path of this system that exists. nullopt for a drive letter, ".." out of the
+// simulator folder or a name not found.
 std::optional<std::string> MappedTexture(const std::string& value) {
-    const std::string path = TexturePathOnDisk(value);
+    const std::string path = TexturePathOnDisk(SimulatorReading(value));
     std::error_code ec;
     if (path.empty() || !fs::exists(fs::symlink_status(path, ec))) return std::nullopt;
     return path;
@@ -169,12 +215,6 @@ bool CouldBeNamed(const std::string& entry, const std::string& lastName) {
     for (const std::string& spelling : cp::DiskSpellings(lastName))
         if (fsys::EqualsIgnoringAsciiCase(entry, spelling)) return true;
     return false;
-}
-
-// True when both paths lead to the same file.
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return !a.empty() && fs::equivalent(a, b, ec) && !ec;
 }
 
 }  // namespace
@@ -214,7 +254,7 @@ std::vector<EnvTextureKey> CollectTexturePaths(std::string_view text) {
 bool NeedsOrganizing(std::string_view text) {
     for (const EnvTextureKey& key : CollectTexturePaths(text)) {
         if (key.Value[0] == '/') continue;  // an absolute path of this system
-        std::string rest = key.Value;
+        std::string rest = SimulatorReading(key.Value);
         std::replace(rest.begin(), rest.end(), '/', '\\');
         for (size_t at; (at = FindIgnoringCase(rest, "environments\\")) != std::string::npos;) rest.erase(at, 13);
         if (rest.find('\\') == std::string::npos) return true;
@@ -248,7 +288,7 @@ std::string EnvironmentOrganizer::FolderPath(const std::string& name) {
 
 EnvironmentOrganizer::KeyState EnvironmentOrganizer::Assess(const EnvironmentRecord& environment,
                                                             const EnvTextureKey& key, std::string& reason) {
-    if (key.FileName.empty()) {
+    if (ReadFileName(key.Value).empty()) {
         reason = "names no file";
         return KeyState::Problem;
     }
@@ -261,14 +301,14 @@ EnvironmentOrganizer::KeyState EnvironmentOrganizer::Assess(const EnvironmentRec
         return KeyState::Problem;
     }
     // Already in the environment's folder: "Environments\<folder>\<file>" in any letter case.
-    std::string value = key.Value;
+    std::string value = SimulatorReading(key.Value);
     if (value[0] != '/') std::replace(value.begin(), value.end(), '/', '\\');
     const std::string folderValue = "Environments\\" + FolderName(environment.Name) + "\\";
     const size_t n = folderValue.size();
     if (value.size() > n && fsys::EqualsIgnoringAsciiCase(value.substr(0, n), folderValue) &&
         value.find('\\', n) == std::string::npos)
         return KeyState::InPlace;
-    const std::string source = TexturePathOnDisk(key.Value);
+    const std::string source = TexturePathOnDisk(SimulatorReading(key.Value));
     if (source.empty() || !fsys::FileExists(source)) {
         reason = "not found";
         return KeyState::Problem;
@@ -348,10 +388,11 @@ bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index, 
         std::optional<std::string> placed;
         if (state == KeyState::ToRewrite && !folder.empty()) {
             bool created = false;
-            placed = PlaceTextureCopy(TexturePathOnDisk(key.Value), folder, key.FileName, &created);
+            placed = PlaceTextureCopy(TexturePathOnDisk(SimulatorReading(key.Value)), folder, ReadFileName(key.Value),
+                                      &created);
             const std::string copy = placed ? (fs::path(folder) / *placed).string() : std::string();
             // The new value must lead to the copy (and not to another spelling of its name).
-            if (placed && !SameFile(TexturePathOnDisk(folderValue + *placed), copy)) {
+            if (placed && !fsys::IsSameFile(TexturePathOnDisk(folderValue + *placed), copy)) {
                 if (created) fsys::DeleteFileQuietly(copy);
                 placed.reset();
             } else if (placed && created && written) {
@@ -387,12 +428,20 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
             const auto bytes = EnvFileBytesFromText(text);
             IniSetBuffer(bytes.value_or(std::string()));
             // A file that cannot be written keeps its old text, and so its textures (see MoveUnusedFiles).
-            if (changed && bytes && IniSaveFile(environment.Path)) {
+            // A link the walk along links stops at (another user's in a shared folder) is not written through.
+            int error = 0;
+            if (changed && bytes) {
+                error = fsys::FollowLinks(environment.Path).Error;
+                if (error == 0 && !IniSaveFile(environment.Path)) error = errno;
+            }
+            if (changed && bytes && error == 0) {
                 environment.Text = text;
                 environment.Organized = true;
             } else if (changed) {
-                environment.Problems.insert(environment.Problems.begin(),
-                                            {std::string(), "the environment file cannot be written"});
+                const std::string why = fsys::WriteFailureReason(error);
+                environment.Problems.insert(
+                    environment.Problems.begin(),
+                    {std::string(), "the environment file cannot be written" + (why.empty() ? "" : ". " + why)});
                 // Nothing names the copies made for it.
                 for (const std::string& copy : written) fsys::DeleteFileQuietly(copy);
                 std::error_code ec;
@@ -408,8 +457,7 @@ std::vector<std::string> EnvironmentOrganizer::ProblemLines() const {
     std::vector<std::string> lines;
     for (const EnvironmentRecord& environment : environments_)
         for (const EnvProblem& problem : environment.Problems)
-            lines.push_back(Displayable(environment.Name) + ": " +
-                            (problem.Value.empty() ? problem.Reason : problem.Value + " (" + problem.Reason + ")"));
+            lines.push_back(ProblemText(environment, problem));
     if (!withheld_.empty()) lines.push_back("No file is moved into \"__Unused Files__\": " + withheld_);
     for (const UnmovedFile& file : unmoved_)
         lines.push_back(Displayable(file.Name) + ": not moved into \"__Unused Files__\" (" + file.Reason + ")");
@@ -429,8 +477,7 @@ std::string EnvironmentOrganizer::ProblemMessage() const {
     std::vector<std::string> values;
     for (const EnvironmentRecord& environment : environments_)
         for (const EnvProblem& problem : environment.Problems)
-            values.push_back(Displayable(environment.Name) + ": " +
-                             (problem.Value.empty() ? problem.Reason : problem.Value + " (" + problem.Reason + ")"));
+            values.push_back(ProblemText(environment, problem));
     section("These texture values could not be rewritten and were kept as they are:", values);
     std::vector<std::string> files;
     for (const UnmovedFile& file : unmoved_) files.push_back(Displayable(file.Name) + " (" + file.Reason + ")");
@@ -465,13 +512,18 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
                 unreadable.push_back(name);
                 continue;
             }
+            // An environment file that is a link: what it leads to is that environment.
+            AddLinkChain(it->path().string(), used);
             for (const EnvTextureKey& key : CollectTexturePaths(EnvTextFromFileBytes(bytes))) {
                 if (const auto path = MappedTexture(key.Value)) {
                     AddLinkChain(*path, used);
-                } else {
-                    unmapped.push_back({LastName(key.Value), Displayable(name.substr(0, name.size() - 4)) +
-                                                                 " may name it in " + key.Key + "=" + key.Value});
+                    continue;
                 }
+                const std::string holder = Displayable(name.substr(0, name.size() - 4)) + " may name it in " +
+                                           key.Key + "=" + Shown(key.Value);
+                const std::string read = LastName(SimulatorReading(key.Value)), given = LastName(key.Value);
+                unmapped.push_back({read, holder});
+                if (given != read) unmapped.push_back({given, holder});
             }
             continue;
         }
@@ -501,6 +553,7 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
         bool kept = false;
         for (const Unmapped& value : unmapped) {
             if (!CouldBeNamed(file.Name, value.LastName)) continue;
+            if (kept && plan.Kept.back().Reason == value.Holder) continue;  // both names of one value
             plan.Kept.push_back({file.Name, value.Holder});
             kept = true;
         }

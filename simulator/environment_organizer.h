@@ -9,20 +9,28 @@
 // name with other bytes makes the copy "sky (2).jpg", and the key names the
 // copy it points to; the same bytes count as the same file), a key is
 // rewritten only once its texture lies at the new place (and the new value
-// leads there), only the key's value is touched, the copies made for an
+// leads there), only the key's value is touched ("/" becomes "\" in texture
+// values alone; every other line stays byte for byte), the copies made for an
 // environment file that then cannot be written are removed again, a move
 // never replaces a file, and a file that some environment may still name
 // stays where it is. An environment's folder is mapped once, whatever its
 // letter case, and serves both the copies and the keys.
 //
+// An environment file that is a link is written through it and stays a link.
+//
 // What is in use is decided from every texture key of every environment, with
-// the simulator folder made absolute first. A value that can be mapped (a path
+// the simulator folder made absolute first, and from every environment file,
+// whose links lead to files in use too. A value is taken as the simulator
+// reads it: up to a zero byte, every name without its trailing dots and
+// spaces (Windows drops them). A value that can be mapped (a path
 // relative to the simulator folder whose ".." stays inside it, or an absolute
 // path of this system) counts the file it leads to, links followed. A value
 // that cannot be mapped with certainty (a drive letter, ".." out of the
 // simulator folder, a name not found) keeps every loose file whose name its
-// last part could be, letter case and spelling aside; each such file is listed
-// with the environment and key that may name it.
+// last part could be (as given or as read), letter case and spelling aside;
+// each such file is listed with the environment and key that may name it. A
+// link another user placed in a shared folder, at which the walk along links
+// stops, counts what it names all the same, and is never written through.
 //
 // What cannot be rewritten (a texture that is nowhere, a name the file or the
 // file system cannot hold, a copy that fails) is kept as it is and listed by
@@ -55,10 +63,11 @@ struct EnvTextureKey {
 // Comment lines ("#", ";"), lines without "=" and empty values are no keys.
 std::vector<EnvTextureKey> CollectTexturePaths(std::string_view text);
 
-// True when one texture value, less every "environments\" (letter case
-// ignored), is a bare file name: a texture loose in the Environments folder or
-// one without any folder. "/" separates names as "\" does; an absolute path
-// of this system (starting with "/") is no bare name.
+// True when one texture value as the simulator reads it (see above), less
+// every "environments\" (letter case ignored), is a bare file name: a texture
+// loose in the Environments folder or one without any folder. "/" separates
+// names as "\" does; an absolute path of this system (starting with "/") is
+// no bare name.
 bool NeedsOrganizing(std::string_view text);
 
 // A texture value, or the environment file itself, that the organizer cannot rewrite.
@@ -121,7 +130,8 @@ public:
     const std::vector<UnmovedFile>& UnmovedFiles() const { return unmoved_; }
 
     // Every problem, one line each: "Sunset: sky_east.gif (not found)",
-    // "Broken: the environment file cannot be read", then "No file is moved
+    // "Broken: the environment file cannot be read", "Rocky: the environment
+    // file cannot be written. The disk is full.", then "No file is moved
     // into "__Unused Files__": <why>" or "notes.txt: not moved into
     // "__Unused Files__" (<reason>)". A name on disk that is no UTF-8 text
     // shows as the simulator's single bytes read.

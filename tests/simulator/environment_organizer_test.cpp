@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -128,14 +129,20 @@ TEST(EnvironmentOrganizerText, TextureKeysAndTheScanRule) {
 TEST_F(EnvironmentOrganizerTest, SunsetGetsItsOwnFolderAndTheLooseFilesMoveAside) {
     const std::string sunset =
         "# Made by hand/with care\r\n"
+        "; notes: http://example.com/a 12/06/2026\r\n"
         "sim.skyboxfront.texture.path=Environments\\sky.jpg\r\n"
         "sim.skyboxback.texture.path=environments/SKY.jpg\r\n"
         "sim.sky.note=Environments\\sky.jpg\r\n"
+        "a/b=Environments/sky.jpg\r\n"
         "sim.ground.texture.path=Textures\\ground.jpg\r\n"
+        "sim.tree1.texture.path=Environments\\trail.jpg.\r\n"
+        "sim.tree2.texture.path=Environments\\space.jpg .\r\n"
         "sim.sun.texture.path=missing.jpg\r\n";
     sim.Write("Environments/Sunset.env", sunset);
     sim.Write("Environments/Tidy.env", "x\r\nsim.ground.texture.path=Environments\\Tidy\\g.jpg\r\n");
     sim.Write("Environments/sky.jpg", "SKY");
+    sim.Write("Environments/trail.jpg", "TRAIL");
+    sim.Write("Environments/space.jpg", "SPACE");
     sim.Write("Environments/notes.txt", "mine");
     sim.Write("Environments/__Unused Files__/notes.txt", "older");
     sim.Write("Environments/Tidy/g.jpg", "G");
@@ -154,15 +161,22 @@ TEST_F(EnvironmentOrganizerTest, SunsetGetsItsOwnFolderAndTheLooseFilesMoveAside
     EXPECT_EQ(progress, (std::vector<int>{0, 50}));
 
     // Only the texture values change, each once; a texture that is nowhere keeps
-    // its value; the same file under another letter case is the same copy.
+    // its value; the same file under another letter case is the same copy;
+    // trailing dots and spaces name the file without them, as in the simulator.
     EXPECT_EQ(Read("Environments/Sunset.env"),
-              "# Made by hand\\with care\r\n"
+              "# Made by hand/with care\r\n"
+              "; notes: http://example.com/a 12/06/2026\r\n"
               "sim.skyboxfront.texture.path=Environments\\Sunset\\sky.jpg\r\n"
               "sim.skyboxback.texture.path=Environments\\Sunset\\sky.jpg\r\n"
               "sim.sky.note=Environments\\sky.jpg\r\n"
+              "a/b=Environments/sky.jpg\r\n"
               "sim.ground.texture.path=Environments\\Sunset\\ground.jpg\r\n"
+              "sim.tree1.texture.path=Environments\\Sunset\\trail.jpg\r\n"
+              "sim.tree2.texture.path=Environments\\Sunset\\space.jpg\r\n"
               "sim.sun.texture.path=missing.jpg\r\n");
     EXPECT_EQ(Read("Environments/Sunset/sky.jpg"), "SKY");
+    EXPECT_EQ(Read("Environments/Sunset/trail.jpg"), "TRAIL");
+    EXPECT_EQ(Read("Environments/Sunset/space.jpg"), "SPACE");
     EXPECT_EQ(Read("Environments/Sunset/ground.jpg"), "GROUND");
     EXPECT_EQ(Read("Textures/ground.jpg"), "GROUND");
     EXPECT_EQ(Read("Environments/__Unused Files__/sky.jpg"), "SKY");
@@ -433,9 +447,10 @@ TEST_F(EnvironmentOrganizerTest, ValuesThatCannotBeMappedKeepTheLooseFilesTheyMa
 }
 
 // The simulator folder given relative to the working folder; environment files
-// that cannot be written keep what they name, and the copies made for them
-// are removed (a copy found in place already stays, and so does a folder that
-// was there).
+// that cannot be written keep what they name, as the simulator reads it (up
+// to a zero byte, without trailing dots; a value that names nothing so keeps
+// the files its last name could be), and the copies made for them are removed
+// (a copy found in place already stays, and so does a folder that was there).
 TEST_F(EnvironmentOrganizerTest, ARelativeSimulatorFolderAndEnvironmentsThatCannotBeWritten) {
     namespace fs = std::filesystem;
     struct WorkingFolder {
@@ -448,7 +463,10 @@ TEST_F(EnvironmentOrganizerTest, ARelativeSimulatorFolderAndEnvironmentsThatCann
 
     sim.Write("Environments/Rocky.env",
               "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n"
-              "sim.ground.texture.path=Environments\\ground.jpg\r\n");
+              "sim.ground.texture.path=Environments\\ground.jpg\r\n"
+              "sim.tree1.texture.path=Environments\\zero.jpg" + std::string(1, '\0') + "old\r\n"
+              "sim.tree2.texture.path=Environments\\trail.jpg.\r\n"
+              "sim.tree3.texture.path=Environments\\odd.jpg.\r\n");
     sim.Write("Environments/Stone.env",
               "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n"
               "sim.ground.texture.path=environments\\GROUND.jpg\r\n");
@@ -457,14 +475,19 @@ TEST_F(EnvironmentOrganizerTest, ARelativeSimulatorFolderAndEnvironmentsThatCann
     sim.Write("Environments/sky.jpg", "SKY");
     sim.Write("Environments/ground.jpg", "GROUND");
     sim.Write("Environments/notes.txt", "mine");
+    for (const char* name : {"zero.jpg", "trail.jpg", "odd.jpg."}) sim.Write("Environments/" + std::string(name), name);
     std::map<std::string, std::string> expected = Tree();
+    const std::string readOnly = "the environment file cannot be written. " + fsys::WriteFailureReason(EROFS);
+    const std::string odd = "Rocky: Environments\\odd.jpg. (not found)";
+    const std::string oddKept = "odd.jpg.: not moved into \"__Unused Files__\" (Rocky may name it in "
+                                "sim.tree3.texture.path=Environments\\odd.jpg.)";
 
     EnvironmentOrganizer organizer = Scanned();
     EXPECT_EQ(organizer.UnorganizedCount(), 2);
-    EXPECT_TRUE(organizer.ProblemLines().empty());
+    EXPECT_EQ(organizer.ProblemLines(), (std::vector<std::string>{odd, oddKept}));
     organizer.OrganizeEnvironments();
-    EXPECT_EQ(organizer.ProblemLines(), (std::vector<std::string>{"Rocky: the environment file cannot be written",
-                                                                  "Stone: the environment file cannot be written"}));
+    EXPECT_EQ(organizer.ProblemLines(),
+              (std::vector<std::string>{"Rocky: " + readOnly, odd, "Stone: " + readOnly, oddKept}));
     expected["Environments/__Unused Files__"] = "/";
     expected["Environments/__Unused Files__/notes.txt"] = "mine";
     expected.erase("Environments/notes.txt");
@@ -492,15 +515,21 @@ TEST_F(EnvironmentOrganizerTest, AValueTakesTheFileItsBytesNameExactly) {
     expected.erase("Environments/cr\xC3\xA8me.jpg");
     EXPECT_EQ(Tree(), expected);
     EXPECT_EQ(Named("Sunset.env", "sim.sun.texture.path"), "single bytes");
-    EXPECT_EQ(organizer.ProblemLines(), std::vector<std::string>{"Rocky: the environment file cannot be written"});
+    EXPECT_EQ(organizer.ProblemLines(), std::vector<std::string>{"Rocky: the environment file cannot be written. " +
+                                                                 fsys::WriteFailureReason(EROFS)});
 }
 
 // Links still name their targets once moved, or stay; a file named through a
-// link stays; what cannot be moved is listed with its reason.
+// link stays; an environment file that is a link is written through it, stays
+// a link, and its target stays; what cannot be moved is listed with its reason.
 TEST_F(EnvironmentOrganizerTest, LinksKeepTheirTargetsAndWhatCannotMoveIsListed) {
     namespace fs = std::filesystem;
     sim.Write("Textures/real.jpg", "REAL");
-    sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    sim.Write("Environments/sunset.env.v2", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    fs::create_symlink("sunset.env.v2", sim / "Environments/Sunset.env");
+    sim.Write("Saved/dusk.env", "x\r\nsim.sun.texture.path=Environments\\dusk.jpg\r\n");
+    fs::create_symlink(sim / "Saved/dusk.env", sim / "Environments/Dusk.env");
+    sim.Write("Environments/dusk.jpg", "DUSK");
     sim.Write("Environments/sky.jpg", "SKY");
     // Tidy names its texture through a link into the loose file.
     sim.Write("Environments/Tidy.env", "x\r\nsim.sun.texture.path=Environments\\Tidy\\sun.jpg\r\n");
@@ -523,10 +552,13 @@ TEST_F(EnvironmentOrganizerTest, LinksKeepTheirTargetsAndWhatCannotMoveIsListed)
     EXPECT_EQ(organizer.ProblemMessage(),
               "These files could not be moved into \"__Unused Files__\" and were left where they are:\n"
               "taken.txt (a file of that name is in \"__Unused Files__\")");
-    expected["Environments/Sunset.env"] = "x\r\nsim.sun.texture.path=Environments\\Sunset\\sky.jpg\r\n";
+    expected["Environments/sunset.env.v2"] = "x\r\nsim.sun.texture.path=Environments\\Sunset\\sky.jpg\r\n";
     expected["Environments/Sunset"] = "/";
     expected["Environments/Sunset/sky.jpg"] = "SKY";
-    for (const char* moved : {"sky.jpg", "relative.jpg", "absolute.jpg", "dangling.jpg"}) {
+    expected["Saved/dusk.env"] = "x\r\nsim.sun.texture.path=Environments\\Dusk\\dusk.jpg\r\n";
+    expected["Environments/Dusk"] = "/";
+    expected["Environments/Dusk/dusk.jpg"] = "DUSK";
+    for (const char* moved : {"sky.jpg", "dusk.jpg", "relative.jpg", "absolute.jpg", "dangling.jpg"}) {
         expected["Environments/__Unused Files__/" + std::string(moved)] = expected["Environments/" + std::string(moved)];
         expected.erase("Environments/" + std::string(moved));
     }
