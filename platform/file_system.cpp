@@ -527,7 +527,7 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         // written itself, from the bytes produced, which need no name.
         named = false;
         ::unlink(name.c_str());
-        return ::fsync(fd) == 0 && WriteInPlace(target, dir, old, fd, path);  // dropTemporary closes fd
+        return WriteInPlace(target, dir, old, fd, path);  // dropTemporary closes fd
     }
     // The new bytes are on the disk before they take the old file's name.
     if (::fsync(fd) != 0) return false;
