@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <system_error>
 
@@ -233,6 +234,20 @@ bool Produce(int fd, const std::function<bool(const ByteWriter&)>& produce) {
     return written || Fail(writeError);
 }
 
+// Writes `size` bytes at `at` of the file open at fd; false (errno the reason)
+// on a write error.
+bool PutAll(int fd, const char* data, size_t size, off_t at) {
+    while (size > 0) {
+        const ssize_t put = ::pwrite(fd, data, size, at);
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) return false;
+        data += put;
+        size -= static_cast<size_t>(put);
+        at += put;
+    }
+    return true;
+}
+
 // Copies the bytes [begin, end) of `from` to the same places in `to`; false
 // (errno the reason) when a read or write fails, and a file that ends before
 // `end` was changed by someone else meanwhile.
@@ -244,16 +259,56 @@ bool CopyRange(int from, int to, off_t begin, off_t end) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
         if (n == 0) return Fail(kReplacedWhileSavingError);
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t put = ::pwrite(to, buffer + done, static_cast<size_t>(n - done), begin + done);
-            if (put < 0 && errno == EINTR) continue;
-            if (put < 0) return false;
-            done += put;
-        }
+        if (!PutAll(to, buffer, static_cast<size_t>(n), begin)) return false;
         begin += n;
     }
     return true;
 }
+
+// The new bytes of a write in place: held in memory where they are few
+// enough, so that the room of the temporary file they were produced into is
+// free again for the copy of the old bytes (a write in place then needs no
+// more room than the copy and what the file grows by); else read from that
+// file.
+struct NewBytes {
+    static constexpr off_t kMostHeld = off_t(64) << 20;
+    std::vector<char> held;
+    int fd = -1;
+    off_t size = 0;
+
+    // Takes the bytes of the file open at `from`; true when they are held
+    // (the file may then go), false with `fd` set to read them from it, or
+    // with errno the reason when they cannot be read.
+    bool Take(int from) {
+        struct stat st {};
+        if (::fstat(from, &st) != 0) return false;
+        size = st.st_size;
+        fd = from;
+        if (size > kMostHeld) return false;
+        try {
+            held.resize(static_cast<size_t>(size));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        for (size_t at = 0; at < held.size();) {
+            const ssize_t n = ::pread(from, held.data() + at, held.size() - at, static_cast<off_t>(at));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                std::vector<char>().swap(held);
+                fd = -1;
+                return n < 0 ? false : Fail(kReplacedWhileSavingError);
+            }
+            at += static_cast<size_t>(n);
+        }
+        fd = -1;
+        return true;
+    }
+    // Writes the bytes [begin, end) to the same places in `to`.
+    bool Put(int to, off_t begin, off_t end) const {
+        if (fd >= 0) return CopyRange(fd, to, begin, end);
+        return PutAll(to, held.data() + begin, static_cast<size_t>(end - begin), begin);
+    }
+};
 
 // What the system hands out by size (a list of attribute names, a value):
 // asked for its size, then fetched, and again when it grew in between.
@@ -385,8 +440,8 @@ struct Damage {
 };
 thread_local Damage tDamage;
 
-// Reserves the room the new bytes (newSize of them, in newFd) need in the file
-// open at fd, which holds oldSize bytes, and changes none of them: the system
+// Reserves the room the new bytes need in the file open at fd, which holds
+// oldSize bytes, and changes none of them: the system
 // reserves the blocks up to newSize where its file system can, and the bytes
 // that go beyond the old end are written. Where the file system reserves
 // nothing ahead, that write is the reservation of what the file grows by; the
@@ -394,14 +449,15 @@ thread_local Damage tDamage;
 // there (a copy-on-write file system, or holes in the old file), and a disk
 // full at that moment is a failure after old bytes changed, which puts them
 // back from the copy. False (errno the reason) leaves old bytes and length.
-bool Reserve(int fd, off_t oldSize, int newFd, off_t newSize) {
+bool Reserve(int fd, off_t oldSize, const NewBytes& bytes) {
+    const off_t newSize = bytes.size;
     if (newSize > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 && errno != EOPNOTSUPP &&
         errno != ENOSYS) {
         const int error = errno;
         (void)::ftruncate(fd, oldSize);  // gives back what was reserved before the failure
         return Fail(error);
     }
-    if (newSize > oldSize && !CopyRange(newFd, fd, oldSize, newSize)) {
+    if (newSize > oldSize && !bytes.Put(fd, oldSize, newSize)) {
         const int error = errno;
         (void)::ftruncate(fd, oldSize);
         return Fail(error);
@@ -409,13 +465,12 @@ bool Reserve(int fd, off_t oldSize, int newFd, off_t newSize) {
     return true;
 }
 
-// Writes the new bytes, already produced and flushed into newFd, into the old
-// file itself. Its old bytes first go to a flushed copy beside it; then the
+// Writes the new bytes, already produced, into the old file itself. Its old bytes first go to a flushed copy beside it; then the
 // room for the new bytes is reserved; only then are old bytes overwritten. A
 // failure before that leaves the file as it was; a failure after it puts the
 // old bytes back from the copy, and where even that fails the copy stays and
 // errno is kDamagedFileError.
-bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat& old, int newFd,
+bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat& old, const NewBytes& bytes,
                   const std::string& path) {
     const int fd = ::open(target.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
@@ -431,8 +486,8 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
         }
         return false;
     }
-    struct stat file {}, produced {};
-    if (::fstat(fd, &file) != 0 || ::fstat(newFd, &produced) != 0) {
+    struct stat file {};
+    if (::fstat(fd, &file) != 0) {
         const int error = errno;
         ::close(fd);
         return Fail(error);
@@ -443,7 +498,7 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
         ::close(fd);
     });
     if (file.st_dev != old.st_dev || file.st_ino != old.st_ino) return Fail(kReplacedWhileSavingError);
-    const off_t oldSize = file.st_size, newSize = produced.st_size;
+    const off_t oldSize = file.st_size, newSize = bytes.size;
 
     std::string copy;
     const int copyFd = CreateUnique(TemporaryNameTemplate(dir.string(), target.filename().string()), 0600, copy);
@@ -457,11 +512,11 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
     ShareCopy(fd, file, copyFd);
     if (::fsync(copyFd) != 0) return false;
     FlushFolder(dir);  // the copy's name too, where the folder can be flushed
-    if (!Reserve(fd, oldSize, newFd, newSize)) return false;
+    if (!Reserve(fd, oldSize, bytes)) return false;
     Report(WriteStep::Reserved, path);
 
     copyNeeded = true;
-    bool written = CopyRange(newFd, fd, 0, std::min(oldSize, newSize)) && ::ftruncate(fd, newSize) == 0;
+    bool written = bytes.Put(fd, 0, std::min(oldSize, newSize)) && ::ftruncate(fd, newSize) == 0;
     if (written) {
         PutBackModeBits(fd, file);
         written = ::fsync(fd) == 0;
@@ -527,7 +582,14 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         // written itself, from the bytes produced, which need no name.
         named = false;
         ::unlink(name.c_str());
-        return WriteInPlace(target, dir, old, fd, path);  // dropTemporary closes fd
+        NewBytes bytes;
+        if (bytes.Take(fd)) {
+            open = false;
+            ::close(fd);
+        } else if (bytes.fd < 0) {
+            return false;
+        }
+        return WriteInPlace(target, dir, old, bytes, path);
     }
     // The new bytes are on the disk before they take the old file's name.
     if (::fsync(fd) != 0) return false;

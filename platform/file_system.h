@@ -58,14 +58,16 @@ bool ReadWholeFile(const std::string& path, ByteBlock& bytes);
 // user that this user may write; a folder that hands its own group to new
 // files, of which this user is no member; an attribute only its owner may
 // set), the old file itself is written instead, from the new bytes already
-// produced (into a temporary file beside it, no longer named once it is known
-// that they go in place): its old bytes are copied to a file beside it (its
+// produced (into the temporary file, whose name goes once it is known that
+// they go in place, and whose room is free again once the bytes, up to
+// 64 MiB, are held in memory): its old bytes are copied to a file beside it (its
 // name with a dot and six characters added, the file's group and permission
 // bits or access list where the system lets the user give them) and flushed,
 // the room for the new bytes is reserved (what the file grows by is written
 // first; the file system reserves the rest where it can), the file is
 // rewritten and flushed, and the copy is removed. So a write in place needs
-// room for the new bytes and the old ones besides the file. A disk that fills
+// room besides the file for the larger of the old and the new bytes (for
+// both, and what the file grows by, beyond 64 MiB). A disk that fills
 // up before the room is reserved leaves the old file as it was; a write that
 // fails after it (a disk full where the file system cannot reserve room ahead
 // or writes every block anew, a failing disk) puts the old bytes back from
