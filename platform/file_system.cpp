@@ -619,8 +619,8 @@ std::string WriteFailureReason(int error) {
         case ENOENT: return "The folder it goes in does not exist.";
         case ENOTDIR: return "A part of the path is not a folder.";
         case kForeignLinkError:
-            return "The path leads through a link that another user placed in a shared folder; the system "
-                   "follows such a link only for its owner.";
+            return "The path leads through a link that another user placed in a shared folder; such a link is "
+                   "not followed.";
         case kUnreadableFileError:
             return "The file has to be rewritten in place, and its old bytes cannot be read to keep them.";
         case kReplacedWhileSavingError: return "Another program replaced or removed the file while it was saved.";
