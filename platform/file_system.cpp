@@ -6,10 +6,12 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -134,6 +136,23 @@ std::FILE* OpenScratchFileBeside(const std::string& besidePath) {
     return f;
 }
 
+namespace {
+
+// Whether the system would follow the link `link` (looked at as `st`): not
+// one in a folder that others may write and that has the sticky bit, unless
+// it belongs to the user following it or to the folder's owner. A folder that
+// cannot be looked at leaves the decision to the system.
+bool MayFollow(const fs::path& link, const struct stat& st) {
+    fs::path dir = link.parent_path();
+    if (dir.empty()) dir = ".";
+    struct stat folder {};
+    if (::stat(dir.c_str(), &folder) != 0) return true;
+    if ((folder.st_mode & (S_ISVTX | S_IWOTH)) != (S_ISVTX | S_IWOTH)) return true;
+    return st.st_uid == ::geteuid() || st.st_uid == folder.st_uid;
+}
+
+}  // namespace
+
 LinkChain FollowLinks(const std::string& path) {
     LinkChain chain;
     fs::path current(path);
@@ -143,6 +162,10 @@ LinkChain FollowLinks(const std::string& path) {
         if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return chain;
         if (links == kMostLinks) {
             chain.Error = ELOOP;
+            return chain;
+        }
+        if (!MayFollow(current, st)) {
+            chain.Error = kForeignLinkError;
             return chain;
         }
         std::error_code ec;
@@ -211,19 +234,81 @@ bool Produce(int fd, const std::function<bool(const ByteWriter&)>& produce) {
     return written || Fail(writeError);
 }
 
-// Copies the whole of `from` into `to`, both from their start; `to` is cut
-// to the length copied. Allocates nothing: it also runs while an exception
-// of the producer passes.
-bool CopyContent(int from, int to) {
-    if (::lseek(from, 0, SEEK_SET) != 0 || ::lseek(to, 0, SEEK_SET) != 0 || ::ftruncate(to, 0) != 0) return false;
-    char buffer[1 << 15];
-    for (;;) {
-        const ssize_t n = ::read(from, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return n == 0;
-        if (!WriteAll(to, buffer, static_cast<size_t>(n))) return false;
+// Writes `size` bytes at `at` of the file open at fd; false (errno the reason)
+// on a write error.
+bool PutAll(int fd, const char* data, size_t size, off_t at) {
+    while (size > 0) {
+        const ssize_t put = ::pwrite(fd, data, size, at);
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) return false;
+        data += put;
+        size -= static_cast<size_t>(put);
+        at += put;
     }
+    return true;
 }
+
+// Copies the bytes [begin, end) of `from` to the same places in `to`; false
+// (errno the reason) when a read or write fails, and a file that ends before
+// `end` was changed by someone else meanwhile.
+bool CopyRange(int from, int to, off_t begin, off_t end) {
+    char buffer[1 << 16];
+    while (begin < end) {
+        const size_t want = static_cast<size_t>(std::min<off_t>(end - begin, static_cast<off_t>(sizeof buffer)));
+        const ssize_t n = ::pread(from, buffer, want, begin);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return Fail(kReplacedWhileSavingError);
+        if (!PutAll(to, buffer, static_cast<size_t>(n), begin)) return false;
+        begin += n;
+    }
+    return true;
+}
+
+// The new bytes of a write in place: held in memory where they are few
+// enough, so that the room of the temporary file they were produced into is
+// free again for the copy of the old bytes (a write in place then needs no
+// more room than the copy and what the file grows by); else read from that
+// file.
+struct NewBytes {
+    static constexpr off_t kMostHeld = off_t(64) << 20;
+    std::vector<char> held;
+    int fd = -1;
+    off_t size = 0;
+
+    // Takes the bytes of the file open at `from`; true when they are held
+    // (the file may then go), false with `fd` set to read them from it, or
+    // with errno the reason when they cannot be read.
+    bool Take(int from) {
+        struct stat st {};
+        if (::fstat(from, &st) != 0) return false;
+        size = st.st_size;
+        fd = from;
+        if (size > kMostHeld) return false;
+        try {
+            held.resize(static_cast<size_t>(size));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        for (size_t at = 0; at < held.size();) {
+            const ssize_t n = ::pread(from, held.data() + at, held.size() - at, static_cast<off_t>(at));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                std::vector<char>().swap(held);
+                fd = -1;
+                return n < 0 ? false : Fail(kReplacedWhileSavingError);
+            }
+            at += static_cast<size_t>(n);
+        }
+        fd = -1;
+        return true;
+    }
+    // Writes the bytes [begin, end) to the same places in `to`.
+    bool Put(int to, off_t begin, off_t end) const {
+        if (fd >= 0) return CopyRange(fd, to, begin, end);
+        return PutAll(to, held.data() + begin, static_cast<size_t>(end - begin), begin);
+    }
+};
 
 // What the system hands out by size (a list of attribute names, a value):
 // asked for its size, then fetched, and again when it grew in between.
@@ -305,46 +390,150 @@ bool TakeAttributesOf(const fs::path& target, const struct stat& old, int fd) {
            (now.st_mode & 07777) == (old.st_mode & 07777);
 }
 
-// A write by another user clears set-ID bits; where the user owns the file
-// they go back.
+// A write clears set-ID bits; where the user owns the file they go back.
 void PutBackModeBits(int fd, const struct stat& old) {
     struct stat now {};
     if (::fstat(fd, &now) == 0 && (now.st_mode & 07777) != (old.st_mode & 07777))
         (void)::fchmod(fd, old.st_mode & 07777);
 }
 
-// Writes the new bytes into the old file itself. `copy`, the temporary file
-// beside it (open at copyFd, closed here), keeps the old bytes until the new
-// ones are flushed; a failure puts the old bytes back from it and removes
-// it, unless putting them back failed too.
-bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat& old, int copyFd,
-                  const std::string& copy, const std::function<bool(const ByteWriter&)>& produce,
+// Creates a file from a template ending in "XXXXXX", the six characters drawn
+// at random (no one can guess the name ahead and place something there), with
+// `mode` given to the system, which applies the umask or the folder's default
+// access list; never through a link. The descriptor and the name, or -1.
+int CreateUnique(const std::string& tmpl, mode_t mode, std::string& name) {
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    name = tmpl;
+    const size_t at = name.size() - 6;
+    for (int tries = 0; tries < 100; ++tries) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
+        for (size_t i = 0; i < 6; ++i) name[at + i] = kLetters[random[i] % (sizeof kLetters - 1)];
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+constexpr char kAccessList[] = "system.posix_acl_access";
+
+// Lets whoever may read the file read the copy of its old bytes, as far as the
+// system lets the user: the file's group, then its permission bits (no set-ID
+// bits), or its access list where it has one. Group bits that would go to the
+// user's own group instead, or that an access list would narrow where the
+// copy cannot take it, are not given.
+void ShareCopy(int fileFd, const struct stat& file, int copyFd) {
+    struct stat copy {};
+    const bool group = ::fstat(copyFd, &copy) == 0 &&
+                       (copy.st_gid == file.st_gid || ::fchown(copyFd, static_cast<uid_t>(-1), file.st_gid) == 0);
+    mode_t mode = file.st_mode & 0777;
+    const auto list = SizedValue([&](char* data, size_t size) { return ::fgetxattr(fileFd, kAccessList, data, size); });
+    if (list && group && ::fsetxattr(copyFd, kAccessList, list->data(), list->size(), 0) == 0) return;
+    if (!group || list) mode &= ~mode_t(070);
+    (void)::fchmod(copyFd, mode);
+}
+
+// Why the last write of this thread left its file damaged.
+struct Damage {
+    int cause = 0;
+    std::string copy;
+};
+thread_local Damage tDamage;
+
+// Reserves the room the new bytes need in the file open at fd, which holds
+// oldSize bytes, and changes none of them: the system
+// reserves the blocks up to newSize where its file system can, and the bytes
+// that go beyond the old end are written. Where the file system reserves
+// nothing ahead, that write is the reservation of what the file grows by; the
+// bytes then written over the old ones may still need blocks of their own
+// there (a copy-on-write file system, or holes in the old file), and a disk
+// full at that moment is a failure after old bytes changed, which puts them
+// back from the copy. False (errno the reason) leaves old bytes and length.
+bool Reserve(int fd, off_t oldSize, const NewBytes& bytes) {
+    const off_t newSize = bytes.size;
+    if (newSize > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 && errno != EOPNOTSUPP &&
+        errno != ENOSYS) {
+        const int error = errno;
+        (void)::ftruncate(fd, oldSize);  // gives back what was reserved before the failure
+        return Fail(error);
+    }
+    if (newSize > oldSize && !bytes.Put(fd, oldSize, newSize)) {
+        const int error = errno;
+        (void)::ftruncate(fd, oldSize);
+        return Fail(error);
+    }
+    return true;
+}
+
+// Writes the new bytes, already produced, into the old file itself. Its old bytes first go to a flushed copy beside it; then the
+// room for the new bytes is reserved; only then are old bytes overwritten. A
+// failure before that leaves the file as it was; a failure after it puts the
+// old bytes back from the copy, and where even that fails the copy stays and
+// errno is kDamagedFileError.
+bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat& old, const NewBytes& bytes,
                   const std::string& path) {
+    const int fd = ::open(target.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ELOOP) return Fail(kReplacedWhileSavingError);
+        if (errno == EACCES) {
+            // One the user may write but not read: its old bytes cannot be kept.
+            const int probe = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+            if (probe >= 0) {
+                ::close(probe);
+                return Fail(kUnreadableFileError);
+            }
+            errno = EACCES;
+        }
+        return false;
+    }
+    struct stat file {};
+    if (::fstat(fd, &file) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return Fail(error);
+    }
+    // A write (and a reservation) clears set-ID bits; the owner's come back.
+    UnlessKept closeFile([&] {
+        PutBackModeBits(fd, file);
+        ::close(fd);
+    });
+    if (file.st_dev != old.st_dev || file.st_ino != old.st_ino) return Fail(kReplacedWhileSavingError);
+    const off_t oldSize = file.st_size, newSize = bytes.size;
+
+    std::string copy;
+    const int copyFd = CreateUnique(TemporaryNameTemplate(dir.string(), target.filename().string()), 0600, copy);
+    if (copyFd < 0) return false;
     bool copyNeeded = false;  // true while the copy holds the only whole old bytes
     UnlessKept dropCopy([&] {
         ::close(copyFd);
         if (!copyNeeded) ::unlink(copy.c_str());
     });
-    const int fd = ::open(target.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return false;
-    UnlessKept closeFile([&] { ::close(fd); });
-    struct stat opened {};
-    if (::fstat(fd, &opened) != 0) return false;
-    if (opened.st_dev != old.st_dev || opened.st_ino != old.st_ino) return Fail(EAGAIN);  // replaced meanwhile
-    if (!CopyContent(fd, copyFd) || ::fsync(copyFd) != 0) return false;
+    if (!CopyRange(fd, copyFd, 0, oldSize)) return false;
+    ShareCopy(fd, file, copyFd);
+    if (::fsync(copyFd) != 0) return false;
     FlushFolder(dir);  // the copy's name too, where the folder can be flushed
+    if (!Reserve(fd, oldSize, bytes)) return false;
+    Report(WriteStep::Reserved, path);
+
     copyNeeded = true;
-    UnlessKept restore([&] {
-        if (CopyContent(copyFd, fd) && ::fsync(fd) == 0) copyNeeded = false;
-        PutBackModeBits(fd, old);
-    });
-    if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0 || !Produce(fd, produce) || ::fsync(fd) != 0)
-        return false;
-    PutBackModeBits(fd, old);
-    restore.Keep();
+    bool written = bytes.Put(fd, 0, std::min(oldSize, newSize)) && ::ftruncate(fd, newSize) == 0;
+    if (written) {
+        PutBackModeBits(fd, file);
+        written = ::fsync(fd) == 0;
+    }
+    if (!written) {
+        const int cause = errno;
+        if (CopyRange(copyFd, fd, 0, oldSize) && ::ftruncate(fd, oldSize) == 0 && ::fsync(fd) == 0) {
+            copyNeeded = false;
+            return Fail(cause);
+        }
+        tDamage = {cause, copy};
+        return Fail(kDamagedFileError);
+    }
     closeFile.Keep();
     ::close(fd);
     Report(WriteStep::FileFlushed, path);
+    copyNeeded = false;
     dropCopy.Keep();
     ::close(copyFd);
     ::unlink(copy.c_str());
@@ -375,33 +564,39 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
     }
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
-    const std::string tmpl = TemporaryNameTemplate(dir.string(), target.filename().string());
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    // A new file is made as every program makes one; one that replaces a file
+    // stays the user's alone until it has taken that file's owner and mode.
+    std::string name;
+    const int fd =
+        CreateUnique(TemporaryNameTemplate(dir.string(), target.filename().string()), replacing ? 0600 : 0666, name);
     if (fd < 0) return false;
-    if (replacing && !TakeAttributesOf(target, old, fd)) {
-        // Owner, group or attributes would change: the old file is written itself.
-        return WriteInPlace(target, dir, old, fd, name.data(), produce, path);
-    }
-    bool open = true;
+    bool open = true, named = true;
     UnlessKept dropTemporary([&] {
         if (open) ::close(fd);
-        ::unlink(name.data());
+        if (named) ::unlink(name.c_str());
     });
     if (!Produce(fd, produce)) return false;
-    if (!replacing) {
-        // A new file gets the usual permissions for new files rather than mkstemp's 0600.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        if (::fchmod(fd, 0666 & ~mask) != 0) return false;
+    // Owner, group, attributes and mode after the bytes: a write clears set-ID bits.
+    if (replacing && !TakeAttributesOf(target, old, fd)) {
+        // The new file cannot stand in for the old one: the old file is
+        // written itself, from the bytes produced, which need no name.
+        named = false;
+        ::unlink(name.c_str());
+        NewBytes bytes;
+        if (bytes.Take(fd)) {
+            open = false;
+            ::close(fd);
+        } else if (bytes.fd < 0) {
+            return false;
+        }
+        return WriteInPlace(target, dir, old, bytes, path);
     }
     // The new bytes are on the disk before they take the old file's name.
     if (::fsync(fd) != 0) return false;
     open = false;
     if (::close(fd) != 0) return false;
     Report(WriteStep::FileFlushed, path);
-    if (std::rename(name.data(), target.c_str()) != 0) return false;
+    if (std::rename(name.c_str(), target.c_str()) != 0) return false;
     dropTemporary.Keep();
     Report(WriteStep::Renamed, path);
     if (FlushFolder(dir)) Report(WriteStep::FolderFlushed, path);
@@ -423,9 +618,23 @@ std::string WriteFailureReason(int error) {
         case ENAMETOOLONG: return "The file's name or path is too long.";
         case ENOENT: return "The folder it goes in does not exist.";
         case ENOTDIR: return "A part of the path is not a folder.";
+        case kForeignLinkError:
+            return "The path leads through a link that another user placed in a shared folder; such a link is "
+                   "not followed.";
+        case kUnreadableFileError:
+            return "The file has to be rewritten in place, and its old bytes cannot be read to keep them.";
+        case kReplacedWhileSavingError: return "Another program replaced or removed the file while it was saved.";
+        case kDamagedFileError: {
+            const std::string cause = WriteFailureReason(tDamage.cause);
+            return (cause.empty() ? std::string() : cause + " ") +
+                   "The file is damaged: its old bytes could not be put back. They are kept in \"" + tDamage.copy +
+                   "\".";
+        }
         default: return "The system says: " + std::generic_category().message(error) + ".";
     }
 }
+
+std::string DamagedFileCopy() { return tDamage.copy; }
 
 void DeleteFileQuietly(const std::string& path) {
     const int error = errno;

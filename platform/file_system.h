@@ -5,7 +5,9 @@
 // the target, and the folder is flushed, so that a power cut at any moment
 // leaves either the old file or the new one. Where a new file could not be
 // made to look like the old one to its users, the old file is written in
-// place, its old bytes first flushed to a copy beside it.
+// place: the new bytes are produced first, the old ones flushed to a copy
+// beside it, the room for the new ones reserved, and only then is the file
+// overwritten.
 
 #include <cerrno>  // the reason a write failed
 #include <cstdint>
@@ -43,27 +45,48 @@ bool ReadWholeFile(const std::string& path, ByteBlock& bytes);
 // flushing the temporary file or the rename fails. A folder that cannot be
 // flushed (some file systems refuse it) does not undo the write.
 // A symbolic link stays a link: the file at the end of its chain is written
-// (in that file's folder).
+// (in that file's folder). Links are followed as the system follows them: a
+// path through a link that another user placed in a shared folder (see
+// kForeignLinkError) is refused, nothing written and nothing made.
+// A new file is made as every program makes one: mode 0666 given to the
+// system, which applies the umask or the folder's default access list, under
+// a name no one can guess and never through a link.
 // A file replaced keeps who may use it: its owner, its group, every mode bit
-// (set-user-ID, set-group-ID and sticky included), its access list and its
-// other extended attributes. Where the new file cannot take one of them (the
-// file of another user that this user may write; a folder that hands its own
-// group to new files, of which this user is no member; an attribute only its
-// owner may set), the old file itself is written instead: its bytes are first
-// copied to a temporary file beside it and flushed, the file is rewritten and
-// flushed, and the copy is removed; a write that fails puts the old bytes back
-// from the copy (a copy that could not be put back is left for the user).
+// (set-user-ID, set-group-ID and sticky included, set once the bytes are
+// written, since a write clears them), its access list and its other extended
+// attributes. Where the new file cannot take one of them (the file of another
+// user that this user may write; a folder that hands its own group to new
+// files, of which this user is no member; an attribute only its owner may
+// set), the old file itself is written instead, from the new bytes already
+// produced (into the temporary file, whose name goes once it is known that
+// they go in place, and whose room is free again once the bytes, up to
+// 64 MiB, are held in memory): its old bytes are copied to a file beside it (its
+// name with a dot and six characters added, the file's group and permission
+// bits or access list where the system lets the user give them) and flushed,
+// the room for the new bytes is reserved (what the file grows by is written
+// first; the file system reserves the rest where it can), the file is
+// rewritten and flushed, and the copy is removed. So a write in place needs
+// room besides the file for the larger of the old and the new bytes (for
+// both, and what the file grows by, beyond 64 MiB). A disk that fills
+// up before the room is reserved leaves the old file as it was; a write that
+// fails after it (a disk full where the file system cannot reserve room ahead
+// or writes every block anew, a failing disk) puts the old bytes back from
+// the copy, and where even that fails the copy is left and errno is
+// kDamagedFileError. A power cut during the rewrite leaves the copy.
 // The system may still clear a set-user-ID or set-group-ID bit that the user
 // is not allowed to keep, as it does for every write by another user.
 // Refused, nothing written: a file the user may not write or that has no
 // write permission at all (read-only), anything but a regular file (folder,
-// device, pipe), a chain of links that loops, and a file written in place
-// whose old bytes cannot be read or copied.
-// A new file is the user's own, with the usual permissions for new files.
+// device, pipe), a chain of links that loops or that passes another user's
+// link in a shared folder, and a file written in place whose old bytes cannot
+// be read or copied.
 // On failure errno holds the reason, kept through the clean-up: the system's
 // own, or for the refusals above EROFS (a read-only file), EISDIR (a folder),
-// ENXIO (a device, pipe or socket) and ELOOP (links that loop); a producer
-// that gives up leaves whatever errno it set (0 when none).
+// ENXIO (a device, pipe or socket), ELOOP (links that loop),
+// kForeignLinkError, kUnreadableFileError (a file to rewrite in place that the
+// user may write but not read), kReplacedWhileSavingError (the file written
+// in place was replaced or removed meanwhile) and kDamagedFileError; a
+// producer that gives up leaves whatever errno it set (0 when none).
 // Where the new file replaces the old one by a rename, a file with further
 // hard links is written under this name only; the other names keep the old
 // bytes. A write in place reaches every name.
@@ -83,9 +106,9 @@ inline bool WriteFileAtomically(const std::string& path, std::string_view text) 
     return WriteFileAtomically(path, text.data(), text.size());
 }
 
-// The mkstemp template of the temporary file written beside fileName in
-// folder: "<fileName>.XXXXXX", the name cut (before a whole UTF-8 character)
-// so that the template fits the folder's file-name limit.
+// The template of the temporary file written beside fileName in folder:
+// "<fileName>.XXXXXX" (the X's replaced at random), the name cut (before a
+// whole UTF-8 character) so that the template fits the folder's name limit.
 std::string TemporaryNameTemplate(const std::string& folder, const std::string& fileName);
 
 // The path a save to `path` writes: `extension` (given with or without its
@@ -102,16 +125,19 @@ std::string SavePathWithExtension(const std::string& path, std::string_view exte
 std::FILE* OpenScratchFileBeside(const std::string& besidePath);
 
 // The steps of a write, in their order, for tests that watch them. A write
-// in place reports FileFlushed once the old file holds the new bytes and
-// FolderFlushed once the copy of its old bytes is gone.
-enum class WriteStep { FileFlushed, Renamed, FolderFlushed };
+// in place reports Reserved once the copy of the old bytes is flushed and the
+// room for the new ones reserved, before any old byte changes; FileFlushed
+// once the old file holds the new bytes; FolderFlushed once the copy is gone.
+enum class WriteStep { Reserved, FileFlushed, Renamed, FolderFlushed };
 using WriteStepObserver = std::function<void(WriteStep step, const std::string& path)>;
 // Called after each step of every later write; an empty function stops it.
 void SetWriteStepObserver(WriteStepObserver observer);
 
 // Why a write failed, as the sentence a message shows after its first line,
 // from the errno the failed write left: "The disk is full." and the like;
-// empty for 0 (no reason known).
+// empty for 0 (no reason known). For kDamagedFileError: the reason of the
+// failed write, then that the file is damaged and the copy that holds its old
+// bytes (DamagedFileCopy).
 std::string WriteFailureReason(int error);
 
 // The errno of a path that leads through a symbolic link another user placed
@@ -120,6 +146,21 @@ std::string WriteFailureReason(int error);
 // the user following them. No system call sets it; FollowLinks reports it and
 // every write refuses such a path with it.
 inline constexpr int kForeignLinkError = 10001;
+// The errno of a file that has to be rewritten in place (see
+// WriteFileAtomically) but that the user may not read: its old bytes cannot
+// be kept.
+inline constexpr int kUnreadableFileError = 10002;
+// The errno of a file that another program replaced or removed while it was
+// being rewritten in place.
+inline constexpr int kReplacedWhileSavingError = 10003;
+// The errno of a write in place that failed after old bytes of the file were
+// overwritten, and that could not put them back either: the file is damaged,
+// and the copy beside it holds the whole old bytes. The copy's path is kept
+// for the thread that wrote (DamagedFileCopy).
+inline constexpr int kDamagedFileError = 10004;
+// The copy that holds the old bytes of the file that the last write of this
+// thread to fail with kDamagedFileError left damaged; empty before any.
+std::string DamagedFileCopy();
 
 // The most symbolic links followed in one path, as the system follows.
 inline constexpr int kMostLinks = 40;
@@ -133,8 +174,11 @@ struct LinkChain {
     // searched). The last entry is where a write through the path lands.
     std::vector<std::string> Entries;
     // 0 when the chain ends as above; else ELOOP for a chain of more than
-    // kMostLinks links (a loop), or the errno of a link that cannot be read,
-    // and the last entry is that link.
+    // kMostLinks links (a loop), kForeignLinkError for a link the system
+    // would not follow (in a folder that others may write and that has the
+    // sticky bit, a link that belongs neither to the user following it, by
+    // the effective user ID, nor to the folder's owner), or the errno of a
+    // link that cannot be read; the last entry is then that link.
     int Error = 0;
 };
 LinkChain FollowLinks(const std::string& path);

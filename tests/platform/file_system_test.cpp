@@ -11,8 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -300,6 +302,22 @@ TEST(FileSystem, ASaveKeepsWhoMayUseTheFile) {
     }
     EXPECT_EQ(Who(withList).substr(0, 8), "0:0 0660") << "the group's bits are the access list's mask";
     EXPECT_EQ(Who(handed).substr(0, 8), "0:0 0644");
+
+    // A new file is made with 0666 for the system to apply the umask or the
+    // folder's default access list, as every program's new file is.
+    const mode_t umask = ::umask(022);
+    ASSERT_TRUE(fsys::WriteFileAtomically(folder / "plain/new.vxtrack", std::string_view("new")));
+    ASSERT_TRUE(fsys::WriteFileAtomically(folder / "inheriting/new.vxtrack", std::string_view("new")));
+    ::umask(umask);
+    EXPECT_EQ(Who(folder / "plain/new.vxtrack"), "0:0 0644");
+    std::string list(256, '\0');
+    list.resize(static_cast<size_t>(std::max<ssize_t>(
+        0, ::getxattr((folder / "inheriting/new.vxtrack").c_str(), "system.posix_acl_access", list.data(), list.size()))));
+    EXPECT_EQ(list, AccessList({{kAclUserObj, 6, kNoId},
+                                {kAclUser, 7, daemon->first},
+                                {kAclGroupObj, 5, kNoId},
+                                {kAclMask, 6, kNoId},
+                                {kAclOther, 4, kNoId}}));
 }
 
 // Runs `work` in a child process in `folder` as the user nobody (group
@@ -367,41 +385,174 @@ TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
                                                 {kAclOther, 0, kNoId}}));
     const std::string full = make("sticky/full.vxtrack", "old and kept", their, nogroup, 0660);
     const std::string locked = make("sticky/locked.vxtrack", "locked", their, theirGroup, 0644);
+    const std::string blind = make("sticky/blind.vxtrack", "unread", their, nogroup, 0620);
+    // Links in the shared folder: another user's to the user's private file
+    // and into a folder of theirs, and the user's own.
+    const std::string important = make("private/important", "private", me, nogroup, 0600);
+    ::chown((folder / "private").c_str(), me, nogroup);
+    std::filesystem::create_directories(folder / "open");
+    ::chmod((folder / "open").c_str(), 0777);
+    auto link = [&](const std::string& target, const std::string& name, uid_t owner) {
+        std::filesystem::create_symlink(target, folder / name);
+        ::lchown((folder / name).c_str(), owner, static_cast<gid_t>(-1));
+    };
+    link("../private/important", "sticky/planted.vxtrack", their);
+    link("../open/made.vxtrack", "sticky/dangling.vxtrack", their);
+    link("own target.vxtrack", "sticky/own.vxtrack", me);
     ::chmod((folder / "sticky").c_str(), 01777);
-    const std::string mine = make("handing/mine.vxtrack", "old", me, nogroup, 0640);
-    const std::string odd = make("handing/odd.vxtrack", "old", me, theirGroup, 0640);
+    // The user's own files with set-ID bits: renamed over (mine, setgid), and
+    // written in place (odd, of a group the user is no member of).
+    const std::string mine = make("handing/mine.vxtrack", "old", me, nogroup, 04755);
+    const std::string setGroup = make("handing/setgid.vxtrack", "old", me, nogroup, 02755);
+    const std::string odd = make("handing/odd.vxtrack", "old", me, theirGroup, 04750);
+    make("handing/removed.vxtrack", "old", me, theirGroup, 0640);
+    make("handing/replaced.vxtrack", "old", me, theirGroup, 0640);
     ::chown((folder / "handing").c_str(), 0, usersGroup);
     ::chmod((folder / "handing").c_str(), 02775);
     std::filesystem::create_directories(folder / "closed");
     std::filesystem::create_symlink("closed", folder / "through");
 
+    const std::vector<std::string> kept = {theirs, full, locked, blind, mine, setGroup, odd, important};
     std::vector<std::string> before;
-    for (const std::string& path : {theirs, full, locked, mine, odd}) before.push_back(Who(path));
+    for (const std::string& path : kept) before.push_back(Who(path));
     const auto outcomes = AsNobody(folder.Path(), usersGroup, [] {
         std::string text;
-        for (const char* path : {"sticky/theirs.vxtrack", "handing/mine.vxtrack", "handing/odd.vxtrack",
-                                 "sticky/locked.vxtrack", "through/new.vxtrack"})
+        for (const char* path : {"sticky/theirs.vxtrack", "handing/mine.vxtrack", "handing/setgid.vxtrack",
+                                 "handing/odd.vxtrack", "sticky/own.vxtrack", "sticky/locked.vxtrack",
+                                 "through/new.vxtrack", "sticky/planted.vxtrack", "sticky/dangling.vxtrack",
+                                 "sticky/blind.vxtrack"})
             text += Outcome(path, "new") + " ";
+        // Another program removes or replaces the file while it is saved.
+        for (const auto& [path, replace] : {std::pair("handing/removed.vxtrack", false),
+                                            std::pair("handing/replaced.vxtrack", true)}) {
+            errno = 0;
+            const bool saved = fsys::WriteFileAtomically(path, [&](const fsys::ByteWriter& write) {
+                ::unlink(path);
+                if (replace) ::close(::open(path, O_CREAT | O_WRONLY, 0644));
+                return write("new", 3);
+            });
+            text += (saved ? std::string("saved") : std::to_string(errno)) + " ";
+        }
         FileSizeLimit limit(64);
         return text + Outcome("sticky/full.vxtrack", std::string(4096, 'x'));
     });
     if (!outcomes) GTEST_SKIP() << "the process cannot become the user nobody";
-    EXPECT_EQ(*outcomes, "saved saved saved " + std::to_string(EACCES) + " " + std::to_string(EACCES) + " " +
-                             std::to_string(EFBIG));
+    const std::string foreign = std::to_string(fsys::kForeignLinkError) + " ";
+    const std::string replaced = std::to_string(fsys::kReplacedWhileSavingError) + " ";
+    EXPECT_EQ(*outcomes, "saved saved saved saved saved " + std::to_string(EACCES) + " " + std::to_string(EACCES) +
+                             " " + foreign + foreign + std::to_string(fsys::kUnreadableFileError) + " " + replaced +
+                             replaced + std::to_string(EFBIG));
     std::vector<std::string> after;
-    for (const std::string& path : {theirs, full, locked, mine, odd}) after.push_back(Who(path));
+    for (const std::string& path : kept) after.push_back(Who(path));
     EXPECT_EQ(after, before);
     if (lists) {
         EXPECT_NE(after[0].find("system.posix_acl_access="), std::string::npos);
     }
-    EXPECT_EQ(Text(theirs), "new");
-    EXPECT_EQ(Text(mine), "new");
-    EXPECT_EQ(Text(odd), "new");
+    for (const std::string& path : {theirs, mine, setGroup, odd}) EXPECT_EQ(Text(path), "new") << path;
+    EXPECT_EQ(Text(folder / "sticky/own target.vxtrack"), "new");
     EXPECT_EQ(Text(full), "old and kept");
     EXPECT_EQ(Text(locked), "locked");
-    EXPECT_EQ(EntriesIn(folder / "sticky"), 3u) << "no copy left behind";
-    EXPECT_EQ(EntriesIn(folder / "handing"), 2u);
+    EXPECT_EQ(Text(important), "private");
+    EXPECT_EQ(EntriesIn(folder / "sticky"), 8u) << "no copy left behind";
+    EXPECT_EQ(EntriesIn(folder / "handing"), 4u);
     EXPECT_EQ(EntriesIn(folder / "closed"), 0u);
+    EXPECT_EQ(EntriesIn(folder / "open"), 0u);
+}
+
+// A file system of `bytes` mounted on a folder for the scope's life (tmpfs,
+// open to every user); Mounted() false where the process may not mount.
+class SmallDisk {
+public:
+    SmallDisk(const std::string& folder, size_t bytes) : folder_(folder) {
+        std::filesystem::create_directories(folder);
+        const std::string options = "size=" + std::to_string(bytes) + ",mode=1777";
+        mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+// Fills the disk of `folder` as another program would.
+void FillDisk(const std::string& folder) {
+    const int fd = ::open((folder + "/filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const std::string block(4096, 'f');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    ::close(fd);
+}
+
+// Another user's file rewritten in place keeps its whole old bytes when the
+// disk fills up while the new ones are handed over or before their room is
+// reserved; no old byte changes before that. A write that fails after it and
+// cannot put the old bytes back says the file is damaged and names the copy
+// that holds them, which the file's group may read.
+TEST(FileSystem, AWriteInPlaceKeepsTheWholeOldFileWhenTheDiskFills) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
+    const auto daemon = User("daemon");
+    const auto nobody = User("nobody");
+    if (!daemon || !nobody) GTEST_SKIP() << "needs the users daemon and nobody";
+    TempFolder folder;
+    ::chmod(folder.Path().c_str(), 0755);
+    SmallDisk disk(folder / "disk", 1 << 20);
+    if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system";
+    const std::string old(300 << 10, 'o');
+    const std::string file = folder.Write("disk/theirs.vxtrack", old);
+    ::chown(file.c_str(), daemon->first, nobody->second);
+    ::chmod(file.c_str(), 0660);
+    const auto outcome = AsNobody(folder / "disk", nobody->second, [&] {
+        std::string text;
+        // The disk filled while the bytes are handed over; or, once they are,
+        // what the file grows by does not fit.
+        for (const bool filled : {true, false}) {
+            std::optional<FileSizeLimit> limit;
+            errno = 0;
+            fsys::WriteFileAtomically("theirs.vxtrack", [&](const fsys::ByteWriter& write) {
+                const std::string half(200 << 10, 'n');
+                if (!write(half.data(), half.size())) return false;
+                if (filled) FillDisk(".");
+                if (!write(half.data(), half.size())) return false;
+                if (!filled) limit.emplace(old.size() + (16 << 10));
+                return true;
+            });
+            limit.reset();
+            text += std::to_string(errno) + (Text("theirs.vxtrack") == old ? " kept " : " lost ");
+            ::unlink("filler");
+        }
+        // No old byte changed once the room is reserved; then every write fails.
+        std::optional<FileSizeLimit> limit;
+        std::string atReserved;
+        ObserverScope scope([&](fsys::WriteStep step, const std::string&) {
+            if (step != fsys::WriteStep::Reserved) return;
+            atReserved = Text("theirs.vxtrack").compare(0, old.size(), old) == 0 ? "kept" : "changed";
+            limit.emplace(4096);
+        });
+        errno = 0;
+        fsys::WriteFileAtomically("theirs.vxtrack", std::string(old.size() + 4096, 'n'));
+        const int error = errno;
+        limit.reset();
+        return text + atReserved + " " + std::to_string(error) + "\n" + fsys::DamagedFileCopy() + "\n" +
+               fsys::WriteFailureReason(error);
+    });
+    if (!outcome) GTEST_SKIP() << "the process cannot become the user nobody";
+    const size_t first = outcome->find('\n'), second = outcome->find('\n', first + 1);
+    const std::string copy = outcome->substr(first + 1, second - first - 1);
+    EXPECT_EQ(outcome->substr(0, first), std::to_string(ENOSPC) + " kept " + std::to_string(EFBIG) + " kept kept " +
+                                             std::to_string(fsys::kDamagedFileError));
+    EXPECT_EQ(outcome->substr(second + 1),
+              "The file would be larger than the system allows. The file is damaged: its old bytes could not be put "
+              "back. They are kept in \"" + copy + "\".");
+    EXPECT_TRUE(Text(folder / "disk/" + copy) == old) << "the copy holds the old bytes";
+    EXPECT_EQ(Who(folder / "disk/" + copy),
+              std::to_string(nobody->first) + ":" + std::to_string(nobody->second) + " 0660");
+    EXPECT_EQ(EntriesIn(folder / "disk"), 2u) << "only the file and the copy";
 }
 
 // A save that fails leaves the old file, no temporary file, and errno the
@@ -445,6 +596,10 @@ TEST(FileSystem, AFailedSaveSaysWhy) {
     EXPECT_EQ(fsys::WriteFailureReason(ENOSPC), "The disk is full.");
     EXPECT_EQ(fsys::WriteFailureReason(EACCES), "You have no permission to write the file or its folder.");
     EXPECT_EQ(fsys::WriteFailureReason(0), "");
+    EXPECT_EQ(fsys::WriteFailureReason(fsys::kUnreadableFileError),
+              "The file has to be rewritten in place, and its old bytes cannot be read to keep them.");
+    EXPECT_EQ(fsys::WriteFailureReason(fsys::kReplacedWhileSavingError),
+              "Another program replaced or removed the file while it was saved.");
 }
 
 // The chain of links a path starts, link by link, as a write follows it.
@@ -467,6 +622,27 @@ TEST(FileSystem, FollowLinksNamesEveryEntryOfTheChain) {
     EXPECT_EQ(loop.Error, ELOOP);
     EXPECT_EQ(loop.Entries.size(), size_t(fsys::kMostLinks) + 1);
     EXPECT_EQ(loop.Entries.back(), folder / "self");
+
+    // In a sticky folder that others may write, a link is followed only when
+    // it belongs to the user or to the folder's owner.
+    const auto daemon = User("daemon");
+    const auto nobody = User("nobody");
+    if (!daemon || !nobody) return;
+    fs::create_directories(folder / "shared");
+    for (const auto& [name, owner] : {std::pair("mine", ::geteuid()), std::pair("owners", daemon->first),
+                                      std::pair("planted", nobody->first)}) {
+        fs::create_symlink("../real/file", folder / "shared/" + name);
+        if (::lchown((folder / "shared/" + name).c_str(), owner, static_cast<gid_t>(-1)) != 0) return;
+    }
+    if (::chown((folder / "shared").c_str(), daemon->first, static_cast<gid_t>(-1)) != 0) return;
+    ::chmod((folder / "shared").c_str(), 01777);
+    EXPECT_EQ(fsys::FollowLinks(folder / "shared/mine").Entries.back(), folder / "shared/../real/file");
+    EXPECT_EQ(fsys::FollowLinks(folder / "shared/owners").Error, 0);
+    const fsys::LinkChain planted = fsys::FollowLinks(folder / "shared/planted");
+    EXPECT_EQ(planted.Error, fsys::kForeignLinkError);
+    EXPECT_EQ(planted.Entries, Chain{folder / "shared/planted"});
+    EXPECT_NE(fsys::WriteFailureReason(planted.Error).find("a link that another user placed in a shared folder"),
+              std::string::npos);
 }
 
 }  // namespace
