@@ -30,7 +30,10 @@ T Clamp(T value, T low, T high) {
 
 void SetModelDetailDefaultsHook(std::function<void()> hook) { gModelDetailDefaultsHook = std::move(hook); }
 
-std::string SettingsFilePath() { return fsys::ConfigFolder() + kSettingsFileName; }
+std::string SettingsFilePath() {
+    const std::string folder = fsys::ConfigFolder();
+    return folder.empty() ? std::string() : folder + kSettingsFileName;
+}
 
 void InitAppPaths() {
     gAppPath = fsys::WithTrailingSeparator(fsys::ProgramDataFolder());

@@ -19,7 +19,7 @@ inline constexpr const char* kSettingsFileName = "Gantrywright.ini";
 inline constexpr const char* kSimulatorKey = "Software\\Vortaxis Coasters";
 inline constexpr const char* kSimulatorExecutable = "VortaxisSimulator.exe";
 
-// The full path of the settings file.
+// The full path of the settings file; empty without a configuration folder.
 std::string SettingsFilePath();
 
 // gAppPath := the program's data folder; gSimPath := the simulator folder
