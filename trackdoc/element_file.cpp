@@ -84,9 +84,10 @@ void WriteChunkELEM(int32_t& c) {
 static_assert(fsys::kElementFile.MostBytes <= INT32_MAX);
 
 bool LoadElementFile(const std::string& path) {
+    // A file that is not there, or of another name, is no read failure: errno 0.
+    const bool named = !path.empty() && fsys::FileExists(path) && fsys::HasExtension(path, kElementExtension);
     errno = 0;
-    if (path.empty() || !fsys::FileExists(path)) return false;
-    if (!fsys::HasExtension(path, kElementExtension)) return false;
+    if (!named) return false;
     ClearElementDocument();
     BufResetReadError();
     const bool read = fsys::ReadWholeFile(path, gTrackBuffer, fsys::kElementFile);

@@ -944,9 +944,10 @@ void WriteChunkENVC(int32_t& c) {
 }  // namespace
 
 bool LoadTrackFile(const std::string& path) {
+    // A file that is not there, or of another name, is no read failure: errno 0.
+    const bool named = !path.empty() && fsys::FileExists(path) && fsys::HasExtension(path, kTrackExtension);
     errno = 0;
-    if (path.empty() || !fsys::FileExists(path)) return false;
-    if (!fsys::HasExtension(path, kTrackExtension)) return false;
+    if (!named) return false;
     ClearTrackDocument();
     const bool read = fsys::ReadWholeFile(path, gTrackBuffer, fsys::kTrackFile);
     const int readError = read ? 0 : errno;
