@@ -6,7 +6,6 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
-#include <new>
 #include <optional>
 #include <system_error>
 
