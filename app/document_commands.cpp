@@ -115,8 +115,12 @@ bool LoadFile(const std::string& Path, MainWindowView& view) {
 
     const bool loaded = kind == DocumentTrack ? LoadTrackFile(gDocumentPath) : LoadElementFile(gDocumentPath);
     if (!loaded) {
-        MsgBox(kind == DocumentTrack ? kLoadTrackFailedText : kLoadElementFailedText, "Error", MsgButtons::OK,
-               MsgIcon::Exclamation);
+        // Why the file could not be read, when it could not (a file larger than its kind can hold among them).
+        const std::string reason =
+            fsys::ReadFailureReason(errno, kind == DocumentTrack ? fsys::kTrackFile : fsys::kElementFile);
+        MsgBox(std::string(kind == DocumentTrack ? kLoadTrackFailedText : kLoadElementFailedText) +
+                   (reason.empty() ? std::string() : "\r\n" + reason),
+               "Error", MsgButtons::OK, MsgIcon::Exclamation);
         ForgetDocument();
         view.SetupToolToolbar();
         UpdateMenuState(view);

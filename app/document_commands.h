@@ -62,7 +62,9 @@ void UpdateMenuState(MainWindowView& view);
 // Loads a track or element file as the open document; true on success.
 // - Another extension: "Warning!" / kWrongKindText; the open document stays
 //   as it was.
-// - A reader failure: "Error" / kLoadTrackFailedText or kLoadElementFailedText;
+// - A reader failure: "Error" / kLoadTrackFailedText or kLoadElementFailedText,
+//   and on a line of its own why the file could not be read, when it could not
+//   (fsys::ReadFailureReason: a file larger than its kind can hold, ...);
 //   nothing of the previous document is left (no document, no model, an empty
 //   preview, an empty tool bar, no changes to save).
 // - Success: the recent list, a cleared selection, the model at the detail of

@@ -397,6 +397,9 @@ void frmMain::Form_Load(const std::string& commandLine) {
     gOpenGLEnabled = false;
     LoadSettings();
     InitAppPaths();
+    // Said once a run: settings that this run cannot keep in their files.
+    if (const std::string notice = SettingsStartupNotice(); !notice.empty())
+        MsgBox(notice, kSettingsNoticeTitle, MsgButtons::OK, MsgIcon::Exclamation);
     ucStatusBar1->CreateField(200, 0, false);
     ucStatusBar1->CreateField(60, 0, true);
     CreateRenderingContext();

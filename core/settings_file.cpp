@@ -1,5 +1,8 @@
 #include "core/settings_file.h"
 
+#include <cerrno>
+#include <vector>
+
 #include "core/app_state.h"
 #include "core/app_version.h"
 #include "core/recent_list.h"
@@ -13,6 +16,9 @@ namespace {
 
 std::function<void()> gModelDetailDefaultsHook;
 
+// The settings file that LoadSettings found there but could not read, and why.
+SettingsFileRefusal gRefusal;
+
 std::string RecentKey(int i) { return "File" + std::to_string(i); }
 
 template <typename T>
@@ -24,7 +30,10 @@ T Clamp(T value, T low, T high) {
 
 void SetModelDetailDefaultsHook(std::function<void()> hook) { gModelDetailDefaultsHook = std::move(hook); }
 
-std::string SettingsFilePath() { return fsys::ConfigFolder() + kSettingsFileName; }
+std::string SettingsFilePath() {
+    const std::string folder = fsys::ConfigFolder();
+    return folder.empty() ? std::string() : folder + kSettingsFileName;
+}
 
 void InitAppPaths() {
     gAppPath = fsys::WithTrailingSeparator(fsys::ProgramDataFolder());
@@ -46,7 +55,12 @@ void InitAppPaths() {
 
 void LoadSettings() {
     if (gModelDetailDefaultsHook) gModelDetailDefaultsHook();
-    if (!IniLoadFile(SettingsFilePath())) {
+    gRefusal = {};
+    const std::string path = SettingsFilePath();
+    const bool read = !path.empty() && IniLoadFile(path, fsys::kSettingsFile);
+    // A file that is there but cannot be read (too large, no permission) is left as it is.
+    if (!read && !path.empty() && errno != ENOENT && errno != ENOTDIR) gRefusal = {path, errno};
+    if (!read) {
         gModelOnLoad = 3;
         gUseRecentList = true;
         gSyncRecentList = true;
@@ -72,7 +86,16 @@ void LoadSettings() {
     RefreshRecentMenu();
 }
 
+const SettingsFileRefusal& RefusedSettingsFile() { return gRefusal; }
+
+bool SettingsFileKept() {
+    const std::string path = SettingsFilePath();
+    return !path.empty() && path != gRefusal.Path;
+}
+
 bool SaveSettings() {
+    // The settings then last for the run, as the start-up notice said.
+    if (!SettingsFileKept()) return true;
     const std::string saved = IniGetBuffer();
     IniNewBuffer("");
     IniWriteComment("Gantrywright v" + AppVersionText());
@@ -96,4 +119,25 @@ bool SaveSettings() {
     const bool ok = fsys::CreateFolders(fsys::ConfigFolder()) && IniSaveFile(SettingsFilePath());
     IniSetBuffer(saved);
     return ok;
+}
+
+std::string SettingsStartupNotice() {
+    std::vector<std::string> notes;
+    if (fsys::ConfigFolder().empty()) {
+        notes.push_back(kNoSettingsFolderText);
+    } else {
+        if (!gRefusal.Path.empty())
+            notes.push_back("Could not read the settings file " + gRefusal.Path + "\r\n" +
+                            fsys::ReadFailureReason(gRefusal.Error, fsys::kSettingsFile) + "\r\n" +
+                            kRefusedSettingsFileText);
+        for (const uint32_t root : {RegCurrentUser, RegClassesRoot}) {
+            if (const int error = RegStoreRefusal(root))
+                notes.push_back("Could not read the registry file " + RegStoreFile(root) + "\r\n" +
+                                fsys::ReadFailureReason(error, fsys::kRegistryFile) + "\r\n" +
+                                kRefusedRegistryFileText);
+        }
+    }
+    std::string text;
+    for (const std::string& note : notes) text += (text.empty() ? "" : "\r\n\r\n") + note;
+    return text;
 }

@@ -36,9 +36,9 @@ std::optional<std::string_view> FindKeyValue(std::string_view key) {
 
 }  // namespace
 
-bool IniLoadFile(const std::string& Path) {
+bool IniLoadFile(const std::string& Path, const fsys::FileKind& Kind) {
     std::string text;
-    if (!fsys::FileExists(Path) || !fsys::ReadWholeFile(Path, text)) return false;
+    if (!fsys::ReadWholeFile(Path, text, Kind)) return false;
     gIniBuffer.swap(text);
     return true;
 }

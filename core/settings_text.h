@@ -21,11 +21,14 @@
 #include <string_view>
 
 #include "core/number_formats.h"
+#include "platform/file_size_limits.h"
 
 extern std::string gIniBuffer;
 
-// False, the buffer untouched, when no file exists at Path or it cannot be read.
-bool IniLoadFile(const std::string& Path);
+// Reads the file whole, at most what its kind can hold (file_size_limits.h);
+// false, the buffer untouched, when no file exists at Path or it cannot be
+// read, and errno says why (ENOENT for a missing file).
+bool IniLoadFile(const std::string& Path, const fsys::FileKind& Kind);
 // Writes the buffer as the file's whole content through a temporary file and a
 // rename; false, the old file untouched, when that fails.
 bool IniSaveFile(const std::string& Path);

@@ -278,7 +278,7 @@ bool WriteModelerSetFile(const std::string& path, const ModelerSettings& set) {
 }
 
 bool LoadModelerSetFile(const std::string& path) {
-    if (!IniLoadFile(path)) return false;
+    if (!IniLoadFile(path, fsys::kModelerSetFile)) return false;
     IniSetBuffer(cp::TextFromBytes(IniGetBuffer()));
     return true;
 }

@@ -27,7 +27,8 @@ inline void DocumentRoundTrip(const uint8_t* data, size_t size, const char* exte
     FUZZ_CHECK(load(first));
     FUZZ_CHECK(save(second));
     std::string a, b;
-    FUZZ_CHECK(fsys::ReadWholeFile(first, a) && fsys::ReadWholeFile(second, b));
+    const fsys::FileKind& kind = type == DocumentTrack ? fsys::kTrackFile : fsys::kElementFile;
+    FUZZ_CHECK(fsys::ReadWholeFile(first, a, kind) && fsys::ReadWholeFile(second, b, kind));
     FUZZ_CHECK(a == b);
 }
 

@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LoadSettings();
     FUZZ_CHECK(SaveSettings());
     std::string first, second;
-    FUZZ_CHECK(fsys::ReadWholeFile(SettingsFilePath(), first));
+    FUZZ_CHECK(fsys::ReadWholeFile(SettingsFilePath(), first, fsys::kSettingsFile));
     LoadSettings();
     FUZZ_CHECK(SaveSettings());
-    FUZZ_CHECK(fsys::ReadWholeFile(SettingsFilePath(), second));
+    FUZZ_CHECK(fsys::ReadWholeFile(SettingsFilePath(), second, fsys::kSettingsFile));
     FUZZ_CHECK(first == second);
     return 0;
 }

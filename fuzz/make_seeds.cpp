@@ -40,12 +40,13 @@ void Put(const std::string& target, const std::string& name, const Bytes& bytes)
     Put(target, name, bytes.data(), bytes.size());
 }
 
-void CopyMatching(const std::string& folder, const std::string& extension, const std::string& target) {
+void CopyMatching(const std::string& folder, const std::string& extension, const std::string& target,
+                  const fsys::FileKind& kind) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         if (fsys::HasExtension(entry.path().string(), extension)) {
             std::string bytes;
-            fsys::ReadWholeFile(entry.path().string(), bytes);
+            fsys::ReadWholeFile(entry.path().string(), bytes, kind);
             Put(target, entry.path().filename().string(), bytes);
         }
     }
@@ -67,9 +68,9 @@ int main(int argc, char** argv) {
     const std::string samples = fsys::WithTrailingSeparator(argv[2]);
     const std::string data = fsys::WithTrailingSeparator(argv[3]);
 
-    CopyMatching(samples, ".vxtrack", "track");
-    CopyMatching(samples, ".vxelem", "element");
-    CopyMatching(data, ".fcobject", "tie_object");
+    CopyMatching(samples, ".vxtrack", "track", fsys::kTrackFile);
+    CopyMatching(samples, ".vxelem", "element", fsys::kElementFile);
+    CopyMatching(data, ".fcobject", "tie_object", fsys::kCrosstieObjectFile);
 
     // The settings file and the registry store as the program writes them.
     const std::string config = gCorpus + "config-scratch/";
@@ -77,12 +78,12 @@ int main(int argc, char** argv) {
     LoadSettings();
     SaveSettings();
     std::string text;
-    fsys::ReadWholeFile(SettingsFilePath(), text);
+    fsys::ReadWholeFile(SettingsFilePath(), text, fsys::kSettingsFile);
     Put("settings_text", "settings.ini", text);
     RegWriteValue(RegCurrentUser, "Software\\Vortaxis Coasters", RegString, "InstPath", "/opt/vortaxis/");
     RegWriteValue(RegCurrentUser, "Software\\Vortaxis Coasters\\Editor", RegNumber, "Count", "&h10");
     RegWriteValue(RegCurrentUser, "Software\\Vortaxis Coasters\\Editor\\Recent", RegString, "File1", "a \"b\"\\c");
-    fsys::ReadWholeFile(RegStoreFile(RegCurrentUser), text);
+    fsys::ReadWholeFile(RegStoreFile(RegCurrentUser), text, fsys::kRegistryFile);
     Put("registry", "store.txt", text);
     fs::remove_all(config);
 

@@ -88,7 +88,7 @@ constexpr int64_t kMinFaceBytes = 4 + 3 * 4 + 56 + 4;  // material, corners, ski
 
 bool LoadTieModel(const std::string& path, int slot) {
     if (slot < 0 || slot > 1) return false;
-    if (!LoadFileToBuffer(path)) return false;
+    if (!LoadFileToBuffer(path, fsys::kCrosstieObjectFile)) return false;
     FileBufResetReadError();
 
     TieFileCursor in(static_cast<int64_t>(gFileBuffer.size()));

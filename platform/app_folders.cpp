@@ -24,24 +24,29 @@ std::string Environment(const char* name) {
     return value ? std::string(value) : std::string();
 }
 
+bool IsAbsolute(const std::string& path) { return !path.empty() && path.front() == '/'; }
+
+// $HOME, else the account's home in the password file; a relative one would
+// name a folder of whatever folder the program runs in, and is none.
 std::string HomeFolder() {
     std::string home = Environment("HOME");
-    if (!home.empty()) return home;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    if (IsAbsolute(home)) return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && IsAbsolute(pw->pw_dir)) return pw->pw_dir;
     return std::string();
 }
 
 }  // namespace
 
 std::string ConfigFolder() {
+    // Every folder here must be absolute, as the XDG base directories must: a
+    // relative one is ignored.
     std::string dir = Environment("GANTRYWRIGHT_CONFIG_DIR");
-    if (!dir.empty()) return WithTrailingSeparator(dir);
-    // XDG base directories must be absolute; a relative one is ignored.
+    if (IsAbsolute(dir)) return WithTrailingSeparator(dir);
     dir = Environment("XDG_CONFIG_HOME");
-    if (!dir.empty() && dir.front() == '/') return WithTrailingSeparator(dir) + "gantrywright/";
+    if (IsAbsolute(dir)) return WithTrailingSeparator(dir) + "gantrywright/";
     const std::string home = HomeFolder();
     if (!home.empty()) return WithTrailingSeparator(home) + ".config/gantrywright/";
-    return "./gantrywright/";
+    return std::string();
 }
 
 std::string UserFolder() {

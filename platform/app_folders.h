@@ -3,7 +3,12 @@
 //
 // - The configuration folder holds the settings file and the registry store:
 //   $GANTRYWRIGHT_CONFIG_DIR when set, else $XDG_CONFIG_HOME/gantrywright/,
-//   else ~/.config/gantrywright/. It is looked up on every call, so a test can
+//   else ~/.config/gantrywright/ ($HOME, else the account's home in the
+//   password file). Each of these is taken only when it is an absolute path,
+//   as the XDG base directories must be; a relative one is ignored, so the
+//   folder never depends on the folder the program runs in. Without any of
+//   them there is no configuration folder: ConfigFolder is empty and the
+//   settings last for the run. It is looked up on every call, so a test can
 //   point it at a folder of its own.
 // - The program data folder (help pages, crosstie objects, pictures):
 //   $GANTRYWRIGHT_DATA_DIR when set, else data/ beside the executable (the
@@ -17,7 +22,7 @@ namespace fsys {
 std::string ConfigFolder();
 std::string ProgramDataFolder();
 
-// The user's own folder ($HOME, else the account's home) when it exists; empty otherwise.
+// The user's own folder ($HOME, else the account's home; absolute) when it exists; empty otherwise.
 std::string UserFolder();
 
 // The folder of the running executable; empty when it cannot be found.

@@ -75,29 +75,98 @@ bool FlushFolder(const fs::path& dir) {
 
 void SetWriteStepObserver(WriteStepObserver observer) { gWriteStepObserver = std::move(observer); }
 
+namespace {
+
+// Reads the whole file into out (untouched on failure), refusing with EFBIG a
+// file larger than the kind's bound: first by its size, before anything is
+// read, then by what the reads bring, so that a file that grows meanwhile is
+// read at most one byte beyond the bound.
 template <typename Container>
-static bool ReadInto(const std::string& path, Container& out) {
-    if (!FileExists(path)) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
+bool ReadInto(const std::string& path, Container& out, const FileKind& kind) {
+    if (path.empty()) return Fail(ENOENT);
+    // Looked at before it is opened: opening a device may do something of its own.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0) return false;
+    if (S_ISDIR(before.st_mode)) return Fail(EISDIR);
+    if (!S_ISREG(before.st_mode)) return Fail(ENXIO);
+    if (static_cast<uint64_t>(before.st_size) > kind.MostBytes) return Fail(EFBIG);
+    // Without waiting, should a pipe have taken the file's place since.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    const auto failAndClose = [fd](int error) {
+        ::close(fd);
+        return Fail(error);
+    };
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return failAndClose(errno);
+    if (S_ISDIR(st.st_mode)) return failAndClose(EISDIR);
+    if (!S_ISREG(st.st_mode)) return failAndClose(ENXIO);
+    const uint64_t most = kind.MostBytes;
+    if (static_cast<uint64_t>(st.st_size) > most) return failAndClose(EFBIG);
+    // One byte more than the size: the read that finds it empty ends the file.
     Container data;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(f) : -1;
-    ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        data.resize(static_cast<size_t>(size));
-        ok = size == 0 || std::fread(data.data(), 1, data.size(), f) == data.size();
+    const auto resize = [&data](uint64_t size) {
+        try {
+            data.resize(static_cast<size_t>(size));
+            return true;
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    };
+    if (!resize(static_cast<uint64_t>(st.st_size) + 1)) return failAndClose(ENOMEM);
+    size_t have = 0;
+    for (;;) {
+        if (have == data.size()) {
+            if (have > most) return failAndClose(EFBIG);
+            // The file has grown since its size was taken.
+            if (!resize(std::min<uint64_t>(most + 1, uint64_t{have} * 2))) return failAndClose(ENOMEM);
+        }
+        const ssize_t n = ::read(fd, data.data() + have, data.size() - have);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return failAndClose(errno);
+        }
+        if (n == 0) break;
+        have += static_cast<size_t>(n);
     }
-    std::fclose(f);
-    if (ok) out.swap(data);
-    return ok;
+    ::close(fd);
+    data.resize(have);
+    out.swap(data);
+    return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) { return ReadInto(path, bytes); }
+}  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& text) { return ReadInto(path, text); }
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, const FileKind& kind) {
+    return ReadInto(path, bytes, kind);
+}
 
-bool ReadWholeFile(const std::string& path, ByteBlock& bytes) { return ReadInto(path, bytes); }
+bool ReadWholeFile(const std::string& path, std::string& text, const FileKind& kind) {
+    return ReadInto(path, text, kind);
+}
+
+bool ReadWholeFile(const std::string& path, ByteBlock& bytes, const FileKind& kind) {
+    return ReadInto(path, bytes, kind);
+}
+
+std::string ReadFailureReason(int error, const FileKind& kind) {
+    switch (error) {
+        case 0: return {};
+        case EFBIG:
+            return std::string("The file is larger than ") + kind.Name + " can be (at most " +
+                   std::to_string(kind.MostBytes / kMegabyte) + " MB).";
+        case EACCES:
+        case EPERM: return "You have no permission to read the file.";
+        case ENOENT: return "The file does not exist.";
+        case EISDIR: return "There is a folder of that name, not a file.";
+        case ENXIO: return "There is a device, a pipe or a socket of that name, not a file.";
+        case ELOOP: return "The path leads through a loop of symbolic links.";
+        case ENAMETOOLONG: return "The file's name or path is too long.";
+        case ENOTDIR: return "A part of the path is not a folder.";
+        case ENOMEM: return "There is not enough memory to read the file.";
+        default: return "The system says: " + std::generic_category().message(error) + ".";
+    }
+}
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
     return WriteFileAtomically(path, [&](const ByteWriter& write) { return write(data, size); });

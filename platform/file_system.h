@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/byte_block.h"
+#include "platform/file_size_limits.h"
 
 namespace fsys {
 
@@ -34,11 +35,29 @@ bool CreateFolders(const std::string& path);
 bool FileExists(const std::string& path);  // a regular file (or a link to one)
 bool FolderExists(const std::string& path);
 
-// Reads the whole file; false when it does not exist or cannot be read.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
-bool ReadWholeFile(const std::string& path, std::string& text);
+// Reads the whole file, at most the bytes its kind can hold (file_size_limits.h);
+// false, the buffer untouched, when it does not exist or cannot be read, and
+// errno says why: besides the system's own reasons EISDIR (a folder), ENXIO
+// (a device, pipe or socket) and EFBIG (a file larger than its kind can hold,
+// refused before any of it is read; a file that grows while it is read is
+// caught too).
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, const FileKind& kind);
+bool ReadWholeFile(const std::string& path, std::string& text, const FileKind& kind);
 // The same without zero-filling the buffer first: the read fills it.
-bool ReadWholeFile(const std::string& path, ByteBlock& bytes);
+bool ReadWholeFile(const std::string& path, ByteBlock& bytes, const FileKind& kind);
+#ifdef GW_TESTS_READ_ANY_KIND
+// The tests read back the files they wrote without naming a kind.
+inline constexpr FileKind kFileOfATest{"a file of a test", 1024 * kMegabyte};
+inline bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    return ReadWholeFile(path, bytes, kFileOfATest);
+}
+inline bool ReadWholeFile(const std::string& path, std::string& text) { return ReadWholeFile(path, text, kFileOfATest); }
+inline bool ReadWholeFile(const std::string& path, ByteBlock& bytes) { return ReadWholeFile(path, bytes, kFileOfATest); }
+#endif
+// Why a whole file could not be read, as the sentence a message shows after its
+// first line, from the errno ReadWholeFile left ("The file is larger than a
+// track file can be (at most 64 MB)." and the like); empty for 0.
+std::string ReadFailureReason(int error, const FileKind& kind);
 
 // Writes the whole file through a flushed temporary file, a rename and a
 // flush of the folder; false (and the old file untouched) when writing or

@@ -61,7 +61,7 @@ bool KeyMatches(const std::vector<uint8_t>& info, const Block& b, const std::str
 
 bool GetVersionInfo(const std::string& path, std::vector<uint8_t>& info) {
     std::vector<uint8_t> file;
-    if (!fsys::ReadWholeFile(path, file)) return false;
+    if (!fsys::ReadWholeFile(path, file, fsys::kProgramFile)) return false;
     std::vector<uint8_t> data;
     if (!pe::FindResource(file, pe::kResourceVersion, -1, data) || data.empty()) return false;
     info.swap(data);

@@ -37,7 +37,7 @@ constexpr int64_t kPixelsAlwaysAllowed = 256 * 256;
 
 bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int64_t maxPixels) {
     std::vector<uint8_t> bytes;
-    if (!fsys::ReadWholeFile(path, bytes) || bytes.empty() || bytes.size() > 0x7FFFFFFF) return false;
+    if (!fsys::ReadWholeFile(path, bytes, fsys::kPictureFile) || bytes.empty() || bytes.size() > 0x7FFFFFFF) return false;
     const auto* data = bytes.data();
     const int length = static_cast<int>(bytes.size());
     if (LooksLikeJpeg(bytes)) return DecodeJpeg(bytes, maxPixels, kMaxPixelsPerByte, kPixelsAlwaysAllowed, picture);

@@ -1,12 +1,16 @@
 #include "platform/registry.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "platform/app_folders.h"
 #include "platform/file_system.h"
@@ -259,14 +263,8 @@ uint32_t NumberOf(const RegValue& value) {
     return n;
 }
 
-RegStore LoadStore(uint32_t root) {
-    RegStore store;
-    std::string text;
-    if (!fsys::ReadWholeFile(RegStoreFile(root), text)) {
-        // A missing file is an empty store; one that exists but cannot be read must not be overwritten.
-        store.Clean = !fsys::FileExists(RegStoreFile(root));
-        return store;
-    }
+// Parses the text of a store file into the store.
+void ParseStore(const std::string& text, RegStore& store) {
     size_t current = 0;  // the key of the last [key] line; 0 (the root) before the first
     size_t start = 0;
     while (start < text.size()) {
@@ -299,10 +297,9 @@ RegStore LoadStore(uint32_t root) {
         }
         store.SetValue(current, std::move(value));
     }
-    return store;
 }
 
-bool SaveStore(uint32_t root, const RegStore& store) {
+bool SaveStore(uint32_t root, const std::string& path, const RegStore& store) {
     if (!store.Clean) return false;
     std::string text = "; Gantrywright registry: ";
     text += RootTitle(root);
@@ -329,9 +326,91 @@ bool SaveStore(uint32_t root, const RegStore& store) {
         }
     }
     gWork += text.size();
-    const std::string folder = fsys::ConfigFolder();
+    const std::string folder = std::filesystem::path(path).parent_path().string();
     if (!fsys::CreateFolders(folder)) return false;
-    return fsys::WriteFileAtomically(RegStoreFile(root), text);
+    return fsys::WriteFileAtomically(path, text);
+}
+
+// ---- the stores kept in memory -------------------------------------------------------------
+
+// What a store file was when it was read: another program's change gives
+// another stamp (a file renamed into its place another inode).
+struct FileStamp {
+    bool Exists = false;
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    int64_t Modified = 0;  // nanoseconds
+    int64_t Changed = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+int64_t Nanoseconds(const timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
+
+FileStamp StampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return FileStamp{true, st.st_dev, st.st_ino, st.st_size, Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
+}
+
+// A root's store as read from its file, kept for the run. It is parsed again
+// only when the file has changed since (another program wrote it), and a
+// change of the program's own goes to the file and stays in memory.
+struct KeptStore {
+    std::string Path;  // the file; empty without a configuration folder: a store of this run alone
+    bool Loaded = false;
+    FileStamp Stamp;
+    RegStore Store;
+    // The errno of a file that is there but could not be read: it is left as
+    // it is for the rest of the run (its values read as missing, nothing is
+    // written over it).
+    int Refusal = 0;
+};
+
+KeptStore gKept[2];  // the classes root, the current user
+
+void Load(KeptStore& kept) {
+    kept.Loaded = true;
+    kept.Store = RegStore{};
+    kept.Stamp = {};
+    if (kept.Path.empty()) return;
+    kept.Stamp = StampOf(kept.Path);
+    std::string text;
+    if (!fsys::ReadWholeFile(kept.Path, text, fsys::kRegistryFile)) {
+        // A missing file is an empty store; one that is there but cannot be read must not be overwritten.
+        if (errno != ENOENT && errno != ENOTDIR) {
+            kept.Refusal = errno;
+            kept.Store.Clean = false;
+        }
+        return;
+    }
+    ParseStore(text, kept.Store);
+}
+
+// The store of a known root, read when the program has not read it yet, when
+// the configuration folder has moved, or when its file has changed since.
+KeptStore& StoreOf(uint32_t root) {
+    KeptStore& kept = gKept[root == RegCurrentUser ? 1 : 0];
+    const std::string path = RegStoreFile(root);
+    if (kept.Path != path) {
+        kept = KeptStore{};
+        kept.Path = path;
+    }
+    if (!kept.Loaded || (!kept.Path.empty() && kept.Refusal == 0 && StampOf(kept.Path) != kept.Stamp)) Load(kept);
+    return kept;
+}
+
+// Writes the changed store to its file (nothing without a configuration
+// folder). A failed write leaves the file as it was, and the store is read
+// from it again when next needed.
+bool Commit(uint32_t root, KeptStore& kept) {
+    if (kept.Path.empty()) return true;
+    if (!SaveStore(root, kept.Path, kept.Store)) {
+        kept.Loaded = false;
+        return false;
+    }
+    kept.Stamp = StampOf(kept.Path);
+    return true;
 }
 
 // A 32-bit number from its text: decimal (a fraction rounds half to even) or "&h" hexadecimal.
@@ -369,18 +448,22 @@ std::optional<uint32_t> ParseNumberText(const std::string& text) {
 }  // namespace
 
 std::string RegStoreFile(uint32_t Root) {
+    const std::string folder = fsys::ConfigFolder();
+    if (folder.empty()) return std::string();
     switch (Root) {
-        case RegClassesRoot: return fsys::ConfigFolder() + "registry-classes-root.txt";
-        case RegCurrentUser: return fsys::ConfigFolder() + "registry-current-user.txt";
+        case RegClassesRoot: return folder + "registry-classes-root.txt";
+        case RegCurrentUser: return folder + "registry-current-user.txt";
         default: return std::string();
     }
 }
+
+int RegStoreRefusal(uint32_t Root) { return RootTitle(Root) ? StoreOf(Root).Refusal : 0; }
 
 bool RegReadValue(uint32_t Root, const std::string& SubKey, const std::string& ValueName, std::string& Value) {
     if (!RootTitle(Root)) return false;
     const auto names = SplitKeyPath(SubKey);
     if (!names) return false;
-    RegStore store = LoadStore(Root);
+    RegStore& store = StoreOf(Root).Store;
     const auto key = store.FindKey(*names);
     if (!key) return false;
     const RegValue* value = store.FindValue(*key, ValueName);
@@ -425,22 +508,22 @@ bool RegWriteValue(uint32_t Root, const std::string& SubKey, int32_t ValueType, 
         }
         default: return false;
     }
-    RegStore store = LoadStore(Root);
-    if (!store.Clean) return false;
-    store.SetValue(store.AddKey(*names), std::move(value));
-    return SaveStore(Root, store);
+    KeptStore& kept = StoreOf(Root);
+    if (!kept.Store.Clean) return false;
+    kept.Store.SetValue(kept.Store.AddKey(*names), std::move(value));
+    return Commit(Root, kept);
 }
 
 bool RegDeleteKeyPath(uint32_t Root, const std::string& SubKey) {
     if (!RootTitle(Root)) return false;
     const auto names = SplitKeyPath(SubKey);
     if (!names || names->empty()) return false;
-    RegStore store = LoadStore(Root);
-    if (!store.Clean) return false;
-    const auto key = store.FindKey(*names);
-    if (!key || store.Keys[*key].ChildCount > 0) return false;
-    store.DeleteKey(*key);
-    return SaveStore(Root, store);
+    KeptStore& kept = StoreOf(Root);
+    if (!kept.Store.Clean) return false;
+    const auto key = kept.Store.FindKey(*names);
+    if (!key || kept.Store.Keys[*key].ChildCount > 0) return false;
+    kept.Store.DeleteKey(*key);
+    return Commit(Root, kept);
 }
 
 uint64_t RegStoreWork() { return gWork; }

@@ -6,6 +6,15 @@
 // written only when it has no subkeys: the others are implied by their
 // subkeys' lines.
 //
+// Each file is read once and its keys are kept in memory: a change of the
+// program's own goes to the file and to the keys kept, and the file is read
+// again only when it has changed since (another program wrote it) or the
+// configuration folder has moved. A file larger than a registry file can hold
+// (file_size_limits.h), or one that cannot be read, is left as it is for the
+// rest of the run: its values read as missing and every change fails
+// (RegStoreRefusal says why). Without a configuration folder (no home folder)
+// the keys live in memory for the run alone and no file is written.
+//
 // Key paths use "\" between their names and compare without regard to ASCII
 // letter case; a key keeps the spelling it was created with. An empty value
 // name is the key's default value. Values travel as text:
@@ -52,5 +61,12 @@ bool RegDeleteKeyPath(uint32_t Root, const std::string& SubKey);
 // size of its file, however deep or wide its keys; tests count them.
 uint64_t RegStoreWork();
 
-// The file that holds a root's keys (in the configuration folder); empty for an unknown root.
+// The file that holds a root's keys (in the configuration folder); empty for
+// an unknown root and without a configuration folder.
 std::string RegStoreFile(uint32_t Root);
+
+// The errno of a root's file that is there but was not read (EFBIG for one
+// larger than a registry file can hold; fsys::ReadFailureReason gives the
+// sentence), 0 when it was read or is missing. Reads the file when the
+// program has not read it yet.
+int RegStoreRefusal(uint32_t Root);

@@ -54,14 +54,14 @@ wxImage AssociationIconImage(int option, const std::string& ownIconPath, const A
         // The executable's name is matched without regard to case, as the simulator's platform does.
         const auto program =
             fsys::ResolveStoredName(paths.SimPath, option == 0 ? "VortaxisSimulator.exe" : "VortaxisEditor.exe");
-        if (program && fsys::ReadWholeFile(*program, exe) && pe::ExtractIconFile(exe, ico)) image = LargestIcon(ico);
+        if (program && fsys::ReadWholeFile(*program, exe, fsys::kProgramFile) && pe::ExtractIconFile(exe, ico)) image = LargestIcon(ico);
     } else {
         const std::string file = IconFileOfValue(ownIconPath);
         if (fsys::FileExists(file)) {
             wxLogNull quiet;
             if (fsys::HasExtension(file, ".ico")) {
                 std::vector<uint8_t> ico;
-                if (fsys::ReadWholeFile(file, ico)) image = LargestIcon(ico);
+                if (fsys::ReadWholeFile(file, ico, fsys::kPictureFile)) image = LargestIcon(ico);
             } else {
                 image.LoadFile(wxString::FromUTF8(file));
             }

@@ -370,7 +370,7 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
     std::optional<std::string> old;
     std::string text;
     std::error_code ec;
-    if (fsys::ReadWholeFile(mimeapps, text)) {
+    if (fsys::ReadWholeFile(mimeapps, text, fsys::kDesktopListFile)) {
         old = std::move(text);
     } else if (fs::exists(mimeapps, ec)) {
         // There but unreadable: its lines cannot be kept, so it is left as it is.

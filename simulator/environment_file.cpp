@@ -434,7 +434,7 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
         fileName.find_first_of("/\\") != std::string::npos)
         return std::nullopt;
     ClearFileBuffer();
-    if (!LoadFileToBuffer(source)) return std::nullopt;
+    if (!LoadFileToBuffer(source, fsys::kPictureFile)) return std::nullopt;
     // The folder's entries by their names in lower case, the names as spelled, sorted.
     std::map<std::string, std::vector<std::string>> entries;
     std::error_code ec;
@@ -459,7 +459,7 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
         for (const std::string& spelling : spellings) {
             const std::string existing = (fs::path(folder) / spelling).string();
             std::vector<uint8_t> bytes;
-            if (fsys::FileExists(existing) && fsys::ReadWholeFile(existing, bytes) && bytes == gFileBuffer)
+            if (fsys::FileExists(existing) && fsys::ReadWholeFile(existing, bytes, fsys::kPictureFile) && bytes == gFileBuffer)
                 return spelling;
         }
     }
@@ -545,7 +545,7 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
 bool ReadEnvironmentFile(const std::string& Path) { return ReadEnvironmentFile(Path, gEnvironment); }
 
 bool ReadEnvironmentFile(const std::string& Path, EnvironmentValues& values) {
-    if (!IniLoadFile(Path)) return false;
+    if (!IniLoadFile(Path, fsys::kEnvironmentFile)) return false;
     ReadEnvironmentBuffer(values);
     return true;
 }

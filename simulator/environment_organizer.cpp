@@ -360,7 +360,7 @@ void EnvironmentOrganizer::ScanEnvironments() {
         EnvironmentRecord record;
         record.Path = root_ + name;
         record.Name = name.substr(0, name.size() - 4);
-        record.Readable = IniLoadFile(record.Path);
+        record.Readable = IniLoadFile(record.Path, fsys::kEnvironmentFile);
         record.Text = record.Readable ? EnvTextFromFileBytes(IniGetBuffer()) : std::string();
         AssessEnvironment(record);
         environments_.push_back(std::move(record));
@@ -418,7 +418,7 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
     const size_t count = environments_.size();
     for (size_t i = 0; i < count; ++i) {
         EnvironmentRecord& environment = environments_[i];
-        if (!environment.Organized && IniLoadFile(environment.Path)) {
+        if (!environment.Organized && IniLoadFile(environment.Path, fsys::kEnvironmentFile)) {
             std::string text = EnvTextFromFileBytes(IniGetBuffer());
             BackslashSeparators(text);
             const std::string folder = FolderPath(environment.Name);
@@ -508,7 +508,7 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
         if (fsys::HasExtension(name, ".env")) {
             // Read again now: what the files say after organizing is what counts.
             std::string bytes;
-            if (!it->is_regular_file(typeEc) || !fsys::ReadWholeFile(it->path().string(), bytes)) {
+            if (!it->is_regular_file(typeEc) || !fsys::ReadWholeFile(it->path().string(), bytes, fsys::kEnvironmentFile)) {
                 unreadable.push_back(name);
                 continue;
             }

@@ -78,7 +78,7 @@ bool LoadPictureFile(const std::string& path) {
 
 bool LoadTgaFile(const std::string& path) {
     std::vector<uint8_t> file;
-    if (!fsys::ReadWholeFile(path, file) || file.size() < kTgaHeaderSize) return false;
+    if (!fsys::ReadWholeFile(path, file, fsys::kPictureFile) || file.size() < kTgaHeaderSize) return false;
     const uint8_t* h = file.data();
     const uint8_t idLength = h[0], colorMapType = h[1], imageType = h[2];
     const uint16_t colorMapLength = LoadLE16(h + 5);

@@ -5,6 +5,7 @@
 #include "trackdoc/element_file.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/file_system.h"
 #include "trackdoc/byte_buffer.h"
@@ -79,16 +80,23 @@ void WriteChunkELEM(int32_t& c) {
 
 }  // namespace
 
+// The buffer's cursor is a 32-bit number.
+static_assert(fsys::kElementFile.MostBytes <= INT32_MAX);
+
 bool LoadElementFile(const std::string& path) {
-    if (path.empty() || !fsys::FileExists(path)) return false;
-    if (!fsys::HasExtension(path, kElementExtension)) return false;
+    // A file that is not there, or of another name, is no read failure: errno 0.
+    const bool named = !path.empty() && fsys::FileExists(path) && fsys::HasExtension(path, kElementExtension);
+    errno = 0;
+    if (!named) return false;
     ClearElementDocument();
     BufResetReadError();
-    bool ok = fsys::ReadWholeFile(path, gTrackBuffer) && gTrackBuffer.size() <= static_cast<size_t>(INT32_MAX);
+    const bool read = fsys::ReadWholeFile(path, gTrackBuffer, fsys::kElementFile);
+    const int readError = read ? 0 : errno;
     int32_t c = 0;
-    ok = ok && BufReadTag(c) == "ELEM" && ReadChunkELEM(c);
+    const bool ok = read && BufReadTag(c) == "ELEM" && ReadChunkELEM(c);
     if (!ok) ClearElementDocument();
     ByteBlock(1, 0).swap(gTrackBuffer);
+    errno = readError;
     return ok;
 }
 

@@ -25,10 +25,10 @@ bool CanRead(int32_t& cursor, int64_t n) {
 
 void ClearFileBuffer() { gFileBuffer.assign(1, 0); }
 
-bool LoadFileToBuffer(const std::string& path) {
+bool LoadFileToBuffer(const std::string& path, const fsys::FileKind& kind) {
     if (path.empty() || !fsys::FileExists(path)) return false;
     // ReadWholeFile leaves the buffer as it was when the read fails.
-    return fsys::ReadWholeFile(path, gFileBuffer);
+    return fsys::ReadWholeFile(path, gFileBuffer, kind);
 }
 
 bool SaveBufferToFile(const std::string& path) {

@@ -6,10 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_size_limits.h"
+
 extern std::vector<uint8_t> gFileBuffer;
 
 void ClearFileBuffer();
-bool LoadFileToBuffer(const std::string& path);
+// Reads the whole file into the buffer, at most what its kind can hold; false,
+// the buffer as it was, when it is missing or cannot be read (errno says why).
+bool LoadFileToBuffer(const std::string& path, const fsys::FileKind& kind);
 // Replaces the file only once the new content is completely written; false on
 // an empty path or a write failure.
 bool SaveBufferToFile(const std::string& path);

@@ -9,6 +9,7 @@
 #include "trackdoc/track_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/code_page.h"
@@ -943,13 +944,18 @@ void WriteChunkENVC(int32_t& c) {
 }  // namespace
 
 bool LoadTrackFile(const std::string& path) {
-    if (path.empty() || !fsys::FileExists(path)) return false;
-    if (!fsys::HasExtension(path, kTrackExtension)) return false;
+    // A file that is not there, or of another name, is no read failure: errno 0.
+    const bool named = !path.empty() && fsys::FileExists(path) && fsys::HasExtension(path, kTrackExtension);
+    errno = 0;
+    if (!named) return false;
     ClearTrackDocument();
-    const bool ok = fsys::ReadWholeFile(path, gTrackBuffer) && ParseTrackBuffer();
+    const bool read = fsys::ReadWholeFile(path, gTrackBuffer, fsys::kTrackFile);
+    const int readError = read ? 0 : errno;
+    const bool ok = read && ParseTrackBuffer();
     // A file that fails part-way leaves no half-read document behind.
     if (!ok) ClearTrackDocument();
     ByteBlock(1, 0).swap(gTrackBuffer);  // the file's bytes are not kept through the model build
+    errno = readError;
     return ok;
 }
 

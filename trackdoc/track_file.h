@@ -4,8 +4,10 @@
 #include <string>
 
 // Reads the file into the track document. False for a missing file, a name
-// not ending in ".vxtrack" (document untouched), a wrong magic or a malformed
-// file (document cleared).
+// not ending in ".vxtrack" (document untouched), a wrong magic, a malformed
+// file or one larger than a track file can hold (document cleared); errno then
+// says why the file could not be read (fsys::ReadFailureReason), 0 when it was
+// read but is no track file.
 bool LoadTrackFile(const std::string& path);
 
 // Writes the track document, appending ".vxtrack" when the name lacks it. The

@@ -82,7 +82,7 @@ frmHelpViewer::frmHelpViewer(wxWindow* owner, const std::string& page)
 
 bool frmHelpViewer::Load(const std::string& path, const wxString& anchor) {
     std::string bytes;
-    if (!fsys::ReadWholeFile(path, bytes)) return false;
+    if (!fsys::ReadWholeFile(path, bytes, fsys::kHelpPage)) return false;
     const wxString html = ToWxText(bytes);
     // Pictures and other files the page names are found beside it.
     if (wxFileSystem* files = htmlPage->GetParser()->GetFS()) {

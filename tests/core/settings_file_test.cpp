@@ -1,5 +1,13 @@
 #include "core/settings_file.h"
 
+#include <filesystem>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "core/app_version.h"
 #include "core/recent_list.h"
 #include "platform/app_folders.h"
@@ -76,6 +84,89 @@ TEST_F(SettingsFileTest, AFileThatCannotBeWrittenReportsFailure) {
     TempFolder other;
     EnvScope env("GANTRYWRIGHT_CONFIG_DIR", other.Write("file") + "/config");
     EXPECT_FALSE(SaveSettings());
+}
+
+// A settings file too large to be one (a sparse one of 10 GB) gives the
+// defaults and is left as it is for the run, however the run saves; so is a
+// registry file. The start-up notice names each with its reason.
+TEST_F(SettingsFileTest, AFileTooLargeToReadIsLeftAsItIsAndNamedAtStartUp) {
+    WriteSettingsFile(";v\r\nModelOnLoad=1\r\n");
+    const std::string registry = RegStoreFile(RegCurrentUser);
+    ASSERT_TRUE(fsys::WriteFileAtomically(registry, std::string("[a]\n")));
+    for (const std::string& path : {SettingsFilePath(), registry})
+        std::filesystem::resize_file(path, uintmax_t{10} << 30);
+    struct stat before {};
+    ASSERT_EQ(::stat(SettingsFilePath().c_str(), &before), 0);
+    LoadSettings();
+    InitAppPaths();
+    EXPECT_EQ(gModelOnLoad, 3);
+    EXPECT_FALSE(SettingsFileKept());
+    EXPECT_EQ(RefusedSettingsFile().Error, EFBIG);
+    gSyncRecentList = false;
+    AddToRecentList("/t/a.vxtrack");  // saves the settings
+    EXPECT_TRUE(SaveSettings());
+    struct stat after {};
+    ASSERT_EQ(::stat(SettingsFilePath().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(SettingsStartupNotice(),
+              "Could not read the settings file " + SettingsFilePath() +
+                  "\r\nThe file is larger than a settings file can be (at most 1 MB).\r\n" + kRefusedSettingsFileText +
+                  "\r\n\r\nCould not read the registry file " + registry +
+                  "\r\nThe file is larger than a registry file can be (at most 4 MB).\r\n" + kRefusedRegistryFileText);
+    // Another configuration folder is read and written again.
+    ConfigFolderScope other;
+    LoadSettings();
+    EXPECT_TRUE(SettingsFileKept());
+    EXPECT_EQ(SettingsStartupNotice(), "");
+}
+
+// Without a home folder (no HOME, no entry in the password file) there is no
+// configuration folder: nothing is read from or written to the folder the
+// program runs in, the settings and registry values last for the run, and the
+// start-up notice says so.
+TEST_F(SettingsFileTest, WithoutAHomeFolderTheSettingsLastForTheRun) {
+    constexpr uid_t kStranger = 54321;
+    if (::geteuid() != 0 || ::getpwuid(kStranger)) GTEST_SKIP() << "needs the superuser and a user id without an entry";
+    TempFolder shared;
+    ::chmod(shared.Path().c_str(), 0777);
+    shared.Write("gantrywright/Gantrywright.ini", ";v\r\nModelOnLoad=1\r\n");
+    ::chmod((shared / "gantrywright").c_str(), 0777);
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string result = "!";
+        if (::chdir(shared.Path().c_str()) == 0 && ::setgroups(0, nullptr) == 0 && ::setgid(kStranger) == 0 &&
+            ::setuid(kStranger) == 0) {
+            for (const char* name : {"HOME", "XDG_CONFIG_HOME", "GANTRYWRIGHT_CONFIG_DIR"}) ::unsetenv(name);
+            ::setenv("GANTRYWRIGHT_CONFIG_DIR", "gantrywright", 1);  // relative: ignored
+            LoadSettings();
+            result = "[" + fsys::ConfigFolder() + "] " + std::to_string(gModelOnLoad);
+            result += SaveSettings() ? " saved" : " not saved";
+            if (RegWriteValue(RegCurrentUser, kSimulatorKey, RegString, "InstPath", "/vx/")) result += " written";
+            std::string value;
+            if (RegReadValue(RegCurrentUser, kSimulatorKey, "InstPath", value)) result += " read " + value;
+            if (SettingsStartupNotice() == kNoSettingsFolderText) result += " said";
+        }
+        const ssize_t sent = ::write(channel[1], result.data(), result.size());
+        ::_exit(sent == static_cast<ssize_t>(result.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string result;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (result == "!") GTEST_SKIP() << "the process cannot become another user";
+    EXPECT_EQ(result, "[] 3 saved written read /vx/ said");
+    std::vector<std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(shared.Path()))
+        entries.push_back(entry.path().filename().string());
+    EXPECT_EQ(entries, (std::vector<std::string>{"gantrywright", "Gantrywright.ini"}));
 }
 
 TEST_F(SettingsFileTest, ReadingHoldsValuesToTheirRanges) {

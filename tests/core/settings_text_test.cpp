@@ -146,7 +146,7 @@ TEST_F(SettingsTextTest, FilesLoadAndSaveWhole) {
     ASSERT_TRUE(IniSaveFile(path));
     const std::string written = gIniBuffer;
     IniSetBuffer("other");
-    ASSERT_TRUE(IniLoadFile(path));
+    ASSERT_TRUE(IniLoadFile(path, fsys::kSettingsFile));
     EXPECT_EQ(IniGetBuffer(), written);
     EXPECT_EQ(IniReadInt("A"), 1);
     // Saving again replaces the whole file.
@@ -160,8 +160,8 @@ TEST_F(SettingsTextTest, FilesLoadAndSaveWhole) {
 TEST_F(SettingsTextTest, FailuresReturnFalseAndKeepTheBufferAndTheFile) {
     TempFolder folder;
     IniSetBuffer("held");
-    EXPECT_FALSE(IniLoadFile(folder / "missing.ini"));
-    EXPECT_FALSE(IniLoadFile(folder.Path()));  // a folder is no file
+    EXPECT_FALSE(IniLoadFile(folder / "missing.ini", fsys::kSettingsFile));
+    EXPECT_FALSE(IniLoadFile(folder.Path(), fsys::kSettingsFile));  // a folder is no file
     EXPECT_EQ(IniGetBuffer(), "held");
     EXPECT_FALSE(IniSaveFile(folder / "no-such-folder/x.ini"));
     EXPECT_FALSE(IniSaveFile(folder.Path()));

@@ -25,6 +25,14 @@ TEST(AppFoldersTest, ConfigFolderFollowsTheOverrideThenXdgThenHome) {
     }
     EnvScope xdg("XDG_CONFIG_HOME", std::nullopt);
     EXPECT_EQ(fsys::ConfigFolder(), "/home/tester/.config/gantrywright/");
+    // A relative folder would depend on where the program runs: it is ignored.
+    {
+        EnvScope relative("GANTRYWRIGHT_CONFIG_DIR", "gantrywright");
+        EXPECT_EQ(fsys::ConfigFolder(), "/home/tester/.config/gantrywright/");
+        EnvScope relativeHome("HOME", ".");
+        const std::string folder = fsys::ConfigFolder();  // the account's home, or none
+        EXPECT_TRUE(folder.empty() || folder.front() == '/') << folder;
+    }
 }
 
 TEST(AppFoldersTest, ProgramDataFolderEndsInTheSeparator) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <new>
 #include <optional>
@@ -90,6 +91,40 @@ TEST(FileSystem, LargeFilesReadWholeIntoLargeBlocks) {
     FloatBlock grid(size_t(1) << 20, 0.0f);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(grid.data()) % large_block::kAlignment, 0u);
     EXPECT_EQ(grid.back(), 0.0f);
+}
+
+// A whole-file read takes at most what its kind of file can hold: a larger
+// file, such as a sparse one of 10 GB, is refused with EFBIG before any of it
+// is read, the buffer untouched; the bound itself still reads. Anything but a
+// regular file is refused as such, a pipe without waiting for a writer.
+TEST(FileSystem, AReadRefusesAFileLargerThanItsKindUnread) {
+    TempFolder dir;
+    const std::string huge = dir.Write("huge.vxtrack", "VRTX");
+    std::filesystem::resize_file(huge, uintmax_t{10} << 30);
+    std::string text = "kept";
+    errno = 0;
+    EXPECT_FALSE(fsys::ReadWholeFile(huge, text, fsys::kTrackFile));
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_EQ(text, "kept");
+    EXPECT_EQ(fsys::ReadFailureReason(EFBIG, fsys::kTrackFile),
+              "The file is larger than a track file can be (at most 64 MB).");
+
+    constexpr fsys::FileKind kEightBytes{"a test file", 8};
+    ASSERT_TRUE(fsys::ReadWholeFile(dir.Write("eight", "12345678"), text, kEightBytes));
+    EXPECT_EQ(text, "12345678");
+    ByteBlock block(2, 7);
+    EXPECT_FALSE(fsys::ReadWholeFile(dir.Write("nine", "123456789"), block, kEightBytes));
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_EQ(block.size(), 2u);
+
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(fsys::ReadWholeFile(dir / "pipe", text, kEightBytes));
+    EXPECT_EQ(errno, ENXIO);
+    EXPECT_FALSE(fsys::ReadWholeFile(dir.Path(), text, kEightBytes));
+    EXPECT_EQ(errno, EISDIR);
+    EXPECT_FALSE(fsys::ReadWholeFile(dir / "missing", text, kEightBytes));
+    EXPECT_EQ(fsys::ReadFailureReason(errno, kEightBytes), "The file does not exist.");
+    EXPECT_EQ(text, "12345678");
 }
 
 mode_t Mode(const std::string& path) {

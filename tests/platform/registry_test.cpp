@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <tuple>
 
 #include "platform/file_system.h"
@@ -211,6 +213,58 @@ TEST_F(RegistryTest, DeepAndWideStoresCostInProportionToTheirFiles) {
         ASSERT_TRUE(RegReadValue(RegCurrentUser, key + "\\SUB", "w", value));
         EXPECT_EQ(value, "x");
     }
+}
+
+// A store is parsed once: further reads cost lookups, not the file, and a
+// write of the program's own keeps the store it wrote. A file changed by
+// another program is read again.
+TEST_F(RegistryTest, AStoreIsParsedOnceAndReadAgainOnlyWhenItsFileChanges) {
+    fsys::CreateFolders(config.Path());
+    std::string wide;
+    for (int i = 0; i < 20000; ++i) wide += "[Key" + std::to_string(i) + "]\n\"v\"=string:\"" + std::to_string(i) + "\"\n";
+    fsys::WriteFileAtomically(RegStoreFile(RegCurrentUser), wide);
+    std::string value;
+    uint64_t before = RegStoreWork();
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, "Key7", "v", value));
+    const uint64_t parse = RegStoreWork() - before;
+    EXPECT_GE(parse, wide.size());
+    before = RegStoreWork();
+    for (int i = 0; i < 8; ++i) ASSERT_TRUE(RegReadValue(RegCurrentUser, "Key" + std::to_string(i * 999), "v", value));
+    EXPECT_EQ(value, "6993");
+    EXPECT_LT(RegStoreWork() - before, 1000u) << "eight more reads parse nothing";
+
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, "Key1", RegString, "v", "mine"));
+    before = RegStoreWork();
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, "Key1", "v", value));
+    EXPECT_EQ(value, "mine");
+    EXPECT_LT(RegStoreWork() - before, 1000u) << "the store written is the store kept";
+
+    fsys::WriteFileAtomically(RegStoreFile(RegCurrentUser), std::string("[Key1]\n\"v\"=string:\"theirs\"\n"));
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, "Key1", "v", value));
+    EXPECT_EQ(value, "theirs");
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, "Key7", "v", value));
+}
+
+// A store file larger than a registry file can be (a sparse one of 10 GB) is
+// refused unread and left as it is for the run: its values read as missing,
+// nothing is written over it, even once it has shrunk.
+TEST_F(RegistryTest, AStoreTooLargeToReadIsLeftAsItIsForTheRun) {
+    fsys::CreateFolders(config.Path());
+    const std::string file = RegStoreFile(RegCurrentUser);
+    const std::string text = "[Software\\Vortaxis Coasters]\n\"InstPath\"=string:\"/vx/\"\n";
+    fsys::WriteFileAtomically(file, text);
+    std::filesystem::resize_file(file, uintmax_t{10} << 30);
+    std::string value = "kept";
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, kKey, "InstPath", value));
+    EXPECT_EQ(value, "kept");
+    EXPECT_EQ(RegStoreRefusal(RegCurrentUser), EFBIG);
+    EXPECT_EQ(RegStoreRefusal(RegClassesRoot), 0);
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "InstPath", "/other/"));
+    EXPECT_FALSE(RegDeleteKeyPath(RegCurrentUser, kKey));
+    EXPECT_EQ(std::filesystem::file_size(file), uintmax_t{10} << 30);
+    std::filesystem::resize_file(file, text.size());
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "InstPath", "/other/"));
+    EXPECT_EQ(StoreText(RegCurrentUser), text);
 }
 
 }  // namespace

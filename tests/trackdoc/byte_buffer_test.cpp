@@ -190,20 +190,20 @@ TEST_F(FileBufferTest, CopiesFilesByteForByte) {
     fb::Bytes content(70000);
     for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<uint8_t>(i * 131 + 7);
     fb::WriteBytes(dir.File("src.tga"), content);
-    ASSERT_TRUE(LoadFileToBuffer(dir.File("src.tga")));
+    ASSERT_TRUE(LoadFileToBuffer(dir.File("src.tga"), fsys::kPictureFile));
     ASSERT_TRUE(SaveBufferToFile(dir.File("dst.tga")));
     EXPECT_EQ(fb::ReadBytes(dir.File("dst.tga")), content);
     // Saving does not change the buffer; saving over an existing file replaces it.
     EXPECT_EQ(gFileBuffer, content);
     fb::WriteBytes(dir.File("small"), {1, 2, 3});
-    ASSERT_TRUE(LoadFileToBuffer(dir.File("small")));
+    ASSERT_TRUE(LoadFileToBuffer(dir.File("small"), fsys::kPictureFile));
     ASSERT_TRUE(SaveBufferToFile(dir.File("dst.tga")));
     EXPECT_EQ(fb::ReadBytes(dir.File("dst.tga")), (fb::Bytes{1, 2, 3}));
 }
 
 TEST_F(FileBufferTest, EmptyFilesAndFailures) {
     fb::WriteBytes(dir.File("empty"), {});
-    ASSERT_TRUE(LoadFileToBuffer(dir.File("empty")));
+    ASSERT_TRUE(LoadFileToBuffer(dir.File("empty"), fsys::kPictureFile));
     EXPECT_TRUE(gFileBuffer.empty());
     ASSERT_TRUE(SaveBufferToFile(dir.File("empty2")));
     EXPECT_TRUE(std::filesystem::exists(dir.File("empty2")));
@@ -213,9 +213,9 @@ TEST_F(FileBufferTest, EmptyFilesAndFailures) {
     EXPECT_TRUE(FileBufReadFailed());
 
     gFileBuffer = {9, 8, 7};
-    EXPECT_FALSE(LoadFileToBuffer(dir.File("missing")));
-    EXPECT_FALSE(LoadFileToBuffer(""));
-    EXPECT_FALSE(LoadFileToBuffer(dir.path()));
+    EXPECT_FALSE(LoadFileToBuffer(dir.File("missing"), fsys::kPictureFile));
+    EXPECT_FALSE(LoadFileToBuffer("", fsys::kPictureFile));
+    EXPECT_FALSE(LoadFileToBuffer(dir.path(), fsys::kPictureFile));
     EXPECT_EQ(gFileBuffer, (std::vector<uint8_t>{9, 8, 7}));
     EXPECT_FALSE(SaveBufferToFile(""));
     EXPECT_FALSE(SaveBufferToFile(dir.File("no/such/dir/f")));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "file_builder.h"
@@ -138,6 +139,10 @@ TEST_F(ElementFileTest, ExtensionsAndMissingFiles) {
     EXPECT_FALSE(LoadElementFile(dir.File("none.vxelem")));
     EXPECT_FALSE(LoadElementFile(""));
     EXPECT_EQ(gElementNodeCount, 2);  // untouched by the refusals above
+    // Larger than an element file can be: refused unread, the reason in errno.
+    std::filesystem::resize_file(dir.File("piece.vxelem"), uintmax_t{10} << 30);
+    EXPECT_FALSE(LoadElementFile(dir.File("piece.vxelem")));
+    EXPECT_EQ(errno, EFBIG);
     EXPECT_FALSE(SaveElementFile(""));
     EXPECT_FALSE(SaveElementFile(dir.File("no/folder/x.vxelem")));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 
@@ -284,15 +285,25 @@ TEST_F(TrackFileTest, MagicAndTagsMatchWhateverTheirCase) {
     EXPECT_EQ(Save(), expected);
 }
 
+// So does a file larger than a track file can be (a sparse one of 10 GB), refused
+// unread with the reason in errno.
 TEST_F(TrackFileTest, WrongMagicFailsAndLeavesTheDocumentCleared) {
     fb::FillRichTrack(false, false);
     fb::Header h;
     h.magic = "VRTY";
     const fb::Bytes file = fb::TrackFile(fb::TrackChunksFromDocument(), h);
     ASSERT_FALSE(LoadBytes(file));
+    EXPECT_EQ(errno, 0);
     EXPECT_EQ(gNodeCount, 0);
     EXPECT_EQ(gTrainCount, 0);
     EXPECT_EQ(gNodes.size(), 1u);
+
+    fb::FillRichTrack(false, false);
+    fb::WriteBytes(dir.File("huge.vxtrack"), fb::TrackFileFromDocument());
+    std::filesystem::resize_file(dir.File("huge.vxtrack"), uintmax_t{10} << 30);
+    EXPECT_FALSE(LoadTrackFile(dir.File("huge.vxtrack")));
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_EQ(gNodeCount, 0);
 }
 
 TEST_F(TrackFileTest, UnknownChunksAreSkippedByTheirSizeAndDropped) {

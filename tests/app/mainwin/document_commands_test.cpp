@@ -164,10 +164,16 @@ TEST_F(DocumentCommandsTest, AFailedLoadLeavesNoTraceOfTheOldDocument) {
 TEST_F(DocumentCommandsTest, FailedElementAndMissingFilesSayTheirOwnMessage) {
     EXPECT_FALSE(LoadFile(temp.Write("bad.vxelem", "ELEM"), view));
     EXPECT_FALSE(LoadFile(temp / "gone.vxtrack", view));
+    // A file larger than its kind can hold: the reason follows.
+    const std::string huge = temp.Write("huge.vxtrack", "VRTX");
+    fs::resize_file(huge, uintmax_t{10} << 30);
+    EXPECT_FALSE(LoadFile(huge, view));
     EXPECT_EQ(MessageTexts(prompts),
               (std::vector<std::string>{
                   "Error|Could Not Load Element File!\r\nThe file may be corrupt or the version may be incompatible.",
-                  "Error|Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible."}));
+                  "Error|Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible.",
+                  "Error|Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible."
+                  "\r\nThe file is larger than a track file can be (at most 64 MB)."}));
 }
 
 TEST_F(DocumentCommandsTest, ARecentEntryWhoseFileIsGoneEndsInTheReaderMessage) {

@@ -26,6 +26,7 @@
 #include "controls/uc_status_bar.h"
 #include "controls/uc_tool_bar.h"
 #include "core/document_changed.h"
+#include "core/settings_file.h"
 #include "model/build_pipeline.h"
 #include "model/model_coloring.h"
 #include "model/model_meshes.h"
@@ -36,6 +37,8 @@
 #include "model/render/wx/gl_canvas.h"
 #include "model/render/x11_gl_window.h"
 #include "model/wx/frm_working.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
 #include "platform/wx/cursor_position.h"
 #include "platform/wx/event_pump.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
@@ -261,6 +264,36 @@ TEST_F(MainWindowGui, AMissingCommandLineFileSaysSoByName) {
     EXPECT_EQ(prompts.Messages[0].Text, "Could Not Find Track File!\r\n" + gone);
     EXPECT_EQ(Title(), "Gantrywright");
     EXPECT_FALSE(frame->MenuEnabled("mnuTrack"));
+}
+
+// A settings file and a registry file too large to read, and a track file of
+// 10 GB on the command line: the start-up says once that the settings files
+// were not read and are left alone, then why the track was not loaded; the
+// run writes over neither file.
+TEST_F(MainWindowGui, FilesTooLargeForTheirKindAreRefusedAndTheStartSaysSoOnce) {
+    ASSERT_TRUE(fsys::CreateFolders(config.Path()));
+    const std::string settings = config.Path() + "Gantrywright.ini";
+    const std::string registry = RegStoreFile(RegCurrentUser);
+    const std::string track = temp.Write("huge.vxtrack", "VRTX");
+    for (const std::string& path : {settings, registry, track}) {
+        ASSERT_TRUE(fsys::WriteFileAtomically(path, std::string_view(";")));
+        fs::resize_file(path, uintmax_t{10} << 30);
+    }
+    frmMain& f = Start(track);
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
+    EXPECT_EQ(prompts.Messages[0].Text,
+              "Could not read the settings file " + settings +
+                  "\r\nThe file is larger than a settings file can be (at most 1 MB).\r\n" + kRefusedSettingsFileText +
+                  "\r\n\r\nCould not read the registry file " + registry +
+                  "\r\nThe file is larger than a registry file can be (at most 4 MB).\r\n" + kRefusedRegistryFileText);
+    EXPECT_EQ(prompts.Messages[1].Text, std::string(kLoadTrackFailedText) +
+                                            "\r\nThe file is larger than a track file can be (at most 64 MB).");
+    EXPECT_EQ(gModelOnLoad, 3);
+    f.LoadFile(Copy("circuit.vxtrack"));  // lists the file in the recent lists
+    EXPECT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(fs::file_size(settings), uintmax_t{10} << 30);
+    EXPECT_EQ(fs::file_size(registry), uintmax_t{10} << 30);
 }
 
 TEST_F(MainWindowGui, RecentMenuShowsAmpersandsAndReopens) {
