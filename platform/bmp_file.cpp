@@ -29,9 +29,9 @@ constexpr size_t kPixelsAt = 10;
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr size_t kCoreWidth = 4, kCoreHeight = 6, kCorePlanes = 8, kCoreBits = 10;
 
-// OS/2 2.x (16 or 64 bytes) and Windows (40, 52, 56, 108, 124 bytes) headers,
-// colour entries of 4 bytes (blue, green, red, unused). A header shorter than
-// a field leaves it 0.
+// OS/2 2.x (16 to 64 bytes) and Windows (40, 52, 56, 108, 124 bytes) headers,
+// colour entries of 4 bytes (blue, green, red, unused). An OS/2 2.x header may
+// end after any of its fields; a field it does not reach is 0.
 // | Offset | Size | Field                                                     |
 // |      0 |    4 | header size                                               |
 // |      4 |    4 | width, signed                                             |
@@ -40,21 +40,23 @@ constexpr size_t kCoreWidth = 4, kCoreHeight = 6, kCorePlanes = 8, kCoreBits = 1
 // |     14 |    2 | bits per pixel                                            |
 // |     16 |    4 | compression (below)                                       |
 // |     20 |    4 | size of the pixels (not used)                             |
-// |     24 |    8 | resolution (not used)                                     |
+// |     24 |    8 | resolution, two fields of 4 (not used)                    |
 // |     32 |    4 | entries in the colour table; 0: 2^bits up to 8 bits       |
 // |     36 |    4 | important colours (not used)                              |
 // |     40 |   12 | red, green, blue masks (Windows headers of 52 bytes on)   |
 // |     52 |    4 | alpha mask (Windows headers of 56 bytes on)               |
 // |     56 |      | colour space, gamma, profile (108, 124 bytes; not used)   |
-// OS/2 2.x's 64-byte header holds its rendering fields from offset 40 on (not
-// used). With a Windows header shorter than the masks of a bit-field
-// compression, they follow it, from offset 40 on all the same; the colour table
-// follows the header and masks.
+// OS/2 2.x's header holds its rendering fields from offset 40 on (not used):
+// four of 2 bytes, then four of 4 bytes. Its sizes of 40, 52 and 56 bytes are
+// those of Windows headers, read as Windows's (the same up to offset 40 but
+// for the compression of value 3). With a Windows header shorter than the
+// masks of a bit-field compression, they follow it, from offset 40 on all the
+// same; the colour table follows the header and masks.
 constexpr size_t kWidth = 4, kHeight = 8, kPlanes = 12, kBits = 14, kCompression = 16, kColoursUsed = 32,
                  kMasks = 40;
-constexpr uint32_t kHeaderSizes[] = {kCoreHeaderSize, 16, 40, 52, 56, 64, 108, 124};
-constexpr uint32_t kOs2HeaderSizes[] = {16, 64};
-constexpr uint32_t kShortestWithCompression = 40;  // the 16-byte header ends before it
+constexpr uint32_t kHeaderSizes[] = {kCoreHeaderSize, 16, 20, 24, 28, 32, 36, 40, 42, 44,
+                                     46, 48, 52, 56, 60, 64, 108, 124};
+constexpr uint32_t kWindowsHeaderSizes[] = {40, 52, 56, 108, 124};
 
 template <size_t N>
 bool OneOf(uint32_t value, const uint32_t (&values)[N]) {
@@ -111,8 +113,8 @@ bool ReadLayout(const std::vector<uint8_t>& bytes, int64_t maxPixels, Layout& la
     } else {
         width = int32_t(LoadLE32(h + kWidth)), height = int32_t(LoadLE32(h + kHeight));
         planes = LoadLE16(h + kPlanes), layout.Bits = LoadLE16(h + kBits);
-        if (headerSize >= kShortestWithCompression)
-            compression = LoadLE32(h + kCompression), coloursUsed = LoadLE32(h + kColoursUsed);
+        const auto field = [&](size_t at) { return at + 4 <= headerSize ? LoadLE32(h + at) : 0; };
+        compression = field(kCompression), coloursUsed = field(kColoursUsed);
     }
     layout.TopRowFirst = height < 0;
     layout.Width = width;
@@ -123,7 +125,7 @@ bool ReadLayout(const std::vector<uint8_t>& bytes, int64_t maxPixels, Layout& la
 
     const int bits = layout.Bits;
     const bool bitFields =
-        !OneOf(headerSize, kOs2HeaderSizes) && (compression == kBitFields || compression == kAlphaBitFields);
+        OneOf(headerSize, kWindowsHeaderSizes) && (compression == kBitFields || compression == kAlphaBitFields);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
     if (compression != kUncompressed && !(bitFields && (bits == 16 || bits == 32))) return false;
 

@@ -48,6 +48,65 @@ void OnMessage(j_common_ptr info, int level) {
     }
 }
 
+// The file is handed to the library in pieces of 511 bytes. The library
+// takes a faster way through a sequential Huffman-coded scan when it has 512
+// bytes or more at hand for each block of the coming MCU, and that way reads
+// a code that no table holds as a zero without a warning, the rest of the
+// picture made up; with less at hand it reads every code the careful way,
+// which warns of such a code (and the warning ends the decoding). Past the
+// file's end the library reads an end marker, with a warning, as it does from
+// memory.
+constexpr size_t kJpegPieceBytes = 511;
+
+struct PieceSource {
+    jpeg_source_mgr Base;
+    const uint8_t* Next = nullptr;  // the first byte not yet handed over
+    const uint8_t* End = nullptr;
+};
+
+void NoSourceStep(j_decompress_ptr) {}
+
+boolean FillPiece(j_decompress_ptr info) {
+    static const JOCTET endMarker[2] = {0xFF, JPEG_EOI};
+    auto* source = reinterpret_cast<PieceSource*>(info->src);
+    if (source->Next == source->End) {
+        WARNMS(info, JWRN_JPEG_EOF);
+        source->Base.next_input_byte = endMarker;
+        source->Base.bytes_in_buffer = sizeof endMarker;
+        return TRUE;
+    }
+    const size_t bytes = std::min(kJpegPieceBytes, size_t(source->End - source->Next));
+    source->Base.next_input_byte = source->Next;
+    source->Base.bytes_in_buffer = bytes;
+    source->Next += bytes;
+    return TRUE;
+}
+
+void SkipBytes(j_decompress_ptr info, long count) {
+    auto* source = reinterpret_cast<PieceSource*>(info->src);
+    if (count <= 0) return;
+    size_t skip = size_t(count);
+    if (skip <= source->Base.bytes_in_buffer) {
+        source->Base.next_input_byte += skip;
+        source->Base.bytes_in_buffer -= skip;
+        return;
+    }
+    skip -= source->Base.bytes_in_buffer;
+    source->Base.bytes_in_buffer = 0;
+    source->Next += std::min(skip, size_t(source->End - source->Next));
+}
+
+void SetPieceSource(jpeg_decompress_struct& info, PieceSource& source, const std::vector<uint8_t>& bytes) {
+    source.Next = bytes.data();
+    source.End = bytes.data() + bytes.size();
+    source.Base.init_source = NoSourceStep;
+    source.Base.fill_input_buffer = FillPiece;
+    source.Base.skip_input_data = SkipBytes;
+    source.Base.resync_to_restart = jpeg_resync_to_restart;
+    source.Base.term_source = NoSourceStep;
+    info.src = &source.Base;
+}
+
 // What the scans read so far have given, taken from each scan's header as
 // the scan begins, before any of its data is read. The library calls the
 // progress hook before each step of its reading, so it sees every scan begin
@@ -135,6 +194,7 @@ bool DecodeJpeg(const std::vector<uint8_t>& bytes, int64_t maxPixels, int64_t ma
     info.err = jpeg_std_error(&errors.Base);
     errors.Base.error_exit = OnError;
     errors.Base.emit_message = OnMessage;
+    PieceSource source{};
     ScanRecord scans{};
     scans.Base.progress_monitor = OnProgress;
     scans.MaxBlocksRead = maxBlocksRead;
@@ -149,7 +209,7 @@ bool DecodeJpeg(const std::vector<uint8_t>& bytes, int64_t maxPixels, int64_t ma
         return false;
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    SetPieceSource(info, source, bytes);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
         jpeg_destroy_decompress(&info);
         return false;

@@ -54,7 +54,10 @@ struct Bmp {
             put(4, uint32_t(Width), 2), put(6, uint32_t(Height), 2), put(8, 1, 2), put(10, uint32_t(Bits), 2);
         } else {
             put(4, uint32_t(Width), 4), put(8, uint32_t(Height), 4), put(12, 1, 2), put(14, uint32_t(Bits), 2);
-            if (HeaderSize >= 40) put(16, Compression, 4), put(24, 2835, 4), put(28, 2835, 4), put(32, ColoursUsed, 4);
+            // The fields the header reaches (an OS/2 2.x header may end after any).
+            for (const auto& [at, value] :
+                 {std::pair{16u, Compression}, {24u, 2835u}, {28u, 2835u}, {32u, ColoursUsed}})
+                if (at + 4 <= HeaderSize) put(at, value, 4);
             for (size_t i = 0; i < Masks.size(); ++i) put(40 + 4 * i, Masks[i], 4);
         }
         if (info.size() < HeaderSize) info.resize(HeaderSize, '\0');
@@ -168,13 +171,15 @@ TEST(BmpFile, EveryHeaderDepthAndRowOrderDecodesToItsPixels) {
         bmp.HeaderSize = headerSize, bmp.Bits = kind.Bits, bmp.Compression = compression, bmp.Masks = kind.Masks;
         bmp.Palette = kind.Palette, bmp.ColoursUsed = kind.ColoursUsed, bmp.Values = kind.Values;
         // Headers without a count of colours have a table of all 2^bits.
-        if (headerSize < 40 && kind.Bits <= 8) bmp.Palette.resize(size_t{1} << kind.Bits, {1, 2, 3});
+        if (headerSize < 36 && kind.Bits <= 8) bmp.Palette.resize(size_t{1} << kind.Bits, {1, 2, 3});
         if (topDown) bmp.Height = -bmp.Height;
         cases.push_back({std::string(kind.Name) + ", header " + std::to_string(headerSize) +
                              (topDown ? ", top down" : ", bottom up"),
                          bmp, kind.Expected});
     };
-    for (uint32_t headerSize : {12, 16, 40, 52, 56, 64, 108, 124})
+    // OS/2 2.x headers end after any of their fields (40, 52 and 56 bytes are
+    // also Windows's).
+    for (uint32_t headerSize : {12, 16, 20, 24, 28, 32, 36, 40, 42, 44, 46, 48, 52, 56, 60, 64, 108, 124})
         for (const Kind& kind : PlainKinds())
             for (bool topDown : {false, true})
                 if (headerSize != 12 || !topDown) add(kind, headerSize, topDown, 0);
@@ -230,7 +235,8 @@ TEST(BmpFile, BrokenAndUnreadFilesAreRefused) {
         return bmp.Bytes();
     };
     const std::vector<std::pair<const char*, std::string>> cases = {
-        {"header size 20", patched(palette.Bytes(), 14, {20})},
+        {"header size 18, inside a field", patched(palette.Bytes(), 14, {18})},
+        {"header size 50, inside a field", patched(palette.Bytes(), 14, {50})},
         {"header size 0", patched(palette.Bytes(), 14, {0})},
         {"header size 124 past the file", patched(palette.Bytes(), 14, {124})},
         {"planes 0", patched(palette.Bytes(), 26, {0})},
@@ -249,6 +255,8 @@ TEST(BmpFile, BrokenAndUnreadFilesAreRefused) {
         {"JPEG inside", patched(palette.Bytes(), 30, {4})},
         {"PNG inside", patched(palette.Bytes(), 30, {5})},
         {"OS/2 2.x Huffman-coded", with(fields, [](Bmp& b) { b.HeaderSize = 64; })},
+        {"OS/2 2.x 20-byte header, run-length",
+         with(palette, [](Bmp& b) { b.HeaderSize = 20, b.Compression = 1, b.Palette.resize(256); })},
         {"pixels inside the header", patched(palette.Bytes(), 10, {40})},
         {"pixels inside the colour table", patched(palette.Bytes(), 10, {54 + 23})},
         {"pixels past the end", patched(palette.Bytes(), 10, {0xFF})},

@@ -1,7 +1,7 @@
 // The JPEG decoder on files written by the JPEG library itself: every kind
 // of valid file loads with exactly the pixels the library decodes from it;
 // progressive files with a scan left out, given twice or out of turn, files
-// whose arithmetic codes go wrong, and files of more scans or blocks than the
+// whose Huffman or arithmetic codes go wrong, and files of more scans or blocks than the
 // bounds are refused; CMYK and YCCK files give Adobe's colours.
 #include <gtest/gtest.h>
 
@@ -17,66 +17,12 @@
 
 #include "platform/jpeg_file.h"
 #include "platform/picture_file.h"
+#include "tests/platform/jpeg_writer.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-struct JpegOptions {
-    int Width = 32, Height = 24;
-    J_COLOR_SPACE Space = JCS_YCbCr;  // the file's: grey, YCbCr (from RGB), CMYK or YCCK (from CMYK)
-    int H = 2, V = 2;                 // YCbCr: Y's sampling factors (Cb's and Cr's are 1)
-    bool Progressive = false;         // the library's own progressive script
-    std::vector<jpeg_scan_info> Script;
-    bool Arithmetic = false;
-    unsigned RestartInterval = 0;  // in MCUs
-    int Quality = 90;
-    std::array<uint8_t, 4> Cmyk{};  // the one colour of a CMYK or YCCK picture
-};
-
-// Smooth ramps with a little noise, so that every scan holds data; CMYK and
-// YCCK pictures are of one colour.
-Bytes WriteJpeg(const JpegOptions& o) {
-    const bool grey = o.Space == JCS_GRAYSCALE, cmyk = o.Space == JCS_CMYK || o.Space == JCS_YCCK;
-    const int channels = grey ? 1 : cmyk ? 4 : 3;
-    Bytes samples(size_t(o.Width) * o.Height * channels);
-    for (int y = 0; y < o.Height; ++y)
-        for (int x = 0; x < o.Width; ++x)
-            for (int c = 0; c < channels; ++c) {
-                const int ramp[3] = {x * 8, y * 10, (x * y * 37) % 251};
-                samples[(size_t(y) * o.Width + x) * channels + c] = cmyk ? o.Cmyk[c] : uint8_t(ramp[c]);
-            }
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = o.Width;
-    info.image_height = o.Height;
-    info.input_components = channels;
-    info.in_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_colorspace(&info, o.Space);
-    jpeg_set_quality(&info, o.Quality, TRUE);
-    if (o.Space == JCS_YCbCr) info.comp_info[0].h_samp_factor = o.H, info.comp_info[0].v_samp_factor = o.V;
-    if (o.Progressive) jpeg_simple_progression(&info);
-    if (!o.Script.empty()) info.scan_info = o.Script.data(), info.num_scans = int(o.Script.size());
-    info.arith_code = o.Arithmetic;
-    info.restart_interval = o.RestartInterval;
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = &samples[size_t(info.next_scanline) * o.Width * channels];
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes bytes(out, out + size);
-    std::free(out);
-    return bytes;
-}
 
 // The picture as the library decodes it in red, green and blue, and the
 // warnings it gave on the way; Decoded false when it stopped with an error.
@@ -92,7 +38,24 @@ struct LibraryErrors {
     std::vector<int>* Warnings;
 };
 
-LibraryDecoding LibraryDecode(const Bytes& jpeg) {
+// The file from memory, a byte at a time: with less than a block's worth of
+// data at hand the library reads every code the careful way, which warns of
+// one that no table holds.
+struct ByteSource {
+    jpeg_source_mgr Base;
+    const uint8_t *Next, *End;
+};
+
+boolean NextByte(j_decompress_ptr info) {
+    static const JOCTET endMarker[2] = {0xFF, JPEG_EOI};
+    auto* source = reinterpret_cast<ByteSource*>(info->src);
+    const bool more = source->Next < source->End;
+    source->Base.next_input_byte = more ? source->Next++ : endMarker;
+    source->Base.bytes_in_buffer = more ? 1 : 2;
+    return TRUE;
+}
+
+LibraryDecoding LibraryDecode(const Bytes& jpeg, bool byteAtATime = false) {
     LibraryDecoding result;
     jpeg_decompress_struct info{};
     LibraryErrors errors{};
@@ -110,7 +73,19 @@ LibraryDecoding LibraryDecode(const Bytes& jpeg) {
         return result;
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, jpeg.data(), jpeg.size());
+    ByteSource source{{}, jpeg.data(), jpeg.data() + jpeg.size()};
+    if (byteAtATime) {
+        source.Base.init_source = source.Base.term_source = [](j_decompress_ptr) {};
+        source.Base.fill_input_buffer = NextByte;
+        source.Base.skip_input_data = [](j_decompress_ptr info, long count) {
+            for (; count > 0; --count, --info->src->bytes_in_buffer, ++info->src->next_input_byte)
+                if (info->src->bytes_in_buffer == 0) NextByte(info);
+        };
+        source.Base.resync_to_restart = jpeg_resync_to_restart;
+        info.src = &source.Base;
+    } else {
+        jpeg_mem_src(&info, jpeg.data(), jpeg.size());
+    }
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
@@ -167,21 +142,6 @@ std::vector<int> Numbers(int from, int to) {  // from .. to - 1
     std::vector<int> numbers;
     for (int i = from; i < to; ++i) numbers.push_back(i);
     return numbers;
-}
-
-// A valid progressive script for a grey picture of exactly the given number
-// of scans (64 to 704): each coefficient in scans of its own, the first ones
-// in successive approximation of up to ten refinements.
-std::vector<jpeg_scan_info> LongGreyScript(int scans) {
-    std::vector<jpeg_scan_info> script;
-    int refinements = scans - 64;
-    for (int k = 0; k < 64; ++k) {
-        const int n = std::min(10, refinements);
-        refinements -= n;
-        script.push_back({1, {0}, k, k, 0, n});
-        for (int al = n; al > 0; --al) script.push_back({1, {0}, k, k, al, al - 1});
-    }
-    return script;
 }
 
 TEST(JpegFile, ValidFilesLoadWithTheLibrarysPixels) {
@@ -295,14 +255,42 @@ TEST(JpegFile, ScansOutOfTheFormatsOrderAreRefused) {
     EXPECT_FALSE(Load(sequential.With({0, 1, 2, 2}), picture));
 }
 
-// An arithmetic-coded file with a byte of its scan changed (the first change,
-// from the middle of the scan on, for which the library warns of a bad
-// arithmetic code): the library would leave the rest of the scan grey.
-TEST(JpegFile, BadArithmeticCodesAreRefused) {
+// A file with a byte of its coded data changed. Huffman-coded: every change
+// for which the library, reading the file a byte at a time, warns of a code
+// that no table holds is refused; given the whole file at once the library
+// reads most such codes as zeros without a warning, the rest of the picture
+// made up. Arithmetic-coded: the first change from the middle of the scan on
+// for which the library warns of a bad code (it would leave the rest of the
+// scan grey).
+TEST(JpegFile, BadCodesAreRefused) {
+    const auto warns = [](const LibraryDecoding& decoding, int code) {
+        return std::find(decoding.Warnings.begin(), decoding.Warnings.end(), code) != decoding.Warnings.end();
+    };
     JpegOptions options;
-    options.Arithmetic = true;
-    const Bytes jpeg = WriteJpeg(options);
+    options.Width = options.Height = 128;
+    options.Space = JCS_GRAYSCALE;
+    options.OptimalTables = true;
+    Bytes jpeg = WriteJpeg(options);
     PlatformPicture picture;
+    ASSERT_TRUE(Load(jpeg, picture));
+    size_t data = ScanParts(jpeg).Head.size();  // past the tables and the scan header
+    for (bool scan = false; !scan; data += 2 + (size_t(jpeg[data + 2]) << 8 | jpeg[data + 3]))
+        scan = jpeg[data + 1] == 0xDA;
+    int bad = 0, unnoticedWhole = 0;
+    for (size_t at = data; at + 2 < jpeg.size(); ++at)
+        for (const uint8_t change : {0x01, 0x5A, 0x80}) {
+            Bytes changed = jpeg;
+            changed[at] ^= change;
+            if (!warns(LibraryDecode(changed, true), JWRN_HUFF_BAD_CODE)) continue;
+            ++bad;
+            unnoticedWhole += !warns(LibraryDecode(changed), JWRN_HUFF_BAD_CODE);
+            EXPECT_FALSE(Load(changed, picture)) << "byte " << at << " ^ " << int(change);
+        }
+    EXPECT_GT(unnoticedWhole, bad / 3) << bad;
+
+    options = {};
+    options.Arithmetic = true;
+    jpeg = WriteJpeg(options);
     ASSERT_TRUE(Load(jpeg, picture));
     const ScanParts parts(jpeg);
     ASSERT_EQ(parts.Scans.size(), 1u);
@@ -310,8 +298,7 @@ TEST(JpegFile, BadArithmeticCodesAreRefused) {
     for (size_t at = parts.Head.size() + parts.Scans[0].size() / 2; !found && at + 2 < jpeg.size(); ++at) {
         Bytes changed = jpeg;
         changed[at] ^= 0x5A;
-        const std::vector<int> warnings = LibraryDecode(changed).Warnings;
-        if (std::find(warnings.begin(), warnings.end(), int(JWRN_ARITH_BAD_CODE)) == warnings.end()) continue;
+        if (!warns(LibraryDecode(changed), JWRN_ARITH_BAD_CODE)) continue;
         found = true;
         EXPECT_FALSE(Load(changed, picture)) << "byte " << at;
     }
@@ -370,7 +357,7 @@ TEST(JpegFile, CmykAndYcckGiveAdobesColours) {
             options.Space = space;
             options.Width = options.Height = 16;
             options.Quality = 100;
-            options.Cmyk = c.Cmyk;
+            options.Colour = c.Cmyk;
             PlatformPicture picture;
             ASSERT_TRUE(Load(WriteJpeg(options), picture)) << space;
             ASSERT_EQ(picture.Pixels.size(), 16u * 16u * 3u);
