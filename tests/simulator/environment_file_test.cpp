@@ -423,6 +423,15 @@ TEST_F(EnvironmentFileTest, LinesTheEditorDoesNotEditAreKeptAfterItsOwn) {
     own.KeptLines.clear();
     EXPECT_EQ(saved, "sim.ground.visible=false\r\n" + EnvironmentFileText("First", own) +
                          "# \xE9t\xE9, under the header\r\n");
+
+    // A file the editor wrote starts with its header; a comment right under it stays.
+    const std::string plain = EnvironmentFileText("Mine", EnvironmentValues());
+    std::string text = plain;
+    text.insert(text.find("\r\n\r\n") + 2, "# mine\r\n");
+    EnvironmentValues mine;
+    ReadEnvironmentText(text, mine);
+    EXPECT_EQ(mine.FirstLine, "");
+    EXPECT_EQ(EnvironmentFileText("Mine", mine), plain + "# mine\r\n");
 }
 
 TEST_F(EnvironmentFileTest, MissingFilesBadNamesAndWriteFailuresAreReported) {
