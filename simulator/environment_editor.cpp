@@ -1,5 +1,7 @@
 #include "simulator/environment_editor.h"
 
+#include <cerrno>
+#include <system_error>
 #include <vector>
 
 #include "core/app_state.h"
@@ -34,6 +36,16 @@ std::string DecimalText(int64_t units, int decimals, int minDecimals) {
     fraction.insert(0, static_cast<size_t>(decimals) - fraction.size(), '0');
     while (fraction.size() > static_cast<size_t>(minDecimals) && fraction.back() == '0') fraction.pop_back();
     return (units < 0 ? "-" : "") + std::to_string(magnitude / scale) + "." + fraction;
+}
+
+// Why a texture was not copied, after ": ", as a message line shows it; empty when unknown.
+std::string CopyFailureReason(const UncopiedTexture& texture) {
+    if (texture.Unreadable)
+        return texture.Error == 0
+                   ? ": The texture cannot be read."
+                   : ": The texture cannot be read (" + std::generic_category().message(texture.Error) + ").";
+    const std::string reason = fsys::WriteFailureReason(texture.Error);
+    return reason.empty() ? reason : ": " + reason;
 }
 
 void Warn(const std::string& text, const char* title) { MsgBox(text, title, MsgButtons::OK, MsgIcon::Exclamation); }
@@ -121,17 +133,15 @@ bool EnvironmentEditor::Write(bool replaceConfirmed) {
     // without a question; any other asks first (Save As has asked already).
     const bool ownFile = fsys::IsSameFile(target, CurrentFilePath) || fsys::IsSameFile(target, SavedFilePath);
     if (!replaceConfirmed && !ownFile && !ConfirmReplaceFile(target, "Save Environment")) return false;
-    std::vector<std::string> uncopied;
+    std::vector<UncopiedTexture> uncopied;
     errno = 0;
     if (!WriteEnvironmentFile(EnvName, values_, &uncopied)) {
         const std::string reason = fsys::WriteFailureReason(errno);
         std::string text = "Unable to save file!\n" + target;
         if (uncopied.empty() && !reason.empty()) text += "\n" + reason;
-        if (!uncopied.empty()) {
-            text += "\nThese textures could not be copied into " + EnvironmentTextureFolder(EnvName) +
-                    " (the folder may be read-only, or the disk may be full):";
-            for (const std::string& texture : uncopied) text += "\n" + texture;
-        }
+        if (!uncopied.empty())
+            text += "\nThese textures could not be copied into " + EnvironmentTextureFolder(EnvName) + ":";
+        for (const UncopiedTexture& texture : uncopied) text += "\n" + texture.Path + CopyFailureReason(texture);
         Warn(text, "Error!");
         return false;
     }

@@ -1,6 +1,7 @@
 #include "simulator/environment_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <locale.h>
@@ -197,12 +198,26 @@ const std::set<std::string>& EditorKeys() {
     return keys;
 }
 
-// The opening lines of the header the editor writes: a rule, then its name and version.
+// The comment lines of the header the editor writes, which a blank line follows.
 const std::string& HeaderRule() {
     static const std::string rule = "# " + std::string(80, '-');
     return rule;
 }
 constexpr std::string_view kHeaderTitle = "# Gantrywright - Environment Editor v";
+constexpr std::string_view kHeaderNote = "# Scenery, sky, sun and textures of a Vortaxis ride";
+constexpr std::string_view kHeaderModified = "# Last Modified: ";
+constexpr size_t kHeaderCommentLines = 6;
+
+// True when the last lines of `lines` are the header's comment lines: a rule,
+// the title with a version of any build, the note, a rule, the date, a rule.
+bool EndsInHeader(const std::vector<std::string_view>& lines) {
+    if (lines.size() < kHeaderCommentLines) return false;
+    const std::string_view* h = lines.data() + lines.size() - kHeaderCommentLines;
+    const std::string_view version = h[1].starts_with(kHeaderTitle) ? h[1].substr(kHeaderTitle.size()) : "";
+    return h[0] == HeaderRule() && !version.empty() &&
+           version.find_first_not_of("0123456789.") == std::string_view::npos && h[2] == kHeaderNote &&
+           h[3] == HeaderRule() && h[4].starts_with(kHeaderModified) && h[5] == HeaderRule();
+}
 
 // True when the line holds one of the editor's keys as the reader finds them:
 // at the line's start, then blanks, then "=".
@@ -214,38 +229,42 @@ bool IsEditorKeyLine(std::string_view line) {
     return EditorKeys().count(AsciiLowerText(std::move(key))) != 0;
 }
 
-// The lines of a file's text that the editor neither reads nor writes, each
-// without its line end, in the file's order. Left out are only the header of
-// comment lines that opens a file the editor wrote (a save writes its own),
-// lines of nothing but blanks, and, after the first line, the lines of the
-// editor's keys: the reader takes the first of each and a save writes the
-// key from what it took. The reader never looks at the first line, so a key
-// of the editor's there is kept as well.
-std::vector<std::string> LinesNotEdited(std::string_view text) {
-    std::vector<std::string_view> lines;
-    for (size_t start = 0; start < text.size();) {
+// Takes from a file's text the lines the editor neither reads nor writes,
+// each without its line end: the first line, which the reader skips, unless
+// it is blank or the header's first rule (a file the editor wrote starts with
+// its header), and the other lines in the file's order. Left out of these are
+// lines of nothing but blanks, the lines of the editor's keys (the reader
+// takes the first of each and a save writes the key from what it took) and
+// every header of the editor's, its comment lines in their order with only
+// such left-out lines between them. A header is taken out as it completes,
+// so what is kept holds no header, and the next read of a save keeps the same.
+void TakeLinesNotEdited(std::string_view text, EnvironmentValues& values) {
+    values.FirstLine.clear();
+    values.KeptLines.clear();
+    std::vector<std::string_view> kept;
+    for (size_t start = 0, n = 0; start < text.size(); ++n) {
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
+        if (TrimControlChars(line).empty()) continue;
+        if (n == 0 && line != HeaderRule()) {
+            values.FirstLine = line;
+            continue;
+        }
+        if (IsEditorKeyLine(line)) continue;
+        kept.push_back(line);
+        if (EndsInHeader(kept)) kept.resize(kept.size() - kHeaderCommentLines);
     }
-    size_t first = 0;
-    if (lines.size() >= 2 && lines[0] == HeaderRule() && lines[1].starts_with(kHeaderTitle))
-        while (first < lines.size() && lines[first].starts_with('#')) ++first;
-    std::vector<std::string> kept;
-    for (size_t i = first; i < lines.size(); ++i)
-        if (!TrimControlChars(lines[i]).empty() && (i == 0 || !IsEditorKeyLine(lines[i])))
-            kept.emplace_back(lines[i]);
-    return kept;
+    values.KeptLines.assign(kept.begin(), kept.end());
 }
 
 // What one WriteEnvironmentFile did with the textures: the copies it wrote and
 // the textures it found but could not copy.
 struct TextureCopies {
     std::vector<std::string> Written;
-    std::vector<std::string> Failed;
+    std::vector<UncopiedTexture> Failed;
 };
 
 // WriteTextureKey, noting in copies (when given) what it copied or could not.
@@ -259,11 +278,14 @@ void WriteTextureKey(std::string_view key, const std::string& path, const std::s
     const std::string folder = fsys::MapStoredName(gSimPath, relativeFolder);
     const std::string source = TexturePathOnDisk(path);
     if (!source.empty() && fsys::FileExists(source)) {
-        bool created = false;
-        const auto placed = folder.empty() ? std::nullopt : PlaceTextureCopy(source, folder, fileName, &created);
+        bool created = false, unreadable = false;
+        errno = EINVAL;  // no folder to copy into
+        const auto placed =
+            folder.empty() ? std::nullopt : PlaceTextureCopy(source, folder, fileName, &created, &unreadable);
+        const int error = errno;
         if (placed) value = relativeFolder + *placed;
         if (copies && placed && created) copies->Written.push_back((std::filesystem::path(folder) / *placed).string());
-        if (copies && !placed) copies->Failed.push_back(source);
+        if (copies && !placed) copies->Failed.push_back({source, error, unreadable});
     }
     WriteKey(key, value);
 }
@@ -293,11 +315,13 @@ void WriteEnvironmentText(const std::string& Name, const EnvironmentValues& v, T
     std::string date = EnvironmentDateText(now);
     if (!EnvFileBytesFromText(date)) date = EnglishDateText(now);
     IniNewBuffer("");
+    // The opened file's first line stays first, where the reader skips it.
+    if (!v.FirstLine.empty()) IniWriteLine(v.FirstLine);
     IniWriteLine(HeaderRule());
     IniWriteLine(std::string(kHeaderTitle) + AppVersionText());
-    IniWriteLine("# Scenery, sky, sun and textures of a Vortaxis ride");
+    IniWriteLine(kHeaderNote);
     IniWriteLine(HeaderRule());
-    IniWriteLine("# Last Modified: " + date);
+    IniWriteLine(std::string(kHeaderModified) + date);
     IniWriteLine(HeaderRule());
     IniWriteLine("");
 
@@ -427,14 +451,21 @@ std::string NumberedFileName(const std::string& fileName, int n) {
 }
 
 std::optional<std::string> PlaceTextureCopy(const std::string& source, const std::string& folder,
-                                            const std::string& fileName, bool* created) {
+                                            const std::string& fileName, bool* created, bool* unreadable) {
     namespace fs = std::filesystem;
     if (created) *created = false;
+    if (unreadable) *unreadable = false;
     if (folder.empty() || fileName.empty() || fileName == "." || fileName == ".." ||
-        fileName.find_first_of("/\\") != std::string::npos)
+        fileName.find_first_of("/\\") != std::string::npos) {
+        errno = EINVAL;
         return std::nullopt;
+    }
     ClearFileBuffer();
-    if (!LoadFileToBuffer(source, fsys::kPictureFile)) return std::nullopt;
+    errno = 0;
+    if (!LoadFileToBuffer(source, fsys::kPictureFile)) {
+        if (unreadable) *unreadable = true;
+        return std::nullopt;
+    }
     // The folder's entries by their names in lower case, the names as spelled, sorted.
     std::map<std::string, std::vector<std::string>> entries;
     std::error_code ec;
@@ -449,7 +480,8 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
             const std::string target = (fs::path(folder) / name).string();
             std::error_code existsEc;
             if (fs::exists(fs::symlink_status(target, existsEc))) continue;
-            if (!CreateFolderChain(folder) || !SaveBufferToFile(target)) return std::nullopt;
+            errno = 0;
+            if (!CreateFolderChain(folder) || !SaveBufferToFile(target)) return std::nullopt;  // errno says why
             if (created) *created = true;
             return name;
         }
@@ -463,6 +495,7 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
                 return spelling;
         }
     }
+    errno = EEXIST;  // every name is taken by other bytes
     return std::nullopt;
 }
 
@@ -510,7 +543,7 @@ std::string EnvironmentTextureFolder(const std::string& Name) {
 }
 
 bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values,
-                          std::vector<std::string>* uncopied) {
+                          std::vector<UncopiedTexture>* uncopied) {
     if (uncopied) uncopied->clear();
     const std::string file = EnvironmentFilePath(Name);
     if (file.empty() || TextOutsideCodePage(Name, values)) return false;
@@ -520,6 +553,7 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
     TextureCopies copies;
     WriteEnvironmentText(Name, values, &copies);
     bool ok = copies.Failed.empty();
+    if (!ok) errno = copies.Failed.front().Error;
     if (ok) {
         const auto bytes = EnvFileBytesFromText(IniGetBuffer());
         ok = bytes.has_value();
@@ -600,6 +634,6 @@ void ReadEnvironmentBuffer(EnvironmentValues& values) {
     ReadTexture("sim.stationrafters.texture.path", v.txtStation[9]);
     for (int i = 0; i < 8; ++i) ReadTexture(kTrackKeys[i], v.txtTrack[i]);
     for (int i = 0; i < 11; ++i) ReadTexture(kWoodKeys[i], v.txtWood[i]);
-    v.KeptLines = LinesNotEdited(IniGetBuffer());
+    TakeLinesNotEdited(IniGetBuffer(), v);
     values = std::move(v);
 }

@@ -63,12 +63,19 @@ struct EnvironmentValues {
     bool chkStationRafters = false;
     std::array<std::string, 8> txtTrack;
     std::array<std::string, 11> txtWood;
-    // The lines of the file read that the editor neither reads nor writes (a
-    // key of the simulator's that has no control here, a comment, any line on
-    // the first, which the reader skips), each as it stood in the file without
-    // its line end; written unchanged after the editor's own lines. Not kept:
-    // the header of a file the editor wrote, blank lines, and the editor's
-    // keys after the first line.
+    // The first line of the file read, which the reader skips, as it stood
+    // there without its line end; a save writes it first again, so it stays
+    // where the reader skips it, and its own header after it. Empty when that
+    // line is blank, when it is the first line of the header the editor writes
+    // (a file the editor wrote starts with its header), and for a new
+    // environment: the header is then the file's first line.
+    std::string FirstLine;
+    // The other lines of the file read that the editor neither reads nor
+    // writes (a key of the simulator's that has no control here, a comment,
+    // any other text), each as it stood in the file without its line end;
+    // written unchanged after the editor's own lines. Not kept: the header
+    // the editor writes (its lines in their order, wherever it stands), blank
+    // lines, and the editor's keys.
     std::vector<std::string> KeptLines;
 
     bool operator==(const EnvironmentValues&) const = default;
@@ -93,10 +100,16 @@ void ResetEnvironmentControls(EnvironmentValues& values);
 // A texture that is found but cannot be copied (the folder cannot be made or
 // written, the disk is full, the texture cannot be read) fails the write: the
 // file is not written, the copies this write made are removed again, and
-// `uncopied` (when given) lists the textures' paths on disk.
+// `uncopied` (when given) lists the textures with why each failed; errno is
+// then the first one's. Otherwise a failed write leaves the reason in errno.
+struct UncopiedTexture {
+    std::string Path;         // on disk
+    int Error = 0;            // the errno of the read, folder creation or write that failed; 0 unknown
+    bool Unreadable = false;  // the texture itself could not be read
+};
 bool WriteEnvironmentFile(const std::string& Name);
 bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values,
-                          std::vector<std::string>* uncopied = nullptr);
+                          std::vector<UncopiedTexture>* uncopied = nullptr);
 
 // The file WriteEnvironmentFile writes for Name, and the folder it copies the
 // textures into: under gSimPath's Environments folder, each name matched to an
@@ -164,9 +177,11 @@ void WriteTextureKey(std::string_view key, const std::string& path, const std::s
 // same bytes, else a copy under the first free name of fileName,
 // "<stem> (2)<ext>", "<stem> (3)<ext>", ... Returns the name in the folder as
 // spelled there (`created` tells whether a copy was written); nullopt when the
-// source cannot be read, the folder cannot be made or no copy can be written.
+// source cannot be read (`unreadable` tells), the folder cannot be made or no
+// copy can be written, with errno saying why (0 when the system gave no reason).
 std::optional<std::string> PlaceTextureCopy(const std::string& source, const std::string& folder,
-                                            const std::string& fileName, bool* created = nullptr);
+                                            const std::string& fileName, bool* created = nullptr,
+                                            bool* unreadable = nullptr);
 // The n-th name PlaceTextureCopy tries (n from 1): "sky.jpg", "sky (2).jpg", ...
 std::string NumberedFileName(const std::string& fileName, int n);
 // The path on disk of a texture as the environment's boxes hold it: an absolute

@@ -231,10 +231,10 @@ TEST_F(EnvironmentEditorTest, SaveAsksBeforeReplacingAnotherEnvironmentAndKeepsU
     prompts.MessageAnswers = {MsgResult::Yes};
     ASSERT_TRUE(editor.SaveEnvironment());
     const std::string saved = Text(ours);
-    const std::string tail =
-        "sim.stationrafters.enabled=false\r\n# from a friend\r\nsim.water.texture.path=Textures\\water.jpg\r\n";
+    const std::string tail = "sim.stationrafters.enabled=false\r\nsim.water.texture.path=Textures\\water.jpg\r\n";
     ASSERT_GE(saved.size(), tail.size());
     EXPECT_EQ(saved.substr(saved.size() - tail.size()), tail);
+    EXPECT_EQ(saved.find("# from a friend\r\n# ---"), 0u);
     EXPECT_NE(saved.find("\r\nsim.shadows.visible=false\r\n"), std::string::npos);
     EXPECT_EQ(Text(opened).find("sim.stationrafters"), std::string::npos) << "the opened file is not written";
 
@@ -291,8 +291,9 @@ TEST_F(EnvironmentEditorTest, SaveAsAsksAboutTheFileItWrites) {
     EXPECT_FALSE(std::filesystem::exists(sim / "Environments/sunset.env"));
 }
 
-// A texture that cannot be copied is said, and nothing is saved that would
-// name it: no file, and no copy left of the textures that did fit.
+// A texture that cannot be copied is said with the system's reason, and
+// nothing is saved that would name it: no file, and no copy left of the
+// textures that did fit.
 TEST_F(EnvironmentEditorTest, AFailedTextureCopyIsSaidAndNothingNamesIt) {
     sim.Write("Textures/small.jpg", "tiny");
     const std::string big = sim.Write("Textures/big.jpg", std::string(8192, 'b'));
@@ -306,8 +307,8 @@ TEST_F(EnvironmentEditorTest, AFailedTextureCopyIsSaidAndNothingNamesIt) {
     }
     ExpectMessage(0,
                   "Unable to save file!\n" + sim / "Environments/Full.env" +
-                      "\nThese textures could not be copied into " + sim / "Environments/Full/" +
-                      " (the folder may be read-only, or the disk may be full):\n" + big,
+                      "\nThese textures could not be copied into " + sim / "Environments/Full/" + ":\n" + big +
+                      ": The file would be larger than the system allows.",
                   "Error!");
     EXPECT_TRUE(editor.Changed);
     EXPECT_FALSE(std::filesystem::exists(sim / "Environments/Full.env"));

@@ -299,7 +299,7 @@ TEST_F(EnvironmentFileTest, ReaderRules) {
     EXPECT_FALSE(v.chkFog);  // the first line is never found
     EXPECT_TRUE(v.chkLightingShadows);
     EnvironmentValues comments;  // every control at its default; the comment is kept
-    comments.KeptLines = {"# comment"};
+    comments.FirstLine = "# comment";
     EXPECT_TRUE(read("") == comments);
 
     EXPECT_EQ(read("sim.fog.density=0.0003\r\n").hsFogDensity, 3);
@@ -362,11 +362,11 @@ TEST_F(EnvironmentFileTest, LightingIsReadFromTheColourAsHeld) {
     EXPECT_EQ(again, v);
 }
 
-// Lines the editor neither reads nor writes stay as they were, after the
-// editor's own lines: keys it has no control for, comments, other text, and
-// whatever stands on the first line, which the reader skips. Its own keys
-// after the first line (in any case, repeated ones too), blank lines and the
-// header of a file it wrote are its own to write.
+// Lines the editor neither reads nor writes stay as they were: the first line,
+// which the reader skips, stays first, before the editor's header; the others
+// (keys it has no control for, comments, other text) follow the editor's own
+// lines. Its own keys (in any case, repeated ones too), blank lines and its
+// header, wherever it stands, are its own to write.
 TEST_F(EnvironmentFileTest, LinesTheEditorDoesNotEditAreKeptAfterItsOwn) {
     const std::string file =
         "sim.water.texture.path=Textures\\water,1.jpg\r\n"
@@ -381,44 +381,57 @@ TEST_F(EnvironmentFileTest, LinesTheEditorDoesNotEditAreKeptAfterItsOwn) {
         "sim.caf\xE9=\xE9t\xE9";
     sim.Write("Environments/Kept.env", file);
     ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Kept.env"));
+    EXPECT_EQ(gEnvironment.FirstLine, "sim.water.texture.path=Textures\\water,1.jpg");
     EXPECT_EQ(gEnvironment.KeptLines,
-              (std::vector<std::string>{"sim.water.texture.path=Textures\\water,1.jpg",
-                                        "# a comment=with an equals sign", "sim.custom.scale = 1,5 ", "not a key line",
+              (std::vector<std::string>{"# a comment=with an equals sign", "sim.custom.scale = 1,5 ", "not a key line",
                                         "  sim.fog.red=0.5", "sim.caf\xC3\xA9=\xC3\xA9t\xC3\xA9"}));
     EXPECT_TRUE(gEnvironment.chkFog);
     EXPECT_EQ(gEnvironment.hsSunPosition[0], 15200);
     ASSERT_TRUE(WriteEnvironmentFile("Kept"));
     EnvironmentValues own = gEnvironment;
+    own.FirstLine.clear();
     own.KeptLines.clear();
     EXPECT_EQ(Read("Environments/Kept.env"),
-              EnvironmentFileText("Kept", own) +
-                  "sim.water.texture.path=Textures\\water,1.jpg\r\n# a comment=with an equals sign\r\n"
+              "sim.water.texture.path=Textures\\water,1.jpg\r\n" + EnvironmentFileText("Kept", own) +
+                  "# a comment=with an equals sign\r\n"
                   "sim.custom.scale = 1,5 \r\nnot a key line\r\n  sim.fog.red=0.5\r\nsim.caf\xE9=\xE9t\xE9\r\n");
     const EnvironmentValues before = gEnvironment;
     ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/Kept.env"));
     EXPECT_EQ(gEnvironment, before);
 
-    // A key of the editor's on the first line is not read but kept byte for
-    // byte; once a save has moved it down, it is read and written as the
-    // editor's own, and the saves after that give the same file.
-    sim.Write("Environments/First.env", "sim.sun.visible=false\r\n# \xE9t\xE9\r\nsim.fog.enabled=true\r\n");
-    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/First.env"));
-    EXPECT_TRUE(gEnvironment.chkSunVisible);
-    ASSERT_TRUE(WriteEnvironmentFile("First"));
+    // A key of the editor's on the first line stays unread there, save after
+    // save; an older header below it is the editor's own (one header is
+    // written), and the user's comment right under it is kept. Every unchanged
+    // save from the first on writes the same lines.
+    const std::string older = kRule + "# Gantrywright - Environment Editor v0.9.1\r\n" +
+                              "# Scenery, sky, sun and textures of a Vortaxis ride\r\n" + kRule +
+                              "# Last Modified: Monday, May 04, 2026 - 10:00.00 PM\r\n" + kRule;
+    sim.Write("Environments/First.env",
+              "sim.ground.visible=false\r\n" + older + "# \xE9t\xE9, under the header\r\n\r\nsim.fog.enabled=true\r\n");
+    std::string saved;
+    for (int save = 0; save < 2; ++save) {
+        ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/First.env"));
+        EXPECT_TRUE(gEnvironment.chkRegionGround) << save;
+        EXPECT_TRUE(gEnvironment.chkFog) << save;
+        EXPECT_EQ(gEnvironment.KeptLines, std::vector<std::string>{"# \xC3\xA9t\xC3\xA9, under the header"});
+        ASSERT_TRUE(WriteEnvironmentFile("First"));
+        if (save == 0) saved = Read("Environments/First.env");
+    }
+    EXPECT_EQ(Read("Environments/First.env"), saved);
     own = gEnvironment;
+    own.FirstLine.clear();
     own.KeptLines.clear();
-    EXPECT_EQ(Read("Environments/First.env"),
-              EnvironmentFileText("First", own) + "sim.sun.visible=false\r\n# \xE9t\xE9\r\n");
-    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/First.env"));
-    EXPECT_FALSE(gEnvironment.chkSunVisible);
-    EXPECT_TRUE(gEnvironment.chkFog);
-    EXPECT_EQ(gEnvironment.KeptLines, std::vector<std::string>{"# \xC3\xA9t\xC3\xA9"});
-    ASSERT_TRUE(WriteEnvironmentFile("First"));
-    const std::string settled = Read("Environments/First.env");
-    ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/First.env"));
-    ASSERT_TRUE(WriteEnvironmentFile("First"));
-    EXPECT_EQ(Read("Environments/First.env"), settled);
-    EXPECT_EQ(settled.find("sim.sun.visible=false"), settled.rfind("sim.sun.visible=false"));
+    EXPECT_EQ(saved, "sim.ground.visible=false\r\n" + EnvironmentFileText("First", own) +
+                         "# \xE9t\xE9, under the header\r\n");
+
+    // A file the editor wrote starts with its header; a comment right under it stays.
+    const std::string plain = EnvironmentFileText("Mine", EnvironmentValues());
+    std::string text = plain;
+    text.insert(text.find("\r\n\r\n") + 2, "# mine\r\n");
+    EnvironmentValues mine;
+    ReadEnvironmentText(text, mine);
+    EXPECT_EQ(mine.FirstLine, "");
+    EXPECT_EQ(EnvironmentFileText("Mine", mine), plain + "# mine\r\n");
 }
 
 TEST_F(EnvironmentFileTest, MissingFilesBadNamesAndWriteFailuresAreReported) {
