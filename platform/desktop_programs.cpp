@@ -47,9 +47,29 @@ bool AwaitChild(pid_t pid, Clock::time_point deadline) {
     }
 }
 
+// The program's path in the first folder of the PATH that holds it,
+// executable; empty when none does. Only absolute folders are searched: an
+// empty entry, which the system's own search takes for the current folder,
+// and a relative one would run whatever the current folder holds. The check
+// and the start both use this one walk, and a program is started by the
+// path it found.
+std::string FindOnPath(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    if (!path || name.empty() || name.find('/') != std::string::npos) return {};
+    std::istringstream dirs(path);
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        if (dir.empty() || dir[0] != '/') continue;
+        const std::string candidate = dir + "/" + name;
+        if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return {};
+}
+
 // Runs the command; its output goes to `output` when given, else nowhere.
 bool Run(const std::vector<std::string>& command, std::string* output) {
-    if (command.empty() || command[0].empty()) return false;
+    if (command.empty()) return false;
+    const std::string program = FindOnPath(command[0]);
+    if (program.empty()) return false;
     std::vector<char*> argv;
     for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -66,7 +86,7 @@ bool Run(const std::vector<std::string>& command, std::string* output) {
     }
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const bool started = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    const bool started = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     if (output) ::close(pipeEnds[1]);
     if (!started) {
@@ -92,23 +112,6 @@ bool Run(const std::vector<std::string>& command, std::string* output) {
         ::close(pipeEnds[0]);
     }
     return AwaitChild(pid, deadline);
-}
-
-}  // namespace
-
-namespace {
-
-// The program's path in the first folder of the PATH that holds it, executable; empty when none does.
-std::string FindOnPath(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    if (!path || name.empty() || name.find('/') != std::string::npos) return {};
-    std::istringstream dirs(path);
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        if (dir.empty()) continue;
-        const std::string candidate = dir + "/" + name;
-        if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return candidate;
-    }
-    return {};
 }
 
 }  // namespace

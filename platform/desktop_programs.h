@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
-// True when the program is found, executable, in a folder of the PATH.
+// True when the program is found, executable, in a folder of the PATH. Only
+// the absolute folders of the PATH are searched (an empty or relative entry
+// would name the current folder), and a name holding "/" is never found. The
+// functions below start a program by the path this same search finds.
 bool IsProgramOnPath(const std::string& name);
 
 // Runs the command (its program looked up on the PATH) to its end, with its

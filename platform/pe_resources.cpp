@@ -1,6 +1,11 @@
 #include "platform/pe_resources.h"
 
+#include <cstdint>
+#include <new>
 #include <optional>
+#include <stdexcept>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace pe {
 
@@ -123,34 +128,71 @@ std::optional<Entry> FindEntry(const Bytes& in, uint64_t root, uint64_t rootSize
     return std::nullopt;
 }
 
-}  // namespace
+// Where a resource's data lies in the file: its offset and size.
+struct Span {
+    uint64_t Offset;
+    uint32_t Size;
+};
 
-bool FindResource(const std::vector<uint8_t>& file, uint32_t type, int32_t id, std::vector<uint8_t>& data) {
-    const Bytes in(file);
-    const auto image = ReadHeaders(in);
-    if (!image || image->ResourceRva == 0) return false;
+// The resource tree of an image: where its root lies in the file.
+struct Tree {
+    Image Headers;
+    uint64_t Root = 0;
+    uint64_t RootSize = 0;
+};
+
+std::optional<Tree> OpenTree(const Bytes& in) {
+    auto image = ReadHeaders(in);
+    if (!image || image->ResourceRva == 0) return std::nullopt;
     // The tree's own offsets are relative to the start of the resource data;
     // map the directory's header first, then check each offset against the file.
     const auto root = MapRva(in, *image, image->ResourceRva, 16);
-    if (!root) return false;
-    const uint64_t rootSize = in.Size() - *root;
+    if (!root) return std::nullopt;
+    return Tree{std::move(*image), *root, in.Size() - *root};
+}
 
-    const auto typeEntry = FindEntry(in, *root, rootSize, 0, type);
-    if (!typeEntry || !(typeEntry->Offset & kHighBit)) return false;
-    const auto nameEntry = FindEntry(in, *root, rootSize, typeEntry->Offset & ~kHighBit, id);
-    if (!nameEntry || !(nameEntry->Offset & kHighBit)) return false;
-    const auto languageEntry = FindEntry(in, *root, rootSize, nameEntry->Offset & ~kHighBit, -1);
-    if (!languageEntry || (languageEntry->Offset & kHighBit)) return false;
-
+// The data of a name entry: the first language under it.
+std::optional<Span> DataOfName(const Bytes& in, const Tree& tree, const Entry& nameEntry) {
+    if (!(nameEntry.Offset & kHighBit)) return std::nullopt;
+    const auto languageEntry = FindEntry(in, tree.Root, tree.RootSize, nameEntry.Offset & ~kHighBit, -1);
+    if (!languageEntry || (languageEntry->Offset & kHighBit)) return std::nullopt;
     // The data entry: the data's virtual address and size.
-    const uint64_t dataEntry = *root + languageEntry->Offset;
-    if (languageEntry->Offset > rootSize || !in.Has(dataEntry, 8)) return false;
+    const uint64_t dataEntry = tree.Root + languageEntry->Offset;
+    if (languageEntry->Offset > tree.RootSize || !in.Has(dataEntry, 8)) return std::nullopt;
     const uint32_t rva = *in.U32(dataEntry);
     const uint32_t size = *in.U32(dataEntry + 4);
-    const auto offset = MapRva(in, *image, rva, size);
-    if (!offset) return false;
-    data.assign(in.At(*offset), in.At(*offset) + size);
-    return true;
+    const auto offset = MapRva(in, tree.Headers, rva, size);
+    if (!offset) return std::nullopt;
+    return Span{*offset, size};
+}
+
+// The subdirectory of names under a numeric type.
+std::optional<uint32_t> TypeDirectory(const Bytes& in, const Tree& tree, uint32_t type) {
+    const auto typeEntry = FindEntry(in, tree.Root, tree.RootSize, 0, type);
+    if (!typeEntry || !(typeEntry->Offset & kHighBit)) return std::nullopt;
+    return typeEntry->Offset & ~kHighBit;
+}
+
+}  // namespace
+
+bool FindResource(const std::vector<uint8_t>& file, uint32_t type, int32_t id, std::vector<uint8_t>& data) {
+    try {
+        const Bytes in(file);
+        const auto tree = OpenTree(in);
+        if (!tree) return false;
+        const auto names = TypeDirectory(in, *tree, type);
+        if (!names) return false;
+        const auto nameEntry = FindEntry(in, tree->Root, tree->RootSize, *names, id);
+        if (!nameEntry) return false;
+        const auto span = DataOfName(in, *tree, *nameEntry);
+        if (!span) return false;
+        data.assign(in.At(span->Offset), in.At(span->Offset) + span->Size);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
 }
 
 bool ExtractIconFile(const std::vector<uint8_t>& image, std::vector<uint8_t>& ico) {
@@ -159,31 +201,75 @@ bool ExtractIconFile(const std::vector<uint8_t>& image, std::vector<uint8_t>& ic
     // count (16-bit), the image size (32-bit) and the id of its icon resource
     // (16-bit). An .ico file has the same header and 16-byte entries whose last
     // field is the image's offset in the file.
-    std::vector<uint8_t> group;
-    if (!FindResource(image, kResourceGroupIcon, -1, group)) return false;
-    const Bytes g(group);
-    const auto count = g.U16(4);
-    if (g.U16(2) != 1 || !count || *count == 0 || !g.Has(6, uint64_t{*count} * 14)) return false;
+    try {
+        std::vector<uint8_t> group;
+        if (!FindResource(image, kResourceGroupIcon, -1, group)) return false;
+        const Bytes g(group);
+        const auto count = g.U16(4);
+        if (g.U16(2) != 1 || !count || *count == 0 || !g.Has(6, uint64_t{*count} * 14)) return false;
 
-    std::vector<std::vector<uint8_t>> icons(*count);
-    for (uint16_t i = 0; i < *count; ++i) {
-        if (!FindResource(image, kResourceIcon, *g.U16(6 + i * 14 + 12), icons[i])) return false;
+        const Bytes in(image);
+        const auto tree = OpenTree(in);
+        if (!tree) return false;
+        const auto names = TypeDirectory(in, *tree, kResourceIcon);
+        if (!names) return false;
+        // The icon resources by id, read once (the first of an id counts, as a
+        // lookup by id finds it).
+        const uint64_t directory = tree->Root + *names;
+        if (*names > tree->RootSize || !in.Has(directory, 16)) return false;
+        const uint32_t entryCount = uint32_t{*in.U16(directory + 12)} + *in.U16(directory + 14);
+        std::unordered_map<uint32_t, Entry> byId;
+        for (uint32_t i = 0; i < entryCount; ++i) {
+            const uint64_t at = directory + 16 + uint64_t{i} * 8;
+            const auto name = in.U32(at);
+            const auto offset = in.U32(at + 4);
+            if (!name || !offset) break;
+            if (!(*name & kHighBit)) byId.emplace(*name, Entry{*name, *offset});
+        }
+
+        // Each icon is copied once: a group that names one icon twice, or two
+        // icons made of the same bytes, is damaged and refused. So are icons
+        // that together are larger than the file holding them (no two share
+        // bytes in a sound file) or than an .ico file's 32-bit offsets reach.
+        std::vector<Span> icons;
+        icons.reserve(*count);
+        std::unordered_set<uint32_t> ids;
+        std::unordered_set<uint64_t> offsets;
+        const uint64_t header = 6 + uint64_t{*count} * 16;
+        uint64_t iconBytes = 0;
+        for (uint16_t i = 0; i < *count; ++i) {
+            const uint32_t id = *g.U16(6 + i * 14 + 12);
+            const auto entry = byId.find(id);
+            if (entry == byId.end() || !ids.insert(id).second) return false;
+            const auto span = DataOfName(in, *tree, entry->second);
+            if (!span || !offsets.insert(span->Offset).second) return false;
+            iconBytes += span->Size;
+            if (iconBytes > in.Size() || header + iconBytes > UINT32_MAX) return false;
+            icons.push_back(*span);
+        }
+
+        std::vector<uint8_t> out;
+        out.reserve(static_cast<size_t>(header + iconBytes));
+        out.insert(out.end(), group.begin(), group.begin() + 6);
+        uint64_t offset = header;
+        auto put32 = [&out](uint32_t v) {
+            for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
+        };
+        for (uint16_t i = 0; i < *count; ++i) {
+            const uint8_t* e = g.At(6 + i * 14);
+            out.insert(out.end(), e, e + 8);  // width .. bit count
+            put32(icons[i].Size);
+            put32(static_cast<uint32_t>(offset));
+            offset += icons[i].Size;
+        }
+        for (const Span& icon : icons) out.insert(out.end(), in.At(icon.Offset), in.At(icon.Offset) + icon.Size);
+        ico.swap(out);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
     }
-    std::vector<uint8_t> out(group.begin(), group.begin() + 6);
-    uint64_t offset = 6 + uint64_t{*count} * 16;
-    auto put32 = [&out](uint32_t v) {
-        for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
-    };
-    for (uint16_t i = 0; i < *count; ++i) {
-        const uint8_t* e = g.At(6 + i * 14);
-        out.insert(out.end(), e, e + 8);  // width .. bit count
-        put32(static_cast<uint32_t>(icons[i].size()));
-        put32(static_cast<uint32_t>(offset));
-        offset += icons[i].size();
-    }
-    for (const auto& icon : icons) out.insert(out.end(), icon.begin(), icon.end());
-    ico.swap(out);
-    return true;
 }
 
 }  // namespace pe

@@ -17,12 +17,15 @@ inline constexpr uint32_t kResourceVersion = 16;
 
 // The data of a resource of the given numeric type: of the entry with the given
 // numeric id, or of the first entry when id is negative; always its first
-// language. False, data untouched, when there is none.
+// language. False, data untouched, when there is none (or no memory for it).
 bool FindResource(const std::vector<uint8_t>& image, uint32_t type, int32_t id, std::vector<uint8_t>& data);
 
 // The first icon group of the image as the bytes of an .ico file (its icons
-// gathered from the icon resources the group names). False when the image has
-// no icon group or one of its icons is missing.
+// gathered from the icon resources the group names, each copied once). False
+// when the image has no icon group or one of its icons is missing, when the
+// group names one icon twice or two of its icons are the same bytes, and when
+// its icons together are larger than the image holding them or than an .ico
+// file's 32-bit offsets can reach. Never throws: failure is false.
 bool ExtractIconFile(const std::vector<uint8_t>& image, std::vector<uint8_t>& ico);
 
 }  // namespace pe

@@ -1,5 +1,9 @@
 #include "simulator/association_icons_wx.h"
 
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
 #include <wx/log.h>
 #include <wx/mstream.h>
 
@@ -10,11 +14,15 @@
 
 namespace {
 
-// The largest picture of an .ico file's bytes.
+// The most pictures of an icon file looked at: an icon holds a few sizes and
+// depths, and the toolkit reads the whole directory again for every picture.
+constexpr int kMostIconPictures = 64;
+
+// The largest of the first pictures of an .ico file's bytes.
 wxImage LargestIcon(const std::vector<uint8_t>& ico) {
     wxImage best;
     wxMemoryInputStream counter(ico.data(), ico.size());
-    const int count = wxImage::GetImageCount(counter, wxBITMAP_TYPE_ICO);
+    const int count = std::min(wxImage::GetImageCount(counter, wxBITMAP_TYPE_ICO), kMostIconPictures);
     for (int i = 0; i < count; ++i) {
         wxMemoryInputStream in(ico.data(), ico.size());
         wxImage image;
@@ -46,9 +54,12 @@ std::string IconFileOfValue(const std::string& value) {
     return comma == std::string::npos ? value : value.substr(0, comma);
 }
 
-wxImage AssociationIconImage(int option, const std::string& ownIconPath, const AssociationPaths& paths, int size) {
+// The option's picture; AssociationIconImage without its guard against running out of memory.
+static wxImage OptionImage(int option, const std::string& ownIconPath, const AssociationPaths& paths, int size) {
     wxImage image;
     if (option >= 2 && option <= 6) return FromRgba(DrawTrackIcon(option - 2, size), size);
+    // A damaged picture is no picture: the toolkit's own error boxes stay away.
+    wxLogNull quiet;
     if (option == 0 || option == 1) {
         std::vector<uint8_t> exe, ico;
         // The executable's name is matched without regard to case, as the simulator's platform does.
@@ -58,7 +69,6 @@ wxImage AssociationIconImage(int option, const std::string& ownIconPath, const A
     } else {
         const std::string file = IconFileOfValue(ownIconPath);
         if (fsys::FileExists(file)) {
-            wxLogNull quiet;
             if (fsys::HasExtension(file, ".ico")) {
                 std::vector<uint8_t> ico;
                 if (fsys::ReadWholeFile(file, ico, fsys::kPictureFile)) image = LargestIcon(ico);
@@ -71,6 +81,17 @@ wxImage AssociationIconImage(int option, const std::string& ownIconPath, const A
         image.Rescale(size, size, wxIMAGE_QUALITY_HIGH);
     }
     return image;
+}
+
+wxImage AssociationIconImage(int option, const std::string& ownIconPath, const AssociationPaths& paths, int size) {
+    // A file too large to hold is no picture either.
+    try {
+        return OptionImage(option, ownIconPath, paths, size);
+    } catch (const std::bad_alloc&) {
+        return wxImage();
+    } catch (const std::length_error&) {
+        return wxImage();
+    }
 }
 
 std::vector<uint8_t> AssociationIconPng(int option, const std::string& ownIconPath, const AssociationPaths& paths) {

@@ -1,5 +1,6 @@
 #include "simulator/desktop_association.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <system_error>
 
 
+#include "platform/code_page.h"
 #include "platform/desktop_programs.h"
 #include "platform/file_system.h"
 
@@ -38,12 +40,23 @@ std::string BaseFolder(const char* variable, const char* underHome) {
 // The file a path names once its symbolic links are followed (at most 40 of
 // them, as the system follows): a dotfile manager's link is written through,
 // not replaced by a file of its own. A link that names nothing yet gives the
-// path it names.
-std::string ThroughLinks(const std::string& path) { return fsys::FollowLinks(path).Entries.back(); }
+// path it names. `error` is 0, or why the links cannot be followed (a loop, a
+// link that cannot be read, a link another user placed in a shared folder):
+// nothing is written through them then.
+std::string ThroughLinks(const std::string& path, int& error) {
+    fsys::LinkChain chain = fsys::FollowLinks(path);
+    error = chain.Error;
+    return chain.Entries.back();
+}
+
+// A failure's line: what could not be done to which file, and why where the system said.
+void Failed(std::vector<std::string>& failures, const char* action, const std::string& path, int error) {
+    const std::string reason = fsys::WriteFailureReason(error);
+    failures.push_back("Could not " + std::string(action) + " " + path + (reason.empty() ? "" : ": " + reason));
+}
 
 // One argument of a desktop entry's Exec line: quoted, with the characters
-// that the quoting reserves escaped, "%" doubled, and then the backslashes
-// doubled once more for the entry's string value.
+// that the quoting reserves escaped and "%" doubled.
 std::string ExecArgument(const std::string& argument) {
     std::string quoted = "\"";
     for (char c : argument) {
@@ -52,20 +65,23 @@ std::string ExecArgument(const std::string& argument) {
         quoted.push_back(c);
     }
     quoted.push_back('"');
-    std::string value;
-    for (char c : quoted) {
-        if (c == '\\') value.push_back('\\');
-        value.push_back(c);
-    }
-    return value;
+    return quoted;
 }
 
-// A single-line text for a key's value: line breaks would end the entry's line.
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\n' || c == '\r') c = ' ';
+// A text as a desktop entry's string value: the backslash, and the line
+// breaks and tab that a value holds only as escapes, written as the escapes.
+std::string StringValue(const std::string& text) {
+    std::string value;
+    for (char c : text) {
+        switch (c) {
+            case '\\': value += "\\\\"; break;
+            case '\n': value += "\\n"; break;
+            case '\r': value += "\\r"; break;
+            case '\t': value += "\\t"; break;
+            default: value.push_back(c);
+        }
     }
-    return text;
+    return value;
 }
 
 bool IsSimulatorVerb(int verb) { return verb >= 0 && verb < 3; }
@@ -76,12 +92,17 @@ bool Wanted(const DesktopAssociation& a, int verb) {
 
 // Writes the file through its links (the save keeps what the file had: owner, mode, access list).
 bool WriteBytes(const std::string& path, const void* data, size_t size, std::vector<std::string>& failures) {
-    const std::string file = ThroughLinks(path);
-    if (!fsys::CreateFolders(fs::path(file).parent_path().string()) || !fsys::WriteFileAtomically(file, data, size)) {
-        failures.push_back(path);
-        return false;
+    int error = 0;
+    const std::string file = ThroughLinks(path, error);
+    if (error == 0) {
+        errno = 0;
+        if (fsys::CreateFolders(fs::path(file).parent_path().string()) && fsys::WriteFileAtomically(file, data, size)) {
+            return true;
+        }
+        error = errno;
     }
-    return true;
+    Failed(failures, "write", path, error);
+    return false;
 }
 
 bool WriteText(const std::string& path, const std::string& text, std::vector<std::string>& failures) {
@@ -98,7 +119,7 @@ bool RemoveFile(const std::string& path, std::vector<std::string>& failures) {
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(path, ec))) return true;
     if (!fs::remove(path, ec) || ec) {
-        failures.push_back(path);
+        Failed(failures, "remove", path, ec.value());
         return false;
     }
     return true;
@@ -127,16 +148,45 @@ bool DesktopFoldersKnown(const DesktopFolders& folders) {
 
 std::string DesktopEntryName(int verb) { return std::string(kEntryPrefix) + kVerbIds[verb] + ".desktop"; }
 
-std::string DesktopEntryText(int verb, const DesktopAssociation& a) {
+std::optional<std::string> DesktopEntryProgram(const std::string& program, std::string& problem) {
+    std::string path = program;
+    if (path.empty() || path[0] != '/') {
+        // Taken from the current folder now: the desktop's launcher runs in a folder of its own.
+        std::error_code ec;
+        const std::string here = fs::current_path(ec).string();
+        if (ec || here.empty() || here[0] != '/') {
+            problem = "The path \"" + cp::TextFromDiskPath(program) +
+                      "\" is relative, and the current folder it is taken from is not known.";
+            return std::nullopt;
+        }
+        path = fsys::WithTrailingSeparator(here) + path;
+    }
+    if (!cp::IsUtf8(path)) {
+        problem = "The path \"" + cp::TextFromDiskPath(path) + "\" is not UTF-8, which a desktop entry requires.";
+        return std::nullopt;
+    }
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7F) {
+            problem = "The path \"" + path + "\" holds a control character, which a desktop entry cannot hold.";
+            return std::nullopt;
+        }
+    }
+    return path;
+}
+
+std::optional<std::string> DesktopEntryText(int verb, const DesktopAssociation& a, std::string& problem) {
+    const auto program = DesktopEntryProgram(a.Programs[static_cast<size_t>(verb)], problem);
+    if (!program) return std::nullopt;
     std::string exec = IsSimulatorVerb(verb) ? "wine " : "";
-    exec += ExecArgument(a.Programs[static_cast<size_t>(verb)]);
+    exec += ExecArgument(*program);
     if (verb == 0) exec += " -s";
     exec += " %f";
     std::ostringstream text;
     text << "[Desktop Entry]\n"
          << "Type=Application\n"
          << "Name=" << kVerbNames[verb] << "\n"
-         << "Exec=" << OneLine(exec) << "\n"
+         << "Exec=" << StringValue(exec) << "\n"
          << "MimeType=" << kTrackMimeType << ";\n"
          << "NoDisplay=true\n"
          << "Terminal=false\n";
@@ -361,7 +411,13 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
     for (int verb = 0; verb < 4; ++verb) {
         const std::string path = folders.DataHome + "applications/" + DesktopEntryName(verb);
         if (Wanted(a, verb)) {
-            WriteText(path, DesktopEntryText(verb, a), failures);
+            std::string problem;
+            const std::optional<std::string> text = DesktopEntryText(verb, a, problem);
+            if (text) {
+                WriteText(path, *text, failures);
+            } else {
+                failures.push_back("Could not write " + path + ": " + problem);
+            }
         } else {
             RemoveFile(path, failures);
         }
@@ -374,7 +430,7 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
         old = std::move(text);
     } else if (fs::exists(mimeapps, ec)) {
         // There but unreadable: its lines cannot be kept, so it is left as it is.
-        failures.push_back(mimeapps);
+        failures.push_back("Could not write " + mimeapps + ": It cannot be read, so its lines could not be kept.");
         return false;
     }
     const std::string entry = Wanted(a, a.DoubleClick) ? DesktopEntryName(a.DoubleClick) : std::string{};
@@ -383,7 +439,14 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
     if (updated) {
         WriteText(mimeapps, *updated, failures);
     } else {
-        RemoveFile(ThroughLinks(mimeapps), failures);  // the file this program made, through a link as written
+        // The file this program made, through a link as written.
+        int error = 0;
+        const std::string file = ThroughLinks(mimeapps, error);
+        if (error == 0) {
+            RemoveFile(file, failures);
+        } else {
+            Failed(failures, "remove", mimeapps, error);
+        }
     }
     return failures.size() == before;
 }
@@ -413,8 +476,7 @@ std::string DesktopAssociationNotice(const DesktopAssociation& a, const DesktopF
 
 void RefreshDesktopDatabases(const DesktopFolders& folders) {
     if (!DesktopFoldersKnown(folders)) return;
-    if (IsProgramOnPath("update-mime-database")) RunQuietly({"update-mime-database", folders.DataHome + "mime"});
-    if (IsProgramOnPath("update-desktop-database")) {
-        RunQuietly({"update-desktop-database", folders.DataHome + "applications"});
-    }
+    // Each runs only where the search of the PATH finds it.
+    RunQuietly({"update-mime-database", folders.DataHome + "mime"});
+    RunQuietly({"update-desktop-database", folders.DataHome + "applications"});
 }

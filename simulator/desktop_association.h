@@ -45,12 +45,23 @@ struct DesktopAssociation {
 // The desktop entry's file name of a verb ("gantrywright-vxtrack-ride.desktop").
 std::string DesktopEntryName(int verb);
 
-// The text of a verb's desktop entry.
-std::string DesktopEntryText(int verb, const DesktopAssociation& association);
+// A program's path as a desktop entry's Exec line names it: absolute (a
+// relative path is taken from the current folder now, so it can never start
+// with "-"), UTF-8, and free of control characters but the tab, line feed and
+// carriage return, which the entry writes as its escapes. nullopt, with the
+// reason (a sentence naming the path) in `problem`, for a path no entry can
+// name as it is.
+std::optional<std::string> DesktopEntryProgram(const std::string& program, std::string& problem);
+
+// The text of a verb's desktop entry; nullopt, with the reason in `problem`,
+// when its program's path cannot be named in one (DesktopEntryProgram).
+std::optional<std::string> DesktopEntryText(int verb, const DesktopAssociation& association, std::string& problem);
 
 // Writes and removes the files above. False when a file could not be written
-// or removed (failures names each such file), or, with nothing written, when
-// the folders are not known.
+// or removed (failures holds a line for each, "Could not write <file>: " and
+// the reason), or, with nothing written, when the folders are not known. An
+// entry whose program's path no entry can name is not written (its old file
+// stays), and said so among the failures.
 bool ApplyDesktopAssociation(const DesktopAssociation& association, const DesktopFolders& folders,
                              std::vector<std::string>& failures);
 

@@ -209,7 +209,7 @@ void frmVXFileAssociation::btnOkay_Click() {
         std::string text = "The File Association Could Not Be Saved Completely!\n";
         if (!registryOk)
             text += "\nThe registry store could not be written." + (registryReason.empty() ? "" : " " + registryReason);
-        for (const std::string& file : failures) text += "\nCould not write " + file;
+        for (const std::string& failure : failures) text += "\n" + failure;
         MsgBox(text, "Error!", MsgButtons::OK, MsgIcon::Critical);
     }
     // What this desktop cannot do is said, not left out in silence.

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include <sys/stat.h>
@@ -81,6 +82,33 @@ TEST(DesktopPrograms, RunForOutputReportsTheOutputAndTheExitStatus) {
     EXPECT_TRUE(IsProgramOnPath("sh"));
     EXPECT_FALSE(IsProgramOnPath("gw-no-such-program-here"));
     EXPECT_FALSE(IsProgramOnPath("/bin/sh"));
+
+    // An empty or relative entry of the PATH is no folder to search: the
+    // program the current folder holds is neither found nor run, by the
+    // check or by any way of starting.
+    TempFolder here;
+    const std::string mark = here / "ran";
+    for (const char* fake : {"gw-fake-tool", "rel/gw-fake-tool", "abs/gw-fake-tool"}) {
+        here.Write(fake, "#!/bin/sh\necho " + std::string(fake) + " >> '" + mark + "'\n");
+        ::chmod((here / fake).c_str(), 0755);
+    }
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(here.Path());
+    {
+        EnvScope path("PATH", std::string("::rel:./rel"));
+        EXPECT_FALSE(IsProgramOnPath("gw-fake-tool"));
+        EXPECT_FALSE(RunQuietly({"gw-fake-tool"}));
+        EXPECT_FALSE(RunForOutput({"gw-fake-tool"}, output));
+        EXPECT_FALSE(StartDetached({"gw-fake-tool"}));
+        // An absolute entry after them is searched, and its program run by that path.
+        EnvScope withAbsolute("PATH", ":rel:" + (here / "abs"));
+        EXPECT_TRUE(IsProgramOnPath("gw-fake-tool"));
+        EXPECT_TRUE(RunQuietly({"gw-fake-tool"}));
+    }
+    std::filesystem::current_path(old);
+    std::string ran;
+    fsys::ReadWholeFile(mark, ran);
+    EXPECT_EQ(ran, "abs/gw-fake-tool\n");
 }
 
 }  // namespace

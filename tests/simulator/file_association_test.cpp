@@ -204,6 +204,16 @@ TEST_F(DesktopAssociationTest, WritesTypeIconEntriesAndDefault) {
         ASSERT_TRUE(read);
         EXPECT_EQ(std::string(line), "gantrywright-vxtrack-edit.desktop\n");
     }
+
+    // An entry whose program no entry can name is not written, and that is said.
+    DesktopAssociation latin1 = Association(1, {true, true, false, true}, true);
+    latin1.Programs[1] = "/opt/vx\xE9/VortaxisEditor.exe";
+    failures.clear();
+    EXPECT_FALSE(ApplyDesktopAssociation(latin1, folders, failures));
+    EXPECT_EQ(failures, std::vector<std::string>{"Could not write " + folders.DataHome +
+                                                 "applications/gantrywright-vxtrack-edit.desktop: The path "
+                                                 "\"/opt/vx\xC3\xA9/VortaxisEditor.exe\" is not UTF-8, which a "
+                                                 "desktop entry requires."});
 }
 
 TEST_F(DesktopAssociationTest, WithoutWineOnlyThisProgramsEntryAndUntickingRemovesIt) {
@@ -428,8 +438,32 @@ TEST(DesktopAssociation, DefaultsOfOtherProgramsStayAndExecQuoting) {
               "application/x-vortaxis-track=gantrywright-vxtrack-tool.desktop;\n");
     DesktopAssociation a;
     a.Programs[3] = "/opt/my \"gw\" $HOME\\100%/gantrywright";
-    EXPECT_NE(DesktopEntryText(3, a).find("Exec=\"/opt/my \\\\\"gw\\\\\" \\\\$HOME\\\\\\\\100%%/gantrywright\" %f\n"),
+    std::string problem;
+    EXPECT_NE(DesktopEntryText(3, a, problem)->find("Exec=\"/opt/my \\\\\"gw\\\\\" \\\\$HOME\\\\\\\\100%%/gantrywright\" %f\n"),
               std::string::npos);
+    // Line breaks and tabs stay in the path as the format's escapes, inside the quotes.
+    a.Programs[0] = "/opt/new\nline/\tvx\r/VortaxisSimulator.exe";
+    EXPECT_NE(DesktopEntryText(0, a, problem)->find("\nExec=wine \"/opt/new\\nline/\\tvx\\r/VortaxisSimulator.exe\" -s %f\n"),
+              std::string::npos);
+    // A relative folder is taken from the current folder now, so no argument starts with "-".
+    TempFolder here;
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(here.Path());
+    const std::string current = std::filesystem::current_path().string();
+    a.Programs[1] = "-x/VortaxisEditor.exe";
+    const std::optional<std::string> relative = DesktopEntryText(1, a, problem);
+    std::filesystem::current_path(old);
+    ASSERT_TRUE(relative);
+    EXPECT_NE(relative->find("\nExec=wine \"" + current + "/-x/VortaxisEditor.exe\" %f\n"), std::string::npos);
+    // A path that is not UTF-8, or holds another control character, is refused with the reason.
+    a.Programs[2] = "/opt/vx\xE9/VortaxisTerraformer.exe";
+    EXPECT_FALSE(DesktopEntryText(2, a, problem));
+    EXPECT_EQ(problem, "The path \"/opt/vx\xC3\xA9/VortaxisTerraformer.exe\" is not UTF-8, which a desktop entry requires.");
+    a.Programs[2] = "/opt/v\x1bx/VortaxisTerraformer.exe";
+    EXPECT_FALSE(DesktopEntryText(2, a, problem));
+    EXPECT_EQ(problem,
+              "The path \"/opt/v\x1bx/VortaxisTerraformer.exe\" holds a control character, which a desktop entry "
+              "cannot hold.");
 }
 
 TEST(TrackIcons, EachTrackInItsColourAndEncoded) {

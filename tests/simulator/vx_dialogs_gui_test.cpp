@@ -121,6 +121,18 @@ TEST_F(VXDialogs, FileAssociationLocksTheDoubleClickVerbAndWrites) {
     EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
     EXPECT_EQ(prompts.Messages[0].Text.rfind("Wine was not found", 0), 0u);
     EXPECT_FALSE(fsys::FileExists(home.Path() + "data/applications/gantrywright-vxtrack-tera.desktop"));
+
+    // A file that cannot be written is named with the reason.
+    std::filesystem::remove_all(home.Path() + "data/applications");
+    home.Write("data/applications", "no folder");
+    prompts.Messages.clear();
+    frmVXFileAssociation again(frame);
+    again.btnOkay_Click();
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[0].Text, "The File Association Could Not Be Saved Completely!\n\nCould not write " +
+                                            home.Path() +
+                                            "data/applications/gantrywright-vxtrack-tool.desktop: A part of the "
+                                            "path is not a folder.");
 }
 
 }  // namespace
