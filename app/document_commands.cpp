@@ -1,6 +1,7 @@
 #include "app/document_commands.h"
 
 #include <cerrno>
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -113,7 +114,14 @@ bool LoadFile(const std::string& Path, MainWindowView& view) {
     gDocumentPath = Path;
     gOpenDir = FolderOf(Path);
 
-    const bool loaded = kind == DocumentTrack ? LoadTrackFile(gDocumentPath) : LoadElementFile(gDocumentPath);
+    bool loaded = false;
+    try {
+        loaded = kind == DocumentTrack ? LoadTrackFile(gDocumentPath) : LoadElementFile(gDocumentPath);
+    } catch (const std::exception&) {
+        // A reader that gives up by throwing (no memory for what the file claims) fails like any
+        // other: no half-read document stays open to be saved over the file.
+        loaded = false;
+    }
     if (!loaded) {
         // Why the file could not be read, when it could not (a file larger than its kind can hold among them).
         const std::string reason =

@@ -4,10 +4,11 @@
 #include <clocale>
 #include <string>
 
-#include <wx/app.h>
 #include <wx/init.h>
+#include <wx/log.h>
 
 #include "app/frm_main.h"
+#include "app/gui_program.h"
 #include "app/gui_tool_dialogs.h"
 #include "model/busy_window.h"
 #include "model/render/wx/gl_canvas.h"
@@ -19,9 +20,11 @@
 
 namespace {
 
-class GantrywrightApp : public wxApp {
+class GantrywrightApp : public ProgramApp {
 public:
     explicit GantrywrightApp(std::string commandLine) : commandLine_(std::move(commandLine)) {}
+    // The prompts stay until the end: an exception that ends the program is told after OnExit.
+    ~GantrywrightApp() override { SetPrompts(nullptr); }
 
     bool OnInit() override {
         // The command line is the document's path alone: it is not parsed for options.
@@ -33,18 +36,30 @@ public:
         auto* frame = new frmMain();
         SetTopWindow(frame);
         frame->Show();
-        frame->StartUp(commandLine_);
+        try {
+            frame->StartUp(commandLine_);
+        } catch (...) {
+            // The window did not get through its start (its document's failures are messages of
+            // their own): the program says why and ends.
+            ReportCurrentException();
+            frame->Destroy();
+            ReleaseServices();
+            return false;
+        }
         return true;
     }
 
     int OnExit() override {
-        SetBusyWindow(nullptr);
-        SetColorChooser(nullptr);
-        SetPrompts(nullptr);
-        return wxApp::OnExit();
+        ReleaseServices();
+        return ProgramApp::OnExit();
     }
 
 private:
+    static void ReleaseServices() {
+        SetBusyWindow(nullptr);
+        SetColorChooser(nullptr);
+    }
+
     std::string commandLine_;
     WxPrompts prompts_;
 };
@@ -56,11 +71,22 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     // The preview speaks GLX: GTK must use X11, also inside a Wayland session.
     SelectX11Backend();
+    // The toolkit's own messages go to the terminal, never into a box of its own: everything
+    // the user is told comes through the prompts.
+    delete wxLog::SetActiveTarget(new wxLogStderr());
+    // The arguments are the document's name, taken by the program itself (joined by blanks, as
+    // one unquoted name with blanks arrives): a name like "--gtk-module=x" or "-x" is a file,
+    // and a name that is not UTF-8 is passed on as its bytes.
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
     wxApp::SetInstance(new GantrywrightApp(commandLine));
-    return wxEntry(argc, argv);
+    // The toolkit sees the program's name alone, so no argument becomes an option of GTK or
+    // wxWidgets (a module to load, a display, a debugging switch) nor a warning of theirs.
+    static char name[] = "gantrywright";
+    char* toolkitArgv[] = {name, nullptr};
+    int toolkitArgc = 1;
+    return wxEntry(toolkitArgc, toolkitArgv);
 }

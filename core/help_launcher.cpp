@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "platform/file_system.h"
+#include "platform/help_links.h"
 #include "platform/prompts.h"
 
 void ShowHelpTopic(const std::string& Topic) {
@@ -15,10 +16,6 @@ void ShowHelpTopic(const std::string& Topic) {
     MsgBox("Could Not Open the Help Page!\r\n" + page, "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
 }
 
-void ShowWebPage(const std::string& Address) {
-    if (ShellOpen(Address)) return;
-    MsgBox("Could Not Open the Web Page!\r\nNo web browser was found to show " + Address + ".", "Warning!",
-           MsgButtons::OK, MsgIcon::Exclamation);
-}
+void ShowWebPage(const std::string& Address) { ShowWebAddress(Address); }
 
 bool ShellOpen(const std::string& Target) { return CurrentPrompts().ShellOpen(Target); }

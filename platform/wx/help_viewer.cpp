@@ -8,6 +8,7 @@
 #include <wx/sizer.h>
 
 #include "platform/file_system.h"
+#include "platform/help_links.h"
 #include "platform/prompts.h"
 #include "platform/wx/wx_prompts.h"
 
@@ -24,11 +25,6 @@ public:
 
 void GoToAnchor(wxHtmlWindow* window, const wxString& anchor) {
     if (!anchor.empty()) static_cast<HelpHtmlWindow*>(window)->GoToAnchor(anchor);
-}
-
-bool IsWebAddress(const wxString& href) {
-    return (href.Contains("://") && !href.StartsWith("file:")) || href.StartsWith("mailto:") ||
-           href.StartsWith("www.");
 }
 
 // The text between <title> and </title>, blanks at its ends left out.
@@ -114,23 +110,20 @@ bool frmHelpViewer::GoBack() {
 }
 
 void frmHelpViewer::FollowLink(const wxString& href) {
-    if (IsWebAddress(href)) {
-        if (!CurrentPrompts().ShellOpen(href.utf8_string())) {
-            MsgBox("Could Not Open the Web Page!\r\nNo web browser was found to show " + href.utf8_string() + ".",
-                   "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
-        }
-        return;
-    }
+    // Web and mail addresses go to the desktop's opener; a link of any other scheme is refused.
+    if (OpenOutsideHelpLink(href.utf8_string())) return;
     wxString target = href, anchor;
     if (const int hash = href.Find('#'); hash != wxNOT_FOUND) {
         target = href.Left(static_cast<size_t>(hash));
         anchor = href.Mid(static_cast<size_t>(hash) + 1);
     }
+    // A page's query is no part of its file's name.
+    if (const int query = target.Find('?'); query != wxNOT_FOUND) target = target.Left(static_cast<size_t>(query));
     if (target.empty()) {  // a place on the page shown
         GoToAnchor(htmlPage, anchor);
         return;
     }
-    wxFileName file = target.StartsWith("file:") ? wxFileSystem::URLToFileName(target) : wxFileName(target);
+    wxFileName file(target);
     if (file.IsRelative()) file.MakeAbsolute(wxFileName(ToWxPath(current)).GetPath());
     if (!ShowPage(FromWxPath(file.GetFullPath()), anchor)) {
         MsgBox("Help Topic Not Found!", "Warning!", MsgButtons::OK, MsgIcon::Exclamation);

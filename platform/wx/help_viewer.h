@@ -3,8 +3,9 @@
 // HTML pages: a dialog with an HTML window that shows a page of the help
 // folder and follows its links between pages. The pages are read by the
 // viewer itself and handed to the window as HTML, so they are rendered
-// whether or not the system knows the ".htm" type. Links to the web go to the
-// desktop's browser, when it has one.
+// whether or not the system knows the ".htm" type. Web and mail links go to
+// the desktop's opener, when it has one; links of any other scheme are
+// refused with a message (platform/help_links.h).
 
 #include <string>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "core/help_launcher.h"
 
+#include "platform/help_links.h"
 #include "platform/scripted_prompts.h"
 #include "tests/core/core_test_support.h"
 
@@ -82,6 +83,39 @@ TEST_F(HelpLauncherTest, AWebPageWithoutABrowserSaysSo) {
     EXPECT_EQ(prompts.Messages[0].Text,
               "Could Not Open the Web Page!\r\nNo web browser was found to show https://example.org/forum.");
     EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
+}
+
+TEST_F(HelpLauncherTest, OnlyWebAndMailLinksLeaveTheHelpPages) {
+    for (const char* web : {"http://example.org/a", "HTTPS://example.org/", "MailTo:help@example.org"}) {
+        EXPECT_EQ(HelpLinkKind(web), HelpLink::Web) << web;
+        EXPECT_TRUE(OpenOutsideHelpLink(web));
+    }
+    EXPECT_EQ(prompts.ShellOpened,
+              (std::vector<std::string>{"http://example.org/a", "HTTPS://example.org/", "MailTo:help@example.org"}));
+    EXPECT_TRUE(prompts.Messages.empty());
+
+    const std::vector<std::string> refused = {"file:///etc/passwd", "FILE:///etc/passwd", "javascript://x%0aalert(1)",
+                                              "smb://host/share", "ssh://-oProxyCommand=id/x", "c:\\x.htm",
+                                              "http+x://host/"};
+    for (const std::string& link : refused) {
+        EXPECT_EQ(HelpLinkKind(link), HelpLink::Refused) << link;
+        EXPECT_TRUE(OpenOutsideHelpLink(link));
+    }
+    EXPECT_EQ(prompts.ShellOpened.size(), 3u) << "nothing refused reaches the opener";
+    ASSERT_EQ(prompts.Messages.size(), refused.size());
+    EXPECT_EQ(prompts.Messages[4].Text, "Could Not Open the Link!\r\nThe help opens only web and mail links (http, "
+                                        "https and mailto), not ssh://-oProxyCommand=id/x.");
+    EXPECT_EQ(prompts.Messages[4].Title, "Warning!");
+    EXPECT_EQ(prompts.Messages[4].Icon, MsgIcon::Exclamation);
+
+    // Pages of the help, whatever "://" or ":" their query or path holds.
+    for (const char* page : {"x.htm?u=http://", "m_settings.htm#top", "#top", "/a/http://b.htm", "", ":x.htm",
+                             "1http://x", "www.example.org"}) {
+        EXPECT_EQ(HelpLinkKind(page), HelpLink::Page) << page;
+        EXPECT_FALSE(OpenOutsideHelpLink(page));
+    }
+    EXPECT_EQ(prompts.Messages.size(), refused.size());
+    EXPECT_EQ(prompts.ShellOpened.size(), 3u);
 }
 
 TEST_F(HelpLauncherTest, ShellOpenPassesTheTargetOn) {

@@ -16,6 +16,7 @@
 
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
+#include "platform/help_links.h"
 #include "platform/wx/help_viewer.h"
 #include "tests/platform/temp_folder.h"
 
@@ -85,6 +86,14 @@ TEST(WxPromptsTest, TheHelpViewerRendersThePageAndFollowsItsLinks) {
         EXPECT_TRUE(viewer.GoBack());
         EXPECT_EQ(viewer.PagePath(), dir + "index.htm");
         EXPECT_FALSE(viewer.GoBack());
+        // Only web and mail links leave the pages; a "://" in a page's query keeps it a page.
+        viewer.FollowLink(wxString::FromUTF8("FILE://" + dir + "m_settings.htm"));
+        EXPECT_EQ(viewer.PagePath(), dir + "index.htm");
+        viewer.FollowLink("m_settings.htm?u=http://#top");
+        EXPECT_EQ(viewer.PagePath(), dir + "m_settings.htm");
+        EXPECT_TRUE(script.ShellOpened.empty());
+        ASSERT_EQ(script.Messages.size(), 2u);
+        EXPECT_EQ(script.Messages[1].Text, kRefusedLinkText + ("FILE://" + dir + "m_settings.htm."));
     }
     EXPECT_EQ(frmHelpViewer(nullptr, dir + "none.htm").PagePath(), "");
 }

@@ -21,6 +21,7 @@
 #include <wx/weakref.h>
 
 #include "app/frm_main.h"
+#include "app/gui_program.h"
 #include "app/gui_tool_dialogs.h"
 #include "app/tool_launch.h"
 #include "controls/uc_status_bar.h"
@@ -294,6 +295,47 @@ TEST_F(MainWindowGui, FilesTooLargeForTheirKindAreRefusedAndTheStartSaysSoOnce) 
     EXPECT_EQ(prompts.Messages.size(), 2u);
     EXPECT_EQ(fs::file_size(settings), uintmax_t{10} << 30);
     EXPECT_EQ(fs::file_size(registry), uintmax_t{10} << 30);
+}
+
+TEST_F(MainWindowGui, ADocumentNamedLikeAnOptionOrNotInUtf8OpensAsAFile) {
+    const fs::path cwd = fs::current_path();
+    fs::current_path(temp.Path());
+    for (const std::string name : {"--gtk-module=x.vxtrack", "-x.vxtrack", "\xff\xfe.vxtrack"}) {
+        Copy("circuit.vxtrack", name);
+        Start(name);
+        EXPECT_EQ(gDocumentPath, temp / name) << name;
+        EXPECT_TRUE(frame->MenuEnabled("mnuTrack")) << name;
+        CloseAndSettle(frame);
+    }
+    fs::current_path(cwd);
+    EXPECT_TRUE(prompts.Messages.empty());
+}
+
+TEST_F(MainWindowGui, AnExceptionOutOfAHandlerIsAMessageAndTheProgramGoesOn) {
+    frmMain& f = Start(Copy("circuit.vxtrack"));
+    int calls = 0;
+    f.Bind(wxEVT_MENU, [&](wxCommandEvent&) {
+        if (++calls == 1) throw std::runtime_error("no room");
+        throw 7;
+    }, wxID_HIGHEST + 900);
+    for (int i = 0; i < 2; ++i) {
+        wxCommandEvent e(wxEVT_MENU, wxID_HIGHEST + 900);
+        e.SetEventObject(&f);
+        EXPECT_FALSE(f.GetEventHandler()->SafelyProcessEvent(e));  // as the toolkit delivers it
+    }
+    EXPECT_EQ(MessageTexts(prompts), (std::vector<std::string>{"Error!|Unexpected Error!\r\nWhat was being done was "
+                                                               "stopped.\r\nno room",
+                                                               "Error!|Unexpected Error!\r\nWhat was being done was "
+                                                               "stopped."}));
+    EXPECT_EQ(prompts.Messages[0].Icon, MsgIcon::Critical);
+    try {
+        throw std::bad_alloc();
+    } catch (...) {
+        EXPECT_EQ(CurrentExceptionText(), kNoMemoryLeftText);
+    }
+    Settle();
+    EXPECT_TRUE(frame) << "the window is still there";
+    EXPECT_EQ(gDocumentPath, temp / "circuit.vxtrack");
 }
 
 TEST_F(MainWindowGui, RecentMenuShowsAmpersandsAndReopens) {

@@ -6,6 +6,7 @@
 #include <wx/image.h>
 #include <wx/init.h>
 
+#include "app/gui_program.h"
 #include "model/render/wx/gl_canvas.h"
 #include "platform/wx/event_pump.h"
 
@@ -22,7 +23,7 @@ void ProgramWindowTest::SetUpTestSuite() {
     static int argc = 1;
     static char name[] = "gantrywright-window-tests";
     static char* argv[] = {name, nullptr};
-    wxApp::SetInstance(new wxApp());
+    wxApp::SetInstance(new ProgramApp());
     ASSERT_TRUE(wxEntryStart(argc, argv));
     ASSERT_TRUE(wxTheApp->CallOnInit());
     wxInitAllImageHandlers();
