@@ -41,9 +41,9 @@ std::string DecimalText(int64_t units, int decimals, int minDecimals) {
 // Why a texture was not copied, after ": ", as a message line shows it; empty when unknown.
 std::string CopyFailureReason(const UncopiedTexture& texture) {
     if (texture.Unreadable)
-        return texture.Error == 0
-                   ? ": The texture cannot be read."
-                   : ": The texture cannot be read (" + std::generic_category().message(texture.Error) + ").";
+        return texture.Error == 0 ? ": The texture cannot be read."
+                                  : ": The texture cannot be read. " +
+                                        fsys::ReadFailureReason(texture.Error, fsys::kPictureFile);
     const std::string reason = fsys::WriteFailureReason(texture.Error);
     return reason.empty() ? reason : ": " + reason;
 }

@@ -319,6 +319,18 @@ TEST_F(EnvironmentEditorTest, AFailedTextureCopyIsSaidAndNothingNamesIt) {
     EXPECT_NE(saved.find("\r\nsim.sun.texture.path=Environments\\Full\\big.jpg\r\n"), std::string::npos);
     EXPECT_EQ(Text(sim / "Environments/Full/big.jpg"), std::string(8192, 'b'));
     EXPECT_EQ(Text(sim / "Environments/Full/small.jpg"), "tiny");
+
+    // A texture larger than any picture is not read at all.
+    const std::string huge = sim.Write("Textures/huge.jpg", "h");
+    std::filesystem::resize_file(huge, 400 * fsys::kMegabyte);
+    gEnvironment.txtSun = "Textures\\huge.jpg";
+    editor.MarkChanged();
+    EXPECT_FALSE(editor.SaveEnvironment());
+    ExpectMessage(1,
+                  "Unable to save file!\n" + sim / "Environments/Full.env" +
+                      "\nThese textures could not be copied into " + sim / "Environments/Full/" + ":\n" + huge +
+                      ": The texture cannot be read. The file is larger than a picture can be (at most 321 MB).",
+                  "Error!");
 }
 
 // A save that fails says why, and the file keeps what it held.
