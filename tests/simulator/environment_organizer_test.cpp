@@ -598,4 +598,28 @@ TEST_F(EnvironmentOrganizerTest, LinksKeepTheirTargetsAndWhatCannotMoveIsListed)
     }
 }
 
+// In an Environments folder that others may write (sticky), an environment
+// file that is another user's link is neither followed nor written through,
+// and what it leads to stays. The superuser hands the folder and the link to
+// other users; elsewhere this cannot be set up.
+TEST_F(EnvironmentOrganizerTest, AnotherUsersLinkInASharedFolderIsNotWrittenThrough) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give files to other users";
+    namespace fs = std::filesystem;
+    const std::string env = sim / "Environments";
+    sim.Write("Environments/sunset.env.v2", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    sim.Write("Environments/sky.jpg", "SKY");
+    fs::create_symlink("sunset.env.v2", env + "/Sunset.env");
+    ASSERT_EQ(::lchown((env + "/Sunset.env").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(env.c_str(), 1, 1), 0);
+    ASSERT_EQ(::chmod(env.c_str(), 01777), 0);
+    const std::map<std::string, std::string> before = Tree();
+    EnvironmentOrganizer organizer = Scanned();
+    organizer.OrganizeEnvironments();
+    EXPECT_EQ(Tree(), before);
+    const std::vector<std::string> lines = organizer.ProblemLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.front().find("a link that another user placed in a shared folder"), std::string::npos)
+        << lines.front();
+}
+
 }  // namespace
