@@ -507,6 +507,15 @@ private:
     bool held_ = false;
 };
 
+// A change refused since the store is left as it is for the run: false, errno
+// what kept its file from being read where that says why it is not written (a
+// folder of its name, ...), else 0 (lines not understood; a file too large to
+// read, of which the start of the program told).
+bool RefuseLeftStore(const KeptStore& kept) {
+    errno = kept.Refusal == EFBIG ? 0 : kept.Refusal;
+    return false;
+}
+
 // Makes a change of the program's own to a root's store: under the store's
 // lock, on the store as its file holds it then (read again when another
 // program wrote it since it was read), and writes the file. A change that
@@ -522,19 +531,12 @@ bool ChangeStore(uint32_t root, const std::function<bool(RegStore&)>& change) {
         KeptStore& kept = StoreOf(root);
         return kept.Store.Clean && change(kept.Store);
     }
-    // A store left as it is for the run is no failure of a write: no write reason.
-    if (!StoreOf(root).Store.Clean) {
-        errno = 0;
-        return false;
-    }
+    if (!StoreOf(root).Store.Clean) return RefuseLeftStore(StoreOf(root));
     if (!fsys::CreateFolders(std::filesystem::path(path).parent_path().string())) return false;
     const StoreLock lock(path);
     if (!lock.Held()) return false;
     KeptStore& kept = StoreOf(root);
-    if (!kept.Store.Clean) {
-        errno = 0;
-        return false;
-    }
+    if (!kept.Store.Clean) return RefuseLeftStore(kept);
     if (!change(kept.Store)) return false;
     const std::string text = StoreText(root, kept.Store);
     if (!fsys::WriteFileAtomically(kept.Path, text, fsys::kRegistryFile)) {
