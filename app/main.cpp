@@ -5,7 +5,6 @@
 #include <string>
 
 #include <wx/init.h>
-#include <wx/log.h>
 
 #include "app/frm_main.h"
 #include "app/gui_program.h"
@@ -14,7 +13,9 @@
 #include "model/render/wx/gl_canvas.h"
 #include "model/wx/frm_working.h"
 #include "platform/color_chooser.h"
+#include "platform/environment_folders.h"
 #include "platform/prompts.h"
+#include "platform/wx/toolkit_messages.h"
 #include "platform/wx/wx_color_chooser.h"
 #include "platform/wx/wx_prompts.h"
 
@@ -67,13 +68,18 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // First of all, before any library reads them: a relative or empty HOME and
+    // relative XDG folders go, so the toolkit takes no settings, style sheets or
+    // modules to load from the folder the program runs in.
+    fsys::DropRelativeFolderVariables();
     // Display formats follow the user's locale; the files' numbers never pass through it.
     std::setlocale(LC_ALL, "");
     // The preview speaks GLX: GTK must use X11, also inside a Wayland session.
     SelectX11Backend();
-    // The toolkit's own messages go to the terminal, never into a box of its own: everything
-    // the user is told comes through the prompts.
-    delete wxLog::SetActiveTarget(new wxLogStderr());
+    // The toolkit's own messages and failed assertions go to the terminal, never into a box of
+    // its own (whose Stop would end the program): everything the user is told comes through
+    // the prompts.
+    SendToolkitMessagesToTerminal();
     // The arguments are the document's name, taken by the program itself (joined by blanks, as
     // one unquoted name with blanks arrives): a name like "--gtk-module=x" or "-x" is a file,
     // and a name that is not UTF-8 is passed on as its bytes.

@@ -13,7 +13,8 @@ void ShowHelpTopic(const std::string& Topic) {
     }
     // Without a desktop program to open it, the page is shown by the program itself.
     if (ShellOpen(page) || CurrentPrompts().ShowHelpPage(page)) return;
-    MsgBox("Could Not Open the Help Page!\r\n" + page, "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
+    // Why, where the page itself could not be read (one larger than a help page can be).
+    MsgBox(HelpPageFailureText(page, HelpPageReadError(page)), "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 void ShowWebPage(const std::string& Address) { ShowWebAddress(Address); }

@@ -10,7 +10,8 @@
 // The desktop's opener gets it only where the desktop has a program for web
 // pages (the platform's ShellOpen refuses it otherwise); else the program's
 // own help viewer shows it; when neither can, a "Warning!" box says so with
-// the page's path.
+// the page's path, and why where the page could not be read
+// (HelpPageFailureText of platform/help_links.h).
 void ShowHelpTopic(const std::string& Topic);
 
 // The Help menu's web pages: opened with the desktop's browser; when it has

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <thread>
 
@@ -47,28 +48,46 @@ bool AwaitChild(pid_t pid, Clock::time_point deadline) {
     }
 }
 
-// The program's path in the first folder of the PATH that holds it,
-// executable; empty when none does. Only absolute folders are searched: an
-// empty entry, which the system's own search takes for the current folder,
-// and a relative one would run whatever the current folder holds. The check
-// and the start both use this one walk, and a program is started by the
-// path it found.
-std::string FindOnPath(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    if (!path || name.empty() || name.find('/') != std::string::npos) return {};
+// The absolute entries of a PATH text, in their order: an empty entry, which
+// the system's own search takes for the current folder, and a relative one
+// would run whatever the current folder holds.
+std::vector<std::string> AbsoluteFolders(const char* path) {
+    std::vector<std::string> folders;
+    if (!path) return folders;
     std::istringstream dirs(path);
     for (std::string dir; std::getline(dirs, dir, ':');) {
-        if (dir.empty() || dir[0] != '/') continue;
-        const std::string candidate = dir + "/" + name;
-        if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+        if (!dir.empty() && dir[0] == '/') folders.push_back(dir);
     }
-    return {};
+    return folders;
 }
+
+// The environment a started program gets: this program's, with a PATH of its
+// absolute folders only (a shell script such as xdg-open runs sed, grep and
+// the like by the PATH it is given). A program is started only where the PATH
+// has a folder that holds it, so that PATH is never empty. Made before any
+// fork, since building it allocates.
+struct ChildEnvironment {
+    std::vector<std::string> Entries;
+    std::vector<char*> Pointers;
+
+    ChildEnvironment() {
+        for (char** entry = environ; entry && *entry; ++entry) {
+            if (std::strncmp(*entry, "PATH=", 5) != 0) Entries.emplace_back(*entry);
+        }
+        if (const char* path = std::getenv("PATH")) {
+            std::string kept;
+            for (const std::string& dir : AbsoluteFolders(path)) kept += (kept.empty() ? "" : ":") + dir;
+            Entries.push_back("PATH=" + kept);
+        }
+        for (std::string& entry : Entries) Pointers.push_back(entry.data());
+        Pointers.push_back(nullptr);
+    }
+};
 
 // Runs the command; its output goes to `output` when given, else nowhere.
 bool Run(const std::vector<std::string>& command, std::string* output) {
     if (command.empty()) return false;
-    const std::string program = FindOnPath(command[0]);
+    const std::string program = FindProgramOnPath(command[0]);
     if (program.empty()) return false;
     std::vector<char*> argv;
     for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
@@ -86,7 +105,9 @@ bool Run(const std::vector<std::string>& command, std::string* output) {
     }
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const bool started = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+    ChildEnvironment environment;
+    const bool started =
+        ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment.Pointers.data()) == 0;
     posix_spawn_file_actions_destroy(&actions);
     if (output) ::close(pipeEnds[1]);
     if (!started) {
@@ -116,15 +137,25 @@ bool Run(const std::vector<std::string>& command, std::string* output) {
 
 }  // namespace
 
-bool IsProgramOnPath(const std::string& name) { return !FindOnPath(name).empty(); }
+std::string FindProgramOnPath(const std::string& name) {
+    if (name.empty() || name.find('/') != std::string::npos) return {};
+    for (const std::string& dir : AbsoluteFolders(std::getenv("PATH"))) {
+        const std::string candidate = dir + "/" + name;
+        if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return {};
+}
+
+bool IsProgramOnPath(const std::string& name) { return !FindProgramOnPath(name).empty(); }
 
 bool StartDetached(const std::vector<std::string>& command) {
     if (command.empty() || command[0].empty()) return false;
-    const std::string program = FindOnPath(command[0]);
+    const std::string program = FindProgramOnPath(command[0]);
     if (program.empty()) return false;
     std::vector<char*> argv;
     for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    ChildEnvironment environment;
     // The started program's grandparent reads from this pipe whether it could be executed.
     int report[2] = {-1, -1};
     if (::pipe2(report, O_CLOEXEC) != 0) return false;
@@ -147,7 +178,7 @@ bool StartDetached(const std::vector<std::string>& command) {
             ::dup2(null, 2);
             if (null > 2) ::close(null);
         }
-        ::execve(program.c_str(), argv.data(), environ);
+        ::execve(program.c_str(), argv.data(), environment.Pointers.data());
         const int error = errno;
         (void)!::write(report[1], &error, sizeof error);
         ::_exit(127);

@@ -8,10 +8,16 @@
 #include <string>
 #include <vector>
 
-// True when the program is found, executable, in a folder of the PATH. Only
-// the absolute folders of the PATH are searched (an empty or relative entry
-// would name the current folder), and a name holding "/" is never found. The
-// functions below start a program by the path this same search finds.
+// The program's path in the first folder of the PATH that holds it,
+// executable; empty when none does. Only the absolute folders of the PATH are
+// searched (an empty or relative entry would name the current folder), and a
+// name holding "/" is never found. The functions below start a program by the
+// path this same search finds, and hand it a PATH of the absolute folders
+// only, so that the scripts among them find nothing in the current folder
+// either.
+std::string FindProgramOnPath(const std::string& name);
+
+// True when FindProgramOnPath finds the program.
 bool IsProgramOnPath(const std::string& name);
 
 // Runs the command (its program looked up on the PATH) to its end, with its

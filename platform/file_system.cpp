@@ -61,19 +61,35 @@ void Report(WriteStep step, const std::string& path) {
     if (gWriteStepObserver) gWriteStepObserver(step, path);
 }
 
-// Flushes a folder's entries (a rename inside it) to the disk; false when the
-// folder cannot be opened or its file system refuses.
-bool FlushFolder(const fs::path& dir) {
+FolderFlush gFolderFlush;
+
+// What flushing a folder's entries (a rename inside it) to the disk gave.
+enum class Flush { Done, Impossible, Failed };
+
+// Flushes a folder's entries to the disk. Impossible where the folder cannot
+// be opened for it (the user may not list it) or its file system cannot flush
+// folders; Failed (errno the reason) where the disk did not confirm them.
+Flush FlushFolder(const fs::path& dir) {
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
+    if (fd < 0) return Flush::Impossible;
+    int error = 0;
+    if (gFolderFlush) {
+        error = gFolderFlush(fd);
+    } else if (::fsync(fd) != 0) {
+        error = errno;
+    }
     ::close(fd);
-    return ok;
+    if (error == 0) return Flush::Done;
+    if (error == EINVAL || error == EROFS || error == ENOTSUP) return Flush::Impossible;
+    errno = error;
+    return Flush::Failed;
 }
 
 }  // namespace
 
 void SetWriteStepObserver(WriteStepObserver observer) { gWriteStepObserver = std::move(observer); }
+
+void SetFolderFlushForTests(FolderFlush flush) { gFolderFlush = std::move(flush); }
 
 namespace {
 
@@ -207,16 +223,19 @@ std::FILE* OpenScratchFileBeside(const std::string& besidePath) {
 
 namespace {
 
-// Whether the system would follow the link `link` (looked at as `st`): not
-// one in a folder that others may write and that has the sticky bit, unless
-// it belongs to the user following it or to the folder's owner. A folder that
-// cannot be looked at leaves the decision to the system.
+// Whether a link is followed (`link`, looked at as `st`): not one in a
+// sticky folder that others or a group may write, unless it belongs to the
+// user following it or to the folder's owner. The system itself refuses only
+// such links of folders that others may write; in a group's folder a link is
+// rarely another member's, and a planted one would have the user's private
+// file replaced. A folder that cannot be looked at leaves the decision to
+// the system.
 bool MayFollow(const fs::path& link, const struct stat& st) {
     fs::path dir = link.parent_path();
     if (dir.empty()) dir = ".";
     struct stat folder {};
     if (::stat(dir.c_str(), &folder) != 0) return true;
-    if ((folder.st_mode & (S_ISVTX | S_IWOTH)) != (S_ISVTX | S_IWOTH)) return true;
+    if (!(folder.st_mode & S_ISVTX) || !(folder.st_mode & (S_IWOTH | S_IWGRP))) return true;
     return st.st_uid == ::geteuid() || st.st_uid == folder.st_uid;
 }
 
@@ -486,20 +505,118 @@ int CreateUnique(const std::string& tmpl, mode_t mode, std::string& name) {
 
 constexpr char kAccessList[] = "system.posix_acl_access";
 
-// Lets whoever may read the file read the copy of its old bytes, as far as the
-// system lets the user: the file's group, then its permission bits (no set-ID
-// bits), or its access list where it has one. Group bits that would go to the
-// user's own group instead, or that an access list would narrow where the
-// copy cannot take it, are not given.
+// An entry of an access list. The system stores a list as its version (2),
+// then each entry as tag, permissions and id, little-endian; the tags sort in
+// the order the system wants them.
+struct AclEntry {
+    uint16_t tag = 0;
+    uint16_t permissions = 0;
+    uint32_t id = 0;
+};
+constexpr uint16_t kAclUserObj = 0x01, kAclUser = 0x02, kAclGroupObj = 0x04, kAclGroup = 0x08, kAclMask = 0x10,
+                   kAclOther = 0x20;
+constexpr uint32_t kAclNoId = 0xFFFFFFFF;
+
+std::optional<std::vector<AclEntry>> ParseAccessList(const std::vector<char>& stored) {
+    if (stored.size() < 4 || (stored.size() - 4) % 8 != 0) return std::nullopt;
+    const auto number = [&](size_t at, int size) {
+        uint32_t value = 0;
+        for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(stored[at + i]);
+        return value;
+    };
+    if (number(0, 4) != 2) return std::nullopt;
+    std::vector<AclEntry> entries;
+    for (size_t at = 4; at < stored.size(); at += 8)
+        entries.push_back({static_cast<uint16_t>(number(at, 2)), static_cast<uint16_t>(number(at + 2, 2)),
+                           number(at + 4, 4)});
+    return entries;
+}
+
+std::vector<char> StoredAccessList(std::vector<AclEntry> entries) {
+    std::sort(entries.begin(), entries.end(),
+              [](const AclEntry& a, const AclEntry& b) { return a.tag != b.tag ? a.tag < b.tag : a.id < b.id; });
+    std::vector<char> stored{2, 0, 0, 0};
+    const auto put = [&](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) stored.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    for (const AclEntry& entry : entries) {
+        put(entry.tag, 2);
+        put(entry.permissions, 2);
+        put(entry.id, 4);
+    }
+    return stored;
+}
+
+// Lets exactly those who may read the file read the copy of its old bytes
+// (made 0600, with no entry of the folder's default access list): the copy
+// takes the file's owner and group, and its permission bits or its access
+// list, where the system lets the user give them. A copy that stays the
+// user's, or of the user's group, gets an access list that gives the file's
+// owner and group their rights by name, besides the file's other entries.
+// Where the disk keeps no access lists, the copy gives the file's group its
+// rights only where it has that group, and the file's owner none.
 void ShareCopy(int fileFd, const struct stat& file, int copyFd) {
+    if (::fchown(copyFd, file.st_uid, file.st_gid) != 0) (void)::fchown(copyFd, static_cast<uid_t>(-1), file.st_gid);
     struct stat copy {};
-    const bool group = ::fstat(copyFd, &copy) == 0 &&
-                       (copy.st_gid == file.st_gid || ::fchown(copyFd, static_cast<uid_t>(-1), file.st_gid) == 0);
-    mode_t mode = file.st_mode & 0777;
-    const auto list = SizedValue([&](char* data, size_t size) { return ::fgetxattr(fileFd, kAccessList, data, size); });
-    if (list && group && ::fsetxattr(copyFd, kAccessList, list->data(), list->size(), 0) == 0) return;
-    if (!group || list) mode &= ~mode_t(070);
-    (void)::fchmod(copyFd, mode);
+    if (::fstat(copyFd, &copy) != 0) return;
+    const bool owner = copy.st_uid == file.st_uid, group = copy.st_gid == file.st_gid;
+    const auto stored =
+        SizedValue([&](char* data, size_t size) { return ::fgetxattr(fileFd, kAccessList, data, size); });
+    if (owner && group) {
+        if (!stored) {
+            (void)::fchmod(copyFd, file.st_mode & 0777);
+            return;
+        }
+        if (::fsetxattr(copyFd, kAccessList, stored->data(), stored->size(), 0) == 0) return;
+    }
+    std::vector<AclEntry> entries;
+    if (stored) {
+        const auto parsed = ParseAccessList(*stored);
+        if (!parsed) return;  // a list this program cannot read: the copy stays the user's alone
+        entries = *parsed;
+    } else {
+        entries = {{kAclUserObj, static_cast<uint16_t>((file.st_mode >> 6) & 7), kAclNoId},
+                   {kAclGroupObj, static_cast<uint16_t>((file.st_mode >> 3) & 7), kAclNoId},
+                   {kAclOther, static_cast<uint16_t>(file.st_mode & 7), kAclNoId}};
+    }
+    // What each entry gives: the mask bounds the named entries and the group's.
+    uint16_t mask = 7;
+    for (const AclEntry& entry : entries)
+        if (entry.tag == kAclMask) mask = entry.permissions;
+    uint16_t ownerRights = 0, groupRights = 0, otherRights = 0;
+    std::vector<AclEntry> shared;
+    for (const AclEntry& entry : entries) {
+        if (entry.tag == kAclUserObj) ownerRights = entry.permissions;
+        if (entry.tag == kAclGroupObj) groupRights = entry.permissions & mask;
+        if (entry.tag == kAclOther) otherRights = entry.permissions;
+        // A named entry of the file's owner gives the owner nothing (the owner's own entry decides).
+        if ((entry.tag == kAclUser && entry.id != file.st_uid) || entry.tag == kAclGroup)
+            shared.push_back({entry.tag, static_cast<uint16_t>(entry.permissions & mask), entry.id});
+    }
+    shared.push_back({kAclUserObj, owner ? ownerRights : uint16_t{6}, kAclNoId});
+    if (!owner) shared.push_back({kAclUser, ownerRights, file.st_uid});
+    shared.push_back({kAclGroupObj, group ? groupRights : uint16_t{0}, kAclNoId});
+    if (!group) {
+        const auto named = std::find_if(shared.begin(), shared.end(),
+                                        [&](const AclEntry& e) { return e.tag == kAclGroup && e.id == file.st_gid; });
+        if (named != shared.end())
+            named->permissions |= groupRights;
+        else
+            shared.push_back({kAclGroup, groupRights, file.st_gid});
+    }
+    shared.push_back({kAclOther, otherRights, kAclNoId});
+    uint16_t groupClass = 0;
+    bool namedEntries = false;
+    for (const AclEntry& entry : shared) {
+        if (entry.tag == kAclUser || entry.tag == kAclGroup) namedEntries = true;
+        if (entry.tag == kAclUser || entry.tag == kAclGroup || entry.tag == kAclGroupObj)
+            groupClass |= entry.permissions;
+    }
+    if (namedEntries) shared.push_back({kAclMask, groupClass, kAclNoId});
+    const std::vector<char> list = StoredAccessList(shared);
+    if (::fsetxattr(copyFd, kAccessList, list.data(), list.size(), 0) == 0) return;
+    const mode_t groupBits = group && !stored ? groupRights : 0;
+    (void)::fchmod(copyFd, static_cast<mode_t>((owner ? ownerRights : 6) << 6 | groupBits << 3 | otherRights));
 }
 
 // Why the last write of this thread left its file damaged.
@@ -534,27 +651,63 @@ bool Reserve(int fd, off_t oldSize, const NewBytes& bytes) {
     return true;
 }
 
-// Writes the new bytes, already produced, into the old file itself. Its old bytes first go to a flushed copy beside it; then the
-// room for the new bytes is reserved; only then are old bytes overwritten. A
-// failure before that leaves the file as it was; a failure after it puts the
-// old bytes back from the copy, and where even that fails the copy stays and
-// errno is kDamagedFileError.
+// Whether the file open at fd, or the one `path` leads to, is the file looked
+// at as `held`. Sound only while that file is held open: a file removed while
+// some descriptor still holds it keeps its number, which no new file gets.
+bool IsFile(int fd, const struct stat& held) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && st.st_dev == held.st_dev && st.st_ino == held.st_ino;
+}
+bool LeadsTo(const std::string& path, const struct stat& held) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && st.st_dev == held.st_dev && st.st_ino == held.st_ino;
+}
+
+// Opens the file looked at as `old` (and held open since) at `target` to
+// rewrite it, without waiting: a pipe or device put in its place is refused,
+// never waited on. -1 with errno the reason: kReplacedWhileSavingError where
+// the name no longer leads to that file, kUnreadableFileError where the user
+// may write it but not read it.
+int OpenToRewrite(const fs::path& target, const struct stat& old) {
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    const int fd = ::open(target.c_str(), O_RDWR | kFlags);
+    if (fd < 0) {
+        if (errno == EACCES) {
+            const int probe = ::open(target.c_str(), O_WRONLY | kFlags);
+            if (probe >= 0) {
+                const bool same = IsFile(probe, old);
+                ::close(probe);
+                errno = same ? kUnreadableFileError : kReplacedWhileSavingError;
+                return -1;
+            }
+        }
+        // Removed, a link, or a pipe without a reader or a socket in its place.
+        if (errno == ENOENT || errno == ELOOP || errno == ENXIO) errno = kReplacedWhileSavingError;
+        return -1;
+    }
+    if (!IsFile(fd, old)) {
+        ::close(fd);
+        errno = kReplacedWhileSavingError;
+        return -1;
+    }
+    // A regular file: its writes wait for the disk as they should.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
+// Writes the new bytes, already produced, into the old file itself (looked at
+// as `old`, and held open since). Its old bytes first go to a flushed copy
+// beside it; then the room for the new bytes is reserved; only then are old
+// bytes overwritten. A failure before that leaves the file as it was; a
+// failure after it puts the old bytes back from the copy, and where even that
+// fails the copy stays and errno is kDamagedFileError. Once written and
+// flushed, `path` must still lead to the file, else its old bytes go back
+// too, and errno is kReplacedWhileSavingError.
 bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat& old, const NewBytes& bytes,
                   const std::string& path) {
-    const int fd = ::open(target.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ELOOP) return Fail(kReplacedWhileSavingError);
-        if (errno == EACCES) {
-            // One the user may write but not read: its old bytes cannot be kept.
-            const int probe = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-            if (probe >= 0) {
-                ::close(probe);
-                return Fail(kUnreadableFileError);
-            }
-            errno = EACCES;
-        }
-        return false;
-    }
+    const int fd = OpenToRewrite(target, old);
+    if (fd < 0) return false;
     struct stat file {};
     if (::fstat(fd, &file) != 0) {
         const int error = errno;
@@ -566,7 +719,6 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
         PutBackModeBits(fd, file);
         ::close(fd);
     });
-    if (file.st_dev != old.st_dev || file.st_ino != old.st_ino) return Fail(kReplacedWhileSavingError);
     const off_t oldSize = file.st_size, newSize = bytes.size;
 
     std::string copy;
@@ -577,10 +729,13 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
         ::close(copyFd);
         if (!copyNeeded) ::unlink(copy.c_str());
     });
+    // Who may read the copy is the file's say alone, not the folder's default list.
+    if (::fremovexattr(copyFd, kAccessList) != 0 && errno != ENODATA && errno != ENOTSUP) return false;
     if (!CopyRange(fd, copyFd, 0, oldSize)) return false;
     ShareCopy(fd, file, copyFd);
     if (::fsync(copyFd) != 0) return false;
-    FlushFolder(dir);  // the copy's name too, where the folder can be flushed
+    // The copy's name too, before any old byte changes.
+    if (FlushFolder(dir) == Flush::Failed) return false;
     if (!Reserve(fd, oldSize, bytes)) return false;
     Report(WriteStep::Reserved, path);
 
@@ -589,6 +744,10 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
     if (written) {
         PutBackModeBits(fd, file);
         written = ::fsync(fd) == 0;
+    }
+    if (written && !LeadsTo(path, file)) {
+        written = false;
+        errno = kReplacedWhileSavingError;
     }
     if (!written) {
         const int cause = errno;
@@ -606,9 +765,48 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
     dropCopy.Keep();
     ::close(copyFd);
     ::unlink(copy.c_str());
-    if (FlushFolder(dir)) Report(WriteStep::FolderFlushed, path);
+    const Flush flushed = FlushFolder(dir);
+    if (flushed == Flush::Failed) return false;
+    if (flushed == Flush::Done) Report(WriteStep::FolderFlushed, path);
     return true;
 }
+
+// The system's fs.protected_regular (0, 1 or 2; 0 where it cannot be read).
+int ProtectedRegular() {
+    const int fd = ::open("/proc/sys/fs/protected_regular", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    char value = 0;
+    const ssize_t n = ::read(fd, &value, 1);
+    ::close(fd);
+    return n == 1 && value >= '0' && value <= '2' ? value - '0' : 0;
+}
+
+// Whether the file (looked at as `file`) in folder `dir` is one that another
+// user placed in a shared folder: a sticky folder that others may write (and,
+// where the system's fs.protected_regular is 2, one that a group may write),
+// the file neither the user's nor the folder owner's. The system refuses such
+// a file to a program that would create it, but not to one that opens it to
+// rewrite it.
+bool PlacedByAnother(const fs::path& dir, const struct stat& file) {
+    struct stat folder {};
+    if (::stat(dir.c_str(), &folder) != 0 || !(folder.st_mode & S_ISVTX)) return false;
+    if (file.st_uid == ::geteuid() || file.st_uid == folder.st_uid) return false;
+    if (folder.st_mode & S_IWOTH) return true;
+    return (folder.st_mode & S_IWGRP) && ProtectedRegular() >= 2;
+}
+
+// A descriptor closed when the scope is left, errno kept.
+struct HeldFile {
+    int fd;
+    explicit HeldFile(int descriptor) : fd(descriptor) {}
+    ~HeldFile() {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        errno = error;
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+};
 
 }  // namespace
 
@@ -619,20 +817,28 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
     if (chain.Error != 0) return Fail(chain.Error);
     const fs::path target = chain.Entries.back();
     if (target.filename().empty()) return Fail(EISDIR);
-    struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    // The old file is held from the first look on: no new file gets its
+    // number meanwhile, so one put in its place is told from it.
+    const HeldFile held(::open(target.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    const bool replacing = held.fd >= 0;
     if (!replacing && errno != ENOENT) return false;
+    struct stat old {};
     if (replacing) {
+        if (::fstat(held.fd, &old) != 0) return false;
+        // A link in its place since the chain was followed.
+        if (S_ISLNK(old.st_mode)) return Fail(kReplacedWhileSavingError);
         // Folders, devices and pipes are never replaced; nor is a file the
         // user may not write, or one marked read-only (no write permission for
-        // anyone, which would not stop the superuser).
+        // anyone, which would not stop the superuser), or one that another
+        // user placed in a shared folder.
         if (S_ISDIR(old.st_mode)) return Fail(EISDIR);
         if (!S_ISREG(old.st_mode)) return Fail(ENXIO);
         if ((old.st_mode & 0222) == 0) return Fail(EROFS);
         if (::access(target.c_str(), W_OK) != 0) return false;
+        if (PlacedByAnother(dir, old)) return Fail(kForeignFileError);
     }
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
     // A new file is made as every program makes one; one that replaces a file
     // stays the user's alone until it has taken that file's owner and mode.
     std::string name;
@@ -668,7 +874,10 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
     if (std::rename(name.c_str(), target.c_str()) != 0) return false;
     dropTemporary.Keep();
     Report(WriteStep::Renamed, path);
-    if (FlushFolder(dir)) Report(WriteStep::FolderFlushed, path);
+    // The file is there, but only a flushed folder keeps its name on the disk.
+    const Flush flushed = FlushFolder(dir);
+    if (flushed == Flush::Failed) return false;
+    if (flushed == Flush::Done) Report(WriteStep::FolderFlushed, path);
     return true;
 }
 
@@ -691,6 +900,9 @@ std::string WriteFailureReason(int error) {
         case kForeignLinkError:
             return "The path leads through a link that another user placed in a shared folder; such a link is "
                    "not followed.";
+        case kForeignFileError:
+            return "The path names a file that another user placed in a shared folder; such a file is not "
+                   "written.";
         case kUnreadableFileError:
             return "The file has to be rewritten in place, and its old bytes cannot be read to keep them.";
         case kReplacedWhileSavingError: return "Another program replaced or removed the file while it was saved.";

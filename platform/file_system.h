@@ -95,12 +95,16 @@ std::string LargerThanItsKindReason(const FileKind& kind);
 
 // Writes the whole file through a flushed temporary file, a rename and a
 // flush of the folder; false (and the old file untouched) when writing or
-// flushing the temporary file or the rename fails. A folder that cannot be
-// flushed (some file systems refuse it) does not undo the write.
+// flushing the temporary file or the rename fails. A flush of the folder that
+// fails (a disk error, a full disk) fails the write with its reason: the new
+// file has its name, but the disk did not confirm it. A folder that cannot be
+// flushed (the user may not list it, or its file system cannot flush
+// folders) does not undo the write.
 // A symbolic link stays a link: the file at the end of its chain is written
-// (in that file's folder). Links are followed as the system follows them: a
-// path through a link that another user placed in a shared folder (see
-// kForeignLinkError) is refused, nothing written and nothing made.
+// (in that file's folder). Links are followed as the system follows them,
+// but a path through a link that another user placed in a shared folder (see
+// kForeignLinkError) is refused, nothing written and nothing made; so is a
+// file that another user placed in a shared folder (kForeignFileError).
 // A new file is made as every program makes one: mode 0666 given to the
 // system, which applies the umask or the folder's default access list, under
 // a name no one can guess and never through a link.
@@ -114,12 +118,18 @@ std::string LargerThanItsKindReason(const FileKind& kind);
 // produced (into the temporary file, whose name goes once it is known that
 // they go in place, and whose room is free again once the bytes, up to
 // 64 MiB, are held in memory): its old bytes are copied to a file beside it (its
-// name with a dot and six characters added, the file's group and permission
-// bits or access list where the system lets the user give them) and flushed,
-// the room for the new bytes is reserved (what the file grows by is written
-// first; the file system reserves the rest where it can), the file is
-// rewritten and flushed, and the copy is removed. So a write in place needs
-// room besides the file for the larger of the old and the new bytes (for
+// name with a dot and six characters added) and flushed, the room for the new
+// bytes is reserved (what the file grows by is written first; the file system
+// reserves the rest where it can), the file is rewritten and flushed, and the
+// copy is removed. The copy may be read by exactly those who may read the
+// file: no entry of the folder's default access list; the file's owner, group
+// and permission bits or access list where the system lets the user give
+// them, else an access list that names the file's owner and group. The file
+// is held open from the first look, and once rewritten the path must still
+// lead to it (kReplacedWhileSavingError otherwise, the old bytes put back).
+// Every open of the file to rewrite it is made without waiting: a pipe or
+// device put in its place is refused, never waited on. So a write in place
+// needs room besides the file for the larger of the old and the new bytes (for
 // both, and what the file grows by, beyond 64 MiB). A disk that fills
 // up before the room is reserved leaves the old file as it was; a write that
 // fails after it (a disk full where the file system cannot reserve room ahead
@@ -131,15 +141,16 @@ std::string LargerThanItsKindReason(const FileKind& kind);
 // Refused, nothing written: a file the user may not write or that has no
 // write permission at all (read-only), anything but a regular file (folder,
 // device, pipe), a chain of links that loops or that passes another user's
-// link in a shared folder, and a file written in place whose old bytes cannot
-// be read or copied.
+// link in a shared folder, another user's file in a shared folder, and a file
+// written in place whose old bytes cannot be read or copied.
 // On failure errno holds the reason, kept through the clean-up: the system's
 // own, or for the refusals above EROFS (a read-only file), EISDIR (a folder),
 // ENXIO (a device, pipe or socket), ELOOP (links that loop),
-// kForeignLinkError, kUnreadableFileError (a file to rewrite in place that the
-// user may write but not read), kReplacedWhileSavingError (the file written
-// in place was replaced or removed meanwhile) and kDamagedFileError; a
-// producer that gives up leaves whatever errno it set (0 when none).
+// kForeignLinkError, kForeignFileError, kUnreadableFileError (a file to
+// rewrite in place that the user may write but not read),
+// kReplacedWhileSavingError (the file written in place was replaced or
+// removed meanwhile) and kDamagedFileError; a producer that gives up leaves
+// whatever errno it set (0 when none).
 // Where the new file replaces the old one by a rename, a file with further
 // hard links is written under this name only; the other names keep the old
 // bytes. A write in place reaches every name.
@@ -185,6 +196,11 @@ enum class WriteStep { Reserved, FileFlushed, Renamed, FolderFlushed };
 using WriteStepObserver = std::function<void(WriteStep step, const std::string& path)>;
 // Called after each step of every later write; an empty function stops it.
 void SetWriteStepObserver(WriteStepObserver observer);
+// For tests that make the flush of a folder fail: called with the folder's
+// descriptor in place of fsync, it returns 0 or the errno of the failure; an
+// empty function gives the flush back to the system.
+using FolderFlush = std::function<int(int folderFd)>;
+void SetFolderFlushForTests(FolderFlush flush);
 
 // Why a write failed, as the sentence a message shows after its first line,
 // from the errno the failed write left: "The disk is full." and the like;
@@ -194,11 +210,18 @@ void SetWriteStepObserver(WriteStepObserver observer);
 std::string WriteFailureReason(int error);
 
 // The errno of a path that leads through a symbolic link another user placed
-// in a shared folder: one that others may write and that has the sticky bit,
-// where the system itself follows only the links of the folder's owner or of
-// the user following them. No system call sets it; FollowLinks reports it and
+// in a shared folder: one that has the sticky bit and that others or a group
+// may write, where only the links of the folder's owner or of the user
+// following them are followed (the system itself holds to that in folders
+// that others may write). No system call sets it; FollowLinks reports it and
 // every write refuses such a path with it.
 inline constexpr int kForeignLinkError = 10001;
+// The errno of a save to a file that another user placed in a shared folder:
+// a sticky folder that others may write (or a group, where the system's
+// fs.protected_regular is 2), the file neither the user's nor the folder
+// owner's. The system refuses such a file to a program that creates the file
+// it opens; every write refuses it with this before anything is written.
+inline constexpr int kForeignFileError = 10005;
 // The errno of a file that has to be rewritten in place (see
 // WriteFileAtomically) but that the user may not read: its old bytes cannot
 // be kept.
@@ -227,10 +250,10 @@ struct LinkChain {
     // searched). The last entry is where a write through the path lands.
     std::vector<std::string> Entries;
     // 0 when the chain ends as above; else ELOOP for a chain of more than
-    // kMostLinks links (a loop), kForeignLinkError for a link the system
-    // would not follow (in a folder that others may write and that has the
-    // sticky bit, a link that belongs neither to the user following it, by
-    // the effective user ID, nor to the folder's owner), or the errno of a
+    // kMostLinks links (a loop), kForeignLinkError for a link not followed
+    // (in a sticky folder that others or a group may write, a link that
+    // belongs neither to the user following it, by the effective user ID,
+    // nor to the folder's owner), or the errno of a
     // link that cannot be read; the last entry is then that link.
     int Error = 0;
 };

@@ -1,6 +1,7 @@
 #include "platform/file_version.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 #include "platform/file_system.h"
@@ -61,9 +62,12 @@ bool KeyMatches(const std::vector<uint8_t>& info, const Block& b, const std::str
 
 bool GetVersionInfo(const std::string& path, std::vector<uint8_t>& info) {
     std::vector<uint8_t> file;
-    if (!fsys::ReadWholeFile(path, file, fsys::kProgramFile)) return false;
+    if (!fsys::ReadWholeFile(path, file, fsys::kProgramFile)) return false;  // errno says why
     std::vector<uint8_t> data;
-    if (!pe::FindResource(file, pe::kResourceVersion, -1, data) || data.empty()) return false;
+    if (!pe::FindResource(file, pe::kResourceVersion, -1, data) || data.empty()) {
+        errno = 0;  // read, and without version information
+        return false;
+    }
     info.swap(data);
     return true;
 }

@@ -18,11 +18,13 @@
 #include <vector>
 
 // The size of the file's version information: 0 when the file cannot be read,
-// is not an executable, or has none.
+// is not an executable, or has none; errno then says why the file could not
+// be read (fsys::ReadFailureReason with fsys::kProgramFile), and is 0 when it
+// was read.
 uint32_t GetVersionInfoSize(const std::string& path);
 
 // The file's version information (the version resource's bytes); false when
-// there is none.
+// there is none, errno as for GetVersionInfoSize.
 bool GetVersionInfo(const std::string& path, std::vector<uint8_t>& info);
 
 // A value found in the version information: its bytes (for text, UTF-16 up to

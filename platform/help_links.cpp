@@ -1,5 +1,8 @@
 #include "platform/help_links.h"
 
+#include <cerrno>
+
+#include "platform/file_system.h"
 #include "platform/prompts.h"
 
 HelpLink HelpLinkKind(const std::string& href) {
@@ -30,4 +33,17 @@ bool OpenOutsideHelpLink(const std::string& href) {
     }
     MsgBox(kRefusedLinkText + href + ".", "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
     return true;
+}
+
+std::string HelpPageFailureText(const std::string& page, int error) {
+    if (error == ENOENT) return "Help Topic Not Found!";
+    std::string text = "Could Not Open the Help Page!\r\n" + page;
+    if (error != 0) text += "\r\n" + fsys::ReadFailureReason(error, fsys::kHelpPage);
+    return text;
+}
+
+int HelpPageReadError(const std::string& page) {
+    std::string bytes;
+    errno = 0;
+    return fsys::ReadWholeFile(page, bytes, fsys::kHelpPage) ? 0 : errno;
 }

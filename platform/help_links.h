@@ -25,3 +25,14 @@ void ShowWebAddress(const std::string& address);
 bool OpenOutsideHelpLink(const std::string& href);
 inline constexpr const char* kRefusedLinkText =
     "Could Not Open the Link!\r\nThe help opens only web and mail links (http, https and mailto), not ";
+
+// The message for a help page the program could not show, from the errno of
+// its read (ReadWholeFile with fsys::kHelpPage): "Help Topic Not Found!" where
+// the page does not exist; else "Could Not Open the Help Page!", the page's
+// path, and why it could not be read (fsys::ReadFailureReason) unless error is
+// 0 (the page was read, but nothing could show it).
+std::string HelpPageFailureText(const std::string& page, int error);
+
+// The errno of reading the page as the help viewer reads it (bounded by
+// fsys::kHelpPage; a page over the bound is refused unread); 0 when it reads.
+int HelpPageReadError(const std::string& page);

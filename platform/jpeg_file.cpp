@@ -218,7 +218,8 @@ bool DecodeJpeg(const std::vector<uint8_t>& bytes, int64_t maxPixels, int64_t ma
     OnProgress(reinterpret_cast<j_common_ptr>(&info));
     const int64_t pixels = int64_t{info.image_width} * info.image_height;
     const int64_t allowed = std::max(pixelsAlwaysAllowed, int64_t(bytes.size()) * maxPixelsPerByte);
-    if (pixels <= 0 || pixels > maxPixels || pixels > allowed) {
+    if (pixels <= 0 || pixels > maxPixels || pixels > allowed || info.image_width > kMaxPictureSide ||
+        info.image_height > kMaxPictureSide) {
         jpeg_destroy_decompress(&info);
         return false;
     }

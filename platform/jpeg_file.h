@@ -22,7 +22,8 @@ bool LooksLikeJpeg(const std::vector<uint8_t>& bytes);
 
 // Decodes the JPEG into picture (red, green, blue, top row first); false, the
 // picture untouched, when the file is broken, holds corrupt codes where pixels
-// would be made up, or claims more than maxPixels pixels or more than
+// would be made up, or claims more than maxPixels pixels, more than
+// kMaxPictureSide on a side (refused before any pixel is decoded) or more than
 // maxPixelsPerByte pixels per byte of the file (above a small allowance); when
 // it holds more scans or blocks than the bounds above; and when its scans are
 // not whole and in an order the format allows: a scan cut short, a component

@@ -1,6 +1,7 @@
 #include "platform/picture_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/bmp_file.h"
 #include "platform/file_system.h"
@@ -37,7 +38,12 @@ constexpr int64_t kPixelsAlwaysAllowed = 256 * 256;
 
 bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int64_t maxPixels) {
     std::vector<uint8_t> bytes;
-    if (!fsys::ReadWholeFile(path, bytes, fsys::kPictureFile) || bytes.empty() || bytes.size() > 0x7FFFFFFF) return false;
+    if (!fsys::ReadWholeFile(path, bytes, fsys::kPictureFile)) return false;
+    return DecodePlatformPicture(bytes, picture, maxPixels);
+}
+
+bool DecodePlatformPicture(const std::vector<uint8_t>& bytes, PlatformPicture& picture, int64_t maxPixels) {
+    if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return false;
     const auto* data = bytes.data();
     const int length = static_cast<int>(bytes.size());
     if (LooksLikeJpeg(bytes)) return DecodeJpeg(bytes, maxPixels, kMaxPixelsPerByte, kPixelsAlwaysAllowed, picture);
@@ -57,5 +63,108 @@ bool LoadPlatformPicture(const std::string& path, PlatformPicture& picture, int6
     decoded.Pixels.assign(pixels, pixels + size_t(width) * size_t(height) * 3);
     stbi_image_free(pixels);
     picture = std::move(decoded);
+    return true;
+}
+
+namespace {
+
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint32_t Be32(const uint8_t* p) {
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | uint32_t{p[3]};
+}
+
+bool StartsAsPng(const uint8_t* bytes, size_t size) {
+    return size >= sizeof kPngSignature && std::equal(kPngSignature, kPngSignature + 8, bytes);
+}
+
+// The bytes of a row of the DIB: bits a pixel times the width, in whole 32-bit words.
+uint64_t DibStride(int64_t width, int64_t bits) { return static_cast<uint64_t>((width * bits + 31) / 32 * 4); }
+
+// The width of the icon picture of size bytes, when it is one the toolkit may
+// decode (see PickIconPicture); 0 otherwise.
+int64_t IconPictureWidth(const uint8_t* picture, size_t size) {
+    int64_t width = 0, height = 0;
+    if (StartsAsPng(picture, size)) {
+        if (!PngSize(picture, size, width, height)) return 0;
+    } else {
+        constexpr size_t kInfoHeader = 40;
+        if (size < kInfoHeader || Le32(picture) != kInfoHeader) return 0;
+        width = static_cast<int32_t>(Le32(picture + 4));
+        const int64_t rows = static_cast<int32_t>(Le32(picture + 8));  // the picture's and its mask's
+        const int64_t bits = Le16(picture + 14);
+        const uint32_t compression = Le32(picture + 16);
+        const uint32_t coloursUsed = Le32(picture + 32);
+        // Rows stored bottom up (a positive height), as an icon's are; the mask's rows follow the picture's.
+        height = rows / 2;
+        if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
+        if (compression != 0) return 0;
+        uint64_t colours = 0;
+        if (bits <= 8) {
+            // Every index a pixel may hold must name a colour of the table.
+            colours = coloursUsed == 0 ? uint64_t{1} << bits : coloursUsed;
+            if (colours != uint64_t{1} << bits) return 0;
+        }
+        if (width < 1 || width > kMaxIconSide || height < 1 || height > kMaxIconSide) return 0;
+        const uint64_t needed = kInfoHeader + 4 * colours + static_cast<uint64_t>(height) * DibStride(width, bits) +
+                                static_cast<uint64_t>(height) * DibStride(width, 1);
+        if (needed > size) return 0;
+    }
+    if (width < 1 || width > kMaxIconSide || height < 1 || height > kMaxIconSide) return 0;
+    return width;
+}
+
+}  // namespace
+
+bool LooksLikePng(const std::vector<uint8_t>& bytes) { return StartsAsPng(bytes.data(), bytes.size()); }
+
+bool PngSize(const uint8_t* bytes, size_t size, int64_t& width, int64_t& height) {
+    // The signature, then the IHDR chunk: its length (13), its type, width and height.
+    if (!StartsAsPng(bytes, size) || size < 8 + 8 + 13) return false;
+    if (Be32(bytes + 8) != 13 || std::memcmp(bytes + 12, "IHDR", 4) != 0) return false;
+    width = Be32(bytes + 16);
+    height = Be32(bytes + 20);
+    return true;
+}
+
+bool PngWithinBounds(const std::vector<uint8_t>& bytes, int64_t maxPixels) {
+    int64_t width = 0, height = 0;
+    if (!PngSize(bytes.data(), bytes.size(), width, height)) return false;
+    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= maxPixels;
+}
+
+bool PickIconPicture(const std::vector<uint8_t>& ico, std::vector<uint8_t>& single) {
+    // The header: reserved (0), type (1 for icons) and the number of entries;
+    // each entry: width, height, colours, reserved (bytes), planes and bits a
+    // pixel (16-bit), and the picture's size and offset in the file (32-bit).
+    constexpr size_t kHeader = 6, kEntry = 16;
+    if (ico.size() < kHeader || Le16(ico.data()) != 0 || Le16(ico.data() + 2) != 1) return false;
+    const size_t count = Le16(ico.data() + 4);
+    if (count == 0 || ico.size() < kHeader + count * kEntry) return false;
+    int64_t bestWidth = 0;
+    size_t best = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* entry = ico.data() + kHeader + i * kEntry;
+        const uint64_t size = Le32(entry + 8), offset = Le32(entry + 12);
+        if (offset > ico.size() || size > ico.size() - offset) continue;
+        const int64_t width = IconPictureWidth(ico.data() + offset, static_cast<size_t>(size));
+        if (width > bestWidth) {
+            bestWidth = width;
+            best = i;
+        }
+    }
+    if (bestWidth == 0) return false;
+    const uint8_t* entry = ico.data() + kHeader + best * kEntry;
+    const uint32_t size = Le32(entry + 8), offset = Le32(entry + 12);
+    std::vector<uint8_t> out = {0, 0, 1, 0, 1, 0};
+    out.insert(out.end(), entry, entry + 12);  // its fields up to its size
+    out.insert(out.end(), {static_cast<uint8_t>(kHeader + kEntry), 0, 0, 0});
+    out.insert(out.end(), ico.begin() + offset, ico.begin() + offset + size);
+    single.swap(out);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -78,7 +79,9 @@ bool GetFileVersionFields(const std::string& Path, FileVersionFields& Fields) {
     if (file.empty()) return false;
     Fields = FileVersionFields{};
     std::vector<uint8_t> info;
+    // A file that cannot be read leaves errno saying why; one without version information 0.
     if (GetVersionInfoSize(file) == 0 || !GetVersionInfo(file, info)) return true;
+    errno = 0;
 
     VersionValue translation;
     if (!QueryVersionValue(info, "\\VarFileInfo\\Translation", translation) || translation.Size < 4) return true;

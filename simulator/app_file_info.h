@@ -21,7 +21,9 @@ struct FileVersionFields {
 // language and code page of its translation table; each field not found stays
 // empty, and all are empty when the file has no version information. False,
 // the fields untouched, only when the file does not exist (its name is looked
-// up without regard to case, as the simulator's own platform does).
+// up without regard to case, as the simulator's own platform does). When it
+// returns true, errno is 0, or says why the file could not be read (all
+// fields empty then; fsys::ReadFailureReason with fsys::kProgramFile).
 bool GetFileVersionFields(const std::string& Path, FileVersionFields& Fields);
 
 // Count := the number of files in Folder and every folder below it whose names

@@ -9,28 +9,42 @@
 
 #include "platform/file_system.h"
 #include "platform/pe_resources.h"
+#include "platform/picture_file.h"
 #include "platform/stored_paths.h"
 #include "simulator/track_icons.h"
 
 namespace {
 
-// The most pictures of an icon file looked at: an icon holds a few sizes and
-// depths, and the toolkit reads the whole directory again for every picture.
-constexpr int kMostIconPictures = 64;
+// The picture of an .ico file's bytes to show, decoded by the toolkit only
+// once its header has shown it to be an icon (PickIconPicture): a picture of
+// a size no icon has (a side of 0, a negative one, one over 256 pixels) is
+// never handed to the toolkit, which would assert or fill gigabytes.
+wxImage IconPicture(const std::vector<uint8_t>& ico) {
+    std::vector<uint8_t> single;
+    if (!PickIconPicture(ico, single)) return wxImage();
+    wxMemoryInputStream in(single.data(), single.size());
+    wxImage image;
+    if (!image.LoadFile(in, wxBITMAP_TYPE_ICO, 0)) return wxImage();
+    return image;
+}
 
-// The largest of the first pictures of an .ico file's bytes.
-wxImage LargestIcon(const std::vector<uint8_t>& ico) {
-    wxImage best;
-    wxMemoryInputStream counter(ico.data(), ico.size());
-    const int count = std::min(wxImage::GetImageCount(counter, wxBITMAP_TYPE_ICO), kMostIconPictures);
-    for (int i = 0; i < count; ++i) {
-        wxMemoryInputStream in(ico.data(), ico.size());
+// A picture file of the user's other than an icon file: a PNG that its header
+// keeps within the picture bounds, decoded by the toolkit; a BMP, GIF or JPEG,
+// decoded by the program's own picture loader.
+wxImage OtherPicture(const std::vector<uint8_t>& bytes) {
+    if (LooksLikePng(bytes)) {
+        if (!PngWithinBounds(bytes)) return wxImage();
+        wxMemoryInputStream in(bytes.data(), bytes.size());
         wxImage image;
-        if (image.LoadFile(in, wxBITMAP_TYPE_ICO, i) && (!best.IsOk() || image.GetWidth() > best.GetWidth())) {
-            best = image;
-        }
+        if (!image.LoadFile(in, wxBITMAP_TYPE_PNG)) return wxImage();
+        return image;
     }
-    return best;
+    PlatformPicture picture;
+    if (!DecodePlatformPicture(bytes, picture)) return wxImage();
+    wxImage image;
+    if (!image.Create(picture.Width, picture.Height, false)) return wxImage();
+    std::copy(picture.Pixels.begin(), picture.Pixels.end(), image.GetData());
+    return image;
 }
 
 wxImage FromRgba(const std::vector<uint8_t>& rgba, int size) {
@@ -65,16 +79,16 @@ static wxImage OptionImage(int option, const std::string& ownIconPath, const Ass
         // The executable's name is matched without regard to case, as the simulator's platform does.
         const auto program =
             fsys::ResolveStoredName(paths.SimPath, option == 0 ? "VortaxisSimulator.exe" : "VortaxisEditor.exe");
-        if (program && fsys::ReadWholeFile(*program, exe, fsys::kProgramFile) && pe::ExtractIconFile(exe, ico)) image = LargestIcon(ico);
+        if (program && fsys::ReadWholeFile(*program, exe, fsys::kProgramFile) && pe::ExtractIconFile(exe, ico)) {
+            exe.clear();
+            exe.shrink_to_fit();
+            image = IconPicture(ico);
+        }
     } else {
         const std::string file = IconFileOfValue(ownIconPath);
-        if (fsys::FileExists(file)) {
-            if (fsys::HasExtension(file, ".ico")) {
-                std::vector<uint8_t> ico;
-                if (fsys::ReadWholeFile(file, ico, fsys::kPictureFile)) image = LargestIcon(ico);
-            } else {
-                image.LoadFile(wxString::FromUTF8(file));
-            }
+        std::vector<uint8_t> bytes;
+        if (fsys::FileExists(file) && fsys::ReadWholeFile(file, bytes, fsys::kPictureFile)) {
+            image = fsys::HasExtension(file, ".ico") ? IconPicture(bytes) : OtherPicture(bytes);
         }
     }
     if (image.IsOk() && (image.GetWidth() != size || image.GetHeight() != size)) {

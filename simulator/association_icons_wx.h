@@ -1,7 +1,11 @@
 #pragma once
 // The pictures of the track-file icon options: the simulator's and the
 // editor's own icons (read from their executables), the program's drawn
-// tracks and logo, and an icon file of the user's.
+// tracks and logo, and an icon file of the user's (or another picture: PNG,
+// BMP, GIF or JPEG). Each picture's size is checked from its header before it
+// is decoded (platform/picture_file.h): an icon's picture has sides of 1 to
+// 256 pixels, another picture stays within the picture bounds; anything else
+// is no picture.
 
 #include <cstdint>
 #include <string>

@@ -87,7 +87,7 @@ std::string StringValue(const std::string& text) {
 bool IsSimulatorVerb(int verb) { return verb >= 0 && verb < 3; }
 
 bool Wanted(const DesktopAssociation& a, int verb) {
-    return a.RightClick[static_cast<size_t>(verb)] && (!IsSimulatorVerb(verb) || a.WineAvailable);
+    return a.RightClick[static_cast<size_t>(verb)] && (!IsSimulatorVerb(verb) || !a.Wine.empty());
 }
 
 // Writes the file through its links (the save keeps what the file had: owner, mode, access list).
@@ -178,7 +178,16 @@ std::optional<std::string> DesktopEntryProgram(const std::string& program, std::
 std::optional<std::string> DesktopEntryText(int verb, const DesktopAssociation& a, std::string& problem) {
     const auto program = DesktopEntryProgram(a.Programs[static_cast<size_t>(verb)], problem);
     if (!program) return std::nullopt;
-    std::string exec = IsSimulatorVerb(verb) ? "wine " : "";
+    std::string exec;
+    if (IsSimulatorVerb(verb)) {
+        if (a.Wine.empty()) {
+            problem = "Wine was not found, so this desktop cannot run the simulator's programs.";
+            return std::nullopt;
+        }
+        const auto wine = DesktopEntryProgram(a.Wine, problem);
+        if (!wine) return std::nullopt;
+        exec = ExecArgument(*wine) + " ";
+    }
     exec += ExecArgument(*program);
     if (verb == 0) exec += " -s";
     exec += " %f";
@@ -408,13 +417,15 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
     } else {
         WriteBytes(icon, a.IconPng.data(), a.IconPng.size(), failures);
     }
+    std::array<bool, 4> written{};
     for (int verb = 0; verb < 4; ++verb) {
         const std::string path = folders.DataHome + "applications/" + DesktopEntryName(verb);
         if (Wanted(a, verb)) {
-            std::string problem;
-            const std::optional<std::string> text = DesktopEntryText(verb, a, problem);
+            std::string problem = a.ProgramProblems[static_cast<size_t>(verb)];
+            const std::optional<std::string> text =
+                problem.empty() ? DesktopEntryText(verb, a, problem) : std::nullopt;
             if (text) {
-                WriteText(path, *text, failures);
+                written[static_cast<size_t>(verb)] = WriteText(path, *text, failures);
             } else {
                 failures.push_back("Could not write " + path + ": " + problem);
             }
@@ -426,14 +437,21 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
     std::optional<std::string> old;
     std::string text;
     std::error_code ec;
+    errno = 0;
     if (fsys::ReadWholeFile(mimeapps, text, fsys::kDesktopListFile)) {
         old = std::move(text);
-    } else if (fs::exists(mimeapps, ec)) {
+    } else if (const int error = errno; fs::exists(mimeapps, ec)) {
         // There but unreadable: its lines cannot be kept, so it is left as it is.
-        failures.push_back("Could not write " + mimeapps + ": It cannot be read, so its lines could not be kept.");
+        const std::string reason = fsys::ReadFailureReason(error, fsys::kDesktopListFile);
+        failures.push_back("Could not write " + mimeapps + ": It cannot be read, so its lines could not be kept." +
+                           (reason.empty() ? "" : " " + reason));
         return false;
     }
-    const std::string entry = Wanted(a, a.DoubleClick) ? DesktopEntryName(a.DoubleClick) : std::string{};
+    // The default names only an entry written now: one refused or not
+    // written would leave the type to an entry that is not there, or that
+    // still names what was associated before.
+    const bool defaultWritten = a.DoubleClick >= 0 && a.DoubleClick < 4 && written[static_cast<size_t>(a.DoubleClick)];
+    const std::string entry = defaultWritten ? DesktopEntryName(a.DoubleClick) : std::string{};
     const std::optional<std::string> updated = SetDefaultApplication(old, entry);
     if (updated == old) return failures.size() == before;
     if (updated) {
@@ -456,7 +474,7 @@ std::string DesktopAssociationNotice(const DesktopAssociation& a, const DesktopF
         return "The desktop's association of track files was not changed: no home folder is known "
                "(HOME, XDG_DATA_HOME and XDG_CONFIG_HOME name no absolute folder).";
     }
-    if (a.WineAvailable) return {};
+    if (!a.Wine.empty()) return {};
     constexpr const char* kDoubleClickCaptions[3] = {"Ride in Simulator", "Edit in Editor",
                                                      "Terraform in Terraformer"};
     constexpr const char* kRightClickCaptions[3] = {"Ride!", "Edit", "Terraform"};

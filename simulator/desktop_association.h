@@ -38,7 +38,13 @@ struct DesktopAssociation {
     int DoubleClick = 0;                 // 0 Ride, 1 Edit, 2 Terraform
     std::array<bool, 4> RightClick{};    // Ride!, Edit, Terraform, Gantrywright
     std::array<std::string, 4> Programs; // the program each verb runs
-    bool WineAvailable = false;
+    // Why a verb's program cannot be named (no program is at its path any
+    // more); empty where it can. Such a verb's entry is not written.
+    std::array<std::string, 4> ProgramProblems;
+    // The absolute path of wine as FindProgramOnPath finds it, which the
+    // simulator's entries name; empty: not found, and those entries are not
+    // offered.
+    std::string Wine;
     std::vector<uint8_t> IconPng;        // the type's icon as a PNG file; empty: none
 };
 
@@ -54,14 +60,19 @@ std::string DesktopEntryName(int verb);
 std::optional<std::string> DesktopEntryProgram(const std::string& program, std::string& problem);
 
 // The text of a verb's desktop entry; nullopt, with the reason in `problem`,
-// when its program's path cannot be named in one (DesktopEntryProgram).
+// when its program's path, or for the simulator's verbs wine's, cannot be
+// named in one (DesktopEntryProgram). The simulator's entries run its program
+// through wine named by its absolute path, so the launcher's own PATH does
+// not choose it.
 std::optional<std::string> DesktopEntryText(int verb, const DesktopAssociation& association, std::string& problem);
 
 // Writes and removes the files above. False when a file could not be written
 // or removed (failures holds a line for each, "Could not write <file>: " and
 // the reason), or, with nothing written, when the folders are not known. An
-// entry whose program's path no entry can name is not written (its old file
-// stays), and said so among the failures.
+// entry whose program's path no entry can name, or whose program is gone, is
+// not written (its old file stays), and said so among the failures. The
+// double-click verb's entry becomes the type's default only when it was
+// written; otherwise this program's default is taken out of mimeapps.list.
 bool ApplyDesktopAssociation(const DesktopAssociation& association, const DesktopFolders& folders,
                              std::vector<std::string>& failures);
 

@@ -50,6 +50,22 @@ std::string CopyFailureReason(const UncopiedTexture& texture) {
 
 void Warn(const std::string& text, const char* title) { MsgBox(text, title, MsgButtons::OK, MsgIcon::Exclamation); }
 
+// A reason a message line starts with, as a sentence: "the name ..." is "The name ....".
+std::string Sentence(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text + ".";
+}
+
+// The values a save kept because their files were not found, at most 15 of them.
+std::string NotFoundList(const std::vector<std::string>& values) {
+    constexpr size_t kMostLines = 15;
+    std::string text;
+    for (size_t i = 0; i < values.size() && i < kMostLines; ++i)
+        text += "\n" + values[i].substr(0, values[i].find('\0'));
+    if (values.size() > kMostLines) text += "\n... and " + std::to_string(values.size() - kMostLines) + " more.";
+    return text;
+}
+
 }  // namespace
 
 EnvironmentEditor::EnvironmentEditor(EnvironmentValues& values) : values_(values) {}
@@ -100,8 +116,10 @@ bool EnvironmentEditor::Open() {
                             "Open Environment File...", "env", Owner, flags)) {
         return false;
     }
+    errno = 0;
     if (!ReadEnvironmentFile(path, values_)) {
-        Warn("Error Opening Environment File.", "Error!");
+        const std::string reason = fsys::ReadFailureReason(errno, fsys::kEnvironmentFile);
+        Warn("Error Opening Environment File." + (reason.empty() ? "" : "\n" + reason), "Error!");
         return false;
     }
     CurrentFilePath = path;
@@ -126,7 +144,8 @@ bool EnvironmentEditor::Write(bool replaceConfirmed) {
     }
     const std::string target = EnvironmentFilePath(EnvName);
     if (target.empty()) {
-        Warn("Unable to save file!\n" + shownPath, "Error!");
+        const std::string refusal = EnvironmentNameRefusal(EnvName);
+        Warn("Unable to save file!\n" + shownPath + (refusal.empty() ? "" : "\n" + Sentence(refusal)), "Error!");
         return false;
     }
     // The file the environment came from, or the one saved last, is replaced
@@ -134,8 +153,9 @@ bool EnvironmentEditor::Write(bool replaceConfirmed) {
     const bool ownFile = fsys::IsSameFile(target, CurrentFilePath) || fsys::IsSameFile(target, SavedFilePath);
     if (!replaceConfirmed && !ownFile && !ConfirmReplaceFile(target, "Save Environment")) return false;
     std::vector<UncopiedTexture> uncopied;
+    std::vector<std::string> notFound;
     errno = 0;
-    if (!WriteEnvironmentFile(EnvName, values_, &uncopied)) {
+    if (!WriteEnvironmentFile(EnvName, values_, &uncopied, &notFound)) {
         const std::string reason = fsys::WriteFailureReason(errno);
         std::string text = "Unable to save file!\n" + target;
         if (uncopied.empty() && !reason.empty()) text += "\n" + reason;
@@ -147,6 +167,12 @@ bool EnvironmentEditor::Write(bool replaceConfirmed) {
     }
     SavedFilePath = target;
     Changed = false;
+    // Their values were written back as they were, not as copies in the
+    // environment's folder: the user learns which pictures it did not take along.
+    if (!notFound.empty())
+        Warn("The environment was saved, but these textures were not found, so they were not copied into " +
+                 EnvironmentTextureFolder(EnvName) + " and keep their values as they were:" + NotFoundList(notFound),
+             "Warning!");
     return true;
 }
 

@@ -4,6 +4,10 @@
 // Clear. Every question and file dialog goes through platform/prompts.h; the
 // values edited are gEnvironment's, the title is EnvName (the name box).
 //
+// A file that cannot be opened is said with the reason; so is a name that is
+// refused (one whose folder name would be empty once the trailing dots and
+// spaces the simulator drops are gone, or that holds "/").
+//
 // Unsaved changes are never dropped silently: New, Open and closing ask
 // first, and a save that was cancelled or failed stops them with the changed
 // flag still set. Save As saves only into the Environments folder itself.
@@ -66,7 +70,8 @@ private:
     // first unless it is the file opened or saved last or Save As had the
     // replacement confirmed. False, after a message, when nothing was saved
     // (the user said No, a name or text is refused, a texture could not be
-    // copied, the file could not be written).
+    // copied, the file could not be written). A save that kept texture values
+    // whose files it did not find lists them in a warning.
     bool Write(bool replaceConfirmed);
 
     EnvironmentValues& values_;

@@ -70,6 +70,15 @@ void WriteKey(std::string_view key, std::string_view value) {
     IniWriteLine(ReplaceCommas(std::move(line)));
 }
 
+// Appends key=value with the value exactly as it is, commas included: a value
+// the writer keeps is written back as it was read.
+void WriteKeyAsIs(std::string_view key, std::string_view value) {
+    std::string line(key);
+    line.push_back('=');
+    line.append(value);
+    IniWriteLine(line);
+}
+
 // A whole number of 1 / 10^decimals as "0.0" with at most `decimals` decimals
 // and at least one: 100 at 4 decimals gives "0.01", 0 gives "0.0".
 std::string ScaledText(int64_t units, int decimals) {
@@ -260,39 +269,60 @@ void TakeLinesNotEdited(std::string_view text, EnvironmentValues& values) {
     values.KeptLines.assign(kept.begin(), kept.end());
 }
 
-// What one WriteEnvironmentFile did with the textures: the copies it wrote and
-// the textures it found but could not copy.
+// What one WriteEnvironmentFile did with the textures: the copies it wrote,
+// the textures it found but could not copy, and the values whose file it did
+// not find.
 struct TextureCopies {
     std::vector<std::string> Written;
     std::vector<UncopiedTexture> Failed;
+    std::vector<std::string> NotFound;
 };
 
-// WriteTextureKey, noting in copies (when given) what it copied or could not.
-void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder,
+// WriteTextureKey; with `copy` false nothing is copied and the key names the
+// copy by the name it would take first. Notes in copies (when given) what it
+// copied, could not copy or did not find.
+void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder, bool copy,
                      TextureCopies* copies) {
     if (path.size() < 2) return;
-    const size_t slash = path.find_last_of("\\/");
-    // The copy carries the name its key gives (commas become points in every key line).
-    const std::string fileName = ReplaceCommas(slash == std::string::npos ? path : path.substr(slash + 1));
-    std::string value = relativeFolder + fileName;
-    const std::string folder = fsys::MapStoredName(gSimPath, relativeFolder);
+    // Found as the simulator reads the value, so a value it reads a picture
+    // from ("Environments\sky.jpg.") keeps naming that picture.
     const std::string source = TexturePathOnDisk(path);
-    if (!source.empty() && fsys::FileExists(source)) {
-        bool created = false, unreadable = false;
-        errno = EINVAL;  // no folder to copy into
-        const auto placed =
-            folder.empty() ? std::nullopt : PlaceTextureCopy(source, folder, fileName, &created, &unreadable);
-        const int error = errno;
-        if (placed) value = relativeFolder + *placed;
-        if (copies && placed && created) copies->Written.push_back((std::filesystem::path(folder) / *placed).string());
-        if (copies && !placed) copies->Failed.push_back({source, error, unreadable});
+    // The copy carries the name the simulator reads, as its key gives it
+    // (commas become points in every key line).
+    const std::string fileName = ReplaceCommas(TextureFileNameAsRead(path));
+    if (source.empty() || !fsys::FileExists(source) || fileName.empty() || fileName == "." || fileName == "..") {
+        // Not found here (or no file name to give a copy): the value may name
+        // a file on a disk this system does not have (a drive letter) or one
+        // still to come. A key naming the environment's folder would name a
+        // copy that was never made and lose the value, so the value stays as
+        // it was, and the save says so.
+        if (copies) copies->NotFound.push_back(path);
+        WriteKeyAsIs(key, path);
+        return;
     }
-    WriteKey(key, value);
+    if (!copy) {
+        WriteKey(key, relativeFolder + fileName);
+        return;
+    }
+    const std::string folder = fsys::MapStoredName(gSimPath, relativeFolder);
+    bool created = false, unreadable = false;
+    errno = EINVAL;  // no folder to copy into
+    const auto placed =
+        folder.empty() ? std::nullopt : PlaceTextureCopy(source, folder, fileName, &created, &unreadable);
+    const int error = errno;
+    if (!placed) {
+        if (copies) copies->Failed.push_back({source, error, unreadable});
+        WriteKeyAsIs(key, path);  // no key names a copy that was not made
+        return;
+    }
+    if (copies && created) copies->Written.push_back((std::filesystem::path(folder) / *placed).string());
+    WriteKey(key, relativeFolder + *placed);
 }
 
-// The folder name under Environments that the keys name: commas become points,
-// as every key line has them.
-std::string TextureFolderName(const std::string& name) { return ReplaceCommas(name); }
+// The folder name under Environments that the keys name, as the simulator
+// reads it: commas become points, as every key line has them, and the
+// trailing dots and spaces go ("Sunset." is the folder "Sunset").
+std::string TextureFolderName(const std::string& name) { return NameAsRead(ReplaceCommas(name)); }
 
 void WriteSwitchOff(const char* key, bool on) {
     if (!on) WriteKey(key, "false");
@@ -303,12 +333,7 @@ void WriteSwitchOff(const char* key, bool on) {
 void WriteEnvironmentText(const std::string& Name, const EnvironmentValues& v, TextureCopies* copies) {
     const std::string relative = "Environments\\" + TextureFolderName(Name) + "\\";
     auto texture = [&](const char* key, const std::string& path) {
-        if (copies) {
-            WriteTextureKey(key, path, relative, copies);
-        } else if (path.size() >= 2) {
-            const size_t slash = path.find_last_of("\\/");
-            WriteKey(key, relative + (slash == std::string::npos ? path : path.substr(slash + 1)));
-        }
+        WriteTextureKey(key, path, relative, copies != nullptr, copies);
     };
 
     const std::tm now = gClock ? gClock() : SystemClock();
@@ -382,11 +407,48 @@ void ResetEnvironmentControls() { ResetEnvironmentControls(gEnvironment); }
 
 void ResetEnvironmentControls(EnvironmentValues& values) { values = EnvironmentValues(); }
 
-bool IsEnvironmentNameAllowed(std::string_view Name) {
-    if (Name.empty() || Name == "." || Name == "..") return false;
+bool IsEnvironmentNameAllowed(std::string_view Name) { return EnvironmentNameRefusal(Name).empty(); }
+
+std::string EnvironmentNameRefusal(std::string_view Name) {
+    if (Name.empty()) return "the environment has no name";
     for (char c : Name)
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 32) return false;
-    return true;
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 32)
+            return "the environment's name cannot be a folder";
+    // "", "." or ".." would put the textures into Environments or the simulator's folder.
+    if (TextureFolderName(std::string(Name)).empty())
+        return "the environment's name leaves no folder name: the simulator drops the dots and spaces at the end "
+               "of a folder's name";
+    return std::string();
+}
+
+std::string NameAsRead(std::string_view name) {
+    const size_t last = name.find_last_not_of(". ");
+    return last == std::string_view::npos ? std::string() : std::string(name.substr(0, last + 1));
+}
+
+std::string TextureValueAsRead(std::string_view value) {
+    value = value.substr(0, value.find('\0'));
+    std::string read;
+    for (size_t start = 0;;) {
+        const size_t end = std::min(value.find_first_of("\\/", start), value.size());
+        const std::string_view name = value.substr(start, end - start);
+        if (name == "." || name == "..") {
+            read += name;
+        } else {
+            const std::string kept = NameAsRead(name);
+            if (kept.empty() && !name.empty()) return std::string(value);
+            read += kept;
+        }
+        if (end == value.size()) return read;
+        read += value[end];
+        start = end + 1;
+    }
+}
+
+std::string TextureFileNameAsRead(std::string_view value) {
+    const std::string read = TextureValueAsRead(value);
+    const size_t slash = read.find_last_of("\\/");
+    return slash == std::string::npos ? read : read.substr(slash + 1);
 }
 
 void SetEnvironmentClock(std::function<std::tm()> clock) { gClock = std::move(clock); }
@@ -431,7 +493,8 @@ void WriteColorKeys(std::string_view prefix, int32_t colour) {
     WriteKey(p + ".blue", EnvChannelText((colour >> 16) & 0xFF));
 }
 
-std::string TexturePathOnDisk(const std::string& path) {
+std::string TexturePathOnDisk(const std::string& value) {
+    const std::string path = TextureValueAsRead(value);
     if (path.empty()) return std::string();
     if (path[0] == '/') return path;
     // A drive letter names a Windows disk, which this system does not have.
@@ -500,7 +563,7 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
 }
 
 void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder) {
-    WriteTextureKey(key, path, relativeFolder, nullptr);
+    WriteTextureKey(key, path, relativeFolder, true, nullptr);
 }
 
 std::string EnvironmentFileText(const std::string& Name, const EnvironmentValues& values) {
@@ -543,8 +606,9 @@ std::string EnvironmentTextureFolder(const std::string& Name) {
 }
 
 bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values,
-                          std::vector<UncopiedTexture>* uncopied) {
+                          std::vector<UncopiedTexture>* uncopied, std::vector<std::string>* notFound) {
     if (uncopied) uncopied->clear();
+    if (notFound) notFound->clear();
     const std::string file = EnvironmentFilePath(Name);
     if (file.empty() || TextOutsideCodePage(Name, values)) return false;
     const std::string folder = EnvironmentTextureFolder(Name);
@@ -573,6 +637,7 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
         }
         if (uncopied) *uncopied = copies.Failed;
     }
+    if (notFound) *notFound = std::move(copies.NotFound);
     return ok;
 }
 

@@ -89,13 +89,16 @@ void ResetEnvironmentControls();
 void ResetEnvironmentControls(EnvironmentValues& values);
 
 // Writes the values as the environment called Name: gSimPath/Environments/<Name>.env,
-// its textures copied into gSimPath/Environments/<Name>/ (see PlaceTextureCopy:
-// a file already there is never replaced). The file is replaced through a
-// temporary file and a rename. False, nothing written or copied, when the name
-// is refused (see IsEnvironmentNameAllowed) or a name or value holds a
-// character the file's code page lacks (see TextOutsideCodePage); false too
-// when the file cannot be written. A texture that cannot be copied still gets
-// its key.
+// its textures copied into the environment's folder (EnvironmentTextureFolder;
+// see PlaceTextureCopy: a file already there is never replaced). A texture is
+// looked for as the simulator reads its value (TexturePathOnDisk) and its
+// copy takes the file name the simulator reads; the key then names the copy.
+// A value whose file is not found here (a drive letter, a missing file) is
+// written back as it was, and listed in `notFound` (when given). The file is
+// replaced through a temporary file and a rename. False, nothing written or
+// copied, when the name is refused (see IsEnvironmentNameAllowed) or a name or
+// value holds a character the file's code page lacks (see
+// TextOutsideCodePage); false too when the file cannot be written.
 //
 // A texture that is found but cannot be copied (the folder cannot be made or
 // written, the disk is full, the texture cannot be read) fails the write: the
@@ -109,12 +112,16 @@ struct UncopiedTexture {
 };
 bool WriteEnvironmentFile(const std::string& Name);
 bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& values,
-                          std::vector<UncopiedTexture>* uncopied = nullptr);
+                          std::vector<UncopiedTexture>* uncopied = nullptr,
+                          std::vector<std::string>* notFound = nullptr);
 
 // The file WriteEnvironmentFile writes for Name, and the folder it copies the
 // textures into: under gSimPath's Environments folder, each name matched to an
 // existing one without regard to letter case ("sunset" writes an existing
-// "Sunset.env"). Empty without a simulator folder or for a refused name.
+// "Sunset.env"). The folder is named as the simulator reads the keys that
+// name it: commas become points, trailing dots and spaces are dropped
+// ("Sunset." copies into "Sunset"). Empty without a simulator folder or for a
+// refused name.
 std::string EnvironmentFilePath(const std::string& Name);
 std::string EnvironmentTextureFolder(const std::string& Name);
 
@@ -131,7 +138,9 @@ void ReadEnvironmentBuffer(EnvironmentValues& values);
 void ReadEnvironmentText(std::string_view text, EnvironmentValues& values);
 
 // The bytes WriteEnvironmentFile saves for these values under Name, without
-// copying anything (a character the code page lacks is written "?" here).
+// copying anything: a texture found names its copy by the file name the
+// simulator reads, one not found keeps its value (a character the code page
+// lacks is written "?" here).
 std::string EnvironmentFileText(const std::string& Name, const EnvironmentValues& values);
 
 // The name, or the first texture value, that holds a character the file's
@@ -143,9 +152,27 @@ std::optional<std::string> TextOutsideCodePage(const std::string& Name, const En
 std::string EnvTextFromFileBytes(std::string_view bytes);
 std::optional<std::string> EnvFileBytesFromText(std::string_view text);
 
-// A name that stays inside the Environments folder: not empty, no "/" or "\",
-// not "." or "..", no control characters.
+// A name that stays inside the Environments folder: no "/" or "\", no control
+// characters, and something left of its folder's name once commas become
+// points and its trailing dots and spaces are dropped (not "", ".", "..",
+// " .", ...).
 bool IsEnvironmentNameAllowed(std::string_view Name);
+// Why a name is refused, as a message's line says it after the environment's
+// name or as a sentence ("the environment's name is only dots and spaces, ...");
+// empty when it is allowed.
+std::string EnvironmentNameRefusal(std::string_view Name);
+
+// One name of a path as Windows reads it: without its trailing dots and
+// spaces ("Sunset. " is "Sunset"); empty when nothing else is left.
+std::string NameAsRead(std::string_view name);
+// A texture value as the simulator reads it: up to a zero byte, every name
+// without its trailing dots and spaces ("Environments.\sky.jpg ." is
+// "Environments\sky.jpg"); "." and ".." stay. A name of nothing but dots and
+// spaces leaves the value as it is (cut at the zero byte).
+std::string TextureValueAsRead(std::string_view value);
+// The file name of a texture value as the simulator reads it: after its last
+// "\" or "/".
+std::string TextureFileNameAsRead(std::string_view value);
 
 // The clock of the header's "Last Modified" line: the local time to write.
 // An empty function restores the system clock.
@@ -166,10 +193,11 @@ float EnvValueToSingle(std::string_view value);
 int32_t ColorFromUnitRGB(float r, float g, float b);
 // Appends prefix.red, prefix.green and prefix.blue, each channel / 255 to six decimals.
 void WriteColorKeys(std::string_view prefix, int32_t colour);
-// Copies the texture at path (absolute, or relative to gSimPath) into the
+// Copies the texture that path names (TexturePathOnDisk) into the
 // environment's folder (PlaceTextureCopy) and appends the key with
-// relativeFolder & the name of the copy; when the texture is not found, with
-// relativeFolder & its file name. A path of fewer than 2 characters writes nothing.
+// relativeFolder & the name of the copy; when the texture is not found or
+// cannot be copied, with path as it is. A path of fewer than 2 characters
+// writes nothing.
 void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder);
 
 // Puts the file at source into folder under fileName without ever replacing a
@@ -184,11 +212,13 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
                                             bool* unreadable = nullptr);
 // The n-th name PlaceTextureCopy tries (n from 1): "sky.jpg", "sky (2).jpg", ...
 std::string NumberedFileName(const std::string& fileName, int n);
-// The path on disk of a texture as the environment's boxes hold it: an absolute
-// path as it is, any other relative to the simulator folder (gSimPath, made
-// absolute) with its names matched as stored names (platform/stored_paths.h).
-// Empty when nothing is found there, for a path with a drive letter
+// The path on disk of a texture as the environment's boxes hold it, read as
+// the simulator reads it (TextureValueAsRead): an absolute path as it is, any
+// other relative to the simulator folder (gSimPath, made absolute) with its
+// names matched as stored names (platform/stored_paths.h), letter case
+// ignored. Empty when nothing is found there, for a path with a drive letter
 // ("C:\Pics\sky.jpg") and for one whose ".." leaves the simulator folder.
+// The editor's writer, its rows and the organizer all find textures by this.
 std::string TexturePathOnDisk(const std::string& path);
 // Creates the missing folders of the path; true when it exists afterwards.
 bool CreateFolderChain(const std::string& path);

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <set>
 #include <system_error>
@@ -51,9 +50,29 @@ std::string LowerText(std::string text) {
     return text;
 }
 
-bool CanRead(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return file.is_open();
+// 0 when the file can be opened for reading, else the errno of the open.
+int ReadError(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno;
+    ::close(fd);
+    return 0;
+}
+
+// "<what>. <the reason>", or what alone when the system gave no reason.
+std::string WithReason(std::string what, const std::string& reason) {
+    return reason.empty() ? what : what + ". " + reason;
+}
+
+// Why a texture was not copied: it could not be read, or its copy not written.
+std::string CopyFailure(int error, bool unreadable) {
+    if (unreadable)
+        return WithReason("cannot be copied. The texture cannot be read",
+                          fsys::ReadFailureReason(error, fsys::kPictureFile));
+    return WithReason("cannot be copied", fsys::WriteFailureReason(error));
+}
+
+std::string UnreadableEnvironment(int error) {
+    return WithReason("the environment file cannot be read", fsys::ReadFailureReason(error, fsys::kEnvironmentFile));
 }
 
 // Every "/" of the texture values becomes "\\" as the simulator writes its
@@ -64,35 +83,6 @@ void BackslashSeparators(std::string& text) {
         if (key.Value[0] == '/') continue;
         std::replace(text.begin() + key.ValueStart, text.begin() + key.ValueStart + key.Value.size(), '/', '\\');
     }
-}
-
-// A texture value as the simulator reads it: up to a zero byte, and every name
-// without its trailing dots and spaces, which Windows drops
-// ("Environments\\sky.jpg ." is "Environments\\sky.jpg"); "." and ".." stay. A
-// name of nothing but dots and spaces leaves the value as it is (cut at the zero byte).
-std::string SimulatorReading(std::string_view value) {
-    value = value.substr(0, value.find('\0'));
-    std::string read;
-    for (size_t start = 0;;) {
-        const size_t end = std::min(value.find_first_of("\\/", start), value.size());
-        std::string_view name = value.substr(start, end - start);
-        if (name != "." && name != "..") {
-            const size_t last = name.find_last_not_of(". ");
-            if (last == std::string_view::npos && !name.empty()) return std::string(value);
-            name = name.substr(0, last + 1);
-        }
-        read += name;
-        if (end == value.size()) return read;
-        read += value[end];
-        start = end + 1;
-    }
-}
-
-// The file name of a value as the simulator reads it: after its last "\\" or "/".
-std::string ReadFileName(std::string_view value) {
-    const std::string read = SimulatorReading(value);
-    const size_t slash = read.find_last_of("\\/");
-    return slash == std::string::npos ? read : read.substr(slash + 1);
 }
 
 // A name from the disk as the program's text (a name that is no UTF-8 is the
@@ -195,7 +185,7 @@ bool CanWriteFolder(const std::string& folder) { return ::access(folder.c_str(),
 // path of this system that exists. nullopt for a drive letter, ".." out of the
 // simulator folder or a name not found.
 std::optional<std::string> MappedTexture(const std::string& value) {
-    const std::string path = TexturePathOnDisk(SimulatorReading(value));
+    const std::string path = TexturePathOnDisk(value);
     std::error_code ec;
     if (path.empty() || !fs::exists(fs::symlink_status(path, ec))) return std::nullopt;
     return path;
@@ -254,7 +244,7 @@ std::vector<EnvTextureKey> CollectTexturePaths(std::string_view text) {
 bool NeedsOrganizing(std::string_view text) {
     for (const EnvTextureKey& key : CollectTexturePaths(text)) {
         if (key.Value[0] == '/') continue;  // an absolute path of this system
-        std::string rest = SimulatorReading(key.Value);
+        std::string rest = TextureValueAsRead(key.Value);
         std::replace(rest.begin(), rest.end(), '/', '\\');
         for (size_t at; (at = FindIgnoringCase(rest, "environments\\")) != std::string::npos;) rest.erase(at, 13);
         if (rest.find('\\') == std::string::npos) return true;
@@ -272,11 +262,13 @@ std::string EnvironmentOrganizer::RootFolder() {
 }
 
 std::string EnvironmentOrganizer::FolderName(const std::string& name) {
-    const std::string lower = LowerText(name);
+    // The folder the keys name as the simulator reads it: "Sunset." is "Sunset".
+    const std::string read = NameAsRead(name);
+    const std::string lower = LowerText(read);
     const auto known = folders_.find(lower);
     if (known != folders_.end()) return known->second;
-    std::string folder = name;
-    if (const auto entry = fsys::FindStoredEntry(root_, name); entry && fsys::FolderExists(root_ + *entry))
+    std::string folder = read;
+    if (const auto entry = fsys::FindStoredEntry(root_, read); entry && fsys::FolderExists(root_ + *entry))
         folder = Displayable(*entry);
     folders_.emplace(lower, folder);
     return folder;
@@ -288,12 +280,12 @@ std::string EnvironmentOrganizer::FolderPath(const std::string& name) {
 
 EnvironmentOrganizer::KeyState EnvironmentOrganizer::Assess(const EnvironmentRecord& environment,
                                                             const EnvTextureKey& key, std::string& reason) {
-    if (ReadFileName(key.Value).empty()) {
+    if (TextureFileNameAsRead(key.Value).empty()) {
         reason = "names no file";
         return KeyState::Problem;
     }
     if (!IsEnvironmentNameAllowed(environment.Name)) {
-        reason = "the environment's name cannot be a folder";
+        reason = EnvironmentNameRefusal(environment.Name);
         return KeyState::Problem;
     }
     if (!EnvFileBytesFromText(environment.Name)) {
@@ -301,20 +293,20 @@ EnvironmentOrganizer::KeyState EnvironmentOrganizer::Assess(const EnvironmentRec
         return KeyState::Problem;
     }
     // Already in the environment's folder: "Environments\<folder>\<file>" in any letter case.
-    std::string value = SimulatorReading(key.Value);
+    std::string value = TextureValueAsRead(key.Value);
     if (value[0] != '/') std::replace(value.begin(), value.end(), '/', '\\');
     const std::string folderValue = "Environments\\" + FolderName(environment.Name) + "\\";
     const size_t n = folderValue.size();
     if (value.size() > n && fsys::EqualsIgnoringAsciiCase(value.substr(0, n), folderValue) &&
         value.find('\\', n) == std::string::npos)
         return KeyState::InPlace;
-    const std::string source = TexturePathOnDisk(SimulatorReading(key.Value));
+    const std::string source = TexturePathOnDisk(key.Value);
     if (source.empty() || !fsys::FileExists(source)) {
         reason = "not found";
         return KeyState::Problem;
     }
-    if (!CanRead(source)) {
-        reason = "cannot be read";
+    if (const int error = ReadError(source); error != 0) {
+        reason = WithReason("cannot be read", fsys::ReadFailureReason(error, fsys::kPictureFile));
         return KeyState::Problem;
     }
     return KeyState::ToRewrite;
@@ -324,7 +316,7 @@ void EnvironmentOrganizer::AssessEnvironment(EnvironmentRecord& environment) {
     environment.Problems.clear();
     if (!environment.Readable) {
         environment.Organized = true;
-        environment.Problems.push_back({std::string(), "the environment file cannot be read"});
+        environment.Problems.push_back({std::string(), UnreadableEnvironment(environment.ReadError)});
         return;
     }
     environment.Organized = true;
@@ -360,7 +352,9 @@ void EnvironmentOrganizer::ScanEnvironments() {
         EnvironmentRecord record;
         record.Path = root_ + name;
         record.Name = name.substr(0, name.size() - 4);
+        errno = 0;
         record.Readable = IniLoadFile(record.Path, fsys::kEnvironmentFile);
+        record.ReadError = record.Readable ? 0 : errno;
         record.Text = record.Readable ? EnvTextFromFileBytes(IniGetBuffer()) : std::string();
         AssessEnvironment(record);
         environments_.push_back(std::move(record));
@@ -386,20 +380,23 @@ bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index, 
         const KeyState state = Assess(environment, key, reason);
         if (state == KeyState::InPlace) continue;
         std::optional<std::string> placed;
+        if (state == KeyState::ToRewrite) reason = "cannot be copied";
         if (state == KeyState::ToRewrite && !folder.empty()) {
-            bool created = false;
-            placed = PlaceTextureCopy(TexturePathOnDisk(SimulatorReading(key.Value)), folder, ReadFileName(key.Value),
-                                      &created);
+            bool created = false, unreadable = false;
+            errno = 0;
+            placed = PlaceTextureCopy(TexturePathOnDisk(key.Value), folder, TextureFileNameAsRead(key.Value), &created,
+                                      &unreadable);
+            if (!placed) reason = CopyFailure(errno, unreadable);
             const std::string copy = placed ? (fs::path(folder) / *placed).string() : std::string();
             // The new value must lead to the copy (and not to another spelling of its name).
             if (placed && !fsys::IsSameFile(TexturePathOnDisk(folderValue + *placed), copy)) {
                 if (created) fsys::DeleteFileQuietly(copy);
                 placed.reset();
+                reason = "cannot be copied. Its name in the environment's folder would lead to another file there";
             } else if (placed && created && written) {
                 written->push_back(copy);
             }
         }
-        if (state == KeyState::ToRewrite && !placed) reason = "cannot be copied";
         if (!placed) {
             environment.Problems.push_back({key.Value, reason});
             continue;
@@ -418,7 +415,12 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
     const size_t count = environments_.size();
     for (size_t i = 0; i < count; ++i) {
         EnvironmentRecord& environment = environments_[i];
-        if (!environment.Organized && IniLoadFile(environment.Path, fsys::kEnvironmentFile)) {
+        errno = 0;
+        const bool load = !environment.Organized;
+        if (load && !IniLoadFile(environment.Path, fsys::kEnvironmentFile)) {
+            // Readable at the scan, not now: said, and left as it is.
+            environment.Problems.insert(environment.Problems.begin(), {std::string(), UnreadableEnvironment(errno)});
+        } else if (load) {
             std::string text = EnvTextFromFileBytes(IniGetBuffer());
             BackslashSeparators(text);
             const std::string folder = FolderPath(environment.Name);
@@ -444,9 +446,10 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
                     {std::string(), "the environment file cannot be written" + (why.empty() ? "" : ". " + why)});
                 // Nothing names the copies made for it.
                 for (const std::string& copy : written) fsys::DeleteFileQuietly(copy);
-                std::error_code ec;
-                if (!folderExisted) fs::remove(folder, ec);  // only while it is empty
             }
+            // A folder made for copies that nothing names goes again (only while it is empty).
+            std::error_code ec;
+            if (!folderExisted && !environment.Organized) fs::remove(folder, ec);
         }
         if (Progress) Progress(static_cast<int>(i * 100 / count));
     }
@@ -521,7 +524,7 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
                 }
                 const std::string holder = Displayable(name.substr(0, name.size() - 4)) + " may name it in " +
                                            key.Key + "=" + Shown(key.Value);
-                const std::string read = LastName(SimulatorReading(key.Value)), given = LastName(key.Value);
+                const std::string read = LastName(TextureValueAsRead(key.Value)), given = LastName(key.Value);
                 unmapped.push_back({read, holder});
                 if (given != read) unmapped.push_back({given, holder});
             }

@@ -18,13 +18,19 @@
 //
 // An environment file that is a link is written through it and stays a link.
 //
+// An environment's folder is named as the simulator reads the keys that name
+// it: the environment's name without its trailing dots and spaces
+// ("Sunset..env" copies into "Sunset"); a name with nothing left is refused
+// and said.
+//
 // What is in use is decided from every texture key of every environment, with
 // the simulator folder made absolute first, and from every environment file,
 // whose links lead to files in use too. A value is taken as the simulator
-// reads it: up to a zero byte, every name without its trailing dots and
-// spaces (Windows drops them). A value that can be mapped (a path
-// relative to the simulator folder whose ".." stays inside it, or an absolute
-// path of this system) counts the file it leads to, links followed. A value
+// reads it (TexturePathOnDisk, shared with the editor's writer): up to a zero
+// byte, every name without its trailing dots and spaces (Windows drops them),
+// letter case ignored. A value that can be mapped (a path relative to the
+// simulator folder whose ".." stays inside it, or an absolute path of this
+// system) counts the file it leads to, links followed. A value
 // that cannot be mapped with certainty (a drive letter, ".." out of the
 // simulator folder, a name not found) keeps every loose file whose name its
 // last part could be (as given or as read), letter case and spelling aside;
@@ -87,6 +93,7 @@ struct EnvironmentRecord {
     std::string Name;        // its file name without ".env"
     bool Organized = false;  // nothing left that can be rewritten, or cannot be read
     bool Readable = false;
+    int ReadError = 0;       // why it could not be read (errno), 0 when it could
     std::string Text;        // the file's text as it is on disk now
     std::vector<EnvProblem> Problems;  // in file order
 };
@@ -130,11 +137,12 @@ public:
     const std::vector<UnmovedFile>& UnmovedFiles() const { return unmoved_; }
 
     // Every problem, one line each: "Sunset: sky_east.gif (not found)",
-    // "Broken: the environment file cannot be read", "Rocky: the environment
-    // file cannot be written. The disk is full.", then "No file is moved
-    // into "__Unused Files__": <why>" or "notes.txt: not moved into
-    // "__Unused Files__" (<reason>)". A name on disk that is no UTF-8 text
-    // shows as the simulator's single bytes read.
+    // "Sunset: sky.jpg (cannot be copied. The disk is full.)", "Broken: the
+    // environment file cannot be read. You have no permission to read the
+    // file.", "Rocky: the environment file cannot be written. The disk is
+    // full.", then "No file is moved into "__Unused Files__": <why>" or
+    // "notes.txt: not moved into "__Unused Files__" (<reason>)". A name on
+    // disk that is no UTF-8 text shows as the simulator's single bytes read.
     std::vector<std::string> ProblemLines() const;
     // The warning shown after organizing: the texture values kept as they
     // were, the files left where they were, each list's first lines and how

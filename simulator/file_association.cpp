@@ -1,8 +1,15 @@
 #include "simulator/file_association.h"
 
+#include <cerrno>
 #include <cmath>
+#include <string_view>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/number_formats.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
 #include "platform/registry.h"
 
 namespace {
@@ -46,7 +53,49 @@ bool EndsInIconIndex(const std::string& text) {
     return true;
 }
 
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
 }  // namespace
+
+std::string ProgramPathOfLink(const std::string& link, std::string& problem) {
+    problem.clear();
+    std::string text(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(link.c_str(), text.data(), text.size());
+        if (n < 0) {
+            problem = "The program's own file cannot be found. " +
+                      fsys::ReadFailureReason(errno, fsys::kProgramFile);
+            return {};
+        }
+        if (static_cast<size_t>(n) < text.size()) {
+            text.resize(static_cast<size_t>(n));
+            break;
+        }
+        if (text.size() >= (1u << 20)) {  // no path is that long
+            problem = "The program's own file cannot be found. " +
+                      fsys::ReadFailureReason(ENAMETOOLONG, fsys::kProgramFile);
+            return {};
+        }
+        text.resize(text.size() * 2);
+    }
+    // A file whose name really ends in " (deleted)" is the running program itself.
+    struct stat running {}, named {};
+    if (::stat(link.c_str(), &running) == 0 && ::stat(text.c_str(), &named) == 0 && SameFile(running, named)) {
+        return text;
+    }
+    constexpr std::string_view kDeleted = " (deleted)";
+    std::string path = text;
+    if (path.size() > kDeleted.size() && path.compare(path.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0) {
+        path.resize(path.size() - kDeleted.size());
+    }
+    struct stat now {};
+    if (::stat(path.c_str(), &now) != 0 || !S_ISREG(now.st_mode) || (now.st_mode & 0111) == 0) {
+        problem = "There is no program at \"" + cp::TextFromDiskPath(path) +
+                  "\" any more (its file was removed or replaced while Gantrywright ran), so track files "
+                  "cannot be opened with it.";
+    }
+    return path;
+}
 
 const VerbInfo& Verb(int index) { return kVerbs[static_cast<size_t>(index)]; }
 

@@ -38,6 +38,14 @@ struct AssociationPaths {
     std::string ProgramPath;
 };
 
+// This program's file as a link to the running program names it (the
+// system's /proc/self/exe): the link's text, less the " (deleted)" the system
+// adds once the file was replaced (an upgrade renamed over it) or removed
+// while the program runs. `problem` is empty where a program is at that path
+// now, else it says that none is (with the path empty where the link itself
+// cannot be read).
+std::string ProgramPathOfLink(const std::string& link, std::string& problem);
+
 struct VerbInfo {
     const char* Key;      // "Ride"
     const char* Caption;  // "Ride!"

@@ -7,7 +7,6 @@
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
-#include <wx/stdpaths.h>
 #include <wx/textctrl.h>
 
 #include "controls/dialog_buttons.h"
@@ -57,8 +56,11 @@ void ShowVXFileAssociationDialog(wxWindow* owner) {
     dialog.ShowModal();
 }
 
-AssociationPaths frmVXFileAssociation::Paths() {
-    return {gSimPath, gAppPath, wxStandardPaths::Get().GetExecutablePath().utf8_string()};
+AssociationPaths frmVXFileAssociation::Paths(std::string* programProblem) {
+    std::string problem;
+    std::string program = ProgramPathOfLink("/proc/self/exe", problem);
+    if (programProblem) *programProblem = problem;
+    return {gSimPath, gAppPath, std::move(program)};
 }
 
 frmVXFileAssociation::frmVXFileAssociation(wxWindow* owner)
@@ -187,7 +189,8 @@ void frmVXFileAssociation::btnBrowse_Click() {
 
 void frmVXFileAssociation::btnOkay_Click() {
     const FileAssociationForm form = Form();
-    const AssociationPaths paths = Paths();
+    std::string programProblem;
+    const AssociationPaths paths = Paths(&programProblem);
     errno = 0;
     const bool registryOk = SaveFileAssociation(form, paths);
     const std::string registryReason = registryOk ? std::string() : fsys::WriteFailureReason(errno);
@@ -196,13 +199,16 @@ void frmVXFileAssociation::btnOkay_Click() {
     desktop.DoubleClick = form.DoubleClick;
     desktop.RightClick = form.RightClick;
     for (int i = 0; i < kVerbCount; ++i) desktop.Programs[i] = VerbProgram(i, paths);
-    desktop.WineAvailable = IsProgramOnPath("wine");
+    desktop.ProgramProblems[3] = programProblem;
+    desktop.Wine = FindProgramOnPath("wine");
     desktop.IconPng = AssociationIconPng(form.Icon, form.IconPath, paths);
     const DesktopFolders folders = UserDesktopFolders();
     std::vector<std::string> failures;
     if (DesktopFoldersKnown(folders)) {
         ApplyDesktopAssociation(desktop, folders, failures);
         RefreshDesktopDatabases(folders);
+    } else if (form.RightClick[3] && !programProblem.empty()) {
+        failures.push_back(programProblem);  // said with the desktop entry it keeps from being written otherwise
     }
 
     if (!registryOk || !failures.empty()) {

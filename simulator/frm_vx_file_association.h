@@ -3,6 +3,7 @@
 // track file does, and its icon (simulator/file_association.h holds the rules).
 
 #include <array>
+#include <string>
 
 #include <wx/bitmap.h>
 #include <wx/dialog.h>
@@ -37,8 +38,10 @@ public:
 
     // The form's state as the controls hold it.
     FileAssociationForm Form() const;
-    // Where the association points: the simulator, this program's folder and executable.
-    static AssociationPaths Paths();
+    // Where the association points: the simulator, this program's folder and
+    // executable (programProblem, when given, says where no program is at its
+    // path any more).
+    static AssociationPaths Paths(std::string* programProblem = nullptr);
 
 private:
     void ShowForm(const FileAssociationForm& form);

@@ -1,8 +1,10 @@
 #include "simulator/installation_report.h"
 
+#include <cerrno>
 #include <cstdint>
 
 #include "core/number_formats.h"
+#include "platform/file_system.h"
 #include "platform/stored_paths.h"
 #include "simulator/app_file_info.h"
 
@@ -13,6 +15,10 @@ constexpr const char* kPictures = "*.tga;*.jpg;*.gif;*.bmp";
 std::string VersionLine(const std::string& label, const std::string& path) {
     FileVersionFields fields;
     if (!GetFileVersionFields(path, fields)) return label + "-File Not Found-";
+    // A program that could not be read (too large, no permission) says why
+    // rather than showing as one without version information.
+    if (const int error = errno; error != 0)
+        return label + "-File Not Read- " + fsys::ReadFailureReason(error, fsys::kProgramFile);
     return label + "v" + ReportVersionText(fields.FileVersion);
 }
 

@@ -6,7 +6,9 @@
 
 // The report under the simulator folder simPath (ending in the path
 // separator), every line ended by CR LF. Counts are formatted with
-// FormatInteger in the locale in effect.
+// FormatInteger in the locale in effect. A program of the simulator that
+// exists but cannot be read shows "-File Not Read-" and the reason
+// (fsys::ReadFailureReason) in place of its version.
 std::string BuildReport(const std::string& simPath);
 
 // Appends the text and CR LF to the report.

@@ -1,5 +1,7 @@
 #include "platform/wx/help_viewer.h"
 
+#include <cerrno>
+
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/filename.h>
@@ -78,7 +80,10 @@ frmHelpViewer::frmHelpViewer(wxWindow* owner, const std::string& page)
 
 bool frmHelpViewer::Load(const std::string& path, const wxString& anchor) {
     std::string bytes;
-    if (!fsys::ReadWholeFile(path, bytes, fsys::kHelpPage)) return false;
+    if (!fsys::ReadWholeFile(path, bytes, fsys::kHelpPage)) {
+        loadError = errno;
+        return false;
+    }
     const wxString html = ToWxText(bytes);
     // Pictures and other files the page names are found beside it.
     if (wxFileSystem* files = htmlPage->GetParser()->GetFS()) {
@@ -125,8 +130,9 @@ void frmHelpViewer::FollowLink(const wxString& href) {
     }
     wxFileName file(target);
     if (file.IsRelative()) file.MakeAbsolute(wxFileName(ToWxPath(current)).GetPath());
-    if (!ShowPage(FromWxPath(file.GetFullPath()), anchor)) {
-        MsgBox("Help Topic Not Found!", "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
+    const std::string page = FromWxPath(file.GetFullPath());
+    if (!ShowPage(page, anchor)) {
+        MsgBox(HelpPageFailureText(page, loadError), "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
     }
 }
 

@@ -29,7 +29,8 @@ public:
     // Shows the page at path, scrolled to the anchor when one is given; false
     // (the page shown before staying) when the file cannot be read.
     bool ShowPage(const std::string& path, const wxString& anchor = wxString());
-    // Follows a link of the page shown, as a click on it does.
+    // Follows a link of the page shown, as a click on it does; a page that
+    // cannot be shown is said in a "Warning!" box (HelpPageFailureText).
     void FollowLink(const wxString& href);
     // Back to the page shown before the last link; false when there is none.
     bool GoBack();
@@ -41,6 +42,7 @@ private:
     wxHtmlWindow* htmlPage = nullptr;
     std::string current;
     wxString title;
+    int loadError = 0;  // why the last page that could not be shown could not be read
     std::vector<std::string> history;  // the pages left by links, the last one most recent
 };
 

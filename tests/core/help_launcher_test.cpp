@@ -1,5 +1,9 @@
 #include "core/help_launcher.h"
 
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/file_system.h"
 #include "platform/help_links.h"
 #include "platform/scripted_prompts.h"
 #include "tests/core/core_test_support.h"
@@ -48,6 +52,17 @@ TEST_F(HelpLauncherTest, WithoutADesktopOpenerThePageIsShownByTheProgram) {
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Text, "Could Not Open the Help Page!\r\n" + (program / "gtwrhelp/m_settings.htm"));
     EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
+
+    // A page larger than the viewer reads: the message says so.
+    std::filesystem::resize_file(program / "gtwrhelp/m_settings.htm", fsys::kHelpPage.MostBytes + 1);
+    prompts.ShellOpenResults = {false};
+    {
+        ScopedPrompts inner(noViewer);
+        ShowHelpTopic("m_settings");
+    }
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[1].Text, "Could Not Open the Help Page!\r\n" + (program / "gtwrhelp/m_settings.htm") +
+                                            "\r\n" + fsys::ReadFailureReason(EFBIG, fsys::kHelpPage));
 }
 
 TEST_F(HelpLauncherTest, AMissingPageIsReportedAndNothingElseHappens) {

@@ -1,4 +1,5 @@
 #include "platform/app_folders.h"
+#include "platform/environment_folders.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,26 @@ TEST(AppFoldersTest, ConfigFolderFollowsTheOverrideThenXdgThenHome) {
         const std::string folder = fsys::ConfigFolder();  // the account's home, or none
         EXPECT_TRUE(folder.empty() || folder.front() == '/') << folder;
     }
+}
+
+// Before the toolkit starts, the folders it would take from the environment are
+// absolute or gone: a relative or empty HOME, a relative XDG folder and the
+// relative entries of the XDG lists would make it read the current folder.
+TEST(AppFoldersTest, RelativeFoldersAreTakenOutOfTheEnvironment) {
+    EnvScope home("HOME", "relhome");
+    EnvScope config("XDG_CONFIG_HOME", "");
+    EnvScope runtime("XDG_RUNTIME_DIR", "./run");
+    EnvScope cache("XDG_CACHE_HOME", "/abs/cache");
+    EnvScope dataDirs("XDG_DATA_DIRS", "rel:/usr/share::./x:/opt/share/");
+    EnvScope configDirs("XDG_CONFIG_DIRS", "etc/xdg:");
+    fsys::DropRelativeFolderVariables();
+    for (const char* gone : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_DIRS"})
+        EXPECT_EQ(std::getenv(gone), nullptr) << gone;
+    EXPECT_STREQ(std::getenv("XDG_CACHE_HOME"), "/abs/cache");
+    EXPECT_STREQ(std::getenv("XDG_DATA_DIRS"), "/usr/share:/opt/share/");
+    EnvScope absoluteHome("HOME", "/home/tester");
+    fsys::DropRelativeFolderVariables();
+    EXPECT_STREQ(std::getenv("HOME"), "/home/tester");
 }
 
 TEST(AppFoldersTest, ProgramDataFolderEndsInTheSeparator) {

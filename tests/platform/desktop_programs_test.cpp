@@ -50,7 +50,11 @@ TEST(DesktopPrograms, TheOpenerIsUsedOnlyWhereItHasAProgramForWebPages) {
 TEST(DesktopPrograms, StartDetachedRunsOnItsOwnAndSaysWhetherItStarted) {
     TempFolder folder;
     const std::string mark = folder / "started";
-    ASSERT_TRUE(StartDetached({"sh", "-c", "sleep 0.2; echo \"$0\" > \"$1\"", "one two", mark}));
+    {
+        // The program gets the absolute entries of the PATH only.
+        EnvScope path("PATH", std::string(":rel:/usr/bin::./x:/bin:"));
+        ASSERT_TRUE(StartDetached({"sh", "-c", "sleep 0.2; echo \"$0|$PATH\" > \"$1\"", "one two", mark}));
+    }
     // Returned before the program ended, which leaves no child of ours behind.
     int status = 0;
     EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
@@ -58,7 +62,7 @@ TEST(DesktopPrograms, StartDetachedRunsOnItsOwnAndSaysWhetherItStarted) {
     std::string text;
     for (int i = 0; i < 500 && !fsys::ReadWholeFile(mark, text); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(text, "one two\n");
+    EXPECT_EQ(text, "one two|/usr/bin:/bin\n");
 
     // Not found, or found and not executable as a program: not started.
     EXPECT_FALSE(StartDetached({"gw-no-such-program-here"}));
@@ -80,6 +84,7 @@ TEST(DesktopPrograms, RunForOutputReportsTheOutputAndTheExitStatus) {
     EXPECT_FALSE(RunForOutput({}, output));
     EXPECT_TRUE(RunQuietly({"true"}));
     EXPECT_TRUE(IsProgramOnPath("sh"));
+    EXPECT_EQ(FindProgramOnPath("sh").front(), '/');
     EXPECT_FALSE(IsProgramOnPath("gw-no-such-program-here"));
     EXPECT_FALSE(IsProgramOnPath("/bin/sh"));
 
@@ -100,6 +105,11 @@ TEST(DesktopPrograms, RunForOutputReportsTheOutputAndTheExitStatus) {
         EXPECT_FALSE(RunQuietly({"gw-fake-tool"}));
         EXPECT_FALSE(RunForOutput({"gw-fake-tool"}, output));
         EXPECT_FALSE(StartDetached({"gw-fake-tool"}));
+        // Nor does a script started by the program find it: its PATH holds the absolute entries only.
+        EnvScope shell("PATH", std::string(":rel:/usr/bin::/bin:"));
+        EXPECT_TRUE(RunForOutput({"sh", "-c", "echo \"$PATH\""}, output));
+        EXPECT_EQ(output, "/usr/bin:/bin\n");
+        EXPECT_FALSE(RunQuietly({"sh", "-c", "gw-fake-tool"}));
         // An absolute entry after them is searched, and its program run by that path.
         EnvScope withAbsolute("PATH", ":rel:" + (here / "abs"));
         EXPECT_TRUE(IsProgramOnPath("gw-fake-tool"));

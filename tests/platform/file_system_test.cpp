@@ -60,6 +60,19 @@ TEST(FileSystem, AWriteFlushesTheFileRenamesItThenFlushesTheFolder) {
     size_t entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.Path())) ++entries;
     EXPECT_EQ(entries, 1u);
+
+    // A folder flush that fails fails the save with its reason (the file has
+    // its name, unconfirmed); a file system that cannot flush folders does not.
+    seen.clear();
+    fsys::SetFolderFlushForTests([](int) { return EIO; });
+    errno = 0;
+    EXPECT_FALSE(fsys::WriteFileAtomically(target, std::string_view("unconfirmed")));
+    EXPECT_EQ(fsys::WriteFailureReason(errno), "The system says: Input/output error.");
+    fsys::SetFolderFlushForTests([](int) { return EINVAL; });
+    EXPECT_TRUE(fsys::WriteFileAtomically(target, std::string_view("unflushable")));
+    fsys::SetFolderFlushForTests(nullptr);
+    EXPECT_EQ(Text(target), "unflushable");
+    EXPECT_EQ(seen.size(), 4u) << "no folder flushed";
 }
 
 TEST(FileSystem, AWriteThatCannotStartTakesNoStep) {
@@ -218,6 +231,16 @@ TEST(FileSystem, AProducerThatThrowsLeavesTheOldFileAndNoTemporaryOne) {
     EXPECT_EQ(entries, 1u);
 }
 
+std::string Hex(const std::string& bytes) {
+    std::string text;
+    for (const char byte : bytes) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(byte));
+        text += hex;
+    }
+    return text;
+}
+
 // Who may use a file: owner, group, mode bits and extended attributes (the
 // access list among them), as one line.
 std::string Who(const std::string& path) {
@@ -233,14 +256,10 @@ std::string Who(const std::string& path) {
         sorted.emplace_back(names.data() + at);
     std::sort(sorted.begin(), sorted.end());
     for (const std::string& name : sorted) {
-        std::vector<char> value(4096);
-        const ssize_t length = ::lgetxattr(path.c_str(), name.c_str(), value.data(), value.size());
-        text += " " + name + "=";
-        for (ssize_t i = 0; i < length; ++i) {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(value[static_cast<size_t>(i)]));
-            text += hex;
-        }
+        std::string value(4096, '\0');
+        value.resize(static_cast<size_t>(
+            std::max<ssize_t>(0, ::lgetxattr(path.c_str(), name.c_str(), value.data(), value.size()))));
+        text += " " + name + "=" + Hex(value);
     }
     return text;
 }
@@ -260,7 +279,8 @@ std::string AccessList(std::initializer_list<std::tuple<uint16_t, uint16_t, uint
     }
     return bytes;
 }
-constexpr uint16_t kAclUserObj = 0x01, kAclUser = 0x02, kAclGroupObj = 0x04, kAclMask = 0x10, kAclOther = 0x20;
+constexpr uint16_t kAclUserObj = 0x01, kAclUser = 0x02, kAclGroupObj = 0x04, kAclGroup = 0x08, kAclMask = 0x10,
+                   kAclOther = 0x20;
 constexpr uint32_t kNoId = 0xFFFFFFFF;
 
 // A user's id and main group, or a group's id; nullopt where the system has
@@ -357,7 +377,8 @@ TEST(FileSystem, ASaveKeepsWhoMayUseTheFile) {
 
 // Runs `work` in a child process in `folder` as the user nobody (group
 // nogroup, and a member of `extraGroup`); what it returns, or nullopt when
-// the child could not become that user.
+// the child could not become that user. A child that hangs is ended after a
+// minute, and one that dies says by which signal.
 std::optional<std::string> AsNobody(const std::string& folder, gid_t extraGroup,
                                     const std::function<std::string()>& work) {
     const auto nobody = User("nobody");
@@ -370,8 +391,10 @@ std::optional<std::string> AsNobody(const std::string& folder, gid_t extraGroup,
         std::string text = "!";
         // The folder first: its parents need not be open to nobody.
         if (::chdir(folder.c_str()) == 0 && ::setgroups(1, &extraGroup) == 0 && ::setgid(gid) == 0 &&
-            ::setuid(uid) == 0 && ::geteuid() == uid)
+            ::setuid(uid) == 0 && ::geteuid() == uid) {
+            ::alarm(60);
             text = work();
+        }
         const ssize_t sent = ::write(channel[1], text.data(), text.size());
         ::_exit(sent == static_cast<ssize_t>(text.size()) ? 0 : 1);
     }
@@ -381,19 +404,32 @@ std::optional<std::string> AsNobody(const std::string& folder, gid_t extraGroup,
     for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
     ::close(channel[0]);
     int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-        text == "!")
-        return std::nullopt;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) return std::nullopt;
+    if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text == "!") return std::nullopt;
     return text;
 }
 
+// The system's fs.protected_regular (0 where it cannot be read).
+int ProtectedRegular() {
+    std::string text;
+    fsys::ReadWholeFile("/proc/sys/fs/protected_regular", text);
+    return text.empty() ? 0 : text[0] - '0';
+}
+
 // An ordinary user saves files that a new file of theirs could not stand in
-// for: another user's file they may write (in a sticky folder, as the system's
-// temporary folder is), and their own file of a group they are no member of in
-// a folder that hands its group to new files. Such a file is written in place
-// and stays its owner's with its group, mode and access list; a write that
-// fails there puts the old bytes back; no copy is left. What the user may not
-// write is refused as such.
+// for: another user's file they may write, and their own file of a group they
+// are no member of in a folder that hands its group to new files. Such a file
+// is written in place and stays its owner's with its group, mode and access
+// list; a write that fails there puts the old bytes back; no copy is left.
+// What the user may not write is refused as such; so is, before anything is
+// written, another user's file or link in a sticky folder that others may
+// write (a file there of the folder's owner is written), and another user's
+// link in a sticky folder of a group (a colleague's file there is written,
+// where the system's fs.protected_regular is not 2). A file removed, replaced
+// or moved away while it is saved, or a pipe put in its place, is not
+// reported saved (and a moved one keeps its old bytes); nor is one whose
+// folder's flush fails.
 TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
     const auto daemon = User("daemon");
@@ -411,18 +447,21 @@ TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
         ::chmod(path.c_str(), mode);
         return path;
     };
-    const std::string theirs = make("sticky/theirs.vxtrack", "old", their, nogroup, 0660);
+    const std::string theirs = make("handing/theirs.vxtrack", "old", their, nogroup, 0660);
     const bool lists = SetAttribute(theirs, "system.posix_acl_access",
                                     AccessList({{kAclUserObj, 6, kNoId},
                                                 {kAclUser, 4, 0},
                                                 {kAclGroupObj, 6, kNoId},
                                                 {kAclMask, 6, kNoId},
                                                 {kAclOther, 0, kNoId}}));
-    const std::string full = make("sticky/full.vxtrack", "old and kept", their, nogroup, 0660);
+    const std::string full = make("handing/full.vxtrack", "old and kept", their, nogroup, 0660);
+    const std::string blind = make("handing/blind.vxtrack", "unread", their, nogroup, 0620);
+    make("handing/piped.vxtrack", "old", their, nogroup, 0620);
+    // In a sticky folder that anyone may write: another user's file, the folder owner's, and one the user may
+    // not write; links of another user to the user's private file and into a folder of theirs, and the user's own.
+    const std::string placed = make("sticky/placed.vxtrack", "theirs", their, nogroup, 0666);
+    const std::string owners = make("sticky/owners.vxtrack", "old", 0, nogroup, 0666);
     const std::string locked = make("sticky/locked.vxtrack", "locked", their, theirGroup, 0644);
-    const std::string blind = make("sticky/blind.vxtrack", "unread", their, nogroup, 0620);
-    // Links in the shared folder: another user's to the user's private file
-    // and into a folder of theirs, and the user's own.
     const std::string important = make("private/important", "private", me, nogroup, 0600);
     ::chown((folder / "private").c_str(), me, nogroup);
     std::filesystem::create_directories(folder / "open");
@@ -435,72 +474,102 @@ TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
     link("../open/made.vxtrack", "sticky/dangling.vxtrack", their);
     link("own target.vxtrack", "sticky/own.vxtrack", me);
     ::chmod((folder / "sticky").c_str(), 01777);
+    // In a group's sticky folder: a colleague's file, and a colleague's link to the user's private file.
+    const std::string colleagues = make("team/colleague.vxtrack", "old", their, usersGroup, 0660);
+    link("../private/important", "team/planted.vxtrack", their);
+    ::chown((folder / "team").c_str(), 0, usersGroup);
+    ::chmod((folder / "team").c_str(), 01770);
     // The user's own files with set-ID bits: renamed over (mine, setgid), and
     // written in place (odd, of a group the user is no member of).
     const std::string mine = make("handing/mine.vxtrack", "old", me, nogroup, 04755);
     const std::string setGroup = make("handing/setgid.vxtrack", "old", me, nogroup, 02755);
     const std::string odd = make("handing/odd.vxtrack", "old", me, theirGroup, 04750);
-    make("handing/removed.vxtrack", "old", me, theirGroup, 0640);
-    make("handing/replaced.vxtrack", "old", me, theirGroup, 0640);
+    for (const char* name : {"removed", "replaced", "moved", "unflushed"})
+        make("handing/" + std::string(name) + ".vxtrack", "old", me, theirGroup, 0640);
     ::chown((folder / "handing").c_str(), 0, usersGroup);
     ::chmod((folder / "handing").c_str(), 02775);
     std::filesystem::create_directories(folder / "closed");
     std::filesystem::create_symlink("closed", folder / "through");
 
-    const std::vector<std::string> kept = {theirs, full, locked, blind, mine, setGroup, odd, important};
+    const std::vector<std::string> kept = {theirs, full, blind, placed, locked, mine, setGroup, odd, important};
     std::vector<std::string> before;
     for (const std::string& path : kept) before.push_back(Who(path));
     const auto outcomes = AsNobody(folder.Path(), usersGroup, [] {
         std::string text;
-        for (const char* path : {"sticky/theirs.vxtrack", "handing/mine.vxtrack", "handing/setgid.vxtrack",
-                                 "handing/odd.vxtrack", "sticky/own.vxtrack", "sticky/locked.vxtrack",
-                                 "through/new.vxtrack", "sticky/planted.vxtrack", "sticky/dangling.vxtrack",
-                                 "sticky/blind.vxtrack"})
+        for (const char* path : {"handing/theirs.vxtrack", "handing/mine.vxtrack", "handing/setgid.vxtrack",
+                                 "handing/odd.vxtrack", "sticky/own.vxtrack", "sticky/owners.vxtrack",
+                                 "sticky/locked.vxtrack", "through/new.vxtrack", "sticky/planted.vxtrack",
+                                 "sticky/dangling.vxtrack", "sticky/placed.vxtrack", "team/planted.vxtrack",
+                                 "handing/blind.vxtrack", "team/colleague.vxtrack"})
             text += Outcome(path, "new") + " ";
-        // Another program removes or replaces the file while it is saved.
-        for (const auto& [path, replace] : {std::pair("handing/removed.vxtrack", false),
-                                            std::pair("handing/replaced.vxtrack", true)}) {
+        // Another program removes or replaces the file, or puts a pipe in its
+        // place, after the first look and before the file is opened.
+        for (const auto& [path, put] : {std::pair("handing/removed.vxtrack", 0),
+                                        std::pair("handing/replaced.vxtrack", 1),
+                                        std::pair("handing/piped.vxtrack", 2)}) {
             errno = 0;
             const bool saved = fsys::WriteFileAtomically(path, [&](const fsys::ByteWriter& write) {
                 ::unlink(path);
-                if (replace) ::close(::open(path, O_CREAT | O_WRONLY, 0644));
+                if (put == 1) ::close(::open(path, O_CREAT | O_WRONLY, 0644));
+                if (put == 2) ::mkfifo(path, 0200);
                 return write("new", 3);
             });
             text += (saved ? std::string("saved") : std::to_string(errno)) + " ";
         }
+        {
+            // Or moves it away and puts another in its place while it is written.
+            ObserverScope scope([](fsys::WriteStep step, const std::string&) {
+                if (step != fsys::WriteStep::Reserved) return;
+                ::rename("handing/moved.vxtrack", "handing/moved away.vxtrack");
+                fsys::WriteFileAtomically("handing/moved.vxtrack", std::string_view("other"));
+            });
+            text += Outcome("handing/moved.vxtrack", "new") + " ";
+        }
+        fsys::SetFolderFlushForTests([](int) { return EIO; });
+        text += Outcome("handing/unflushed.vxtrack", "new") + " ";
+        fsys::SetFolderFlushForTests(nullptr);
         FileSizeLimit limit(64);
-        return text + Outcome("sticky/full.vxtrack", std::string(4096, 'x'));
+        return text + Outcome("handing/full.vxtrack", std::string(4096, 'x'));
     });
     if (!outcomes) GTEST_SKIP() << "the process cannot become the user nobody";
-    const std::string foreign = std::to_string(fsys::kForeignLinkError) + " ";
-    const std::string replaced = std::to_string(fsys::kReplacedWhileSavingError) + " ";
-    EXPECT_EQ(*outcomes, "saved saved saved saved saved " + std::to_string(EACCES) + " " + std::to_string(EACCES) +
-                             " " + foreign + foreign + std::to_string(fsys::kUnreadableFileError) + " " + replaced +
-                             replaced + std::to_string(EFBIG));
+    const auto error = [](int e) { return std::to_string(e) + " "; };
+    const std::string foreign = error(fsys::kForeignLinkError), replaced = error(fsys::kReplacedWhileSavingError);
+    const bool colleagueShielded = ProtectedRegular() == 2;
+    EXPECT_EQ(*outcomes, "saved saved saved saved saved saved " + error(EACCES) + error(EACCES) + foreign + foreign +
+                             error(fsys::kForeignFileError) + foreign + error(fsys::kUnreadableFileError) +
+                             (colleagueShielded ? error(fsys::kForeignFileError) : "saved ") + replaced + replaced +
+                             replaced + replaced + error(EIO) + std::to_string(EFBIG));
     std::vector<std::string> after;
     for (const std::string& path : kept) after.push_back(Who(path));
     EXPECT_EQ(after, before);
     if (lists) {
         EXPECT_NE(after[0].find("system.posix_acl_access="), std::string::npos);
     }
-    for (const std::string& path : {theirs, mine, setGroup, odd}) EXPECT_EQ(Text(path), "new") << path;
+    for (const std::string& path : {theirs, mine, setGroup, odd, owners}) EXPECT_EQ(Text(path), "new") << path;
+    EXPECT_EQ(Text(colleagues), colleagueShielded ? "old" : "new");
     EXPECT_EQ(Text(folder / "sticky/own target.vxtrack"), "new");
     EXPECT_EQ(Text(full), "old and kept");
     EXPECT_EQ(Text(locked), "locked");
+    EXPECT_EQ(Text(placed), "theirs");
     EXPECT_EQ(Text(important), "private");
-    EXPECT_EQ(EntriesIn(folder / "sticky"), 8u) << "no copy left behind";
-    EXPECT_EQ(EntriesIn(folder / "handing"), 4u);
+    EXPECT_EQ(Text(folder / "handing/moved away.vxtrack"), "old") << "the old bytes are put back";
+    EXPECT_EQ(Text(folder / "handing/moved.vxtrack"), "other");
+    EXPECT_EQ(Text(folder / "handing/unflushed.vxtrack"), "old");
+    EXPECT_EQ(EntriesIn(folder / "sticky"), 7u) << "no copy left behind";
+    EXPECT_EQ(EntriesIn(folder / "team"), 2u);
+    EXPECT_EQ(EntriesIn(folder / "handing"), 11u);
     EXPECT_EQ(EntriesIn(folder / "closed"), 0u);
     EXPECT_EQ(EntriesIn(folder / "open"), 0u);
 }
 
 // A file system of `bytes` mounted on a folder for the scope's life (tmpfs,
-// open to every user); Mounted() false where the process may not mount.
+// open to every user, not sticky); Mounted() false where the process may not
+// mount.
 class SmallDisk {
 public:
     SmallDisk(const std::string& folder, size_t bytes) : folder_(folder) {
         std::filesystem::create_directories(folder);
-        const std::string options = "size=" + std::to_string(bytes) + ",mode=1777";
+        const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
         mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
     }
     ~SmallDisk() {
@@ -528,7 +597,9 @@ void FillDisk(const std::string& folder) {
 // disk fills up while the new ones are handed over or before their room is
 // reserved; no old byte changes before that. A write that fails after it and
 // cannot put the old bytes back says the file is damaged and names the copy
-// that holds them, which the file's group may read.
+// that holds them, which the file's owner, group and others may read, as
+// they may read the file, where the user is neither the owner nor in the
+// group, and no one that the folder's default access list names.
 TEST(FileSystem, AWriteInPlaceKeepsTheWholeOldFileWhenTheDiskFills) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
     const auto daemon = User("daemon");
@@ -540,8 +611,15 @@ TEST(FileSystem, AWriteInPlaceKeepsTheWholeOldFileWhenTheDiskFills) {
     if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system";
     const std::string old(300 << 10, 'o');
     const std::string file = folder.Write("disk/theirs.vxtrack", old);
-    ::chown(file.c_str(), daemon->first, nobody->second);
-    ::chmod(file.c_str(), 0660);
+    ::chown(file.c_str(), daemon->first, daemon->second);
+    ::chmod(file.c_str(), 0666);
+    constexpr uint32_t kStranger = 4242;
+    const bool lists = SetAttribute(folder / "disk", "system.posix_acl_default",
+                                    AccessList({{kAclUserObj, 7, kNoId},
+                                                {kAclUser, 6, kStranger},
+                                                {kAclGroupObj, 7, kNoId},
+                                                {kAclMask, 7, kNoId},
+                                                {kAclOther, 0, kNoId}}));
     const auto outcome = AsNobody(folder / "disk", nobody->second, [&] {
         std::string text;
         // The disk filled while the bytes are handed over; or, once they are,
@@ -586,7 +664,14 @@ TEST(FileSystem, AWriteInPlaceKeepsTheWholeOldFileWhenTheDiskFills) {
               "back. They are kept in \"" + copy + "\".");
     EXPECT_TRUE(Text(folder / "disk/" + copy) == old) << "the copy holds the old bytes";
     EXPECT_EQ(Who(folder / "disk/" + copy),
-              std::to_string(nobody->first) + ":" + std::to_string(nobody->second) + " 0660");
+              std::to_string(nobody->first) + ":" + std::to_string(nobody->second) +
+                  (lists ? " 0666 system.posix_acl_access=" + Hex(AccessList({{kAclUserObj, 6, kNoId},
+                                                                             {kAclUser, 6, daemon->first},
+                                                                             {kAclGroupObj, 0, kNoId},
+                                                                             {kAclGroup, 6, daemon->second},
+                                                                             {kAclMask, 6, kNoId},
+                                                                             {kAclOther, 6, kNoId}}))
+                         : " 0606"));
     EXPECT_EQ(EntriesIn(folder / "disk"), 2u) << "only the file and the copy";
 }
 
@@ -635,6 +720,8 @@ TEST(FileSystem, AFailedSaveSaysWhy) {
               "The file has to be rewritten in place, and its old bytes cannot be read to keep them.");
     EXPECT_EQ(fsys::WriteFailureReason(fsys::kReplacedWhileSavingError),
               "Another program replaced or removed the file while it was saved.");
+    EXPECT_EQ(fsys::WriteFailureReason(fsys::kForeignFileError),
+              "The path names a file that another user placed in a shared folder; such a file is not written.");
 }
 
 // The chain of links a path starts, link by link, as a write follows it.
@@ -678,6 +765,11 @@ TEST(FileSystem, FollowLinksNamesEveryEntryOfTheChain) {
     EXPECT_EQ(planted.Entries, Chain{folder / "shared/planted"});
     EXPECT_NE(fsys::WriteFailureReason(planted.Error).find("a link that another user placed in a shared folder"),
               std::string::npos);
+    // The same in a sticky folder that a group may write; in one that only its owner may write, links are followed.
+    ::chmod((folder / "shared").c_str(), 01770);
+    EXPECT_EQ(fsys::FollowLinks(folder / "shared/planted").Error, fsys::kForeignLinkError);
+    ::chmod((folder / "shared").c_str(), 01755);
+    EXPECT_EQ(fsys::FollowLinks(folder / "shared/planted").Error, 0);
 }
 
 }  // namespace

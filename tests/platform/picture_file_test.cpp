@@ -5,12 +5,14 @@
 // fall short, and GIF screens far larger than their files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 
 
 #include "platform/picture_file.h"
+#include "tests/platform/jpeg_writer.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -65,6 +67,86 @@ TEST(PictureFile, PicturesFarLargerThanTheirFilesAreRefused) {
     ASSERT_TRUE(LoadPlatformPicture(folder.Write("small.gif", small), picture));
     EXPECT_EQ(picture.Width, 2);
     EXPECT_EQ(picture.Height, 2);
+
+    // A side over kMaxPictureSide is refused whatever the kind, a JPEG of 40000 x 2 too.
+    JpegOptions wide;
+    wide.Width = 40000, wide.Height = 2, wide.Colour = std::array<uint8_t, 4>{9, 9, 9, 0};
+    EXPECT_FALSE(DecodePlatformPicture(WriteJpeg(wide), picture));
+    wide.Width = int(kMaxPictureSide);
+    ASSERT_TRUE(DecodePlatformPicture(WriteJpeg(wide), picture));
+    EXPECT_EQ(picture.Width, kMaxPictureSide);
+}
+
+// The pictures the toolkit decodes are checked from their headers first. An
+// icon's picture (a DIB or a PNG in an .ico file) is an icon only with sides of
+// 1 to 256 pixels; the widest such picture is picked, alone in an .ico file of
+// its own. A PNG of the user's stays within the picture bounds.
+std::vector<uint8_t> Dib(int32_t width, int32_t rows, uint16_t bits = 32, uint32_t colours = 0, size_t cut = 0) {
+    std::vector<uint8_t> d(40);
+    auto put = [&d](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) d[at + i] = uint8_t(v >> (8 * i));
+    };
+    put(0, 40, 4), put(4, uint32_t(width), 4), put(8, uint32_t(rows), 4), put(12, 1, 2), put(14, bits, 2);
+    put(32, colours, 4);
+    const int64_t w = std::clamp(width, 0, 256), h = std::clamp(rows / 2, 0, 256);
+    const size_t table = bits <= 8 ? 4u << bits : 0;
+    d.resize(40 + table + size_t(h * ((w * bits + 31) / 32 * 4 + (w + 31) / 32 * 4)) - cut, 0x5A);
+    return d;
+}
+
+std::vector<uint8_t> Png(uint32_t width, uint32_t height) {
+    std::vector<uint8_t> p = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (uint32_t v : {width, height}) {
+        for (int i = 3; i >= 0; --i) p.push_back(uint8_t(v >> (8 * i)));
+    }
+    p.insert(p.end(), {8, 6, 0, 0, 0, 1, 2, 3, 4});  // depth, colour type, methods, CRC
+    return p;
+}
+
+std::vector<uint8_t> Ico(const std::vector<std::vector<uint8_t>>& pictures) {
+    std::vector<uint8_t> ico = {0, 0, 1, 0, uint8_t(pictures.size()), 0};
+    uint32_t offset = uint32_t(6 + 16 * pictures.size());
+    for (const auto& p : pictures) {
+        ico.insert(ico.end(), {16, 16, 0, 0, 1, 0, 32, 0});
+        for (uint32_t v : {uint32_t(p.size()), offset}) {
+            for (int i = 0; i < 4; ++i) ico.push_back(uint8_t(v >> (8 * i)));
+        }
+        offset += uint32_t(p.size());
+    }
+    for (const auto& p : pictures) ico.insert(ico.end(), p.begin(), p.end());
+    return ico;
+}
+
+TEST(PictureFile, IconPicturesOfSizesNoIconHasAreRefusedFromTheirHeaders) {
+    std::vector<uint8_t> single = {7};
+    const std::vector<std::vector<uint8_t>> noIcons = {
+        Dib(0, 32),         Dib(-16, 32),      Dib(16, 0),          Dib(16, -32),  // rows stored top down
+        Dib(32767, 65534),  Dib(257, 514),     Dib(16, 1026),
+        Dib(16, 32, 8, 16), Dib(16, 32, 8, 0, 1),  // a colour table short of 256 entries; a mask cut short
+        Dib(16, 32, 12),    Png(0, 16),        Png(26000, 26000), Png(257, 1)};
+    for (size_t i = 0; i < noIcons.size(); ++i) EXPECT_FALSE(PickIconPicture(Ico({noIcons[i]}), single)) << i;
+    EXPECT_EQ(single, std::vector<uint8_t>{7});
+    for (const auto& icon : {Dib(256, 512), Dib(1, 2, 1), Dib(16, 32, 8, 256), Png(256, 256)})
+        EXPECT_TRUE(PickIconPicture(Ico({icon}), single));
+
+    // The widest icon among pictures that are none.
+    const std::vector<uint8_t> ico = Ico({Png(26000, 26000), Dib(32, 64), Png(48, 48), Dib(0, 32), Png(48, 16)});
+    ASSERT_TRUE(PickIconPicture(ico, single));
+    std::vector<uint8_t> expected = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0, 33, 0, 0, 0, 22, 0, 0, 0};
+    const std::vector<uint8_t> png = Png(48, 48);
+    expected.insert(expected.end(), png.begin(), png.end());
+    EXPECT_EQ(single, expected);
+    // Entries whose picture lies outside the file, a directory cut short, and no icon file at all.
+    std::vector<uint8_t> outside = Ico({Png(48, 48)});
+    outside[18] = 0xFF;
+    EXPECT_FALSE(PickIconPicture(outside, single));
+    EXPECT_FALSE(PickIconPicture(std::vector<uint8_t>(ico.begin(), ico.begin() + 40), single));
+    EXPECT_FALSE(PickIconPicture(Png(48, 48), single));
+
+    EXPECT_TRUE(PngWithinBounds(Png(8192, 8192)));
+    EXPECT_TRUE(PngWithinBounds(Png(32767, 2)));
+    for (const auto& [w, h] : {std::pair<uint32_t, uint32_t>{26000, 26000}, {32768, 1}, {0, 5}, {8193, 8192}})
+        EXPECT_FALSE(PngWithinBounds(Png(w, h))) << w << " x " << h;
 }
 
 

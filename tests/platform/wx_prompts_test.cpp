@@ -5,19 +5,23 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/html/htmlwin.h>
+#include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/textctrl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/scripted_prompts.h"
 #include "platform/help_links.h"
 #include "platform/wx/help_viewer.h"
+#include "platform/wx/toolkit_messages.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -83,6 +87,15 @@ TEST(WxPromptsTest, TheHelpViewerRendersThePageAndFollowsItsLinks) {
         viewer.FollowLink("gone.htm");
         ASSERT_EQ(script.Messages.size(), 1u);
         EXPECT_EQ(script.Messages[0].Text, "Help Topic Not Found!");
+        // A page larger than the viewer reads: the message says so, and the page shown stays.
+        fsys::WriteFileAtomically(dir + "huge.htm", std::string_view("<html></html>"));
+        std::filesystem::resize_file(dir + "huge.htm", fsys::kHelpPage.MostBytes + 1);
+        viewer.FollowLink("huge.htm");
+        ASSERT_EQ(script.Messages.size(), 2u);
+        EXPECT_EQ(script.Messages[1].Text, "Could Not Open the Help Page!\r\n" + dir + "huge.htm\r\n" +
+                                               fsys::ReadFailureReason(EFBIG, fsys::kHelpPage));
+        EXPECT_EQ(viewer.PagePath(), dir + "m_settings.htm");
+        script.Messages.pop_back();
         EXPECT_TRUE(viewer.GoBack());
         EXPECT_EQ(viewer.PagePath(), dir + "index.htm");
         EXPECT_FALSE(viewer.GoBack());
@@ -155,6 +168,20 @@ TEST(WxPromptsTest, WithoutXdgOpenNothingIsStartedAndTheToolkitSaysNothing) {
         EXPECT_TRUE(log.Messages.empty());
     }
     ::setenv("PATH", oldPath.c_str(), 1);
+}
+
+// A failed assertion of the toolkit is written on the terminal and the
+// program goes on: no box whose Stop would end it.
+TEST(WxPromptsTest, ToolkitAssertionsGoToTheTerminal) {
+    const wxAssertHandler_t before = wxSetAssertHandler(ToolkitAssertionToTerminal);
+    testing::internal::CaptureStderr();
+    const wxImage none;
+    const int width = none.GetWidth();  // of no picture: the toolkit asserts, and returns
+    const std::string said = testing::internal::GetCapturedStderr();
+    wxSetAssertHandler(before);
+    EXPECT_EQ(width, 0);
+    EXPECT_NE(said.find("Toolkit assertion"), std::string::npos) << said;
+    EXPECT_NE(said.find("invalid image"), std::string::npos) << said;
 }
 
 // The message box's text without the invisible places to wrap.

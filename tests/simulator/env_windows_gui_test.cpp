@@ -84,6 +84,7 @@ TEST_F(EnvWindows, EditorEditsSavesAndOpensAgain) {
     }
     auto* sky = dynamic_cast<wxTextCtrl*>(dialog.Control("txtRegionSkybox(2)"));
     ASSERT_TRUE(sky);
+    sim.Write("Textures/east.jpg", "EAST");
     sky->SetValue("Textures\\east.jpg");
     dialog.txtEnvName->SetValue("Sunset");
     EXPECT_TRUE(dialog.Editor().Changed);

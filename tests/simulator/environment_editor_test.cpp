@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 
@@ -126,12 +127,19 @@ TEST_F(EnvironmentEditorTest, OpenAsksFirstThenReadsTheFileAndItsName) {
     EXPECT_EQ(editor.CurrentFilePath, sim / "Environments/Sunset.env");
     EXPECT_FALSE(editor.Changed);
 
-    // The next Open starts on that file; a file that cannot be read changes nothing.
-    prompts.FileDialogAnswers = {{true, sim / "Environments/Gone.env"}};
+    // The next Open starts on that file; a file that cannot be read changes nothing, and says why.
+    const std::string big = sim.Write("Environments/Big.env", "x");
+    std::filesystem::resize_file(big, fsys::kEnvironmentFile.MostBytes + 1);
+    prompts.FileDialogAnswers = {{true, sim / "Environments/Gone.env"}, {true, big}};
     EXPECT_FALSE(editor.Open());
     EXPECT_EQ(prompts.FileDialogs.at(1).FileName, sim / "Environments/Sunset.env");
-    ExpectMessage(2, "Error Opening Environment File.", "Error!");
+    ExpectMessage(2, "Error Opening Environment File.\n" + fsys::ReadFailureReason(ENOENT, fsys::kEnvironmentFile),
+                  "Error!");
+    EXPECT_FALSE(editor.Open());
+    ExpectMessage(3, "Error Opening Environment File.\n" + fsys::ReadFailureReason(EFBIG, fsys::kEnvironmentFile),
+                  "Error!");
     EXPECT_EQ(editor.EnvName, "Sunset");
+    EXPECT_EQ(gEnvironment, sunset);
 
     EXPECT_EQ(EnvironmentNameOfFile("Night.ENV"), "Night");
     EXPECT_EQ(EnvironmentNameOfFile("my.envy"), "my.envy");
@@ -185,23 +193,39 @@ TEST_F(EnvironmentEditorTest, CancelledOrFailedSavesKeepTheChanges) {
     editor.EnvName = "Day/Night";
     prompts.MessageAnswers = {MsgResult::Yes};
     EXPECT_FALSE(editor.New());
-    ExpectMessage(2, "Unable to save file!\n" + sim / "Environments/Day/Night.env", "Error!");
+    ExpectMessage(2, "Unable to save file!\n" + sim / "Environments/Day/Night.env\nThe environment's name cannot be a folder.",
+                  "Error!");
     EXPECT_TRUE(editor.Changed);
     EXPECT_EQ(editor.EnvName, "Day/Night");
+    // Nor can a name of nothing but dots and spaces, which would put the textures into Environments itself.
+    editor.EnvName = "..";
+    EXPECT_FALSE(editor.SaveEnvironment());
+    ExpectMessage(3,
+                  "Unable to save file!\n" + sim / "Environments/...env\nThe environment's name leaves no folder "
+                                                    "name: the simulator drops the dots and spaces at the end of a "
+                                                    "folder's name.",
+                  "Error!");
 
     // A name the file's single-byte code page lacks is refused with the text that holds it.
     editor.EnvName = "\xE6\x97\xA5";
     EXPECT_FALSE(editor.SaveEnvironment());
-    ExpectMessage(3,
+    ExpectMessage(4,
                   "Unable to save file!\n" + sim / "Environments/\xE6\x97\xA5.env\n" +
                       "An environment file cannot hold the characters of this text:\n\xE6\x97\xA5",
                   "Error!");
     EXPECT_TRUE(editor.Changed);
 
+    // A save that keeps a value whose file is not found here says so.
     editor.EnvName = "Day";
+    gEnvironment.txtTree[0] = "D:\\textures\\tree.jpg";
     EXPECT_TRUE(editor.SaveEnvironment());
     EXPECT_FALSE(editor.Changed);
-    EXPECT_TRUE(fsys::FileExists(sim / "Environments/Day.env"));
+    EXPECT_NE(Text(sim / "Environments/Day.env").find("\r\nsim.tree1.texture.path=D:\\textures\\tree.jpg\r\n"),
+              std::string::npos);
+    ExpectMessage(5,
+                  "The environment was saved, but these textures were not found, so they were not copied into " +
+                      sim / "Environments/Day/ and keep their values as they were:\nD:\\textures\\tree.jpg",
+                  "Warning!");
 
     EXPECT_EQ(FilterEnvNameKey('/'), '/');
     EXPECT_EQ(FilterEnvNameKey('?'), '?');
@@ -449,8 +473,7 @@ TEST(EnvironmentEditorPages, EveryRowKeepsItsOwnValueThroughTheFile) {
                     EXPECT_EQ(row.NumberValue(read), row.NumberValue(set)) << row.Control;
                 }
                 if (row.TextValue) {
-                    const std::string name = row.TextValue(set);
-                    EXPECT_EQ(row.TextValue(read), "Environments\\Every\\" + name) << row.Control;
+                    EXPECT_EQ(row.TextValue(read), row.TextValue(set)) << row.Control;  // not found: kept as it was
                 }
             }
     EXPECT_EQ(EnvSliderText(EnvSliderLabel::SunPosition, 14400), "0.0");

@@ -1,7 +1,8 @@
 // Environment files: the exact text for the default and a full set of values
 // under a German locale, single-byte names and paths byte for byte, every
 // slider and channel through a write and a read, the texture copies (never
-// replacing a file), the reader's rules for odd values, refused names.
+// replacing a file, found as the simulator reads the value, a value not found
+// kept as it was), the reader's rules for odd values, refused names.
 
 #include "simulator/environment_file.h"
 
@@ -202,7 +203,7 @@ TEST_F(EnvironmentFileTest, NamesAndPathsAreSingleByteTextInTheFile) {
     EXPECT_EQ(TextOutsideCodePage("\xD0\x9C\xD0\xB8\xD1\x80", gEnvironment), "\xD0\x9C\xD0\xB8\xD1\x80");
     EXPECT_FALSE(WriteEnvironmentFile("\xD0\x9C\xD0\xB8\xD1\x80"));
     gEnvironment.txtSun = "Textures\\\xE2\x82\xAC.jpg";  // the euro sign
-    EXPECT_EQ(TextOutsideCodePage("Caf\xC3\xA9", gEnvironment), "Environments\\Caf\xC3\xA9\\\xE2\x82\xAC.jpg");
+    EXPECT_EQ(TextOutsideCodePage("Caf\xC3\xA9", gEnvironment), "Textures\\\xE2\x82\xAC.jpg");  // not found: kept
     EXPECT_FALSE(WriteEnvironmentFile("Night"));
     EXPECT_FALSE(fsys::FileExists(sim / "Environments/Night.env"));
     EXPECT_FALSE(fsys::FolderExists(sim / "Environments/Night"));
@@ -213,8 +214,7 @@ TEST_F(EnvironmentFileTest, NamesAndPathsAreSingleByteTextInTheFile) {
     for (int c = 33; c < 256; ++c) all.push_back(static_cast<char>(c));
     EnvironmentValues values;
     ReadEnvironmentText("#\r\nsim.sun.texture.path=" + all + "\r\n", values);
-    const std::string line = "\r\nsim.sun.texture.path=Environments\\A\\" + all.substr(all.find('\\') + 1) + "\r\n";
-    EXPECT_NE(EnvironmentFileText("A", values).find(line), std::string::npos);
+    EXPECT_NE(EnvironmentFileText("A", values).find("\r\nsim.sun.texture.path=" + all + "\r\n"), std::string::npos);
 }
 
 TEST_F(EnvironmentFileTest, EverySliderAndChannelValueSurvivesAWriteAndARead) {
@@ -279,13 +279,54 @@ TEST_F(EnvironmentFileTest, TexturesAreCopiedOnceUnderTheNameTheirKeyGives) {
     EXPECT_EQ(Read("Environments/Mine/kept (3).jpg"), "third");
     EXPECT_NE(text.find("\r\nsim.skyboxdown.texture.path=Environments\\Mine\\kept (2).jpg\r\n"), std::string::npos);
     EXPECT_FALSE(fsys::FileExists(sim / "Environments/Mine/kept (4).jpg"));
-    EXPECT_NE(text.find("\r\nsim.skyboxleft.texture.path=Environments\\Mine\\missing.jpg\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nsim.skyboxleft.texture.path=" + sim / "missing.jpg\r\n"), std::string::npos);
     EXPECT_EQ(text.find("sim.skyboxright"), std::string::npos);
 
     // A comma in the name: the keys and the texture folder both carry a point.
     ASSERT_TRUE(WriteEnvironmentFile("Dusk,2"));
     EXPECT_NE(Read("Environments/Dusk,2.env").find("Environments\\Dusk.2\\Sky.Blue.tga"), std::string::npos);
     EXPECT_EQ(Read("Environments/Dusk.2/Sky.Blue.tga"), "new sky");
+
+    // A name ending in dots and spaces: its folder is the one the simulator reads the keys as.
+    ResetEnvironmentControls();
+    gEnvironment.txtSun = "Textures\\wood.jpg";
+    ASSERT_TRUE(WriteEnvironmentFile("Sunset. "));
+    EXPECT_EQ(EnvironmentTextureFolder("Sunset. "), sim / "Environments/Sunset/");
+    EXPECT_NE(Read("Environments/Sunset. .env").find("\r\nsim.sun.texture.path=Environments\\Sunset\\wood.jpg\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Read("Environments/Sunset/wood.jpg"), "wood");
+}
+
+// An unchanged save keeps every picture the simulator reads: a value with
+// trailing dots or spaces is found as the simulator reads it and its copy
+// takes that name; a value whose file is not found here stays as it was
+// (commas too) and is listed.
+TEST_F(EnvironmentFileTest, AnUnchangedSaveKeepsThePicturesTheSimulatorReads) {
+    sim.Write("Environments/tdsky.jpg", "SKY");
+    sim.Write("Environments/back.jpg", "BACK");
+    sim.Write("Environments/left.jpg", "LEFT");
+    const std::string kept = "sim.tree1.texture.path=D:\\textures\\tree.jpg\r\n"
+                             "sim.tree2.texture.path=Textures\\gone,1.jpg\r\n";
+    sim.Write("Environments/TD.env", "x\r\n"
+                                     "sim.skyboxfront.texture.path=Environments\\tdsky.jpg.\r\n"
+                                     "sim.skyboxback.texture.path=Environments\\back.jpg .\r\n"
+                                     "sim.skyboxleft.texture.path=Environments.\\left.jpg\r\n" + kept);
+    std::vector<std::string> notFound;
+    for (int save = 0; save < 2; ++save) {
+        EnvironmentValues v;
+        ASSERT_TRUE(ReadEnvironmentFile(sim / "Environments/TD.env", v));
+        ASSERT_TRUE(WriteEnvironmentFile("TD", v, nullptr, &notFound));
+        EXPECT_EQ(notFound, (std::vector<std::string>{"D:\\textures\\tree.jpg", "Textures\\gone,1.jpg"}));
+        const std::string text = Read("Environments/TD.env");
+        EXPECT_NE(text.find("\r\nsim.skyboxfront.texture.path=Environments\\TD\\tdsky.jpg\r\n"
+                            "sim.skyboxback.texture.path=Environments\\TD\\back.jpg\r\n"
+                            "sim.skyboxleft.texture.path=Environments\\TD\\left.jpg\r\n" + kept),
+                  std::string::npos)
+            << save;
+    }
+    EXPECT_EQ(Read("Environments/TD/tdsky.jpg"), "SKY");
+    EXPECT_EQ(Read("Environments/TD/back.jpg"), "BACK");
+    EXPECT_EQ(Read("Environments/TD/left.jpg"), "LEFT");
 }
 
 TEST_F(EnvironmentFileTest, ReaderRules) {
@@ -439,13 +480,16 @@ TEST_F(EnvironmentFileTest, MissingFilesBadNamesAndWriteFailuresAreReported) {
     EXPECT_FALSE(ReadEnvironmentFile(sim / "nothing.env"));
     EXPECT_TRUE(gEnvironment.chkFog);
 
-    for (const char* name : {"", ".", "..", "a/b", "..\\up", "../up", "tab\there"}) {
+    for (const char* name : {"", ".", "..", "...", " . ", ",", "a/b", "..\\up", "../up", "tab\there"}) {
         EXPECT_FALSE(IsEnvironmentNameAllowed(name)) << name;
         EXPECT_FALSE(WriteEnvironmentFile(name)) << name;
     }
     EXPECT_FALSE(fsys::FolderExists(sim / "up"));
     EXPECT_FALSE(fsys::FileExists(sim / "up.env"));
     EXPECT_TRUE(IsEnvironmentNameAllowed("Night... at 8?"));
+    EXPECT_EQ(EnvironmentNameRefusal(".."), "the environment's name leaves no folder name: the simulator drops the "
+                                            "dots and spaces at the end of a folder's name");
+    EXPECT_EQ(EnvironmentTextureFolder(".."), "");
 
     std::filesystem::create_directories(sim / "Environments/Blocked.env");
     EXPECT_FALSE(WriteEnvironmentFile("Blocked"));

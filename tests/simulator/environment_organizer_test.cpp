@@ -23,6 +23,7 @@
 #include "core/app_state.h"
 #include "platform/file_system.h"
 #include "simulator/environment_file.h"
+#include "tests/platform/file_size_limit.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -322,6 +323,39 @@ TEST_F(EnvironmentOrganizerTest, WhatCannotBeRewrittenIsListedAndTheRestIsDone) 
     EXPECT_EQ(again.ProblemLines(), problems);
 }
 
+// An environment's folder is the one the simulator reads its keys' folder as
+// ("Sunset..env" copies into "Sunset"); a name with nothing left is refused
+// and said; a copy that fails says why and leaves no folder behind.
+TEST_F(EnvironmentOrganizerTest, FoldersAsTheSimulatorReadsThemAndCopyFailuresWithTheirReason) {
+    const std::string loose = "x\r\nsim.skyboxfront.texture.path=Environments\\sky1.jpg\r\n";
+    const std::string big = "x\r\nsim.sun.texture.path=Environments\\big.jpg\r\n";
+    sim.Write("Environments/Sunset..env", loose);
+    sim.Write("Environments/...env", loose);
+    sim.Write("Environments/Big.env", big);
+    sim.Write("Environments/sky1.jpg", "SKY");
+    sim.Write("Environments/big.jpg", std::string(8192, 'b'));
+    const std::string refused = "..: Environments\\sky1.jpg (the environment's name leaves no folder name: the "
+                                "simulator drops the dots and spaces at the end of a folder's name)";
+
+    EnvironmentOrganizer organizer = Scanned();
+    EXPECT_EQ(organizer.UnorganizedCount(), 2);
+    EXPECT_EQ(organizer.ProblemLines(), std::vector<std::string>{refused});
+    {
+        FileSizeLimit limit(4096);
+        organizer.OrganizeEnvironments();
+    }
+    EXPECT_EQ(Read("Environments/Sunset..env"), "x\r\nsim.skyboxfront.texture.path=Environments\\Sunset\\sky1.jpg\r\n");
+    EXPECT_EQ(Read("Environments/Sunset/sky1.jpg"), "SKY");
+    EXPECT_FALSE(std::filesystem::exists(sim / "Environments/Sunset."));
+    EXPECT_EQ(Read("Environments/...env"), loose);
+    EXPECT_EQ(Read("Environments/Big.env"), big);
+    EXPECT_FALSE(std::filesystem::exists(sim / "Environments/Big"));
+    EXPECT_EQ(organizer.ProblemLines(),
+              (std::vector<std::string>{refused, "Big: Environments\\big.jpg (cannot be copied. " +
+                                                     fsys::WriteFailureReason(EFBIG) + ")"}));
+    EXPECT_EQ(Scanned().UnorganizedCount(), 1);  // Big, which may be organized again
+}
+
 // Which files an environment names cannot be told: no file moves in that run,
 // and that is said. Sunset is organized all the same (copies only).
 TEST_F(EnvironmentOrganizerTest, AnUnreadableEnvironmentMovesNothing) {
@@ -332,19 +366,21 @@ TEST_F(EnvironmentOrganizerTest, AnUnreadableEnvironmentMovesNothing) {
         const char* what;
         std::function<void()> make;
         std::string withheld;
+        int error;  // why Secret cannot be read
     };
     std::vector<Case> cases;
     // Mode 000 keeps out all but the superuser, who reads every file.
     if (::geteuid() != 0) {
         cases.push_back({"mode 000", [&] { ::chmod((sim / "Environments/Secret.env").c_str(), 0); },
-                         "the environment file Secret.env cannot be read, so the files it names are not known"});
+                         "the environment file Secret.env cannot be read, so the files it names are not known",
+                         EACCES});
     }
     cases.push_back({"a link that names nothing",
                      [&] {
                          fs::remove(sim / "Environments/Secret.env");
                          fs::create_symlink("Gone/Secret.env", sim / "Environments/Secret.env");
                      },
-                     "the environment file Secret.env cannot be read, so the files it names are not known"});
+                     "the environment file Secret.env cannot be read, so the files it names are not known", ENOENT});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         fs::remove_all(sim / "Environments");
@@ -361,6 +397,8 @@ TEST_F(EnvironmentOrganizerTest, AnUnreadableEnvironmentMovesNothing) {
         EnvironmentOrganizer organizer = Scanned();
         const std::string withheld = "No file is moved into \"__Unused Files__\": " + c.withheld;
         EXPECT_EQ(organizer.MovesWithheld(), c.withheld);
+        EXPECT_EQ(organizer.ProblemLines().front(), "Secret: the environment file cannot be read. " +
+                                                        fsys::ReadFailureReason(c.error, fsys::kEnvironmentFile));
         EXPECT_EQ(organizer.ProblemLines().back(), withheld);
         organizer.OrganizeEnvironments();
         expected["Environments/Sunset.env"] = sunsetOrganized;

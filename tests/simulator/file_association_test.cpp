@@ -8,6 +8,10 @@
 #include <filesystem>
 #include <optional>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "simulator/desktop_association.h"
@@ -15,6 +19,8 @@
 #include "simulator/simulator_location.h"
 #include "simulator/track_icons.h"
 #include "tests/platform/temp_folder.h"
+
+extern char** environ;
 
 namespace {
 
@@ -119,6 +125,53 @@ TEST(FileAssociation, DoubleClickLocksItsVerb) {
     EXPECT_TRUE(form.RightClickEnabled[3]);
 }
 
+// The program's own path as the system shows it once its file was replaced
+// (an upgrade renamed over it) or removed while it runs: "<path> (deleted)".
+TEST(FileAssociation, TheProgramsOwnPathOnceItsFileIsReplacedOrRemoved) {
+    TempFolder folder;
+    const std::string program = folder / "gantrywright";
+    const std::string odd = folder / "gw (deleted)";
+    auto start = [](const std::string& path) {
+        std::filesystem::copy_file("/bin/sleep", path);
+        char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("30"), nullptr};
+        pid_t pid = 0;
+        return ::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) == 0 ? pid : 0;
+    };
+    const pid_t running = start(program), named = start(odd);
+    auto stop = [](pid_t pid) {
+        if (pid <= 0) return;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    };
+    if (running <= 0 || named <= 0) {
+        stop(running);
+        stop(named);
+        GTEST_SKIP() << "no program can be run from the temporary folder";
+    }
+    const std::string link = "/proc/" + std::to_string(running) + "/exe";
+    std::string problem;
+    EXPECT_EQ(ProgramPathOfLink(link, problem), program);
+    EXPECT_EQ(problem, "");
+    // A file whose name ends so is the running program itself.
+    EXPECT_EQ(ProgramPathOfLink("/proc/" + std::to_string(named) + "/exe", problem), odd);
+    EXPECT_EQ(problem, "");
+    // Replaced: the new program at that path.
+    std::filesystem::copy_file("/bin/sleep", program + ".new");
+    std::filesystem::rename(program + ".new", program);
+    EXPECT_EQ(ProgramPathOfLink(link, problem), program);
+    EXPECT_EQ(problem, "");
+    // Removed: no program to name, and that is said.
+    std::filesystem::remove(program);
+    EXPECT_EQ(ProgramPathOfLink(link, problem), program);
+    EXPECT_EQ(problem, "There is no program at \"" + program +
+                           "\" any more (its file was removed or replaced while Gantrywright ran), so track files "
+                           "cannot be opened with it.");
+    stop(running);
+    stop(named);
+    EXPECT_EQ(ProgramPathOfLink(folder / "none", problem), "");
+    EXPECT_EQ(problem, "The program's own file cannot be found. The file does not exist.");
+}
+
 TEST(SimulatorLocation, FolderRulesAndStoredText) {
     ConfigFolderScope config;
     TempFolder sim;
@@ -158,7 +211,7 @@ protected:
         a.DoubleClick = doubleClick;
         a.RightClick = rightClick;
         for (int i = 0; i < 4; ++i) a.Programs[i] = VerbProgram(i, kPaths);
-        a.WineAvailable = wine;
+        a.Wine = wine ? "/usr/bin/wine" : "";
         a.IconPng = EncodePng(DrawTrackIcon(0, 48), 48, 48);
         return a;
     }
@@ -183,7 +236,7 @@ TEST_F(DesktopAssociationTest, WritesTypeIconEntriesAndDefault) {
     EXPECT_FALSE(Has("data/applications/gantrywright-vxtrack-tera.desktop"));
     EXPECT_EQ(Read("data/applications/gantrywright-vxtrack-ride.desktop"),
               "[Desktop Entry]\nType=Application\nName=Vortaxis Simulator (Ride!)\n"
-              "Exec=wine \"/opt/vx/VortaxisSimulator.exe\" -s %f\n"
+              "Exec=\"/usr/bin/wine\" \"/opt/vx/VortaxisSimulator.exe\" -s %f\n"
               "MimeType=application/x-vortaxis-track;\nNoDisplay=true\nTerminal=false\n");
     EXPECT_EQ(Read("config/mimeapps.list"),
               "[Default Applications]\napplication/x-vortaxis-track=gantrywright-vxtrack-edit.desktop;\n"
@@ -205,15 +258,29 @@ TEST_F(DesktopAssociationTest, WritesTypeIconEntriesAndDefault) {
         EXPECT_EQ(std::string(line), "gantrywright-vxtrack-edit.desktop\n");
     }
 
-    // An entry whose program no entry can name is not written, and that is said.
+    // An entry whose program no entry can name, or whose program is gone, is
+    // not written, and that is said; the double-click default does not name
+    // the refused entry (the user's file is as it was).
     DesktopAssociation latin1 = Association(1, {true, true, false, true}, true);
     latin1.Programs[1] = "/opt/vx\xE9/VortaxisEditor.exe";
+    latin1.ProgramProblems[3] = "There is no program at \"/usr/bin/gantrywright\" any more.";
     failures.clear();
     EXPECT_FALSE(ApplyDesktopAssociation(latin1, folders, failures));
-    EXPECT_EQ(failures, std::vector<std::string>{"Could not write " + folders.DataHome +
-                                                 "applications/gantrywright-vxtrack-edit.desktop: The path "
-                                                 "\"/opt/vx\xC3\xA9/VortaxisEditor.exe\" is not UTF-8, which a "
-                                                 "desktop entry requires."});
+    const std::string entries = "Could not write " + folders.DataHome + "applications/gantrywright-vxtrack-";
+    EXPECT_EQ(failures, (std::vector<std::string>{
+                            entries + "edit.desktop: The path \"/opt/vx\xC3\xA9/VortaxisEditor.exe\" is not UTF-8, "
+                                      "which a desktop entry requires.",
+                            entries + "tool.desktop: There is no program at \"/usr/bin/gantrywright\" any more."}));
+    EXPECT_EQ(Read("config/mimeapps.list"), "[Default Applications]\ntext/plain=editor.desktop\n");
+
+    // A mimeapps.list larger than such a file can be is left as it is, with the reason.
+    std::filesystem::resize_file(home / "config/mimeapps.list", fsys::kDesktopListFile.MostBytes + 1);
+    failures.clear();
+    EXPECT_FALSE(ApplyDesktopAssociation(Association(1, {true, true, false, true}, true), folders, failures));
+    EXPECT_EQ(failures, std::vector<std::string>{"Could not write " + folders.ConfigHome +
+                                                 "mimeapps.list: It cannot be read, so its lines could not be kept. "
+                                                 "The file is larger than a desktop settings file can be (at most "
+                                                 "4 MiB)."});
 }
 
 TEST_F(DesktopAssociationTest, WithoutWineOnlyThisProgramsEntryAndUntickingRemovesIt) {
@@ -405,7 +472,7 @@ TEST_F(DesktopAssociationTest, WhatThisDesktopCannotDoIsSaid) {
               "Wine was not found, so this desktop cannot run the simulator's programs.\n"
               "Double-Click Action \"Terraform in Terraformer\": not set on this desktop.\n"
               "Right-Click Menu \"Ride!\", \"Terraform\": not offered on this desktop.");
-    a.WineAvailable = true;
+    a.Wine = "/usr/bin/wine";
     EXPECT_EQ(DesktopAssociationNotice(a, folders), "");
 
     // Without an absolute home or XDG folder nothing is written anywhere, and that is said.
@@ -441,9 +508,14 @@ TEST(DesktopAssociation, DefaultsOfOtherProgramsStayAndExecQuoting) {
     std::string problem;
     EXPECT_NE(DesktopEntryText(3, a, problem)->find("Exec=\"/opt/my \\\\\"gw\\\\\" \\\\$HOME\\\\\\\\100%%/gantrywright\" %f\n"),
               std::string::npos);
-    // Line breaks and tabs stay in the path as the format's escapes, inside the quotes.
+    // Line breaks and tabs stay in the path as the format's escapes, inside the quotes;
+    // wine is named by the absolute path found, so the launcher's own PATH does not choose it.
     a.Programs[0] = "/opt/new\nline/\tvx\r/VortaxisSimulator.exe";
-    EXPECT_NE(DesktopEntryText(0, a, problem)->find("\nExec=wine \"/opt/new\\nline/\\tvx\\r/VortaxisSimulator.exe\" -s %f\n"),
+    EXPECT_FALSE(DesktopEntryText(0, a, problem));
+    EXPECT_EQ(problem, "Wine was not found, so this desktop cannot run the simulator's programs.");
+    a.Wine = "/opt/wine $1/bin/wine";
+    EXPECT_NE(DesktopEntryText(0, a, problem)->find("\nExec=\"/opt/wine \\\\$1/bin/wine\" "
+                                                    "\"/opt/new\\nline/\\tvx\\r/VortaxisSimulator.exe\" -s %f\n"),
               std::string::npos);
     // A relative folder is taken from the current folder now, so no argument starts with "-".
     TempFolder here;
@@ -454,7 +526,8 @@ TEST(DesktopAssociation, DefaultsOfOtherProgramsStayAndExecQuoting) {
     const std::optional<std::string> relative = DesktopEntryText(1, a, problem);
     std::filesystem::current_path(old);
     ASSERT_TRUE(relative);
-    EXPECT_NE(relative->find("\nExec=wine \"" + current + "/-x/VortaxisEditor.exe\" %f\n"), std::string::npos);
+    EXPECT_NE(relative->find("\nExec=\"/opt/wine \\\\$1/bin/wine\" \"" + current + "/-x/VortaxisEditor.exe\" %f\n"),
+              std::string::npos);
     // A path that is not UTF-8, or holds another control character, is refused with the reason.
     a.Programs[2] = "/opt/vx\xE9/VortaxisTerraformer.exe";
     EXPECT_FALSE(DesktopEntryText(2, a, problem));

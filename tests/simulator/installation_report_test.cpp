@@ -125,4 +125,18 @@ TEST(InstallationReport, FakeInstallation) {
     EXPECT_EQ(ReportVersionText("1, 2, 0, 0"), "1.2.0.0");
 }
 
+// A program that is there but cannot be read says why, instead of showing as
+// one without version information.
+TEST(InstallationReport, AProgramTooLargeToReadSaysWhy) {
+    TempFolder sim;
+    sim.Write("VortaxisSimulator.exe", "not an image");
+    std::filesystem::resize_file(sim.Write("VortaxisEditor.exe", "MZ"), fsys::kProgramFile.MostBytes + 1);
+    const std::string report = BuildReport(sim.Path());
+    EXPECT_NE(report.find("\r\nSimulator.......: v\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("\r\nEditor..........: -File Not Read- " +
+                          fsys::ReadFailureReason(EFBIG, fsys::kProgramFile) + "\r\n"),
+              std::string::npos)
+        << report;
+}
+
 }  // namespace

@@ -8,13 +8,16 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/frame.h>
+#include <wx/image.h>
 #include <wx/radiobut.h>
+#include <wx/statbmp.h>
 #include <wx/textctrl.h>
 
 #include "core/app_state.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/scripted_prompts.h"
+#include "simulator/association_icons_wx.h"
 #include "simulator/frm_vx_file_association.h"
 #include "simulator/frm_vx_fix_location.h"
 #include "simulator/frm_vx_overview.h"
@@ -133,6 +136,41 @@ TEST_F(VXDialogs, FileAssociationLocksTheDoubleClickVerbAndWrites) {
                                             home.Path() +
                                             "data/applications/gantrywright-vxtrack-tool.desktop: A part of the "
                                             "path is not a folder.");
+}
+
+// An icon of a size no icon has, and a PNG of 26000 x 26000 pixels (a few
+// bytes), chosen as the user's own icon: no picture, found from their headers
+// before anything is decoded, and no toolkit assertion (which fails the test
+// here, and in the program would have offered to end it). A sound icon shows.
+TEST_F(VXDialogs, FileAssociationShowsNoIconOfASizeNoIconHas) {
+    auto le = [](std::string& s, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) s += char((v >> (8 * i)) & 0xFF);
+    };
+    // One DIB picture of 32 bits a pixel, 0 wide and 16 high (its height counts its mask).
+    std::string zero("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0", 14);
+    le(zero, 40 + 16 * 4, 4), le(zero, 22, 4);
+    le(zero, 40, 4), le(zero, 0, 4), le(zero, 32, 4), le(zero, 1, 2), le(zero, 32, 2);
+    zero += std::string(24 + 16 * 4, '\0');
+    std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    png += std::string("\0\0\x65\x90\0\0\x65\x90\x08\x06\0\0\0", 13) + std::string(64, 'x');
+    wxImage red(16, 16);
+    red.SetRGB(wxRect(0, 0, 16, 16), 255, 0, 0);
+    const std::string good = sim / "good.ico";
+    ASSERT_TRUE(red.SaveFile(wxString::FromUTF8(good), wxBITMAP_TYPE_ICO));
+    const AssociationPaths paths = frmVXFileAssociation::Paths();
+    for (const std::string& bad : {sim.Write("zero.ico", zero), sim.Write("huge.png", png), sim.Write("huge.ico", png)})
+        EXPECT_FALSE(AssociationIconImage(kOwnIconOption, bad + ",0", paths, 48).IsOk()) << bad;
+    const wxImage shown = AssociationIconImage(kOwnIconOption, good + ",0", paths, 48);
+    ASSERT_TRUE(shown.IsOk());
+    EXPECT_EQ(shown.GetWidth(), 48);
+    EXPECT_GT(shown.GetRed(20, 20), 240);
+    EXPECT_LT(shown.GetGreen(20, 20), 16);
+
+    frmVXFileAssociation dialog(frame);
+    dialog.optIcon[kOwnIconOption]->SetValue(true);
+    dialog.optIcon_Click(kOwnIconOption);
+    for (const char* name : {"zero.ico", "huge.png", "good.ico"}) dialog.txtIcon->SetValue(wxString::FromUTF8(sim / name));
+    EXPECT_EQ(dialog.imgTheIcon->GetBitmap().GetWidth(), 48);
 }
 
 }  // namespace

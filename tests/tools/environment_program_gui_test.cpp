@@ -59,6 +59,8 @@ TEST_F(EnvironmentsInTheProgram, EditedOnEveryPageSavedReopenedAndOrganized) {
     gSimPath = temp.Path();
     temp.Write("Environments/.keep");
     temp.Write("Textures/page7.jpg", "STATION");
+    temp.Write("Textures/page8.jpg", "TRACK");  // a texture not found would keep its value, and be said
+    temp.Write("Textures/page9.jpg", "WOOD");
 
     EnvironmentValues edited;
     WhenModal<frmVXEnvEditor>([&edited](frmVXEnvEditor& d) {

@@ -1,0 +1,31 @@
+#pragma once
+// The folders the environment names for the libraries below the program (the
+// toolkit, GLib, fontconfig, input methods): the user's home and the XDG base
+// directories. The XDG rules hold a relative path there invalid, and a
+// relative or empty HOME names the folder the program happens to run in; a
+// library that took them would read its settings, style sheets and modules to
+// load from there. They are taken out of the program's environment before any
+// library starts, so each library falls back to the account's own folders.
+
+#include <string>
+
+namespace fsys {
+
+// The variables naming one folder, taken out when they are not absolute.
+inline constexpr const char* kSingleFolderVariables[] = {"HOME",           "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+                                                         "XDG_CACHE_HOME", "XDG_STATE_HOME",  "XDG_RUNTIME_DIR"};
+// The variables naming a list of folders separated by ":", of which only the absolute entries are kept.
+inline constexpr const char* kFolderListVariables[] = {"XDG_CONFIG_DIRS", "XDG_DATA_DIRS"};
+
+// The absolute entries of a ":"-separated list of folders, in their order,
+// joined by ":"; empty when it has none (empty entries are none).
+std::string AbsoluteFolderEntries(const std::string& list);
+
+// Takes out of the program's environment HOME and each single-folder XDG
+// variable whose value is not an absolute path (an empty one included), and
+// rewrites each folder list to its absolute entries, taking it out when none
+// is left. Call it first in main, before any library reads the environment:
+// the environment is not safe to change once other threads run.
+void DropRelativeFolderVariables();
+
+}  // namespace fsys
