@@ -123,11 +123,12 @@ bool LoadFile(const std::string& Path, MainWindowView& view) {
         loaded = false;
     }
     if (!loaded) {
-        // Why the file could not be read, when it could not (a file larger than its kind can hold among them).
+        // Why the file could not be read, when it could not (a file larger than its kind can hold among
+        // them); the guess about its content only for a file that was read.
         const std::string reason =
             fsys::ReadFailureReason(errno, kind == DocumentTrack ? fsys::kTrackFile : fsys::kElementFile);
-        MsgBox(std::string(kind == DocumentTrack ? kLoadTrackFailedText : kLoadElementFailedText) +
-                   (reason.empty() ? std::string() : "\r\n" + reason),
+        MsgBox(std::string(kind == DocumentTrack ? kCouldNotLoadTrackText : kCouldNotLoadElementText) +
+                   (reason.empty() ? std::string(kLoadFailedGuess) : reason),
                "Error", MsgButtons::OK, MsgIcon::Exclamation);
         ForgetDocument();
         view.SetupToolToolbar();

@@ -37,6 +37,11 @@ inline constexpr const char* kSaveElementDialogFilter = "Vortaxis Elements (*.vx
 inline constexpr const char* kUnsavedChangesTitle = "Unsaved Changes";
 inline constexpr const char* kUnsavedChangesText = "There are unsaved changed to the current file.\r\nSave Changes?";
 inline constexpr const char* kWrongKindText = "Only Vortaxis Track or Element Files May be Loaded!";
+// A file that could not be loaded: the first line, then why it could not be
+// read, or, for a file read that is no track or element, the guess.
+inline constexpr const char* kCouldNotLoadTrackText = "Could Not Load Track File!\r\n";
+inline constexpr const char* kCouldNotLoadElementText = "Could Not Load Element File!\r\n";
+inline constexpr const char* kLoadFailedGuess = "The file may be corrupt or the version may be incompatible.";
 inline constexpr const char* kLoadTrackFailedText =
     "Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible.";
 inline constexpr const char* kLoadElementFailedText =
@@ -62,9 +67,10 @@ void UpdateMenuState(MainWindowView& view);
 // Loads a track or element file as the open document; true on success.
 // - Another extension: "Warning!" / kWrongKindText; the open document stays
 //   as it was.
-// - A reader failure: "Error" / kLoadTrackFailedText or kLoadElementFailedText,
-//   and on a line of its own why the file could not be read, when it could not
-//   (fsys::ReadFailureReason: a file larger than its kind can hold, ...);
+// - A reader failure: "Error" / kCouldNotLoadTrackText (or the element text)
+//   and why the file could not be read (fsys::ReadFailureReason: a file
+//   larger than its kind can hold, ...), or, for a file read that is no track
+//   or element, kLoadTrackFailedText or kLoadElementFailedText;
 //   nothing of the previous document is left (no document, no model, an empty
 //   preview, an empty tool bar, no changes to save).
 // - Success: the recent list, a cleared selection, the model at the detail of

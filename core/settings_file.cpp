@@ -116,7 +116,7 @@ bool SaveSettings() {
             IniWriteValue(RecentKey(i), path.find_first_of("\r\n") == std::string::npos ? path : std::string());
         }
     }
-    const bool ok = fsys::CreateFolders(fsys::ConfigFolder()) && IniSaveFile(SettingsFilePath());
+    const bool ok = fsys::CreateFolders(fsys::ConfigFolder()) && IniSaveFile(SettingsFilePath(), fsys::kSettingsFile);
     IniSetBuffer(saved);
     return ok;
 }

@@ -43,7 +43,9 @@ bool IniLoadFile(const std::string& Path, const fsys::FileKind& Kind) {
     return true;
 }
 
-bool IniSaveFile(const std::string& Path) { return fsys::WriteFileAtomically(Path, std::string_view(gIniBuffer)); }
+bool IniSaveFile(const std::string& Path, const fsys::FileKind& Kind) {
+    return fsys::WriteFileAtomically(Path, std::string_view(gIniBuffer), Kind);
+}
 
 std::string IniGetBuffer() { return gIniBuffer; }
 

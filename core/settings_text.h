@@ -30,8 +30,11 @@ extern std::string gIniBuffer;
 // read, and errno says why (ENOENT for a missing file).
 bool IniLoadFile(const std::string& Path, const fsys::FileKind& Kind);
 // Writes the buffer as the file's whole content through a temporary file and a
-// rename; false, the old file untouched, when that fails.
-bool IniSaveFile(const std::string& Path);
+// rename; false, the old file untouched, when that fails, and errno says why
+// (fsys::WriteFailureReason). A buffer larger than its kind can hold is
+// refused before anything is written (fsys::kLargerThanItsKindError): the
+// program never saves a file that IniLoadFile would refuse.
+bool IniSaveFile(const std::string& Path, const fsys::FileKind& Kind);
 std::string IniGetBuffer();
 void IniSetBuffer(std::string_view Text);
 

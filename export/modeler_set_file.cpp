@@ -274,7 +274,7 @@ bool WriteModelerSetFile(const std::string& path, const ModelerSettings& set) {
     const auto bytes = cp::BytesFromText(BuildModelerSetText(set));
     if (!bytes) return false;
     IniSetBuffer(*bytes);
-    return IniSaveFile(path);
+    return IniSaveFile(path, fsys::kModelerSetFile);
 }
 
 bool LoadModelerSetFile(const std::string& path) {
@@ -313,8 +313,11 @@ bool OpenModelerSet(ModelerSettings& set, void* owner) {
     if (!ShowOpenFileDialog(fileName, fileTitle, true, readOnly, true, kModelerSetFilter, filterIndex, gOpenDir,
                             kOpenModelerSetTitle, kModelerSetExt, owner, flags))
         return false;
+    errno = 0;
     if (!LoadModelerSetFile(fileName)) {
-        MsgBox("Could Not Load the Modeler Set!\n\nThe file " + fileName + " could not be read.",
+        const std::string reason = fsys::ReadFailureReason(errno, fsys::kModelerSetFile);
+        MsgBox("Could Not Load the Modeler Set!\n\nThe file " + fileName + " could not be read." +
+                   (reason.empty() ? "" : " " + reason),
                kModelerSetErrorTitle, MsgButtons::OK, MsgIcon::Exclamation);
         return false;
     }

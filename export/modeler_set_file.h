@@ -92,9 +92,11 @@ bool ReadModelerSetFile(const std::string& path, ModelerSettings& set);
 // in the folder of the program's other file dialogs (gSaveDir, gOpenDir: the
 // simulator's folder or the user's), not among the program's own data, and
 // propose no name.
-// A file that cannot be written is reported in an "Error!" box.
+// A file that cannot be written is reported in an "Error!" box with the
+// reason (fsys::WriteFailureReason).
 void SaveModelerSet(const ModelerSettings& set, void* owner);
 // The dialog's "Open": the open dialog, then the file into `set`. True when a
-// set was read; a file that cannot be read, is no set or is cut short (the
-// key named in the message) is reported in an "Error!" box and changes nothing.
+// set was read; a file that cannot be read (with the reason: one larger than a
+// modeler settings set can be, ...), is no set or is cut short (the key named
+// in the message) is reported in an "Error!" box and changes nothing.
 bool OpenModelerSet(ModelerSettings& set, void* owner);

@@ -94,5 +94,5 @@ std::vector<uint8_t> EncodeTieObject(const TieObject& object, bool lowerCaseTags
 }
 
 bool WriteTieObjectFile(const std::string& path, const TieObject& object) {
-    return fsys::WriteFileAtomically(path, EncodeTieObject(object));
+    return fsys::WriteFileAtomically(path, EncodeTieObject(object), fsys::kCrosstieObjectFile);
 }

@@ -170,7 +170,7 @@ std::string ReadFailureReason(int error, const FileKind& kind) {
         case 0: return {};
         case EFBIG:
             return std::string("The file is larger than ") + kind.Name + " can be (at most " +
-                   std::to_string(kind.MostBytes / kMegabyte) + " MB).";
+                   BoundText(kind.MostBytes) + ").";
         case EACCES:
         case EPERM: return "You have no permission to read the file.";
         case ENOENT: return "The file does not exist.";
@@ -890,6 +890,7 @@ std::string WriteFailureReason(int error) {
         case ENOSPC: return "The disk is full.";
         case EDQUOT: return "Your disk quota is used up.";
         case EFBIG: return "The file would be larger than the system allows.";
+        case kLargerThanItsKindError: return LargerThanItsKindReason(RefusedFileKind());
         case EISDIR: return "There is a folder of that name.";
         case ENXIO: return "There is a device, a pipe or a socket of that name, not a file.";
         case ELOOP: return "The path leads through a loop of symbolic links.";
@@ -948,6 +949,37 @@ std::string SavePathWithExtension(const std::string& path, std::string_view exte
     const std::string dotted = "." + std::string(extension);
     if (HasExtension(std::string(name), dotted)) return path;
     return path + dotted;
+}
+
+// ---- the bounds of the kinds of file read whole ---------------------------------------------
+
+namespace {
+
+thread_local FileKind tRefusedKind{"a file", 0};
+
+}  // namespace
+
+std::string BoundText(uint64_t bytes) {
+    if (bytes != 0 && bytes % kMegabyte == 0) return std::to_string(bytes / kMegabyte) + " MiB";
+    if (bytes != 0 && bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
+
+bool FitsItsKind(uint64_t size, const FileKind& kind) {
+    if (size <= kind.MostBytes) return true;
+    tRefusedKind = kind;
+    return Fail(kLargerThanItsKindError);
+}
+
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size, const FileKind& kind) {
+    return FitsItsKind(size, kind) && WriteFileAtomically(path, data, size);
+}
+
+FileKind RefusedFileKind() { return tRefusedKind; }
+
+std::string LargerThanItsKindReason(const FileKind& kind) {
+    return std::string("The file would be larger than ") + kind.Name + " can be (at most " + BoundText(kind.MostBytes) +
+           ").";
 }
 
 }  // namespace fsys

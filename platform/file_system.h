@@ -56,8 +56,42 @@ inline bool ReadWholeFile(const std::string& path, ByteBlock& bytes) { return Re
 #endif
 // Why a whole file could not be read, as the sentence a message shows after its
 // first line, from the errno ReadWholeFile left ("The file is larger than a
-// track file can be (at most 64 MB)." and the like); empty for 0.
+// track file can be (at most 64 MiB)." and the like); empty for 0.
 std::string ReadFailureReason(int error, const FileKind& kind);
+
+// A kind's bound as the messages give it: "64 MiB", "512 KiB", "8 bytes"
+// (1 MiB is 2^20 bytes).
+std::string BoundText(uint64_t bytes);
+
+// The writes of a kind of file read whole never make a file that its reader
+// would refuse: a file of more bytes than its kind can hold is refused before
+// anything is made or written (the old file stays as it was), so every file
+// of such a kind that the program saves opens again.
+// True when `size` bytes fit the kind; else false with errno
+// kLargerThanItsKindError, the kind kept for WriteFailureReason. A writer that
+// knows its size before it builds its bytes asks this first.
+bool FitsItsKind(uint64_t size, const FileKind& kind);
+// WriteFileAtomically (below) of a file of the kind: refused with
+// kLargerThanItsKindError, nothing made or written, when it would be larger
+// than the kind can hold.
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size, const FileKind& kind);
+inline bool WriteFileAtomically(const std::string& path, std::string_view text, const FileKind& kind) {
+    return WriteFileAtomically(path, text.data(), text.size(), kind);
+}
+inline bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, const FileKind& kind) {
+    return WriteFileAtomically(path, bytes.data(), bytes.size(), kind);
+}
+inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes, const FileKind& kind) {
+    return WriteFileAtomically(path, bytes.data(), bytes.size(), kind);
+}
+// The errno of a write refused because the file would be larger than its kind
+// can hold; WriteFailureReason says "The file would be larger than a track
+// file can be (at most 64 MiB)." and the like, for the kind of the last write
+// of this thread so refused (RefusedFileKind).
+inline constexpr int kLargerThanItsKindError = 10010;
+FileKind RefusedFileKind();
+// The sentence of that refusal for the kind.
+std::string LargerThanItsKindReason(const FileKind& kind);
 
 // Writes the whole file through a flushed temporary file, a rename and a
 // flush of the folder; false (and the old file untouched) when writing or

@@ -1,16 +1,22 @@
 #include "platform/registry.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/app_folders.h"
 #include "platform/file_system.h"
@@ -299,14 +305,14 @@ void ParseStore(const std::string& text, RegStore& store) {
     }
 }
 
-bool SaveStore(uint32_t root, const std::string& path, const RegStore& store) {
-    if (!store.Clean) return false;
+// The store's text as its file holds it: every line written stands for a line
+// read or a change made.
+std::string StoreText(uint32_t root, const RegStore& store) {
     std::string text = "; Gantrywright registry: ";
     text += RootTitle(root);
     text += "\n; Written by the program; one [key] line, then one \"name\"=type:value line per value.\n";
     // A key without values that has subkeys is implied by them and gets no
-    // line of its own: every line written stands for a line read or a change
-    // made, so the file never grows by more than the change.
+    // line of its own, so the file never grows by more than the change.
     for (size_t i = 1; i < store.Keys.size(); ++i) {
         const RegKey& key = store.Keys[i];
         if (!key.Alive || (key.Values.empty() && key.ChildCount > 0)) continue;
@@ -326,15 +332,13 @@ bool SaveStore(uint32_t root, const std::string& path, const RegStore& store) {
         }
     }
     gWork += text.size();
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    if (!fsys::CreateFolders(folder)) return false;
-    return fsys::WriteFileAtomically(path, text);
+    return text;
 }
 
 // ---- the stores kept in memory -------------------------------------------------------------
 
-// What a store file was when it was read: another program's change gives
-// another stamp (a file renamed into its place another inode).
+// What a store file was when it was read or written: another program's change
+// gives another stamp (a file renamed into its place another inode).
 struct FileStamp {
     bool Exists = false;
     dev_t Device = 0;
@@ -347,10 +351,14 @@ struct FileStamp {
 
 int64_t Nanoseconds(const timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
 
+FileStamp StampOf(const struct stat& st) {
+    return FileStamp{true, st.st_dev, st.st_ino, st.st_size, Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
+}
+
 FileStamp StampOf(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return {};
-    return FileStamp{true, st.st_dev, st.st_ino, st.st_size, Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
+    return StampOf(st);
 }
 
 // A root's store as read from its file, kept for the run. It is parsed again
@@ -360,6 +368,11 @@ struct KeptStore {
     std::string Path;  // the file; empty without a configuration folder: a store of this run alone
     bool Loaded = false;
     FileStamp Stamp;
+    // The file the stamp describes (the one read, or the one this program
+    // wrote), held open: while it is, no other file can be given its inode
+    // number, so a file that another program puts in its place never passes
+    // for it. -1 for none.
+    int Held = -1;
     RegStore Store;
     // The errno of a file that is there but could not be read: it is left as
     // it is for the rest of the run (its values read as missing, nothing is
@@ -369,14 +382,53 @@ struct KeptStore {
 
 KeptStore gKept[2];  // the classes root, the current user
 
+void Release(KeptStore& kept) {
+    if (kept.Held < 0) return;
+    const int error = errno;
+    ::close(kept.Held);
+    errno = error;
+    kept.Held = -1;
+}
+
+// Opens the store file to hold it: its descriptor, or -1 and errno (ENOENT for
+// none; for anything but a regular file what a whole-file read says of it,
+// without opening it, since opening a device may do something of its own).
+int OpenToHold(const std::string& path, struct stat& st) {
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    if (S_ISREG(st.st_mode)) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0) return -1;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;
+        ::close(fd);
+    }
+    errno = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+    return -1;
+}
+
+// Reads the file held open as `fd`, whatever its name leads to by now (the
+// system's view of the process's open files reopens that very file); where
+// that view is missing, the file of the name.
+bool ReadHeld(int fd, const std::string& path, std::string& text) {
+    if (fsys::ReadWholeFile("/proc/self/fd/" + std::to_string(fd), text, fsys::kRegistryFile)) return true;
+    if (errno == ENOENT && !fsys::FolderExists("/proc/self/fd")) return fsys::ReadWholeFile(path, text, fsys::kRegistryFile);
+    return false;
+}
+
 void Load(KeptStore& kept) {
     kept.Loaded = true;
     kept.Store = RegStore{};
     kept.Stamp = {};
+    Release(kept);
     if (kept.Path.empty()) return;
-    kept.Stamp = StampOf(kept.Path);
+    struct stat st {};
+    const int fd = OpenToHold(kept.Path, st);
     std::string text;
-    if (!fsys::ReadWholeFile(kept.Path, text, fsys::kRegistryFile)) {
+    if (fd < 0 || !ReadHeld(fd, kept.Path, text)) {
+        if (fd >= 0) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+        }
         // A missing file is an empty store; one that is there but cannot be read must not be overwritten.
         if (errno != ENOENT && errno != ENOTDIR) {
             kept.Refusal = errno;
@@ -384,6 +436,8 @@ void Load(KeptStore& kept) {
         }
         return;
     }
+    kept.Held = fd;
+    kept.Stamp = StampOf(st);
     ParseStore(text, kept.Store);
 }
 
@@ -393,6 +447,7 @@ KeptStore& StoreOf(uint32_t root) {
     KeptStore& kept = gKept[root == RegCurrentUser ? 1 : 0];
     const std::string path = RegStoreFile(root);
     if (kept.Path != path) {
+        Release(kept);
         kept = KeptStore{};
         kept.Path = path;
     }
@@ -400,16 +455,107 @@ KeptStore& StoreOf(uint32_t root) {
     return kept;
 }
 
-// Writes the changed store to its file (nothing without a configuration
-// folder). A failed write leaves the file as it was, and the store is read
-// from it again when next needed.
-bool Commit(uint32_t root, KeptStore& kept) {
-    if (kept.Path.empty()) return true;
-    if (!SaveStore(root, kept.Path, kept.Store)) {
+// The most time a write waits for another running copy of the program to
+// finish its write of the same store.
+constexpr auto kMostLockWait = std::chrono::seconds(10);
+
+// The lock that each write of a store holds: an exclusive flock on the file
+// "<store>.lock" beside the store (made when missing and left there, so that
+// every copy of the program locks the same file). Two running copies of the
+// program write one after the other, and each reads the other's change
+// before it makes its own, so neither loses a value of the other.
+class StoreLock {
+public:
+    explicit StoreLock(const std::string& storePath) {
+        const std::string path = storePath + ".lock";
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0600);
+        if (fd_ < 0) return;
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) return;
+        if (!S_ISREG(st.st_mode)) {
+            errno = ENXIO;
+            return;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + kMostLockWait;
+        auto pause = std::chrono::milliseconds(1);
+        for (;;) {
+            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) break;
+            if (errno == EINTR) continue;
+            // A file system that keeps no locks: the write goes on without one.
+            if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) break;
+            // Still held by a copy that does not finish (stopped, or stuck on
+            // its disk): the write fails rather than hang the program.
+            if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) return;
+            std::this_thread::sleep_for(pause);
+            pause = std::min(pause * 2, std::chrono::milliseconds(50));
+        }
+        held_ = true;
+    }
+    ~StoreLock() {
+        if (fd_ < 0) return;
+        const int error = errno;
+        ::close(fd_);  // releases the lock
+        errno = error;
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+    // False with errno the reason when the lock could not be taken.
+    bool Held() const { return held_; }
+
+private:
+    int fd_ = -1;
+    bool held_ = false;
+};
+
+// A change refused since the store is left as it is for the run: false, errno
+// what kept its file from being read where that says why it is not written (a
+// folder of its name, ...), else 0 (lines not understood; a file too large to
+// read, of which the start of the program told).
+bool RefuseLeftStore(const KeptStore& kept) {
+    errno = kept.Refusal == EFBIG ? 0 : kept.Refusal;
+    return false;
+}
+
+// Makes a change of the program's own to a root's store: under the store's
+// lock, on the store as its file holds it then (read again when another
+// program wrote it since it was read), and writes the file. A change that
+// gives up (returns false) writes nothing. A file larger than a registry file
+// can be is not written (fsys::kLargerThanItsKindError), nor is a store whose
+// file could not be read or understood; a failed write leaves the file as it
+// was, and the store is read from it again when next needed. The stamp kept
+// is that of the file written: taken from the file the name leads to while
+// the lock is still held, and only when it holds the very text written.
+bool ChangeStore(uint32_t root, const std::function<bool(RegStore&)>& change) {
+    const std::string path = RegStoreFile(root);
+    if (path.empty()) {
+        KeptStore& kept = StoreOf(root);
+        return kept.Store.Clean && change(kept.Store);
+    }
+    if (!StoreOf(root).Store.Clean) return RefuseLeftStore(StoreOf(root));
+    if (!fsys::CreateFolders(std::filesystem::path(path).parent_path().string())) return false;
+    const StoreLock lock(path);
+    if (!lock.Held()) return false;
+    KeptStore& kept = StoreOf(root);
+    if (!kept.Store.Clean) return RefuseLeftStore(kept);
+    if (!change(kept.Store)) return false;
+    const std::string text = StoreText(root, kept.Store);
+    if (!fsys::WriteFileAtomically(kept.Path, text, fsys::kRegistryFile)) {
         kept.Loaded = false;
         return false;
     }
-    kept.Stamp = StampOf(kept.Path);
+    Release(kept);
+    struct stat st {};
+    const int fd = OpenToHold(kept.Path, st);
+    std::string now;
+    if (fd >= 0 && ReadHeld(fd, kept.Path, now) && now == text) {
+        kept.Held = fd;
+        kept.Stamp = StampOf(st);
+    } else {
+        // Another program wrote over the file at once: its store is read when next needed.
+        if (fd >= 0) ::close(fd);
+        kept.Loaded = false;
+    }
+    gWork += now.size();
     return true;
 }
 
@@ -508,22 +654,22 @@ bool RegWriteValue(uint32_t Root, const std::string& SubKey, int32_t ValueType, 
         }
         default: return false;
     }
-    KeptStore& kept = StoreOf(Root);
-    if (!kept.Store.Clean) return false;
-    kept.Store.SetValue(kept.Store.AddKey(*names), std::move(value));
-    return Commit(Root, kept);
+    return ChangeStore(Root, [&](RegStore& store) {
+        store.SetValue(store.AddKey(*names), std::move(value));
+        return true;
+    });
 }
 
 bool RegDeleteKeyPath(uint32_t Root, const std::string& SubKey) {
     if (!RootTitle(Root)) return false;
     const auto names = SplitKeyPath(SubKey);
     if (!names || names->empty()) return false;
-    KeptStore& kept = StoreOf(Root);
-    if (!kept.Store.Clean) return false;
-    const auto key = kept.Store.FindKey(*names);
-    if (!key || kept.Store.Keys[*key].ChildCount > 0) return false;
-    kept.Store.DeleteKey(*key);
-    return Commit(Root, kept);
+    return ChangeStore(Root, [&](RegStore& store) {
+        const auto key = store.FindKey(*names);
+        if (!key || store.Keys[*key].ChildCount > 0) return false;
+        store.DeleteKey(*key);
+        return true;
+    });
 }
 
 uint64_t RegStoreWork() { return gWork; }

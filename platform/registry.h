@@ -9,11 +9,17 @@
 // Each file is read once and its keys are kept in memory: a change of the
 // program's own goes to the file and to the keys kept, and the file is read
 // again only when it has changed since (another program wrote it) or the
-// configuration folder has moved. A file larger than a registry file can hold
+// configuration folder has moved. Each change is made under a lock (flock on
+// "<file>.lock" beside the file, waited for up to 10 seconds), on the store as
+// the file holds it then: two running copies of the program lose none of each
+// other's values. A file larger than a registry file can hold
 // (file_size_limits.h), or one that cannot be read, is left as it is for the
 // rest of the run: its values read as missing and every change fails
-// (RegStoreRefusal says why). Without a configuration folder (no home folder)
-// the keys live in memory for the run alone and no file is written.
+// (RegStoreRefusal says why). A change that would make the file larger than
+// that is refused, nothing written, errno fsys::kLargerThanItsKindError
+// (fsys::WriteFailureReason says why). Without a configuration folder (no
+// home folder) the keys live in memory for the run alone and no file is
+// written.
 //
 // Key paths use "\" between their names and compare without regard to ASCII
 // letter case; a key keeps the spelling it was created with. An empty value
@@ -46,8 +52,9 @@ bool RegReadValue(uint32_t Root, const std::string& SubKey, const std::string& V
 
 // Writes the value, creating the key and its missing parents. False when the
 // root or the type is unknown, a number's text is not a 32-bit integer, a key
-// name holds a control character, or the store cannot be written; the store
-// then stays as it was. The caller's value is never changed.
+// name holds a control character, or the store cannot be written (errno says
+// why: fsys::WriteFailureReason); the store then stays as it was. The
+// caller's value is never changed.
 bool RegWriteValue(uint32_t Root, const std::string& SubKey, int32_t ValueType, const std::string& ValueName,
                    const std::string& Value);
 

@@ -623,7 +623,7 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
         ok = bytes.has_value();
         if (ok) {
             IniSetBuffer(*bytes);
-            ok = IniSaveFile(file);
+            ok = IniSaveFile(file, fsys::kEnvironmentFile);
         }
     }
     if (!ok) {

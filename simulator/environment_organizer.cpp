@@ -434,7 +434,7 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
             int error = 0;
             if (changed && bytes) {
                 error = fsys::FollowLinks(environment.Path).Error;
-                if (error == 0 && !IniSaveFile(environment.Path)) error = errno;
+                if (error == 0 && !IniSaveFile(environment.Path, fsys::kEnvironmentFile)) error = errno;
             }
             if (changed && bytes && error == 0) {
                 environment.Text = text;

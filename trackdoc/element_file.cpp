@@ -105,5 +105,6 @@ bool SaveElementFile(const std::string& path) {
     int32_t c = 0;
     gTrackBuffer.assign(1, 0);
     WriteChunkELEM(c);
-    return fsys::WriteFileAtomically(fsys::SavePathWithExtension(path, kElementExtension), gTrackBuffer);
+    return fsys::WriteFileAtomically(fsys::SavePathWithExtension(path, kElementExtension), gTrackBuffer,
+                                     fsys::kElementFile);
 }

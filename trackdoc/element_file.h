@@ -10,5 +10,7 @@
 // was read but is no element file.
 bool LoadElementFile(const std::string& path);
 // Writes the element document, appending ".vxelem" when the name lacks it;
-// false when the file could not be written (the old file is then kept).
+// false when the file could not be written (the old file is then kept). One
+// larger than an element file can be is refused before anything is written
+// (errno fsys::kLargerThanItsKindError).
 bool SaveElementFile(const std::string& path);

@@ -556,9 +556,12 @@ bool ComputeChunkSizes() {
     int64_t total = trck + scen + envc + 48;
     if (gHasTerrain) total += tera + 8;
 
-    // Every size is part of the total, so one bound covers them all; the file
-    // itself (total + 8 bytes) must stay addressable by a 32-bit cursor.
-    if (total + 8 > INT32_MAX || !textsFit) return false;
+    // Every size is part of the total, so one bound covers them all: a file
+    // larger than a track file can be, which the next open would refuse, is
+    // never built (fsys::kLargerThanItsKindError). Within it, the file
+    // (total + 8 bytes) stays addressable by a 32-bit cursor.
+    static_assert(fsys::kTrackFile.MostBytes <= INT32_MAX);
+    if (!textsFit || !fsys::FitsItsKind(static_cast<uint64_t>(total) + 8, fsys::kTrackFile)) return false;
     gENVCSize = static_cast<int32_t>(envc);
     gTERASize = static_cast<int32_t>(tera);
     gSCOBSize = static_cast<int32_t>(scob);
@@ -994,5 +997,6 @@ bool SaveTrackFile(const std::string& path) {
     const int64_t expectedLength = static_cast<int64_t>(gFileTotalSize) + 8;
     if (c != expectedLength || static_cast<int64_t>(gTrackBuffer.size()) != expectedLength) return false;
 
-    return fsys::WriteFileAtomically(fsys::SavePathWithExtension(path, kTrackExtension), gTrackBuffer);
+    return fsys::WriteFileAtomically(fsys::SavePathWithExtension(path, kTrackExtension), gTrackBuffer,
+                                     fsys::kTrackFile);
 }

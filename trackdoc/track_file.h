@@ -12,5 +12,7 @@ bool LoadTrackFile(const std::string& path);
 
 // Writes the track document, appending ".vxtrack" when the name lacks it. The
 // old file is replaced only once the new one is completely written; false when
-// the file could not be written (the old file is then left as it was).
+// the file could not be written (the old file is then left as it was). A
+// track that would make a file larger than a track file can be is refused
+// before anything is written, errno fsys::kLargerThanItsKindError.
 bool SaveTrackFile(const std::string& path);

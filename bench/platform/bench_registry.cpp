@@ -2,7 +2,8 @@
 // and kept, so a read is a lookup (BM_ReadAValueOfTheKeptStore); only a store
 // file that has changed since is parsed again (BM_ReadAValueAfterTheFileChanged),
 // which is what every read cost while the file was parsed for each value.
-// The store holds the given number of keys of one value each.
+// A write takes the store's lock and rewrites the file (BM_WriteAValue). The
+// store holds the given number of keys of one value each.
 
 #include <benchmark/benchmark.h>
 
@@ -72,5 +73,19 @@ void BM_ReadAValueAfterTheFileChanged(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadAValueAfterTheFileChanged)->Arg(100)->Arg(20000)->Unit(benchmark::kMicrosecond);
+
+// A write: the store's lock taken, the store checked against its file, the
+// file written whole and flushed, and read back for the stamp of the file written.
+void BM_WriteAValue(benchmark::State& state) {
+    const int keys = static_cast<int>(state.range(0));
+    StoreFolder folder(keys);
+    int n = 0;
+    for (auto _ : state) {
+        if (!RegWriteValue(RegCurrentUser, "Software\\Vortaxis Coasters\\Key0", RegString, "InstPath",
+                           std::to_string(++n)))
+            state.SkipWithError("the value was not written");
+    }
+}
+BENCHMARK(BM_WriteAValue)->Arg(100)->Arg(20000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

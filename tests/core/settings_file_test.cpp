@@ -112,9 +112,9 @@ TEST_F(SettingsFileTest, AFileTooLargeToReadIsLeftAsItIsAndNamedAtStartUp) {
     EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
     EXPECT_EQ(SettingsStartupNotice(),
               "Could not read the settings file " + SettingsFilePath() +
-                  "\r\nThe file is larger than a settings file can be (at most 1 MB).\r\n" + kRefusedSettingsFileText +
+                  "\r\nThe file is larger than a settings file can be (at most 1 MiB).\r\n" + kRefusedSettingsFileText +
                   "\r\n\r\nCould not read the registry file " + registry +
-                  "\r\nThe file is larger than a registry file can be (at most 4 MB).\r\n" + kRefusedRegistryFileText);
+                  "\r\nThe file is larger than a registry file can be (at most 4 MiB).\r\n" + kRefusedRegistryFileText);
     // Another configuration folder is read and written again.
     ConfigFolderScope other;
     LoadSettings();

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
+#include <iterator>
+
 #include "platform/file_system.h"
 #include "tests/platform/temp_folder.h"
 
@@ -143,7 +147,7 @@ TEST_F(SettingsTextTest, FilesLoadAndSaveWhole) {
     const std::string path = folder / "set.gtwrms";
     IniSetBuffer(";x\r\nA=1\r\n\xFF\x00 bytes");
     gIniBuffer.push_back('\0');
-    ASSERT_TRUE(IniSaveFile(path));
+    ASSERT_TRUE(IniSaveFile(path, fsys::kSettingsFile));
     const std::string written = gIniBuffer;
     IniSetBuffer("other");
     ASSERT_TRUE(IniLoadFile(path, fsys::kSettingsFile));
@@ -151,7 +155,7 @@ TEST_F(SettingsTextTest, FilesLoadAndSaveWhole) {
     EXPECT_EQ(IniReadInt("A"), 1);
     // Saving again replaces the whole file.
     IniSetBuffer(";short");
-    ASSERT_TRUE(IniSaveFile(path));
+    ASSERT_TRUE(IniSaveFile(path, fsys::kSettingsFile));
     std::string text;
     ASSERT_TRUE(fsys::ReadWholeFile(path, text));
     EXPECT_EQ(text, ";short");
@@ -163,13 +167,28 @@ TEST_F(SettingsTextTest, FailuresReturnFalseAndKeepTheBufferAndTheFile) {
     EXPECT_FALSE(IniLoadFile(folder / "missing.ini", fsys::kSettingsFile));
     EXPECT_FALSE(IniLoadFile(folder.Path(), fsys::kSettingsFile));  // a folder is no file
     EXPECT_EQ(IniGetBuffer(), "held");
-    EXPECT_FALSE(IniSaveFile(folder / "no-such-folder/x.ini"));
-    EXPECT_FALSE(IniSaveFile(folder.Path()));
+    EXPECT_FALSE(IniSaveFile(folder / "no-such-folder/x.ini", fsys::kSettingsFile));
+    EXPECT_FALSE(IniSaveFile(folder.Path(), fsys::kSettingsFile));
     const std::string file = folder.Write("keep.ini", "old");
-    EXPECT_FALSE(IniSaveFile(file + "/below.ini"));
+    EXPECT_FALSE(IniSaveFile(file + "/below.ini", fsys::kSettingsFile));
     std::string text;
     ASSERT_TRUE(fsys::ReadWholeFile(file, text));
     EXPECT_EQ(text, "old");
+
+    // A buffer of more bytes than its kind can hold is refused, nothing made
+    // and the old file kept; one of the bound itself saves and opens again.
+    IniSetBuffer(std::string(fsys::kModelerSetFile.MostBytes + 1, 'x'));
+    errno = 0;
+    EXPECT_FALSE(IniSaveFile(file, fsys::kModelerSetFile));
+    EXPECT_EQ(fsys::WriteFailureReason(errno),
+              "The file would be larger than a modeler settings set can be (at most 1 MiB).");
+    ASSERT_TRUE(fsys::ReadWholeFile(file, text));
+    EXPECT_EQ(text, "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no file left beside it";
+    gIniBuffer.pop_back();
+    ASSERT_TRUE(IniSaveFile(file, fsys::kModelerSetFile));
+    EXPECT_TRUE(IniLoadFile(file, fsys::kModelerSetFile));
+    EXPECT_EQ(gIniBuffer.size(), fsys::kModelerSetFile.MostBytes);
 }
 
 }  // namespace

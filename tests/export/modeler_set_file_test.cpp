@@ -344,20 +344,27 @@ TEST_F(ModelerSetFileTest, SaveAndOpenButtons) {
     EXPECT_FALSE(OpenModelerSet(read, nullptr));
     prompts.FileDialogAnswers.push_back({true, folder.Write("notes.gtwrms", ";notes\r\nText=1\r\n")});
     EXPECT_FALSE(OpenModelerSet(read, nullptr));
+    const std::string huge = folder.Write("huge.gtwrms", ";");
+    std::filesystem::resize_file(huge, fsys::kModelerSetFile.MostBytes + 1);
+    prompts.FileDialogAnswers.push_back({true, huge});
+    EXPECT_FALSE(OpenModelerSet(read, nullptr));
     ExpectSameFileValues(read, untouched);
-    ASSERT_EQ(prompts.Messages.size(), 2u);
-    EXPECT_EQ(prompts.Messages[0].Text,
-              "Could Not Load the Modeler Set!\n\nThe file " + folder / "missing.gtwrms" + " could not be read.");
+    ASSERT_EQ(prompts.Messages.size(), 3u);
+    EXPECT_EQ(prompts.Messages[0].Text, "Could Not Load the Modeler Set!\n\nThe file " + folder / "missing.gtwrms" +
+                                            " could not be read. The file does not exist.");
     EXPECT_EQ(prompts.Messages[0].Title, "Error!");
     EXPECT_EQ(prompts.Messages[1].Text,
               "Could Not Load the Modeler Set!\n\nThe file " + folder / "notes.gtwrms" + " is not a modeler set.");
+    EXPECT_EQ(prompts.Messages[2].Text,
+              "Could Not Load the Modeler Set!\n\nThe file " + huge +
+                  " could not be read. The file is larger than a modeler settings set can be (at most 1 MiB).");
 
     // A folder in the way of the file: the save is reported.
     folder.Write("sub.gtwrms/x.txt");
     prompts.FileDialogAnswers.push_back({true, folder / "sub.gtwrms"});
     SaveModelerSet(Distinct(), nullptr);
-    ASSERT_EQ(prompts.Messages.size(), 3u);
-    EXPECT_EQ(prompts.Messages[2].Text,
+    ASSERT_EQ(prompts.Messages.size(), 4u);
+    EXPECT_EQ(prompts.Messages[3].Text,
               "Could Not Save the Modeler Set!\n\nThe file " + folder / "sub.gtwrms" +
                   " could not be written. There is a folder of that name.");
 }

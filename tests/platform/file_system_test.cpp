@@ -120,7 +120,7 @@ TEST(FileSystem, AReadRefusesAFileLargerThanItsKindUnread) {
     EXPECT_EQ(errno, EFBIG);
     EXPECT_EQ(text, "kept");
     EXPECT_EQ(fsys::ReadFailureReason(EFBIG, fsys::kTrackFile),
-              "The file is larger than a track file can be (at most 64 MB).");
+              "The file is larger than a track file can be (at most 64 MiB).");
 
     constexpr fsys::FileKind kEightBytes{"a test file", 8};
     ASSERT_TRUE(fsys::ReadWholeFile(dir.Write("eight", "12345678"), text, kEightBytes));

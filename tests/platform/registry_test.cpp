@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <tuple>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "platform/file_system.h"
 #include "tests/platform/temp_folder.h"
 
@@ -265,6 +268,82 @@ TEST_F(RegistryTest, AStoreTooLargeToReadIsLeftAsItIsForTheRun) {
     std::filesystem::resize_file(file, text.size());
     EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "InstPath", "/other/"));
     EXPECT_EQ(StoreText(RegCurrentUser), text);
+}
+
+// A change that would make the store larger than a registry file can be,
+// which the next run would refuse whole, is refused: nothing written, the
+// value not kept, and the reason names the bound.
+TEST_F(RegistryTest, AValueThatWouldOutgrowTheStoreIsRefusedWithTheReason) {
+    const std::string fill(fsys::kRegistryFile.MostBytes - 200, 'f');
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "Fill", fill));
+    const std::string before = StoreText(RegCurrentUser);
+    errno = 0;
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "More", std::string(300, 'm')));
+    EXPECT_EQ(fsys::WriteFailureReason(errno), "The file would be larger than a registry file can be (at most 4 MiB).");
+    EXPECT_TRUE(StoreText(RegCurrentUser) == before) << "the file as it was";
+    std::string value = "kept";
+    EXPECT_FALSE(RegReadValue(RegCurrentUser, kKey, "More", value));
+    EXPECT_EQ(value, "kept");
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "Small", "s"));
+    EXPECT_LE(StoreText(RegCurrentUser).size(), fsys::kRegistryFile.MostBytes);
+    EXPECT_EQ(RegStoreRefusal(RegCurrentUser), 0);
+}
+
+// The stamp kept is that of the file written: a file another program puts in
+// its place at once (here as soon as it is renamed) is read, never taken for
+// the program's own and written over.
+TEST_F(RegistryTest, AFileReplacedRightAfterAWriteIsReadAgain) {
+    const std::string file = RegStoreFile(RegCurrentUser);
+    bool replaced = false;
+    fsys::SetWriteStepObserver([&](fsys::WriteStep step, const std::string& path) {
+        if (step != fsys::WriteStep::Renamed || path != file || replaced) return;
+        replaced = true;
+        fsys::WriteFileAtomically(file, std::string_view("[Other]\n\"v\"=string:\"theirs\"\n"));
+    });
+    const bool written = RegWriteValue(RegCurrentUser, kKey, RegString, "InstPath", "/mine/");
+    fsys::SetWriteStepObserver({});
+    ASSERT_TRUE(written && replaced);
+    std::string value;
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, "Other", "v", value));
+    EXPECT_EQ(value, "theirs");
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "Count", "1"));
+    ASSERT_TRUE(RegReadValue(RegCurrentUser, "Other", "v", value));
+    EXPECT_EQ(value, "theirs");
+}
+
+// Two running copies of the program writing one store at the same time lose
+// none of each other's values, however their writes interleave.
+TEST_F(RegistryTest, TwoCopiesWritingOneStoreLoseNothing) {
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "Start", "1"));  // both copies hold the store
+    constexpr int kEach = 40;
+    const auto writeAll = [](const std::string& copy) {
+        bool ok = true;
+        for (int i = 0; i < kEach; ++i)
+            ok = RegWriteValue(RegCurrentUser, kKey, RegString, copy + std::to_string(i), copy) && ok;
+        return ok;
+    };
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        char go = 0;
+        const bool started = ::read(start[0], &go, 1) == 1;
+        ::_exit(started && writeAll("child") ? 0 : 1);
+    }
+    // Both start together.
+    EXPECT_EQ(::write(start[1], "g", 1), 1);
+    ::close(start[0]);
+    ::close(start[1]);
+    EXPECT_TRUE(writeAll("parent"));
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    int missing = 0;
+    std::string value;
+    for (const std::string copy : {"child", "parent"})
+        for (int i = 0; i < kEach; ++i) missing += !RegReadValue(RegCurrentUser, kKey, copy + std::to_string(i), value);
+    EXPECT_EQ(missing, 0);
 }
 
 }  // namespace

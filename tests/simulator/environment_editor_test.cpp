@@ -353,7 +353,7 @@ TEST_F(EnvironmentEditorTest, AFailedTextureCopyIsSaidAndNothingNamesIt) {
     ExpectMessage(1,
                   "Unable to save file!\n" + sim / "Environments/Full.env" +
                       "\nThese textures could not be copied into " + sim / "Environments/Full/" + ":\n" + huge +
-                      ": The texture cannot be read. The file is larger than a picture can be (at most 321 MB).",
+                      ": The texture cannot be read. The file is larger than a picture can be (at most 321 MiB).",
                   "Error!");
 }
 

@@ -280,7 +280,7 @@ TEST_F(DesktopAssociationTest, WritesTypeIconEntriesAndDefault) {
     EXPECT_EQ(failures, std::vector<std::string>{"Could not write " + folders.ConfigHome +
                                                  "mimeapps.list: It cannot be read, so its lines could not be kept. "
                                                  "The file is larger than a desktop settings file can be (at most "
-                                                 "4 MB)."});
+                                                 "4 MiB)."});
 }
 
 TEST_F(DesktopAssociationTest, WithoutWineOnlyThisProgramsEntryAndUntickingRemovesIt) {

@@ -7,8 +7,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include "file_builder.h"
+#include "platform/file_system.h"
 #include "trackdoc/track_document.h"
 #include "trackdoc/track_file.h"
 
@@ -430,6 +432,23 @@ TEST_F(TrackFileTest, SaveReplacesAnExistingFileWholeAndReportsFailure) {
     EXPECT_FALSE(SaveTrackFile(""));
     std::filesystem::create_directory(dir.File("taken.vxtrack"));
     EXPECT_FALSE(SaveTrackFile(dir.File("taken.vxtrack")));
+}
+
+// A track whose file would be larger than a track file can be (a terrain of
+// 4096 x 4096 heights: 64 MiB and more) is not saved, since the next open
+// would refuse it: nothing is written, the old file stays, and the reason
+// names the bound.
+TEST_F(TrackFileTest, ATrackTooLargeToOpenAgainIsNotSaved) {
+    const fb::Bytes old = Save("ride.vxtrack");
+    gHasTerrain = true;
+    gTerrainWidth = gTerrainDepth = 4096;
+    errno = 0;
+    EXPECT_FALSE(SaveTrackFile(dir.File("ride.vxtrack")));
+    EXPECT_EQ(errno, fsys::kLargerThanItsKindError);
+    EXPECT_EQ(fsys::WriteFailureReason(errno),
+              "The file would be larger than a track file can be (at most 64 MiB).");
+    EXPECT_EQ(fb::ReadBytes(dir.File("ride.vxtrack")), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(TrackFileTest, LoadRefusesMissingFilesAndOtherExtensionsWithoutTouchingTheDocument) {

@@ -172,8 +172,7 @@ TEST_F(DocumentCommandsTest, FailedElementAndMissingFilesSayTheirOwnMessage) {
               (std::vector<std::string>{
                   "Error|Could Not Load Element File!\r\nThe file may be corrupt or the version may be incompatible.",
                   "Error|Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible.",
-                  "Error|Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible."
-                  "\r\nThe file is larger than a track file can be (at most 64 MB)."}));
+                  "Error|Could Not Load Track File!\r\nThe file is larger than a track file can be (at most 64 MiB)."}));
 }
 
 TEST_F(DocumentCommandsTest, ARecentEntryWhoseFileIsGoneEndsInTheReaderMessage) {
@@ -215,6 +214,17 @@ TEST_F(DocumentCommandsTest, AFailedSaveSaysSoAndKeepsTheChanges) {
     EXPECT_TRUE(gDocumentChanged);
     EXPECT_EQ(view.Caption, "Gantrywright - circuit.vxtrack*");
     EXPECT_TRUE(view.Calls.empty()) << "Save stays enabled, the title keeps its \"*\"";
+
+    // A track grown beyond what a track file can hold is not saved, since it
+    // would not open again: the file keeps what it held, and the message says why.
+    Copy("circuit.vxtrack", "sub/circuit.vxtrack");
+    gHasTerrain = true;
+    gTerrainWidth = gTerrainDepth = 4096;
+    EXPECT_FALSE(SaveDocument(view));
+    EXPECT_EQ(prompts.Messages.back().Text,
+              "Could Not Save Track File!\r\nThe file would be larger than a track file can be (at most 64 MiB).");
+    EXPECT_EQ(FileBytes(path), FileBytes(SamplesFolder() + "circuit.vxtrack"));
+    EXPECT_TRUE(gDocumentChanged);
 }
 
 TEST_F(DocumentCommandsTest, SaveAsAsksWithTheKindsDialogAndTakesTheNewName) {

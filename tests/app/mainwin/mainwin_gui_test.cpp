@@ -285,11 +285,11 @@ TEST_F(MainWindowGui, FilesTooLargeForTheirKindAreRefusedAndTheStartSaysSoOnce) 
     EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
     EXPECT_EQ(prompts.Messages[0].Text,
               "Could not read the settings file " + settings +
-                  "\r\nThe file is larger than a settings file can be (at most 1 MB).\r\n" + kRefusedSettingsFileText +
+                  "\r\nThe file is larger than a settings file can be (at most 1 MiB).\r\n" + kRefusedSettingsFileText +
                   "\r\n\r\nCould not read the registry file " + registry +
-                  "\r\nThe file is larger than a registry file can be (at most 4 MB).\r\n" + kRefusedRegistryFileText);
-    EXPECT_EQ(prompts.Messages[1].Text, std::string(kLoadTrackFailedText) +
-                                            "\r\nThe file is larger than a track file can be (at most 64 MB).");
+                  "\r\nThe file is larger than a registry file can be (at most 4 MiB).\r\n" + kRefusedRegistryFileText);
+    EXPECT_EQ(prompts.Messages[1].Text,
+              "Could Not Load Track File!\r\nThe file is larger than a track file can be (at most 64 MiB).");
     EXPECT_EQ(gModelOnLoad, 3);
     f.LoadFile(Copy("circuit.vxtrack"));  // lists the file in the recent lists
     EXPECT_EQ(prompts.Messages.size(), 2u);
