@@ -520,6 +520,6 @@ std::string ModelBudget::Message() const {
     std::string list;
     for (size_t i = 0; i < leftOut_.size(); ++i) list += (i ? "; " : "") + leftOut_[i];
     return "This document's model is larger than the program builds (at most " + Grouped(gModelCeilings.Faces) +
-           " faces and " + Grouped(gModelCeilings.Bytes >> 20) + " MB), so it was built only in part.\r\nLeft out: " +
+           " faces and " + Grouped(gModelCeilings.Bytes >> 20) + " MiB), so it was built only in part.\r\nLeft out: " +
            list + ".\r\nThe document itself is unchanged and can still be edited and saved.";
 }

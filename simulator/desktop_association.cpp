@@ -91,12 +91,15 @@ bool Wanted(const DesktopAssociation& a, int verb) {
 }
 
 // Writes the file through its links (the save keeps what the file had: owner, mode, access list).
-bool WriteBytes(const std::string& path, const void* data, size_t size, std::vector<std::string>& failures) {
+// A file the program reads again whole is written only within the bound of its kind.
+bool WriteBytes(const std::string& path, const void* data, size_t size, std::vector<std::string>& failures,
+                const fsys::FileKind* kind = nullptr) {
     int error = 0;
     const std::string file = ThroughLinks(path, error);
     if (error == 0) {
         errno = 0;
-        if (fsys::CreateFolders(fs::path(file).parent_path().string()) && fsys::WriteFileAtomically(file, data, size)) {
+        if (fsys::CreateFolders(fs::path(file).parent_path().string()) &&
+            (kind ? fsys::WriteFileAtomically(file, data, size, *kind) : fsys::WriteFileAtomically(file, data, size))) {
             return true;
         }
         error = errno;
@@ -105,8 +108,9 @@ bool WriteBytes(const std::string& path, const void* data, size_t size, std::vec
     return false;
 }
 
-bool WriteText(const std::string& path, const std::string& text, std::vector<std::string>& failures) {
-    return WriteBytes(path, text.data(), text.size(), failures);
+bool WriteText(const std::string& path, const std::string& text, std::vector<std::string>& failures,
+               const fsys::FileKind* kind = nullptr) {
+    return WriteBytes(path, text.data(), text.size(), failures, kind);
 }
 
 std::string Trimmed(const std::string& text) {
@@ -455,7 +459,7 @@ bool ApplyDesktopAssociation(const DesktopAssociation& a, const DesktopFolders& 
     const std::optional<std::string> updated = SetDefaultApplication(old, entry);
     if (updated == old) return failures.size() == before;
     if (updated) {
-        WriteText(mimeapps, *updated, failures);
+        WriteText(mimeapps, *updated, failures, &fsys::kDesktopListFile);
     } else {
         // The file this program made, through a link as written.
         int error = 0;

@@ -68,7 +68,7 @@ frmViewTexture::frmViewTexture(wxWindow* owner)
         wxPaintDC dc(pbMain);
         // Only the part to be painted becomes a bitmap: the toolkit keeps a
         // shared buffer as large as the largest bitmap it has drawn, which
-        // for a whole 8192 x 8192 picture would hold 256 MB after the viewer closed.
+        // for a whole 8192 x 8192 picture would hold 256 MiB after the viewer closed.
         RenderPicture(dc, pbMain->GetUpdateRegion().GetBox());
     });
     pbMain->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {

@@ -56,7 +56,7 @@ protected:
 };
 
 std::string Expected(const std::string& leftOut) {
-    return "This document's model is larger than the program builds (at most 8,000,000 faces and 768 MB), "
+    return "This document's model is larger than the program builds (at most 8,000,000 faces and 768 MiB), "
            "so it was built only in part.\r\nLeft out: " + leftOut +
            ".\r\nThe document itself is unchanged and can still be edited and saved.";
 }
