@@ -42,10 +42,6 @@ inline constexpr const char* kWrongKindText = "Only Vortaxis Track or Element Fi
 inline constexpr const char* kCouldNotLoadTrackText = "Could Not Load Track File!\r\n";
 inline constexpr const char* kCouldNotLoadElementText = "Could Not Load Element File!\r\n";
 inline constexpr const char* kLoadFailedGuess = "The file may be corrupt or the version may be incompatible.";
-inline constexpr const char* kLoadTrackFailedText =
-    "Could Not Load Track File!\r\nThe file may be corrupt or the version may be incompatible.";
-inline constexpr const char* kLoadElementFailedText =
-    "Could Not Load Element File!\r\nThe file may be corrupt or the version may be incompatible.";
 // A file named on the command line that does not exist: the text, then the path.
 inline constexpr const char* kMissingTrackText = "Could Not Find Track File!\r\n";
 inline constexpr const char* kMissingElementText = "Could Not Find Element File!\r\n";
@@ -70,7 +66,7 @@ void UpdateMenuState(MainWindowView& view);
 // - A reader failure: "Error" / kCouldNotLoadTrackText (or the element text)
 //   and why the file could not be read (fsys::ReadFailureReason: a file
 //   larger than its kind can hold, ...), or, for a file read that is no track
-//   or element, kLoadTrackFailedText or kLoadElementFailedText;
+//   or element, kLoadFailedGuess;
 //   nothing of the previous document is left (no document, no model, an empty
 //   preview, an empty tool bar, no changes to save).
 // - Success: the recent list, a cleared selection, the model at the detail of

@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/environment_folders.h"
 #include "platform/file_system.h"
 
 extern char** environ;
@@ -48,17 +49,13 @@ bool AwaitChild(pid_t pid, Clock::time_point deadline) {
     }
 }
 
-// The absolute entries of a PATH text, in their order: an empty entry, which
-// the system's own search takes for the current folder, and a relative one
-// would run whatever the current folder holds.
-std::vector<std::string> AbsoluteFolders(const char* path) {
-    std::vector<std::string> folders;
-    if (!path) return folders;
-    std::istringstream dirs(path);
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        if (!dir.empty() && dir[0] == '/') folders.push_back(dir);
-    }
-    return folders;
+// The PATH with its absolute folders alone, in their order, joined by ":": an
+// empty entry, which the system's own search takes for the current folder,
+// and a relative one would run whatever the current folder holds. Empty
+// without a PATH.
+std::string AbsolutePath() {
+    const char* path = std::getenv("PATH");
+    return path ? fsys::AbsoluteFolderEntries(path) : std::string();
 }
 
 // The environment a started program gets: this program's, with a PATH of its
@@ -74,11 +71,7 @@ struct ChildEnvironment {
         for (char** entry = environ; entry && *entry; ++entry) {
             if (std::strncmp(*entry, "PATH=", 5) != 0) Entries.emplace_back(*entry);
         }
-        if (const char* path = std::getenv("PATH")) {
-            std::string kept;
-            for (const std::string& dir : AbsoluteFolders(path)) kept += (kept.empty() ? "" : ":") + dir;
-            Entries.push_back("PATH=" + kept);
-        }
+        if (std::getenv("PATH")) Entries.push_back("PATH=" + AbsolutePath());
         for (std::string& entry : Entries) Pointers.push_back(entry.data());
         Pointers.push_back(nullptr);
     }
@@ -139,7 +132,8 @@ bool Run(const std::vector<std::string>& command, std::string* output) {
 
 std::string FindProgramOnPath(const std::string& name) {
     if (name.empty() || name.find('/') != std::string::npos) return {};
-    for (const std::string& dir : AbsoluteFolders(std::getenv("PATH"))) {
+    std::istringstream dirs(AbsolutePath());
+    for (std::string dir; std::getline(dirs, dir, ':');) {
         const std::string candidate = dir + "/" + name;
         if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return candidate;
     }

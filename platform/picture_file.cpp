@@ -88,34 +88,28 @@ uint64_t DibStride(int64_t width, int64_t bits) { return static_cast<uint64_t>((
 // The width of the icon picture of size bytes, when it is one the toolkit may
 // decode (see PickIconPicture); 0 otherwise.
 int64_t IconPictureWidth(const uint8_t* picture, size_t size) {
+    const auto anIconsSide = [](int64_t side) { return side >= 1 && side <= kMaxIconSide; };
     int64_t width = 0, height = 0;
     if (StartsAsPng(picture, size)) {
         if (!PngSize(picture, size, width, height)) return 0;
-    } else {
-        constexpr size_t kInfoHeader = 40;
-        if (size < kInfoHeader || Le32(picture) != kInfoHeader) return 0;
-        width = static_cast<int32_t>(Le32(picture + 4));
-        const int64_t rows = static_cast<int32_t>(Le32(picture + 8));  // the picture's and its mask's
-        const int64_t bits = Le16(picture + 14);
-        const uint32_t compression = Le32(picture + 16);
-        const uint32_t coloursUsed = Le32(picture + 32);
-        // Rows stored bottom up (a positive height), as an icon's are; the mask's rows follow the picture's.
-        height = rows / 2;
-        if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
-        if (compression != 0) return 0;
-        uint64_t colours = 0;
-        if (bits <= 8) {
-            // Every index a pixel may hold must name a colour of the table.
-            colours = coloursUsed == 0 ? uint64_t{1} << bits : coloursUsed;
-            if (colours != uint64_t{1} << bits) return 0;
-        }
-        if (width < 1 || width > kMaxIconSide || height < 1 || height > kMaxIconSide) return 0;
-        const uint64_t needed = kInfoHeader + 4 * colours + static_cast<uint64_t>(height) * DibStride(width, bits) +
-                                static_cast<uint64_t>(height) * DibStride(width, 1);
-        if (needed > size) return 0;
+        return anIconsSide(width) && anIconsSide(height) ? width : 0;
     }
-    if (width < 1 || width > kMaxIconSide || height < 1 || height > kMaxIconSide) return 0;
-    return width;
+    constexpr size_t kInfoHeader = 40;
+    if (size < kInfoHeader || Le32(picture) != kInfoHeader) return 0;
+    width = static_cast<int32_t>(Le32(picture + 4));
+    // Rows stored bottom up (a positive height), as an icon's are; the mask's rows follow the picture's.
+    height = static_cast<int32_t>(Le32(picture + 8)) / 2;
+    const int64_t bits = Le16(picture + 14);
+    const uint32_t compression = Le32(picture + 16);
+    const uint32_t coloursUsed = Le32(picture + 32);
+    if (!anIconsSide(width) || !anIconsSide(height) || compression != 0) return 0;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
+    // Every index a pixel may hold must name a colour of the table.
+    const uint64_t colours = bits <= 8 ? uint64_t{1} << bits : 0;
+    if (bits <= 8 && coloursUsed != 0 && coloursUsed != colours) return 0;
+    const uint64_t needed = kInfoHeader + 4 * colours + static_cast<uint64_t>(height) * DibStride(width, bits) +
+                            static_cast<uint64_t>(height) * DibStride(width, 1);
+    return needed <= size ? width : 0;
 }
 
 }  // namespace

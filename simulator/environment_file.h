@@ -157,9 +157,8 @@ std::optional<std::string> EnvFileBytesFromText(std::string_view text);
 // points and its trailing dots and spaces are dropped (not "", ".", "..",
 // " .", ...).
 bool IsEnvironmentNameAllowed(std::string_view Name);
-// Why a name is refused, as a message's line says it after the environment's
-// name or as a sentence ("the environment's name is only dots and spaces, ...");
-// empty when it is allowed.
+// Why a name is refused, in lower case to follow a message's own words
+// ("the environment's name cannot be a folder"); empty when it is allowed.
 std::string EnvironmentNameRefusal(std::string_view Name);
 
 // One name of a path as Windows reads it: without its trailing dots and
