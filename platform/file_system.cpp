@@ -28,6 +28,22 @@ bool Fail(int error) {
     return false;
 }
 
+// What the message of the last failed write of this thread says besides its
+// errno: the reason that came first (kDamagedFileError, kUnconfirmedNameError)
+// and the copy that keeps the file's old bytes (kDamagedFileError,
+// kReplacedDuringRewriteError).
+struct FailureDetail {
+    int cause = 0;
+    std::string copy;
+};
+thread_local FailureDetail tDetail;
+
+// False with errno `error`, its cause and copy kept for the message.
+bool FailWithDetail(int error, int cause, std::string copy) {
+    tDetail = {cause, std::move(copy)};
+    return Fail(error);
+}
+
 }  // namespace
 
 std::string WithTrailingSeparator(std::string folder) {
@@ -83,6 +99,15 @@ Flush FlushFolder(const fs::path& dir) {
     if (error == EINVAL || error == EROFS || error == ENOTSUP) return Flush::Impossible;
     errno = error;
     return Flush::Failed;
+}
+
+// Flushes the folder of a file that holds its new bytes, the last step of a
+// save: kUnconfirmedNameError (the system's reason kept) where it fails.
+bool FlushFolderOfName(const fs::path& dir, const std::string& path) {
+    const Flush flushed = FlushFolder(dir);
+    if (flushed == Flush::Failed) return FailWithDetail(kUnconfirmedNameError, errno, {});
+    if (flushed == Flush::Done) Report(WriteStep::FolderFlushed, path);
+    return true;
 }
 
 }  // namespace
@@ -619,13 +644,6 @@ void ShareCopy(int fileFd, const struct stat& file, int copyFd) {
     (void)::fchmod(copyFd, static_cast<mode_t>((owner ? ownerRights : 6) << 6 | groupBits << 3 | otherRights));
 }
 
-// Why the last write of this thread left its file damaged.
-struct Damage {
-    int cause = 0;
-    std::string copy;
-};
-thread_local Damage tDamage;
-
 // Reserves the room the new bytes need in the file open at fd, which holds
 // oldSize bytes, and changes none of them: the system
 // reserves the blocks up to newSize where its file system can, and the bytes
@@ -702,8 +720,12 @@ int OpenToRewrite(const fs::path& target, const struct stat& old) {
 // bytes overwritten. A failure before that leaves the file as it was; a
 // failure after it puts the old bytes back from the copy, and where even that
 // fails the copy stays and errno is kDamagedFileError. Once written and
-// flushed, `path` must still lead to the file, else its old bytes go back
-// too, and errno is kReplacedWhileSavingError.
+// flushed, `path` must still lead to the file. Where it no longer does
+// (another program moved the file away, removed this name of it or put
+// another file in its place), that program may own the file now and write to
+// it: nothing more is written into it, not even the old bytes, which stay in
+// the copy, and errno is kReplacedDuringRewriteError. A failed write is
+// checked the same way before the old bytes go back.
 bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat& old, const NewBytes& bytes,
                   const std::string& path) {
     const int fd = OpenToRewrite(target, old);
@@ -745,30 +767,28 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
         PutBackModeBits(fd, file);
         written = ::fsync(fd) == 0;
     }
-    if (written && !LeadsTo(path, file)) {
-        written = false;
-        errno = kReplacedWhileSavingError;
+    const int cause = written ? 0 : errno;
+    if (written) Report(WriteStep::FileFlushed, path);
+    if (!LeadsTo(path, file)) {
+        // Not the file of this name any more: left as it is, closed untouched.
+        closeFile.Keep();
+        ::close(fd);
+        return FailWithDetail(kReplacedDuringRewriteError, 0, copy);
     }
     if (!written) {
-        const int cause = errno;
         if (CopyRange(copyFd, fd, 0, oldSize) && ::ftruncate(fd, oldSize) == 0 && ::fsync(fd) == 0) {
             copyNeeded = false;
             return Fail(cause);
         }
-        tDamage = {cause, copy};
-        return Fail(kDamagedFileError);
+        return FailWithDetail(kDamagedFileError, cause, copy);
     }
     closeFile.Keep();
     ::close(fd);
-    Report(WriteStep::FileFlushed, path);
     copyNeeded = false;
     dropCopy.Keep();
     ::close(copyFd);
     ::unlink(copy.c_str());
-    const Flush flushed = FlushFolder(dir);
-    if (flushed == Flush::Failed) return false;
-    if (flushed == Flush::Done) Report(WriteStep::FolderFlushed, path);
-    return true;
+    return FlushFolderOfName(dir, path);
 }
 
 // The system's fs.protected_regular (0, 1 or 2; 0 where it cannot be read).
@@ -875,11 +895,18 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
     dropTemporary.Keep();
     Report(WriteStep::Renamed, path);
     // The file is there, but only a flushed folder keeps its name on the disk.
-    const Flush flushed = FlushFolder(dir);
-    if (flushed == Flush::Failed) return false;
-    if (flushed == Flush::Done) Report(WriteStep::FolderFlushed, path);
-    return true;
+    return FlushFolderOfName(dir, path);
 }
+
+namespace {
+
+// The reason of the failure that came first, followed by a space; empty for 0.
+std::string AfterCause(int cause) {
+    const std::string reason = WriteFailureReason(cause);
+    return reason.empty() ? reason : reason + " ";
+}
+
+}  // namespace
 
 std::string WriteFailureReason(int error) {
     switch (error) {
@@ -906,17 +933,20 @@ std::string WriteFailureReason(int error) {
         case kUnreadableFileError:
             return "The file has to be rewritten in place, and its old bytes cannot be read to keep them.";
         case kReplacedWhileSavingError: return "Another program replaced or removed the file while it was saved.";
-        case kDamagedFileError: {
-            const std::string cause = WriteFailureReason(tDamage.cause);
-            return (cause.empty() ? std::string() : cause + " ") +
-                   "The file is damaged: its old bytes could not be put back. They are kept in \"" + tDamage.copy +
+        case kReplacedDuringRewriteError:
+            return WriteFailureReason(kReplacedWhileSavingError) + " Its old bytes are kept in \"" + tDetail.copy +
                    "\".";
-        }
+        case kDamagedFileError:
+            return AfterCause(tDetail.cause) + "The file is damaged: its old bytes could not be put back. They are kept in \"" +
+                   tDetail.copy + "\".";
+        case kUnconfirmedNameError:
+            return AfterCause(tDetail.cause) +
+                   "The disk did not confirm the file's name; the file holds the new bytes, written but not confirmed.";
         default: return "The system says: " + std::generic_category().message(error) + ".";
     }
 }
 
-std::string DamagedFileCopy() { return tDamage.copy; }
+std::string OldBytesCopy() { return tDetail.copy; }
 
 void DeleteFileQuietly(const std::string& path) {
     const int error = errno;

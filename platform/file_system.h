@@ -96,8 +96,8 @@ std::string LargerThanItsKindReason(const FileKind& kind);
 // Writes the whole file through a flushed temporary file, a rename and a
 // flush of the folder; false (and the old file untouched) when writing or
 // flushing the temporary file or the rename fails. A flush of the folder that
-// fails (a disk error, a full disk) fails the write with its reason: the new
-// file has its name, but the disk did not confirm it. A folder that cannot be
+// fails (a disk error, a full disk) fails the write with kUnconfirmedNameError:
+// the new file has its name, but the disk did not confirm it. A folder that cannot be
 // flushed (the user may not list it, or its file system cannot flush
 // folders) does not undo the write.
 // A symbolic link stays a link: the file at the end of its chain is written
@@ -126,7 +126,10 @@ std::string LargerThanItsKindReason(const FileKind& kind);
 // and permission bits or access list where the system lets the user give
 // them, else an access list that names the file's owner and group. The file
 // is held open from the first look, and once rewritten the path must still
-// lead to it (kReplacedWhileSavingError otherwise, the old bytes put back).
+// lead to it. Where it no longer does (another program moved the file away,
+// removed this name of it or put another in its place), that program may own
+// the file now: nothing more is written into it, not even the old bytes, the
+// copy stays and errno is kReplacedDuringRewriteError.
 // Every open of the file to rewrite it is made without waiting: a pipe or
 // device put in its place is refused, never waited on. So a write in place
 // needs room besides the file for the larger of the old and the new bytes (for
@@ -148,8 +151,9 @@ std::string LargerThanItsKindReason(const FileKind& kind);
 // ENXIO (a device, pipe or socket), ELOOP (links that loop),
 // kForeignLinkError, kForeignFileError, kUnreadableFileError (a file to
 // rewrite in place that the user may write but not read),
-// kReplacedWhileSavingError (the file written in place was replaced or
-// removed meanwhile) and kDamagedFileError; a producer that gives up leaves
+// kReplacedWhileSavingError (the file to write in place was replaced or
+// removed before any of its bytes changed), kReplacedDuringRewriteError,
+// kDamagedFileError and kUnconfirmedNameError; a producer that gives up leaves
 // whatever errno it set (0 when none).
 // Where the new file replaces the old one by a rename, a file with further
 // hard links is written under this name only; the other names keep the old
@@ -206,7 +210,10 @@ void SetFolderFlushForTests(FolderFlush flush);
 // from the errno the failed write left: "The disk is full." and the like;
 // empty for 0 (no reason known). For kDamagedFileError: the reason of the
 // failed write, then that the file is damaged and the copy that holds its old
-// bytes (DamagedFileCopy).
+// bytes (OldBytesCopy); for kReplacedDuringRewriteError, that another program
+// replaced or removed the file and the copy; for kUnconfirmedNameError, the
+// reason of the failed flush, then that the disk did not confirm the file's
+// name and that the file holds the new bytes.
 std::string WriteFailureReason(int error);
 
 // The errno of a path that leads through a symbolic link another user placed
@@ -226,17 +233,27 @@ inline constexpr int kForeignFileError = 10005;
 // WriteFileAtomically) but that the user may not read: its old bytes cannot
 // be kept.
 inline constexpr int kUnreadableFileError = 10002;
-// The errno of a file that another program replaced or removed while it was
-// being rewritten in place.
+// The errno of a file to rewrite in place that another program replaced or
+// removed before any of its bytes changed.
 inline constexpr int kReplacedWhileSavingError = 10003;
+// The errno of a file rewritten in place that, once its bytes changed, its
+// name no longer led to: another program moved it away, removed this name of
+// it or put another file in its place, and may own it now. Nothing more was
+// written into it; the copy beside the name holds the whole old bytes
+// (OldBytesCopy).
+inline constexpr int kReplacedDuringRewriteError = 10006;
 // The errno of a write in place that failed after old bytes of the file were
 // overwritten, and that could not put them back either: the file is damaged,
-// and the copy beside it holds the whole old bytes. The copy's path is kept
-// for the thread that wrote (DamagedFileCopy).
+// and the copy beside it holds the whole old bytes (OldBytesCopy).
 inline constexpr int kDamagedFileError = 10004;
+// The errno of a save whose file holds the new bytes under its name, but
+// whose folder's flush failed (a disk error, a full disk): the disk did not
+// confirm the name. The flush's own errno is kept for the message.
+inline constexpr int kUnconfirmedNameError = 10007;
 // The copy that holds the old bytes of the file that the last write of this
-// thread to fail with kDamagedFileError left damaged; empty before any.
-std::string DamagedFileCopy();
+// thread to fail with kDamagedFileError or kReplacedDuringRewriteError left
+// beside it; empty before any.
+std::string OldBytesCopy();
 
 // The most symbolic links followed in one path, as the system follows.
 inline constexpr int kMostLinks = 40;

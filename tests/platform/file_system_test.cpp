@@ -61,18 +61,26 @@ TEST(FileSystem, AWriteFlushesTheFileRenamesItThenFlushesTheFolder) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.Path())) ++entries;
     EXPECT_EQ(entries, 1u);
 
-    // A folder flush that fails fails the save with its reason (the file has
-    // its name, unconfirmed); a file system that cannot flush folders does not.
+    // A folder flush that fails fails the save, saying that the file has its
+    // name and new bytes, unconfirmed, and why; a file system that cannot
+    // flush folders does not.
     seen.clear();
-    fsys::SetFolderFlushForTests([](int) { return EIO; });
-    errno = 0;
-    EXPECT_FALSE(fsys::WriteFileAtomically(target, std::string_view("unconfirmed")));
-    EXPECT_EQ(fsys::WriteFailureReason(errno), "The system says: Input/output error.");
+    for (const int error : {EIO, ENOSPC}) {
+        fsys::SetFolderFlushForTests([error](int) { return error; });
+        errno = 0;
+        EXPECT_FALSE(fsys::WriteFileAtomically(target, std::string_view("unconfirmed")));
+        EXPECT_EQ(errno, fsys::kUnconfirmedNameError);
+        EXPECT_EQ(fsys::WriteFailureReason(errno),
+                  (error == EIO ? "The system says: Input/output error." : "The disk is full.") +
+                      std::string(" The disk did not confirm the file's name; the file holds the new bytes, written "
+                                  "but not confirmed."));
+    }
+    EXPECT_EQ(Text(target), "unconfirmed");
     fsys::SetFolderFlushForTests([](int) { return EINVAL; });
     EXPECT_TRUE(fsys::WriteFileAtomically(target, std::string_view("unflushable")));
     fsys::SetFolderFlushForTests(nullptr);
     EXPECT_EQ(Text(target), "unflushable");
-    EXPECT_EQ(seen.size(), 4u) << "no folder flushed";
+    EXPECT_EQ(seen.size(), 6u) << "no folder flushed";
 }
 
 TEST(FileSystem, AWriteThatCannotStartTakesNoStep) {
@@ -428,8 +436,8 @@ int ProtectedRegular() {
 // link in a sticky folder of a group (a colleague's file there is written,
 // where the system's fs.protected_regular is not 2). A file removed, replaced
 // or moved away while it is saved, or a pipe put in its place, is not
-// reported saved (and a moved one keeps its old bytes); nor is one whose
-// folder's flush fails.
+// reported saved (a copy beside the name keeps the old bytes of one moved
+// away once it was written); nor is one whose folder's flush fails.
 TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
     const auto daemon = User("daemon");
@@ -484,7 +492,7 @@ TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
     const std::string mine = make("handing/mine.vxtrack", "old", me, nogroup, 04755);
     const std::string setGroup = make("handing/setgid.vxtrack", "old", me, nogroup, 02755);
     const std::string odd = make("handing/odd.vxtrack", "old", me, theirGroup, 04750);
-    for (const char* name : {"removed", "replaced", "moved", "unflushed"})
+    for (const char* name : {"removed", "replaced", "moved", "unflushed", "unconfirmed"})
         make("handing/" + std::string(name) + ".vxtrack", "old", me, theirGroup, 0640);
     ::chown((folder / "handing").c_str(), 0, usersGroup);
     ::chmod((folder / "handing").c_str(), 02775);
@@ -525,8 +533,13 @@ TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
             });
             text += Outcome("handing/moved.vxtrack", "new") + " ";
         }
+        // The flush of the folder fails: before any old byte changed (the
+        // copy's name), or once the file holds the new bytes.
         fsys::SetFolderFlushForTests([](int) { return EIO; });
         text += Outcome("handing/unflushed.vxtrack", "new") + " ";
+        int flushes = 0;
+        fsys::SetFolderFlushForTests([&flushes](int) { return ++flushes == 1 ? 0 : EIO; });
+        text += Outcome("handing/unconfirmed.vxtrack", "new") + " ";
         fsys::SetFolderFlushForTests(nullptr);
         FileSizeLimit limit(64);
         return text + Outcome("handing/full.vxtrack", std::string(4096, 'x'));
@@ -538,7 +551,8 @@ TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
     EXPECT_EQ(*outcomes, "saved saved saved saved saved saved " + error(EACCES) + error(EACCES) + foreign + foreign +
                              error(fsys::kForeignFileError) + foreign + error(fsys::kUnreadableFileError) +
                              (colleagueShielded ? error(fsys::kForeignFileError) : "saved ") + replaced + replaced +
-                             replaced + replaced + error(EIO) + std::to_string(EFBIG));
+                             replaced + error(fsys::kReplacedDuringRewriteError) + error(EIO) +
+                             error(fsys::kUnconfirmedNameError) + std::to_string(EFBIG));
     std::vector<std::string> after;
     for (const std::string& path : kept) after.push_back(Who(path));
     EXPECT_EQ(after, before);
@@ -552,14 +566,79 @@ TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
     EXPECT_EQ(Text(locked), "locked");
     EXPECT_EQ(Text(placed), "theirs");
     EXPECT_EQ(Text(important), "private");
-    EXPECT_EQ(Text(folder / "handing/moved away.vxtrack"), "old") << "the old bytes are put back";
+    EXPECT_EQ(Text(folder / "handing/moved away.vxtrack"), "new") << "nothing more written into it";
     EXPECT_EQ(Text(folder / "handing/moved.vxtrack"), "other");
+    size_t copies = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "handing"))
+        if (entry.path().filename().string().rfind("moved.vxtrack.", 0) == 0) copies += Text(entry.path()) == "old";
+    EXPECT_EQ(copies, 1u) << "the old bytes are kept in a copy beside the name";
     EXPECT_EQ(Text(folder / "handing/unflushed.vxtrack"), "old");
+    EXPECT_EQ(Text(folder / "handing/unconfirmed.vxtrack"), "new");
     EXPECT_EQ(EntriesIn(folder / "sticky"), 7u) << "no copy left behind";
     EXPECT_EQ(EntriesIn(folder / "team"), 2u);
-    EXPECT_EQ(EntriesIn(folder / "handing"), 11u);
+    EXPECT_EQ(EntriesIn(folder / "handing"), 13u);
     EXPECT_EQ(EntriesIn(folder / "closed"), 0u);
     EXPECT_EQ(EntriesIn(folder / "open"), 0u);
+}
+
+// A file written in place that another program moves away, or whose name
+// it removes, once the new bytes are written, may be that program's now: what
+// it writes there stays, no old byte goes back into it, and the message names
+// the copy beside the name that keeps them.
+TEST(FileSystem, AFileTakenAwayDuringAWriteInPlaceKeepsTheOtherProgramsBytes) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
+    const auto daemon = User("daemon");
+    const auto nobody = User("nobody");
+    const auto users = Group("users");
+    if (!daemon || !nobody || !users) GTEST_SKIP() << "needs the users daemon and nobody and the group users";
+    TempFolder folder;
+    ::chmod(folder.Path().c_str(), 0755);
+    // The user's files of a group they are no member of, in a folder that hands its own: written in place.
+    for (const char* name : {"moved.vxtrack", "linked.vxtrack"}) {
+        const std::string path = folder.Write(std::string("handing/") + name, "old");
+        ::chown(path.c_str(), nobody->first, daemon->second);
+        ::chmod(path.c_str(), 0660);
+    }
+    ASSERT_EQ(::link((folder / "handing/linked.vxtrack").c_str(), (folder / "handing/second.vxtrack").c_str()), 0);
+    ::chown((folder / "handing").c_str(), 0, *users);
+    ::chmod((folder / "handing").c_str(), 02775);
+    const auto outcome = AsNobody(folder.Path(), *users, [] {
+        std::string text;
+        // Moved away, then appended to; the name removed, then the other name rewritten.
+        for (const auto& [path, theirs, flags] :
+             {std::tuple("handing/moved.vxtrack", "handing/away.vxtrack", O_APPEND),
+              std::tuple("handing/linked.vxtrack", "handing/second.vxtrack", O_TRUNC)}) {
+            ObserverScope scope([&](fsys::WriteStep step, const std::string&) {
+                if (step != fsys::WriteStep::FileFlushed) return;
+                if (flags == O_APPEND) ::rename(path, theirs); else ::unlink(path);
+                const int fd = ::open(theirs, O_WRONLY | flags);
+                (void)!::write(fd, "theirs", 6);
+                ::close(fd);
+            });
+            errno = 0;
+            fsys::WriteFileAtomically(path, std::string_view("new"));
+            const std::string copy = fsys::OldBytesCopy();
+            text += std::to_string(errno) + "|" + fsys::WriteFailureReason(errno) + "|" + copy + "|" + Text(theirs) +
+                    "|" + Text(copy) + "\n";
+        }
+        return text;
+    });
+    if (!outcome) GTEST_SKIP() << "the process cannot become the user nobody";
+    const auto expected = [](const std::string& copy, const char* theirs) {
+        return std::to_string(fsys::kReplacedDuringRewriteError) +
+               "|Another program replaced or removed the file while it was saved. Its old bytes are kept in \"" +
+               copy + "\".|" + copy + "|" + theirs + "|old\n";
+    };
+    const auto copyOf = [&](size_t line) {
+        size_t at = 0;
+        for (size_t i = 0; i < line; ++i) at = outcome->find('\n', at) + 1;
+        const size_t begin = outcome->find("|", outcome->find("|", at) + 1) + 1;
+        return outcome->substr(begin, outcome->find("|", begin) - begin);
+    };
+    EXPECT_EQ(*outcome, expected(copyOf(0), "newtheirs") + expected(copyOf(1), "theirs"));
+    EXPECT_EQ(copyOf(0).rfind("handing/moved.vxtrack.", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(folder / "handing/moved.vxtrack"));
+    EXPECT_EQ(EntriesIn(folder / "handing"), 4u) << "the files of the other program and the two copies";
 }
 
 // A file system of `bytes` mounted on a folder for the scope's life (tmpfs,
@@ -651,7 +730,7 @@ TEST(FileSystem, AWriteInPlaceKeepsTheWholeOldFileWhenTheDiskFills) {
         fsys::WriteFileAtomically("theirs.vxtrack", std::string(old.size() + 4096, 'n'));
         const int error = errno;
         limit.reset();
-        return text + atReserved + " " + std::to_string(error) + "\n" + fsys::DamagedFileCopy() + "\n" +
+        return text + atReserved + " " + std::to_string(error) + "\n" + fsys::OldBytesCopy() + "\n" +
                fsys::WriteFailureReason(error);
     });
     if (!outcome) GTEST_SKIP() << "the process cannot become the user nobody";
