@@ -77,16 +77,17 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 
 // Writes the whole file through a flushed temporary file, a rename and a
 // flush of the folder; false (and the old file untouched) when writing or
-// flushing the temporary file or the rename fails. A flush of the folder that
-// fails (a disk error, a full disk) fails the write with kUnconfirmedNameError:
-// the new file has its name, but the disk did not confirm it. A folder that cannot be
-// flushed (the user may not list it, or its file system cannot flush
-// folders) does not undo the write.
+// flushing the temporary file or the rename fails. A flush of the folder
+// that fails (a disk error, a full disk) fails the write with
+// kUnconfirmedNameError: the new file has its name, but the disk did not
+// confirm it. A folder that cannot be flushed (the user may not list it, or
+// its file system cannot flush folders) does not undo the write.
 // A symbolic link stays a link: the file at the end of its chain is written
 // (in that file's folder). Links are followed as the system follows them,
 // but a path through a link that another user placed in a shared folder
-// (kForeignLinkError, shared_folders.h) is refused, nothing written and nothing made; so is a
-// file that another user placed in a shared folder (kForeignFileError).
+// (kForeignLinkError, shared_folders.h) is refused, nothing written and
+// nothing made; so is a file that another user placed in a shared folder
+// (kForeignFileError).
 // A new file is made as every program makes one: mode 0666 given to the
 // system, which applies the umask or the folder's default access list, under
 // a name no one can guess and never through a link.
@@ -157,7 +158,8 @@ std::FILE* OpenScratchFileBeside(const std::string& besidePath);
 // The steps of a write, in their order, for tests that watch them. A write
 // in place reports Reserved once the copy of the old bytes is flushed and the
 // room for the new ones reserved, before any old byte changes; FileFlushed
-// once the old file holds the new bytes; FolderFlushed once the copy is gone.
+// once the old file holds the new bytes, flushed, before the check that its
+// name still leads to it; FolderFlushed once the copy is gone.
 enum class WriteStep { Reserved, FileFlushed, Renamed, FolderFlushed };
 using WriteStepObserver = std::function<void(WriteStep step, const std::string& path)>;
 // Called after each step of every later write; an empty function stops it.
@@ -185,9 +187,10 @@ inline constexpr int kUnreadableFileError = 10002;
 // The errno of a file to rewrite in place that another program replaced or
 // removed before any of its bytes changed.
 inline constexpr int kReplacedWhileSavingError = 10003;
-// The errno of a file rewritten in place that, once its bytes changed, its
-// name no longer led to: another program moved it away, removed this name of
-// it or put another file in its place, and may own it now. Nothing more was
+// The errno of a file rewritten in place that its name no longer led to once
+// the new bytes were written (or their write failed): another program moved
+// it away, removed this name of it or put another file in its place, and may
+// own it now. Nothing more was
 // written into it; the copy beside the name holds the whole old bytes
 // (OldBytesCopy).
 inline constexpr int kReplacedDuringRewriteError = 10006;
