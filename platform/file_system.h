@@ -1,13 +1,13 @@
 #pragma once
-// Whole-file reads and writes shared by every reader and writer of the program.
-// Writing never loses the old file: the bytes go to a temporary file in the
-// same folder and are flushed to the disk, the temporary file is renamed over
-// the target, and the folder is flushed, so that a power cut at any moment
-// leaves either the old file or the new one. Where a new file could not be
-// made to look like the old one to its users, the old file is written in
-// place: the new bytes are produced first, the old ones flushed to a copy
-// beside it, the room for the new ones reserved, and only then is the file
-// overwritten.
+// Whole-file reads and writes shared by every reader and writer of the program,
+// and why one failed. Writing never loses the old file: the bytes go to a
+// temporary file in the same folder and are flushed to the disk, the temporary
+// file is renamed over the target, and the folder is flushed, so that a power
+// cut at any moment leaves either the old file or the new one. Where a new
+// file could not be made to look like the old one to its users, the old file
+// is written in place (write_in_place.h). Which links are followed and which
+// files are written in shared folders is said in shared_folders.h; the bound
+// of each kind of file read whole in file_size_limits.h and file_kinds.h.
 
 #include <cerrno>  // the reason a write failed
 #include <cstdint>
@@ -18,7 +18,8 @@
 #include <vector>
 
 #include "platform/byte_block.h"
-#include "platform/file_size_limits.h"
+#include "platform/file_kinds.h"
+#include "platform/shared_folders.h"
 
 namespace fsys {
 
@@ -59,21 +60,10 @@ inline bool ReadWholeFile(const std::string& path, ByteBlock& bytes) { return Re
 // track file can be (at most 64 MiB)." and the like); empty for 0.
 std::string ReadFailureReason(int error, const FileKind& kind);
 
-// A kind's bound as the messages give it: "64 MiB", "512 KiB", "8 bytes"
-// (1 MiB is 2^20 bytes).
-std::string BoundText(uint64_t bytes);
-
 // The writes of a kind of file read whole never make a file that its reader
-// would refuse: a file of more bytes than its kind can hold is refused before
-// anything is made or written (the old file stays as it was), so every file
-// of such a kind that the program saves opens again.
-// True when `size` bytes fit the kind; else false with errno
-// kLargerThanItsKindError, the kind kept for WriteFailureReason. A writer that
-// knows its size before it builds its bytes asks this first.
-bool FitsItsKind(uint64_t size, const FileKind& kind);
-// WriteFileAtomically (below) of a file of the kind: refused with
-// kLargerThanItsKindError, nothing made or written, when it would be larger
-// than the kind can hold.
+// would refuse (file_kinds.h): WriteFileAtomically (below) of a file of the
+// kind is refused with kLargerThanItsKindError, nothing made or written, when
+// it would be larger than the kind can hold.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size, const FileKind& kind);
 inline bool WriteFileAtomically(const std::string& path, std::string_view text, const FileKind& kind) {
     return WriteFileAtomically(path, text.data(), text.size(), kind);
@@ -84,27 +74,20 @@ inline bool WriteFileAtomically(const std::string& path, const std::vector<uint8
 inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes, const FileKind& kind) {
     return WriteFileAtomically(path, bytes.data(), bytes.size(), kind);
 }
-// The errno of a write refused because the file would be larger than its kind
-// can hold; WriteFailureReason says "The file would be larger than a track
-// file can be (at most 64 MiB)." and the like, for the kind of the last write
-// of this thread so refused (RefusedFileKind).
-inline constexpr int kLargerThanItsKindError = 10010;
-FileKind RefusedFileKind();
-// The sentence of that refusal for the kind.
-std::string LargerThanItsKindReason(const FileKind& kind);
 
 // Writes the whole file through a flushed temporary file, a rename and a
 // flush of the folder; false (and the old file untouched) when writing or
-// flushing the temporary file or the rename fails. A flush of the folder that
-// fails (a disk error, a full disk) fails the write with its reason: the new
-// file has its name, but the disk did not confirm it. A folder that cannot be
-// flushed (the user may not list it, or its file system cannot flush
-// folders) does not undo the write.
+// flushing the temporary file or the rename fails. A flush of the folder
+// that fails (a disk error, a full disk) fails the write with
+// kUnconfirmedNameError: the new file has its name, but the disk did not
+// confirm it. A folder that cannot be flushed (the user may not list it, or
+// its file system cannot flush folders) does not undo the write.
 // A symbolic link stays a link: the file at the end of its chain is written
 // (in that file's folder). Links are followed as the system follows them,
-// but a path through a link that another user placed in a shared folder (see
-// kForeignLinkError) is refused, nothing written and nothing made; so is a
-// file that another user placed in a shared folder (kForeignFileError).
+// but a path through a link that another user placed in a shared folder
+// (kForeignLinkError, shared_folders.h) is refused, nothing written and
+// nothing made; so is a file that another user placed in a shared folder
+// (kForeignFileError).
 // A new file is made as every program makes one: mode 0666 given to the
 // system, which applies the umask or the folder's default access list, under
 // a name no one can guess and never through a link.
@@ -114,28 +97,11 @@ std::string LargerThanItsKindReason(const FileKind& kind);
 // attributes. Where the new file cannot take one of them (the file of another
 // user that this user may write; a folder that hands its own group to new
 // files, of which this user is no member; an attribute only its owner may
-// set), the old file itself is written instead, from the new bytes already
-// produced (into the temporary file, whose name goes once it is known that
-// they go in place, and whose room is free again once the bytes, up to
-// 64 MiB, are held in memory): its old bytes are copied to a file beside it (its
-// name with a dot and six characters added) and flushed, the room for the new
-// bytes is reserved (what the file grows by is written first; the file system
-// reserves the rest where it can), the file is rewritten and flushed, and the
-// copy is removed. The copy may be read by exactly those who may read the
-// file: no entry of the folder's default access list; the file's owner, group
-// and permission bits or access list where the system lets the user give
-// them, else an access list that names the file's owner and group. The file
-// is held open from the first look, and once rewritten the path must still
-// lead to it (kReplacedWhileSavingError otherwise, the old bytes put back).
-// Every open of the file to rewrite it is made without waiting: a pipe or
-// device put in its place is refused, never waited on. So a write in place
-// needs room besides the file for the larger of the old and the new bytes (for
-// both, and what the file grows by, beyond 64 MiB). A disk that fills
-// up before the room is reserved leaves the old file as it was; a write that
-// fails after it (a disk full where the file system cannot reserve room ahead
-// or writes every block anew, a failing disk) puts the old bytes back from
-// the copy, and where even that fails the copy is left and errno is
-// kDamagedFileError. A power cut during the rewrite leaves the copy.
+// set), the old file itself is written in place instead (write_in_place.h):
+// no old byte changes before a copy beside it holds them and the room for the
+// new ones is reserved; a failure after that puts them back (else
+// kDamagedFileError, the copy left); a file that another program took away
+// meanwhile gets nothing more (kReplacedDuringRewriteError, the copy left).
 // The system may still clear a set-user-ID or set-group-ID bit that the user
 // is not allowed to keep, as it does for every write by another user.
 // Refused, nothing written: a file the user may not write or that has no
@@ -148,8 +114,9 @@ std::string LargerThanItsKindReason(const FileKind& kind);
 // ENXIO (a device, pipe or socket), ELOOP (links that loop),
 // kForeignLinkError, kForeignFileError, kUnreadableFileError (a file to
 // rewrite in place that the user may write but not read),
-// kReplacedWhileSavingError (the file written in place was replaced or
-// removed meanwhile) and kDamagedFileError; a producer that gives up leaves
+// kReplacedWhileSavingError (the file to write in place was replaced or
+// removed before any of its bytes changed), kReplacedDuringRewriteError,
+// kDamagedFileError and kUnconfirmedNameError; a producer that gives up leaves
 // whatever errno it set (0 when none).
 // Where the new file replaces the old one by a rename, a file with further
 // hard links is written under this name only; the other names keep the old
@@ -191,7 +158,8 @@ std::FILE* OpenScratchFileBeside(const std::string& besidePath);
 // The steps of a write, in their order, for tests that watch them. A write
 // in place reports Reserved once the copy of the old bytes is flushed and the
 // room for the new ones reserved, before any old byte changes; FileFlushed
-// once the old file holds the new bytes; FolderFlushed once the copy is gone.
+// once the old file holds the new bytes, flushed, before the check that its
+// name still leads to it; FolderFlushed once the copy is gone.
 enum class WriteStep { Reserved, FileFlushed, Renamed, FolderFlushed };
 using WriteStepObserver = std::function<void(WriteStep step, const std::string& path)>;
 // Called after each step of every later write; an empty function stops it.
@@ -206,58 +174,38 @@ void SetFolderFlushForTests(FolderFlush flush);
 // from the errno the failed write left: "The disk is full." and the like;
 // empty for 0 (no reason known). For kDamagedFileError: the reason of the
 // failed write, then that the file is damaged and the copy that holds its old
-// bytes (DamagedFileCopy).
+// bytes (OldBytesCopy); for kReplacedDuringRewriteError, that another program
+// replaced or removed the file and the copy; for kUnconfirmedNameError, the
+// reason of the failed flush, then that the disk did not confirm the file's
+// name and that the file holds the new bytes.
 std::string WriteFailureReason(int error);
 
-// The errno of a path that leads through a symbolic link another user placed
-// in a shared folder: one that has the sticky bit and that others or a group
-// may write, where only the links of the folder's owner or of the user
-// following them are followed (the system itself holds to that in folders
-// that others may write). No system call sets it; FollowLinks reports it and
-// every write refuses such a path with it.
-inline constexpr int kForeignLinkError = 10001;
-// The errno of a save to a file that another user placed in a shared folder:
-// a sticky folder that others may write (or a group, where the system's
-// fs.protected_regular is 2), the file neither the user's nor the folder
-// owner's. The system refuses such a file to a program that creates the file
-// it opens; every write refuses it with this before anything is written.
-inline constexpr int kForeignFileError = 10005;
 // The errno of a file that has to be rewritten in place (see
 // WriteFileAtomically) but that the user may not read: its old bytes cannot
 // be kept.
 inline constexpr int kUnreadableFileError = 10002;
-// The errno of a file that another program replaced or removed while it was
-// being rewritten in place.
+// The errno of a file to rewrite in place that another program replaced or
+// removed before any of its bytes changed.
 inline constexpr int kReplacedWhileSavingError = 10003;
+// The errno of a file rewritten in place that its name no longer led to once
+// the new bytes were written (or their write failed): another program moved
+// it away, removed this name of it or put another file in its place, and may
+// own it now. Nothing more was
+// written into it; the copy beside the name holds the whole old bytes
+// (OldBytesCopy).
+inline constexpr int kReplacedDuringRewriteError = 10006;
 // The errno of a write in place that failed after old bytes of the file were
 // overwritten, and that could not put them back either: the file is damaged,
-// and the copy beside it holds the whole old bytes. The copy's path is kept
-// for the thread that wrote (DamagedFileCopy).
+// and the copy beside it holds the whole old bytes (OldBytesCopy).
 inline constexpr int kDamagedFileError = 10004;
+// The errno of a save whose file holds the new bytes under its name, but
+// whose folder's flush failed (a disk error, a full disk): the disk did not
+// confirm the name. The flush's own errno is kept for the message.
+inline constexpr int kUnconfirmedNameError = 10007;
 // The copy that holds the old bytes of the file that the last write of this
-// thread to fail with kDamagedFileError left damaged; empty before any.
-std::string DamagedFileCopy();
-
-// The most symbolic links followed in one path, as the system follows.
-inline constexpr int kMostLinks = 40;
-
-// The chain of symbolic links a path starts.
-struct LinkChain {
-    // The path itself, then what each link names in turn (a relative target
-    // joined to the folder that holds the link; nothing is normalized), up
-    // to the first entry that is no link: a file, a folder, a name that does
-    // not exist (yet), or one that cannot be looked at (its folder cannot be
-    // searched). The last entry is where a write through the path lands.
-    std::vector<std::string> Entries;
-    // 0 when the chain ends as above; else ELOOP for a chain of more than
-    // kMostLinks links (a loop), kForeignLinkError for a link not followed
-    // (in a sticky folder that others or a group may write, a link that
-    // belongs neither to the user following it, by the effective user ID,
-    // nor to the folder's owner), or the errno of a
-    // link that cannot be read; the last entry is then that link.
-    int Error = 0;
-};
-LinkChain FollowLinks(const std::string& path);
+// thread to fail with kDamagedFileError or kReplacedDuringRewriteError left
+// beside it; empty before any.
+std::string OldBytesCopy();
 
 // Deletes a file, ignoring every error; errno stays as it was (a clean-up
 // after a failed write keeps its reason).

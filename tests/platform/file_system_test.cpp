@@ -3,40 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <new>
-#include <optional>
 #include <utility>
 #include <vector>
 
 #include <fcntl.h>
-#include <grp.h>
-#include <pwd.h>
-#include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "tests/platform/file_size_limit.h"
+#include "tests/platform/save_checks.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
-
-std::string Text(const std::string& path) {
-    std::string text;
-    fsys::ReadWholeFile(path, text);
-    return text;
-}
-
-struct ObserverScope {
-    explicit ObserverScope(fsys::WriteStepObserver observer) { fsys::SetWriteStepObserver(std::move(observer)); }
-    ~ObserverScope() { fsys::SetWriteStepObserver(nullptr); }
-};
 
 // A save flushes the new file while the old one still has its name, renames
 // it over the old one, then flushes the folder: a power cut at any moment
@@ -61,18 +42,26 @@ TEST(FileSystem, AWriteFlushesTheFileRenamesItThenFlushesTheFolder) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.Path())) ++entries;
     EXPECT_EQ(entries, 1u);
 
-    // A folder flush that fails fails the save with its reason (the file has
-    // its name, unconfirmed); a file system that cannot flush folders does not.
+    // A folder flush that fails fails the save, saying that the file has its
+    // name and new bytes, unconfirmed, and why; a file system that cannot
+    // flush folders does not.
     seen.clear();
-    fsys::SetFolderFlushForTests([](int) { return EIO; });
-    errno = 0;
-    EXPECT_FALSE(fsys::WriteFileAtomically(target, std::string_view("unconfirmed")));
-    EXPECT_EQ(fsys::WriteFailureReason(errno), "The system says: Input/output error.");
+    for (const int error : {EIO, ENOSPC}) {
+        fsys::SetFolderFlushForTests([error](int) { return error; });
+        errno = 0;
+        EXPECT_FALSE(fsys::WriteFileAtomically(target, std::string_view("unconfirmed")));
+        EXPECT_EQ(errno, fsys::kUnconfirmedNameError);
+        EXPECT_EQ(fsys::WriteFailureReason(errno),
+                  (error == EIO ? "The system says: Input/output error." : "The disk is full.") +
+                      std::string(" The disk did not confirm the file's name; the file holds the new bytes, written "
+                                  "but not confirmed."));
+    }
+    EXPECT_EQ(Text(target), "unconfirmed");
     fsys::SetFolderFlushForTests([](int) { return EINVAL; });
     EXPECT_TRUE(fsys::WriteFileAtomically(target, std::string_view("unflushable")));
     fsys::SetFolderFlushForTests(nullptr);
     EXPECT_EQ(Text(target), "unflushable");
-    EXPECT_EQ(seen.size(), 4u) << "no folder flushed";
+    EXPECT_EQ(seen.size(), 6u) << "no folder flushed";
 }
 
 TEST(FileSystem, AWriteThatCannotStartTakesNoStep) {
@@ -138,18 +127,6 @@ TEST(FileSystem, AReadRefusesAFileLargerThanItsKindUnread) {
     EXPECT_FALSE(fsys::ReadWholeFile(dir / "missing", text, kEightBytes));
     EXPECT_EQ(fsys::ReadFailureReason(errno, kEightBytes), "The file does not exist.");
     EXPECT_EQ(text, "12345678");
-}
-
-mode_t Mode(const std::string& path) {
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
-
-size_t EntriesIn(const std::string& folder) {
-    size_t entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++entries;
-    return entries;
 }
 
 // A save through a link writes the file the link leads to and leaves the
@@ -231,80 +208,6 @@ TEST(FileSystem, AProducerThatThrowsLeavesTheOldFileAndNoTemporaryOne) {
     EXPECT_EQ(entries, 1u);
 }
 
-std::string Hex(const std::string& bytes) {
-    std::string text;
-    for (const char byte : bytes) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(byte));
-        text += hex;
-    }
-    return text;
-}
-
-// Who may use a file: owner, group, mode bits and extended attributes (the
-// access list among them), as one line.
-std::string Who(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return "missing";
-    char mode[8];
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-    std::string text = std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid) + " " + mode;
-    std::vector<char> names(4096);
-    const ssize_t size = ::llistxattr(path.c_str(), names.data(), names.size());
-    std::vector<std::string> sorted;
-    for (ssize_t at = 0; at < size; at += static_cast<ssize_t>(sorted.back().size()) + 1)
-        sorted.emplace_back(names.data() + at);
-    std::sort(sorted.begin(), sorted.end());
-    for (const std::string& name : sorted) {
-        std::string value(4096, '\0');
-        value.resize(static_cast<size_t>(
-            std::max<ssize_t>(0, ::lgetxattr(path.c_str(), name.c_str(), value.data(), value.size()))));
-        text += " " + name + "=" + Hex(value);
-    }
-    return text;
-}
-
-// An access list in the system's stored form: its version, then each entry
-// as tag, permissions and id (the ids of the owner, group, mask and other
-// entries are not used).
-std::string AccessList(std::initializer_list<std::tuple<uint16_t, uint16_t, uint32_t>> entries) {
-    std::string bytes{'\x02', '\0', '\0', '\0'};
-    auto put = [&](uint32_t value, int size) {
-        for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    };
-    for (const auto& [tag, permissions, id] : entries) {
-        put(tag, 2);
-        put(permissions, 2);
-        put(id, 4);
-    }
-    return bytes;
-}
-constexpr uint16_t kAclUserObj = 0x01, kAclUser = 0x02, kAclGroupObj = 0x04, kAclGroup = 0x08, kAclMask = 0x10,
-                   kAclOther = 0x20;
-constexpr uint32_t kNoId = 0xFFFFFFFF;
-
-// A user's id and main group, or a group's id; nullopt where the system has
-// no such name.
-std::optional<std::pair<uid_t, gid_t>> User(const char* name) {
-    const passwd* user = ::getpwnam(name);
-    return user ? std::optional(std::pair(user->pw_uid, user->pw_gid)) : std::nullopt;
-}
-std::optional<gid_t> Group(const char* name) {
-    const group* found = ::getgrnam(name);
-    return found ? std::optional(found->gr_gid) : std::nullopt;
-}
-
-bool SetAttribute(const std::string& path, const char* name, const std::string& value) {
-    return ::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0;
-}
-
-// What a save did: "saved", or the errno it left.
-std::string Outcome(const std::string& path, std::string_view bytes) {
-    errno = 0;
-    if (fsys::WriteFileAtomically(path, bytes)) return "saved";
-    return std::to_string(errno);
-}
-
 // A save keeps what decides who may use the file: the owner and group of
 // another user's file, an access list and other attributes (without the
 // access list's mask leaking into the group's bits), the set-ID and sticky
@@ -375,306 +278,6 @@ TEST(FileSystem, ASaveKeepsWhoMayUseTheFile) {
                                 {kAclOther, 4, kNoId}}));
 }
 
-// Runs `work` in a child process in `folder` as the user nobody (group
-// nogroup, and a member of `extraGroup`); what it returns, or nullopt when
-// the child could not become that user. A child that hangs is ended after a
-// minute, and one that dies says by which signal.
-std::optional<std::string> AsNobody(const std::string& folder, gid_t extraGroup,
-                                    const std::function<std::string()>& work) {
-    const auto nobody = User("nobody");
-    int channel[2];
-    if (!nobody || ::pipe(channel) != 0) return std::nullopt;
-    const auto [uid, gid] = *nobody;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        std::string text = "!";
-        // The folder first: its parents need not be open to nobody.
-        if (::chdir(folder.c_str()) == 0 && ::setgroups(1, &extraGroup) == 0 && ::setgid(gid) == 0 &&
-            ::setuid(uid) == 0 && ::geteuid() == uid) {
-            ::alarm(60);
-            text = work();
-        }
-        const ssize_t sent = ::write(channel[1], text.data(), text.size());
-        ::_exit(sent == static_cast<ssize_t>(text.size()) ? 0 : 1);
-    }
-    ::close(channel[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
-    ::close(channel[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child) return std::nullopt;
-    if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text == "!") return std::nullopt;
-    return text;
-}
-
-// The system's fs.protected_regular (0 where it cannot be read).
-int ProtectedRegular() {
-    std::string text;
-    fsys::ReadWholeFile("/proc/sys/fs/protected_regular", text);
-    return text.empty() ? 0 : text[0] - '0';
-}
-
-// An ordinary user saves files that a new file of theirs could not stand in
-// for: another user's file they may write, and their own file of a group they
-// are no member of in a folder that hands its group to new files. Such a file
-// is written in place and stays its owner's with its group, mode and access
-// list; a write that fails there puts the old bytes back; no copy is left.
-// What the user may not write is refused as such; so is, before anything is
-// written, another user's file or link in a sticky folder that others may
-// write (a file there of the folder's owner is written), and another user's
-// link in a sticky folder of a group (a colleague's file there is written,
-// where the system's fs.protected_regular is not 2). A file removed, replaced
-// or moved away while it is saved, or a pipe put in its place, is not
-// reported saved (and a moved one keeps its old bytes); nor is one whose
-// folder's flush fails.
-TEST(FileSystem, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
-    const auto daemon = User("daemon");
-    const auto nobody = User("nobody");
-    const auto users = Group("users");
-    if (!daemon || !nobody || !users) GTEST_SKIP() << "needs the users daemon and nobody and the group users";
-    const auto [their, theirGroup] = *daemon;
-    const auto [me, nogroup] = *nobody;
-    const gid_t usersGroup = *users;
-    TempFolder folder;
-    ::chmod(folder.Path().c_str(), 0755);
-    auto make = [&](const std::string& name, const std::string& text, uid_t uid, gid_t gid, mode_t mode) {
-        const std::string path = folder.Write(name, text);
-        ::chown(path.c_str(), uid, gid);
-        ::chmod(path.c_str(), mode);
-        return path;
-    };
-    const std::string theirs = make("handing/theirs.vxtrack", "old", their, nogroup, 0660);
-    const bool lists = SetAttribute(theirs, "system.posix_acl_access",
-                                    AccessList({{kAclUserObj, 6, kNoId},
-                                                {kAclUser, 4, 0},
-                                                {kAclGroupObj, 6, kNoId},
-                                                {kAclMask, 6, kNoId},
-                                                {kAclOther, 0, kNoId}}));
-    const std::string full = make("handing/full.vxtrack", "old and kept", their, nogroup, 0660);
-    const std::string blind = make("handing/blind.vxtrack", "unread", their, nogroup, 0620);
-    make("handing/piped.vxtrack", "old", their, nogroup, 0620);
-    // In a sticky folder that anyone may write: another user's file, the folder owner's, and one the user may
-    // not write; links of another user to the user's private file and into a folder of theirs, and the user's own.
-    const std::string placed = make("sticky/placed.vxtrack", "theirs", their, nogroup, 0666);
-    const std::string owners = make("sticky/owners.vxtrack", "old", 0, nogroup, 0666);
-    const std::string locked = make("sticky/locked.vxtrack", "locked", their, theirGroup, 0644);
-    const std::string important = make("private/important", "private", me, nogroup, 0600);
-    ::chown((folder / "private").c_str(), me, nogroup);
-    std::filesystem::create_directories(folder / "open");
-    ::chmod((folder / "open").c_str(), 0777);
-    auto link = [&](const std::string& target, const std::string& name, uid_t owner) {
-        std::filesystem::create_symlink(target, folder / name);
-        ::lchown((folder / name).c_str(), owner, static_cast<gid_t>(-1));
-    };
-    link("../private/important", "sticky/planted.vxtrack", their);
-    link("../open/made.vxtrack", "sticky/dangling.vxtrack", their);
-    link("own target.vxtrack", "sticky/own.vxtrack", me);
-    ::chmod((folder / "sticky").c_str(), 01777);
-    // In a group's sticky folder: a colleague's file, and a colleague's link to the user's private file.
-    const std::string colleagues = make("team/colleague.vxtrack", "old", their, usersGroup, 0660);
-    link("../private/important", "team/planted.vxtrack", their);
-    ::chown((folder / "team").c_str(), 0, usersGroup);
-    ::chmod((folder / "team").c_str(), 01770);
-    // The user's own files with set-ID bits: renamed over (mine, setgid), and
-    // written in place (odd, of a group the user is no member of).
-    const std::string mine = make("handing/mine.vxtrack", "old", me, nogroup, 04755);
-    const std::string setGroup = make("handing/setgid.vxtrack", "old", me, nogroup, 02755);
-    const std::string odd = make("handing/odd.vxtrack", "old", me, theirGroup, 04750);
-    for (const char* name : {"removed", "replaced", "moved", "unflushed"})
-        make("handing/" + std::string(name) + ".vxtrack", "old", me, theirGroup, 0640);
-    ::chown((folder / "handing").c_str(), 0, usersGroup);
-    ::chmod((folder / "handing").c_str(), 02775);
-    std::filesystem::create_directories(folder / "closed");
-    std::filesystem::create_symlink("closed", folder / "through");
-
-    const std::vector<std::string> kept = {theirs, full, blind, placed, locked, mine, setGroup, odd, important};
-    std::vector<std::string> before;
-    for (const std::string& path : kept) before.push_back(Who(path));
-    const auto outcomes = AsNobody(folder.Path(), usersGroup, [] {
-        std::string text;
-        for (const char* path : {"handing/theirs.vxtrack", "handing/mine.vxtrack", "handing/setgid.vxtrack",
-                                 "handing/odd.vxtrack", "sticky/own.vxtrack", "sticky/owners.vxtrack",
-                                 "sticky/locked.vxtrack", "through/new.vxtrack", "sticky/planted.vxtrack",
-                                 "sticky/dangling.vxtrack", "sticky/placed.vxtrack", "team/planted.vxtrack",
-                                 "handing/blind.vxtrack", "team/colleague.vxtrack"})
-            text += Outcome(path, "new") + " ";
-        // Another program removes or replaces the file, or puts a pipe in its
-        // place, after the first look and before the file is opened.
-        for (const auto& [path, put] : {std::pair("handing/removed.vxtrack", 0),
-                                        std::pair("handing/replaced.vxtrack", 1),
-                                        std::pair("handing/piped.vxtrack", 2)}) {
-            errno = 0;
-            const bool saved = fsys::WriteFileAtomically(path, [&](const fsys::ByteWriter& write) {
-                ::unlink(path);
-                if (put == 1) ::close(::open(path, O_CREAT | O_WRONLY, 0644));
-                if (put == 2) ::mkfifo(path, 0200);
-                return write("new", 3);
-            });
-            text += (saved ? std::string("saved") : std::to_string(errno)) + " ";
-        }
-        {
-            // Or moves it away and puts another in its place while it is written.
-            ObserverScope scope([](fsys::WriteStep step, const std::string&) {
-                if (step != fsys::WriteStep::Reserved) return;
-                ::rename("handing/moved.vxtrack", "handing/moved away.vxtrack");
-                fsys::WriteFileAtomically("handing/moved.vxtrack", std::string_view("other"));
-            });
-            text += Outcome("handing/moved.vxtrack", "new") + " ";
-        }
-        fsys::SetFolderFlushForTests([](int) { return EIO; });
-        text += Outcome("handing/unflushed.vxtrack", "new") + " ";
-        fsys::SetFolderFlushForTests(nullptr);
-        FileSizeLimit limit(64);
-        return text + Outcome("handing/full.vxtrack", std::string(4096, 'x'));
-    });
-    if (!outcomes) GTEST_SKIP() << "the process cannot become the user nobody";
-    const auto error = [](int e) { return std::to_string(e) + " "; };
-    const std::string foreign = error(fsys::kForeignLinkError), replaced = error(fsys::kReplacedWhileSavingError);
-    const bool colleagueShielded = ProtectedRegular() == 2;
-    EXPECT_EQ(*outcomes, "saved saved saved saved saved saved " + error(EACCES) + error(EACCES) + foreign + foreign +
-                             error(fsys::kForeignFileError) + foreign + error(fsys::kUnreadableFileError) +
-                             (colleagueShielded ? error(fsys::kForeignFileError) : "saved ") + replaced + replaced +
-                             replaced + replaced + error(EIO) + std::to_string(EFBIG));
-    std::vector<std::string> after;
-    for (const std::string& path : kept) after.push_back(Who(path));
-    EXPECT_EQ(after, before);
-    if (lists) {
-        EXPECT_NE(after[0].find("system.posix_acl_access="), std::string::npos);
-    }
-    for (const std::string& path : {theirs, mine, setGroup, odd, owners}) EXPECT_EQ(Text(path), "new") << path;
-    EXPECT_EQ(Text(colleagues), colleagueShielded ? "old" : "new");
-    EXPECT_EQ(Text(folder / "sticky/own target.vxtrack"), "new");
-    EXPECT_EQ(Text(full), "old and kept");
-    EXPECT_EQ(Text(locked), "locked");
-    EXPECT_EQ(Text(placed), "theirs");
-    EXPECT_EQ(Text(important), "private");
-    EXPECT_EQ(Text(folder / "handing/moved away.vxtrack"), "old") << "the old bytes are put back";
-    EXPECT_EQ(Text(folder / "handing/moved.vxtrack"), "other");
-    EXPECT_EQ(Text(folder / "handing/unflushed.vxtrack"), "old");
-    EXPECT_EQ(EntriesIn(folder / "sticky"), 7u) << "no copy left behind";
-    EXPECT_EQ(EntriesIn(folder / "team"), 2u);
-    EXPECT_EQ(EntriesIn(folder / "handing"), 11u);
-    EXPECT_EQ(EntriesIn(folder / "closed"), 0u);
-    EXPECT_EQ(EntriesIn(folder / "open"), 0u);
-}
-
-// A file system of `bytes` mounted on a folder for the scope's life (tmpfs,
-// open to every user, not sticky); Mounted() false where the process may not
-// mount.
-class SmallDisk {
-public:
-    SmallDisk(const std::string& folder, size_t bytes) : folder_(folder) {
-        std::filesystem::create_directories(folder);
-        const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
-        mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    bool Mounted() const { return mounted_; }
-
-private:
-    std::string folder_;
-    bool mounted_ = false;
-};
-
-// Fills the disk of `folder` as another program would.
-void FillDisk(const std::string& folder) {
-    const int fd = ::open((folder + "/filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const std::string block(4096, 'f');
-    while (::write(fd, block.data(), block.size()) > 0) {
-    }
-    ::close(fd);
-}
-
-// Another user's file rewritten in place keeps its whole old bytes when the
-// disk fills up while the new ones are handed over or before their room is
-// reserved; no old byte changes before that. A write that fails after it and
-// cannot put the old bytes back says the file is damaged and names the copy
-// that holds them, which the file's owner, group and others may read, as
-// they may read the file, where the user is neither the owner nor in the
-// group, and no one that the folder's default access list names.
-TEST(FileSystem, AWriteInPlaceKeepsTheWholeOldFileWhenTheDiskFills) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
-    const auto daemon = User("daemon");
-    const auto nobody = User("nobody");
-    if (!daemon || !nobody) GTEST_SKIP() << "needs the users daemon and nobody";
-    TempFolder folder;
-    ::chmod(folder.Path().c_str(), 0755);
-    SmallDisk disk(folder / "disk", 1 << 20);
-    if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system";
-    const std::string old(300 << 10, 'o');
-    const std::string file = folder.Write("disk/theirs.vxtrack", old);
-    ::chown(file.c_str(), daemon->first, daemon->second);
-    ::chmod(file.c_str(), 0666);
-    constexpr uint32_t kStranger = 4242;
-    const bool lists = SetAttribute(folder / "disk", "system.posix_acl_default",
-                                    AccessList({{kAclUserObj, 7, kNoId},
-                                                {kAclUser, 6, kStranger},
-                                                {kAclGroupObj, 7, kNoId},
-                                                {kAclMask, 7, kNoId},
-                                                {kAclOther, 0, kNoId}}));
-    const auto outcome = AsNobody(folder / "disk", nobody->second, [&] {
-        std::string text;
-        // The disk filled while the bytes are handed over; or, once they are,
-        // what the file grows by does not fit.
-        for (const bool filled : {true, false}) {
-            std::optional<FileSizeLimit> limit;
-            errno = 0;
-            fsys::WriteFileAtomically("theirs.vxtrack", [&](const fsys::ByteWriter& write) {
-                const std::string half(200 << 10, 'n');
-                if (!write(half.data(), half.size())) return false;
-                if (filled) FillDisk(".");
-                if (!write(half.data(), half.size())) return false;
-                if (!filled) limit.emplace(old.size() + (16 << 10));
-                return true;
-            });
-            limit.reset();
-            text += std::to_string(errno) + (Text("theirs.vxtrack") == old ? " kept " : " lost ");
-            ::unlink("filler");
-        }
-        // No old byte changed once the room is reserved; then every write fails.
-        std::optional<FileSizeLimit> limit;
-        std::string atReserved;
-        ObserverScope scope([&](fsys::WriteStep step, const std::string&) {
-            if (step != fsys::WriteStep::Reserved) return;
-            atReserved = Text("theirs.vxtrack").compare(0, old.size(), old) == 0 ? "kept" : "changed";
-            limit.emplace(4096);
-        });
-        errno = 0;
-        fsys::WriteFileAtomically("theirs.vxtrack", std::string(old.size() + 4096, 'n'));
-        const int error = errno;
-        limit.reset();
-        return text + atReserved + " " + std::to_string(error) + "\n" + fsys::DamagedFileCopy() + "\n" +
-               fsys::WriteFailureReason(error);
-    });
-    if (!outcome) GTEST_SKIP() << "the process cannot become the user nobody";
-    const size_t first = outcome->find('\n'), second = outcome->find('\n', first + 1);
-    const std::string copy = outcome->substr(first + 1, second - first - 1);
-    EXPECT_EQ(outcome->substr(0, first), std::to_string(ENOSPC) + " kept " + std::to_string(EFBIG) + " kept kept " +
-                                             std::to_string(fsys::kDamagedFileError));
-    EXPECT_EQ(outcome->substr(second + 1),
-              "The file would be larger than the system allows. The file is damaged: its old bytes could not be put "
-              "back. They are kept in \"" + copy + "\".");
-    EXPECT_TRUE(Text(folder / "disk/" + copy) == old) << "the copy holds the old bytes";
-    EXPECT_EQ(Who(folder / "disk/" + copy),
-              std::to_string(nobody->first) + ":" + std::to_string(nobody->second) +
-                  (lists ? " 0666 system.posix_acl_access=" + Hex(AccessList({{kAclUserObj, 6, kNoId},
-                                                                             {kAclUser, 6, daemon->first},
-                                                                             {kAclGroupObj, 0, kNoId},
-                                                                             {kAclGroup, 6, daemon->second},
-                                                                             {kAclMask, 6, kNoId},
-                                                                             {kAclOther, 6, kNoId}}))
-                         : " 0606"));
-    EXPECT_EQ(EntriesIn(folder / "disk"), 2u) << "only the file and the copy";
-}
-
 // A save that fails leaves the old file, no temporary file, and errno the
 // reason, which the messages give in a sentence of their own.
 TEST(FileSystem, AFailedSaveSaysWhy) {
@@ -722,54 +325,6 @@ TEST(FileSystem, AFailedSaveSaysWhy) {
               "Another program replaced or removed the file while it was saved.");
     EXPECT_EQ(fsys::WriteFailureReason(fsys::kForeignFileError),
               "The path names a file that another user placed in a shared folder; such a file is not written.");
-}
-
-// The chain of links a path starts, link by link, as a write follows it.
-TEST(FileSystem, FollowLinksNamesEveryEntryOfTheChain) {
-    namespace fs = std::filesystem;
-    TempFolder folder;
-    const std::string real = folder.Write("real/file", "x");
-    fs::create_directories(folder / "links");
-    fs::create_symlink("../real/file", folder / "links/relative");  // read from its own folder
-    fs::create_symlink(folder / "links/relative", folder / "absolute");
-    fs::create_symlink("nothing yet", folder / "ahead");
-    fs::create_symlink("self", folder / "self");
-    using Chain = std::vector<std::string>;
-    EXPECT_EQ(fsys::FollowLinks(folder / "absolute").Entries,
-              (Chain{folder / "absolute", folder / "links/relative", folder / "links/../real/file"}));
-    EXPECT_EQ(fsys::FollowLinks(folder / "absolute").Error, 0);
-    EXPECT_EQ(fsys::FollowLinks(real).Entries, Chain{real});
-    EXPECT_EQ(fsys::FollowLinks(folder / "ahead").Entries, (Chain{folder / "ahead", folder / "nothing yet"}));
-    const fsys::LinkChain loop = fsys::FollowLinks(folder / "self");
-    EXPECT_EQ(loop.Error, ELOOP);
-    EXPECT_EQ(loop.Entries.size(), size_t(fsys::kMostLinks) + 1);
-    EXPECT_EQ(loop.Entries.back(), folder / "self");
-
-    // In a sticky folder that others may write, a link is followed only when
-    // it belongs to the user or to the folder's owner.
-    const auto daemon = User("daemon");
-    const auto nobody = User("nobody");
-    if (!daemon || !nobody) return;
-    fs::create_directories(folder / "shared");
-    for (const auto& [name, owner] : {std::pair("mine", ::geteuid()), std::pair("owners", daemon->first),
-                                      std::pair("planted", nobody->first)}) {
-        fs::create_symlink("../real/file", folder / "shared/" + name);
-        if (::lchown((folder / "shared/" + name).c_str(), owner, static_cast<gid_t>(-1)) != 0) return;
-    }
-    if (::chown((folder / "shared").c_str(), daemon->first, static_cast<gid_t>(-1)) != 0) return;
-    ::chmod((folder / "shared").c_str(), 01777);
-    EXPECT_EQ(fsys::FollowLinks(folder / "shared/mine").Entries.back(), folder / "shared/../real/file");
-    EXPECT_EQ(fsys::FollowLinks(folder / "shared/owners").Error, 0);
-    const fsys::LinkChain planted = fsys::FollowLinks(folder / "shared/planted");
-    EXPECT_EQ(planted.Error, fsys::kForeignLinkError);
-    EXPECT_EQ(planted.Entries, Chain{folder / "shared/planted"});
-    EXPECT_NE(fsys::WriteFailureReason(planted.Error).find("a link that another user placed in a shared folder"),
-              std::string::npos);
-    // The same in a sticky folder that a group may write; in one that only its owner may write, links are followed.
-    ::chmod((folder / "shared").c_str(), 01770);
-    EXPECT_EQ(fsys::FollowLinks(folder / "shared/planted").Error, fsys::kForeignLinkError);
-    ::chmod((folder / "shared").c_str(), 01755);
-    EXPECT_EQ(fsys::FollowLinks(folder / "shared/planted").Error, 0);
 }
 
 }  // namespace

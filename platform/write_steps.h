@@ -1,0 +1,107 @@
+#pragma once
+// The steps every save is built from, shared by the atomic write
+// (file_system.cpp) and the write in place (write_in_place.cpp): bytes written
+// whole at their place, a new file under a name no one can guess, the flush of
+// a folder, the report of each step to the tests that watch, and what the
+// message of a failed save says besides its errno. Every step that fails
+// returns false with errno the reason; none is for the program's other code.
+
+#include <sys/types.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace fsys::steps {
+
+// False with errno set to the reason.
+inline bool Fail(int error) {
+    errno = error;
+    return false;
+}
+
+// What the message of the last failed save of this thread says besides its
+// errno: the reason that came first (kDamagedFileError, kUnconfirmedNameError)
+// and the copy that keeps the file's old bytes (kDamagedFileError,
+// kReplacedDuringRewriteError).
+struct FailureDetail {
+    int Cause = 0;
+    std::string Copy;
+};
+const FailureDetail& LastFailureDetail();
+// False with errno `error`, its cause and copy kept for the message.
+bool FailWithDetail(int error, int cause, std::string copy);
+
+// Runs a clean-up when the scope is left before Keep() (a failure, or an
+// exception), keeping the errno of the failure.
+template <typename CleanUp>
+class UnlessKept {
+public:
+    explicit UnlessKept(CleanUp cleanUp) : cleanUp_(std::move(cleanUp)) {}
+    ~UnlessKept() {
+        if (kept_) return;
+        const int error = errno;
+        cleanUp_();
+        errno = error;
+    }
+    UnlessKept(const UnlessKept&) = delete;
+    UnlessKept& operator=(const UnlessKept&) = delete;
+    void Keep() { kept_ = true; }
+
+private:
+    CleanUp cleanUp_;
+    bool kept_ = false;
+};
+
+// Writes all of the bytes to the descriptor at its position.
+bool WriteAll(int fd, const void* data, size_t size);
+// Writes `size` bytes at `at` of the file open at fd.
+bool PutAll(int fd, const char* data, size_t size, off_t at);
+// Copies the bytes [begin, end) of `from` to the same places in `to`; a file
+// that ends before `end` was changed by someone else meanwhile
+// (kReplacedWhileSavingError).
+bool CopyRange(int from, int to, off_t begin, off_t end);
+
+// Creates a file from a template ending in "XXXXXX", the six characters drawn
+// at random (no one can guess the name ahead and place something there), with
+// `mode` given to the system, which applies the umask or the folder's default
+// access list; never through a link. The descriptor and the name, or -1.
+int CreateUnique(const std::string& tmpl, mode_t mode, std::string& name);
+
+// What flushing a folder's entries to the disk gave.
+enum class Flush { Done, Impossible, Failed };
+// Flushes a folder's entries to the disk. Impossible where the folder cannot
+// be opened for it (the user may not list it) or its file system cannot flush
+// folders; Failed (errno the reason) where the disk did not confirm them.
+Flush FlushFolder(const std::filesystem::path& dir);
+// Flushes the folder of a file that holds its new bytes under its name, the
+// last step of a save: kUnconfirmedNameError (the system's reason kept) where
+// it fails.
+bool FlushFolderOfName(const std::filesystem::path& dir, const std::string& path);
+
+// Tells the tests that watch that a write of `path` took the step.
+void Report(WriteStep step, const std::string& path);
+
+// What the system hands out by size (a list of attribute names, a value):
+// asked for its size, then fetched, and again when it grew in between.
+template <typename Get>
+std::optional<std::vector<char>> SizedValue(Get get) {
+    for (int tries = 0; tries < 8; ++tries) {
+        const ssize_t size = get(nullptr, 0);
+        if (size < 0) return std::nullopt;
+        std::vector<char> value(static_cast<size_t>(size));
+        const ssize_t got = get(value.data(), value.size());
+        if (got >= 0) {
+            value.resize(static_cast<size_t>(got));
+            return value;
+        }
+        if (errno != ERANGE) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace fsys::steps

@@ -1,0 +1,91 @@
+#include "platform/shared_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/file_system.h"
+#include "tests/platform/save_checks.h"
+#include "tests/platform/temp_folder.h"
+
+namespace {
+
+// From the owners and modes alone: a sticky folder that others or a group may
+// write follows only the links of the user and of the folder's owner; it
+// keeps another user's file from the user where others may write it, and
+// where a group may, only when the system's fs.protected_regular is 2.
+TEST(SharedFolders, TheOwnersAndModesDecideWhoseLinksAndFilesAreUsed) {
+    constexpr uid_t kUser = 1000, kFoldersOwner = 7, kAnother = 1001;
+    const struct {
+        mode_t mode;
+        uid_t owner;  // of the link or file in the folder
+        bool followed, placedAt0, placedAt2;
+    } rows[] = {
+        {01777, kAnother, false, true, true},   {01757, kAnother, false, true, true},
+        {01770, kAnother, false, false, true},  {01775, kAnother, false, false, true},
+        {01777, kUser, true, false, false},     {01777, kFoldersOwner, true, false, false},
+        {01755, kAnother, true, false, false},  {00777, kAnother, true, false, false},
+    };
+    for (const auto& row : rows) {
+        const fsys::FolderOwnership folder{kFoldersOwner, static_cast<mode_t>(S_IFDIR | row.mode)};
+        EXPECT_EQ(fsys::FollowsLinkIn(folder, row.owner, kUser), row.followed) << std::oct << row.mode;
+        EXPECT_EQ(fsys::IsPlacedByAnother(folder, row.owner, kUser, 0), row.placedAt0) << std::oct << row.mode;
+        EXPECT_EQ(fsys::IsPlacedByAnother(folder, row.owner, kUser, 2), row.placedAt2) << std::oct << row.mode;
+    }
+}
+
+// The chain of links a path starts, link by link, as a write follows it.
+TEST(SharedFolders, FollowLinksNamesEveryEntryOfTheChain) {
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    const std::string real = folder.Write("real/file", "x");
+    fs::create_directories(folder / "links");
+    fs::create_symlink("../real/file", folder / "links/relative");  // read from its own folder
+    fs::create_symlink(folder / "links/relative", folder / "absolute");
+    fs::create_symlink("nothing yet", folder / "ahead");
+    fs::create_symlink("self", folder / "self");
+    using Chain = std::vector<std::string>;
+    EXPECT_EQ(fsys::FollowLinks(folder / "absolute").Entries,
+              (Chain{folder / "absolute", folder / "links/relative", folder / "links/../real/file"}));
+    EXPECT_EQ(fsys::FollowLinks(folder / "absolute").Error, 0);
+    EXPECT_EQ(fsys::FollowLinks(real).Entries, Chain{real});
+    EXPECT_EQ(fsys::FollowLinks(folder / "ahead").Entries, (Chain{folder / "ahead", folder / "nothing yet"}));
+    const fsys::LinkChain loop = fsys::FollowLinks(folder / "self");
+    EXPECT_EQ(loop.Error, ELOOP);
+    EXPECT_EQ(loop.Entries.size(), size_t(fsys::kMostLinks) + 1);
+    EXPECT_EQ(loop.Entries.back(), folder / "self");
+
+    // In a sticky folder that others may write, a link is followed only when
+    // it belongs to the user or to the folder's owner.
+    const auto daemon = User("daemon");
+    const auto nobody = User("nobody");
+    if (!daemon || !nobody) return;
+    fs::create_directories(folder / "shared");
+    for (const auto& [name, owner] : {std::pair("mine", ::geteuid()), std::pair("owners", daemon->first),
+                                      std::pair("planted", nobody->first)}) {
+        fs::create_symlink("../real/file", folder / "shared/" + name);
+        if (::lchown((folder / "shared/" + name).c_str(), owner, static_cast<gid_t>(-1)) != 0) return;
+    }
+    if (::chown((folder / "shared").c_str(), daemon->first, static_cast<gid_t>(-1)) != 0) return;
+    ::chmod((folder / "shared").c_str(), 01777);
+    EXPECT_EQ(fsys::FollowLinks(folder / "shared/mine").Entries.back(), folder / "shared/../real/file");
+    EXPECT_EQ(fsys::FollowLinks(folder / "shared/owners").Error, 0);
+    const fsys::LinkChain planted = fsys::FollowLinks(folder / "shared/planted");
+    EXPECT_EQ(planted.Error, fsys::kForeignLinkError);
+    EXPECT_EQ(planted.Entries, Chain{folder / "shared/planted"});
+    EXPECT_NE(fsys::WriteFailureReason(planted.Error).find("a link that another user placed in a shared folder"),
+              std::string::npos);
+    // The same in a sticky folder that a group may write; in one that only its owner may write, links are followed.
+    ::chmod((folder / "shared").c_str(), 01770);
+    EXPECT_EQ(fsys::FollowLinks(folder / "shared/planted").Error, fsys::kForeignLinkError);
+    ::chmod((folder / "shared").c_str(), 01755);
+    EXPECT_EQ(fsys::FollowLinks(folder / "shared/planted").Error, 0);
+}
+
+}  // namespace
