@@ -112,10 +112,10 @@ std::chrono::milliseconds RegSetMostLockWait(std::chrono::milliseconds wait);
 // One user action's changes of the registry (the recent list's eight values,
 // the file association's keys), for as long as the object lives. The
 // action's first change of a store takes the store's lock and keeps it until
-// the action ends: the action waits for another program once at most, another
-// copy of the program reads the action's values all together, never half of
-// them; once that wait has run out, or the lock file cannot be used, the
-// action's other changes of the store fail at once with the same reason.
+// the action ends: the action waits for another program once at most, and no
+// change of another copy of the program comes between the action's changes.
+// Once that wait has run out, or the lock file cannot be used, the action's
+// other changes of the store fail at once with the same reason.
 // Actions nest: the outermost one counts. Nothing here shows anything.
 class RegChangeBatch {
 public:

@@ -45,13 +45,13 @@ std::string TakeAs(uid_t uid, gid_t gid, const std::string& folder, const std::s
         ::_exit(::write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 1);
     }
     ::close(channel[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
-    ::close(channel[0]);
     int status = 0;
     if (child > 0) ::waitpid(child, &status, 0);
-    return text;
+    // The child's one short write fits the pipe whole.
+    char buffer[512];
+    const ssize_t n = ::read(channel[0], buffer, sizeof buffer);
+    ::close(channel[0]);
+    return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
 }
 
 // A missing lock file is made readable by everyone whatever the umask; one
