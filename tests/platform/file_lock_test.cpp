@@ -98,7 +98,8 @@ TEST(FileLock, MadeForEveryoneRefusedWhenNoPlainFileAndWaitedForOnce) {
 // The system administrator's run with a user's configuration folder (sudo -E)
 // with a 077 umask leaves a lock the user can take: the folder owner's,
 // readable by all. An old lock of root's with 0600 is refused to the user,
-// the reason naming it, and given back at root's next use.
+// the reason naming it, and given back at root's next use; a file of root's
+// linked in its place is not.
 TEST(FileLock, ALockThatRootMakesInAUsersFolderStaysTheirs) {
     const passwd* nobody = ::getpwnam("nobody");
     if (::geteuid() != 0 || !nobody) GTEST_SKIP() << "needs root and the user nobody";
@@ -119,9 +120,14 @@ TEST(FileLock, ALockThatRootMakesInAUsersFolderStaysTheirs) {
               "The lock file \"store.lock\" cannot be opened: it belongs to another user, and you have no permission to "
               "read it.");
     EXPECT_EQ(Take(path), "held");
-    ::umask(umask);
     EXPECT_EQ(ModeAndOwner(path), owned);
     EXPECT_EQ(TakeAs(uid, gid, folder.Path(), "store.lock"), "held");
+    // A lock file that is another file's name too, or holds bytes, is not given away.
+    const std::string secret = folder.Write("secret", "s");
+    ASSERT_EQ(::link(secret.c_str(), (folder / "linked.lock").c_str()), 0);
+    EXPECT_EQ(Take(folder / "linked.lock"), "held");
+    ::umask(umask);
+    EXPECT_EQ(ModeAndOwner(secret), "0 0600");
 }
 
 }  // namespace
