@@ -24,8 +24,8 @@
 // failed. Without a configuration folder (no home folder) the keys live in
 // memory for the run alone and no file is written.
 //
-// The registry's text is registry_text.h; this file keeps the stores read and
-// their stamps.
+// The store's text (parse, escape, print) is registry_text.h, the lock
+// file_lock.h; registry.cpp keeps the stores read and their stamps.
 //
 // Key paths use "\" between their names and compare without regard to ASCII
 // letter case; a key keeps the spelling it was created with. An empty value
