@@ -14,6 +14,7 @@
 #include "model/rebuild_flags.h"
 #include "platform/file_system.h"
 #include "platform/prompts.h"
+#include "platform/registry.h"
 #include "platform/stored_paths.h"
 #include "trackdoc/element_document.h"
 #include "trackdoc/element_file.h"
@@ -85,6 +86,22 @@ fs::path Absolute(const std::string& text) {
     return ec ? fs::path(text) : path;
 }
 
+// Writes the recent list to the simulator editor's list. One that is not
+// kept is said once, in the status bar: the document it follows is open all
+// the same, and no box stands in its way. The note goes when a later list is kept.
+void KeepRecentListInRegistry(MainWindowView& view) {
+    static bool noted = false;
+    errno = 0;
+    if (SaveRecentListToRegistry()) {
+        if (noted) view.ShowNote(std::string());
+        noted = false;
+        return;
+    }
+    const std::string reason = RegWriteFailureReason(errno);
+    view.ShowNote(std::string(kRecentListNotKeptText) + (reason.empty() ? "" : " " + reason));
+    noted = true;
+}
+
 }  // namespace
 
 int16_t DocumentTypeOfPath(const std::string& path) {
@@ -138,20 +155,16 @@ bool LoadFile(const std::string& Path, MainWindowView& view) {
         return false;
     }
 
-    if (gUseRecentList) {
-        if (gSyncRecentList) {
-            if (kind == DocumentTrack) AddToRecentList(gDocumentPath);
-            SaveRecentListToRegistry();
-        } else {
-            AddToRecentList(gDocumentPath);
-        }
-    }
+    const bool shared = gUseRecentList && gSyncRecentList;
+    if (gUseRecentList && (kind == DocumentTrack || !gSyncRecentList)) AddToRecentList(gDocumentPath);
     ClearSegmentSelection();
     RemodelTrack(true);
     gDocumentChanged = false;
     view.SetupToolToolbar();
     UpdateMenuState(view);
     view.RenderScene();
+    // After the document is shown: the registry may wait for another program.
+    if (shared) KeepRecentListInRegistry(view);
     return true;
 }
 
@@ -224,9 +237,9 @@ void OpenRecentDocument(int Index, MainWindowView& view) {
     LoadFile(path, view);
 }
 
-void ClearRecentDocuments() {
+void ClearRecentDocuments(MainWindowView& view) {
     ClearRecentList();
-    if (gUseRecentList && gSyncRecentList) SaveRecentListToRegistry();
+    if (gUseRecentList && gSyncRecentList) KeepRecentListInRegistry(view);
 }
 
 CloseDecision QueryClose(MainWindowView& view) {

@@ -24,6 +24,8 @@ public:
     virtual void RenderScene() = 0;
     // The owner of the file dialogs (a wxWindow*, or nullptr).
     virtual void* DialogOwner() = 0;
+    // A note in the status bar, said without a box in the way of the document; empty clears it.
+    virtual void ShowNote(const std::string& text) = 0;
 };
 
 // Captions and texts of the commands.
@@ -50,6 +52,9 @@ inline constexpr const char* kMissingElementText = "Could Not Find Element File!
 inline constexpr const char* kSaveTrackFailedText = "Could Not Save Track File!\r\n";
 inline constexpr const char* kSaveElementFailedText = "Could Not Save Element File!\r\n";
 inline constexpr const char* kSaveFailedGuess = "The file or its folder may be read-only, or the disk may be full.";
+// The note of a recent list that the simulator editor's list in the registry
+// did not take, then the reason (RegWriteFailureReason).
+inline constexpr const char* kRecentListNotKeptText = "The recent files were not kept in the registry.";
 
 // The document kind a path's extension names, compared without regard to
 // case: 1 ".vxtrack", 2 ".vxelem", 0 anything else.
@@ -70,7 +75,9 @@ void UpdateMenuState(MainWindowView& view);
 //   nothing of the previous document is left (no document, no model, an empty
 //   preview, an empty tool bar, no changes to save).
 // - Success: the recent list, a cleared selection, the model at the detail of
-//   gModelOnLoad, no changes, the tool bar of the kind, menus, title, preview.
+//   gModelOnLoad, no changes, the tool bar of the kind, menus, title, preview;
+//   then, while shared, the simulator editor's list, which waits for another
+//   program's lock at most once (a list not kept is a note, not a box).
 // Does nothing while the model is being built.
 bool LoadFile(const std::string& Path, MainWindowView& view);
 
@@ -93,8 +100,9 @@ bool SaveDocumentAs(MainWindowView& view);
 void OpenDocument(MainWindowView& view);
 // A recent entry (0 to 7): the unsaved-changes question, then LoadFile on it.
 void OpenRecentDocument(int Index, MainWindowView& view);
-// Clear Recent List, and the simulator editor's list with it while shared.
-void ClearRecentDocuments();
+// Clear Recent List, and the simulator editor's list with it while shared (a
+// list not kept is a note, as after an open).
+void ClearRecentDocuments(MainWindowView& view);
 
 // Whether the main window may close now.
 enum class CloseDecision {

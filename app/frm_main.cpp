@@ -40,6 +40,7 @@
 
 namespace {
 
+constexpr int kStatusFieldNote = 0;  // notes said without a box
 constexpr int kStatusFieldFrameRate = 1;
 constexpr int kFrameTimerInterval = 1;  // milliseconds: frames as fast as the window system gives them
 
@@ -538,7 +539,7 @@ void frmMain::mnuRecent_Click(int Index) {
     TakePreviewFocus();
 }
 
-void frmMain::mnuClearRecent_Click() { ClearRecentDocuments(); }
+void frmMain::mnuClearRecent_Click() { ClearRecentDocuments(*this); }
 
 void frmMain::mnuExit_Click() { Close(); }
 
@@ -744,6 +745,10 @@ void frmMain::SetTimerEnabled(bool enabled) {
     mFrameTimerOn = enabled;
     if (enabled && !tmrMain.IsRunning()) tmrMain.StartOnce(kFrameTimerInterval);
     if (!enabled) tmrMain.Stop();
+}
+
+void frmMain::ShowNote(const std::string& text) {
+    ucStatusBar1->UpdateField(kStatusFieldNote, wxString::FromUTF8(text));
 }
 
 void frmMain::ShowFrameRate(const std::string& text) {

@@ -88,6 +88,7 @@ private:
     void SetSaveEnabled(bool enabled) override;
     void RenderScene() override;
     void* DialogOwner() override { return static_cast<wxWindow*>(this); }
+    void ShowNote(const std::string& text) override;
 
     // PreviewInputHost
     double FrameClock() override;

@@ -1,5 +1,7 @@
 #include "core/recent_list.h"
 
+#include <cerrno>
+
 #include "core/app_state.h"
 #include "core/settings_file.h"
 #include "platform/registry.h"
@@ -40,9 +42,16 @@ void LoadRecentListFromRegistry() {
 }
 
 bool SaveRecentListToRegistry() {
+    // One action: a lock that another program holds is waited for once, not once a value.
+    const RegChangeBatch batch;
     bool ok = true;
-    for (int i = 1; i <= 8; ++i)
-        ok = RegWriteValue(RegCurrentUser, kEditorRecentListKey, RegString, ValueName(i), gRecentFiles[i - 1]) && ok;
+    int error = 0;
+    for (int i = 1; i <= 8; ++i) {
+        if (RegWriteValue(RegCurrentUser, kEditorRecentListKey, RegString, ValueName(i), gRecentFiles[i - 1])) continue;
+        if (ok) error = errno;
+        ok = false;
+    }
+    errno = error;
     return ok;
 }
 

@@ -33,7 +33,9 @@ RecentMenuState BuildRecentMenuState();
 // Entries 0 to 7 from the editor's values File1 to File8 (empty where unreadable).
 void LoadRecentListFromRegistry();
 // The editor's values File1 to File8 from entries 0 to 7 (empty ones as empty
-// texts); false when a value could not be written.
+// texts), as one action of the registry (RegChangeBatch: another program's
+// lock waited for once at most); false when a value could not be written,
+// errno that of the first value refused (RegWriteFailureReason says why).
 bool SaveRecentListToRegistry();
 // Shows the list in the menu (nothing while the list is not in use).
 void RefreshRecentMenu();

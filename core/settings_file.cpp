@@ -135,6 +135,8 @@ std::string SettingsStartupNotice() {
                 notes.push_back("Could not read the registry file " + RegStoreFile(root) + "\r\n" +
                                 fsys::ReadFailureReason(error, fsys::kRegistryFile) + "\r\n" +
                                 kRefusedRegistryFileText);
+            else if (const std::string strange = RegStoreNotUnderstood(root); !strange.empty())
+                notes.push_back(strange + "\r\n" + kStrangeRegistryFileText);
         }
     }
     std::string text;

@@ -55,8 +55,10 @@ bool SettingsFileKept();
 
 // What the main window says once at start-up, after LoadSettings and
 // InitAppPaths, about settings that this run does not keep: no configuration
-// folder (no home folder), or a settings or registry file that was not read
-// (naming the file and the reason); empty when there is nothing to say.
+// folder (no home folder), a settings or registry file that was not read
+// (naming the file and the reason), or a registry file with a line the
+// program does not understand (naming the file and the line); empty when
+// there is nothing to say.
 std::string SettingsStartupNotice();
 inline constexpr const char* kSettingsNoticeTitle = "Warning!";
 inline constexpr const char* kNoSettingsFolderText =
@@ -67,6 +69,8 @@ inline constexpr const char* kRefusedSettingsFileText =
 inline constexpr const char* kRefusedRegistryFileText =
     "The program starts without the values it holds and changes none of them until it ends; the file is left "
     "as it is.";
+inline constexpr const char* kStrangeRegistryFileText =
+    "The program reads the values it understands and changes none of them while that line is in the file.";
 
 // The model settings' start-up detail (rail detail 0.5, spine detail 1.0)
 // belongs to the model, which this library does not link: the program installs

@@ -1,145 +1,29 @@
 #include "platform/registry.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <optional>
-#include <string_view>
-#include <thread>
-#include <unordered_map>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/app_folders.h"
+#include "platform/file_lock.h"
 #include "platform/file_system.h"
+#include "platform/registry_text.h"
 
 namespace {
 
+using regtext::gWork;
+using regtext::RegStore;
+using regtext::RegValue;
+
 constexpr size_t kReadBufferSize = 1024;  // the largest value a read returns, in bytes
-
-struct RegValue {
-    std::string Name;
-    int32_t Type = RegString;
-    std::string Data;  // string: the text; binary: the bytes; number: 4 bytes, least significant first
-};
-
-// One key of the store. Keys form a tree under an unnamed root (node 0); a key
-// holds its own name only, so a deep key costs its own names and no more.
-struct RegKey {
-    std::string Name;  // as first created
-    size_t Parent = 0;
-    size_t ChildCount = 0;
-    bool Alive = true;
-    std::vector<RegValue> Values;
-};
-
-// A name looked up under its parent, without regard to ASCII letter case.
-struct NameKey {
-    size_t Owner;
-    std::string Lower;
-    bool operator==(const NameKey&) const = default;
-};
-
-struct NameKeyHash {
-    size_t operator()(const NameKey& k) const {
-        return std::hash<std::string_view>{}(k.Lower) ^ (std::hash<size_t>{}(k.Owner) * 0x9E3779B97F4A7C15ull);
-    }
-};
-
-// Every step of reading, looking up and writing the store: the tests bound it
-// by the size of the store's file.
-uint64_t gWork = 0;
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string Lowered(std::string_view text) {
-    gWork += text.size() + 1;
-    std::string out(text);
-    for (char& c : out) c = LowerAscii(c);
-    return out;
-}
-
-struct RegStore {
-    std::vector<RegKey> Keys{RegKey{}};  // node 0 is the root; parents always stand before their children
-    std::unordered_map<NameKey, size_t, NameKeyHash> Children;  // (parent, name) -> key
-    std::unordered_map<NameKey, size_t, NameKeyHash> ValueIndex;  // (key, value name) -> index in Values
-    bool Clean = true;  // false when a line of the file could not be understood
-
-    std::optional<size_t> FindChild(size_t parent, std::string_view name) const {
-        const auto it = Children.find(NameKey{parent, Lowered(name)});
-        if (it == Children.end()) return std::nullopt;
-        return it->second;
-    }
-    size_t FindOrAddChild(size_t parent, std::string_view name) {
-        NameKey k{parent, Lowered(name)};
-        if (const auto it = Children.find(k); it != Children.end()) return it->second;
-        const size_t index = Keys.size();
-        Keys.push_back(RegKey{std::string(name), parent, 0, true, {}});
-        ++Keys[parent].ChildCount;
-        Children.emplace(std::move(k), index);
-        return index;
-    }
-    // The key named by the path, or nullopt; the root (an empty path) is never found.
-    std::optional<size_t> FindKey(const std::vector<std::string>& names) const {
-        if (names.empty()) return std::nullopt;
-        size_t key = 0;
-        for (const std::string& name : names) {
-            const auto child = FindChild(key, name);
-            if (!child) return std::nullopt;
-            key = *child;
-        }
-        return key;
-    }
-    // The key named by the path, created with its missing parents.
-    size_t AddKey(const std::vector<std::string>& names) {
-        size_t key = 0;
-        for (const std::string& name : names) key = FindOrAddChild(key, name);
-        return key;
-    }
-    RegValue* FindValue(size_t key, std::string_view name) {
-        const auto it = ValueIndex.find(NameKey{key, Lowered(name)});
-        return it == ValueIndex.end() ? nullptr : &Keys[key].Values[it->second];
-    }
-    void SetValue(size_t key, RegValue value) {
-        NameKey k{key, Lowered(value.Name)};
-        if (const auto it = ValueIndex.find(k); it != ValueIndex.end()) {
-            RegValue& existing = Keys[key].Values[it->second];
-            existing.Type = value.Type;
-            existing.Data = std::move(value.Data);
-            return;
-        }
-        ValueIndex.emplace(std::move(k), Keys[key].Values.size());
-        Keys[key].Values.push_back(std::move(value));
-    }
-    void DeleteKey(size_t key) {
-        RegKey& k = Keys[key];
-        for (const RegValue& value : k.Values) ValueIndex.erase(NameKey{key, Lowered(value.Name)});
-        k.Values.clear();
-        Children.erase(NameKey{k.Parent, Lowered(k.Name)});
-        --Keys[k.Parent].ChildCount;
-        k.Alive = false;
-    }
-    // The key's names joined by "", as first created.
-    std::string PathOf(size_t key) const {
-        std::vector<size_t> chain;
-        for (size_t k = key; k != 0; k = Keys[k].Parent) chain.push_back(k);
-        std::string path;
-        for (size_t i = chain.size(); i-- > 0;) {
-            if (i + 1 != chain.size()) path.push_back('\\');
-            path += Keys[chain[i]].Name;
-        }
-        gWork += chain.size() + path.size();
-        return path;
-    }
-};
 
 const char* RootTitle(uint32_t root) {
     switch (root) {
@@ -147,192 +31,6 @@ const char* RootTitle(uint32_t root) {
         case RegCurrentUser: return "HKEY_CURRENT_USER";
         default: return nullptr;
     }
-}
-
-// The key's names without empty ones ("a\\b\" is "a\b"); nullopt when a name holds a control character.
-std::optional<std::vector<std::string>> SplitKeyPath(std::string_view subKey) {
-    gWork += subKey.size() + 1;
-    std::vector<std::string> names;
-    std::string name;
-    for (char c : subKey) {
-        if (static_cast<unsigned char>(c) < 32 || c == 127) return std::nullopt;
-        if (c == '\\') {
-            if (!name.empty()) names.push_back(name);
-            name.clear();
-        } else {
-            name.push_back(c);
-        }
-    }
-    if (!name.empty()) names.push_back(name);
-    return names;
-}
-
-// ---- the text file -------------------------------------------------------------------------
-
-void AppendEscaped(std::string& out, std::string_view text) {
-    static const char kHex[] = "0123456789ABCDEF";
-    out.push_back('"');
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (u < 32 || u == 127) {
-                    out += "\\x";
-                    out.push_back(kHex[u >> 4]);
-                    out.push_back(kHex[u & 15]);
-                } else {
-                    out.push_back(c);
-                }
-        }
-    }
-    out.push_back('"');
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = LowerAscii(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// Reads a quoted, escaped text starting at pos; pos ends after the closing quote.
-bool ParseQuoted(std::string_view line, size_t& pos, std::string& out) {
-    if (pos >= line.size() || line[pos] != '"') return false;
-    out.clear();
-    for (++pos; pos < line.size(); ++pos) {
-        char c = line[pos];
-        if (c == '"') {
-            ++pos;
-            return true;
-        }
-        if (c != '\\') {
-            out.push_back(c);
-            continue;
-        }
-        if (++pos >= line.size()) return false;
-        switch (line[pos]) {
-            case '\\': out.push_back('\\'); break;
-            case '"': out.push_back('"'); break;
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
-            case 'x': {
-                if (pos + 2 >= line.size()) return false;
-                const int hi = HexDigit(line[pos + 1]), lo = HexDigit(line[pos + 2]);
-                if (hi < 0 || lo < 0) return false;
-                out.push_back(static_cast<char>(hi * 16 + lo));
-                pos += 2;
-                break;
-            }
-            default: return false;
-        }
-    }
-    return false;
-}
-
-bool ParseValueLine(std::string_view line, RegValue& value) {
-    size_t pos = 0;
-    if (!ParseQuoted(line, pos, value.Name)) return false;
-    if (pos >= line.size() || line[pos] != '=') return false;
-    const std::string_view rest = line.substr(pos + 1);
-    if (rest.substr(0, 7) == "string:" || rest.substr(0, 7) == "binary:") {
-        value.Type = rest[0] == 's' ? RegString : RegBinary;
-        size_t p = 7;
-        return ParseQuoted(rest, p, value.Data) && p == rest.size();
-    }
-    if (rest.substr(0, 6) == "dword:") {
-        const std::string_view digits = rest.substr(6);
-        if (digits.size() != 8) return false;
-        uint32_t n = 0;
-        for (char c : digits) {
-            const int d = HexDigit(c);
-            if (d < 0) return false;
-            n = n * 16 + static_cast<uint32_t>(d);
-        }
-        value.Type = RegNumber;
-        value.Data.clear();
-        for (int i = 0; i < 4; ++i) value.Data.push_back(static_cast<char>((n >> (8 * i)) & 0xFF));
-        return true;
-    }
-    return false;
-}
-
-uint32_t NumberOf(const RegValue& value) {
-    uint32_t n = 0;
-    for (size_t i = 0; i < 4 && i < value.Data.size(); ++i)
-        n |= static_cast<uint32_t>(static_cast<unsigned char>(value.Data[i])) << (8 * i);
-    return n;
-}
-
-// Parses the text of a store file into the store.
-void ParseStore(const std::string& text, RegStore& store) {
-    size_t current = 0;  // the key of the last [key] line; 0 (the root) before the first
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        gWork += end - start + 1;
-        std::string_view line(text.data() + start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[') {
-            current = 0;
-            if (line.back() != ']' || line.size() < 2) {
-                store.Clean = false;
-                continue;
-            }
-            const auto names = SplitKeyPath(line.substr(1, line.size() - 2));
-            if (!names || names->empty()) {
-                store.Clean = false;
-                continue;
-            }
-            // Parents are implied by their children, even when the file does not list them.
-            current = store.AddKey(*names);
-            continue;
-        }
-        RegValue value;
-        if (current == 0 || !ParseValueLine(line, value)) {
-            store.Clean = false;
-            continue;
-        }
-        store.SetValue(current, std::move(value));
-    }
-}
-
-// The store's text as its file holds it: every line written stands for a line
-// read or a change made.
-std::string StoreText(uint32_t root, const RegStore& store) {
-    std::string text = "; Gantrywright registry: ";
-    text += RootTitle(root);
-    text += "\n; Written by the program; one [key] line, then one \"name\"=type:value line per value.\n";
-    // A key without values that has subkeys is implied by them and gets no
-    // line of its own, so the file never grows by more than the change.
-    for (size_t i = 1; i < store.Keys.size(); ++i) {
-        const RegKey& key = store.Keys[i];
-        if (!key.Alive || (key.Values.empty() && key.ChildCount > 0)) continue;
-        text += "[" + store.PathOf(i) + "]\n";
-        for (const RegValue& value : key.Values) {
-            AppendEscaped(text, value.Name);
-            if (value.Type == RegNumber) {
-                char digits[16];
-                std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(NumberOf(value)));
-                text += "=dword:";
-                text += digits;
-            } else {
-                text += value.Type == RegString ? "=string:" : "=binary:";
-                AppendEscaped(text, value.Data);
-            }
-            text.push_back('\n');
-        }
-    }
-    gWork += text.size();
-    return text;
 }
 
 // ---- the stores kept in memory -------------------------------------------------------------
@@ -438,7 +136,7 @@ void Load(KeptStore& kept) {
     }
     kept.Held = fd;
     kept.Stamp = StampOf(st);
-    ParseStore(text, kept.Store);
+    regtext::ParseStore(text, kept.Store);
 }
 
 // The store of a known root, read when the program has not read it yet, when
@@ -455,63 +153,74 @@ KeptStore& StoreOf(uint32_t root) {
     return kept;
 }
 
-// The most time a write waits for another running copy of the program to
-// finish its write of the same store.
-constexpr auto kMostLockWait = std::chrono::seconds(10);
+// The most time an action waits for another running copy of the program to
+// let go of a store's lock (RegSetMostLockWait changes it).
+std::chrono::milliseconds gMostLockWait = kRegMostLockWait;
 
-// The lock that each write of a store holds: an exclusive flock on the file
-// "<store>.lock" beside the store (made when missing and left there, so that
-// every copy of the program locks the same file). Two running copies of the
-// program write one after the other, and each reads the other's change
-// before it makes its own, so neither loses a value of the other.
-class StoreLock {
-public:
-    explicit StoreLock(const std::string& storePath) {
-        const std::string path = storePath + ".lock";
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0600);
-        if (fd_ < 0) return;
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0) return;
-        if (!S_ISREG(st.st_mode)) {
-            errno = ENXIO;
-            return;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + kMostLockWait;
-        auto pause = std::chrono::milliseconds(1);
-        for (;;) {
-            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) break;
-            if (errno == EINTR) continue;
-            // A file system that keeps no locks: the write goes on without one.
-            if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) break;
-            // Still held by a copy that does not finish (stopped, or stuck on
-            // its disk): the write fails rather than hang the program.
-            if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) return;
-            std::this_thread::sleep_for(pause);
-            pause = std::min(pause * 2, std::chrono::milliseconds(50));
-        }
-        held_ = true;
+// The sentences of the last refusals of the registry's own codes (RegWriteFailureReason).
+std::string gHeldReason, gLockFileReason, gStrangeLineReason;
+
+std::string SecondsText(std::chrono::milliseconds wait) {
+    const auto ms = wait.count();
+    std::string number = std::to_string(ms / 1000);
+    if (ms % 1000 != 0) {
+        number += "." + std::to_string(1000 + ms % 1000).substr(1);
+        while (number.back() == '0') number.pop_back();
     }
-    ~StoreLock() {
-        if (fd_ < 0) return;
-        const int error = errno;
-        ::close(fd_);  // releases the lock
-        errno = error;
+    return number + (ms == 1000 ? " second" : " seconds");
+}
+
+// The locks of the action under way (RegChangeBatch), one per store file:
+// taken by the action's first change of the store and kept until it ends, or
+// the refusal of that first attempt, which the action's other changes of the
+// store give at once.
+int gBatchDepth = 0;
+std::vector<std::pair<std::string, std::unique_ptr<FileLock>>> gBatchLocks;
+
+// The lock that each change of a store holds: FileLock on "<store>.lock"
+// beside it. Two running copies of the program change the store one after
+// the other, and each reads the other's change before it makes its own, so
+// neither loses a value of the other. Null, errno set and its reason kept,
+// when it was not taken.
+const FileLock* TakeLock(const std::string& storePath, std::unique_ptr<FileLock>& own) {
+    const std::string path = storePath + ".lock";
+    const FileLock* lock = nullptr;
+    if (gBatchDepth > 0) {
+        for (const auto& [lockPath, taken] : gBatchLocks)
+            if (lockPath == path) lock = taken.get();
+        if (!lock) lock = gBatchLocks.emplace_back(path, std::make_unique<FileLock>(path, gMostLockWait)).second.get();
+    } else {
+        own = std::make_unique<FileLock>(path, gMostLockWait);
+        lock = own.get();
     }
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
-    // False with errno the reason when the lock could not be taken.
-    bool Held() const { return held_; }
+    if (lock->Held()) return lock;
+    if (lock->Error() == kLockHeldError)
+        gHeldReason = "Another program holds the registry file \"" + storePath + "\" and did not let go of it within " +
+                      SecondsText(gMostLockWait) + ".";
+    else
+        gLockFileReason = lock->Reason();
+    errno = lock->Error();
+    return nullptr;
+}
 
-private:
-    int fd_ = -1;
-    bool held_ = false;
-};
+// The first line the program does not understand of a store read from its
+// file, as a sentence naming the file; empty for none.
+std::string StrangeLineSentence(const KeptStore& kept) {
+    if (kept.Refusal != 0 || kept.Store.StrangeLine == 0) return std::string();
+    return "The registry file \"" + kept.Path + "\" has a line the program does not understand (line " +
+           std::to_string(kept.Store.StrangeLine) + ": \"" + kept.Store.StrangeText + "\").";
+}
 
-// A change refused since the store is left as it is for the run: false, errno
-// what kept its file from being read where that says why it is not written (a
-// folder of its name, ...), else 0 (lines not understood; a file too large to
-// read, of which the start of the program told).
+// A change refused since the store is left as it is: false, errno what kept
+// its file from being read where that says why it is not written (a folder of
+// its name, ...), kRegStoreNotUnderstoodError for a line not understood, else
+// 0 (a file too large to read, of which the start of the program told).
 bool RefuseLeftStore(const KeptStore& kept) {
+    if (kept.Refusal == 0 && kept.Store.StrangeLine != 0) {
+        gStrangeLineReason = StrangeLineSentence(kept) + " The file is not changed, lest that line be lost.";
+        errno = kRegStoreNotUnderstoodError;
+        return false;
+    }
     errno = kept.Refusal == EFBIG ? 0 : kept.Refusal;
     return false;
 }
@@ -533,12 +242,12 @@ bool ChangeStore(uint32_t root, const std::function<bool(RegStore&)>& change) {
     }
     if (!StoreOf(root).Store.Clean) return RefuseLeftStore(StoreOf(root));
     if (!fsys::CreateFolders(std::filesystem::path(path).parent_path().string())) return false;
-    const StoreLock lock(path);
-    if (!lock.Held()) return false;
+    std::unique_ptr<FileLock> own;
+    if (!TakeLock(path, own)) return false;
     KeptStore& kept = StoreOf(root);
     if (!kept.Store.Clean) return RefuseLeftStore(kept);
     if (!change(kept.Store)) return false;
-    const std::string text = StoreText(root, kept.Store);
+    const std::string text = regtext::StoreText(RootTitle(root), kept.Store);
     if (!fsys::WriteFileAtomically(kept.Path, text, fsys::kRegistryFile)) {
         kept.Loaded = false;
         return false;
@@ -559,38 +268,6 @@ bool ChangeStore(uint32_t root, const std::function<bool(RegStore&)>& change) {
     return true;
 }
 
-// A 32-bit number from its text: decimal (a fraction rounds half to even) or "&h" hexadecimal.
-std::optional<uint32_t> ParseNumberText(const std::string& text) {
-    size_t b = 0, e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-    const std::string_view t(text.data() + b, e - b);
-    if (t.size() > 2 && t[0] == '&' && LowerAscii(t[1]) == 'h') {
-        if (t.size() > 10) return std::nullopt;
-        uint32_t n = 0;
-        for (char c : t.substr(2)) {
-            const int d = HexDigit(c);
-            if (d < 0) return std::nullopt;
-            n = n * 16 + static_cast<uint32_t>(d);
-        }
-        return n;
-    }
-    size_t p = 0;
-    bool negative = false;
-    if (p < t.size() && (t[p] == '-' || t[p] == '+')) negative = t[p++] == '-';
-    double whole = 0;
-    size_t digits = 0;
-    for (; p < t.size() && t[p] >= '0' && t[p] <= '9'; ++p, ++digits) whole = whole * 10 + (t[p] - '0');
-    double fraction = 0, scale = 0.1;
-    if (p < t.size() && t[p] == '.')
-        for (++p; p < t.size() && t[p] >= '0' && t[p] <= '9'; ++p, ++digits, scale /= 10) fraction += (t[p] - '0') * scale;
-    if (digits == 0 || p != t.size()) return std::nullopt;
-    double v = std::nearbyint(whole + fraction);
-    if (negative) v = -v;
-    if (v < -2147483648.0 || v > 2147483647.0) return std::nullopt;
-    return static_cast<uint32_t>(static_cast<int32_t>(v));
-}
-
 }  // namespace
 
 std::string RegStoreFile(uint32_t Root) {
@@ -607,7 +284,7 @@ int RegStoreRefusal(uint32_t Root) { return RootTitle(Root) ? StoreOf(Root).Refu
 
 bool RegReadValue(uint32_t Root, const std::string& SubKey, const std::string& ValueName, std::string& Value) {
     if (!RootTitle(Root)) return false;
-    const auto names = SplitKeyPath(SubKey);
+    const auto names = regtext::SplitKeyPath(SubKey);
     if (!names) return false;
     RegStore& store = StoreOf(Root).Store;
     const auto key = store.FindKey(*names);
@@ -626,7 +303,7 @@ bool RegReadValue(uint32_t Root, const std::string& SubKey, const std::string& V
         }
         case RegNumber: {
             char digits[16];
-            std::snprintf(digits, sizeof digits, "&h%08X", static_cast<unsigned>(NumberOf(*value)));
+            std::snprintf(digits, sizeof digits, "&h%08X", static_cast<unsigned>(regtext::NumberOf(*value)));
             Value = digits;
             break;
         }
@@ -638,7 +315,7 @@ bool RegReadValue(uint32_t Root, const std::string& SubKey, const std::string& V
 bool RegWriteValue(uint32_t Root, const std::string& SubKey, int32_t ValueType, const std::string& ValueName,
                    const std::string& Value) {
     if (!RootTitle(Root)) return false;
-    const auto names = SplitKeyPath(SubKey);
+    const auto names = regtext::SplitKeyPath(SubKey);
     if (!names || names->empty()) return false;
     RegValue value;
     value.Name = ValueName;
@@ -647,7 +324,7 @@ bool RegWriteValue(uint32_t Root, const std::string& SubKey, int32_t ValueType, 
         case RegString:
         case RegBinary: value.Data = Value; break;
         case RegNumber: {
-            const auto n = ParseNumberText(Value);
+            const auto n = regtext::ParseNumberText(Value);
             if (!n) return false;
             for (int i = 0; i < 4; ++i) value.Data.push_back(static_cast<char>((*n >> (8 * i)) & 0xFF));
             break;
@@ -662,7 +339,7 @@ bool RegWriteValue(uint32_t Root, const std::string& SubKey, int32_t ValueType, 
 
 bool RegDeleteKeyPath(uint32_t Root, const std::string& SubKey) {
     if (!RootTitle(Root)) return false;
-    const auto names = SplitKeyPath(SubKey);
+    const auto names = regtext::SplitKeyPath(SubKey);
     if (!names || names->empty()) return false;
     return ChangeStore(Root, [&](RegStore& store) {
         const auto key = store.FindKey(*names);
@@ -673,3 +350,29 @@ bool RegDeleteKeyPath(uint32_t Root, const std::string& SubKey) {
 }
 
 uint64_t RegStoreWork() { return gWork; }
+
+std::string RegStoreNotUnderstood(uint32_t Root) {
+    return RootTitle(Root) ? StrangeLineSentence(StoreOf(Root)) : std::string();
+}
+
+std::string RegWriteFailureReason(int error) {
+    switch (error) {
+        case kLockHeldError: return gHeldReason;
+        case kLockFileError: return gLockFileReason;
+        case kRegStoreNotUnderstoodError: return gStrangeLineReason;
+        default: return fsys::WriteFailureReason(error);
+    }
+}
+
+std::chrono::milliseconds RegSetMostLockWait(std::chrono::milliseconds wait) {
+    return std::exchange(gMostLockWait, wait);
+}
+
+RegChangeBatch::RegChangeBatch() { ++gBatchDepth; }
+
+RegChangeBatch::~RegChangeBatch() {
+    if (--gBatchDepth > 0) return;
+    const int error = errno;
+    gBatchLocks.clear();  // lets go of the locks
+    errno = error;
+}

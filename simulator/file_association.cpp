@@ -172,19 +172,29 @@ FileAssociationForm LoadFileAssociation() {
 }
 
 bool SaveFileAssociation(const FileAssociationForm& form, const AssociationPaths& paths) {
-    bool ok = WriteDefault(kExtensionKey, kFileType);
+    // One action: a lock that another program holds is waited for once, not once a key.
+    const RegChangeBatch batch;
+    bool ok = true;
+    int error = 0;
+    const auto write = [&](const std::string& key, const std::string& value) {
+        if (WriteDefault(key, value)) return;
+        if (ok) error = errno;
+        ok = false;
+    };
+    write(kExtensionKey, kFileType);
     for (int i = 0; i < kVerbCount; ++i) {
         const std::string key = std::string(kShellKey) + "\\" + kVerbs[i].Key;
         if (form.RightClick[i]) {
-            ok = WriteDefault(key, kVerbs[i].Caption) && ok;
-            ok = WriteDefault(key + "\\Command", VerbCommand(i, paths)) && ok;
+            write(key, kVerbs[i].Caption);
+            write(key + "\\Command", VerbCommand(i, paths));
         } else {
             // A key that is not there is no failure.
             RegDeleteKeyPath(RegClassesRoot, key + "\\Command");
             RegDeleteKeyPath(RegClassesRoot, key);
         }
     }
-    ok = WriteDefault(kShellKey, form.DoubleClick == 0 ? "Ride" : form.DoubleClick == 1 ? "Edit" : "Tera") && ok;
-    ok = WriteDefault(kIconKey, IconValue(form, paths)) && ok;
+    write(kShellKey, form.DoubleClick == 0 ? "Ride" : form.DoubleClick == 1 ? "Edit" : "Tera");
+    write(kIconKey, IconValue(form, paths));
+    errno = error;
     return ok;
 }

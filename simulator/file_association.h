@@ -75,6 +75,8 @@ std::string IconValue(const FileAssociationForm& form, const AssociationPaths& p
 // Ride, every verb ticked, the simulator's icon.
 FileAssociationForm LoadFileAssociation();
 
-// Writes the association (OK). False when any key could not be written; the
-// keys that could be are written all the same.
+// Writes the association (OK) as one action of the registry (RegChangeBatch:
+// another program's lock waited for once at most). False when any key could
+// not be written, errno that of the first key refused (RegWriteFailureReason
+// says why); the keys that could be are written all the same.
 bool SaveFileAssociation(const FileAssociationForm& form, const AssociationPaths& paths);

@@ -19,6 +19,7 @@
 #include "platform/desktop_programs.h"
 #include "platform/file_system.h"
 #include "platform/prompts.h"
+#include "platform/registry.h"
 #include "simulator/association_icons_wx.h"
 #include "simulator/desktop_association.h"
 
@@ -193,7 +194,7 @@ void frmVXFileAssociation::btnOkay_Click() {
     const AssociationPaths paths = Paths(&programProblem);
     errno = 0;
     const bool registryOk = SaveFileAssociation(form, paths);
-    const std::string registryReason = registryOk ? std::string() : fsys::WriteFailureReason(errno);
+    const std::string registryReason = registryOk ? std::string() : RegWriteFailureReason(errno);
 
     DesktopAssociation desktop;
     desktop.DoubleClick = form.DoubleClick;

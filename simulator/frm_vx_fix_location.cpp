@@ -11,8 +11,8 @@
 #include "core/app_state.h"
 #include "core/file_dialogs.h"
 #include "core/help_launcher.h"
-#include "platform/file_system.h"
 #include "platform/prompts.h"
+#include "platform/registry.h"
 #include "simulator/simulator_location.h"
 
 void ShowVXFixLocationDialog(wxWindow* owner) {
@@ -71,7 +71,7 @@ void frmVXFixLocation::btnOkay_Click() {
     if (folder != txtCurPath->GetValue().utf8_string()) txtCurPath->ChangeValue(wxString::FromUTF8(folder));
     errno = 0;
     if (!StoreSimulatorLocation(folder)) {
-        const std::string reason = fsys::WriteFailureReason(errno);
+        const std::string reason = RegWriteFailureReason(errno);
         MsgBox("Could Not Save the Simulator's Location!\n\nThe registry store could not be written." +
                    (reason.empty() ? "" : " " + reason),
                "Error!", MsgButtons::OK, MsgIcon::Critical);

@@ -122,6 +122,19 @@ TEST_F(SettingsFileTest, AFileTooLargeToReadIsLeftAsItIsAndNamedAtStartUp) {
     EXPECT_EQ(SettingsStartupNotice(), "");
 }
 
+// A registry file with a line the program does not understand is named at
+// start-up with the line, as the one its changes refuse.
+TEST_F(SettingsFileTest, ARegistryFileNotUnderstoodIsNamedWithItsLineAtStartUp) {
+    const std::string registry = RegStoreFile(RegClassesRoot);
+    ASSERT_TRUE(fsys::CreateFolders(fsys::ConfigFolder()));
+    ASSERT_TRUE(fsys::WriteFileAtomically(registry, std::string("; ours\n[.vxtrack]\n\"\"=string:\"x\"\n\"\"=str\n")));
+    LoadSettings();
+    InitAppPaths();
+    EXPECT_EQ(SettingsStartupNotice(), "The registry file \"" + registry +
+                                           "\" has a line the program does not understand (line 4: \"\"\"=str\").\r\n" +
+                                           kStrangeRegistryFileText);
+}
+
 // Without a home folder (no HOME, no entry in the password file) there is no
 // configuration folder: nothing is read from or written to the folder the
 // program runs in, the settings and registry values last for the run, and the

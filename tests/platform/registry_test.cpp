@@ -6,26 +6,16 @@
 #include <filesystem>
 #include <tuple>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/file_system.h"
-#include "tests/platform/temp_folder.h"
+#include "tests/platform/held_lock.h"
+#include "tests/platform/registry_test_support.h"
 
 namespace {
-
-const std::string kKey = "Software\\Vortaxis Coasters";
-
-std::string StoreText(uint32_t root) {
-    std::string text;
-    fsys::ReadWholeFile(RegStoreFile(root), text);
-    return text;
-}
-
-class RegistryTest : public ::testing::Test {
-protected:
-    ConfigFolderScope config;
-};
 
 TEST_F(RegistryTest, StringRoundTripThroughAReadableFile) {
     ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "InstPath", "/opt/vortaxis/"));
@@ -75,23 +65,6 @@ TEST_F(RegistryTest, MissingKeyOrValueFailsAndLeavesTheCallersText) {
     EXPECT_EQ(value, "kept");
 }
 
-TEST_F(RegistryTest, NumbersAreWrittenFromTextAndReadBackAsHex) {
-    std::string value;
-    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "42"));
-    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "Count", value));
-    EXPECT_EQ(value, "&h0000002A");
-    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "-1"));
-    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "Count", value));
-    EXPECT_EQ(value, "&hFFFFFFFF");
-    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "&h7b"));
-    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "Count", value));
-    EXPECT_EQ(value, "&h0000007B");
-    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "12.5"));  // halves to even
-    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "Count", value));
-    EXPECT_EQ(value, "&h0000000C");
-    EXPECT_NE(StoreText(RegCurrentUser).find("\"Count\"=dword:0000000C"), std::string::npos);
-}
-
 TEST_F(RegistryTest, FailedWritesChangeNothing) {
     ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegNumber, "Count", "7"));
     const std::string before = StoreText(RegCurrentUser);
@@ -135,18 +108,6 @@ TEST_F(RegistryTest, ValuesLongerThanTheReadBufferFail) {
     EXPECT_EQ(value, "kept");
 }
 
-TEST_F(RegistryTest, TextsWithQuotesBreaksAndBytesRoundTrip) {
-    const std::string text = "say \"hi\"\\ C:\\x\ttab\r\nnext \x01 gr\xC3\xBC\xC3\x9F" "e \xFF";
-    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "Odd \"name\"", text));
-    std::string value;
-    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "odd \"NAME\"", value));
-    EXPECT_EQ(value, text);
-    // One line per value, whatever the value holds.
-    const std::string stored = StoreText(RegCurrentUser);
-    // Two comment lines, the key and the value (the parent key is implied by its subkey).
-    EXPECT_EQ(std::count(stored.begin(), stored.end(), '\n'), 4) << stored;
-}
-
 TEST_F(RegistryTest, WritingCreatesMissingParentsAndDeletingNeedsNoSubkeys) {
     const std::string verb = "Vortaxis.Trackfile\\Shell\\Tera";
     ASSERT_TRUE(RegWriteValue(RegClassesRoot, verb + "\\Command", RegString, "", "terra \"%1\""));
@@ -161,29 +122,6 @@ TEST_F(RegistryTest, WritingCreatesMissingParentsAndDeletingNeedsNoSubkeys) {
     EXPECT_TRUE(RegDeleteKeyPath(RegClassesRoot, "Vortaxis.Trackfile\\Shell"));
     EXPECT_TRUE(RegDeleteKeyPath(RegClassesRoot, "Vortaxis.Trackfile"));
     EXPECT_EQ(StoreText(RegClassesRoot).find("\n["), std::string::npos);
-}
-
-TEST_F(RegistryTest, ReadsAHandWrittenStoreWithItsOwnLineEnds) {
-    fsys::CreateFolders(config.Path());
-    fsys::WriteFileAtomically(RegStoreFile(RegCurrentUser),
-                              std::string("; comment\r\n[software\\vortaxis coasters]\r\n"
-                                          "\"InstPath\"=string:\"/games/vx/\\x00\"\r\n"));
-    std::string value;
-    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "InstPath", value));
-    EXPECT_EQ(value, "/games/vx/");  // a stored terminating zero is dropped
-}
-
-TEST_F(RegistryTest, AStoreWithUnreadableLinesIsReadButNeverRewritten) {
-    fsys::CreateFolders(config.Path());
-    const std::string text =
-        "[Software\\Vortaxis Coasters]\n\"InstPath\"=string:\"/vx/\"\nthis line is not ours\n";
-    fsys::WriteFileAtomically(RegStoreFile(RegCurrentUser), text);
-    std::string value;
-    ASSERT_TRUE(RegReadValue(RegCurrentUser, kKey, "InstPath", value));
-    EXPECT_EQ(value, "/vx/");
-    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "Other", "x"));
-    EXPECT_FALSE(RegDeleteKeyPath(RegCurrentUser, kKey));
-    EXPECT_EQ(StoreText(RegCurrentUser), text);
 }
 
 // A store of one key 32,000 levels deep, and one of 80,000 keys side by side:
@@ -344,6 +282,50 @@ TEST_F(RegistryTest, TwoCopiesWritingOneStoreLoseNothing) {
     for (const std::string copy : {"child", "parent"})
         for (int i = 0; i < kEach; ++i) missing += !RegReadValue(RegCurrentUser, kKey, copy + std::to_string(i), value);
     EXPECT_EQ(missing, 0);
+}
+
+// A lock that another program holds costs an action one wait: its other
+// changes fail at once with the same reason, which names the store; a lone
+// change waits on its own. An action keeps the lock it took until it ends,
+// and a lock file that is no plain file is named with what it is.
+TEST_F(RegistryTest, AHeldLockCostsOneWaitPerActionAndSaysWhoHoldsIt) {
+    ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "Start", "1"));
+    const std::string before = StoreText(RegCurrentUser);
+    {
+        const HeldRegistryLock other(RegCurrentUser);
+        ASSERT_TRUE(other.Held());
+        const uint64_t waits = FileLockWaitsRunOut();
+        {
+            const RegChangeBatch action;
+            const RegChangeBatch nested;
+            for (int i = 1; i <= 8; ++i) {
+                errno = 0;
+                EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "File" + std::to_string(i), "x"));
+                EXPECT_EQ(RegWriteFailureReason(errno), other.Reason());
+            }
+            EXPECT_FALSE(RegDeleteKeyPath(RegCurrentUser, kKey));
+        }
+        EXPECT_EQ(FileLockWaitsRunOut() - waits, 1u);
+        EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "File1", "x"));
+        EXPECT_EQ(FileLockWaitsRunOut() - waits, 2u) << "a lone change waits on its own";
+        EXPECT_EQ(StoreText(RegCurrentUser), before);
+    }
+    const std::string lock = RegStoreFile(RegCurrentUser) + ".lock";
+    const int probe = ::open(lock.c_str(), O_RDONLY | O_CLOEXEC);
+    {
+        const RegChangeBatch action;
+        ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "File1", "a"));
+        EXPECT_NE(::flock(probe, LOCK_EX | LOCK_NB), 0) << "the action keeps its lock";
+        ASSERT_TRUE(RegWriteValue(RegCurrentUser, kKey, RegString, "File2", "b"));
+    }
+    EXPECT_EQ(::flock(probe, LOCK_EX | LOCK_NB), 0) << "and lets go of it at its end";
+    ::close(probe);
+
+    std::filesystem::remove(lock);
+    std::filesystem::create_directory(lock);
+    errno = 0;
+    EXPECT_FALSE(RegWriteValue(RegCurrentUser, kKey, RegString, "File3", "c"));
+    EXPECT_EQ(RegWriteFailureReason(errno), "The lock file \"" + lock + "\" is a folder, not a plain file.");
 }
 
 }  // namespace

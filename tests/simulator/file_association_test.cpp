@@ -18,6 +18,7 @@
 #include "simulator/file_association.h"
 #include "simulator/simulator_location.h"
 #include "simulator/track_icons.h"
+#include "tests/platform/held_lock.h"
 #include "tests/platform/temp_folder.h"
 
 extern char** environ;
@@ -38,6 +39,22 @@ TEST(FileAssociation, NothingRegisteredYet) {
     EXPECT_EQ(form.RightClick, (std::array<bool, 4>{true, true, true, true}));
     EXPECT_FALSE(form.RightClickEnabled[0]);
     EXPECT_EQ(form.Icon, 0);
+}
+
+// While another program holds the registry's lock, saving the association's
+// eleven keys waits once and says who holds the store; nothing is written.
+TEST(FileAssociation, AHeldLockCostsTheSaveOneWait) {
+    ConfigFolderScope config;
+    const HeldRegistryLock other(RegClassesRoot);
+    ASSERT_TRUE(other.Held());
+    FileAssociationForm all;
+    all.RightClick = {true, true, true, true};
+    const uint64_t waits = FileLockWaitsRunOut();
+    errno = 0;
+    EXPECT_FALSE(SaveFileAssociation(all, kPaths));
+    EXPECT_EQ(RegWriteFailureReason(errno), other.Reason());
+    EXPECT_EQ(FileLockWaitsRunOut() - waits, 1u);
+    EXPECT_EQ(Key(".vxtrack"), "<none>");
 }
 
 TEST(FileAssociation, RideWithEditOnlyWritesAndDeletesTheVerbs) {

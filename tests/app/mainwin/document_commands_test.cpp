@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
+#include "tests/platform/held_lock.h"
 #include "trackdoc/element_document.h"
 #include "trackdoc/segment_selection.h"
 #include "trackdoc/track_document.h"
@@ -422,9 +423,32 @@ TEST_F(DocumentCommandsTest, NothingStartsASecondBuildAndClosingWaitsForTheBuild
 TEST_F(DocumentCommandsTest, ClearRecentEmptiesTheEditorsListWhileShared) {
     ASSERT_TRUE(LoadFile(Copy("circuit.vxtrack"), view));
     ASSERT_NE(EditorListValue(1), "");
-    ClearRecentDocuments();
+    ClearRecentDocuments(view);
     EXPECT_EQ(gRecentFiles[0], "");
     EXPECT_EQ(EditorListValue(1), "");
+}
+
+// While another program holds the registry's lock, a track opens and shows as
+// ever, after one wait for the editor's list; that the list was not kept is
+// one note in the status bar, no box. A list kept later takes the note away.
+TEST_F(DocumentCommandsTest, AHeldRegistryLockDoesNotKeepATrackFromShowing) {
+    const std::string path = Copy("circuit.vxtrack");
+    {
+        const HeldRegistryLock other(RegCurrentUser);
+        ASSERT_TRUE(other.Held());
+        const uint64_t waits = FileLockWaitsRunOut();
+        ASSERT_TRUE(LoadFile(path, view));
+        EXPECT_EQ(FileLockWaitsRunOut() - waits, 1u) << "one wait for the list's eight values";
+        EXPECT_TRUE(prompts.Messages.empty());
+        const std::vector<std::string> order = {"toolbar:1", "caption:Gantrywright - circuit.vxtrack", "menus", "render",
+                                                std::string("note:") + kRecentListNotKeptText + " " + other.Reason()};
+        EXPECT_EQ(view.Calls, order);
+        EXPECT_EQ(gRecentFiles[0], path);
+        EXPECT_EQ(EditorListValue(1), "");
+    }
+    view.Calls.clear();
+    ClearRecentDocuments(view);
+    EXPECT_EQ(view.Calls, std::vector<std::string>{"note:"});
 }
 
 TEST_F(DocumentCommandsTest, CommandLine) {

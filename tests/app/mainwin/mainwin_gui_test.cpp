@@ -44,6 +44,7 @@
 #include "platform/wx/event_pump.h"
 #include "tests/app/mainwin/mainwin_test_support.h"
 #include "tests/app/mainwin/program_window_test.h"
+#include "tests/platform/held_lock.h"
 #include "tools/frm_t_move.h"
 #include "tools/tool_dialogs.h"
 #include "trackdoc/segment_selection.h"
@@ -348,10 +349,18 @@ TEST_F(MainWindowGui, RecentMenuShowsAmpersandsAndReopens) {
     EXPECT_EQ(f.MenuItem("mnuRecent1")->GetItemLabel(), "R&&D loop.vxtrack");
     EXPECT_EQ(f.MenuItem("mnuRecent1")->GetItemLabelText(), "R&D loop.vxtrack");
     EXPECT_EQ(f.MenuItem("mnuRecent2"), nullptr) << "empty entries are not shown";
-    Menu("mnuRecent1");
+    {
+        // Another program's registry lock: the track opens all the same, the list not kept is a note.
+        const HeldRegistryLock other(RegCurrentUser);
+        const size_t messages = prompts.Messages.size();
+        Menu("mnuRecent1");
+        EXPECT_EQ(prompts.Messages.size(), messages);
+        EXPECT_EQ(StatusText(0), std::string(kRecentListNotKeptText) + " " + other.Reason());
+    }
     EXPECT_EQ(gDocumentPath, odd);
     EXPECT_EQ(Title(), "Gantrywright - R&D loop.vxtrack");
     Menu("mnuClearRecent");
+    EXPECT_EQ(StatusText(0), "");
     EXPECT_EQ(f.MenuItem("mnuRecent0"), nullptr);
     EXPECT_FALSE(f.MenuItem("mnuRecentFiles")->IsEnabled());
 }

@@ -64,6 +64,7 @@ public:
         Calls.push_back("render");
     }
     void* DialogOwner() override { return nullptr; }
+    void ShowNote(const std::string& text) override { Calls.push_back("note:" + text); }
 };
 
 // Resets the program-wide state before and after each test.
