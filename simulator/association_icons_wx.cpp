@@ -111,7 +111,9 @@ wxImage AssociationIconImage(int option, const std::string& ownIconPath, const A
 }
 
 const wxImage& AssociationIcons::Image(int option, const std::string& ownIconPath, const AssociationPaths& paths) {
-    Decoded& kept = decoded_.at(static_cast<size_t>(option));
+    static const wxImage none;
+    if (option < 0 || option >= kIconOptionCount) return none;
+    Decoded& kept = decoded_[static_cast<size_t>(option)];
     // What the picture is read from: the drawn ones are read from nothing.
     const std::string source = option == kOwnIconOption ? ownIconPath : option <= 1 ? paths.SimPath : std::string();
     if (!kept.Made || kept.Source != source) {
