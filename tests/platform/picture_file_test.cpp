@@ -143,7 +143,8 @@ TEST(PictureFile, IconPicturesOfSizesNoIconHasAreRefusedFromTheirHeaders) {
     const std::vector<uint8_t> ico = Ico({Png(26000, 26000), Dib(32, 64), png, Dib(0, 32), Png(48, 16)});
     ASSERT_TRUE(PickIconPicture(ico, single));
     ASSERT_LT(png.size(), 256u);
-    std::vector<uint8_t> expected = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0, uint8_t(png.size()), 0, 0, 0, 22, 0, 0, 0};
+    std::vector<uint8_t> expected = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0};
+    expected.insert(expected.end(), {uint8_t(png.size()), 0, 0, 0, 22, 0, 0, 0});
     expected.insert(expected.end(), png.begin(), png.end());
     EXPECT_EQ(single, expected);
     // Entries whose picture lies outside the file, a directory cut short, and no icon file at all.
