@@ -19,7 +19,7 @@ DEBS := cmake g++ make pkg-config \
         libwxgtk3.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
         libfreetype-dev libfontconfig-dev fonts-liberation2 \
         xvfb xauth openbox lib3ds-dev assimp-utils locales \
-        libstb-dev libtbb-dev llvm-14 lld-14 xdg-utils clang libclang-rt-14-dev
+        libstb-dev libtbb-dev zlib1g-dev llvm-14 lld-14 xdg-utils clang libclang-rt-14-dev
 
 .PHONY: all deps build build-asan test test-fast run bench clean fuzz fuzz-smoke fuzz-long fuzz-coverage
 

@@ -70,7 +70,9 @@ private:
 int main(int argc, char** argv) {
     // First of all, before any library reads them: a relative or empty HOME and
     // relative XDG folders go, so the toolkit takes no settings, style sheets or
-    // modules to load from the folder the program runs in.
+    // modules to load from the folder the program runs in; and PATH keeps its
+    // absolute folders alone (or the system's default), so no program that the
+    // toolkit or GLib starts by name (dbus-launch) is taken from there either.
     fsys::DropRelativeFolderVariables();
     // Display formats follow the user's locale; the files' numbers never pass through it.
     std::setlocale(LC_ALL, "");

@@ -1,4 +1,5 @@
-// BMP, GIF and JPEG pictures through the platform's picture loader.
+// BMP, GIF and JPEG pictures through the platform's picture loader, and the
+// check of a PNG's chunks and data before the toolkit is given it.
 #include "fuzz/fuzz_support.h"
 #include "platform/picture_file.h"
 
@@ -7,5 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (LoadPlatformPicture(fuzz::WriteScratch("input.pic", data, size), picture, 4096LL * 4096LL)) {
         FUZZ_CHECK(picture.Pixels.size() == static_cast<size_t>(picture.Width) * picture.Height * 3);
     }
+    std::vector<uint8_t> png;
+    if (ToolkitPng(data, size, png)) FUZZ_CHECK(png.size() <= size && LooksLikePng(png));
     return 0;
 }

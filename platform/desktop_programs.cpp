@@ -49,20 +49,10 @@ bool AwaitChild(pid_t pid, Clock::time_point deadline) {
     }
 }
 
-// The PATH with its absolute folders alone, in their order, joined by ":": an
-// empty entry, which the system's own search takes for the current folder,
-// and a relative one would run whatever the current folder holds. Empty
-// without a PATH.
-std::string AbsolutePath() {
-    const char* path = std::getenv("PATH");
-    return path ? fsys::AbsoluteFolderEntries(path) : std::string();
-}
-
-// The environment a started program gets: this program's, with a PATH of its
-// absolute folders only (a shell script such as xdg-open runs sed, grep and
-// the like by the PATH it is given). A program is started only where the PATH
-// has a folder that holds it, so that PATH is never empty. Made before any
-// fork, since building it allocates.
+// The environment a started program gets: this program's, with the PATH this
+// program searches (fsys::ProgramSearchPath: a shell script such as xdg-open
+// runs sed, grep and the like by the PATH it is given, which must not lead it
+// into the current folder). Made before any fork, since building it allocates.
 struct ChildEnvironment {
     std::vector<std::string> Entries;
     std::vector<char*> Pointers;
@@ -71,7 +61,7 @@ struct ChildEnvironment {
         for (char** entry = environ; entry && *entry; ++entry) {
             if (std::strncmp(*entry, "PATH=", 5) != 0) Entries.emplace_back(*entry);
         }
-        if (std::getenv("PATH")) Entries.push_back("PATH=" + AbsolutePath());
+        Entries.push_back("PATH=" + fsys::ProgramSearchPath());
         for (std::string& entry : Entries) Pointers.push_back(entry.data());
         Pointers.push_back(nullptr);
     }
@@ -132,7 +122,7 @@ bool Run(const std::vector<std::string>& command, std::string* output) {
 
 std::string FindProgramOnPath(const std::string& name) {
     if (name.empty() || name.find('/') != std::string::npos) return {};
-    std::istringstream dirs(AbsolutePath());
+    std::istringstream dirs(fsys::ProgramSearchPath());
     for (std::string dir; std::getline(dirs, dir, ':');) {
         const std::string candidate = dir + "/" + name;
         if (fsys::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return candidate;

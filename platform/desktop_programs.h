@@ -9,12 +9,13 @@
 #include <vector>
 
 // The program's path in the first folder of the PATH that holds it,
-// executable; empty when none does. Only the absolute folders of the PATH are
-// searched (an empty or relative entry would name the current folder), and a
-// name holding "/" is never found. The functions below start a program by the
-// path this same search finds, and hand it a PATH of the absolute folders
-// only, so that the scripts among them find nothing in the current folder
-// either.
+// executable; empty when none does. Only the folders of
+// fsys::ProgramSearchPath() are searched: the absolute ones of the PATH (an
+// empty or relative entry would name the current folder), or the system's
+// default where it has none; a name holding "/" is never found. The functions
+// below start a program by the path this same search finds, and hand it those
+// folders as its PATH, so that the scripts among them find nothing in the
+// current folder either.
 std::string FindProgramOnPath(const std::string& name);
 
 // True when FindProgramOnPath finds the program.

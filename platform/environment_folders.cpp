@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <unistd.h>
+
 namespace fsys {
 
 std::string AbsoluteFolderEntries(const std::string& list) {
@@ -17,6 +19,21 @@ std::string AbsoluteFolderEntries(const std::string& list) {
         start = stop + 1;
     }
     return kept;
+}
+
+std::string ProgramSearchPath() {
+    const char* path = std::getenv("PATH");
+    std::string kept = path ? AbsoluteFolderEntries(path) : std::string();
+    if (!kept.empty()) return kept;
+    // The system's own default, which names the folders of its standard programs.
+    const size_t length = ::confstr(_CS_PATH, nullptr, 0);
+    if (length > 1) {
+        std::string standard(length, '\0');
+        ::confstr(_CS_PATH, standard.data(), length);
+        standard.resize(length - 1);
+        kept = AbsoluteFolderEntries(standard);
+    }
+    return kept.empty() ? "/bin:/usr/bin" : kept;
 }
 
 void DropRelativeFolderVariables() {
@@ -34,6 +51,9 @@ void DropRelativeFolderVariables() {
             ::setenv(name, kept.c_str(), 1);
         }
     }
+    const char* path = std::getenv("PATH");
+    const std::string searched = ProgramSearchPath();
+    if (!path || searched != path) ::setenv("PATH", searched.c_str(), 1);
 }
 
 }  // namespace fsys

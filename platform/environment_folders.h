@@ -6,6 +6,9 @@
 // library that took them would read its settings, style sheets and modules to
 // load from there. They are taken out of the program's environment before any
 // library starts, so each library falls back to the account's own folders.
+// The same holds for PATH: an empty or relative entry would have a program
+// that the toolkit or GLib starts by name (dbus-launch among them) found in
+// the current folder, so the program searches its absolute entries alone.
 
 #include <string>
 
@@ -21,10 +24,16 @@ inline constexpr const char* kFolderListVariables[] = {"XDG_CONFIG_DIRS", "XDG_D
 // joined by ":"; empty when it has none (empty entries are none).
 std::string AbsoluteFolderEntries(const std::string& list);
 
+// The folders a program started by name is looked for in, joined by ":": the
+// absolute entries of PATH, in their order; the system's default search path
+// where none is left or there is no PATH (left unset, PATH would have GLib
+// search the current folder too).
+std::string ProgramSearchPath();
+
 // Takes out of the program's environment HOME and each single-folder XDG
 // variable whose value is not an absolute path (an empty one included), and
 // rewrites each folder list to its absolute entries, taking it out when none
-// is left. Call it first in main, before any library reads the environment:
+// is left; PATH becomes ProgramSearchPath(). Call it first in main, before any library reads the environment:
 // the environment is not safe to change once other threads run.
 void DropRelativeFolderVariables();
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <zlib.h>
+
 #include "platform/bmp_file.h"
 #include "platform/file_system.h"
 #include "platform/jpeg_file.h"
@@ -112,7 +114,117 @@ int64_t IconPictureWidth(const uint8_t* picture, size_t size) {
     return needed <= size ? width : 0;
 }
 
+// The bits of a pixel of a PNG with the colour type and bit depth; 0 for a
+// combination PNG does not have.
+unsigned PngBitsPerPixel(unsigned colourType, unsigned depth) {
+    const bool anyDepth = depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+    switch (colourType) {
+        case 0: return anyDepth ? depth : 0;                  // grey
+        case 2: return depth >= 8 && anyDepth ? 3 * depth : 0;  // red, green, blue
+        case 3: return depth <= 8 && anyDepth ? depth : 0;    // palette index
+        case 4: return depth >= 8 && anyDepth ? 2 * depth : 0;  // grey, alpha
+        case 6: return depth >= 8 && anyDepth ? 4 * depth : 0;  // red, green, blue, alpha
+        default: return 0;
+    }
+}
+
+// The bytes the rows of a PNG's picture take once inflated: for each row, its
+// filter byte and its pixels packed into whole bytes; when interlaced, the
+// rows of the seven passes (Adam7), each pass a picture of its own of the
+// pixels it holds, and none where it holds none.
+uint64_t PngRawSize(uint64_t width, uint64_t height, unsigned bitsPerPixel, bool interlaced) {
+    const auto rows = [bitsPerPixel](uint64_t columns, uint64_t count) {
+        return columns == 0 || count == 0 ? 0 : count * (1 + (columns * bitsPerPixel + 7) / 8);
+    };
+    if (!interlaced) return rows(width, height);
+    // Each pass's first column and row, and its steps across and down.
+    static constexpr unsigned kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                               {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    const auto count = [](uint64_t size, unsigned first, unsigned step) {
+        return size > first ? (size - first + step - 1) / step : 0;
+    };
+    uint64_t total = 0;
+    for (const auto& pass : kPasses)
+        total += rows(count(width, pass[0], pass[2]), count(height, pass[1], pass[3]));
+    return total;
+}
+
+// Inflates a zlib stream fed in parts, counting its bytes into a small buffer
+// and keeping none, until it has given more than `limit`.
+class BoundedInflate {
+public:
+    explicit BoundedInflate(uint64_t limit) : limit_(limit) { ok_ = started_ = ::inflateInit(&stream_) == Z_OK; }
+    ~BoundedInflate() {
+        if (started_) ::inflateEnd(&stream_);
+    }
+    BoundedInflate(const BoundedInflate&) = delete;
+    BoundedInflate& operator=(const BoundedInflate&) = delete;
+
+    // False once the stream is damaged or has given more than the limit;
+    // what follows its end is not inflated.
+    bool Feed(const uint8_t* data, uint32_t size) {
+        if (!ok_ || ended_) return ok_;
+        stream_.next_in = const_cast<Bytef*>(data);
+        stream_.avail_in = size;
+        for (;;) {
+            // Never more room than one byte past the limit: a stream that fills it has too much.
+            const uint64_t room = std::min<uint64_t>(sizeof buffer_, limit_ + 1 - given_);
+            stream_.next_out = buffer_;
+            stream_.avail_out = static_cast<uInt>(room);
+            const int result = ::inflate(&stream_, Z_NO_FLUSH);
+            given_ += room - stream_.avail_out;
+            if (given_ > limit_) return ok_ = false;
+            if (result == Z_STREAM_END) {
+                ended_ = true;
+                return true;
+            }
+            if (result == Z_BUF_ERROR) return true;  // all taken, nothing pending: the next part goes on
+            if (result != Z_OK) return ok_ = false;
+            if (stream_.avail_in == 0 && stream_.avail_out != 0) return true;
+        }
+    }
+
+private:
+    z_stream stream_{};
+    uint64_t limit_;
+    uint64_t given_ = 0;
+    bool ok_ = false, started_ = false, ended_ = false;
+    uint8_t buffer_[16384];
+};
+
 }  // namespace
+
+bool ToolkitPng(const uint8_t* bytes, size_t size, std::vector<uint8_t>& png) {
+    int64_t width = 0, height = 0;
+    if (!PngSize(bytes, size, width, height)) return false;
+    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) return false;
+    // The header's depth, colour type, compression, filter and interlace methods.
+    const uint8_t* header = bytes + 16;
+    const unsigned bits = PngBitsPerPixel(header[9], header[8]);
+    if (bits == 0 || header[10] != 0 || header[11] != 0 || header[12] > 1) return false;
+    BoundedInflate data(PngRawSize(uint64_t(width), uint64_t(height), bits, header[12] == 1));
+    std::vector<uint8_t> kept(bytes, bytes + 8);
+    size_t at = 8;
+    for (;;) {
+        // A chunk: its data's length (at most 2^31 - 1), its type of four letters, its data and CRC.
+        if (size - at < 12) return false;
+        const uint32_t length = Be32(bytes + at);
+        const uint8_t* type = bytes + at + 4;
+        if (length > 0x7FFFFFFF || size - at - 12 < length) return false;
+        if (!std::all_of(type, type + 4, [](uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }))
+            return false;
+        const auto is = [type](const char* name) { return std::memcmp(type, name, 4) == 0; };
+        const bool critical = (type[0] & 0x20) == 0;
+        if (at == 8 ? !is("IHDR") : is("IHDR")) return false;
+        if (critical && !is("IHDR") && !is("PLTE") && !is("IDAT") && !is("IEND")) return false;
+        if (is("IDAT") && !data.Feed(type + 4, length)) return false;
+        if (critical || is("tRNS")) kept.insert(kept.end(), bytes + at, bytes + at + 12 + length);
+        at += 12 + size_t{length};
+        if (is("IEND")) break;
+    }
+    png.swap(kept);
+    return true;
+}
 
 bool LooksLikePng(const std::vector<uint8_t>& bytes) { return StartsAsPng(bytes.data(), bytes.size()); }
 
@@ -154,11 +266,21 @@ bool PickIconPicture(const std::vector<uint8_t>& ico, std::vector<uint8_t>& sing
     }
     if (bestWidth == 0) return false;
     const uint8_t* entry = ico.data() + kHeader + best * kEntry;
-    const uint32_t size = Le32(entry + 8), offset = Le32(entry + 12);
+    const uint8_t* picture = ico.data() + Le32(entry + 12);
+    size_t size = Le32(entry + 8);
+    // A PNG goes to the toolkit only checked and cut to its pixels' chunks.
+    std::vector<uint8_t> png;
+    if (StartsAsPng(picture, size)) {
+        if (!ToolkitPng(picture, size, png)) return false;
+        picture = png.data();
+        size = png.size();
+    }
     std::vector<uint8_t> out = {0, 0, 1, 0, 1, 0};
-    out.insert(out.end(), entry, entry + 12);  // its fields up to its size
-    out.insert(out.end(), {static_cast<uint8_t>(kHeader + kEntry), 0, 0, 0});
-    out.insert(out.end(), ico.begin() + offset, ico.begin() + offset + size);
+    out.insert(out.end(), entry, entry + 8);  // its fields up to its size
+    for (const uint32_t field : {static_cast<uint32_t>(size), static_cast<uint32_t>(kHeader + kEntry)}) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(field >> (8 * i)));
+    }
+    out.insert(out.end(), picture, picture + size);
     single.swap(out);
     return true;
 }

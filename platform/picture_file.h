@@ -42,6 +42,21 @@ bool PngSize(const uint8_t* bytes, size_t size, int64_t& width, int64_t& height)
 // and at most maxPixels pixels: one the toolkit may decode.
 bool PngWithinBounds(const std::vector<uint8_t>& bytes, int64_t maxPixels = kMaxPicturePixels);
 
+// The PNG file as the toolkit is to be given it, once its data is known to
+// need no more work than its header's size: its chunks walked from the
+// signature to IEND (each whole inside the bytes), the header (IHDR, first)
+// giving sides of 1 to kMaxPictureSide pixels and a colour type with one of
+// its bit depths, and its IDAT data inflated, in a small buffer, no further
+// than the bytes its rows take (a filter byte and the packed pixels of each
+// row, of each of the seven passes when interlaced) and one byte more. A
+// picture whose data inflates past its rows, that zlib finds damaged, or that
+// holds a critical chunk other than IHDR, PLTE, IDAT and IEND is refused:
+// false, png untouched. Only the chunks its pixels need are kept, in their
+// order (IHDR, PLTE, tRNS, IDAT, IEND, each with its own CRC, which the
+// toolkit checks), so the toolkit inflates no compressed text or colour
+// profile of any size either.
+bool ToolkitPng(const uint8_t* bytes, size_t size, std::vector<uint8_t>& png);
+
 // The longest side of an icon's picture.
 inline constexpr int64_t kMaxIconSide = 256;
 
@@ -54,6 +69,8 @@ inline constexpr int64_t kMaxIconSide = 256;
 // 40-byte BITMAPINFOHEADER, whose height counts the picture and its mask
 // together, and which must be uncompressed, of 1, 4, 8, 16, 24 or 32 bits a
 // pixel, with a whole colour table up to 8 bits (0 or 2^bits colours), and
-// followed by its colours, rows and mask. Nothing is decoded here; false when
-// no picture is an icon, and for bytes that are no icon file.
+// followed by its colours, rows and mask. Nothing is decoded here, but the
+// picture picked, when it is a PNG, is checked and cut by ToolkitPng: false
+// when it is refused, when no picture is an icon, and for bytes that are no
+// icon file.
 bool PickIconPicture(const std::vector<uint8_t>& ico, std::vector<uint8_t>& single);

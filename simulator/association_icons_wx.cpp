@@ -29,12 +29,14 @@ wxImage IconPicture(const std::vector<uint8_t>& ico) {
 }
 
 // A picture file of the user's other than an icon file: a PNG that its header
-// keeps within the picture bounds, decoded by the toolkit; a BMP, GIF or JPEG,
-// decoded by the program's own picture loader.
+// keeps within the picture bounds and whose data its rows bound (ToolkitPng),
+// decoded by the toolkit; a BMP, GIF or JPEG, decoded by the program's own
+// picture loader.
 wxImage OtherPicture(const std::vector<uint8_t>& bytes) {
     if (LooksLikePng(bytes)) {
-        if (!PngWithinBounds(bytes)) return wxImage();
-        wxMemoryInputStream in(bytes.data(), bytes.size());
+        std::vector<uint8_t> png;
+        if (!PngWithinBounds(bytes) || !ToolkitPng(bytes.data(), bytes.size(), png)) return wxImage();
+        wxMemoryInputStream in(png.data(), png.size());
         wxImage image;
         if (!image.LoadFile(in, wxBITMAP_TYPE_PNG)) return wxImage();
         return image;
@@ -108,10 +110,24 @@ wxImage AssociationIconImage(int option, const std::string& ownIconPath, const A
     }
 }
 
-std::vector<uint8_t> AssociationIconPng(int option, const std::string& ownIconPath, const AssociationPaths& paths) {
-    constexpr int kSize = 48;
+const wxImage& AssociationIcons::Image(int option, const std::string& ownIconPath, const AssociationPaths& paths) {
+    static const wxImage none;
+    if (option < 0 || option >= kIconOptionCount) return none;
+    Decoded& kept = decoded_[static_cast<size_t>(option)];
+    // What the picture is read from: the drawn ones are read from nothing.
+    const std::string source = option == kOwnIconOption ? ownIconPath : option <= 1 ? paths.SimPath : std::string();
+    if (!kept.Made || kept.Source != source) {
+        kept.Image = AssociationIconImage(option, ownIconPath, paths, kAssociationIconSize);
+        kept.Source = source;
+        kept.Made = true;
+    }
+    return kept.Image;
+}
+
+std::vector<uint8_t> AssociationIcons::Png(int option, const std::string& ownIconPath, const AssociationPaths& paths) {
+    constexpr int kSize = kAssociationIconSize;
     if (option >= 2 && option <= 6) return EncodePng(DrawTrackIcon(option - 2, kSize), kSize, kSize);
-    const wxImage image = AssociationIconImage(option, ownIconPath, paths, kSize);
+    const wxImage& image = Image(option, ownIconPath, paths);
     std::vector<uint8_t> png;
     if (!image.IsOk()) return png;
     std::vector<uint8_t> rgba(static_cast<size_t>(kSize) * kSize * 4);

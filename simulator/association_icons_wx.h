@@ -7,6 +7,7 @@
 // 256 pixels, another picture stays within the picture bounds; anything else
 // is no picture.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,11 +16,31 @@
 
 #include "simulator/file_association.h"
 
+// The side of the pictures the File Association dialog shows and the desktop gets.
+inline constexpr int kAssociationIconSize = 48;
+
 // The option's picture, size x size pixels; an invalid image when there is none.
 wxImage AssociationIconImage(int option, const std::string& ownIconPath, const AssociationPaths& paths, int size);
 
-// The option's picture as a 48 x 48 PNG file for the desktop; empty when there is none.
-std::vector<uint8_t> AssociationIconPng(int option, const std::string& ownIconPath, const AssociationPaths& paths);
+// The options' pictures as the dialog shows them, kAssociationIconSize pixels
+// a side, each decoded once per change of what it is read from (the own
+// icon's path, the simulator's folder for its programs' icons): the picture
+// shown is the one the desktop gets, and pressing OK decodes nothing again.
+class AssociationIcons {
+public:
+    // The option's picture; an invalid image when there is none.
+    const wxImage& Image(int option, const std::string& ownIconPath, const AssociationPaths& paths);
+    // The same as a PNG file for the desktop; empty when there is none.
+    std::vector<uint8_t> Png(int option, const std::string& ownIconPath, const AssociationPaths& paths);
+
+private:
+    struct Decoded {
+        bool Made = false;
+        std::string Source;
+        wxImage Image;
+    };
+    std::array<Decoded, kIconOptionCount> decoded_;
+};
 
 // An icon value's file path, without its ",<index>".
 std::string IconFileOfValue(const std::string& value);

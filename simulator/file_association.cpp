@@ -9,6 +9,7 @@
 
 #include "core/number_formats.h"
 #include "platform/code_page.h"
+#include "platform/file_identity.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 
@@ -53,8 +54,6 @@ bool EndsInIconIndex(const std::string& text) {
     return true;
 }
 
-bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
-
 }  // namespace
 
 std::string ProgramPathOfLink(const std::string& link, std::string& problem) {
@@ -79,10 +78,7 @@ std::string ProgramPathOfLink(const std::string& link, std::string& problem) {
         text.resize(text.size() * 2);
     }
     // A file whose name really ends in " (deleted)" is the running program itself.
-    struct stat running {}, named {};
-    if (::stat(link.c_str(), &running) == 0 && ::stat(text.c_str(), &named) == 0 && SameFile(running, named)) {
-        return text;
-    }
+    if (fsys::IsSameFile(link, text)) return text;
     constexpr std::string_view kDeleted = " (deleted)";
     std::string path = text;
     if (path.size() > kDeleted.size() && path.compare(path.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0) {

@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int kIconSize = 48;
+constexpr int kIconSize = kAssociationIconSize;
 constexpr const char* kDoubleClickCaptions[3] = {"Ride in Simulator", "Edit in Editor", "Terraform in Terraformer"};
 constexpr const char* kRightClickCaptions[kVerbCount] = {"Ride!", "Edit", "Terraform", "Gantrywright"};
 constexpr const char* kIconCaptions[kIconOptionCount] = {"From Simulator", "From Editor", "Blue Track",
@@ -97,7 +97,7 @@ frmVXFileAssociation::frmVXFileAssociation(wxWindow* owner)
                                        i == 0 ? wxRB_GROUP : 0);
         grid->Add(optIcon[i], 0, wxALIGN_CENTER_VERTICAL);
         optIcon[i]->Bind(wxEVT_RADIOBUTTON, [this, i](wxCommandEvent&) { optIcon_Click(i); });
-        if (i < kIconOptionCount - 1) imgIcons[i] = Picture(AssociationIconImage(i, {}, paths, kIconSize));
+        if (i < kIconOptionCount - 1) imgIcons[i] = Picture(icons_.Image(i, {}, paths));
     }
     inner->Add(grid, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
     auto* pathRow = new wxBoxSizer(wxHORIZONTAL);
@@ -174,8 +174,7 @@ void frmVXFileAssociation::optIcon_Click(int index) {
 
 void frmVXFileAssociation::PreviewOwnIcon() {
     if (!optIcon[kOwnIconOption]->GetValue()) return;
-    const wxImage image = AssociationIconImage(kOwnIconOption, txtIcon->GetValue().utf8_string(), Paths(), kIconSize);
-    imgTheIcon->SetBitmap(Picture(image));
+    imgTheIcon->SetBitmap(Picture(icons_.Image(kOwnIconOption, txtIcon->GetValue().utf8_string(), Paths())));
 }
 
 void frmVXFileAssociation::btnBrowse_Click() {
@@ -202,7 +201,7 @@ void frmVXFileAssociation::btnOkay_Click() {
     for (int i = 0; i < kVerbCount; ++i) desktop.Programs[i] = VerbProgram(i, paths);
     desktop.ProgramProblems[3] = programProblem;
     desktop.Wine = FindProgramOnPath("wine");
-    desktop.IconPng = AssociationIconPng(form.Icon, form.IconPath, paths);
+    desktop.IconPng = icons_.Png(form.Icon, form.IconPath, paths);
     const DesktopFolders folders = UserDesktopFolders();
     std::vector<std::string> failures;
     if (DesktopFoldersKnown(folders)) {

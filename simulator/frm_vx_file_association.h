@@ -8,6 +8,7 @@
 #include <wx/bitmap.h>
 #include <wx/dialog.h>
 
+#include "simulator/association_icons_wx.h"
 #include "simulator/file_association.h"
 
 class wxButton;
@@ -46,6 +47,9 @@ public:
 private:
     void ShowForm(const FileAssociationForm& form);
     void PreviewOwnIcon();
+
+    // The pictures shown, which OK hands to the desktop as they are.
+    AssociationIcons icons_;
 };
 
 void ShowVXFileAssociationDialog(wxWindow* owner);

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "platform/file_system.h"
 #include "tests/platform/temp_folder.h"
 
@@ -54,6 +60,22 @@ TEST(AppFoldersTest, RelativeFoldersAreTakenOutOfTheEnvironment) {
     EnvScope absoluteHome("HOME", "/home/tester");
     fsys::DropRelativeFolderVariables();
     EXPECT_STREQ(std::getenv("HOME"), "/home/tester");
+
+    // PATH keeps its absolute entries; with none left, or none at all, it is the
+    // system's default search path, never unset (GLib would search "." then).
+    const std::string standard = [] {
+        std::string text(::confstr(_CS_PATH, nullptr, 0), '\0');
+        ::confstr(_CS_PATH, text.data(), text.size());
+        return text.substr(0, text.size() - 1);
+    }();
+    ASSERT_FALSE(standard.empty());
+    for (const auto& [before, after] : std::vector<std::pair<std::optional<std::string>, std::string>>{
+             {":rel:/usr/bin::./x:/bin:", "/usr/bin:/bin"}, {"/usr/bin:/bin:.", "/usr/bin:/bin"},
+             {"/opt/b:/a", "/opt/b:/a"}, {"rel:.", standard}, {"", standard}, {std::nullopt, standard}}) {
+        EnvScope path("PATH", before);
+        fsys::DropRelativeFolderVariables();
+        EXPECT_STREQ(std::getenv("PATH"), after.c_str()) << before.value_or("(none)");
+    }
 }
 
 TEST(AppFoldersTest, ProgramDataFolderEndsInTheSeparator) {

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include "platform/environment_folders.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -105,6 +106,10 @@ TEST(DesktopPrograms, RunForOutputReportsTheOutputAndTheExitStatus) {
         EXPECT_FALSE(RunQuietly({"gw-fake-tool"}));
         EXPECT_FALSE(RunForOutput({"gw-fake-tool"}, output));
         EXPECT_FALSE(StartDetached({"gw-fake-tool"}));
+        // With no absolute entry left, the system's default folders are searched, and handed on.
+        EXPECT_TRUE(RunForOutput({"sh", "-c", "echo \"$PATH\""}, output));
+        EXPECT_EQ(output, fsys::ProgramSearchPath() + "\n");
+        EXPECT_EQ(output.front(), '/');
         // Nor does a script started by the program find it: its PATH holds the absolute entries only.
         EnvScope shell("PATH", std::string(":rel:/usr/bin::/bin:"));
         EXPECT_TRUE(RunForOutput({"sh", "-c", "echo \"$PATH\""}, output));

@@ -13,6 +13,7 @@
 
 #include "platform/picture_file.h"
 #include "tests/platform/jpeg_writer.h"
+#include "tests/platform/png_writer.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -103,6 +104,14 @@ std::vector<uint8_t> Png(uint32_t width, uint32_t height) {
     return p;
 }
 
+// A whole PNG of side x side pixels of one colour.
+std::vector<uint8_t> WholePng(uint32_t side) {
+    PngOptions options;
+    options.Width = options.Height = side;
+    options.RawSize = uint64_t{side} * (side + 1);
+    return WritePng(options);
+}
+
 std::vector<uint8_t> Ico(const std::vector<std::vector<uint8_t>>& pictures) {
     std::vector<uint8_t> ico = {0, 0, 1, 0, uint8_t(pictures.size()), 0};
     uint32_t offset = uint32_t(6 + 16 * pictures.size());
@@ -126,14 +135,16 @@ TEST(PictureFile, IconPicturesOfSizesNoIconHasAreRefusedFromTheirHeaders) {
         Dib(16, 32, 12),    Png(0, 16),        Png(26000, 26000), Png(257, 1)};
     for (size_t i = 0; i < noIcons.size(); ++i) EXPECT_FALSE(PickIconPicture(Ico({noIcons[i]}), single)) << i;
     EXPECT_EQ(single, std::vector<uint8_t>{7});
-    for (const auto& icon : {Dib(256, 512), Dib(1, 2, 1), Dib(16, 32, 8, 256), Png(256, 256)})
+    for (const auto& icon : {Dib(256, 512), Dib(1, 2, 1), Dib(16, 32, 8, 256), WholePng(256)})
         EXPECT_TRUE(PickIconPicture(Ico({icon}), single));
 
     // The widest icon among pictures that are none.
-    const std::vector<uint8_t> ico = Ico({Png(26000, 26000), Dib(32, 64), Png(48, 48), Dib(0, 32), Png(48, 16)});
+    const std::vector<uint8_t> png = WholePng(48);
+    const std::vector<uint8_t> ico = Ico({Png(26000, 26000), Dib(32, 64), png, Dib(0, 32), Png(48, 16)});
     ASSERT_TRUE(PickIconPicture(ico, single));
-    std::vector<uint8_t> expected = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0, 33, 0, 0, 0, 22, 0, 0, 0};
-    const std::vector<uint8_t> png = Png(48, 48);
+    ASSERT_LT(png.size(), 256u);
+    std::vector<uint8_t> expected = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0};
+    expected.insert(expected.end(), {uint8_t(png.size()), 0, 0, 0, 22, 0, 0, 0});
     expected.insert(expected.end(), png.begin(), png.end());
     EXPECT_EQ(single, expected);
     // Entries whose picture lies outside the file, a directory cut short, and no icon file at all.
@@ -147,6 +158,67 @@ TEST(PictureFile, IconPicturesOfSizesNoIconHasAreRefusedFromTheirHeaders) {
     EXPECT_TRUE(PngWithinBounds(Png(32767, 2)));
     for (const auto& [w, h] : {std::pair<uint32_t, uint32_t>{26000, 26000}, {32768, 1}, {0, 5}, {8193, 8192}})
         EXPECT_FALSE(PngWithinBounds(Png(w, h))) << w << " x " << h;
+}
+
+// A PNG's data is inflated no further than its header's rows need: a filter
+// byte and the packed pixels of each row (of each of the seven passes when
+// interlaced). A few megabytes that inflate to gigabytes cost no more than
+// the rows. The toolkit gets the chunks the pixels need alone.
+TEST(PictureFile, PngDataIsRefusedWhereItInflatesPastItsRows) {
+    struct Case {
+        uint32_t Width, Height;
+        uint8_t Depth, Colour, Interlace;
+        uint64_t RawSize;
+    };
+    for (const Case& c : {Case{3, 3, 8, 6, 0, 39}, Case{3, 3, 8, 6, 1, 42}, Case{48, 48, 8, 3, 1, 2394},
+                          Case{10, 1, 1, 0, 0, 3}, Case{10, 1, 16, 2, 0, 61}}) {
+        PngOptions options;
+        options.Width = c.Width, options.Height = c.Height, options.Depth = c.Depth, options.Colour = c.Colour,
+        options.Interlace = c.Interlace, options.RawSize = c.RawSize;
+        const std::vector<uint8_t> png = WritePng(options);
+        std::vector<uint8_t> kept;
+        EXPECT_TRUE(ToolkitPng(png.data(), png.size(), kept)) << c.Width << " x " << c.Height;
+        EXPECT_EQ(kept, png);
+        options.RawSize += 1;
+        const std::vector<uint8_t> over = WritePng(options);
+        EXPECT_FALSE(ToolkitPng(over.data(), over.size(), kept)) << c.Width << " x " << c.Height;
+        EXPECT_EQ(kept, png);
+    }
+
+    // 256 x 256 pixels whose data inflates to 64 MiB: refused, in an icon file too.
+    PngOptions bomb;
+    bomb.Width = bomb.Height = 256, bomb.Colour = 6, bomb.RawSize = uint64_t{64} << 20;
+    const std::vector<uint8_t> png = WritePng(bomb);
+    std::vector<uint8_t> kept, single;
+    EXPECT_FALSE(ToolkitPng(png.data(), png.size(), kept));
+    EXPECT_FALSE(PickIconPicture(IcoOf(png), single));
+    EXPECT_TRUE(single.empty());
+    bomb.RawSize = 256 * (1 + 256 * 4);
+    ASSERT_TRUE(PickIconPicture(IcoOf(WritePng(bomb)), single));
+    EXPECT_EQ(single, IcoOf(WritePng(bomb)));
+
+    // Compressed text and a colour profile are left out (the toolkit would inflate them); tRNS stays.
+    PngOptions extras;
+    extras.Extra = {PngChunk("tRNS", {0})};
+    const std::vector<uint8_t> expected = WritePng(extras);
+    extras.Extra.push_back(PngChunk("zTXt", {'k', 0, 0, 0x78, 0x9c, 3, 0, 0, 0, 0, 1}));
+    extras.Extra.push_back(PngChunk("iCCP", {'p', 0, 0, 0x78, 0x9c, 3, 0, 0, 0, 0, 1}));
+    std::vector<uint8_t> withExtras = WritePng(extras);
+    withExtras.insert(withExtras.end(), {'t', 'r', 'a', 'i', 'l'});
+    ASSERT_TRUE(ToolkitPng(withExtras.data(), withExtras.size(), kept));
+    EXPECT_EQ(kept, expected);
+    ASSERT_TRUE(PickIconPicture(IcoOf(withExtras), single));
+    EXPECT_EQ(single, IcoOf(expected));
+
+    // An unknown critical chunk, a colour type without the bit depth, a file cut short: refused.
+    PngOptions critical;
+    critical.Extra = {PngChunk("QQQQ", {})};
+    PngOptions depth;
+    depth.Colour = 2, depth.Depth = 4;
+    std::vector<uint8_t> cut = expected;
+    cut.resize(cut.size() - 12);
+    for (const auto& bad : {WritePng(critical), WritePng(depth), cut})
+        EXPECT_FALSE(ToolkitPng(bad.data(), bad.size(), kept));
 }
 
 

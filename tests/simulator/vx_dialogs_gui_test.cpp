@@ -21,6 +21,7 @@
 #include "simulator/frm_vx_file_association.h"
 #include "simulator/frm_vx_fix_location.h"
 #include "simulator/frm_vx_overview.h"
+#include "tests/platform/png_writer.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -171,6 +172,41 @@ TEST_F(VXDialogs, FileAssociationShowsNoIconOfASizeNoIconHas) {
     dialog.optIcon_Click(kOwnIconOption);
     for (const char* name : {"zero.ico", "huge.png", "good.ico"}) dialog.txtIcon->SetValue(wxString::FromUTF8(sim / name));
     EXPECT_EQ(dialog.imgTheIcon->GetBitmap().GetWidth(), 48);
+}
+
+// A PNG as the own icon whose data inflates far past its 256 x 256 rows is no
+// picture, alone or in an icon file; sound PNGs, interlaced or in an icon
+// file, show. The picture shown is decoded once for its path, and is the one
+// OK hands to the desktop.
+TEST_F(VXDialogs, FileAssociationDecodesAPngIconNoFurtherThanItsRows) {
+    const auto write = [this](const std::string& name, const std::vector<uint8_t>& bytes) {
+        return sim.Write(name, std::string(bytes.begin(), bytes.end()));
+    };
+    PngOptions red;  // red through a palette of one colour
+    red.Width = red.Height = 48, red.RawSize = 48 * 49;
+    PngOptions interlaced = red;
+    interlaced.Interlace = 1, interlaced.RawSize = 2394;
+    PngOptions bomb = red;
+    bomb.Width = bomb.Height = 256, bomb.RawSize = uint64_t{64} << 20;
+    const AssociationPaths paths = frmVXFileAssociation::Paths();
+    for (const std::string& bad : {write("bomb.png", WritePng(bomb)), write("bomb.ico", IcoOf(WritePng(bomb)))})
+        EXPECT_FALSE(AssociationIconImage(kOwnIconOption, bad, paths, 48).IsOk()) << bad;
+    AssociationIcons icons;
+    for (const std::string& good : {write("red.png", WritePng(red)), write("interlaced.png", WritePng(interlaced)),
+                                    write("red.ico", IcoOf(WritePng(red)))}) {
+        const wxImage& shown = icons.Image(kOwnIconOption, good, paths);
+        ASSERT_TRUE(shown.IsOk()) << good;
+        EXPECT_EQ(shown.GetWidth(), 48);
+        EXPECT_EQ(shown.GetRed(20, 20), 255) << good;
+        EXPECT_EQ(shown.GetGreen(20, 20), 0) << good;
+    }
+    // The file changed after it was shown: OK writes the picture shown, without reading it again.
+    const std::vector<uint8_t> png = icons.Png(kOwnIconOption, sim / "red.ico", paths);
+    EXPECT_FALSE(png.empty());
+    write("red.ico", WritePng(bomb));
+    EXPECT_EQ(icons.Png(kOwnIconOption, sim / "red.ico", paths), png);
+    EXPECT_TRUE(icons.Png(kOwnIconOption, sim / "bomb.png", paths).empty());
+    EXPECT_TRUE(icons.Png(kOwnIconOption, sim / "red.ico", paths).empty());
 }
 
 }  // namespace
