@@ -88,18 +88,15 @@ fs::path Absolute(const std::string& text) {
 
 // Writes the recent list to the simulator editor's list. One that is not
 // kept is said once, in the status bar: the document it follows is open all
-// the same, and no box stands in its way. The note goes when a later list is kept.
+// the same, and no box stands in its way. A list kept takes the note away.
 void KeepRecentListInRegistry(MainWindowView& view) {
-    static bool noted = false;
     errno = 0;
     if (SaveRecentListToRegistry()) {
-        if (noted) view.ShowNote(std::string());
-        noted = false;
+        view.ShowNote(std::string());
         return;
     }
     const std::string reason = RegWriteFailureReason(errno);
     view.ShowNote(std::string(kRecentListNotKeptText) + (reason.empty() ? "" : " " + reason));
-    noted = true;
 }
 
 }  // namespace

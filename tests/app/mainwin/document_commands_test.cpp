@@ -64,7 +64,7 @@ TEST_F(DocumentCommandsTest, OpeningATrackBuildsItsModelAndShowsIt) {
     EXPECT_FALSE(view.Menus.Element);
     EXPECT_TRUE(view.Menus.SaveModelAs);
     EXPECT_EQ(view.ToolBarKind, DocumentTrack);
-    const std::vector<std::string> order = {"toolbar:1", "caption:Gantrywright - circuit.vxtrack", "menus", "render"};
+    const std::vector<std::string> order = {"toolbar:1", "caption:Gantrywright - circuit.vxtrack", "menus", "render", "note:"};
     EXPECT_EQ(view.Calls, order);
     EXPECT_EQ(gRecentFiles[0], path);
     EXPECT_EQ(EditorListValue(1), path) << "with syncing on the simulator editor's list is rewritten";
