@@ -160,8 +160,8 @@ bool LoadFile(const std::string& Path, MainWindowView& view) {
     view.SetupToolToolbar();
     UpdateMenuState(view);
     view.RenderScene();
-    // After the document is shown: the registry may wait for another program.
-    if (shared) KeepRecentListInRegistry(view);
+    // Once the document is on screen: the registry may wait for another program.
+    if (shared) view.WhenDrawn([&view] { KeepRecentListInRegistry(view); });
     return true;
 }
 

@@ -8,6 +8,7 @@
 // MainWindowView.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/menu_state.h"
@@ -26,6 +27,9 @@ public:
     virtual void* DialogOwner() = 0;
     // A note in the status bar, said without a box in the way of the document; empty clears it.
     virtual void ShowNote(const std::string& text) = 0;
+    // Runs `work` once what has just changed on screen has been drawn (the
+    // window's events handled first); dropped with the window.
+    virtual void WhenDrawn(std::function<void()> work) = 0;
 };
 
 // Captions and texts of the commands.
@@ -76,8 +80,9 @@ void UpdateMenuState(MainWindowView& view);
 //   preview, an empty tool bar, no changes to save).
 // - Success: the recent list, a cleared selection, the model at the detail of
 //   gModelOnLoad, no changes, the tool bar of the kind, menus, title, preview;
-//   then, while shared, the simulator editor's list, which waits for another
-//   program's lock at most once (a list not kept is a note, not a box).
+//   then, while shared, once the window has drawn all that (WhenDrawn), the
+//   simulator editor's list, which waits for another program's lock at most
+//   once (a list not kept is a note, not a box).
 // Does nothing while the model is being built.
 bool LoadFile(const std::string& Path, MainWindowView& view);
 

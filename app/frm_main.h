@@ -89,6 +89,7 @@ private:
     void RenderScene() override;
     void* DialogOwner() override { return static_cast<wxWindow*>(this); }
     void ShowNote(const std::string& text) override;
+    void WhenDrawn(std::function<void()> work) override { CallAfter(std::move(work)); }
 
     // PreviewInputHost
     double FrameClock() override;

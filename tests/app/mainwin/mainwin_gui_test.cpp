@@ -354,6 +354,8 @@ TEST_F(MainWindowGui, RecentMenuShowsAmpersandsAndReopens) {
         const HeldRegistryLock other(RegCurrentUser);
         const size_t messages = prompts.Messages.size();
         Menu("mnuRecent1");
+        EXPECT_EQ(Title(), "Gantrywright - R&D loop.vxtrack") << "shown before the registry is written";
+        Settle();
         EXPECT_EQ(prompts.Messages.size(), messages);
         EXPECT_EQ(StatusText(0), std::string(kRecentListNotKeptText) + " " + other.Reason());
     }

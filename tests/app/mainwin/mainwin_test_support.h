@@ -65,6 +65,7 @@ public:
     }
     void* DialogOwner() override { return nullptr; }
     void ShowNote(const std::string& text) override { Calls.push_back("note:" + text); }
+    void WhenDrawn(std::function<void()> work) override { work(); }
 };
 
 // Resets the program-wide state before and after each test.
