@@ -33,8 +33,9 @@ std::string ProgramSearchPath();
 // Takes out of the program's environment HOME and each single-folder XDG
 // variable whose value is not an absolute path (an empty one included), and
 // rewrites each folder list to its absolute entries, taking it out when none
-// is left; PATH becomes ProgramSearchPath(). Call it first in main, before any library reads the environment:
-// the environment is not safe to change once other threads run.
+// is left; PATH becomes ProgramSearchPath(). Call it first in main, before
+// any library reads the environment: the environment is not safe to change
+// once other threads run.
 void DropRelativeFolderVariables();
 
 }  // namespace fsys

@@ -26,19 +26,15 @@ const char* KindOf(mode_t mode) {
 
 // Gives a lock file that the program owns to everyone for reading, and one that
 // the system administrator uses in another user's folder to that user, as a
-// file of theirs: no later run of theirs is shut out by it. Only an empty file
-// of one name is a lock to give: a file that holds bytes, or that another
-// name leads to as well (a hard link put there to someone's private file), is
-// left as it is. A failure here leaves the lock as good as it was.
+// file of theirs (fsys::HandToFolderOwner): no later run of theirs is shut out
+// by it. Only an empty file of one name is a lock to give: a file that holds
+// bytes, or that another name leads to as well (a hard link put there to
+// someone's private file), is left as it is, and so is another user's. A
+// failure here leaves the lock as good as it was.
 void OpenToEveryone(int fd, const struct stat& st, const std::string& path) {
-    if (st.st_nlink != 1 || st.st_size != 0) return;
-    const uid_t me = ::geteuid();
-    if (st.st_uid == me && (st.st_mode & 0444) != 0444) (void)::fchmod(fd, (st.st_mode & 07777) | 0444);
-    if (me != 0) return;
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    struct stat owner {};
-    if (::stat(folder.empty() ? "." : folder.c_str(), &owner) == 0 && owner.st_uid != 0 && owner.st_uid != st.st_uid)
-        (void)::fchown(fd, owner.st_uid, owner.st_gid);
+    if (st.st_nlink != 1 || st.st_size != 0 || st.st_uid != ::geteuid()) return;
+    if ((st.st_mode & 0444) != 0444) (void)::fchmod(fd, (st.st_mode & 07777) | 0444);
+    fsys::HandToFolderOwner(fd, std::filesystem::path(path).parent_path().string());
 }
 
 }  // namespace

@@ -31,7 +31,23 @@ std::string WithTrailingSeparator(std::string folder) {
 bool CreateFolders(const std::string& path) {
     if (path.empty()) return Fail(ENOENT);
     std::error_code ec;
+    // The levels still missing, innermost first: the superuser hands those it
+    // makes in another user's folder to that user (HandToFolderOwner).
+    std::vector<fs::path> missing;
+    if (::geteuid() == 0) {
+        for (fs::path level(path); !level.empty() && !fs::exists(fs::symlink_status(level, ec));
+             level = level.parent_path()) {
+            missing.push_back(level);
+            if (level == level.parent_path()) break;
+        }
+    }
     fs::create_directories(path, ec);
+    for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
+        const int fd = ::open(level->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        HandToFolderOwner(fd, level->parent_path().string());
+        ::close(fd);
+    }
     // Something that is no folder where one belongs: ENOTDIR, as the system says for the parts of a path.
     return FolderExists(path) || Fail(ec && ec.value() != EEXIST ? ec.value() : ENOTDIR);
 }
@@ -308,6 +324,7 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
     const int fd =
         CreateUnique(TemporaryNameTemplate(dir.string(), target.filename().string()), replacing ? 0600 : 0666, name);
     if (fd < 0) return false;
+    if (!replacing) HandToFolderOwner(fd, dir.string());
     bool open = true, named = true;
     UnlessKept dropTemporary([&] {
         if (open) ::close(fd);

@@ -30,7 +30,8 @@ inline constexpr char kPathSeparator = '/';
 std::string WithTrailingSeparator(std::string folder);
 
 // Creates the folder and its missing parents; true when it exists afterwards
-// (else errno says why).
+// (else errno says why). Those the superuser makes in another user's folder
+// go to that folder's owner (HandToFolderOwner), as new files do.
 bool CreateFolders(const std::string& path);
 
 bool FileExists(const std::string& path);  // a regular file (or a link to one)

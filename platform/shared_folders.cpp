@@ -23,7 +23,7 @@ bool IsShared(const FolderOwnership& folder) {
 bool LookAt(const fs::path& dir, FolderOwnership& folder) {
     struct stat st {};
     if (::stat(dir.c_str(), &st) != 0) return false;
-    folder = {st.st_uid, st.st_mode};
+    folder = {st.st_uid, st.st_mode, st.st_gid};
     return true;
 }
 
@@ -47,6 +47,19 @@ bool IsPlacedByAnother(const FolderOwnership& folder, uid_t fileOwner, uid_t use
     if (!(folder.Mode & S_ISVTX) || fileOwner == user || fileOwner == folder.Owner) return false;
     if (folder.Mode & S_IWOTH) return true;
     return (folder.Mode & S_IWGRP) && protectedRegular >= 2;
+}
+
+bool GoesToFolderOwner(const FolderOwnership& folder, uid_t user) { return user == 0 && folder.Owner != 0; }
+
+void HandToFolderOwner(int fd, const std::string& dir) {
+    const uid_t user = ::geteuid();
+    if (user != 0) return;
+    FolderOwnership folder;
+    struct stat entry {};
+    if (!LookAt(dir.empty() ? "." : dir, folder) || !GoesToFolderOwner(folder, user) || ::fstat(fd, &entry) != 0 ||
+        entry.st_uid != user)
+        return;
+    (void)::fchown(fd, folder.Owner, folder.Group);
 }
 
 bool PlacedByAnother(const std::string& dir, uid_t fileOwner) {

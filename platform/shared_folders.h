@@ -13,10 +13,12 @@
 
 namespace fsys {
 
-// What decides about a folder: its owner and mode.
+// What decides about a folder: its owner and mode (and its group, which an
+// entry handed to its owner takes).
 struct FolderOwnership {
     uid_t Owner = 0;
     mode_t Mode = 0;
+    gid_t Group = 0;
 };
 
 // Whether a link that `linkOwner` owns in `folder` is followed for `user`
@@ -38,6 +40,19 @@ bool IsPlacedByAnother(const FolderOwnership& folder, uid_t fileOwner, uid_t use
 // The same for the file looked at in folder `dir`, for this process, with the
 // system's fs.protected_regular; false where the folder cannot be looked at.
 bool PlacedByAnother(const std::string& dir, uid_t fileOwner);
+
+// Whether a file or folder that `user` makes in `folder` is handed to the
+// folder's owner and group: where the superuser makes it in a folder of
+// another user (a run as root in the user's configuration or data folders,
+// through sudo), so that it leaves nothing there that the folder's owner
+// cannot change, replace or remove.
+bool GoesToFolderOwner(const FolderOwnership& folder, uid_t user);
+
+// Hands the entry open at `fd`, which this process has just made in folder
+// `dir`, to the folder's owner and group where GoesToFolderOwner says so; an
+// entry that is not this process's user's is left as it is, and so is any
+// entry where the folder cannot be looked at or the system refuses.
+void HandToFolderOwner(int fd, const std::string& dir);
 
 // The errno of a path that leads through a symbolic link another user placed
 // in a shared folder (see FollowsLinkIn). No system call sets it; FollowLinks

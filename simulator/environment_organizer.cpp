@@ -572,8 +572,7 @@ void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
     const std::string unused = root_ + kUnusedFolder;
     std::string folderFailure;
     struct stat entry {};
-    if (move && !plan.Files.empty() && ::lstat(unused.c_str(), &entry) != 0 && ::mkdir(unused.c_str(), 0777) != 0 &&
-        errno != EEXIST)
+    if (move && !plan.Files.empty() && ::lstat(unused.c_str(), &entry) != 0 && !fsys::CreateFolders(unused))
         folderFailure = MoveFailure(errno);
     const bool exists = ::lstat(unused.c_str(), &entry) == 0;
     const bool folder = fsys::FolderExists(unused);

@@ -124,6 +124,7 @@ TEST(FileLock, ALockThatRootMakesInAUsersFolderStaysTheirs) {
     EXPECT_EQ(TakeAs(uid, gid, folder.Path(), "store.lock"), "held");
     // A lock file that is another file's name too, or holds bytes, is not given away.
     const std::string secret = folder.Write("secret", "s");
+    ASSERT_EQ(::chown(secret.c_str(), 0, 0), 0);
     ASSERT_EQ(::link(secret.c_str(), (folder / "linked.lock").c_str()), 0);
     EXPECT_EQ(Take(folder / "linked.lock"), "held");
     ::umask(umask);

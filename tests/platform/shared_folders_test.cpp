@@ -38,6 +38,38 @@ TEST(SharedFolders, TheOwnersAndModesDecideWhoseLinksAndFilesAreUsed) {
         EXPECT_EQ(fsys::IsPlacedByAnother(folder, row.owner, kUser, 0), row.placedAt0) << std::oct << row.mode;
         EXPECT_EQ(fsys::IsPlacedByAnother(folder, row.owner, kUser, 2), row.placedAt2) << std::oct << row.mode;
     }
+    // What the superuser makes in another user's folder goes to that user; anyone else's stays theirs.
+    EXPECT_TRUE(fsys::GoesToFolderOwner({kFoldersOwner, S_IFDIR | 0700}, 0));
+    EXPECT_FALSE(fsys::GoesToFolderOwner({0, S_IFDIR | 01777}, 0));
+    EXPECT_FALSE(fsys::GoesToFolderOwner({kFoldersOwner, S_IFDIR | 0777}, kUser));
+}
+
+// A run as root in a user's folder (sudo with the user's configuration
+// folder) leaves the folders and new files it makes there the user's, and a
+// file it replaces there theirs; in a folder of root's, its files stay root's.
+TEST(SharedFolders, WhatTheSuperuserMakesInAUsersFolderIsTheirs) {
+    const auto nobody = User("nobody");
+    if (::geteuid() != 0 || !nobody) GTEST_SKIP() << "needs the superuser and the user nobody";
+    const auto [user, group] = *nobody;
+    TempFolder folder;
+    const auto owner = [](const std::string& path) {
+        struct stat st {};
+        return ::lstat(path.c_str(), &st) == 0 ? std::pair(st.st_uid, st.st_gid) : std::pair(uid_t(-1), gid_t(-1));
+    };
+    const std::string home = folder / "home";
+    ASSERT_TRUE(fsys::CreateFolders(home));
+    ASSERT_EQ(::chown(home.c_str(), user, group), 0);
+    ASSERT_TRUE(fsys::CreateFolders(home + "/.config/gantrywright/"));
+    EXPECT_EQ(owner(home + "/.config"), std::pair(user, group));
+    EXPECT_EQ(owner(home + "/.config/gantrywright"), std::pair(user, group));
+    const std::string settings = home + "/.config/gantrywright/Gantrywright.ini";
+    ASSERT_TRUE(fsys::WriteFileAtomically(settings, std::string_view("new")));
+    EXPECT_EQ(owner(settings), std::pair(user, group));
+    ASSERT_TRUE(fsys::WriteFileAtomically(settings, std::string_view("again")));
+    EXPECT_EQ(owner(settings), std::pair(user, group));
+    const std::string roots = folder / "roots.ini";
+    ASSERT_TRUE(fsys::WriteFileAtomically(roots, std::string_view("new")));
+    EXPECT_EQ(owner(roots).first, uid_t(0));
 }
 
 // The chain of links a path starts, link by link, as a write follows it.
