@@ -145,9 +145,10 @@ TEST_F(ElementReverseTest, AnElementEndingStraightUpStaysInItsPlane) {
     ASSERT_TRUE(RunElementScale(taller));
     const auto maxOutOfPlane = [] {
         float most = 0.0f;
-        for (int32_t i = 0; i < gElementNodeCount; ++i)
-            for (const Vector3& p : {gElementNodes[i].Position, gElementNodes[i].ControlIn, gElementNodes[i].ControlOut})
-                most = std::max(most, std::fabs(p.X));
+        for (int32_t i = 0; i < gElementNodeCount; ++i) {
+            const TrackNode& n = gElementNodes[i];
+            for (const Vector3& p : {n.Position, n.ControlIn, n.ControlOut}) most = std::max(most, std::fabs(p.X));
+        }
         return most;
     };
     for (int round = 1; round <= 2; ++round) {
