@@ -3,7 +3,9 @@
 // on the open element's nodes (each node's position and both control points;
 // Reverse also the rolls), and their OKs: edit, rebuild flags, changed mark.
 // A Run function returns true when it applied its edit (the dialog unloads)
-// and false when its check refused the input (nothing changed).
+// and false when its check refused the input (nothing changed). No edit
+// leaves a coordinate that is not a finite number: each works out the new
+// nodes apart and puts them in only when every coordinate is finite.
 
 #include "tools/tool_form.h"
 #include "trackdoc/math3d.h"
@@ -14,20 +16,31 @@
 // Rebuilds the element backwards: the former last node becomes node 0 at the
 // origin with its outgoing control point on the negative Z axis; every node's
 // in and out control points swap, every roll is negated, the flags travel with
-// their nodes. Needs at least two nodes (false, nothing changed, below that).
+// their nodes. Needs at least two nodes (false, nothing changed, below that);
+// false too, nothing changed, when a coordinate would not be finite.
 bool ReverseElement();
 // The rigid move of Reverse: the former last node to the origin, then turned
 // about Y and X so that the direction toward its incoming control point
 // points along -Z. Applied to a point p as rotation (p - last position).
-Matrix4 ReverseRotation(const TrackNode& last);
-void ScaleElement(const Vector3& s);
-void TransformElement(const Matrix4& m);
+// Where that direction is upright (no horizontal part beyond rounding), the
+// heading is that of the level way from the last node back to `first`.
+Matrix4 ReverseRotation(const TrackNode& last, const Vector3& first);
+// Scale, Pitch and Tilt: false, nothing changed, when a coordinate would not
+// be finite.
+bool ScaleElement(const Vector3& s);
+bool TransformElement(const Matrix4& m);
 // The shear of Skew: each point's x += y / h * sideways, z += y / h * forward,
 // h = the nodes' height range. False, nothing changed, when a shear is asked
-// of a flat element (h = 0).
+// of a flat element (ElementIsFlat) or a coordinate would not be finite.
 bool SkewElement(double sideways, double forward);
 // The highest minus the lowest Y of the node positions.
 double ElementHeightRange();
+// The longest side of the box around the node positions.
+double ElementExtent();
+// Flat for Skew: a height range of 0, or one within rounding of 0 (below a
+// millionth of the element's extent, as a flat element turned by a full
+// pitch leaves).
+bool ElementIsFlat();
 
 // ---- Reverse --------------------------------------------------------------
 
@@ -63,4 +76,6 @@ inline constexpr const char* kSkewFlatText =
     "All nodes of this element lie at one height, so there is no height to skew it by.\r\n"
     "The skew has been aborted!";
 // Skew OK; a shear of a flat element shows kSkewFlatText and changes nothing.
+// Every Run function that refuses a result that is not finite shows
+// NotFiniteNotice and changes nothing.
 bool RunElementSkew(const ElementSkewOptions& options);

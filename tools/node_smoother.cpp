@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "tools/finite_coordinates.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_table.h"
 #include "trackdoc/math3d.h"
@@ -29,7 +30,7 @@ double Clamp1(double c) { return std::clamp(c, -1.0, 1.0); }
 // Writes v into a node's point only when it is finite in single precision.
 bool Store(Vector3& to, const V& v) {
     const Vector3 p = MakeVector(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z));
-    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z)) return false;
+    if (!AllFinite(p)) return false;
     to = p;
     return true;
 }

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "core/document_changed.h"
 #include "platform/prompts.h"
+#include "tools/finite_coordinates.h"
 #include "tools/object_files.h"
 #include "tools/scene_boundary.h"
 #include "tools/track_statistics.h"
@@ -88,7 +91,9 @@ int32_t PlaceSceneryObjects(const ObjectPlacerOptions& o) {
         EnsureTrackPathCurrent();
         track.emplace(distance);
     }
-    int32_t placed = 0;
+    // The copies are worked out first and added only when every transform is
+    // finite (ground read from terrain heights that are not).
+    std::vector<SceneryObject> copies;
     for (int32_t copy = 0; copy < o.Count; ++copy) {
         Vector3 position;
         if (!PickPlacement(o, track ? &*track : nullptr, distance, position)) break;
@@ -105,12 +110,14 @@ int32_t PlaceSceneryObjects(const ObjectPlacerOptions& o) {
             turn.Y = Between(DegToRad(o.RotateMin[1]), DegToRad(o.RotateMax[1]), NextRandom());
             turn.Z = Between(DegToRad(o.RotateMin[2]), DegToRad(o.RotateMax[2]), NextRandom());
         }
-        const int32_t index = AddObjectRecord();
-        gObjects[index].FileName = o.FileName;
-        gObjects[index].Transform = PlacedObjectTransform(scale, turn, position);
-        ++placed;
+        SceneryObject placed;
+        placed.FileName = o.FileName;
+        placed.Transform = PlacedObjectTransform(scale, turn, position);
+        copies.push_back(std::move(placed));
     }
-    return placed;
+    if (!AllFinite(copies)) return -1;
+    for (SceneryObject& placed : copies) gObjects[AddObjectRecord()] = std::move(placed);
+    return static_cast<int32_t>(copies.size());
 }
 
 std::string PlacedShortText(int32_t placed, int32_t requested) {
@@ -124,6 +131,10 @@ bool RunObjectPlacer(const ObjectPlacerOptions& options) {
         return false;
     }
     const int32_t placed = PlaceSceneryObjects(options);
+    if (placed < 0) {
+        NotFiniteNotice("placement", "track");
+        return false;
+    }
     if (placed < options.Count)
         MsgBox(PlacedShortText(placed, options.Count), kPlacerShortTitle, MsgButtons::OK, MsgIcon::Exclamation);
     if (placed == 0) return false;

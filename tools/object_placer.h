@@ -67,7 +67,8 @@ Matrix4 PlacedObjectTransform(const Vector3& scale, const Vector3& radians, cons
 // tried. On terrain, ground above "Do Not Place Above" is left out, and where
 // the terrain has water, ground below "Do Not Place Below" (heights from the
 // water surface at 0 m); without terrain the band does not apply. Returns the
-// number placed.
+// number placed; -1, nothing placed, when a copy's transform would hold a
+// number that is not finite.
 int32_t PlaceSceneryObjects(const ObjectPlacerOptions& options);
 
 // The text that says how many of the copies found a place, when not all did.
@@ -75,6 +76,7 @@ std::string PlacedShortText(int32_t placed, int32_t requested);
 
 // The tool's OK: the placement; when not every copy found a place, the
 // message saying how many did. A file name the track cannot store is refused
-// with its message and nothing is placed. The document is marked changed when any copy
+// with its message and nothing is placed, and so are copies whose transform
+// would not be finite (NotFiniteNotice). The document is marked changed when any copy
 // was placed, and the dialog then closes (true); with none it stays open.
 bool RunObjectPlacer(const ObjectPlacerOptions& options);

@@ -8,6 +8,7 @@
 #include "core/number_formats.h"
 #include "model/model_budget.h"
 #include "platform/prompts.h"
+#include "tools/finite_coordinates.h"
 #include "tools/scene_boundary.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_table.h"
@@ -18,8 +19,16 @@
 namespace {
 
 constexpr double kMaxMiddleFlanges = 1000.0;
+// A tube's length between single-precision ends is only so exact: a flange
+// that reaches past its place by less than this share of the tube's length
+// still lies on it.
+constexpr double kLengthRounding = 1e-6;
 
-Vector3 Along(const Vector3& from, const Vector3& unit, double distance) {
+struct Direction {
+    double X = 0.0, Y = 0.0, Z = 0.0;
+};
+
+Vector3 Along(const Vector3& from, const Direction& unit, double distance) {
     return MakeVector(static_cast<float>(from.X + unit.X * distance), static_cast<float>(from.Y + unit.Y * distance),
                       static_cast<float>(from.Z + unit.Z * distance));
 }
@@ -39,6 +48,11 @@ public:
         flanges_.emplace_back(p, q);
     }
     size_t Size() const { return flanges_.size(); }
+    bool Finite() const {
+        for (const auto& [p, q] : flanges_)
+            if (!AllFinite(p) || !AllFinite(q)) return false;
+        return true;
+    }
     // Each flange a new tube of the type between two new free nodes.
     void Make(int32_t type) const {
         for (const auto& [p, q] : flanges_) {
@@ -88,21 +102,36 @@ FlangeRow TubeFlanges(const SupportFlangerOptions& o, int32_t t, int32_t& type) 
     if (!(length >= o.MinTubeLength) || length <= 0.0) return row;
     type = FlangeTypeOf(tube.TubeType);
     if (type < 0) return row;
-    const Vector3 u = MakeVector(static_cast<float>((b.X - a.X) / length), static_cast<float>((b.Y - a.Y) / length),
-                                 static_cast<float>((b.Z - a.Z) / length));
+    // Each flange lies on its tube: the end flanges only where the distance
+    // from the end and the flange's size fit on the tube (a tube too short for
+    // them gets none at all, as one below the shortest length), the middle
+    // flanges only in the stretch between the end flanges. The distance and
+    // size boxes alone would let a flange stand past the tube's far end, above
+    // its top or under the ground.
+    const double slack = length * kLengthRounding;
+    const double endSpan = o.FlangeDist + o.FlangeSize;
+    if (!(endSpan <= length + slack)) return row;
+    // The direction in double precision: a tube longer than a float can
+    // measure still has one.
+    const double dx = double(b.X) - a.X, dy = double(b.Y) - a.Y, dz = double(b.Z) - a.Z;
+    const double exact = std::sqrt(dx * dx + dy * dy + dz * dz);
+    const Direction u{dx / exact, dy / exact, dz / exact};
     const double n = o.SplitLength > 0.0 ? std::nearbyint(length / o.SplitLength + 1.0) : 1.0;
     const double inner = length - 2.0 * o.FlangeDist;
     // A tube far longer than the scene (a stray free node) gets no middle
     // flanges rather than millions of them.
     if (o.MakeMiddle && inner >= o.MinSplitLength && n > 1.0 && n <= kMaxMiddleFlanges) {
         const double step = inner / n;
+        const double half = o.FlangeSize / 2.0;
         for (int32_t k = 1; k <= static_cast<int32_t>(n) - 1; ++k) {
-            const Vector3 c = Along(a, u, o.FlangeDist + k * step);
-            row.Add(Along(c, u, -o.FlangeSize / 2.0), Along(c, u, o.FlangeSize / 2.0));
+            const double at = o.FlangeDist + k * step;
+            if (at - half < endSpan - slack || at + half > length - endSpan + slack) continue;
+            const Vector3 c = Along(a, u, at);
+            row.Add(Along(c, u, -half), Along(c, u, half));
         }
     }
-    row.Add(Along(a, u, o.FlangeDist), Along(a, u, o.FlangeDist + o.FlangeSize));
-    row.Add(Along(b, u, -o.FlangeDist), Along(b, u, -(o.FlangeDist + o.FlangeSize)));
+    row.Add(Along(a, u, o.FlangeDist), Along(a, u, endSpan));
+    row.Add(Along(b, u, -o.FlangeDist), Along(b, u, -endSpan));
     return row;
 }
 
@@ -119,20 +148,29 @@ int32_t FlangeSupportTubes(const SupportFlangerOptions& o, FlangeOutcome* outcom
     result.MostTubes = most;
     result.Room = std::max<int64_t>(0, int64_t(most) - std::max<int32_t>(gTubeCount, 0));
     int64_t room = result.Room;
+    // The flanges are worked out first and made only when every one of them
+    // has finite ends (a tube with an end at "inf" would give flanges at "nan").
+    std::vector<std::pair<FlangeRow, int32_t>> rows;
     for (int32_t t = 0; t < tubes; ++t) {
         int32_t type = -1;
-        const FlangeRow row = TubeFlanges(o, t, type);
+        FlangeRow row = TubeFlanges(o, t, type);
         if (row.Size() == 0) continue;
         // The tubes take their flanges whole, in their order, while there is room.
         if (result.TubesLeftOut == 0 && static_cast<int64_t>(row.Size()) <= room) {
-            row.Make(type);
             room -= static_cast<int64_t>(row.Size());
             result.Made += static_cast<int32_t>(row.Size());
             ++result.TubesFlanged;
+            result.NotFinite = result.NotFinite || !row.Finite();
+            rows.emplace_back(std::move(row), type);
         } else {
             if (result.TubesLeftOut++ == 0) result.FirstLeftOut = t;
             result.FlangesLeftOut += static_cast<int64_t>(row.Size());
         }
+    }
+    if (result.NotFinite) {
+        result.Made = result.TubesFlanged = 0;
+    } else {
+        for (const auto& [row, type] : rows) row.Make(type);
     }
     if (outcome) *outcome = result;
     return result.Made;
@@ -151,6 +189,10 @@ std::string FlangesLeftOutText(const FlangeOutcome& r) {
 bool RunSupportFlanger(const SupportFlangerOptions& options) {
     FlangeOutcome outcome;
     FlangeSupportTubes(options, &outcome);
+    if (outcome.NotFinite) {
+        NotFiniteNotice("flanging", "track");
+        return false;
+    }
     FinishToolEdit(FindToolDialog("frmTSupportFlanger")->Flags);
     if (outcome.TubesLeftOut > 0)
         MsgBox(FlangesLeftOutText(outcome), kFlangerShortTitle, MsgButtons::OK, MsgIcon::Exclamation);

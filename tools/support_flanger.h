@@ -40,6 +40,7 @@ struct FlangeOutcome {
     int32_t FirstLeftOut = -1;   // the first of them
     int32_t MostTubes = 0;       // the support tubes the model can build
     int64_t Room = 0;            // of which the flanges could take
+    bool NotFinite = false;      // a flange would have had an end that is not finite: none made
 };
 
 // Adds the flanges to every tube that exists now, in index order; tubes whose
@@ -47,7 +48,10 @@ struct FlangeOutcome {
 // build, so the flanges of the whole track stay within what the model budget
 // builds beside the tubes there are: the tubes take their flanges whole, in
 // their order, and from the first whose flanges do not fit on, the tubes get
-// none. Returns the number of flanges made.
+// none. A flange lies on its tube: a tube too short for the end flanges gets
+// no flanges, and a middle flange is made only between the end flanges.
+// When any flange to be made would have an end that is not a finite number,
+// none is made. Returns the number of flanges made.
 int32_t FlangeSupportTubes(const SupportFlangerOptions& options, FlangeOutcome* outcome = nullptr);
 
 // What a run left out; empty when every tube got its flanges.
@@ -55,4 +59,5 @@ std::string FlangesLeftOutText(const FlangeOutcome& outcome);
 
 // The tool's OK: the flanges, RebuildTubes, the changed mark; and, when the
 // model's bound left tubes without their flanges, the message saying so.
+// Flanges that would not be finite: NotFiniteNotice, nothing changed, false.
 bool RunSupportFlanger(const SupportFlangerOptions& options);

@@ -7,6 +7,7 @@
 #include "model/build_pipeline.h"
 #include "model/rebuild_flags.h"
 #include "platform/prompts.h"
+#include "tools/finite_coordinates.h"
 #include "tools/scene_boundary.h"
 #include "tools/track_transforms.h"
 #include "trackdoc/track_document.h"
@@ -55,7 +56,10 @@ MoveResult TrackMoveSession::ApplyMove(const Vector3& v, const TrackMoveOptions&
         MsgBox(kMoveBoundaryText, kSceneBoundaryTitle, MsgButtons::OK, MsgIcon::Information);
         return MoveResult::Refused;
     }
-    TranslateTrack(v, options.MoveSupports);
+    if (!TranslateTrack(v, options.MoveSupports)) {
+        NotFiniteNotice("move", "track");
+        return MoveResult::Refused;
+    }
     trackMoved_ = true;
     SetDocumentChanged();
     if (options.UpdateModel) {

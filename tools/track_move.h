@@ -34,7 +34,7 @@ struct TrackMoveOptions {
 
 enum class MoveResult {
     Applied,  // the track moved
-    Refused,  // the boundary test failed: message shown, nothing changed
+    Refused,  // the boundary test failed, or a coordinate would not be finite: message shown, nothing changed
     Busy,     // a model build is running: nothing done
 };
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "platform/prompts.h"
+#include "tools/finite_coordinates.h"
 #include "tools/scene_boundary.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_table.h"
@@ -16,47 +18,62 @@ int32_t Used(int32_t count, const std::vector<T>& records) {
     return std::clamp<int32_t>(count, 0, static_cast<int32_t>(records.size()));
 }
 
-// Applies f to every point the tools change: each node's three points, and with
-// supports each free node and each footer's position (footer is called after
-// the point change of a footer, for Scale's floor rule).
+template <typename T>
+std::vector<T> UsedCopy(int32_t count, const std::vector<T>& records) {
+    return {records.begin(), records.begin() + Used(count, records)};
+}
+
+// Works out f of every point the tools change, apart from the document: each
+// node's three points, and with supports each free node and each footer's
+// position (put on y = 0 afterwards when floorFooters, Scale's rule). The
+// results go into the document only when every coordinate is finite; false,
+// nothing changed, otherwise.
 template <typename F>
-void ForEachTrackPoint(bool withSupports, F f) {
-    for (int32_t i = 0, n = Used(gNodeCount, gNodes); i < n; ++i) {
-        TrackNode& node = gNodes[i];
+bool ChangeTrackPoints(bool withSupports, F f, bool floorFooters = false) {
+    std::vector<TrackNode> nodes = UsedCopy(gNodeCount, gNodes);
+    for (TrackNode& node : nodes) {
         node.Position = f(node.Position);
         node.ControlIn = f(node.ControlIn);
         node.ControlOut = f(node.ControlOut);
     }
-    if (!withSupports) return;
-    for (int32_t i = 0, n = Used(gFreeNodeCount, gFreeNodes); i < n; ++i) gFreeNodes[i] = f(gFreeNodes[i]);
-    for (int32_t i = 0, n = Used(gFooterCount, gFooters); i < n; ++i) gFooters[i].Position = f(gFooters[i].Position);
+    std::vector<Vector3> freeNodes;
+    std::vector<TrackFooter> footers;
+    if (withSupports) {
+        freeNodes = UsedCopy(gFreeNodeCount, gFreeNodes);
+        for (Vector3& p : freeNodes) p = f(p);
+        footers = UsedCopy(gFooterCount, gFooters);
+        for (TrackFooter& footer : footers) {
+            footer.Position = f(footer.Position);
+            if (floorFooters) footer.Position.Y = 0.0f;
+        }
+    }
+    if (!AllFinite(nodes) || !AllFinite(freeNodes) || !AllFinite(footers)) return false;
+    std::copy(nodes.begin(), nodes.end(), gNodes.begin());
+    std::copy(freeNodes.begin(), freeNodes.end(), gFreeNodes.begin());
+    std::copy(footers.begin(), footers.end(), gFooters.begin());
+    return true;
 }
 
 }  // namespace
 
-void TranslateTrack(const Vector3& v, bool withSupports) {
-    ForEachTrackPoint(withSupports, [&](const Vector3& p) { return VectorAdd(p, v); });
+bool TranslateTrack(const Vector3& v, bool withSupports) {
+    return ChangeTrackPoints(withSupports, [&](const Vector3& p) { return VectorAdd(p, v); });
 }
 
-void ScaleTrack(const Vector3& s, bool withSupports) {
-    ForEachTrackPoint(false, [&](const Vector3& p) { return VectorMultiply(p, s); });
-    if (!withSupports) return;
-    for (int32_t i = 0, n = Used(gFreeNodeCount, gFreeNodes); i < n; ++i)
-        gFreeNodes[i] = VectorMultiply(gFreeNodes[i], s);
-    for (int32_t i = 0, n = Used(gFooterCount, gFooters); i < n; ++i) {
-        Vector3& p = gFooters[i].Position;
-        p = VectorMultiply(p, s);
-        p.Y = 0.0f;
-    }
+bool ScaleTrack(const Vector3& s, bool withSupports) {
+    return ChangeTrackPoints(withSupports, [&](const Vector3& p) { return VectorMultiply(p, s); }, true);
 }
 
-void TransformTrack(const Matrix4& m, bool withSupports) {
-    ForEachTrackPoint(withSupports, [&](const Vector3& p) { return MatrixTransformPoint(m, p); });
+bool TransformTrack(const Matrix4& m, bool withSupports) {
+    return ChangeTrackPoints(withSupports, [&](const Vector3& p) { return MatrixTransformPoint(m, p); });
 }
 
-void MirrorTrack(bool mirrorX, bool mirrorZ, bool withSupports) {
-    if (mirrorX) ForEachTrackPoint(withSupports, [](Vector3 p) { p.X = -p.X; return p; });
-    if (mirrorZ) ForEachTrackPoint(withSupports, [](Vector3 p) { p.Z = -p.Z; return p; });
+bool MirrorTrack(bool mirrorX, bool mirrorZ, bool withSupports) {
+    return ChangeTrackPoints(withSupports, [&](Vector3 p) {
+        if (mirrorX) p.X = -p.X;
+        if (mirrorZ) p.Z = -p.Z;
+        return p;
+    });
 }
 
 Vector3 ScaleFactors(const TrackScaleOptions& options) {
@@ -71,7 +88,10 @@ bool RunTrackScale(const TrackScaleOptions& options) {
         MsgBox(kScaleBoundaryText, kSceneBoundaryTitle, MsgButtons::OK, MsgIcon::Information);
         return false;
     }
-    ScaleTrack(s, options.ScaleSupports);
+    if (!ScaleTrack(s, options.ScaleSupports)) {
+        NotFiniteNotice("scale", "track");
+        return false;
+    }
     FinishToolEdit(AllFlagsButGround());
     return true;
 }
@@ -82,7 +102,10 @@ Matrix4 TrackRotation(const TrackRotateOptions& options) {
 }
 
 bool RunTrackRotate(const TrackRotateOptions& options) {
-    TransformTrack(TrackRotation(options), options.RotateSupports);
+    if (!TransformTrack(TrackRotation(options), options.RotateSupports)) {
+        NotFiniteNotice("rotation", "track");
+        return false;
+    }
     FinishToolEdit(AllFlagsButGround());
     return true;
 }
@@ -91,7 +114,10 @@ bool MirrorOkEnabled(bool mirrorX, bool mirrorZ) { return mirrorX || mirrorZ; }
 
 bool RunTrackMirror(const TrackMirrorOptions& options) {
     if (!MirrorOkEnabled(options.MirrorX, options.MirrorZ)) return false;
-    MirrorTrack(options.MirrorX, options.MirrorZ, options.MirrorSupports);
+    if (!MirrorTrack(options.MirrorX, options.MirrorZ, options.MirrorSupports)) {
+        NotFiniteNotice("mirroring", "track");
+        return false;
+    }
     FinishToolEdit(AllFlagsButGround());
     return true;
 }

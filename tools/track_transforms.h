@@ -8,22 +8,26 @@
 //
 // The Run functions are the tools' OK: checks, edit, rebuild flags, changed
 // mark. They return true when the edit was applied (the dialog then unloads)
-// and false when a check refused it (nothing changed, the dialog stays open).
+// and false when a check refused it (nothing changed, the dialog stays open),
+// an edit that would leave a coordinate that is not finite with
+// NotFiniteNotice.
 
 #include "tools/tool_form.h"
 #include "trackdoc/math3d.h"
 
 // ---- Edits ----------------------------------------------------------------
+// Each is worked out apart from the document and put in only when every
+// coordinate it gives is a finite number; false, nothing changed, otherwise.
 
 // Every node point += v; with supports every free node and footer += v.
-void TranslateTrack(const Vector3& v, bool withSupports);
+bool TranslateTrack(const Vector3& v, bool withSupports);
 // Every node point scaled component by component by s about the origin; with
 // supports every free node scaled and every footer scaled, then put on y = 0.
-void ScaleTrack(const Vector3& s, bool withSupports);
+bool ScaleTrack(const Vector3& s, bool withSupports);
 // Every node point (and with supports every free node and footer) = m p.
-void TransformTrack(const Matrix4& m, bool withSupports);
-// X negated first when mirrorX, then Z when mirrorZ.
-void MirrorTrack(bool mirrorX, bool mirrorZ, bool withSupports);
+bool TransformTrack(const Matrix4& m, bool withSupports);
+// X negated when mirrorX, Z when mirrorZ.
+bool MirrorTrack(bool mirrorX, bool mirrorZ, bool withSupports);
 
 // ---- Scale ----------------------------------------------------------------
 

@@ -1,13 +1,17 @@
 // The element tools: Reverse, Scale, Pitch, Tilt and Skew.
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "core/app_state.h"
 #include "model/rebuild_flags.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/element_transforms.h"
+#include "tools/finite_coordinates.h"
 #include "trackdoc/element_document.h"
+#include "trackdoc/element_file.h"
 
 namespace {
 
@@ -129,6 +133,38 @@ TEST_F(ElementReverseTest, NoDirectionAtTheLastNodeMeansOnlyTheTranslation) {
         EXPECT_TRUE(Same(gElementNodes[i].Position, VectorFromTo(nodes[3].Position, nodes[3 - i].Position)));
 }
 
+// The camelback hill stretched to 200 % in Y ends, once reversed, straight up
+// (its former first node leaves at 45 degrees, which the first reversal turns
+// upright): its heading must come from the element, not from rounding, or the
+// second reversal lays the hill on its side. A hand-made element in a slanted
+// upright plane, ending straight down, lands in the plane x = 0.
+TEST_F(ElementReverseTest, AnElementEndingStraightUpStaysInItsPlane) {
+    ASSERT_TRUE(LoadElementFile(std::string(GW_SAMPLES_DIR) + "camelback.vxelem"));
+    ElementScaleOptions taller;
+    taller.Percent[1] = 200;
+    ASSERT_TRUE(RunElementScale(taller));
+    const auto maxOutOfPlane = [] {
+        float most = 0.0f;
+        for (int32_t i = 0; i < gElementNodeCount; ++i) {
+            const TrackNode& n = gElementNodes[i];
+            for (const Vector3& p : {n.Position, n.ControlIn, n.ControlOut}) most = std::max(most, std::fabs(p.X));
+        }
+        return most;
+    };
+    for (int round = 1; round <= 2; ++round) {
+        ASSERT_TRUE(RunElementReverse());
+        EXPECT_LT(maxOutOfPlane(), 1e-4f) << "reversal " << round;
+    }
+
+    // Upright plane along (3, 0, -4), ending straight down at (6, 5, -8).
+    const auto along = [](float s, float y) { return MakeVector(0.6f * s, y, -0.8f * s); };
+    MakeElement({Node({0, 0, 0}, {0, 0, 0}, along(3, 0)), Node(along(10, 5), along(10, 8), along(10, 2))});
+    ASSERT_TRUE(RunElementReverse());
+    EXPECT_LT(maxOutOfPlane(), 1e-4f);
+    EXPECT_TRUE(Near(gElementNodes[0].ControlOut, MakeVector(0, 0, -3))) << "leaves along -Z";
+    EXPECT_TRUE(Near(gElementNodes[1].Position, MakeVector(0, -10, 5))) << "the level way back turned down";
+}
+
 TEST_F(ElementReverseTest, NeedsTwoNodes) {
     MakeElement({Node({0, 0, 0}, {0, 0, 1}, {0, 0, -1}, 0.4f)});
     EXPECT_FALSE(ReverseOkEnabled());
@@ -230,8 +266,49 @@ TEST_F(ElementSkewTest, AFlatElementIsNotSkewedAndSaysWhy) {
     }
     EXPECT_TRUE(FlagsClear());
     EXPECT_FALSE(gDocumentChanged);
+    // Pressed flat and pitched by a full turn: heights of some 1e-13 m are no height.
+    MakeElement(flat);
+    ASSERT_TRUE(RunElementPitch(360));
+    const std::vector<TrackNode> turned = gElementNodes;
+    ASSERT_GT(ElementHeightRange(), 0.0);
+    gDocumentChanged = false;
+    ClearRemodelFlags();
+    options.RightLeft = 50;
+    EXPECT_FALSE(RunElementSkew(options));
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[1].Text, kSkewFlatText);
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(Same(gElementNodes[i].ControlIn, turned[i].ControlIn));
+    EXPECT_FALSE(gDocumentChanged);
+    prompts.Messages.resize(1);
+
     // No skew asked: nothing to divide, the OK goes through as usual.
     EXPECT_TRUE(RunElementSkew(ElementSkewOptions{}));
     EXPECT_TRUE(gDocumentChanged);
     EXPECT_EQ(prompts.Messages.size(), 1u);
+}
+
+// Two nodes 1.4e-45 m apart in height with control points 1e6 m above and
+// below: ten metres apart that is flat; on one spot it is a height, but the
+// shear would put the control points at "inf", so nothing changes either.
+TEST_F(ElementSkewTest, AShearByAlmostNoHeightChangesNothingAndSaysSo) {
+    const struct {
+        float z;
+        std::string text;
+    } cases[] = {{-10.0f, kSkewFlatText}, {0.0f, NotFiniteText("skew", "element")}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.z);
+        const std::vector<TrackNode> nodes = {Node({0, 0, 0}, {0, -1e6f, 0}, {0, 1e6f, 0}),
+                                              Node({0, 1.4e-45f, c.z}, {0, -1e6f, c.z}, {0, 1e6f, c.z})};
+        MakeElement(nodes);
+        prompts.Messages.clear();
+        ElementSkewOptions options;
+        options.RightLeft = 50;
+        EXPECT_FALSE(RunElementSkew(options));
+        ASSERT_EQ(prompts.Messages.size(), 1u);
+        EXPECT_EQ(prompts.Messages[0].Text, c.text);
+        EXPECT_EQ(prompts.Messages[0].Title, "Notice!");
+        for (int i = 0; i < 2; ++i) EXPECT_TRUE(Same(gElementNodes[i].ControlOut, nodes[i].ControlOut));
+        EXPECT_TRUE(FlagsClear());
+        EXPECT_FALSE(gDocumentChanged);
+    }
 }

@@ -111,6 +111,47 @@ TEST_F(SupportFlangerTest, TubesThatDoNotQualifyGetNone) {
     EXPECT_EQ(gFreeNodeCount, 8);
 }
 
+// Flanges lie on their tube. With the shortest length 1 m and the distance
+// 3 m, a 2 m tube on a footer gets none (not 1 m above its top and 1 m under
+// the ground); one just long enough for distance and size gets both ends.
+// Middle flanges stand only between the end flanges.
+TEST_F(SupportFlangerTest, FlangesOnlyWhereTheyLieOnTheirTube) {
+    SupportFlangerOptions far;
+    far.MinTubeLength = 1.0;
+    far.FlangeDist = 3.0;
+    far.FlangeSize = 0.25;
+    const auto standing = [](float height) {  // footer 0 stands at (3, 0, 0)
+        const int32_t t = AddSupportBeam(AddFreeNode(MakeVector(3, height, 0)), 0, TubeMedium, 0);
+        gTubes[t].EndBKind = EndFooter;
+        return t;
+    };
+    standing(2.0f);
+    EXPECT_EQ(FlangeSupportTubes(far), 0);
+    standing(3.25f);
+    EXPECT_EQ(FlangeSupportTubes(far), 2);
+    ASSERT_EQ(gFreeNodeCount, 6);
+    EXPECT_FLOAT_EQ(gFreeNodes[2].Y, 0.25f);
+    EXPECT_FLOAT_EQ(gFreeNodes[3].Y, 0.0f);
+    EXPECT_FLOAT_EQ(gFreeNodes[4].Y, 3.0f);
+    EXPECT_FLOAT_EQ(gFreeNodes[5].Y, 3.25f);
+
+    // 20 m, 5 m flanges 0.1 m from the ends, a middle one every 2 m: of the
+    // ten middle centres (1.9 to 18.1 m) only 9.1 and 10.9 m keep their
+    // flange between the end flanges (5.1 to 14.9 m).
+    SetUp();
+    TubeAlongX(20.0f, TubeSmall);
+    SupportFlangerOptions wide;
+    wide.FlangeDist = 0.1;
+    wide.FlangeSize = 5.0;
+    wide.MinSplitLength = wide.SplitLength = 2.0;
+    EXPECT_EQ(FlangeSupportTubes(wide), 4);
+    const float expected[][2] = {{6.6f, 11.6f}, {8.4f, 13.4f}, {0.1f, 5.1f}, {19.9f, 14.9f}};
+    for (int f = 0; f < 4; ++f) {
+        EXPECT_NEAR(X(2 + 2 * f), expected[f][0], 1e-4f) << f;
+        EXPECT_NEAR(X(3 + 2 * f), expected[f][1], 1e-4f) << f;
+    }
+}
+
 TEST_F(SupportFlangerTest, FarOutFlangesSinglePrecisionCannotSeparateAreLeftOut) {
     // 1e9 m out a float moves in steps of 64 m: every 0.15 m flange would have no length.
     const auto far = [&](float x0, float length) {
