@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
     // relative XDG folders go, so the toolkit takes no settings, style sheets or
     // modules to load from the folder the program runs in; and PATH keeps its
     // absolute folders alone (or the system's default), so no program that the
-    // toolkit or GLib starts by name (dbus-launch) is taken from there either.
+    // toolkit or GLib starts by name (dbus-launch) is taken from there either. Each is held
+    // once, so the programs started later see the value the program itself reads.
     fsys::DropRelativeFolderVariables();
     // Display formats follow the user's locale; the files' numbers never pass through it.
     std::setlocale(LC_ALL, "");

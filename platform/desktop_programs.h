@@ -5,8 +5,11 @@
 // or an HTML file.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include <sys/types.h>
 
 // The program's path in the first folder of the PATH that holds it,
 // executable; empty when none does. Only the folders of
@@ -21,19 +24,54 @@ std::string FindProgramOnPath(const std::string& name);
 // True when FindProgramOnPath finds the program.
 bool IsProgramOnPath(const std::string& name);
 
+// Whom a program is run as: a user with their group and supplementary groups.
+struct ProgramUser {
+    uid_t User = 0;
+    gid_t Group = 0;
+    std::vector<gid_t> Groups;
+};
+
+// The owner of a folder (links followed) as a ProgramUser: with the group and
+// the supplementary groups of their account, or, where the system knows no
+// account of theirs, with the folder's group alone. nullopt, errno set, where
+// the folder cannot be looked at.
+std::optional<ProgramUser> FolderOwner(const std::string& folder);
+
+// How a program run to its end ended. True when it was started and ended by
+// itself with status 0.
+struct RunResult {
+    bool Found = false;    // FindProgramOnPath found it
+    bool Started = false;  // it was started (as the user given)
+    bool Stopped = false;  // it had not ended after 10 seconds, and was stopped
+    int Signal = 0;        // the signal that ended it; 0 when it ended by itself
+    int Status = -1;       // its exit status when it ended by itself
+    explicit operator bool() const { return Started && !Stopped && Signal == 0 && Status == 0; }
+};
+
+// Why a program found on the PATH did not end well, as a sentence naming it
+// ("update-mime-database ended with exit status 1."); empty when it did, or
+// when it was not found.
+std::string RunFailure(const std::string& program, const RunResult& result);
+
 // Runs the command (its program looked up on the PATH) to its end, with its
 // standard output in `output` (at most 64 KiB kept) and its errors discarded.
 // False when it could not be started, ended with a status other than 0, or
-// had not ended after 10 seconds (it is stopped then).
-bool RunForOutput(const std::vector<std::string>& command, std::string& output);
+// had not ended after 10 seconds (it is stopped then). Given a user, the
+// program runs as that user: its groups, group and user are set before it
+// starts, and where one of them cannot be set it does not start.
+RunResult RunForOutput(const std::vector<std::string>& command, std::string& output,
+                       const ProgramUser* user = nullptr);
 
 // The same with the output discarded.
-bool RunQuietly(const std::vector<std::string>& command);
+RunResult RunQuietly(const std::vector<std::string>& command, const ProgramUser* user = nullptr);
 
 // What the opener check asks of the desktop; tests put in their own answers.
 struct DesktopProbe {
     std::function<bool(const std::string& program)> IsInstalled = IsProgramOnPath;
-    std::function<bool(const std::vector<std::string>& command, std::string& output)> Run = RunForOutput;
+    std::function<bool(const std::vector<std::string>& command, std::string& output)> Run =
+        [](const std::vector<std::string>& command, std::string& output) {
+            return static_cast<bool>(RunForOutput(command, output));
+        };
 };
 
 // Starts the command (its program looked up on the PATH) without waiting for

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include <unistd.h>
+
+extern char** environ;
 
 namespace fsys {
 
@@ -36,10 +39,41 @@ std::string ProgramSearchPath() {
     return kept.empty() ? "/bin:/usr/bin" : kept;
 }
 
+namespace {
+
+// How many times the environment holds the variable: an environment handed
+// over by another program may hold one name twice, of which getenv sees the
+// first and a shell started later may take the last.
+int Copies(const char* name) {
+    const size_t length = std::strlen(name);
+    int copies = 0;
+    for (char** entry = environ; entry && *entry; ++entry)
+        if (std::strncmp(*entry, name, length) == 0 && (*entry)[length] == '=') ++copies;
+    return copies;
+}
+
+// Holds the variable once with the value: unsetenv takes out every copy, and
+// setenv sets the one left. Nothing changes where it is held once with that
+// value already.
+void HoldOnce(const char* name, const std::string& value) {
+    const char* now = std::getenv(name);
+    if (now && value == now && Copies(name) == 1) return;
+    ::unsetenv(name);
+    ::setenv(name, value.c_str(), 1);
+}
+
+}  // namespace
+
 void DropRelativeFolderVariables() {
+    // unsetenv takes out every copy of the name, so a relative value goes whole.
     for (const char* name : kSingleFolderVariables) {
         const char* value = std::getenv(name);
-        if (value && value[0] != '/') ::unsetenv(name);
+        if (!value) continue;
+        if (value[0] != '/') {
+            ::unsetenv(name);
+        } else {
+            HoldOnce(name, value);
+        }
     }
     for (const char* name : kFolderListVariables) {
         const char* value = std::getenv(name);
@@ -47,13 +81,11 @@ void DropRelativeFolderVariables() {
         const std::string kept = AbsoluteFolderEntries(value);
         if (kept.empty()) {
             ::unsetenv(name);
-        } else if (kept != value) {
-            ::setenv(name, kept.c_str(), 1);
+        } else {
+            HoldOnce(name, kept);
         }
     }
-    const char* path = std::getenv("PATH");
-    const std::string searched = ProgramSearchPath();
-    if (!path || searched != path) ::setenv("PATH", searched.c_str(), 1);
+    HoldOnce("PATH", ProgramSearchPath());
 }
 
 }  // namespace fsys

@@ -33,9 +33,12 @@ std::string ProgramSearchPath();
 // Takes out of the program's environment HOME and each single-folder XDG
 // variable whose value is not an absolute path (an empty one included), and
 // rewrites each folder list to its absolute entries, taking it out when none
-// is left; PATH becomes ProgramSearchPath(). Call it first in main, before
-// any library reads the environment: the environment is not safe to change
-// once other threads run.
+// is left; PATH becomes ProgramSearchPath(). Each variable kept is held once:
+// where the environment holds a name more than once (getenv sees the first,
+// the program's children, GLib's included, would get all, and a shell takes
+// the last), every copy goes and the value kept, the first's, is set alone.
+// Call it first in main, before any library reads the environment: the
+// environment is not safe to change once other threads run.
 void DropRelativeFolderVariables();
 
 }  // namespace fsys

@@ -7,7 +7,9 @@
 #include <sstream>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
+#include <unistd.h>
 
 #include "platform/code_page.h"
 #include "platform/desktop_programs.h"
@@ -496,9 +498,30 @@ std::string DesktopAssociationNotice(const DesktopAssociation& a, const DesktopF
     return notice;
 }
 
-void RefreshDesktopDatabases(const DesktopFolders& folders) {
+void RefreshDesktopDatabases(const DesktopFolders& folders, std::vector<std::string>& failures) {
     if (!DesktopFoldersKnown(folders)) return;
-    // Each runs only where the search of the PATH finds it.
-    RunQuietly({"update-mime-database", folders.DataHome + "mime"});
-    RunQuietly({"update-desktop-database", folders.DataHome + "applications"});
+    // The superuser refreshing another user's folder runs the programs as that
+    // folder's owner, so that what they make there is the user's, whom a file
+    // of root's would keep from refreshing them again. Where the owner cannot
+    // be told, they are not run as root either.
+    std::optional<ProgramUser> owner;
+    bool ownerKnown = true;
+    if (::geteuid() == 0) {
+        owner = FolderOwner(folders.DataHome);
+        ownerKnown = owner.has_value();
+        if (owner && owner->User == 0) owner.reset();
+    }
+    const std::pair<const char*, std::string> refreshes[] = {{"update-mime-database", folders.DataHome + "mime"},
+                                                             {"update-desktop-database", folders.DataHome + "applications"}};
+    for (const auto& [program, folder] : refreshes) {
+        // Each runs only where the search of the PATH finds it.
+        RunResult result;
+        if (ownerKnown) {
+            result = RunQuietly({program, folder}, owner ? &*owner : nullptr);
+        } else {
+            result.Found = IsProgramOnPath(program);
+        }
+        const std::string failure = RunFailure(program, result);
+        if (!failure.empty()) failures.push_back("Could not refresh " + folder + ": " + failure);
+    }
 }

@@ -102,5 +102,9 @@ std::optional<std::string> SetDefaultApplication(const std::optional<std::string
 std::string DesktopAssociationNotice(const DesktopAssociation& association, const DesktopFolders& folders);
 
 // Refreshes the MIME and desktop databases of the data folder with their
-// tools, where they are installed (not without known folders).
-void RefreshDesktopDatabases(const DesktopFolders& folders);
+// tools, where they are installed (not without known folders). The superuser
+// runs them as the data folder's owner (with that user's groups), so that
+// what they make is that user's. A tool that runs and fails, or cannot be
+// started, is said in `failures` ("Could not refresh <folder>: <tool> ended
+// with exit status 1."); one that is not installed is not.
+void RefreshDesktopDatabases(const DesktopFolders& folders, std::vector<std::string>& failures);

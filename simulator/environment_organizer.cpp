@@ -30,6 +30,7 @@ constexpr const char* kUnusedFolder = "__Unused Files__";
 constexpr const char* kNameTaken = "a file of that name is in \"__Unused Files__\"";
 constexpr const char* kNotAFolder = "\"__Unused Files__\" is not a folder";
 constexpr const char* kLinkWouldBreak = "a link with a relative target, and \"__Unused Files__\" is itself a link";
+constexpr const char* kAnotherUsersFolder = "it belongs to another user";
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -141,40 +142,49 @@ std::string MoveFailure(int error) {
     }
 }
 
-// Renames without ever replacing a file at `to`; 0 or the errno of the failure.
-int RenameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+// Renames `from` to `name` in the folder open at `folder`, without ever
+// replacing a file there; 0 or the errno of the failure.
+int RenameNoReplace(const std::string& from, int folder, const std::string& name) {
+    if (::renameat2(AT_FDCWD, from.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0) return 0;
     int error = errno;
     if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP) return error;
     // A file system without that rename: a second name, then the first goes.
-    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+    if (::linkat(AT_FDCWD, from.c_str(), folder, name.c_str(), 0) == 0) {
         if (::unlink(from.c_str()) == 0) return 0;
         error = errno;
-        ::unlink(to.c_str());
+        ::unlinkat(folder, name.c_str(), 0);
         return error;
     }
     error = errno;
     if (error != EPERM && error != EOPNOTSUPP && error != EMLINK) return error;
     // Nor hard links (FAT): look, then rename.
     struct stat taken {};
-    if (::lstat(to.c_str(), &taken) == 0) return EEXIST;
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    if (::fstatat(folder, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
+    return ::renameat(AT_FDCWD, from.c_str(), folder, name.c_str()) == 0 ? 0 : errno;
 }
 
-// Moves a link whose target is relative one folder down, into a folder of the
-// link's own folder, so that it names the same target; 0 or an errno.
-int MoveRelativeLink(const std::string& from, const std::string& to) {
+// Moves a link whose target is relative one folder down, into the folder open
+// at `folder` (a folder of the link's own folder), so that it names the same
+// target; 0 or an errno.
+int MoveRelativeLink(const std::string& from, int folder, const std::string& name) {
     std::error_code ec;
     const fs::path target = fs::read_symlink(from, ec);
     if (ec) return ec.value();
     const std::string moved = "../" + target.string();
-    if (::symlink(moved.c_str(), to.c_str()) != 0) return errno;
+    if (::symlinkat(moved.c_str(), folder, name.c_str()) != 0) return errno;
     if (::unlink(from.c_str()) != 0) {
         const int error = errno;
-        ::unlink(to.c_str());
+        ::unlinkat(folder, name.c_str(), 0);
         return error;
     }
     return 0;
+}
+
+// A folder's owner, links followed; nullopt where it cannot be looked at.
+std::optional<uid_t> OwnerOf(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return st.st_uid;
 }
 
 bool CanWriteFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
@@ -575,16 +585,35 @@ void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
     if (move && !plan.Files.empty() && ::lstat(unused.c_str(), &entry) != 0 && !fsys::CreateFolders(unused))
         folderFailure = MoveFailure(errno);
     const bool exists = ::lstat(unused.c_str(), &entry) == 0;
-    const bool folder = fsys::FolderExists(unused);
+    // The folder as opened is the one decided on and the one moved into.
+    const int folderFd = exists ? ::open(unused.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
+    const int folderError = !exists ? ENOENT : folderFd < 0 ? errno : 0;
+    const bool folder = folderFd >= 0;
+    // Files go only into a folder of the user's, of the simulator folder's
+    // owner or of the Environments folder's owner (to whom the superuser's run
+    // hands the folder it makes, and who may remove the loose files anyway):
+    // another user's folder of that name in a shared folder would let that
+    // user delete them. A link of that name counts with its own owner too.
+    if (folder && !plan.Files.empty() && withheld_.empty()) {
+        const uid_t user = ::geteuid();
+        const std::optional<uid_t> simOwner = OwnerOf(gSimPath), rootOwner = OwnerOf(root_);
+        auto allowed = [&](uid_t owner) { return owner == user || owner == simOwner || owner == rootOwner; };
+        struct stat opened {};
+        if (::fstat(folderFd, &opened) != 0 || !allowed(opened.st_uid) ||
+            (S_ISLNK(entry.st_mode) && !allowed(entry.st_uid))) {
+            withheld_ = kAnotherUsersFolder;
+        }
+    }
     const bool writable = CanWriteFolder(root_) && (!folder || CanWriteFolder(unused));
-    for (const LooseFile& file : plan.Files) {
+    const std::vector<LooseFile> none;
+    for (const LooseFile& file : withheld_.empty() ? plan.Files : none) {
         std::string reason;
         struct stat taken {};
         if (!folderFailure.empty()) {
             reason = folderFailure;
         } else if (exists && !folder) {
             reason = kNotAFolder;
-        } else if (folder && ::lstat((unused + "/" + file.Name).c_str(), &taken) == 0) {
+        } else if (folder && ::fstatat(folderFd, file.Name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
             reason = kNameTaken;
         } else if (!writable) {
             reason = MoveFailure(EACCES);
@@ -592,12 +621,15 @@ void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
             // A relative target is kept by one more "../", which only a plain folder keeps true.
             reason = kLinkWouldBreak;
         } else if (move) {
-            const std::string from = root_ + file.Name, to = unused + "/" + file.Name;
-            const int error = file.RelativeLink ? MoveRelativeLink(from, to) : RenameNoReplace(from, to);
+            const std::string from = root_ + file.Name;
+            const int error = !folder             ? folderError
+                              : file.RelativeLink ? MoveRelativeLink(from, folderFd, file.Name)
+                                                  : RenameNoReplace(from, folderFd, file.Name);
             if (error != 0) reason = MoveFailure(error);
         }
         if (!reason.empty()) unmoved_.push_back({file.Name, reason});
     }
+    if (folderFd >= 0) ::close(folderFd);
     std::stable_sort(unmoved_.begin(), unmoved_.end(),
                      [](const UnmovedFile& a, const UnmovedFile& b) { return a.Name < b.Name; });
 }

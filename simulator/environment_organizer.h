@@ -44,7 +44,11 @@
 // once everything that can be rewritten is. So is every loose file that
 // cannot be moved, with its reason. When it cannot be told which files the
 // environments name (an environment file cannot be read), no file is moved at
-// all, and that is said.
+// all, and that is said. So it is where "__Unused Files__" belongs to another
+// user (in a shared Environments folder that user could delete what it holds):
+// files go only into a folder of the user's, of the simulator folder's owner
+// or of the Environments folder's owner (to whom the superuser's run hands the
+// folder it makes), decided from the folder as opened and moved into that one.
 //
 // The files' texts are read and written as single-byte text (see
 // environment_file.h); the texts here are the program's.
@@ -126,8 +130,9 @@ public:
     // except those an environment names or may name as its files on disk are
     // now (read again here, links followed); never replaces a file there. A
     // link whose target is relative names the same target from its new
-    // folder. Moves nothing when some environment file cannot be read
-    // (MovesWithheld says why). What stays is in UnmovedFiles.
+    // folder. Moves nothing when some environment file cannot be read or
+    // "__Unused Files__" belongs to another user (MovesWithheld says why).
+    // What stays is in UnmovedFiles.
     void MoveUnusedFiles();
 
     // Why no file is (or was) moved; empty when moving may go ahead. After

@@ -206,7 +206,7 @@ void frmVXFileAssociation::btnOkay_Click() {
     std::vector<std::string> failures;
     if (DesktopFoldersKnown(folders)) {
         ApplyDesktopAssociation(desktop, folders, failures);
-        RefreshDesktopDatabases(folders);
+        RefreshDesktopDatabases(folders, failures);
     } else if (form.RightClick[3] && !programProblem.empty()) {
         failures.push_back(programProblem);  // said with the desktop entry it keeps from being written otherwise
     }

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -76,6 +79,43 @@ TEST(AppFoldersTest, RelativeFoldersAreTakenOutOfTheEnvironment) {
         fsys::DropRelativeFolderVariables();
         EXPECT_STREQ(std::getenv("PATH"), after.c_str()) << before.value_or("(none)");
     }
+}
+
+// An environment that holds a name twice (getenv sees the first, a shell the
+// last) holds it once after cleaning: the first copy where it is kept, none
+// where the first is relative (unsetenv takes out every copy). Cleaned in a
+// child process, whose environment is then its own to replace.
+TEST(AppFoldersTest, AVariableHeldTwiceIsHeldOnce) {
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::string doubled[] = {"HOME=/home/first", "PATH=/usr/bin:rel", "HOME=relhome",   "XDG_DATA_HOME=rel",
+                                 "PATH=.",           "LANG=C",            "XDG_DATA_HOME=/abs",
+                                 "XDG_DATA_DIRS=/usr/share:rel",          "XDG_DATA_DIRS=rel", "HOME=/home/last"};
+        std::vector<char*> entries;
+        for (std::string& entry : doubled) entries.push_back(entry.data());
+        entries.push_back(nullptr);
+        environ = entries.data();
+        fsys::DropRelativeFolderVariables();
+        std::string after;
+        for (char** entry = environ; *entry; ++entry) after += std::string(*entry) + "\n";
+        (void)!::write(report[1], after.data(), after.size());
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    std::string after;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;) after.append(buffer, static_cast<size_t>(n));
+    ::close(report[0]);
+    ::waitpid(child, nullptr, 0);
+    std::vector<std::string> entries;
+    for (size_t at = 0, end; (end = after.find('\n', at)) != std::string::npos; at = end + 1)
+        entries.push_back(after.substr(at, end - at));
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"HOME=/home/first", "LANG=C", "PATH=/usr/bin",
+                                                 "XDG_DATA_DIRS=/usr/share"}));
 }
 
 TEST(AppFoldersTest, ProgramDataFolderEndsInTheSeparator) {

@@ -8,10 +8,12 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/environment_folders.h"
 #include "tests/platform/temp_folder.h"
@@ -124,6 +126,36 @@ TEST(DesktopPrograms, RunForOutputReportsTheOutputAndTheExitStatus) {
     std::string ran;
     fsys::ReadWholeFile(mark, ran);
     EXPECT_EQ(ran, "abs/gw-fake-tool\n");
+}
+
+// How a program ended is said with its name; a program not installed is no
+// failure to say. Run as another user (as the superuser hands the desktop's
+// refreshes to the data folder's owner), it has that user's groups, group and
+// user; where they cannot all be set, it does not run at all.
+TEST(DesktopPrograms, RunAsAUserAndHowAProgramEnded) {
+    EXPECT_EQ(RunFailure("sh", RunQuietly({"sh", "-c", "exit 3"})), "sh ended with exit status 3.");
+    EXPECT_EQ(RunFailure("sh", RunQuietly({"sh", "-c", "kill -9 $$"})), "sh was ended by signal 9.");
+    EXPECT_EQ(RunFailure("gw-no-such-program-here", RunQuietly({"gw-no-such-program-here"})), "");
+    EXPECT_EQ(RunFailure("true", RunQuietly({"true"})), "");
+
+    TempFolder folder;
+    std::optional<ProgramUser> owner = FolderOwner(folder.Path());
+    ASSERT_TRUE(owner);
+    EXPECT_EQ(owner->User, ::geteuid());
+    EXPECT_FALSE(FolderOwner(folder / "none"));
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to run programs as another user";
+    ASSERT_EQ(::chown(folder.Path().c_str(), 65534, 65534), 0);
+    owner = FolderOwner(folder.Path());
+    ASSERT_TRUE(owner);
+    std::string output;
+    EXPECT_TRUE(RunForOutput({"sh", "-c", "id -u; id -g; id -G"}, output, &*owner));
+    EXPECT_EQ(output, "65534\n65534\n65534\n");
+    // A user the system leaves as it is (-1 changes no ID): not run, least of all as root.
+    const ProgramUser unchanged{static_cast<uid_t>(-1), static_cast<gid_t>(-1), {65534}};
+    output.clear();
+    const RunResult refused = RunForOutput({"sh", "-c", "id -u"}, output, &unchanged);
+    EXPECT_EQ(RunFailure("sh", refused), "sh could not be started.");
+    EXPECT_EQ(output, "");
 }
 
 }  // namespace

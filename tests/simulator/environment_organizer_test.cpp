@@ -660,4 +660,41 @@ TEST_F(EnvironmentOrganizerTest, AnotherUsersLinkInASharedFolderIsNotWrittenThro
         << lines.front();
 }
 
+// In a shared (sticky) Environments folder, files go only into an "__Unused
+// Files__" folder of the user's or of the simulator folder's owner: another
+// user's folder of that name, or their link to a folder, gets nothing (they
+// could delete what it holds), and that is said.
+TEST_F(EnvironmentOrganizerTest, AnotherUsersUnusedFolderGetsNothing) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give folders to other users";
+    namespace fs = std::filesystem;
+    const std::string env = sim / "Environments", unused = env + "/__Unused Files__";
+    sim.Write("Environments/Sunset.env", "x\r\n");
+    sim.Write("Environments/notes.txt", "mine");
+    fs::create_directories(unused);
+    fs::create_directories(sim / "Mine");
+    ASSERT_EQ(::chmod(env.c_str(), 01777), 0);
+    const std::vector<std::string> line = {"No file is moved into \"__Unused Files__\": it belongs to another user"};
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "another user's link to a folder of the user's" : "another user's folder");
+        if (link) {
+            fs::remove(unused);
+            fs::create_symlink(sim / "Mine", unused);
+        }
+        ASSERT_EQ(::lchown(unused.c_str(), 65534, 65534), 0);
+        const std::map<std::string, std::string> before = Tree();
+        EnvironmentOrganizer organizer = Scanned();
+        EXPECT_EQ(organizer.ProblemLines(), line);
+        organizer.OrganizeEnvironments();
+        EXPECT_EQ(Tree(), before);
+        EXPECT_EQ(organizer.ProblemLines(), line);
+        EXPECT_EQ(organizer.ProblemMessage(), "No file was moved into \"__Unused Files__\": it belongs to another user.");
+    }
+    // The simulator folder's owner's is taken, as the user's own is.
+    ASSERT_EQ(::chown(sim.Path().c_str(), 65534, 65534), 0);
+    EnvironmentOrganizer organizer = Scanned();
+    organizer.OrganizeEnvironments();
+    EXPECT_EQ(organizer.ProblemLines(), std::vector<std::string>{});
+    EXPECT_EQ(Read("Mine/notes.txt"), "mine");
+}
+
 }  // namespace

@@ -10,7 +10,9 @@
 
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/file_system.h"
 #include "platform/registry.h"
@@ -511,6 +513,49 @@ TEST_F(DesktopAssociationTest, WhatThisDesktopCannotDoIsSaid) {
     EnvScope dataHome("XDG_DATA_HOME", home / "dat");
     EXPECT_EQ(UserDesktopFolders().ConfigHome, home / "cfg/");
     EXPECT_EQ(UserDesktopFolders().DataHome, home / "dat/");
+}
+
+// The superuser's refresh of another user's data folder runs the desktop's
+// two tools as that folder's owner, with the owner's groups, so what they make
+// is the owner's; a tool that fails is said, naming it; one not installed is not.
+TEST(DesktopAssociation, TheRefreshRunsAsTheDataFoldersOwnerAndAFailureIsSaid) {
+    const bool root = ::geteuid() == 0;
+    // The owner's tools must reach their folder, and the tests' temporary folder may be the superuser's alone.
+    std::optional<EnvScope> reachable;
+    if (root) reachable.emplace("TMPDIR", std::string("/tmp"));
+    TempFolder home;
+    ASSERT_EQ(::chmod(home.Path().c_str(), 0755), 0);
+    home.Write("bin/update-mime-database", "#!/bin/sh\nPATH=/usr/bin:/bin\n{ id -u; id -g; id -G; } > \"$1/ids\"\n");
+    home.Write("bin/update-desktop-database", "#!/bin/sh\nexit 3\n");
+    for (const char* tool : {"bin/update-mime-database", "bin/update-desktop-database"})
+        ASSERT_EQ(::chmod((home / tool).c_str(), 0755), 0);
+    for (const char* folder : {"data", "data/mime", "data/applications"}) {
+        std::filesystem::create_directories(home / folder);
+        if (root) {
+            ASSERT_EQ(::chown((home / folder).c_str(), 65534, 65534), 0);
+        }
+    }
+    EnvScope path("PATH", home / "bin");
+    const DesktopFolders folders{home / "data/", home / "config/"};
+    std::vector<std::string> failures;
+    RefreshDesktopDatabases(folders, failures);
+    EXPECT_EQ(failures, std::vector<std::string>{"Could not refresh " + home / "data/applications" +
+                                                 ": update-desktop-database ended with exit status 3."});
+    std::string ids;
+    ASSERT_TRUE(fsys::ReadWholeFile(home / "data/mime/ids", ids));
+    struct stat made {};
+    ASSERT_EQ(::stat((home / "data/mime/ids").c_str(), &made), 0);
+    const uid_t owner = root ? 65534 : ::geteuid();
+    EXPECT_EQ(made.st_uid, owner);
+    EXPECT_EQ(ids.substr(0, ids.find('\n')), std::to_string(owner));
+    if (root) {
+        EXPECT_EQ(ids, "65534\n65534\n65534\n");  // nobody, nogroup
+    }
+    // Not installed: nothing to refresh with, and nothing said.
+    std::filesystem::remove_all(home / "bin");
+    failures.clear();
+    RefreshDesktopDatabases(folders, failures);
+    EXPECT_EQ(failures, std::vector<std::string>{});
 }
 
 TEST(DesktopAssociation, DefaultsOfOtherProgramsStayAndExecQuoting) {

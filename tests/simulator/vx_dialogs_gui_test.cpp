@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/frame.h>
@@ -137,6 +139,16 @@ TEST_F(VXDialogs, FileAssociationLocksTheDoubleClickVerbAndWrites) {
                                             home.Path() +
                                             "data/applications/gantrywright-vxtrack-tool.desktop: A part of the "
                                             "path is not a folder.");
+
+    // A refresh of the desktop's databases that fails is said so too, naming its tool.
+    std::filesystem::remove(home.Path() + "data/applications");
+    ::chmod(home.Write("bin/update-mime-database", "#!/bin/sh\nexit 3\n").c_str(), 0755);
+    prompts.Messages.clear();
+    frmVXFileAssociation refreshing(frame);
+    refreshing.btnOkay_Click();
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[0].Text, "The File Association Could Not Be Saved Completely!\n\nCould not refresh " +
+                                            home.Path() + "data/mime: update-mime-database ended with exit status 3.");
 }
 
 // An icon of a size no icon has, and a PNG of 26000 x 26000 pixels (a few
