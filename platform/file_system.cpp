@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -175,21 +174,6 @@ std::FILE* OpenScratchFileBeside(const std::string& besidePath) {
     std::FILE* f = ::fdopen(fd, "w+b");
     if (!f) ::close(fd);
     return f;
-}
-
-std::string TemporaryNameTemplate(const std::string& folder, const std::string& fileName) {
-    static constexpr std::string_view kSuffix = ".XXXXXX";
-    long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-    if (limit <= 0) limit = NAME_MAX;
-    const size_t room = static_cast<size_t>(limit) > kSuffix.size() ? static_cast<size_t>(limit) - kSuffix.size() : 0;
-    size_t keep = fileName.size();
-    if (keep > room) {
-        keep = room;
-        // Cut before a whole character, not inside one.
-        while (keep > 0 && (static_cast<unsigned char>(fileName[keep]) & 0xC0) == 0x80) --keep;
-    }
-    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
-    return (dir / (fileName.substr(0, keep) + std::string(kSuffix))).string();
 }
 
 namespace {
@@ -406,8 +390,6 @@ std::string WriteFailureReason(int error) {
         default: return "The system says: " + std::generic_category().message(error) + ".";
     }
 }
-
-std::string OldBytesCopy() { return LastFailureDetail().Copy; }
 
 void DeleteFileQuietly(const std::string& path) {
     const int error = errno;

@@ -10,7 +10,6 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include "platform/file_system.h"
 #include "platform/write_steps.h"
 
 namespace fsys::steps {

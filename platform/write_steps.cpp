@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -17,9 +19,26 @@ thread_local steps::FailureDetail tDetail;
 
 }  // namespace
 
+std::string TemporaryNameTemplate(const std::string& folder, const std::string& fileName) {
+    static constexpr std::string_view kSuffix = ".XXXXXX";
+    long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    if (limit <= 0) limit = NAME_MAX;
+    const size_t room = static_cast<size_t>(limit) > kSuffix.size() ? static_cast<size_t>(limit) - kSuffix.size() : 0;
+    size_t keep = fileName.size();
+    if (keep > room) {
+        keep = room;
+        // Cut before a whole character, not inside one.
+        while (keep > 0 && (static_cast<unsigned char>(fileName[keep]) & 0xC0) == 0x80) --keep;
+    }
+    const std::filesystem::path dir = folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
+    return (dir / (fileName.substr(0, keep) + std::string(kSuffix))).string();
+}
+
 void SetWriteStepObserver(WriteStepObserver observer) { gWriteStepObserver = std::move(observer); }
 
 void SetFolderFlushForTests(FolderFlush flush) { gFolderFlush = std::move(flush); }
+
+std::string OldBytesCopy() { return tDetail.Copy; }
 
 namespace steps {
 
