@@ -31,8 +31,11 @@ inline constexpr char kPathSeparator = '/';
 std::string WithTrailingSeparator(std::string folder);
 
 // Creates the folder and its missing parents; true when it exists afterwards
-// (else errno says why). Those the superuser makes in another user's folder
-// go to that folder's owner (HandToFolderOwner), as new files do.
+// (else errno says why). The first level that exists is opened (links on the
+// way followed), and each missing one is made in the one above it and opened
+// from there: a level this call made that the superuser makes in another
+// user's folder goes to that folder's owner (HandToFolderOwner), as new files
+// do; a level that was there stays whose it is.
 bool CreateFolders(const std::string& path);
 
 bool FileExists(const std::string& path);  // a regular file (or a link to one)
@@ -92,7 +95,10 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // (kForeignFileError).
 // A new file is made as every program makes one: mode 0666 given to the
 // system, which applies the umask or the folder's default access list, under
-// a name no one can guess and never through a link.
+// a name no one can guess and never through a link. The file's folder is
+// opened once: the temporary file is made, renamed and its name flushed in
+// that folder, and a new file that the superuser makes in another user's
+// folder goes to that user (HandToFolderOwner).
 // A file replaced keeps who may use it: its owner, its group, every mode bit
 // (set-user-ID, set-group-ID and sticky included, set once the bytes are
 // written, since a write clears them), its access list and its other extended

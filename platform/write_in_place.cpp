@@ -213,12 +213,13 @@ bool LeadsTo(const std::string& path, const struct stat& held) {
 // never waited on. -1 with errno the reason: kReplacedWhileSavingError where
 // the name no longer leads to that file, kUnreadableFileError where the user
 // may write it but not read it.
-int OpenToRewrite(const fs::path& target, const struct stat& old) {
+int OpenToRewrite(int folderFd, const fs::path& target, const struct stat& old) {
     constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    const int fd = ::open(target.c_str(), O_RDWR | kFlags);
+    const std::string name = target.filename().string();
+    const int fd = ::openat(folderFd, name.c_str(), O_RDWR | kFlags);
     if (fd < 0) {
         if (errno == EACCES) {
-            const int probe = ::open(target.c_str(), O_WRONLY | kFlags);
+            const int probe = ::openat(folderFd, name.c_str(), O_WRONLY | kFlags);
             if (probe >= 0) {
                 const bool same = IsFile(probe, old);
                 ::close(probe);
@@ -243,9 +244,9 @@ int OpenToRewrite(const fs::path& target, const struct stat& old) {
 
 }  // namespace
 
-bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat& old, const NewBytes& bytes,
-                  const std::string& path) {
-    const int fd = OpenToRewrite(target, old);
+bool WriteInPlace(const fs::path& target, const fs::path& dir, int folderFd, const struct stat& old,
+                  const NewBytes& bytes, const std::string& path) {
+    const int fd = OpenToRewrite(folderFd, target, old);
     if (fd < 0) return false;
     struct stat file {};
     if (::fstat(fd, &file) != 0) {
@@ -260,13 +261,16 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
     });
     const off_t oldSize = file.st_size, newSize = bytes.size;
 
-    std::string copy;
-    const int copyFd = CreateUnique(TemporaryNameTemplate(dir.string(), target.filename().string()), 0600, copy);
+    std::string copyName;
+    const int copyFd = CreateUnique(
+        folderFd, fs::path(TemporaryNameTemplate(dir.string(), target.filename().string())).filename().string(), 0600,
+        copyName);
     if (copyFd < 0) return false;
+    const std::string copy = (dir / copyName).string();  // as the message names it
     bool copyNeeded = false;  // true while the copy holds the only whole old bytes
     UnlessKept dropCopy([&] {
         ::close(copyFd);
-        if (!copyNeeded) ::unlink(copy.c_str());
+        if (!copyNeeded) ::unlinkat(folderFd, copyName.c_str(), 0);
     });
     // Who may read the copy is the file's say alone, not the folder's default list.
     if (::fremovexattr(copyFd, kAccessList) != 0 && errno != ENODATA && errno != ENOTSUP) return false;
@@ -274,7 +278,7 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
     ShareCopy(fd, file, copyFd);
     if (::fsync(copyFd) != 0) return false;
     // The copy's name too, before any old byte changes.
-    if (FlushFolder(dir) == Flush::Failed) return false;
+    if (FlushFolder(folderFd) == Flush::Failed) return false;
     if (!Reserve(fd, oldSize, bytes)) return false;
     Report(WriteStep::Reserved, path);
 
@@ -304,8 +308,8 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
     copyNeeded = false;
     dropCopy.Keep();
     ::close(copyFd);
-    ::unlink(copy.c_str());
-    return FlushFolderOfName(dir, path);
+    ::unlinkat(folderFd, copyName.c_str(), 0);
+    return FlushFolderOfName(folderFd, path);
 }
 
 }  // namespace fsys::steps

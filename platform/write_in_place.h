@@ -58,11 +58,12 @@ struct NewBytes {
     bool Put(int to, off_t begin, off_t end) const;
 };
 
-// Writes `bytes` into the file at `target` in folder `dir`, looked at as
-// `old` and held open since, as said above; `path` is the name the save was
-// given (the one its name must still lead to, and the one the steps are
-// reported with). False with errno the reason.
-bool WriteInPlace(const std::filesystem::path& target, const std::filesystem::path& dir, const struct stat& old,
-                  const NewBytes& bytes, const std::string& path);
+// Writes `bytes` into the file at `target` in folder `dir`, open at
+// `folderFd` (where the file is opened and its copy made), looked at as `old`
+// and held open since, as said above; `path` is the name the save was given
+// (the one its name must still lead to, and the one the steps are reported
+// with). False with errno the reason.
+bool WriteInPlace(const std::filesystem::path& target, const std::filesystem::path& dir, int folderFd,
+                  const struct stat& old, const NewBytes& bytes, const std::string& path);
 
 }  // namespace fsys::steps

@@ -42,8 +42,6 @@ std::string OldBytesCopy() { return tDetail.Copy; }
 
 namespace steps {
 
-namespace fs = std::filesystem;
-
 const FailureDetail& LastFailureDetail() { return tDetail; }
 
 bool FailWithDetail(int error, int cause, std::string copy) {
@@ -91,7 +89,7 @@ bool CopyRange(int from, int to, off_t begin, off_t end) {
     return true;
 }
 
-int CreateUnique(const std::string& tmpl, mode_t mode, std::string& name) {
+int CreateUnique(int folderFd, const std::string& tmpl, mode_t mode, std::string& name) {
     static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     name = tmpl;
     const size_t at = name.size() - 6;
@@ -99,30 +97,30 @@ int CreateUnique(const std::string& tmpl, mode_t mode, std::string& name) {
         unsigned char random[6];
         if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
         for (size_t i = 0; i < 6; ++i) name[at + i] = kLetters[random[i] % (sizeof kLetters - 1)];
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int fd = ::openat(folderFd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
 }
 
-Flush FlushFolder(const fs::path& dir) {
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return Flush::Impossible;
+Flush FlushFolder(int folderFd) {
+    // A folder open only as a place cannot be flushed.
+    const int flags = ::fcntl(folderFd, F_GETFL);
+    if (flags < 0 || (flags & O_PATH)) return Flush::Impossible;
     int error = 0;
     if (gFolderFlush) {
-        error = gFolderFlush(fd);
-    } else if (::fsync(fd) != 0) {
+        error = gFolderFlush(folderFd);
+    } else if (::fsync(folderFd) != 0) {
         error = errno;
     }
-    ::close(fd);
     if (error == 0) return Flush::Done;
     if (error == EINVAL || error == EROFS || error == ENOTSUP) return Flush::Impossible;
     errno = error;
     return Flush::Failed;
 }
 
-bool FlushFolderOfName(const fs::path& dir, const std::string& path) {
-    const Flush flushed = FlushFolder(dir);
+bool FlushFolderOfName(int folderFd, const std::string& path) {
+    const Flush flushed = FlushFolder(folderFd);
     if (flushed == Flush::Failed) return FailWithDetail(kUnconfirmedNameError, errno, {});
     if (flushed == Flush::Done) Report(WriteStep::FolderFlushed, path);
     return true;

@@ -118,22 +118,24 @@ bool PutAll(int fd, const char* data, size_t size, off_t at);
 // (kReplacedWhileSavingError).
 bool CopyRange(int from, int to, off_t begin, off_t end);
 
-// Creates a file from a template ending in "XXXXXX", the six characters drawn
-// at random (no one can guess the name ahead and place something there), with
-// `mode` given to the system, which applies the umask or the folder's default
-// access list; never through a link. The descriptor and the name, or -1.
-int CreateUnique(const std::string& tmpl, mode_t mode, std::string& name);
+// Creates a file in the folder open at `folderFd` from a template of its name
+// ending in "XXXXXX", the six characters drawn at random (no one can guess
+// the name ahead and place something there), with `mode` given to the
+// system, which applies the umask or the folder's default access list; never
+// through a link. The descriptor and the name made (in that folder), or -1.
+int CreateUnique(int folderFd, const std::string& tmpl, mode_t mode, std::string& name);
 
 // What flushing a folder's entries to the disk gave.
 enum class Flush { Done, Impossible, Failed };
-// Flushes a folder's entries to the disk. Impossible where the folder cannot
-// be opened for it (the user may not list it) or its file system cannot flush
-// folders; Failed (errno the reason) where the disk did not confirm them.
-Flush FlushFolder(const std::filesystem::path& dir);
+// Flushes the entries of the folder open at `folderFd` to the disk.
+// Impossible where it is open only as a place (the user may not list it,
+// fsys::OpenFolder) or its file system cannot flush folders; Failed (errno
+// the reason) where the disk did not confirm them.
+Flush FlushFolder(int folderFd);
 // Flushes the folder of a file that holds its new bytes under its name, the
 // last step of a save: kUnconfirmedNameError (the system's reason kept) where
 // it fails.
-bool FlushFolderOfName(const std::filesystem::path& dir, const std::string& path);
+bool FlushFolderOfName(int folderFd, const std::string& path);
 
 // Tells the tests that watch that a write of `path` took the step.
 void Report(WriteStep step, const std::string& path);
