@@ -109,7 +109,9 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // no old byte changes before a copy beside it holds them and the room for the
 // new ones is reserved; a failure after that puts them back (else
 // kDamagedFileError, the copy left); a file that another program took away
-// meanwhile gets nothing more (kReplacedDuringRewriteError, the copy left).
+// before its first new byte gets none (kReplacedWhileSavingError, the copy
+// dropped), one taken away later nothing more (kReplacedDuringRewriteError,
+// the copy left).
 // The system may still clear a set-user-ID or set-group-ID bit that the user
 // is not allowed to keep, as it does for every write by another user.
 // Refused, nothing written: a file the user may not write or that has no
@@ -122,8 +124,8 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // ENXIO (a device, pipe or socket), ELOOP (links that loop),
 // kForeignLinkError, kForeignFileError, kUnreadableFileError (a file to
 // rewrite in place that the user may write but not read),
-// kReplacedWhileSavingError (the file to write in place was replaced or
-// removed before any of its bytes changed), kReplacedDuringRewriteError,
+// kReplacedWhileSavingError (the file was replaced or removed before any of
+// its bytes changed), kReplacedDuringRewriteError,
 // kDamagedFileError and kUnconfirmedNameError; a producer that gives up leaves
 // whatever errno it set (0 when none).
 // Where the new file replaces the old one by a rename, a file with further

@@ -172,22 +172,29 @@ void PutBackModeBits(int fd, const struct stat& old) {
 }
 
 // Reserves the room the new bytes need in the file open at fd, which holds
-// oldSize bytes, and changes none of them: the system
-// reserves the blocks up to newSize where its file system can, and the bytes
-// that go beyond the old end are written. Where the file system reserves
-// nothing ahead, that write is the reservation of what the file grows by; the
-// bytes then written over the old ones may still need blocks of their own
-// there (a copy-on-write file system, or holes in the old file), and a disk
-// full at that moment is a failure after old bytes changed, which puts them
-// back from the copy. False (errno the reason) leaves old bytes and length.
-bool Reserve(int fd, off_t oldSize, const NewBytes& bytes) {
-    const off_t newSize = bytes.size;
+// oldSize bytes, and changes none of them: the system reserves the blocks up
+// to newSize where its file system can. False (errno the reason) leaves old
+// bytes and length.
+bool Reserve(int fd, off_t oldSize, off_t newSize) {
     if (newSize > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 && errno != EOPNOTSUPP &&
         errno != ENOSYS) {
         const int error = errno;
         (void)::ftruncate(fd, oldSize);  // gives back what was reserved before the failure
         return Fail(error);
     }
+    return true;
+}
+
+// Writes the new bytes that go beyond the old end of the file open at fd,
+// which holds oldSize bytes, and changes none of the old ones. Where the file
+// system reserves nothing ahead, this write is the reservation of what the
+// file grows by; the bytes then written over the old ones may still need
+// blocks of their own there (a copy-on-write file system, or holes in the old
+// file), and a disk full at that moment is a failure after old bytes changed,
+// which puts them back from the copy. False (errno the reason) leaves old
+// bytes and length.
+bool Grow(int fd, off_t oldSize, const NewBytes& bytes) {
+    const off_t newSize = bytes.size;
     if (newSize > oldSize && !bytes.Put(fd, oldSize, newSize)) {
         const int error = errno;
         (void)::ftruncate(fd, oldSize);
@@ -279,7 +286,16 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, int folderFd, con
     if (::fsync(copyFd) != 0) return false;
     // The copy's name too, before any old byte changes.
     if (FlushFolder(folderFd) == Flush::Failed) return false;
-    if (!Reserve(fd, oldSize, bytes)) return false;
+    if (!Reserve(fd, oldSize, newSize)) return false;
+    // Just before the first new byte: another program may have taken the file
+    // away while its old bytes were copied. Then it gets none of them, and the
+    // copy goes with the rest.
+    if (!LeadsTo(path, file)) {
+        closeFile.Keep();
+        ::close(fd);
+        return Fail(kReplacedWhileSavingError);
+    }
+    if (!Grow(fd, oldSize, bytes)) return false;
     Report(WriteStep::Reserved, path);
 
     copyNeeded = true;

@@ -45,13 +45,16 @@ void SetFolderFlushForTests(FolderFlush flush);
 // be kept.
 inline constexpr int kUnreadableFileError = 10002;
 // The errno of a file to rewrite in place that another program replaced or
-// removed before any of its bytes changed.
+// removed before any of its bytes changed: when it was opened, while its old
+// bytes were copied, or when its name was looked at again just before its
+// first new byte (once the copy is flushed and the room reserved). Nothing
+// was written into it, and no copy is left.
 inline constexpr int kReplacedWhileSavingError = 10003;
 // The errno of a file rewritten in place that its name no longer led to once
 // the new bytes were written (or their write failed): another program moved
 // it away, removed this name of it or put another file in its place, and may
-// own it now. Nothing more was written into it; the copy beside the name
-// holds the whole old bytes (OldBytesCopy).
+// own it now. Nothing more was written into it, not even its old bytes; the
+// copy beside the name holds them whole (OldBytesCopy).
 inline constexpr int kReplacedDuringRewriteError = 10006;
 // The errno of a write in place that failed after old bytes of the file were
 // overwritten, and that could not put them back either: the file is damaged,
