@@ -29,30 +29,46 @@ const char* KindOf(mode_t mode) {
 // file of theirs (fsys::HandToFolderOwner): no later run of theirs is shut out
 // by it. Only an empty file of one name is a lock to give: a file that holds
 // bytes, or that another name leads to as well (a hard link put there to
-// someone's private file), is left as it is, and so is another user's. A
-// failure here leaves the lock as good as it was.
-void OpenToEveryone(int fd, const struct stat& st, const std::string& path) {
+// someone's private file), is left as it is, and so is another user's. What
+// decides is the file's own descriptor and that of the folder it was opened
+// or made in, never a second look at a path. A failure here leaves the lock
+// as good as it was.
+void OpenToEveryone(int fd, const struct stat& st, int folderFd) {
     if (st.st_nlink != 1 || st.st_size != 0 || st.st_uid != ::geteuid()) return;
     if ((st.st_mode & 0444) != 0444) (void)::fchmod(fd, (st.st_mode & 07777) | 0444);
-    fsys::HandToFolderOwner(fd, std::filesystem::path(path).parent_path().string());
+    fsys::HandToFolderOwner(fd, folderFd);
 }
 
 }  // namespace
 
 FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
     const std::string named = "The lock file \"" + path + "\"";
+    // The folder is opened once (links on the way followed); the lock file is
+    // looked at, opened or made in it.
+    const std::filesystem::path file(path);
+    const std::string name = file.filename().empty() ? "." : file.filename().string();
+    const int folder = fsys::OpenFolder(file.parent_path().string());
+    if (folder < 0) {
+        error_ = kLockFileError;
+        reason_ = named + " cannot be made. " + fsys::WriteFailureReason(errno);
+        return;
+    }
+    struct FolderCloser {
+        int fd;
+        ~FolderCloser() { ::close(fd); }
+    } closer{folder};
     struct stat st {};
     bool created = false;
     // A few tries: another program may make or remove the file between two steps.
     for (int attempt = 0; attempt < 3 && fd_ < 0; ++attempt) {
-        if (::lstat(path.c_str(), &st) == 0) {
+        if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
             // Refused unopened: opening a device or a pipe may do something of its own.
             if (!S_ISREG(st.st_mode)) {
                 error_ = kLockFileError;
                 reason_ = named + " is " + KindOf(st.st_mode) + ", not a plain file.";
                 return;
             }
-            fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+            fd_ = ::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
             if (fd_ >= 0 || errno == ENOENT || errno == ELOOP) continue;
             error_ = kLockFileError;
             if (errno == EACCES || errno == EPERM)
@@ -64,7 +80,8 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
             return;
         }
         if (errno != ENOENT) break;
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0644);
+        fd_ = ::openat(folder, name.c_str(),
+                       O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0644);
         created = fd_ >= 0;
         if (fd_ < 0 && errno != EEXIST) break;
     }
@@ -79,7 +96,7 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
         return;
     }
     if (created) (void)::fchmod(fd_, 0644);  // whatever the umask: a lock holds nothing to hide
-    OpenToEveryone(fd_, st, path);
+    OpenToEveryone(fd_, st, folder);
 
     const auto deadline = std::chrono::steady_clock::now() + wait;
     auto pause = std::chrono::milliseconds(1);

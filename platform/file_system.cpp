@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -30,26 +29,50 @@ std::string WithTrailingSeparator(std::string folder) {
 
 bool CreateFolders(const std::string& path) {
     if (path.empty()) return Fail(ENOENT);
-    std::error_code ec;
-    // The levels still missing, innermost first: the superuser hands those it
-    // makes in another user's folder to that user (HandToFolderOwner).
-    std::vector<fs::path> missing;
-    if (::geteuid() == 0) {
-        for (fs::path level(path); !level.empty() && !fs::exists(fs::symlink_status(level, ec));
-             level = level.parent_path()) {
-            missing.push_back(level);
-            if (level == level.parent_path()) break;
+    std::vector<std::string> names;
+    for (size_t begin = 0; begin < path.size();) {
+        size_t end = path.find(kPathSeparator, begin);
+        if (end == std::string::npos) end = path.size();
+        if (end > begin) names.push_back(path.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    // The first level that exists, from the end, is opened as the system
+    // follows the path; every level after it is made in the one held open
+    // above it and opened from there. Only what this call made is handed to
+    // the folder's owner, decided from the folder that holds it: another
+    // user's folder on the way, pointed elsewhere meanwhile, hands nothing
+    // over that was there or that lies elsewhere.
+    size_t have = names.size();
+    int folder = -1;
+    for (;; --have) {
+        std::string level = path.front() == kPathSeparator ? "/" : "";
+        for (size_t i = 0; i < have; ++i) level += (i > 0 ? "/" : "") + names[i];
+        folder = ::open(level.empty() ? "." : level.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0) break;
+        if (errno != ENOENT || have == 0) return false;
+    }
+    for (size_t i = have; i < names.size(); ++i) {
+        const bool made = ::mkdirat(folder, names[i].c_str(), 0777) == 0;
+        if (!made && errno != EEXIST) {
+            const int error = errno;
+            ::close(folder);
+            return Fail(error);
         }
+        // What this call made is opened as made, never through a link; what was there as the system follows it.
+        const int level =
+            ::openat(folder, names[i].c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC | (made ? O_NOFOLLOW : 0));
+        if (level < 0) {
+            // Something that is no folder where one belongs: ENOTDIR, as the system says for the parts of a path.
+            const int error = errno == ENOENT || errno == ELOOP ? ENOTDIR : errno;
+            ::close(folder);
+            return Fail(error);
+        }
+        if (made) HandToFolderOwner(level, folder);
+        ::close(folder);
+        folder = level;
     }
-    fs::create_directories(path, ec);
-    for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
-        const int fd = ::open(level->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) continue;
-        HandToFolderOwner(fd, level->parent_path().string());
-        ::close(fd);
-    }
-    // Something that is no folder where one belongs: ENOTDIR, as the system says for the parts of a path.
-    return FolderExists(path) || Fail(ec && ec.value() != EEXIST ? ec.value() : ENOTDIR);
+    ::close(folder);
+    return true;
 }
 
 bool FileExists(const std::string& path) {
@@ -177,21 +200,6 @@ std::FILE* OpenScratchFileBeside(const std::string& besidePath) {
     return f;
 }
 
-std::string TemporaryNameTemplate(const std::string& folder, const std::string& fileName) {
-    static constexpr std::string_view kSuffix = ".XXXXXX";
-    long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-    if (limit <= 0) limit = NAME_MAX;
-    const size_t room = static_cast<size_t>(limit) > kSuffix.size() ? static_cast<size_t>(limit) - kSuffix.size() : 0;
-    size_t keep = fileName.size();
-    if (keep > room) {
-        keep = room;
-        // Cut before a whole character, not inside one.
-        while (keep > 0 && (static_cast<unsigned char>(fileName[keep]) & 0xC0) == 0x80) --keep;
-    }
-    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
-    return (dir / (fileName.substr(0, keep) + std::string(kSuffix))).string();
-}
-
 namespace {
 
 // Hands the producer's pieces to the descriptor; false (errno the reason,
@@ -298,9 +306,15 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
     if (target.filename().empty()) return Fail(EISDIR);
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
+    const std::string fileName = target.filename().string();
+    // The folder is held from the first look on: the file is looked at, and
+    // the temporary file made, renamed and flushed, in that one folder, and
+    // what it holds decides whose a new file is.
+    const HeldFile folder(OpenFolder(dir.string()));
+    if (folder.fd < 0) return false;
     // The old file is held from the first look on: no new file gets its
     // number meanwhile, so one put in its place is told from it.
-    const HeldFile held(::open(target.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    const HeldFile held(::openat(folder.fd, fileName.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     const bool replacing = held.fd >= 0;
     if (!replacing && errno != ENOENT) return false;
     struct stat old {};
@@ -315,20 +329,20 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         if (S_ISDIR(old.st_mode)) return Fail(EISDIR);
         if (!S_ISREG(old.st_mode)) return Fail(ENXIO);
         if ((old.st_mode & 0222) == 0) return Fail(EROFS);
-        if (::access(target.c_str(), W_OK) != 0) return false;
-        if (PlacedByAnother(dir, old.st_uid)) return Fail(kForeignFileError);
+        if (::faccessat(folder.fd, fileName.c_str(), W_OK, 0) != 0) return false;
+        if (PlacedByAnother(folder.fd, old.st_uid)) return Fail(kForeignFileError);
     }
     // A new file is made as every program makes one; one that replaces a file
     // stays the user's alone until it has taken that file's owner and mode.
     std::string name;
-    const int fd =
-        CreateUnique(TemporaryNameTemplate(dir.string(), target.filename().string()), replacing ? 0600 : 0666, name);
+    const int fd = CreateUnique(folder.fd, fs::path(TemporaryNameTemplate(dir.string(), fileName)).filename().string(),
+                                replacing ? 0600 : 0666, name);
     if (fd < 0) return false;
-    if (!replacing) HandToFolderOwner(fd, dir.string());
+    if (!replacing) HandToFolderOwner(fd, folder.fd);
     bool open = true, named = true;
     UnlessKept dropTemporary([&] {
         if (open) ::close(fd);
-        if (named) ::unlink(name.c_str());
+        if (named) ::unlinkat(folder.fd, name.c_str(), 0);
     });
     if (!Produce(fd, produce)) return false;
     // Owner, group, attributes and mode after the bytes: a write clears set-ID bits.
@@ -336,7 +350,7 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         // The new file cannot stand in for the old one: the old file is
         // written itself, from the bytes produced, which need no name.
         named = false;
-        ::unlink(name.c_str());
+        ::unlinkat(folder.fd, name.c_str(), 0);
         NewBytes bytes;
         if (bytes.Take(fd)) {
             open = false;
@@ -344,18 +358,18 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         } else if (bytes.fd < 0) {
             return false;
         }
-        return WriteInPlace(target, dir, old, bytes, path);
+        return WriteInPlace(target, dir, folder.fd, old, bytes, path);
     }
     // The new bytes are on the disk before they take the old file's name.
     if (::fsync(fd) != 0) return false;
     open = false;
     if (::close(fd) != 0) return false;
     Report(WriteStep::FileFlushed, path);
-    if (std::rename(name.c_str(), target.c_str()) != 0) return false;
+    if (::renameat(folder.fd, name.c_str(), folder.fd, fileName.c_str()) != 0) return false;
     dropTemporary.Keep();
     Report(WriteStep::Renamed, path);
     // The file is there, but only a flushed folder keeps its name on the disk.
-    return FlushFolderOfName(dir, path);
+    return FlushFolderOfName(folder.fd, path);
 }
 
 namespace {
@@ -406,8 +420,6 @@ std::string WriteFailureReason(int error) {
         default: return "The system says: " + std::generic_category().message(error) + ".";
     }
 }
-
-std::string OldBytesCopy() { return LastFailureDetail().Copy; }
 
 void DeleteFileQuietly(const std::string& path) {
     const int error = errno;

@@ -20,6 +20,7 @@
 #include "platform/byte_block.h"
 #include "platform/file_kinds.h"
 #include "platform/shared_folders.h"
+#include "platform/write_steps.h"  // the reasons of a failed write, and the steps tests watch
 
 namespace fsys {
 
@@ -30,8 +31,11 @@ inline constexpr char kPathSeparator = '/';
 std::string WithTrailingSeparator(std::string folder);
 
 // Creates the folder and its missing parents; true when it exists afterwards
-// (else errno says why). Those the superuser makes in another user's folder
-// go to that folder's owner (HandToFolderOwner), as new files do.
+// (else errno says why). The first level that exists is opened (links on the
+// way followed), and each missing one is made in the one above it and opened
+// from there: a level this call made that the superuser makes in another
+// user's folder goes to that folder's owner (HandToFolderOwner), as new files
+// do; a level that was there stays whose it is.
 bool CreateFolders(const std::string& path);
 
 bool FileExists(const std::string& path);  // a regular file (or a link to one)
@@ -91,7 +95,10 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // (kForeignFileError).
 // A new file is made as every program makes one: mode 0666 given to the
 // system, which applies the umask or the folder's default access list, under
-// a name no one can guess and never through a link.
+// a name no one can guess and never through a link. The file's folder is
+// opened once: the temporary file is made, renamed and its name flushed in
+// that folder, and a new file that the superuser makes in another user's
+// folder goes to that user (HandToFolderOwner).
 // A file replaced keeps who may use it: its owner, its group, every mode bit
 // (set-user-ID, set-group-ID and sticky included, set once the bytes are
 // written, since a write clears them), its access list and its other extended
@@ -102,7 +109,9 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // no old byte changes before a copy beside it holds them and the room for the
 // new ones is reserved; a failure after that puts them back (else
 // kDamagedFileError, the copy left); a file that another program took away
-// meanwhile gets nothing more (kReplacedDuringRewriteError, the copy left).
+// before its first new byte gets none (kReplacedWhileSavingError, the copy
+// dropped), one taken away later nothing more (kReplacedDuringRewriteError,
+// the copy left).
 // The system may still clear a set-user-ID or set-group-ID bit that the user
 // is not allowed to keep, as it does for every write by another user.
 // Refused, nothing written: a file the user may not write or that has no
@@ -115,8 +124,8 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // ENXIO (a device, pipe or socket), ELOOP (links that loop),
 // kForeignLinkError, kForeignFileError, kUnreadableFileError (a file to
 // rewrite in place that the user may write but not read),
-// kReplacedWhileSavingError (the file to write in place was replaced or
-// removed before any of its bytes changed), kReplacedDuringRewriteError,
+// kReplacedWhileSavingError (the file was replaced or removed before any of
+// its bytes changed), kReplacedDuringRewriteError,
 // kDamagedFileError and kUnconfirmedNameError; a producer that gives up leaves
 // whatever errno it set (0 when none).
 // Where the new file replaces the old one by a rename, a file with further
@@ -138,11 +147,6 @@ inline bool WriteFileAtomically(const std::string& path, std::string_view text) 
     return WriteFileAtomically(path, text.data(), text.size());
 }
 
-// The template of the temporary file written beside fileName in folder:
-// "<fileName>.XXXXXX" (the X's replaced at random), the name cut (before a
-// whole UTF-8 character) so that the template fits the folder's name limit.
-std::string TemporaryNameTemplate(const std::string& folder, const std::string& fileName);
-
 // The path a save to `path` writes: `extension` (given with or without its
 // dot) appended unless the file name already ends in it, letter case ignored;
 // the writers of the program's own files all add their extension this way
@@ -156,21 +160,6 @@ std::string SavePathWithExtension(const std::string& path, std::string_view exte
 // program ends. Opened for reading and writing; nullptr when it cannot be made.
 std::FILE* OpenScratchFileBeside(const std::string& besidePath);
 
-// The steps of a write, in their order, for tests that watch them. A write
-// in place reports Reserved once the copy of the old bytes is flushed and the
-// room for the new ones reserved, before any old byte changes; FileFlushed
-// once the old file holds the new bytes, flushed, before the check that its
-// name still leads to it; FolderFlushed once the copy is gone.
-enum class WriteStep { Reserved, FileFlushed, Renamed, FolderFlushed };
-using WriteStepObserver = std::function<void(WriteStep step, const std::string& path)>;
-// Called after each step of every later write; an empty function stops it.
-void SetWriteStepObserver(WriteStepObserver observer);
-// For tests that make the flush of a folder fail: called with the folder's
-// descriptor in place of fsync, it returns 0 or the errno of the failure; an
-// empty function gives the flush back to the system.
-using FolderFlush = std::function<int(int folderFd)>;
-void SetFolderFlushForTests(FolderFlush flush);
-
 // Why a write failed, as the sentence a message shows after its first line,
 // from the errno the failed write left: "The disk is full." and the like;
 // empty for 0 (no reason known). For kDamagedFileError: the reason of the
@@ -180,33 +169,6 @@ void SetFolderFlushForTests(FolderFlush flush);
 // reason of the failed flush, then that the disk did not confirm the file's
 // name and that the file holds the new bytes.
 std::string WriteFailureReason(int error);
-
-// The errno of a file that has to be rewritten in place (see
-// WriteFileAtomically) but that the user may not read: its old bytes cannot
-// be kept.
-inline constexpr int kUnreadableFileError = 10002;
-// The errno of a file to rewrite in place that another program replaced or
-// removed before any of its bytes changed.
-inline constexpr int kReplacedWhileSavingError = 10003;
-// The errno of a file rewritten in place that its name no longer led to once
-// the new bytes were written (or their write failed): another program moved
-// it away, removed this name of it or put another file in its place, and may
-// own it now. Nothing more was
-// written into it; the copy beside the name holds the whole old bytes
-// (OldBytesCopy).
-inline constexpr int kReplacedDuringRewriteError = 10006;
-// The errno of a write in place that failed after old bytes of the file were
-// overwritten, and that could not put them back either: the file is damaged,
-// and the copy beside it holds the whole old bytes (OldBytesCopy).
-inline constexpr int kDamagedFileError = 10004;
-// The errno of a save whose file holds the new bytes under its name, but
-// whose folder's flush failed (a disk error, a full disk): the disk did not
-// confirm the name. The flush's own errno is kept for the message.
-inline constexpr int kUnconfirmedNameError = 10007;
-// The copy that holds the old bytes of the file that the last write of this
-// thread to fail with kDamagedFileError or kReplacedDuringRewriteError left
-// beside it; empty before any.
-std::string OldBytesCopy();
 
 // Deletes a file, ignoring every error; errno stays as it was (a clean-up
 // after a failed write keeps its reason).

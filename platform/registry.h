@@ -40,17 +40,12 @@
 #include <string>
 
 #include "platform/file_lock.h"
+#include "platform/registry_values.h"  // the value types: RegString, RegBinary, RegNumber
 
 // The predefined roots (the values the platform gives them).
 enum RegRootKey : uint32_t {
     RegClassesRoot = 0x80000000u,
     RegCurrentUser = 0x80000001u,
-};
-
-enum RegValueType : int32_t {
-    RegString = 1,
-    RegBinary = 3,
-    RegNumber = 4,
 };
 
 // True and Value := the value's text when the key and the value exist (a binary

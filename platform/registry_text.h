@@ -21,7 +21,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/registry.h"
+#include "platform/registry_values.h"
 
 namespace regtext {
 

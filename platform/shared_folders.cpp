@@ -19,10 +19,19 @@ bool IsShared(const FolderOwnership& folder) {
     return (folder.Mode & S_ISVTX) && (folder.Mode & (S_IWOTH | S_IWGRP));
 }
 
-// The folder `dir` as the decisions see it; false where it cannot be looked at.
+std::function<void()> gBeforeHandOver;
+
+// The folder `dir`, or the one open at `folderFd`, as the decisions see it;
+// false where it cannot be looked at.
 bool LookAt(const fs::path& dir, FolderOwnership& folder) {
     struct stat st {};
     if (::stat(dir.c_str(), &st) != 0) return false;
+    folder = {st.st_uid, st.st_mode, st.st_gid};
+    return true;
+}
+bool LookAt(int folderFd, FolderOwnership& folder) {
+    struct stat st {};
+    if (::fstat(folderFd, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
     folder = {st.st_uid, st.st_mode, st.st_gid};
     return true;
 }
@@ -51,20 +60,31 @@ bool IsPlacedByAnother(const FolderOwnership& folder, uid_t fileOwner, uid_t use
 
 bool GoesToFolderOwner(const FolderOwnership& folder, uid_t user) { return user == 0 && folder.Owner != 0; }
 
-void HandToFolderOwner(int fd, const std::string& dir) {
+int OpenFolder(const std::string& dir) {
+    const char* const path = dir.empty() ? "." : dir.c_str();
+    const int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0 || errno != EACCES) return fd;
+    return ::open(path, O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+void HandToFolderOwner(int fd, int folderFd) {
+    if (gBeforeHandOver) gBeforeHandOver();
     const uid_t user = ::geteuid();
     if (user != 0) return;
     FolderOwnership folder;
     struct stat entry {};
-    if (!LookAt(dir.empty() ? "." : dir, folder) || !GoesToFolderOwner(folder, user) || ::fstat(fd, &entry) != 0 ||
+    if (!LookAt(folderFd, folder) || !GoesToFolderOwner(folder, user) || ::fstat(fd, &entry) != 0 ||
         entry.st_uid != user)
         return;
-    (void)::fchown(fd, folder.Owner, folder.Group);
+    // Through the descriptor, whatever it was opened for (a folder may be open only as a place).
+    (void)::fchownat(fd, "", folder.Owner, folder.Group, AT_EMPTY_PATH);
 }
 
-bool PlacedByAnother(const std::string& dir, uid_t fileOwner) {
+void SetBeforeHandOverForTests(std::function<void()> hook) { gBeforeHandOver = std::move(hook); }
+
+bool PlacedByAnother(int folderFd, uid_t fileOwner) {
     FolderOwnership folder;
-    if (!LookAt(dir, folder)) return false;
+    if (!LookAt(folderFd, folder)) return false;
     const uid_t user = ::geteuid();
     // The system's setting is read only where it decides.
     return IsPlacedByAnother(folder, fileOwner, user, 2) &&

@@ -10,7 +10,6 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include "platform/file_system.h"
 #include "platform/write_steps.h"
 
 namespace fsys::steps {
@@ -173,22 +172,29 @@ void PutBackModeBits(int fd, const struct stat& old) {
 }
 
 // Reserves the room the new bytes need in the file open at fd, which holds
-// oldSize bytes, and changes none of them: the system
-// reserves the blocks up to newSize where its file system can, and the bytes
-// that go beyond the old end are written. Where the file system reserves
-// nothing ahead, that write is the reservation of what the file grows by; the
-// bytes then written over the old ones may still need blocks of their own
-// there (a copy-on-write file system, or holes in the old file), and a disk
-// full at that moment is a failure after old bytes changed, which puts them
-// back from the copy. False (errno the reason) leaves old bytes and length.
-bool Reserve(int fd, off_t oldSize, const NewBytes& bytes) {
-    const off_t newSize = bytes.size;
+// oldSize bytes, and changes none of them: the system reserves the blocks up
+// to newSize where its file system can. False (errno the reason) leaves old
+// bytes and length.
+bool Reserve(int fd, off_t oldSize, off_t newSize) {
     if (newSize > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 && errno != EOPNOTSUPP &&
         errno != ENOSYS) {
         const int error = errno;
         (void)::ftruncate(fd, oldSize);  // gives back what was reserved before the failure
         return Fail(error);
     }
+    return true;
+}
+
+// Writes the new bytes that go beyond the old end of the file open at fd,
+// which holds oldSize bytes, and changes none of the old ones. Where the file
+// system reserves nothing ahead, this write is the reservation of what the
+// file grows by; the bytes then written over the old ones may still need
+// blocks of their own there (a copy-on-write file system, or holes in the old
+// file), and a disk full at that moment is a failure after old bytes changed,
+// which puts them back from the copy. False (errno the reason) leaves old
+// bytes and length.
+bool Grow(int fd, off_t oldSize, const NewBytes& bytes) {
+    const off_t newSize = bytes.size;
     if (newSize > oldSize && !bytes.Put(fd, oldSize, newSize)) {
         const int error = errno;
         (void)::ftruncate(fd, oldSize);
@@ -214,12 +220,13 @@ bool LeadsTo(const std::string& path, const struct stat& held) {
 // never waited on. -1 with errno the reason: kReplacedWhileSavingError where
 // the name no longer leads to that file, kUnreadableFileError where the user
 // may write it but not read it.
-int OpenToRewrite(const fs::path& target, const struct stat& old) {
+int OpenToRewrite(int folderFd, const fs::path& target, const struct stat& old) {
     constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    const int fd = ::open(target.c_str(), O_RDWR | kFlags);
+    const std::string name = target.filename().string();
+    const int fd = ::openat(folderFd, name.c_str(), O_RDWR | kFlags);
     if (fd < 0) {
         if (errno == EACCES) {
-            const int probe = ::open(target.c_str(), O_WRONLY | kFlags);
+            const int probe = ::openat(folderFd, name.c_str(), O_WRONLY | kFlags);
             if (probe >= 0) {
                 const bool same = IsFile(probe, old);
                 ::close(probe);
@@ -244,9 +251,9 @@ int OpenToRewrite(const fs::path& target, const struct stat& old) {
 
 }  // namespace
 
-bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat& old, const NewBytes& bytes,
-                  const std::string& path) {
-    const int fd = OpenToRewrite(target, old);
+bool WriteInPlace(const fs::path& target, const fs::path& dir, int folderFd, const struct stat& old,
+                  const NewBytes& bytes, const std::string& path) {
+    const int fd = OpenToRewrite(folderFd, target, old);
     if (fd < 0) return false;
     struct stat file {};
     if (::fstat(fd, &file) != 0) {
@@ -261,13 +268,16 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
     });
     const off_t oldSize = file.st_size, newSize = bytes.size;
 
-    std::string copy;
-    const int copyFd = CreateUnique(TemporaryNameTemplate(dir.string(), target.filename().string()), 0600, copy);
+    std::string copyName;
+    const int copyFd = CreateUnique(
+        folderFd, fs::path(TemporaryNameTemplate(dir.string(), target.filename().string())).filename().string(), 0600,
+        copyName);
     if (copyFd < 0) return false;
+    const std::string copy = (dir / copyName).string();  // as the message names it
     bool copyNeeded = false;  // true while the copy holds the only whole old bytes
     UnlessKept dropCopy([&] {
         ::close(copyFd);
-        if (!copyNeeded) ::unlink(copy.c_str());
+        if (!copyNeeded) ::unlinkat(folderFd, copyName.c_str(), 0);
     });
     // Who may read the copy is the file's say alone, not the folder's default list.
     if (::fremovexattr(copyFd, kAccessList) != 0 && errno != ENODATA && errno != ENOTSUP) return false;
@@ -275,8 +285,17 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
     ShareCopy(fd, file, copyFd);
     if (::fsync(copyFd) != 0) return false;
     // The copy's name too, before any old byte changes.
-    if (FlushFolder(dir) == Flush::Failed) return false;
-    if (!Reserve(fd, oldSize, bytes)) return false;
+    if (FlushFolder(folderFd) == Flush::Failed) return false;
+    if (!Reserve(fd, oldSize, newSize)) return false;
+    // Just before the first new byte: another program may have taken the file
+    // away while its old bytes were copied. Then it gets none of them, and the
+    // copy goes with the rest.
+    if (!LeadsTo(path, file)) {
+        closeFile.Keep();
+        ::close(fd);
+        return Fail(kReplacedWhileSavingError);
+    }
+    if (!Grow(fd, oldSize, bytes)) return false;
     Report(WriteStep::Reserved, path);
 
     copyNeeded = true;
@@ -305,8 +324,8 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, const struct stat
     copyNeeded = false;
     dropCopy.Keep();
     ::close(copyFd);
-    ::unlink(copy.c_str());
-    return FlushFolderOfName(dir, path);
+    ::unlinkat(folderFd, copyName.c_str(), 0);
+    return FlushFolderOfName(folderFd, path);
 }
 
 }  // namespace fsys::steps

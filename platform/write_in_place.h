@@ -11,8 +11,8 @@
 //   the folder's default access list; the file's owner, group and permission
 //   bits or access list where the system lets the user give them, else an
 //   access list that names the file's owner and group;
-// - the room for the new bytes is reserved (what the file grows by is written
-//   first; the file system reserves the rest where it can);
+// - the room for the new bytes is reserved (the file system reserves it where
+//   it can; what the file grows by is written first, as the first new bytes);
 // - the file is rewritten and flushed, and the copy is removed.
 // So a write in place needs room beside the file for the larger of the old
 // and the new bytes (for both, and what the file grows by, beyond 64 MiB: the
@@ -22,13 +22,15 @@
 // ahead or writes every block anew, a failing disk) puts the old bytes back
 // from the copy, and where even that fails the copy is left and errno is
 // kDamagedFileError. A power cut during the rewrite
-// leaves the copy. The file is held open from the first look, and once
-// rewritten its name must still lead to it: where it no longer does, another
-// program moved it away, removed this name of it or put another file in its
-// place, and may own it now, so nothing more is written into it, not even the
-// old bytes, which stay in the copy (kReplacedDuringRewriteError). Every open
-// of the file is made without waiting: a pipe or device put in its place is
-// refused, never waited on.
+// leaves the copy. The file is held open from the first look, and its name
+// must still lead to it just before its first new byte and once it is
+// rewritten: where it no longer does, another program moved it away, removed
+// this name of it or put another file in its place, and may own it now. Just
+// before the first new byte, nothing is written into it and the copy goes
+// (kReplacedWhileSavingError); once rewritten, nothing more is written into
+// it, not even the old bytes, which stay in the copy
+// (kReplacedDuringRewriteError). Every open of the file is made without
+// waiting: a pipe or device put in its place is refused, never waited on.
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -58,11 +60,12 @@ struct NewBytes {
     bool Put(int to, off_t begin, off_t end) const;
 };
 
-// Writes `bytes` into the file at `target` in folder `dir`, looked at as
-// `old` and held open since, as said above; `path` is the name the save was
-// given (the one its name must still lead to, and the one the steps are
-// reported with). False with errno the reason.
-bool WriteInPlace(const std::filesystem::path& target, const std::filesystem::path& dir, const struct stat& old,
-                  const NewBytes& bytes, const std::string& path);
+// Writes `bytes` into the file at `target` in folder `dir`, open at
+// `folderFd` (where the file is opened and its copy made), looked at as `old`
+// and held open since, as said above; `path` is the name the save was given
+// (the one its name must still lead to, and the one the steps are reported
+// with). False with errno the reason.
+bool WriteInPlace(const std::filesystem::path& target, const std::filesystem::path& dir, int folderFd,
+                  const struct stat& old, const NewBytes& bytes, const std::string& path);
 
 }  // namespace fsys::steps

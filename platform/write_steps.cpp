@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -17,13 +19,28 @@ thread_local steps::FailureDetail tDetail;
 
 }  // namespace
 
+std::string TemporaryNameTemplate(const std::string& folder, const std::string& fileName) {
+    static constexpr std::string_view kSuffix = ".XXXXXX";
+    long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    if (limit <= 0) limit = NAME_MAX;
+    const size_t room = static_cast<size_t>(limit) > kSuffix.size() ? static_cast<size_t>(limit) - kSuffix.size() : 0;
+    size_t keep = fileName.size();
+    if (keep > room) {
+        keep = room;
+        // Cut before a whole character, not inside one.
+        while (keep > 0 && (static_cast<unsigned char>(fileName[keep]) & 0xC0) == 0x80) --keep;
+    }
+    const std::filesystem::path dir = folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
+    return (dir / (fileName.substr(0, keep) + std::string(kSuffix))).string();
+}
+
 void SetWriteStepObserver(WriteStepObserver observer) { gWriteStepObserver = std::move(observer); }
 
 void SetFolderFlushForTests(FolderFlush flush) { gFolderFlush = std::move(flush); }
 
-namespace steps {
+std::string OldBytesCopy() { return tDetail.Copy; }
 
-namespace fs = std::filesystem;
+namespace steps {
 
 const FailureDetail& LastFailureDetail() { return tDetail; }
 
@@ -72,7 +89,7 @@ bool CopyRange(int from, int to, off_t begin, off_t end) {
     return true;
 }
 
-int CreateUnique(const std::string& tmpl, mode_t mode, std::string& name) {
+int CreateUnique(int folderFd, const std::string& tmpl, mode_t mode, std::string& name) {
     static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     name = tmpl;
     const size_t at = name.size() - 6;
@@ -80,30 +97,30 @@ int CreateUnique(const std::string& tmpl, mode_t mode, std::string& name) {
         unsigned char random[6];
         if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
         for (size_t i = 0; i < 6; ++i) name[at + i] = kLetters[random[i] % (sizeof kLetters - 1)];
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int fd = ::openat(folderFd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
 }
 
-Flush FlushFolder(const fs::path& dir) {
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return Flush::Impossible;
+Flush FlushFolder(int folderFd) {
+    // A folder open only as a place cannot be flushed.
+    const int flags = ::fcntl(folderFd, F_GETFL);
+    if (flags < 0 || (flags & O_PATH)) return Flush::Impossible;
     int error = 0;
     if (gFolderFlush) {
-        error = gFolderFlush(fd);
-    } else if (::fsync(fd) != 0) {
+        error = gFolderFlush(folderFd);
+    } else if (::fsync(folderFd) != 0) {
         error = errno;
     }
-    ::close(fd);
     if (error == 0) return Flush::Done;
     if (error == EINVAL || error == EROFS || error == ENOTSUP) return Flush::Impossible;
     errno = error;
     return Flush::Failed;
 }
 
-bool FlushFolderOfName(const fs::path& dir, const std::string& path) {
-    const Flush flushed = FlushFolder(dir);
+bool FlushFolderOfName(int folderFd, const std::string& path) {
+    const Flush flushed = FlushFolder(folderFd);
     if (flushed == Flush::Failed) return FailWithDetail(kUnconfirmedNameError, errno, {});
     if (flushed == Flush::Done) Report(WriteStep::FolderFlushed, path);
     return true;

@@ -3,18 +3,73 @@
 // (file_system.cpp) and the write in place (write_in_place.cpp): bytes written
 // whole at their place, a new file under a name no one can guess, the flush of
 // a folder, the report of each step to the tests that watch, and what the
-// message of a failed save says besides its errno. Every step that fails
-// returns false with errno the reason; none is for the program's other code.
+// message of a failed save says besides its errno. The reasons a save fails
+// with, the steps the tests watch and the copy a failed write in place leaves
+// are for every caller (file_system.h gives them with the writes); the steps
+// themselves (fsys::steps) return false with errno the reason and are for the
+// writes alone.
 
 #include <sys/types.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
+namespace fsys {
+
+// The template of the temporary file written beside fileName in folder:
+// "<fileName>.XXXXXX" (the X's replaced at random), the name cut (before a
+// whole UTF-8 character) so that the template fits the folder's name limit.
+std::string TemporaryNameTemplate(const std::string& folder, const std::string& fileName);
+
+// The steps of a write, in their order, for tests that watch them. A write
+// in place reports Reserved once the copy of the old bytes is flushed and the
+// room for the new ones reserved, before any old byte changes; FileFlushed
+// once the old file holds the new bytes, flushed, before the check that its
+// name still leads to it; FolderFlushed once the copy is gone.
+enum class WriteStep { Reserved, FileFlushed, Renamed, FolderFlushed };
+using WriteStepObserver = std::function<void(WriteStep step, const std::string& path)>;
+// Called after each step of every later write; an empty function stops it.
+void SetWriteStepObserver(WriteStepObserver observer);
+// For tests that make the flush of a folder fail: called with the folder's
+// descriptor in place of fsync, it returns 0 or the errno of the failure; an
+// empty function gives the flush back to the system.
+using FolderFlush = std::function<int(int folderFd)>;
+void SetFolderFlushForTests(FolderFlush flush);
+
+// The errno of a file that has to be rewritten in place (see
+// WriteFileAtomically) but that the user may not read: its old bytes cannot
+// be kept.
+inline constexpr int kUnreadableFileError = 10002;
+// The errno of a file to rewrite in place that another program replaced or
+// removed before any of its bytes changed: when it was opened, while its old
+// bytes were copied, or when its name was looked at again just before its
+// first new byte (once the copy is flushed and the room reserved). Nothing
+// was written into it, and no copy is left.
+inline constexpr int kReplacedWhileSavingError = 10003;
+// The errno of a file rewritten in place that its name no longer led to once
+// the new bytes were written (or their write failed): another program moved
+// it away, removed this name of it or put another file in its place, and may
+// own it now. Nothing more was written into it, not even its old bytes; the
+// copy beside the name holds them whole (OldBytesCopy).
+inline constexpr int kReplacedDuringRewriteError = 10006;
+// The errno of a write in place that failed after old bytes of the file were
+// overwritten, and that could not put them back either: the file is damaged,
+// and the copy beside it holds the whole old bytes (OldBytesCopy).
+inline constexpr int kDamagedFileError = 10004;
+// The errno of a save whose file holds the new bytes under its name, but
+// whose folder's flush failed (a disk error, a full disk): the disk did not
+// confirm the name. The flush's own errno is kept for the message.
+inline constexpr int kUnconfirmedNameError = 10007;
+// The copy that holds the old bytes of the file that the last write of this
+// thread to fail with kDamagedFileError or kReplacedDuringRewriteError left
+// beside it; empty before any.
+std::string OldBytesCopy();
+
+}  // namespace fsys
 
 namespace fsys::steps {
 
@@ -66,22 +121,24 @@ bool PutAll(int fd, const char* data, size_t size, off_t at);
 // (kReplacedWhileSavingError).
 bool CopyRange(int from, int to, off_t begin, off_t end);
 
-// Creates a file from a template ending in "XXXXXX", the six characters drawn
-// at random (no one can guess the name ahead and place something there), with
-// `mode` given to the system, which applies the umask or the folder's default
-// access list; never through a link. The descriptor and the name, or -1.
-int CreateUnique(const std::string& tmpl, mode_t mode, std::string& name);
+// Creates a file in the folder open at `folderFd` from a template of its name
+// ending in "XXXXXX", the six characters drawn at random (no one can guess
+// the name ahead and place something there), with `mode` given to the
+// system, which applies the umask or the folder's default access list; never
+// through a link. The descriptor and the name made (in that folder), or -1.
+int CreateUnique(int folderFd, const std::string& tmpl, mode_t mode, std::string& name);
 
 // What flushing a folder's entries to the disk gave.
 enum class Flush { Done, Impossible, Failed };
-// Flushes a folder's entries to the disk. Impossible where the folder cannot
-// be opened for it (the user may not list it) or its file system cannot flush
-// folders; Failed (errno the reason) where the disk did not confirm them.
-Flush FlushFolder(const std::filesystem::path& dir);
+// Flushes the entries of the folder open at `folderFd` to the disk.
+// Impossible where it is open only as a place (the user may not list it,
+// fsys::OpenFolder) or its file system cannot flush folders; Failed (errno
+// the reason) where the disk did not confirm them.
+Flush FlushFolder(int folderFd);
 // Flushes the folder of a file that holds its new bytes under its name, the
 // last step of a save: kUnconfirmedNameError (the system's reason kept) where
 // it fails.
-bool FlushFolderOfName(const std::filesystem::path& dir, const std::string& path);
+bool FlushFolderOfName(int folderFd, const std::string& path);
 
 // Tells the tests that watch that a write of `path` took the step.
 void Report(WriteStep step, const std::string& path);

@@ -99,7 +99,7 @@ TEST(FileLock, MadeForEveryoneRefusedWhenNoPlainFileAndWaitedForOnce) {
 // with a 077 umask leaves a lock the user can take: the folder owner's,
 // readable by all. An old lock of root's with 0600 is refused to the user,
 // the reason naming it, and given back at root's next use; a file of root's
-// linked in its place is not.
+// linked in its place is not, empty or not.
 TEST(FileLock, ALockThatRootMakesInAUsersFolderStaysTheirs) {
     const passwd* nobody = ::getpwnam("nobody");
     if (::geteuid() != 0 || !nobody) GTEST_SKIP() << "needs root and the user nobody";
@@ -123,12 +123,14 @@ TEST(FileLock, ALockThatRootMakesInAUsersFolderStaysTheirs) {
     EXPECT_EQ(ModeAndOwner(path), owned);
     EXPECT_EQ(TakeAs(uid, gid, folder.Path(), "store.lock"), "held");
     // A lock file that is another file's name too, or holds bytes, is not given away.
-    const std::string secret = folder.Write("secret", "s");
-    ASSERT_EQ(::chown(secret.c_str(), 0, 0), 0);
-    ASSERT_EQ(::link(secret.c_str(), (folder / "linked.lock").c_str()), 0);
-    EXPECT_EQ(Take(folder / "linked.lock"), "held");
+    for (const std::string bytes : {"s", ""}) {
+        const std::string secret = folder.Write("secret" + bytes, bytes);
+        ASSERT_EQ(::chown(secret.c_str(), 0, 0), 0);
+        ASSERT_EQ(::link(secret.c_str(), (folder / "linked" + bytes + ".lock").c_str()), 0);
+        EXPECT_EQ(Take(folder / "linked" + bytes + ".lock"), "held");
+        EXPECT_EQ(ModeAndOwner(secret), "0 0600") << "holding " << bytes.size() << " bytes";
+    }
     ::umask(umask);
-    EXPECT_EQ(ModeAndOwner(secret), "0 0600");
 }
 
 }  // namespace

@@ -2,14 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "tests/platform/save_checks.h"
 #include "tests/platform/temp_folder.h"
@@ -46,7 +52,8 @@ TEST(SharedFolders, TheOwnersAndModesDecideWhoseLinksAndFilesAreUsed) {
 
 // A run as root in a user's folder (sudo with the user's configuration
 // folder) leaves the folders and new files it makes there the user's, and a
-// file it replaces there theirs; in a folder of root's, its files stay root's.
+// file it replaces there theirs; in a folder of root's, its files stay root's,
+// and so does a folder of root's that was there.
 TEST(SharedFolders, WhatTheSuperuserMakesInAUsersFolderIsTheirs) {
     const auto nobody = User("nobody");
     if (::geteuid() != 0 || !nobody) GTEST_SKIP() << "needs the superuser and the user nobody";
@@ -70,6 +77,75 @@ TEST(SharedFolders, WhatTheSuperuserMakesInAUsersFolderIsTheirs) {
     const std::string roots = folder / "roots.ini";
     ASSERT_TRUE(fsys::WriteFileAtomically(roots, std::string_view("new")));
     EXPECT_EQ(owner(roots).first, uid_t(0));
+    ASSERT_EQ(::mkdir((home + "/.config/roots").c_str(), 0700), 0);
+    ASSERT_TRUE(fsys::CreateFolders(home + "/.config/roots/below"));
+    EXPECT_EQ(owner(home + "/.config/roots").first, uid_t(0));
+    EXPECT_EQ(owner(home + "/.config/roots/below").first, uid_t(0));
+}
+
+// Each entry under the folder with its owner, one a line, by name.
+std::string Owners(const std::string& folder) {
+    std::set<std::string> lines;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        struct stat st {};
+        ::lstat(entry.path().c_str(), &st);
+        lines.insert(std::filesystem::relative(entry.path(), folder).string() + " " + std::to_string(st.st_uid));
+    }
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+// Another user swaps a folder on the path of what root makes for a link,
+// each time something is made and before it is handed over: root's folder
+// for a link to a folder of theirs, or their own new folder for a link to
+// root's, which holds a folder of the name root makes next. Root's new
+// folder, file and lock in its own folder stay root's, what it makes in the
+// user's folder is theirs, and nothing of root's that was there is handed
+// to anyone.
+TEST(SharedFolders, NothingOfRootsGoesToAUserThroughAFolderSwappedMeanwhile) {
+    const auto nobody = User("nobody");
+    if (::geteuid() != 0 || !nobody) GTEST_SKIP() << "needs the superuser and the user nobody";
+    const std::string user = std::to_string(nobody->first);
+    const struct {
+        const char* swapped;  // with the link
+        const char* link;
+        std::function<bool(const std::string& folder)> make;
+        const char* roots;  // the owners under root's folder afterwards
+        std::string theirs;  // and under the user's
+    } cases[] = {
+        {"roots", "toTheirs", [](const std::string& f) { return fsys::CreateFolders(f + "roots/made"); },
+         "made 0\nold 0\n", ""},
+        {"roots", "toTheirs",
+         [](const std::string& f) { return fsys::WriteFileAtomically(f + "roots/new.ini", std::string_view("new")); },
+         "new.ini 0\nold 0\n", ""},
+        {"roots", "toTheirs",
+         [](const std::string& f) { return FileLock(f + "roots/store.lock", std::chrono::milliseconds(0)).Held(); },
+         "old 0\nstore.lock 0\n", ""},
+        {"theirs/made", "toRoots", [](const std::string& f) { return fsys::CreateFolders(f + "theirs/made/old"); },
+         "old 0\n", "made " + user + "\nmade/old " + user + "\n"},
+    };
+    for (const auto& row : cases) {
+        TempFolder folder;
+        ASSERT_TRUE(fsys::CreateFolders(folder / "roots/old"));
+        ::chmod((folder / "roots").c_str(), 0700);
+        ASSERT_TRUE(fsys::CreateFolders(folder / "theirs"));
+        ASSERT_EQ(::chown((folder / "theirs").c_str(), nobody->first, nobody->second), 0);
+        std::filesystem::create_symlink(folder / "theirs", folder / "toTheirs");
+        std::filesystem::create_symlink(folder / "roots", folder / "toRoots");
+        int swaps = 0;
+        const auto swap = [&] {
+            swaps += ::renameat2(AT_FDCWD, (folder / row.swapped).c_str(), AT_FDCWD, (folder / row.link).c_str(),
+                                 RENAME_EXCHANGE) == 0;
+        };
+        fsys::SetBeforeHandOverForTests(swap);
+        EXPECT_TRUE(row.make(folder.Path())) << row.roots;
+        fsys::SetBeforeHandOverForTests(nullptr);
+        EXPECT_GT(swaps, 0);
+        if (swaps % 2 == 1) swap();
+        EXPECT_EQ(Owners(folder / "roots"), row.roots);
+        EXPECT_EQ(Owners(folder / "theirs"), row.theirs) << row.roots;
+    }
 }
 
 // The chain of links a path starts, link by link, as a write follows it.

@@ -229,9 +229,11 @@ TEST(WriteInPlace, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
 }
 
 // A file written in place that another program moves away, or whose name
-// it removes, once the new bytes are written, may be that program's now: what
-// it writes there stays, no old byte goes back into it, and the message names
-// the copy beside the name that keeps them.
+// it removes, may be that program's now: taken away while the old bytes were
+// copied, it gets no new byte and no copy is left; taken away once the room
+// was reserved or the new bytes written, what that program writes there stays
+// (a rewrite that then fails puts no old byte back into it either), and the
+// message names the copy beside the name that keeps them.
 TEST(WriteInPlace, AFileTakenAwayDuringAWriteInPlaceKeepsTheOtherProgramsBytes) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
     const auto daemon = User("daemon");
@@ -241,7 +243,7 @@ TEST(WriteInPlace, AFileTakenAwayDuringAWriteInPlaceKeepsTheOtherProgramsBytes) 
     TempFolder folder;
     ::chmod(folder.Path().c_str(), 0755);
     // The user's files of a group they are no member of, in a folder that hands its own: written in place.
-    for (const char* name : {"moved.vxtrack", "linked.vxtrack"}) {
+    for (const char* name : {"copied.vxtrack", "failed.vxtrack", "moved.vxtrack", "linked.vxtrack"}) {
         const std::string path = folder.Write(std::string("handing/") + name, "old");
         ::chown(path.c_str(), nobody->first, daemon->second);
         ::chmod(path.c_str(), 0660);
@@ -249,43 +251,66 @@ TEST(WriteInPlace, AFileTakenAwayDuringAWriteInPlaceKeepsTheOtherProgramsBytes) 
     ASSERT_EQ(::link((folder / "handing/linked.vxtrack").c_str(), (folder / "handing/second.vxtrack").c_str()), 0);
     ::chown((folder / "handing").c_str(), 0, *users);
     ::chmod((folder / "handing").c_str(), 02775);
+    static constexpr int kCopied = -1;  // once the copy of the old bytes is flushed, before the room is reserved
     const auto outcome = AsNobody(folder.Path(), *users, [] {
         std::string text;
-        // Moved away, then appended to; the name removed, then the other name rewritten.
-        for (const auto& [path, theirs, flags] :
-             {std::tuple("handing/moved.vxtrack", "handing/away.vxtrack", O_APPEND),
-              std::tuple("handing/linked.vxtrack", "handing/second.vxtrack", O_TRUNC)}) {
-            ObserverScope scope([&](fsys::WriteStep step, const std::string&) {
-                if (step != fsys::WriteStep::FileFlushed) return;
-                if (flags == O_APPEND) ::rename(path, theirs); else ::unlink(path);
+        // Moved away, then appended to or rewritten (the rewrite then fails
+        // beyond 4 bytes); the name removed, then the other name rewritten.
+        for (const auto& [path, theirs, flags, step, bytes] :
+             {std::tuple("handing/copied.vxtrack", "handing/taken.vxtrack", O_APPEND, kCopied, "new"),
+              std::tuple("handing/failed.vxtrack", "handing/kept.vxtrack", O_TRUNC, int(fsys::WriteStep::Reserved),
+                         "newer"),
+              std::tuple("handing/moved.vxtrack", "handing/away.vxtrack", O_APPEND,
+                         int(fsys::WriteStep::FileFlushed), "new"),
+              std::tuple("handing/linked.vxtrack", "handing/second.vxtrack", O_TRUNC,
+                         int(fsys::WriteStep::FileFlushed), "new")}) {
+            const bool failing = step == int(fsys::WriteStep::Reserved);
+            std::optional<FileSizeLimit> limit;
+            bool done = false;
+            const auto takeAway = [&, path = path, theirs = theirs, flags = flags] {
+                done = true;
+                if (flags == O_APPEND || failing) ::rename(path, theirs); else ::unlink(path);
                 const int fd = ::open(theirs, O_WRONLY | flags);
-                (void)!::write(fd, "theirs", 6);
+                (void)!::write(fd, failing ? "them" : "theirs", failing ? 4 : 6);
                 ::close(fd);
+                if (failing) limit.emplace(4);
+            };
+            ObserverScope scope([&, step = step](fsys::WriteStep now, const std::string&) {
+                if (!done && int(now) == step) takeAway();
+            });
+            fsys::SetFolderFlushForTests([&, step = step](int fd) {
+                if (!done && step == kCopied) takeAway();
+                return ::fsync(fd) == 0 ? 0 : errno;
             });
             errno = 0;
-            fsys::WriteFileAtomically(path, std::string_view("new"));
-            const std::string copy = fsys::OldBytesCopy();
-            text += std::to_string(errno) + "|" + fsys::WriteFailureReason(errno) + "|" + copy + "|" + Text(theirs) +
+            fsys::WriteFileAtomically(path, std::string_view(bytes));
+            const int error = errno;
+            limit.reset();
+            fsys::SetFolderFlushForTests(nullptr);
+            const std::string copy = error == fsys::kReplacedDuringRewriteError ? fsys::OldBytesCopy() : "";
+            text += std::to_string(error) + "|" + fsys::WriteFailureReason(error) + "|" + copy + "|" + Text(theirs) +
                     "|" + Text(copy) + "\n";
         }
         return text;
     });
     if (!outcome) GTEST_SKIP() << "the process cannot become the user nobody";
-    const auto expected = [](const std::string& copy, const char* theirs) {
-        return std::to_string(fsys::kReplacedDuringRewriteError) +
-               "|Another program replaced or removed the file while it was saved. Its old bytes are kept in \"" +
-               copy + "\".|" + copy + "|" + theirs + "|old\n";
-    };
     const auto copyOf = [&](size_t line) {
         size_t at = 0;
         for (size_t i = 0; i < line; ++i) at = outcome->find('\n', at) + 1;
         const size_t begin = outcome->find("|", outcome->find("|", at) + 1) + 1;
         return outcome->substr(begin, outcome->find("|", begin) - begin);
     };
-    EXPECT_EQ(*outcome, expected(copyOf(0), "newtheirs") + expected(copyOf(1), "theirs"));
-    EXPECT_EQ(copyOf(0).rfind("handing/moved.vxtrack.", 0), 0u);
+    const auto kept = [&](size_t line, const char* theirs) {
+        return std::to_string(fsys::kReplacedDuringRewriteError) +
+               "|Another program replaced or removed the file while it was saved. Its old bytes are kept in \"" +
+               copyOf(line) + "\".|" + copyOf(line) + "|" + theirs + "|old\n";
+    };
+    EXPECT_EQ(*outcome, std::to_string(fsys::kReplacedWhileSavingError) +
+                            "|Another program replaced or removed the file while it was saved.||oldtheirs|\n" +
+                            kept(1, "newm") + kept(2, "newtheirs") + kept(3, "theirs"));
+    EXPECT_EQ(copyOf(2).rfind("handing/moved.vxtrack.", 0), 0u);
     EXPECT_FALSE(std::filesystem::exists(folder / "handing/moved.vxtrack"));
-    EXPECT_EQ(EntriesIn(folder / "handing"), 4u) << "the files of the other program and the two copies";
+    EXPECT_EQ(EntriesIn(folder / "handing"), 7u) << "the files of the other program and three copies";
 }
 
 // A file system of `bytes` mounted on a folder for the scope's life (tmpfs,
