@@ -3,7 +3,9 @@
 #   fuzz/coverage.sh <coverage build folder> <corpus root> ["targets..."]
 # The coverage build is a fuzz build with clang's source-based coverage
 # (make fuzz-coverage makes it); every input of <corpus root>/<target>/ runs
-# once, and the lines of the target's reader that ran are reported.
+# once, with the seeds beside it (<corpus root>/../seeds/<target>/, which the
+# runs read but do not copy into the corpus), and the lines of the target's
+# reader that ran are reported.
 set -eu
 build=$1
 corpus=$2
@@ -30,8 +32,10 @@ targets=${3:-"track element tie_object settings_text settings_set environment tg
 for t in $targets; do
   [ -d "$corpus/$t" ] || continue
   rm -f "$build/$t".profraw "$build/$t".profdata
+  seeds=$(dirname "$corpus")/seeds/$t
+  [ -d "$seeds" ] || seeds=""
   LLVM_PROFILE_FILE="$build/$t.profraw" "$build/fuzz/fuzz_$t" -runs=0 -rss_limit_mb=4096 -timeout=60 \
-    "$corpus/$t" >/dev/null 2>&1 || true
+    "$corpus/$t" $seeds >/dev/null 2>&1 || true
   "$profdata" merge -sparse "$build/$t.profraw" -o "$build/$t.profdata"
   for f in $(reader "$t"); do
     "$cov" report "$build/fuzz/fuzz_$t" -instr-profile="$build/$t.profdata" 2>/dev/null |

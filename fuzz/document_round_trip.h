@@ -1,11 +1,13 @@
 #pragma once
 // The round trip of the track and element targets: load, the whole model at
-// the highest detail, save, load the saved file again and save it once more:
-// both saves must be the same bytes.
+// a detail level (the highest, 4, unless the target takes it from the input),
+// save, load the saved file again and save it once more: both saves must be
+// the same bytes.
 
 #include "core/app_state.h"
 #include "fuzz/fuzz_support.h"
 #include "model/build_pipeline.h"
+#include "model/modeler_settings.h"
 
 namespace fuzz {
 
@@ -16,10 +18,15 @@ inline void PrepareModelBuild() {
 }
 
 inline void DocumentRoundTrip(const uint8_t* data, size_t size, const char* extension, int16_t type,
-                              bool (*load)(const std::string&), bool (*save)(const std::string&)) {
+                              bool (*load)(const std::string&), bool (*save)(const std::string&), int level = 4) {
     const std::string input = WriteScratch(std::string("input") + extension, data, size);
     if (!load(input)) return;
     gDocumentType = type;
+    // Every input starts from the settings of a program just started: the
+    // levels that apply no presets (0, a style outside the presets) build
+    // with the settings as they stand, which must not be an earlier input's.
+    gModelSettings = ModelerSettings{};
+    gModelOnLoad = level;
     RemodelTrack(true);
     const std::string first = ScratchFolder() + "first" + extension;
     const std::string second = ScratchFolder() + "second" + extension;

@@ -1,5 +1,6 @@
-// BMP, GIF and JPEG pictures through the platform's picture loader, and the
-// check of a PNG's chunks and data before the toolkit is given it.
+// BMP, GIF and JPEG pictures through the platform's picture loader, the check
+// of a PNG's chunks and data before the toolkit is given it, and the input
+// read as an icon file: the picture of it that would be shown.
 #include "fuzz/fuzz_support.h"
 #include "platform/picture_file.h"
 
@@ -10,5 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     std::vector<uint8_t> png;
     if (ToolkitPng(data, size, png)) FUZZ_CHECK(png.size() <= size && LooksLikePng(png));
+    // One picture, after a header and one entry, its bytes taken from the icon file's.
+    const std::vector<uint8_t> icons(data, data + size);
+    std::vector<uint8_t> single;
+    if (PickIconPicture(icons, single)) FUZZ_CHECK(single.size() > 22 && single.size() - 22 <= icons.size());
     return 0;
 }

@@ -176,11 +176,17 @@ void CreateGroundModel() {
     // line seen from above: there the ground's triangles have area only where
     // the heights differ, and the water's none at all. Those without area are
     // left out. On a grid whose points stand apart every triangle has area.
+    // The check reads the first row and column, which a grid without
+    // triangles may not have (a side of 0 points, also once a detail level
+    // takes every second point): such a grid has nothing to leave out.
     bool apart = true;
-    for (int32_t i = 1; i < w && apart; ++i) apart = gGroundVertices[i].Position.X != gGroundVertices[i - 1].Position.X;
-    for (int32_t j = 1; j < d && apart; ++j)
-        apart = gGroundVertices[static_cast<size_t>(j) * w].Position.Z !=
-                gGroundVertices[static_cast<size_t>(j - 1) * w].Position.Z;
+    if (triangleCount > 0) {
+        for (int32_t i = 1; i < w && apart; ++i)
+            apart = gGroundVertices[i].Position.X != gGroundVertices[i - 1].Position.X;
+        for (int32_t j = 1; j < d && apart; ++j)
+            apart = gGroundVertices[static_cast<size_t>(j) * w].Position.Z !=
+                    gGroundVertices[static_cast<size_t>(j - 1) * w].Position.Z;
+    }
     if (!apart) {
         size_t kept = 0;
         for (size_t t = 0; t < triangleCount; ++t) {

@@ -1,9 +1,11 @@
 // Ground grid and water surface.
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/app_state.h"
 #include "model/ground_model.h"
+#include "model/model_budget.h"
 #include "model/model_meshes.h"
 #include "model/modeler_settings.h"
 #include "tests/model/mesh_test_support.h"
@@ -192,6 +194,22 @@ TEST_F(GroundModelTest, DegenerateGridsBuildNoTriangles) {
         EXPECT_EQ(gGroundTriangleCount, 0);
         EXPECT_GE(gGroundVertexCount, 0);
     }
+    // A grid without a row or a column, also once a detail level takes every
+    // second (or, by the model budget, every fourth) point: nothing to draw,
+    // and nothing read outside the grid or the ground's arrays.
+    for (auto [w, d] : {std::pair{33, 0}, {0, 33}, {33, 1}, {1, 33}, {33, 3}})
+        for (auto [low, stride] : {std::pair{false, 0}, {true, 0}, {false, 4}}) {
+            MakeTerrain(w, d, 1, [](int, int) { return 1.0f; }, true);
+            gModelSettings.LowDetailTerrain = low;
+            gModelBudgetLimits.GroundStride = stride;
+            ClearModelArrays();
+            CreateGroundModel();
+            const int k = std::max(low ? 2 : 1, stride);
+            EXPECT_EQ(gGroundVertexCount, (w / k) * (d / k)) << w << " x " << d << " every " << k;
+            EXPECT_EQ(gGroundTriangleCount, w / k > 1 && d / k > 1 ? 2 * (w / k - 1) * (d / k - 1) : 0);
+            EXPECT_EQ(gWaterTriangleCount, gGroundTriangleCount);
+        }
+    gModelBudgetLimits.GroundStride = 0;
     // A stated size larger than the stored grid is cut to the grid.
     MakeTerrain(3, 3, 1, [](int, int) { return 1.0f; });
     gTerrainWidth = 100000;
