@@ -73,6 +73,19 @@ struct ChildEnvironment {
     }
 };
 
+// Reads the report pipe of a child (closed here): nothing comes once the
+// child executed its program (the pipe closes on executing), an errno when it
+// could not.
+bool ChildExecuted(int reportEnd) {
+    int error = 0;
+    ssize_t n = 0;
+    do {
+        n = ::read(reportEnd, &error, sizeof error);
+    } while (n < 0 && errno == EINTR);
+    ::close(reportEnd);
+    return n == 0;
+}
+
 // Starts the program as the user in a child of its own (posix_spawn cannot
 // change the user): the child sets the groups, the group and the user, in
 // that order, and checks them before it executes the program; where any of
@@ -118,14 +131,7 @@ pid_t StartAs(const std::string& program, char* const* argv, char* const* envp, 
         ::close(report[0]);
         return -1;
     }
-    // Nothing to read once the program runs, an errno when it did not start.
-    int error = 0;
-    ssize_t n = 0;
-    do {
-        n = ::read(report[0], &error, sizeof error);
-    } while (n < 0 && errno == EINTR);
-    ::close(report[0]);
-    if (n != 0) {
+    if (!ChildExecuted(report[0])) {
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
@@ -247,14 +253,7 @@ bool StartDetached(const std::vector<std::string>& command) {
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    // Nothing to read once the program runs (the pipe closed on executing), an errno when it could not.
-    int error = 0;
-    ssize_t n = 0;
-    do {
-        n = ::read(report[0], &error, sizeof error);
-    } while (n < 0 && errno == EINTR);
-    ::close(report[0]);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+    return ChildExecuted(report[0]) && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 std::optional<ProgramUser> FolderOwner(const std::string& folder) {
