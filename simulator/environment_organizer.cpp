@@ -576,7 +576,7 @@ EnvironmentOrganizer::MovePlan EnvironmentOrganizer::PlanMoves() const {
 }
 
 void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
-    const MovePlan plan = PlanMoves();
+    MovePlan plan = PlanMoves();
     withheld_ = plan.Withheld;
     unmoved_ = plan.Kept;
     const std::string unused = root_ + kUnusedFolder;
@@ -602,11 +602,11 @@ void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
         if (::fstat(folderFd, &opened) != 0 || !allowed(opened.st_uid) ||
             (S_ISLNK(entry.st_mode) && !allowed(entry.st_uid))) {
             withheld_ = kAnotherUsersFolder;
+            plan.Files.clear();
         }
     }
     const bool writable = CanWriteFolder(root_) && (!folder || CanWriteFolder(unused));
-    const std::vector<LooseFile> none;
-    for (const LooseFile& file : withheld_.empty() ? plan.Files : none) {
+    for (const LooseFile& file : plan.Files) {
         std::string reason;
         struct stat taken {};
         if (!folderFailure.empty()) {
