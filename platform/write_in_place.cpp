@@ -171,18 +171,14 @@ void PutBackModeBits(int fd, const struct stat& old) {
         (void)::fchmod(fd, old.st_mode & 07777);
 }
 
-// Reserves the room the new bytes need in the file open at fd, which holds
-// oldSize bytes, and changes none of them: the system reserves the blocks up
-// to newSize where its file system can. False (errno the reason) leaves old
-// bytes and length.
-bool Reserve(int fd, off_t oldSize, off_t newSize) {
-    if (newSize > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 && errno != EOPNOTSUPP &&
-        errno != ENOSYS) {
-        const int error = errno;
-        (void)::ftruncate(fd, oldSize);  // gives back what was reserved before the failure
-        return Fail(error);
-    }
-    return true;
+// Reserves the room the new bytes need in the file open at fd and changes
+// none of its bytes: the system reserves the blocks up to newSize where its
+// file system can. False (errno the reason) leaves old bytes and length, and
+// whatever was reserved before the failure, which a truncate to the old
+// length gives back.
+bool Reserve(int fd, off_t newSize) {
+    return newSize <= 0 || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, newSize) == 0 || errno == EOPNOTSUPP ||
+           errno == ENOSYS;
 }
 
 // Writes the new bytes that go beyond the old end of the file open at fd,
@@ -261,9 +257,10 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, int folderFd, con
         ::close(fd);
         return Fail(error);
     }
-    // A write (and a reservation) clears set-ID bits; the owner's come back.
+    // A write (and a reservation) clears set-ID bits; the owner's come back,
+    // but only to a file that this name still leads to.
     UnlessKept closeFile([&] {
-        PutBackModeBits(fd, file);
+        if (LeadsTo(path, file)) PutBackModeBits(fd, file);
         ::close(fd);
     });
     const off_t oldSize = file.st_size, newSize = bytes.size;
@@ -286,14 +283,16 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, int folderFd, con
     if (::fsync(copyFd) != 0) return false;
     // The copy's name too, before any old byte changes.
     if (FlushFolder(folderFd) == Flush::Failed) return false;
-    if (!Reserve(fd, oldSize, newSize)) return false;
+    const bool reserved = Reserve(fd, newSize);
+    const int reserveError = errno;
     // Just before the first new byte: another program may have taken the file
-    // away while its old bytes were copied. Then it gets none of them, and the
-    // copy goes with the rest.
-    if (!LeadsTo(path, file)) {
-        closeFile.Keep();
-        ::close(fd);
-        return Fail(kReplacedWhileSavingError);
+    // away while its old bytes were copied. Then it gets nothing of this save,
+    // not even a truncate that gives back a failed reservation, and the copy
+    // goes with the rest.
+    if (!LeadsTo(path, file)) return Fail(kReplacedWhileSavingError);
+    if (!reserved) {
+        (void)::ftruncate(fd, oldSize);
+        return Fail(reserveError);
     }
     if (!Grow(fd, oldSize, bytes)) return false;
     Report(WriteStep::Reserved, path);
@@ -306,12 +305,8 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, int folderFd, con
     }
     const int cause = written ? 0 : errno;
     if (written) Report(WriteStep::FileFlushed, path);
-    if (!LeadsTo(path, file)) {
-        // Not the file of this name any more: left as it is, closed untouched.
-        closeFile.Keep();
-        ::close(fd);
-        return FailWithDetail(kReplacedDuringRewriteError, 0, copy);
-    }
+    // Not the file of this name any more: left as it is, closed untouched.
+    if (!LeadsTo(path, file)) return FailWithDetail(kReplacedDuringRewriteError, 0, copy);
     if (!written) {
         if (CopyRange(copyFd, fd, 0, oldSize) && ::ftruncate(fd, oldSize) == 0 && ::fsync(fd) == 0) {
             copyNeeded = false;
