@@ -1,5 +1,5 @@
 # Two commands for a fresh Debian machine:
-#   make run   builds the program and opens the bundled sample track
+#   make run   builds the program alone (and the data it reads) and opens the bundled sample track
 #   make test  builds everything and runs every test, then again under the sanitizers
 # Both install the Debian packages that are missing first.
 
@@ -84,7 +84,10 @@ fuzz-long: fuzz
 test-fast: build
 	@$(TEST_TMP) && cd $(BUILD) && $(XVFB) ctest --output-on-failure -j$(JOBS)
 
-run: build
+# Only the program and what it needs: the tests and benchmarks wait for `make test`.
+run: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target gantrywright
 	./$(BUILD)/gantrywright $(SAMPLE)
 
 bench: build

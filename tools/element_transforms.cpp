@@ -13,10 +13,14 @@
 
 namespace {
 
-// Below this share of its length a direction has no horizontal part, and a
-// height range below this share of the element's extent is no height: what is
-// left there is rounding.
-constexpr double kRoundingShare = 1e-6;
+// An end of Reverse whose level part is below this share of its length
+// leaves upright: a level part that small is mostly the rounding of the
+// coordinates it is taken from (a float of some metres is rounded by about a
+// ten-millionth of its size), and a heading taken from it is arbitrary.
+constexpr double kUprightShare = 1e-3;
+// A height range below this share of the element's extent is no height for
+// Skew: what is left there is rounding.
+constexpr double kFlatShare = 1e-6;
 
 int32_t ElementNodes() {
     return std::clamp<int32_t>(gElementNodeCount, 0, static_cast<int32_t>(gElementNodes.size()));
@@ -55,19 +59,21 @@ Matrix4 ReverseRotation(const TrackNode& last, const Vector3& first) {
     const Vector3 d = VectorFromTo(last.Position, last.ControlIn);
     const double level = std::sqrt(double(d.X) * d.X + double(d.Z) * d.Z);
     const double length = std::sqrt(level * level + double(d.Y) * d.Y);
-    double x = d.X, z = d.Z;
-    // A direction straight up or down has no heading of its own: what is left
-    // in its X and Z is rounding, and a heading taken from that turns an
-    // element lying in an upright plane onto its side. The level way back to
-    // the first node stands in for it (no turn where that has none either),
-    // which keeps such an element in its plane.
-    if (length > 0.0 && level < kRoundingShare * length) {
-        x = double(first.X) - last.Position.X;
-        z = double(first.Z) - last.Position.Z;
+    // A direction (almost) straight up or down has no heading of its own:
+    // what is left in its X and Z is mostly rounding, and a heading taken from
+    // that turns an element lying in an upright plane out of it. The level way
+    // back to the first node stands in for it (no turn where that has none
+    // either), which keeps such an element in its plane.
+    if (!(length > 0.0 && level < kUprightShare * length)) {
+        const double heading = ArcTan2(-double(d.X), -double(d.Z));
+        return MatrixMultiply(MatrixRotateX(-ArcTan2(d.Y, level)), MatrixRotateY(-heading));
     }
-    const double heading = ArcTan2(-x, -z);
-    const double pitch = ArcTan2(d.Y, level);
-    return MatrixMultiply(MatrixRotateX(-pitch), MatrixRotateY(-heading));
+    const double heading = ArcTan2(-(double(first.X) - last.Position.X), -(double(first.Z) - last.Position.Z));
+    // The turn about Y takes the level direction (-sin, -cos) of the heading
+    // to -Z; the pitch then takes the part of d along it, whichever way d
+    // leans, so that d itself ends on -Z.
+    const double along = -(d.X * std::sin(heading) + d.Z * std::cos(heading));
+    return MatrixMultiply(MatrixRotateX(-ArcTan2(d.Y, along)), MatrixRotateY(-heading));
 }
 
 bool ReverseElement() {
@@ -123,7 +129,7 @@ double ElementExtent() {
 
 bool ElementIsFlat() {
     const double h = ElementHeightRange();
-    return h == 0.0 || (h > 0.0 && h < kRoundingShare * ElementExtent());
+    return h == 0.0 || (h > 0.0 && h < kFlatShare * ElementExtent());
 }
 
 bool SkewElement(double sideways, double forward) {

@@ -22,8 +22,10 @@ bool ReverseElement();
 // The rigid move of Reverse: the former last node to the origin, then turned
 // about Y and X so that the direction toward its incoming control point
 // points along -Z. Applied to a point p as rotation (p - last position).
-// Where that direction is upright (no horizontal part beyond rounding), the
-// heading is that of the level way from the last node back to `first`.
+// Where that direction is upright (its level part below a thousandth of its
+// length, which is mostly rounding), the heading is that of the level way from
+// the last node back to `first`, and the pitch takes the part of the direction
+// along that heading, so the direction still ends on -Z.
 Matrix4 ReverseRotation(const TrackNode& last, const Vector3& first);
 // Scale, Pitch and Tilt: false, nothing changed, when a coordinate would not
 // be finite.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/number_formats.h"
+#include "tools/finite_coordinates.h"
 #include "tools/tool_ending.h"
 #include "tools/tool_table.h"
 #include "trackdoc/track_document.h"
@@ -62,6 +63,11 @@ int32_t TerrainSourceIndex(int32_t a, float step, int32_t oldPoints) {
 bool ReduceTerrain(int32_t width, int32_t depth) {
     if (!SizeInRange(width) || !SizeInRange(depth)) return false;
     const int32_t oldW = std::max<int32_t>(gTerrainWidth, 0), oldD = std::max<int32_t>(gTerrainDepth, 0);
+    // An extent near the largest float spread over fewer points needs a
+    // spacing past it: nothing changes then.
+    const float spacingX = KeptSpacing(oldW, gTerrainSpacingX, width);
+    const float spacingZ = KeptSpacing(oldD, gTerrainSpacingZ, depth);
+    if (!std::isfinite(spacingX) || !std::isfinite(spacingZ)) return false;
     const float stepX = TerrainStep(oldW, width), stepZ = TerrainStep(oldD, depth);
     TerrainHeightGrid grid;
     grid.Resize(width, depth);
@@ -74,8 +80,8 @@ bool ReduceTerrain(int32_t width, int32_t depth) {
             if (i < old.Columns && j < old.Rows) grid(a, b) = old(i, j);
         }
     }
-    gTerrainSpacingX = KeptSpacing(oldW, gTerrainSpacingX, width);
-    gTerrainSpacingZ = KeptSpacing(oldD, gTerrainSpacingZ, depth);
+    gTerrainSpacingX = spacingX;
+    gTerrainSpacingZ = spacingZ;
     gTerrainHeights = std::move(grid);
     gTerrainWidth = width;
     gTerrainDepth = depth;
@@ -83,7 +89,11 @@ bool ReduceTerrain(int32_t width, int32_t depth) {
 }
 
 bool RunTerrainPolyReducer(int32_t width, int32_t depth) {
-    if (!ReduceTerrain(width, depth)) return false;
+    if (!SizeInRange(width) || !SizeInRange(depth)) return false;
+    if (!ReduceTerrain(width, depth)) {
+        NotFiniteNotice("reduction", "track");
+        return false;
+    }
     FinishToolEdit(FindToolDialog("frmTTerrainPolyReducer")->Flags);
     return true;
 }

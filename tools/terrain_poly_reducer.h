@@ -39,7 +39,9 @@ int32_t TerrainSourceIndex(int32_t a, float step, int32_t oldPoints);
 
 // Resamples the grid to width by depth points and sets the new spacing so the
 // terrain keeps its extent (old points x old spacing / new points; 1024 / new
-// points when the old grid had no extent). False for a size outside 32 .. 512.
+// points when the old grid had no extent). False, nothing changed, for a size
+// outside 32 .. 512 or a spacing that would not be a finite float.
 bool ReduceTerrain(int32_t width, int32_t depth);
-// OK: the reduction, its rebuild flags, the changed mark.
+// OK: the reduction, its rebuild flags, the changed mark. A spacing that would
+// not be finite shows NotFiniteNotice and changes nothing.
 bool RunTerrainPolyReducer(int32_t width, int32_t depth);

@@ -163,6 +163,18 @@ TEST_F(ElementReverseTest, AnElementEndingStraightUpStaysInItsPlane) {
     EXPECT_LT(maxOutOfPlane(), 1e-4f);
     EXPECT_TRUE(Near(gElementNodes[0].ControlOut, MakeVector(0, 0, -3))) << "leaves along -Z";
     EXPECT_TRUE(Near(gElementNodes[1].Position, MakeVector(0, -10, 5))) << "the level way back turned down";
+
+    // An arch in the upright plane at 30 degrees, leaving and ending 1e-5 off
+    // vertical, its end leaning away from its start. The level part of such an
+    // end ten metres out is largely the rounding of its coordinates: each
+    // reversal still keeps the arch in its plane and leaves exactly along -Z.
+    const auto arch = [](float s, float y) { return MakeVector(0.5f * s, y, -0.8660254f * s); };
+    MakeElement({Node({0, 0, 0}, {0, 0, 0}, arch(3e-5f, 3)), Node(arch(10, 0), arch(10.00003f, 3), arch(9.99997f, -3))});
+    for (int round = 1; round <= 2; ++round) {
+        ASSERT_TRUE(RunElementReverse());
+        EXPECT_LT(maxOutOfPlane(), 1e-4f) << "reversal " << round;
+        EXPECT_TRUE(Near(gElementNodes[0].ControlOut, MakeVector(0, 0, -3), 1e-5f)) << "reversal " << round;
+    }
 }
 
 TEST_F(ElementReverseTest, NeedsTwoNodes) {
@@ -287,18 +299,21 @@ TEST_F(ElementSkewTest, AFlatElementIsNotSkewedAndSaysWhy) {
     EXPECT_EQ(prompts.Messages.size(), 1u);
 }
 
-// Two nodes 1.4e-45 m apart in height with control points 1e6 m above and
-// below: ten metres apart that is flat; on one spot it is a height, but the
-// shear would put the control points at "inf", so nothing changes either.
+// Two nodes 1.4e-45 m or 5 micrometres apart in height with control points
+// 1e6 m above and below: ten metres apart that is flat; on one spot it is a
+// height, but the shear would put the control points at "inf", so nothing
+// changes either.
 TEST_F(ElementSkewTest, AShearByAlmostNoHeightChangesNothingAndSaysSo) {
     const struct {
-        float z;
+        float y, z;
         std::string text;
-    } cases[] = {{-10.0f, kSkewFlatText}, {0.0f, NotFiniteText("skew", "element")}};
+    } cases[] = {{1.4e-45f, -10.0f, kSkewFlatText},
+                 {5e-6f, -10.0f, kSkewFlatText},
+                 {1.4e-45f, 0.0f, NotFiniteText("skew", "element")}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.z);
+        SCOPED_TRACE(testing::Message() << c.y << " " << c.z);
         const std::vector<TrackNode> nodes = {Node({0, 0, 0}, {0, -1e6f, 0}, {0, 1e6f, 0}),
-                                              Node({0, 1.4e-45f, c.z}, {0, -1e6f, c.z}, {0, 1e6f, c.z})};
+                                              Node({0, c.y, c.z}, {0, -1e6f, c.z}, {0, 1e6f, c.z})};
         MakeElement(nodes);
         prompts.Messages.clear();
         ElementSkewOptions options;

@@ -1,7 +1,8 @@
 // No tool of the Track or Element menus leaves a coordinate that is not a
 // finite number: where one would come out (points near the largest float
-// scaled up or turned, a point already at "inf"), the tool says so and the
-// document stays byte for byte as it was.
+// scaled up or turned, a point already at "inf", a terrain spacing past the
+// largest float), the tool says so and the document stays byte for byte as it
+// was.
 
 #include "tools/finite_coordinates.h"
 
@@ -16,6 +17,7 @@
 #include "tools/element_transforms.h"
 #include "tools/object_placer.h"
 #include "tools/support_flanger.h"
+#include "tools/terrain_poly_reducer.h"
 #include "tools/track_move.h"
 #include "tools/track_transforms.h"
 #include "trackdoc/document_procs.h"
@@ -37,6 +39,15 @@ void Element(const std::function<void(std::vector<TrackNode>&)>& change) {
 
 // The straight track of the tool tests, inside the scene.
 void Track() { MakeLineTrack({0, 10, 0}, {0, 0, -20}, 2); }
+
+// The track with a terrain of w by d points at the largest float spacing.
+void Terrain(int32_t w, int32_t d) {
+    Track();
+    gHasTerrain = true;
+    gTerrainWidth = w, gTerrainDepth = d;
+    gTerrainSpacingX = gTerrainSpacingZ = std::numeric_limits<float>::max();
+    gTerrainHeights.Resize(w, d);
+}
 
 std::string SavedBytes() {
     const bool element = gDocumentType == DocumentElement;
@@ -128,6 +139,10 @@ TEST_F(FiniteCoordinatesTest, AToolThatWouldLeaveNoNumberChangesNothingAndSaysSo
              AddSupportBeam(0, AddFreeNode(MakeVector(kInf, 5, 0)), TubeMedium, 0.0f);
          },
          [] { return RunSupportFlanger(SupportFlangerOptions{}); }},
+        {"terrain of 33 x 1 points at the largest spacing, reduced to 32", "reduction", [] { Terrain(33, 1); },
+         [] { return RunTerrainPolyReducer(32, 32); }},
+        {"terrain of 1 x 33 points at the largest spacing, reduced to 32", "reduction", [] { Terrain(1, 33); },
+         [] { return RunTerrainPolyReducer(32, 32); }},
         {"objects on ground at inf", "placement",
          [] {
              Track();
