@@ -240,6 +240,8 @@ TEST(WriteInPlace, AFileTakenAwayOrChangedDuringAWriteInPlaceKeepsTheOtherProgra
              append("handing/kept.vxtrack", "them", O_TRUNC);
          },
          1},
+        {"handing/cut.vxtrack", 0660, "ne", kReserved, "handing/uncut.vxtrack",
+         [] { ::rename("handing/cut.vxtrack", "handing/uncut.vxtrack"); }},
         {"handing/moved.vxtrack", 0660, "new", kFlushed, "handing/away.vxtrack",
          [&] {
              ::rename("handing/moved.vxtrack", "handing/away.vxtrack");
@@ -327,13 +329,14 @@ TEST(WriteInPlace, AFileTakenAwayOrChangedDuringAWriteInPlaceKeepsTheOtherProgra
     EXPECT_EQ(lines[0], std::to_string(fsys::kReplacedWhileSavingError) +
                             "|Another program replaced or removed the file while it was saved.||old|4660");
     EXPECT_EQ(lines[1], kept(1, replaced, "handing/failed.vxtrack", "nhem", "660"));
-    EXPECT_EQ(lines[2], kept(2, replaced, "handing/moved.vxtrack", "newtheirs", "660"));
-    EXPECT_EQ(lines[3], kept(3, replaced, "moved folder/file.vxtrack", "new", "660"));
-    EXPECT_EQ(lines[4], kept(4, replaced, "handing/linked.vxtrack", "theirs", "660"));
-    EXPECT_EQ(lines[5], kept(5, changed, "handing/appended.vxtrack", "oldtheirs", "660"));
-    EXPECT_EQ(lines[6], kept(6, replaced, "handing/reserved.vxtrack", "old", "4660"));
-    EXPECT_EQ(lines[7], kept(7, changed, "handing/shortened.vxtrack", "new", "660"));
-    EXPECT_EQ(EntriesIn(folder / "handing"), 13u) << "the files of the other program and six copies";
+    EXPECT_EQ(lines[2], kept(2, replaced, "handing/cut.vxtrack", "ned", "660"));
+    EXPECT_EQ(lines[3], kept(3, replaced, "handing/moved.vxtrack", "newtheirs", "660"));
+    EXPECT_EQ(lines[4], kept(4, replaced, "moved folder/file.vxtrack", "new", "660"));
+    EXPECT_EQ(lines[5], kept(5, replaced, "handing/linked.vxtrack", "theirs", "660"));
+    EXPECT_EQ(lines[6], kept(6, changed, "handing/appended.vxtrack", "oldtheirs", "660"));
+    EXPECT_EQ(lines[7], kept(7, replaced, "handing/reserved.vxtrack", "old", "4660"));
+    EXPECT_EQ(lines[8], kept(8, changed, "handing/shortened.vxtrack", "new", "660"));
+    EXPECT_EQ(EntriesIn(folder / "handing"), 15u) << "the files of the other program and seven copies";
     EXPECT_EQ(EntriesIn(folder / "moved folder"), 2u);
 }
 
