@@ -271,9 +271,10 @@ bool WriteInPlace(int folderFd, const fs::path& dir, const std::string& fileName
     if (!LeadsTo(path, file)) return Fail(kReplacedWhileSavingError);
 
     off_t left = oldSize;  // the length this save left the file at
-    // A failure before the rewrite gives back the room reserved, which a
-    // truncate to the old length does: only to a file still as this save left
-    // it, so that no byte another program added is cut.
+    // A failure before the rewrite takes back what the save added, the room
+    // reserved and the bytes the file grew by, with a truncate to the old
+    // length: only where the file is still as this save left it, so that no
+    // byte that another program added is cut.
     const auto giveBack = [&](int cause) {
         if (!LeadsTo(path, file)) return keepingCopy(kReplacedDuringRewriteError, cause);
         if (LengthOf(fd) != left) return keepingCopy(kChangedDuringRewriteError, cause);
@@ -301,13 +302,16 @@ bool WriteInPlace(int folderFd, const fs::path& dir, const std::string& fileName
         if (!LeadsTo(path, file)) return keepingCopy(kReplacedDuringRewriteError, 0);
         if (LengthOf(fd) != left) return keepingCopy(kChangedDuringRewriteError, 0);
         written = ::ftruncate(fd, newSize) == 0;
-        if (written) left = newSize;
+        if (written)
+            left = newSize;
+        else
+            cause = errno;
     }
     if (written) {
         if (LeadsTo(path, file)) PutBackModeBits(fd, file);
         written = ::fsync(fd) == 0;
+        if (!written) cause = errno;
     }
-    if (!written && cause == 0) cause = errno;
     if (written) Report(WriteStep::FileFlushed, path);
     // Not the file of this name any more: left as it is, closed untouched.
     if (!LeadsTo(path, file)) return keepingCopy(kReplacedDuringRewriteError, 0);
