@@ -24,30 +24,15 @@ const char* KindOf(mode_t mode) {
     return "a device or a socket";
 }
 
-// Gives a lock file that the program owns to everyone for reading, and one that
-// the system administrator uses in another user's folder to that user, as a
-// file of theirs (fsys::HandToFolderOwner): no later run of theirs is shut out
-// by it. Only an empty file of one name is a lock to give: a file that holds
-// bytes, or that another name leads to as well (a hard link put there to
-// someone's private file), is left as it is, and so is another user's. What
-// decides is the file's own descriptor and that of the folder it was opened
-// or made in, never a second look at a path. A failure here leaves the lock
-// as good as it was.
-void OpenToEveryone(int fd, const struct stat& st, int folderFd) {
-    if (st.st_nlink != 1 || st.st_size != 0 || st.st_uid != ::geteuid()) return;
-    if ((st.st_mode & 0444) != 0444) (void)::fchmod(fd, (st.st_mode & 07777) | 0444);
-    fsys::HandToFolderOwner(fd, folderFd);
-}
-
 }  // namespace
 
 FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
     const std::string named = "The lock file \"" + path + "\"";
-    // The folder is opened once (links on the way followed); the lock file is
-    // looked at, opened or made in it.
+    // The folder is opened once, as the way to it allows a write there
+    // (write_way.h); the lock file is looked at, opened or made in it.
     const std::filesystem::path file(path);
     const std::string name = file.filename().empty() ? "." : file.filename().string();
-    const int folder = fsys::OpenFolder(file.parent_path().string());
+    const int folder = fsys::OpenFolderToWrite(file.parent_path().string());
     if (folder < 0) {
         error_ = kLockFileError;
         reason_ = named + " cannot be made. " + fsys::WriteFailureReason(errno);
@@ -96,7 +81,6 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
         return;
     }
     if (created) (void)::fchmod(fd_, 0644);  // whatever the umask: a lock holds nothing to hide
-    OpenToEveryone(fd_, st, folder);
 
     const auto deadline = std::chrono::steady_clock::now() + wait;
     auto pause = std::chrono::milliseconds(1);

@@ -6,11 +6,10 @@
 // The lock file holds nothing and is made when missing, then left in place,
 // so that every program locks the same file. It never keeps anyone out who
 // may use its folder: flock needs only a file opened for reading, so it is
-// made readable by everyone whatever the umask, and a lock that the system
-// administrator makes in another user's folder is given to that folder's
-// owner. A lock file that is not a plain file (a symbolic link, a pipe, a
-// folder, a device) is refused unopened; a refusal's reason names the lock
-// file and says why.
+// made readable by everyone whatever the umask. Its folder is opened as a
+// write there would open it (write_way.h). A lock file that is not a plain
+// file (a symbolic link, a pipe, a folder, a device) is refused unopened; a
+// refusal's reason names the lock file and says why.
 
 #include <chrono>
 #include <cstdint>

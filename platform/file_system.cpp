@@ -8,6 +8,7 @@
 #include <new>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,49 +29,8 @@ std::string WithTrailingSeparator(std::string folder) {
 }
 
 bool CreateFolders(const std::string& path) {
-    if (path.empty()) return Fail(ENOENT);
-    std::vector<std::string> names;
-    for (size_t begin = 0; begin < path.size();) {
-        size_t end = path.find(kPathSeparator, begin);
-        if (end == std::string::npos) end = path.size();
-        if (end > begin) names.push_back(path.substr(begin, end - begin));
-        begin = end + 1;
-    }
-    // The first level that exists, from the end, is opened as the system
-    // follows the path; every level after it is made in the one held open
-    // above it and opened from there. Only what this call made is handed to
-    // the folder's owner, decided from the folder that holds it: another
-    // user's folder on the way, pointed elsewhere meanwhile, hands nothing
-    // over that was there or that lies elsewhere.
-    size_t have = names.size();
-    int folder = -1;
-    for (;; --have) {
-        std::string level = path.front() == kPathSeparator ? "/" : "";
-        for (size_t i = 0; i < have; ++i) level += (i > 0 ? "/" : "") + names[i];
-        folder = ::open(level.empty() ? "." : level.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (folder >= 0) break;
-        if (errno != ENOENT || have == 0) return false;
-    }
-    for (size_t i = have; i < names.size(); ++i) {
-        const bool made = ::mkdirat(folder, names[i].c_str(), 0777) == 0;
-        if (!made && errno != EEXIST) {
-            const int error = errno;
-            ::close(folder);
-            return Fail(error);
-        }
-        // What this call made is opened as made, never through a link; what was there as the system follows it.
-        const int level =
-            ::openat(folder, names[i].c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC | (made ? O_NOFOLLOW : 0));
-        if (level < 0) {
-            // Something that is no folder where one belongs: ENOTDIR, as the system says for the parts of a path.
-            const int error = errno == ENOENT || errno == ELOOP ? ENOTDIR : errno;
-            ::close(folder);
-            return Fail(error);
-        }
-        if (made) HandToFolderOwner(level, folder);
-        ::close(folder);
-        folder = level;
-    }
+    const int folder = MakeFoldersToWrite(path);
+    if (folder < 0) return false;
     ::close(folder);
     return true;
 }
@@ -189,12 +149,13 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
 std::FILE* OpenScratchFileBeside(const std::string& besidePath) {
     fs::path dir = fs::path(besidePath).parent_path();
     if (dir.empty()) dir = ".";
-    std::string tmpl = (dir / ".gw-scratch.XXXXXX").string();
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    const int folder = OpenFolderToWrite(dir.string());
+    if (folder < 0) return nullptr;
+    std::string name;
+    const int fd = CreateUnique(folder, ".gw-scratch.XXXXXX", 0600, name);
+    if (fd >= 0) ::unlinkat(folder, name.c_str(), 0);
+    ::close(folder);
     if (fd < 0) return nullptr;
-    ::unlink(name.data());
     std::FILE* f = ::fdopen(fd, "w+b");
     if (!f) ::close(fd);
     return f;
@@ -304,19 +265,16 @@ struct HeldFile {
 bool WriteFileAtomically(const std::string& path, const std::function<bool(const ByteWriter&)>& produce) {
     IgnoreFileSizeSignalOnce();
     if (path.empty()) return Fail(ENOENT);
-    // A link stays a link: the file it leads to is the one written.
-    const LinkChain chain = FollowLinks(path);
-    if (chain.Error != 0) return Fail(chain.Error);
-    const fs::path target = chain.Entries.back();
-    if (target.filename().empty()) return Fail(EISDIR);
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    const std::string fileName = target.filename().string();
-    // The folder is held from the first look on: the file is looked at, and
-    // the temporary file made, renamed and flushed, in that one folder, and
-    // what it holds decides whose a new file is.
-    const HeldFile folder(OpenFolder(dir.string()));
-    if (folder.fd < 0) return false;
+    // A link stays a link: the file it leads to is the one written. The
+    // folder the way to it ends at is held from the first look on: the file
+    // is looked at, and the temporary file made, renamed and flushed, in that
+    // one folder.
+    WriteWay way;
+    if (!FindWriteWay(path, true, way)) return false;
+    const fs::path target = way.Path();
+    const fs::path dir = way.Folder;
+    const std::string fileName = way.Name;
+    const HeldFile folder(std::exchange(way.FolderFd, -1));
     // The old file is held from the first look on: no new file gets its
     // number meanwhile, so one put in its place is told from it.
     const HeldFile held(::openat(folder.fd, fileName.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
@@ -342,7 +300,6 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
     std::string name;
     const int fd = CreateUnique(folder.fd, TemporaryNameTemplate(folder.fd, fileName), replacing ? 0600 : 0666, name);
     if (fd < 0) return false;
-    if (!replacing) HandToFolderOwner(fd, folder.fd);
     bool open = true, named = true;
     UnlessKept dropTemporary([&] {
         if (open) ::close(fd);
@@ -405,6 +362,7 @@ std::string WriteFailureReason(int error) {
         case kForeignLinkError:
             return "The path leads through a link that another user placed in a shared folder; such a link is "
                    "not followed.";
+        case kAnotherUsersWayError: return ForeignEntryReason(LastForeignEntry());
         case kForeignFileError:
             return "The path names a file that another user placed in a shared folder; such a file is not "
                    "written.";
@@ -430,8 +388,7 @@ std::string WriteFailureReason(int error) {
 
 void DeleteFileQuietly(const std::string& path) {
     const int error = errno;
-    std::error_code ec;
-    fs::remove(path, ec);
+    (void)RemoveEntry(path);
     errno = error;
 }
 

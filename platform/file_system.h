@@ -20,6 +20,7 @@
 #include "platform/byte_block.h"
 #include "platform/file_kinds.h"
 #include "platform/shared_folders.h"
+#include "platform/write_way.h"  // the way a write goes, and the superuser's refusal
 #include "platform/write_steps.h"  // the reasons of a failed write, and the steps tests watch
 
 namespace fsys {
@@ -31,11 +32,9 @@ inline constexpr char kPathSeparator = '/';
 std::string WithTrailingSeparator(std::string folder);
 
 // Creates the folder and its missing parents; true when it exists afterwards
-// (else errno says why). The first level that exists is opened (links on the
-// way followed), and each missing one is made in the one above it and opened
-// from there: a level this call made that the superuser makes in another
-// user's folder goes to that folder's owner (HandToFolderOwner), as new files
-// do; a level that was there stays whose it is.
+// (else errno says why). Each missing level is made in the one held open
+// above it, as the way to it allows (MakeFoldersToWrite, write_way.h): the
+// superuser's run makes nothing under another user's folder or link.
 bool CreateFolders(const std::string& path);
 
 bool FileExists(const std::string& path);  // a regular file (or a link to one)
@@ -88,17 +87,18 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // confirm it. A folder that cannot be flushed (the user may not list it, or
 // its file system cannot flush folders) does not undo the write.
 // A symbolic link stays a link: the file at the end of its chain is written
-// (in that file's folder). Links are followed as the system follows them,
-// but a path through a link that another user placed in a shared folder
+// (in that file's folder). The way to it is found as write_way.h says: an
+// ordinary user's links are followed as the system follows them, but a path
+// through a link that another user placed in a shared folder
 // (kForeignLinkError, shared_folders.h) is refused, nothing written and
 // nothing made; so is a file that another user placed in a shared folder
-// (kForeignFileError).
+// (kForeignFileError); the superuser's run writes nothing where a folder or
+// link on the way is another user's (kAnotherUsersWayError).
 // A new file is made as every program makes one: mode 0666 given to the
 // system, which applies the umask or the folder's default access list, under
-// a name no one can guess and never through a link. The file's folder is
-// opened once: the temporary file is made, renamed and its name flushed in
-// that folder, and a new file that the superuser makes in another user's
-// folder goes to that user (HandToFolderOwner).
+// a name no one can guess and never through a link; it is its writer's. The
+// file's folder is held from the first look: the temporary file is made,
+// renamed and its name flushed in that folder.
 // A file replaced keeps who may use it: its owner, its group, every mode bit
 // (set-user-ID, set-group-ID and sticky included, set once the bytes are
 // written, since a write clears them), its access list and its other extended

@@ -19,20 +19,18 @@ bool IsShared(const FolderOwnership& folder) {
     return (folder.Mode & S_ISVTX) && (folder.Mode & (S_IWOTH | S_IWGRP));
 }
 
-std::function<void()> gBeforeHandOver;
-
 // The folder `dir`, or the one open at `folderFd`, as the decisions see it;
 // false where it cannot be looked at.
 bool LookAt(const fs::path& dir, FolderOwnership& folder) {
     struct stat st {};
     if (::stat(dir.c_str(), &st) != 0) return false;
-    folder = {st.st_uid, st.st_mode, st.st_gid};
+    folder = {st.st_uid, st.st_mode};
     return true;
 }
 bool LookAt(int folderFd, FolderOwnership& folder) {
     struct stat st {};
     if (::fstat(folderFd, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-    folder = {st.st_uid, st.st_mode, st.st_gid};
+    folder = {st.st_uid, st.st_mode};
     return true;
 }
 
@@ -58,29 +56,12 @@ bool IsPlacedByAnother(const FolderOwnership& folder, uid_t fileOwner, uid_t use
     return (folder.Mode & S_IWGRP) && protectedRegular >= 2;
 }
 
-bool GoesToFolderOwner(const FolderOwnership& folder, uid_t user) { return user == 0 && folder.Owner != 0; }
-
 int OpenFolder(const std::string& dir) {
     const char* const path = dir.empty() ? "." : dir.c_str();
     const int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0 || errno != EACCES) return fd;
     return ::open(path, O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
-
-void HandToFolderOwner(int fd, int folderFd) {
-    if (gBeforeHandOver) gBeforeHandOver();
-    const uid_t user = ::geteuid();
-    if (user != 0) return;
-    FolderOwnership folder;
-    struct stat entry {};
-    if (!LookAt(folderFd, folder) || !GoesToFolderOwner(folder, user) || ::fstat(fd, &entry) != 0 ||
-        entry.st_uid != user)
-        return;
-    // Through the descriptor, whatever it was opened for (a folder may be open only as a place).
-    (void)::fchownat(fd, "", folder.Owner, folder.Group, AT_EMPTY_PATH);
-}
-
-void SetBeforeHandOverForTests(std::function<void()> hook) { gBeforeHandOver = std::move(hook); }
 
 bool PlacedByAnother(int folderFd, uid_t fileOwner) {
     FolderOwnership folder;

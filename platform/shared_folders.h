@@ -8,18 +8,15 @@
 
 #include <sys/types.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace fsys {
 
-// What decides about a folder: its owner and mode (and its group, which an
-// entry handed to its owner takes).
+// What decides about a folder: its owner and mode.
 struct FolderOwnership {
     uid_t Owner = 0;
     mode_t Mode = 0;
-    gid_t Group = 0;
 };
 
 // Whether a link that `linkOwner` owns in `folder` is followed for `user`
@@ -43,13 +40,6 @@ bool IsPlacedByAnother(const FolderOwnership& folder, uid_t fileOwner, uid_t use
 // cannot be looked at.
 bool PlacedByAnother(int folderFd, uid_t fileOwner);
 
-// Whether a file or folder that `user` makes in `folder` is handed to the
-// folder's owner and group: where the superuser makes it in a folder of
-// another user (a run as root in the user's configuration or data folders,
-// through sudo), so that it leaves nothing there that the folder's owner
-// cannot change, replace or remove.
-bool GoesToFolderOwner(const FolderOwnership& folder, uid_t user);
-
 // Opens the folder `dir` ("." where empty) once, so that entries are made in
 // it and decided about through the descriptor, never by a second look at its
 // path, which another user who owns a folder on the way may have pointed
@@ -57,19 +47,6 @@ bool GoesToFolderOwner(const FolderOwnership& folder, uid_t user);
 // them. Opened for reading where the user may list it (so that it can be
 // flushed), else only as a place (O_PATH); -1 with errno the reason.
 int OpenFolder(const std::string& dir);
-
-// Hands the entry open at `fd`, which this process has just made in the
-// folder open at `folderFd` (a file it created, a folder it made; never one
-// that was there), to that folder's owner and group where GoesToFolderOwner
-// says so: decided from the two descriptors alone, and changed through the
-// entry's own. An entry that is not this process's user's is left as it is,
-// and so is any entry where the folder cannot be looked at or the system
-// refuses.
-void HandToFolderOwner(int fd, int folderFd);
-// For tests that change the folders on a path between the steps: called
-// each time an entry has been made, before HandToFolderOwner looks at
-// anything; an empty function stops it.
-void SetBeforeHandOverForTests(std::function<void()> hook);
 
 // The errno of a path that leads through a symbolic link another user placed
 // in a shared folder (see FollowsLinkIn). No system call sets it; FollowLinks

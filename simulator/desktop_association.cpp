@@ -98,6 +98,10 @@ bool WriteBytes(const std::string& path, const void* data, size_t size, std::vec
                 const fsys::FileKind* kind = nullptr) {
     int error = 0;
     const std::string file = ThroughLinks(path, error);
+    // The way there as far as it exists, as a write goes it: the superuser's
+    // run writes nothing past another user's folder or link.
+    fsys::WriteWay way;
+    if (error == 0 && !fsys::FindWriteWay(path, true, way) && errno != ENOENT) error = errno;
     if (error == 0) {
         errno = 0;
         if (fsys::CreateFolders(fs::path(file).parent_path().string()) &&
@@ -124,8 +128,8 @@ std::string Trimmed(const std::string& text) {
 bool RemoveFile(const std::string& path, std::vector<std::string>& failures) {
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(path, ec))) return true;
-    if (!fs::remove(path, ec) || ec) {
-        Failed(failures, "remove", path, ec.value());
+    if (!fsys::RemoveEntry(path)) {
+        Failed(failures, "remove", path, errno);
         return false;
     }
     return true;

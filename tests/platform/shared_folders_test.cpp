@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <string_view>
 #include <set>
 #include <string>
 #include <utility>
@@ -44,108 +45,91 @@ TEST(SharedFolders, TheOwnersAndModesDecideWhoseLinksAndFilesAreUsed) {
         EXPECT_EQ(fsys::IsPlacedByAnother(folder, row.owner, kUser, 0), row.placedAt0) << std::oct << row.mode;
         EXPECT_EQ(fsys::IsPlacedByAnother(folder, row.owner, kUser, 2), row.placedAt2) << std::oct << row.mode;
     }
-    // What the superuser makes in another user's folder goes to that user; anyone else's stays theirs.
-    EXPECT_TRUE(fsys::GoesToFolderOwner({kFoldersOwner, S_IFDIR | 0700}, 0));
-    EXPECT_FALSE(fsys::GoesToFolderOwner({0, S_IFDIR | 01777}, 0));
-    EXPECT_FALSE(fsys::GoesToFolderOwner({kFoldersOwner, S_IFDIR | 0777}, kUser));
 }
 
-// A run as root in a user's folder (sudo with the user's configuration
-// folder) leaves the folders and new files it makes there the user's, and a
-// file it replaces there theirs; in a folder of root's, its files stay root's,
-// and so does a folder of root's that was there.
-TEST(SharedFolders, WhatTheSuperuserMakesInAUsersFolderIsTheirs) {
-    const auto nobody = User("nobody");
-    if (::geteuid() != 0 || !nobody) GTEST_SKIP() << "needs the superuser and the user nobody";
-    const auto [user, group] = *nobody;
-    TempFolder folder;
-    const auto owner = [](const std::string& path) {
-        struct stat st {};
-        return ::lstat(path.c_str(), &st) == 0 ? std::pair(st.st_uid, st.st_gid) : std::pair(uid_t(-1), gid_t(-1));
-    };
-    const std::string home = folder / "home";
-    ASSERT_TRUE(fsys::CreateFolders(home));
-    ASSERT_EQ(::chown(home.c_str(), user, group), 0);
-    ASSERT_TRUE(fsys::CreateFolders(home + "/.config/gantrywright/"));
-    EXPECT_EQ(owner(home + "/.config"), std::pair(user, group));
-    EXPECT_EQ(owner(home + "/.config/gantrywright"), std::pair(user, group));
-    const std::string settings = home + "/.config/gantrywright/Gantrywright.ini";
-    ASSERT_TRUE(fsys::WriteFileAtomically(settings, std::string_view("new")));
-    EXPECT_EQ(owner(settings), std::pair(user, group));
-    ASSERT_TRUE(fsys::WriteFileAtomically(settings, std::string_view("again")));
-    EXPECT_EQ(owner(settings), std::pair(user, group));
-    const std::string roots = folder / "roots.ini";
-    ASSERT_TRUE(fsys::WriteFileAtomically(roots, std::string_view("new")));
-    EXPECT_EQ(owner(roots).first, uid_t(0));
-    ASSERT_EQ(::mkdir((home + "/.config/roots").c_str(), 0700), 0);
-    ASSERT_TRUE(fsys::CreateFolders(home + "/.config/roots/below"));
-    EXPECT_EQ(owner(home + "/.config/roots").first, uid_t(0));
-    EXPECT_EQ(owner(home + "/.config/roots/below").first, uid_t(0));
-}
-
-// Each entry under the folder with its owner, one a line, by name.
-std::string Owners(const std::string& folder) {
+// Each entry under the folder with its owner and bytes, one a line, by name.
+std::string Entries(const std::string& folder) {
     std::set<std::string> lines;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         struct stat st {};
         ::lstat(entry.path().c_str(), &st);
-        lines.insert(std::filesystem::relative(entry.path(), folder).string() + " " + std::to_string(st.st_uid));
+        lines.insert(entry.path().lexically_relative(folder).string() + " " + std::to_string(st.st_uid) +
+                     (S_ISREG(st.st_mode) ? " " + Text(entry.path()) : ""));
     }
     std::string text;
     for (const std::string& line : lines) text += line + "\n";
     return text;
 }
 
-// Another user swaps a folder on the path of what root makes for a link,
-// each time something is made and before it is handed over: root's folder
-// for a link to a folder of theirs, or their own new folder for a link to
-// root's, which holds a folder of the name root makes next. Root's new
-// folder, file and lock in its own folder stay root's, what it makes in the
-// user's folder is theirs, and nothing of root's that was there is handed
-// to anyone.
-TEST(SharedFolders, NothingOfRootsGoesToAUserThroughAFolderSwappedMeanwhile) {
+// The superuser's run writes nothing where a folder or link on the way is
+// another user's: no save, new folder, lock, scratch file or removal there,
+// in their folder, through their link to a folder of root's, or through
+// their link at the file's own name; the message names the entry, its owner
+// and the way out. Along root's own folders and links it writes as before,
+// and what it makes is its own.
+TEST(SharedFolders, TheSuperuserWritesNothingPastAnotherUsersFolderOrLink) {
+    namespace fs = std::filesystem;
     const auto nobody = User("nobody");
     if (::geteuid() != 0 || !nobody) GTEST_SKIP() << "needs the superuser and the user nobody";
-    const std::string user = std::to_string(nobody->first);
-    const struct {
-        const char* swapped;  // with the link
-        const char* link;
-        std::function<bool(const std::string& folder)> make;
-        const char* roots;  // the owners under root's folder afterwards
-        std::string theirs;  // and under the user's
-    } cases[] = {
-        {"roots", "toTheirs", [](const std::string& f) { return fsys::CreateFolders(f + "roots/made"); },
-         "made 0\nold 0\n", ""},
-        {"roots", "toTheirs",
-         [](const std::string& f) { return fsys::WriteFileAtomically(f + "roots/new.ini", std::string_view("new")); },
-         "new.ini 0\nold 0\n", ""},
-        {"roots", "toTheirs",
-         [](const std::string& f) { return FileLock(f + "roots/store.lock", std::chrono::milliseconds(0)).Held(); },
-         "old 0\nstore.lock 0\n", ""},
-        {"theirs/made", "toRoots", [](const std::string& f) { return fsys::CreateFolders(f + "theirs/made/old"); },
-         "old 0\n", "made " + user + "\nmade/old " + user + "\n"},
+    TempFolder folder;
+    ASSERT_TRUE(fsys::CreateFolders(folder / "roots"));
+    const std::string old = folder.Write("roots/old.ini", "old");
+    ASSERT_TRUE(fsys::CreateFolders(folder / "theirs"));
+    ASSERT_EQ(::chown((folder / "theirs").c_str(), nobody->first, nobody->second), 0);
+    ::chmod((folder / "theirs").c_str(), 0777);
+    fs::create_symlink(folder / "roots", folder / "toRoots");
+    fs::create_symlink("old.ini", folder / "roots/link.ini");
+    ASSERT_EQ(::lchown((folder / "toRoots").c_str(), nobody->first, nobody->second), 0);
+    ASSERT_EQ(::lchown((folder / "roots/link.ini").c_str(), nobody->first, nobody->second), 0);
+    const auto refused = [](bool done) { return !done && errno == fsys::kAnotherUsersWayError; };
+    const std::function<bool(const std::string&)> writes[] = {
+        [](const std::string& p) { return fsys::WriteFileAtomically(p, std::string_view("new")); },
+        [](const std::string& p) { return fsys::CreateFolders(p + "/below"); },
+        [](const std::string& p) {
+            const FileLock lock(p, std::chrono::milliseconds(0));
+            errno = lock.Reason().find("belongs to the user nobody") != std::string::npos ? fsys::kAnotherUsersWayError : 0;
+            return lock.Held();
+        },
+        [](const std::string& p) { return fsys::RemoveEntry(p); },
+        [](const std::string& p) {
+            std::FILE* scratch = fsys::OpenScratchFileBeside(p);
+            return scratch && std::fclose(scratch) == 0;
+        },
     };
-    for (const auto& row : cases) {
-        TempFolder folder;
-        ASSERT_TRUE(fsys::CreateFolders(folder / "roots/old"));
-        ::chmod((folder / "roots").c_str(), 0700);
-        ASSERT_TRUE(fsys::CreateFolders(folder / "theirs"));
-        ASSERT_EQ(::chown((folder / "theirs").c_str(), nobody->first, nobody->second), 0);
-        std::filesystem::create_symlink(folder / "theirs", folder / "toTheirs");
-        std::filesystem::create_symlink(folder / "roots", folder / "toRoots");
-        int swaps = 0;
-        const auto swap = [&] {
-            swaps += ::renameat2(AT_FDCWD, (folder / row.swapped).c_str(), AT_FDCWD, (folder / row.link).c_str(),
-                                 RENAME_EXCHANGE) == 0;
-        };
-        fsys::SetBeforeHandOverForTests(swap);
-        EXPECT_TRUE(row.make(folder.Path())) << row.roots;
-        fsys::SetBeforeHandOverForTests(nullptr);
-        EXPECT_GT(swaps, 0);
-        if (swaps % 2 == 1) swap();
-        EXPECT_EQ(Owners(folder / "roots"), row.roots);
-        EXPECT_EQ(Owners(folder / "theirs"), row.theirs) << row.roots;
+    const std::string before = Entries(folder.Path());
+    for (const std::string& way : {folder / "theirs/new.ini", folder / "toRoots/old.ini"}) {
+        for (const auto& write : writes) EXPECT_TRUE(refused(write(way))) << way;
+        EXPECT_EQ(Entries(folder.Path()), before) << way;
     }
+    EXPECT_TRUE(refused(writes[0](folder / "roots/link.ini")));
+    EXPECT_TRUE(refused(writes[1](folder / "roots/link.ini")));
+    EXPECT_EQ(Entries(folder.Path()), before);
+    const char* const tail =
+        "; run as the superuser, the program writes nothing in another user's folders or through their links. To "
+        "work there, run it as that user, for example: sudo -u nobody gantrywright";
+    EXPECT_FALSE(fsys::WriteFileAtomically(folder / "theirs/a/b.ini", std::string_view("new")));
+    EXPECT_EQ(fsys::WriteFailureReason(errno), "The folder \"" + folder / "theirs\" belongs to the user nobody" + tail);
+    EXPECT_FALSE(fsys::CreateFolders(folder / "toRoots/made"));
+    EXPECT_EQ(fsys::WriteFailureReason(errno), "The link \"" + folder / "toRoots\" belongs to the user nobody" + tail);
+    EXPECT_EQ(fsys::WayRefusal(folder / "theirs/not/yet"),
+              "The folder \"" + folder / "theirs\" belongs to the user nobody" + tail);
+    EXPECT_EQ(fsys::WayRefusal(folder / "roots/not/yet"), "");
+    // A relative path is walked from "/" along the current folder's path.
+    const std::string cwd = fs::current_path();
+    ASSERT_EQ(::chdir((folder / "theirs").c_str()), 0);
+    EXPECT_TRUE(refused(fsys::WriteFileAtomically("here.ini", std::string_view("new"))));
+    ASSERT_EQ(::chdir(cwd.c_str()), 0);
+    EXPECT_EQ(Entries(folder.Path()), before);
+
+    // Root's own way: its link followed, its folders made, its files saved, locked and removed.
+    fs::create_symlink("roots", folder / "mine");
+    EXPECT_TRUE(fsys::CreateFolders(folder / "mine/made/deeper/.."));
+    EXPECT_TRUE(fsys::WriteFileAtomically(folder / "mine/made/new.ini", std::string_view("new")));
+    EXPECT_TRUE(fsys::WriteFileAtomically(folder / "mine/old.ini", std::string_view("saved")));
+    EXPECT_TRUE(FileLock(folder / "mine/store.lock", std::chrono::milliseconds(0)).Held());
+    EXPECT_TRUE(fsys::RemoveEntry(folder / "mine/made/deeper"));
+    const std::string uid = std::to_string(nobody->first);
+    EXPECT_EQ(Entries(folder / "roots"), "link.ini " + uid + "\nmade 0\nmade/new.ini 0 new\nold.ini 0 saved\nstore.lock 0 \n");
 }
 
 // The chain of links a path starts, link by link, as a write follows it.
