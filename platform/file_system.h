@@ -134,7 +134,8 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // its bytes changed), kReplacedDuringRewriteError, kChangedDuringRewriteError,
 // kDamagedFileError and kUnconfirmedNameError; a producer that gives up leaves
 // whatever errno it set (0 when none). A failed save leaves nothing beside
-// the file but the copy that those three name.
+// the file but the copy of its old bytes that kReplacedDuringRewriteError,
+// kChangedDuringRewriteError and kDamagedFileError name.
 // Where the new file replaces the old one by a rename, a file with further
 // hard links is written under this name only; the other names keep the old
 // bytes. A write in place reaches every name.
@@ -182,9 +183,9 @@ std::FILE* OpenScratchFileBeside(const std::string& besidePath);
 // failed write, then that the file is damaged and the copy that holds its old
 // bytes (OldBytesCopy); for kReplacedDuringRewriteError, that another program
 // replaced or removed the file and the copy; for kChangedDuringRewriteError,
-// that another program changed the file and the copy; for kUnconfirmedNameError, the
-// reason of the failed flush, then that the disk did not confirm the file's
-// name and that the file holds the new bytes.
+// that another program changed the file and the copy; for
+// kUnconfirmedNameError, the reason of the failed flush, then that the disk
+// did not confirm the file's name and that the file holds the new bytes.
 std::string WriteFailureReason(int error);
 
 // Deletes a file, ignoring every error; errno stays as it was (a clean-up

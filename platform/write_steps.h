@@ -28,10 +28,11 @@ namespace fsys {
 std::string TemporaryNameTemplate(int folderFd, const std::string& fileName);
 
 // The steps of a write, in their order, for tests that watch them. A write
-// in place reports Reserved once the copy of the old bytes is flushed and the
-// room for the new ones reserved, before any old byte changes; FileFlushed
-// once the old file holds the new bytes, flushed, before the check that its
-// name still leads to it; FolderFlushed once the copy is gone.
+// in place reports Reserved once the copy of the old bytes is flushed, its
+// name looked at again and the room for the new ones reserved, before any old
+// byte changes; FileFlushed once the old file holds the new bytes and its new
+// length, flushed, before the last check that its name still leads to it;
+// FolderFlushed once the copy is gone.
 enum class WriteStep { Reserved, FileFlushed, Renamed, FolderFlushed };
 using WriteStepObserver = std::function<void(WriteStep step, const std::string& path)>;
 // Called after each step of every later write; an empty function stops it.
