@@ -14,6 +14,7 @@
 #include "model/wx/frm_working.h"
 #include "platform/color_chooser.h"
 #include "platform/environment_folders.h"
+#include "platform/file_system.h"
 #include "platform/prompts.h"
 #include "platform/wx/toolkit_messages.h"
 #include "platform/wx/wx_color_chooser.h"
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
     // toolkit or GLib starts by name (dbus-launch) is taken from there either. Each is held
     // once, so the programs started later see the value the program itself reads.
     fsys::DropRelativeFolderVariables();
+    fsys::IgnoreFileSizeSignal();  // a save past ulimit -f fails with its reason, never ends the program
     // Display formats follow the user's locale; the files' numbers never pass through it.
     std::setlocale(LC_ALL, "");
     // The preview speaks GLX: GTK must use X11, also inside a Wayland session.

@@ -200,10 +200,14 @@ std::optional<std::vector<std::string>> AttributeNames(List list) {
     return result;
 }
 
-// Gives the file open at `fd` the extended attributes of the file at `from`,
-// its access list among them, and no others.
-bool CopyExtendedAttributes(const fs::path& from, int fd) {
-    const auto wanted = AttributeNames([&](char* list, size_t size) { return ::llistxattr(from.c_str(), list, size); });
+// Gives the file open at `fd` the extended attributes of the file open at
+// `fromFd` (only as a place, too), its access list among them, and no
+// others: read through that descriptor, never by the file's name, which
+// another program may have given to another file since it was opened.
+bool CopyExtendedAttributes(int fromFd, int fd) {
+    // The path under /proc leads to the open file itself; the f... calls refuse a descriptor open only as a place.
+    const std::string from = ProcPath(fromFd);
+    const auto wanted = AttributeNames([&](char* list, size_t size) { return ::listxattr(from.c_str(), list, size); });
     const auto present = AttributeNames([&](char* list, size_t size) { return ::flistxattr(fd, list, size); });
     if (!wanted || !present) return false;
     for (const std::string& name : *present) {
@@ -212,7 +216,7 @@ bool CopyExtendedAttributes(const fs::path& from, int fd) {
     }
     for (const std::string& name : *wanted) {
         const auto value = SizedValue(
-            [&](char* data, size_t size) { return ::lgetxattr(from.c_str(), name.c_str(), data, size); });
+            [&](char* data, size_t size) { return ::getxattr(from.c_str(), name.c_str(), data, size); });
         if (!value) return false;
         // One the new file has already (a security label the system gave it) is not set again:
         // setting it may take a right the user lacks.
@@ -224,11 +228,11 @@ bool CopyExtendedAttributes(const fs::path& from, int fd) {
     return true;
 }
 
-// Gives the new file open at `fd` what decides who may use the old one:
-// owner, group, extended attributes (the access list among them) and every
-// mode bit. False when the system does not let this user's new file take
-// one of them.
-bool TakeAttributesOf(const fs::path& target, const struct stat& old, int fd) {
+// Gives the new file open at `fd` what decides who may use the old one, open
+// at `oldFd` and looked at as `old`: owner, group, extended attributes (the
+// access list among them) and every mode bit. False when the system does not
+// let this user's new file take one of them.
+bool TakeAttributesOf(int oldFd, const struct stat& old, int fd) {
     struct stat now {};
     if (::fstat(fd, &now) != 0) return false;
     // The group a new file gets depends on the folder, not only on the user.
@@ -237,7 +241,7 @@ bool TakeAttributesOf(const fs::path& target, const struct stat& old, int fd) {
                  now.st_gid == old.st_gid ? static_cast<gid_t>(-1) : old.st_gid) != 0)
         return false;
     // After the owner: a change of owner takes attributes (and set-ID bits) away.
-    if (!CopyExtendedAttributes(target, fd) || ::fchmod(fd, old.st_mode & 07777) != 0) return false;
+    if (!CopyExtendedAttributes(oldFd, fd) || ::fchmod(fd, old.st_mode & 07777) != 0) return false;
     // The system drops a set-group-ID bit of a group the user is no member of.
     return ::fstat(fd, &now) == 0 && now.st_uid == old.st_uid && now.st_gid == old.st_gid &&
            (now.st_mode & 07777) == (old.st_mode & 07777);
@@ -259,6 +263,7 @@ struct HeldFile {
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::function<bool(const ByteWriter&)>& produce) {
+    IgnoreFileSizeSignalOnce();
     if (path.empty()) return Fail(ENOENT);
     // A link stays a link: the file it leads to is the one written. The
     // folder the way to it ends at is held from the first look on: the file
@@ -287,14 +292,13 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         if (S_ISDIR(old.st_mode)) return Fail(EISDIR);
         if (!S_ISREG(old.st_mode)) return Fail(ENXIO);
         if ((old.st_mode & 0222) == 0) return Fail(EROFS);
-        if (::faccessat(folder.fd, fileName.c_str(), W_OK, 0) != 0) return false;
+        if (!MayWrite(held.fd)) return false;
         if (PlacedByAnother(folder.fd, old.st_uid)) return Fail(kForeignFileError);
     }
     // A new file is made as every program makes one; one that replaces a file
     // stays the user's alone until it has taken that file's owner and mode.
     std::string name;
-    const int fd = CreateUnique(folder.fd, fs::path(TemporaryNameTemplate(dir.string(), fileName)).filename().string(),
-                                replacing ? 0600 : 0666, name);
+    const int fd = CreateUnique(folder.fd, TemporaryNameTemplate(folder.fd, fileName), replacing ? 0600 : 0666, name);
     if (fd < 0) return false;
     bool open = true, named = true;
     UnlessKept dropTemporary([&] {
@@ -303,7 +307,7 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
     });
     if (!Produce(fd, produce)) return false;
     // Owner, group, attributes and mode after the bytes: a write clears set-ID bits.
-    if (replacing && !TakeAttributesOf(target, old, fd)) {
+    if (replacing && !TakeAttributesOf(held.fd, old, fd)) {
         // The new file cannot stand in for the old one: the old file is
         // written itself, from the bytes produced, which need no name.
         named = false;
@@ -315,7 +319,7 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         } else if (bytes.fd < 0) {
             return false;
         }
-        return WriteInPlace(target, dir, folder.fd, old, bytes, path);
+        return WriteInPlace(folder.fd, dir, fileName, old, bytes, path);
     }
     // The new bytes are on the disk before they take the old file's name.
     if (::fsync(fd) != 0) return false;
@@ -367,6 +371,9 @@ std::string WriteFailureReason(int error) {
         case kReplacedWhileSavingError: return "Another program replaced or removed the file while it was saved.";
         case kReplacedDuringRewriteError:
             return WriteFailureReason(kReplacedWhileSavingError) + " Its old bytes are kept in \"" +
+                   LastFailureDetail().Copy + "\".";
+        case kChangedDuringRewriteError:
+            return "Another program changed the file while it was saved. Its old bytes are kept in \"" +
                    LastFailureDetail().Copy + "\".";
         case kDamagedFileError:
             return AfterCause(LastFailureDetail().Cause) +

@@ -102,16 +102,21 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // A file replaced keeps who may use it: its owner, its group, every mode bit
 // (set-user-ID, set-group-ID and sticky included, set once the bytes are
 // written, since a write clears them), its access list and its other extended
-// attributes. Where the new file cannot take one of them (the file of another
-// user that this user may write; a folder that hands its own group to new
-// files, of which this user is no member; an attribute only its owner may
-// set), the old file itself is written in place instead (write_in_place.h):
-// no old byte changes before a copy beside it holds them and the room for the
-// new ones is reserved; a failure after that puts them back (else
-// kDamagedFileError, the copy left); a file that another program took away
-// before its first new byte gets none (kReplacedWhileSavingError, the copy
-// dropped), one taken away later nothing more (kReplacedDuringRewriteError,
-// the copy left).
+// attributes. The old file is held open from the first look on, and all of
+// these, and whether the user may write it, are taken from the file opened,
+// never by its name again: a file that another program renames over it
+// meanwhile gives the new file nothing. Where the new file cannot take one of
+// them (the file of another user that this user may write; a folder that
+// hands its own group to new files, of which this user is no member; an
+// attribute only its owner may set), the old file itself is written in place
+// instead (write_in_place.h): no old byte changes before a copy beside it
+// holds them and the room for the new ones is reserved; a failure after that
+// puts them back (else kDamagedFileError, the copy left); a file that another
+// program took away before its room was reserved gets nothing
+// (kReplacedWhileSavingError, the copy dropped), one taken away later nothing
+// more (kReplacedDuringRewriteError, the copy left), and one whose length
+// another program changed meanwhile is neither cut nor padded
+// (kChangedDuringRewriteError, the copy left).
 // The system may still clear a set-user-ID or set-group-ID bit that the user
 // is not allowed to keep, as it does for every write by another user.
 // Refused, nothing written: a file the user may not write or that has no
@@ -121,13 +126,16 @@ inline bool WriteFileAtomically(const std::string& path, const ByteBlock& bytes,
 // written in place whose old bytes cannot be read or copied.
 // On failure errno holds the reason, kept through the clean-up: the system's
 // own, or for the refusals above EROFS (a read-only file), EISDIR (a folder),
-// ENXIO (a device, pipe or socket), ELOOP (links that loop),
+// ENXIO (a device, pipe or socket), ELOOP (links that loop), EFBIG (past the
+// process's file-size limit, ulimit -f: see IgnoreFileSizeSignal),
 // kForeignLinkError, kForeignFileError, kUnreadableFileError (a file to
 // rewrite in place that the user may write but not read),
 // kReplacedWhileSavingError (the file was replaced or removed before any of
-// its bytes changed), kReplacedDuringRewriteError,
+// its bytes changed), kReplacedDuringRewriteError, kChangedDuringRewriteError,
 // kDamagedFileError and kUnconfirmedNameError; a producer that gives up leaves
-// whatever errno it set (0 when none).
+// whatever errno it set (0 when none). A failed save leaves nothing beside
+// the file but the copy of its old bytes that kReplacedDuringRewriteError,
+// kChangedDuringRewriteError and kDamagedFileError name.
 // Where the new file replaces the old one by a rename, a file with further
 // hard links is written under this name only; the other names keep the old
 // bytes. A write in place reaches every name.
@@ -147,6 +155,15 @@ inline bool WriteFileAtomically(const std::string& path, std::string_view text) 
     return WriteFileAtomically(path, text.data(), text.size());
 }
 
+// A write past the process's file-size limit (ulimit -f) raises SIGXFSZ,
+// whose default ends the process, the user's edit with it: where the signal
+// still has its default, it is ignored from then on, and such a write fails
+// with EFBIG instead. The program calls this first thing; every save also
+// makes sure of it, once in each process, before it makes anything, so that
+// no user of these writes is ended by the limit. A handler or disposition
+// that the process set itself is kept.
+void IgnoreFileSizeSignal();
+
 // The path a save to `path` writes: `extension` (given with or without its
 // dot) appended unless the file name already ends in it, letter case ignored;
 // the writers of the program's own files all add their extension this way
@@ -165,9 +182,10 @@ std::FILE* OpenScratchFileBeside(const std::string& besidePath);
 // empty for 0 (no reason known). For kDamagedFileError: the reason of the
 // failed write, then that the file is damaged and the copy that holds its old
 // bytes (OldBytesCopy); for kReplacedDuringRewriteError, that another program
-// replaced or removed the file and the copy; for kUnconfirmedNameError, the
-// reason of the failed flush, then that the disk did not confirm the file's
-// name and that the file holds the new bytes.
+// replaced or removed the file and the copy; for kChangedDuringRewriteError,
+// that another program changed the file and the copy; for
+// kUnconfirmedNameError, the reason of the failed flush, then that the disk
+// did not confirm the file's name and that the file holds the new bytes.
 std::string WriteFailureReason(int error);
 
 // Deletes a file, ignoring every error; errno stays as it was (a clean-up

@@ -41,9 +41,9 @@ bool NewBytes::Take(int from) {
     return true;
 }
 
-bool NewBytes::Put(int to, off_t begin, off_t end) const {
-    if (fd >= 0) return CopyRange(fd, to, begin, end);
-    return PutAll(to, held.data() + begin, static_cast<size_t>(end - begin), begin);
+bool NewBytes::Put(int to, off_t begin, off_t end, off_t* reached) const {
+    if (fd >= 0) return CopyRange(fd, to, begin, end, reached);
+    return PutAll(to, held.data() + begin, static_cast<size_t>(end - begin), begin, reached);
 }
 
 namespace {
@@ -171,34 +171,6 @@ void PutBackModeBits(int fd, const struct stat& old) {
         (void)::fchmod(fd, old.st_mode & 07777);
 }
 
-// Reserves the room the new bytes need in the file open at fd and changes
-// none of its bytes: the system reserves the blocks up to newSize where its
-// file system can. False (errno the reason) leaves old bytes and length, and
-// whatever was reserved before the failure, which a truncate to the old
-// length gives back.
-bool Reserve(int fd, off_t newSize) {
-    return newSize <= 0 || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, newSize) == 0 || errno == EOPNOTSUPP ||
-           errno == ENOSYS;
-}
-
-// Writes the new bytes that go beyond the old end of the file open at fd,
-// which holds oldSize bytes, and changes none of the old ones. Where the file
-// system reserves nothing ahead, this write is the reservation of what the
-// file grows by; the bytes then written over the old ones may still need
-// blocks of their own there (a copy-on-write file system, or holes in the old
-// file), and a disk full at that moment is a failure after old bytes changed,
-// which puts them back from the copy. False (errno the reason) leaves old
-// bytes and length.
-bool Grow(int fd, off_t oldSize, const NewBytes& bytes) {
-    const off_t newSize = bytes.size;
-    if (newSize > oldSize && !bytes.Put(fd, oldSize, newSize)) {
-        const int error = errno;
-        (void)::ftruncate(fd, oldSize);
-        return Fail(error);
-    }
-    return true;
-}
-
 // Whether the file open at fd, or the one `path` leads to, is the file looked
 // at as `held`. Sound only while that file is held open: a file removed while
 // some descriptor still holds it keeps its number, which no new file gets.
@@ -211,18 +183,23 @@ bool LeadsTo(const std::string& path, const struct stat& held) {
     return ::stat(path.c_str(), &st) == 0 && st.st_dev == held.st_dev && st.st_ino == held.st_ino;
 }
 
-// Opens the file looked at as `old` (and held open since) at `target` to
-// rewrite it, without waiting: a pipe or device put in its place is refused,
-// never waited on. -1 with errno the reason: kReplacedWhileSavingError where
-// the name no longer leads to that file, kUnreadableFileError where the user
-// may write it but not read it.
-int OpenToRewrite(int folderFd, const fs::path& target, const struct stat& old) {
+// The length of the file open at fd; -1 where it cannot be looked at.
+off_t LengthOf(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 ? st.st_size : -1;
+}
+
+// Opens the file looked at as `old` (and held open since) as `fileName` in
+// the folder open at folderFd to rewrite it, without waiting: a pipe or
+// device put in its place is refused, never waited on. -1 with errno the
+// reason: kReplacedWhileSavingError where the name no longer leads to that
+// file, kUnreadableFileError where the user may write it but not read it.
+int OpenToRewrite(int folderFd, const std::string& fileName, const struct stat& old) {
     constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    const std::string name = target.filename().string();
-    const int fd = ::openat(folderFd, name.c_str(), O_RDWR | kFlags);
+    const int fd = ::openat(folderFd, fileName.c_str(), O_RDWR | kFlags);
     if (fd < 0) {
         if (errno == EACCES) {
-            const int probe = ::openat(folderFd, name.c_str(), O_WRONLY | kFlags);
+            const int probe = ::openat(folderFd, fileName.c_str(), O_WRONLY | kFlags);
             if (probe >= 0) {
                 const bool same = IsFile(probe, old);
                 ::close(probe);
@@ -247,9 +224,9 @@ int OpenToRewrite(int folderFd, const fs::path& target, const struct stat& old) 
 
 }  // namespace
 
-bool WriteInPlace(const fs::path& target, const fs::path& dir, int folderFd, const struct stat& old,
+bool WriteInPlace(int folderFd, const fs::path& dir, const std::string& fileName, const struct stat& old,
                   const NewBytes& bytes, const std::string& path) {
-    const int fd = OpenToRewrite(folderFd, target, old);
+    const int fd = OpenToRewrite(folderFd, fileName, old);
     if (fd < 0) return false;
     struct stat file {};
     if (::fstat(fd, &file) != 0) {
@@ -266,16 +243,20 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, int folderFd, con
     const off_t oldSize = file.st_size, newSize = bytes.size;
 
     std::string copyName;
-    const int copyFd = CreateUnique(
-        folderFd, fs::path(TemporaryNameTemplate(dir.string(), target.filename().string())).filename().string(), 0600,
-        copyName);
+    const int copyFd = CreateUnique(folderFd, TemporaryNameTemplate(folderFd, fileName), 0600, copyName);
     if (copyFd < 0) return false;
-    const std::string copy = (dir / copyName).string();  // as the message names it
     bool copyNeeded = false;  // true while the copy holds the only whole old bytes
     UnlessKept dropCopy([&] {
         ::close(copyFd);
         if (!copyNeeded) ::unlinkat(folderFd, copyName.c_str(), 0);
     });
+    // A failure that leaves the copy, named where it is now: in the folder
+    // held, wherever that folder was moved meanwhile.
+    const auto keepingCopy = [&](int error, int cause) {
+        copyNeeded = true;
+        const std::string folderNow = HeldPath(folderFd);
+        return FailWithDetail(error, cause, ((folderNow.empty() ? dir : fs::path(folderNow)) / copyName).string());
+    };
     // Who may read the copy is the file's say alone, not the folder's default list.
     if (::fremovexattr(copyFd, kAccessList) != 0 && errno != ENODATA && errno != ENOTSUP) return false;
     if (!CopyRange(fd, copyFd, 0, oldSize)) return false;
@@ -283,36 +264,64 @@ bool WriteInPlace(const fs::path& target, const fs::path& dir, int folderFd, con
     if (::fsync(copyFd) != 0) return false;
     // The copy's name too, before any old byte changes.
     if (FlushFolder(folderFd) == Flush::Failed) return false;
-    const bool reserved = Reserve(fd, newSize);
-    const int reserveError = errno;
-    // Just before the first new byte: another program may have taken the file
+    // Before the first change of the file, its reservation included (which
+    // takes set-ID bits away too): another program may have taken the file
     // away while its old bytes were copied. Then it gets nothing of this save,
-    // not even a truncate that gives back a failed reservation, and the copy
-    // goes with the rest.
+    // and the copy goes with the rest.
     if (!LeadsTo(path, file)) return Fail(kReplacedWhileSavingError);
-    if (!reserved) {
+
+    off_t left = oldSize;  // the length this save left the file at
+    // A failure before the rewrite takes back what the save added, the room
+    // reserved and the bytes the file grew by, with a truncate to the old
+    // length: only where the file is still as this save left it, so that no
+    // byte that another program added is cut.
+    const auto giveBack = [&](int cause) {
+        if (!LeadsTo(path, file)) return keepingCopy(kReplacedDuringRewriteError, cause);
+        if (LengthOf(fd) != left) return keepingCopy(kChangedDuringRewriteError, cause);
         (void)::ftruncate(fd, oldSize);
-        return Fail(reserveError);
-    }
-    if (!Grow(fd, oldSize, bytes)) return false;
+        return Fail(cause);
+    };
+    if (!Reserve(fd, newSize)) return giveBack(errno);
+    // What the file grows by, written first: where the file system reserves
+    // nothing ahead, this write is the reservation of it. The bytes then
+    // written over the old ones may still need blocks of their own (a
+    // copy-on-write file system, or holes in the old file); a disk full at
+    // that moment is a failure after old bytes changed, which puts them back
+    // from the copy.
+    if (newSize > oldSize && !bytes.Put(fd, oldSize, newSize, &left)) return giveBack(errno);
+    left = std::max(oldSize, newSize);
     Report(WriteStep::Reserved, path);
 
     copyNeeded = true;
-    bool written = bytes.Put(fd, 0, std::min(oldSize, newSize)) && ::ftruncate(fd, newSize) == 0;
+    bool written = bytes.Put(fd, 0, std::min(oldSize, newSize));
+    int cause = written ? 0 : errno;
     if (written) {
-        PutBackModeBits(fd, file);
-        written = ::fsync(fd) == 0;
+        // Before the file takes its new length: one that another program took
+        // away, or shortened or lengthened meanwhile, is neither cut nor padded,
+        // nor reported saved.
+        if (!LeadsTo(path, file)) return keepingCopy(kReplacedDuringRewriteError, 0);
+        if (LengthOf(fd) != left) return keepingCopy(kChangedDuringRewriteError, 0);
+        written = ::ftruncate(fd, newSize) == 0;
+        if (written)
+            left = newSize;
+        else
+            cause = errno;
     }
-    const int cause = written ? 0 : errno;
+    if (written) {
+        if (LeadsTo(path, file)) PutBackModeBits(fd, file);
+        written = ::fsync(fd) == 0;
+        if (!written) cause = errno;
+    }
     if (written) Report(WriteStep::FileFlushed, path);
     // Not the file of this name any more: left as it is, closed untouched.
-    if (!LeadsTo(path, file)) return FailWithDetail(kReplacedDuringRewriteError, 0, copy);
+    if (!LeadsTo(path, file)) return keepingCopy(kReplacedDuringRewriteError, 0);
     if (!written) {
+        if (LengthOf(fd) != left) return keepingCopy(kChangedDuringRewriteError, cause);
         if (CopyRange(copyFd, fd, 0, oldSize) && ::ftruncate(fd, oldSize) == 0 && ::fsync(fd) == 0) {
             copyNeeded = false;
             return Fail(cause);
         }
-        return FailWithDetail(kDamagedFileError, cause, copy);
+        return keepingCopy(kDamagedFileError, cause);
     }
     closeFile.Keep();
     ::close(fd);

@@ -1,13 +1,17 @@
 #include "platform/write_steps.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <string_view>
 
 #include <fcntl.h>
 #include <sys/random.h>
 #include <unistd.h>
+
+#include "platform/file_system.h"  // IgnoreFileSizeSignal
 
 namespace fsys {
 
@@ -15,13 +19,14 @@ namespace {
 
 WriteStepObserver gWriteStepObserver;
 FolderFlush gFolderFlush;
+Reservation gReservation;
 thread_local steps::FailureDetail tDetail;
 
 }  // namespace
 
-std::string TemporaryNameTemplate(const std::string& folder, const std::string& fileName) {
+std::string TemporaryNameTemplate(int folderFd, const std::string& fileName) {
     static constexpr std::string_view kSuffix = ".XXXXXX";
-    long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    long limit = ::fpathconf(folderFd, _PC_NAME_MAX);
     if (limit <= 0) limit = NAME_MAX;
     const size_t room = static_cast<size_t>(limit) > kSuffix.size() ? static_cast<size_t>(limit) - kSuffix.size() : 0;
     size_t keep = fileName.size();
@@ -30,13 +35,23 @@ std::string TemporaryNameTemplate(const std::string& folder, const std::string& 
         // Cut before a whole character, not inside one.
         while (keep > 0 && (static_cast<unsigned char>(fileName[keep]) & 0xC0) == 0x80) --keep;
     }
-    const std::filesystem::path dir = folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
-    return (dir / (fileName.substr(0, keep) + std::string(kSuffix))).string();
+    return fileName.substr(0, keep) + std::string(kSuffix);
+}
+
+void IgnoreFileSizeSignal() {
+    struct sigaction now {};
+    if (::sigaction(SIGXFSZ, nullptr, &now) != 0 || now.sa_handler != SIG_DFL) return;
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    (void)::sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 void SetWriteStepObserver(WriteStepObserver observer) { gWriteStepObserver = std::move(observer); }
 
 void SetFolderFlushForTests(FolderFlush flush) { gFolderFlush = std::move(flush); }
+
+void SetReservationForTests(Reservation reserve) { gReservation = std::move(reserve); }
 
 std::string OldBytesCopy() { return tDetail.Copy; }
 
@@ -63,7 +78,34 @@ bool WriteAll(int fd, const void* data, size_t size) {
     return true;
 }
 
-bool PutAll(int fd, const char* data, size_t size, off_t at) {
+void IgnoreFileSizeSignalOnce() {
+    // Once in each process: a child forked after the first save starts with
+    // what its parent left, which it may have changed since.
+    static std::atomic<pid_t> done{0};
+    const pid_t self = ::getpid();
+    if (done.load(std::memory_order_relaxed) == self) return;
+    IgnoreFileSizeSignal();
+    done.store(self, std::memory_order_relaxed);
+}
+
+std::string ProcPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+std::string HeldPath(int fd) {
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink(ProcPath(fd).c_str(), path, sizeof path);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof path || path[0] != '/') return {};
+    return std::string(path, static_cast<size_t>(n));
+}
+
+bool MayWrite(int fd) {
+    if (::faccessat(fd, "", W_OK, AT_EMPTY_PATH) == 0) return true;
+    // A system older than faccessat2 knows no AT_EMPTY_PATH there; the
+    // descriptor's path under /proc leads to the file itself all the same.
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    return ::access(ProcPath(fd).c_str(), W_OK) == 0;
+}
+
+bool PutAll(int fd, const char* data, size_t size, off_t at, off_t* reached) {
     while (size > 0) {
         const ssize_t put = ::pwrite(fd, data, size, at);
         if (put < 0 && errno == EINTR) continue;
@@ -71,11 +113,12 @@ bool PutAll(int fd, const char* data, size_t size, off_t at) {
         data += put;
         size -= static_cast<size_t>(put);
         at += put;
+        if (reached) *reached = at;
     }
     return true;
 }
 
-bool CopyRange(int from, int to, off_t begin, off_t end) {
+bool CopyRange(int from, int to, off_t begin, off_t end, off_t* reached) {
     char buffer[1 << 16];
     while (begin < end) {
         const size_t want = static_cast<size_t>(std::min<off_t>(end - begin, static_cast<off_t>(sizeof buffer)));
@@ -83,10 +126,21 @@ bool CopyRange(int from, int to, off_t begin, off_t end) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
         if (n == 0) return Fail(kReplacedWhileSavingError);
-        if (!PutAll(to, buffer, static_cast<size_t>(n), begin)) return false;
+        if (!PutAll(to, buffer, static_cast<size_t>(n), begin, reached)) return false;
         begin += n;
     }
     return true;
+}
+
+bool Reserve(int fd, off_t size) {
+    if (size <= 0) return true;
+    int error = 0;
+    if (gReservation) {
+        error = gReservation(fd, size);
+    } else if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) != 0) {
+        error = errno;
+    }
+    return error == 0 || error == EOPNOTSUPP || error == ENOSYS || Fail(error);
 }
 
 int CreateUnique(int folderFd, const std::string& tmpl, mode_t mode, std::string& name) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <new>
@@ -10,10 +11,10 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "tests/platform/file_size_limit.h"
 #include "tests/platform/save_checks.h"
 #include "tests/platform/temp_folder.h"
 
@@ -186,9 +187,10 @@ TEST(FileSystem, TheLongestNamesSave) {
 
     std::string accented = "a";
     while (accented.size() < 253) accented += "\xC3\xA9";  // 1 + 126 x 2 = 253 bytes
-    const std::string tmpl = fsys::TemporaryNameTemplate(folder.Path(), accented);
-    const std::string tmplName = std::filesystem::path(tmpl).filename().string();
-    EXPECT_EQ(tmplName, accented.substr(0, 247) + ".XXXXXX") << "cut before the character that would not fit";
+    const int held = ::open(folder.Path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    EXPECT_EQ(fsys::TemporaryNameTemplate(held, accented), accented.substr(0, 247) + ".XXXXXX")
+        << "cut before the character that would not fit";
+    ::close(held);
     ASSERT_TRUE(fsys::WriteFileAtomically(folder / accented, std::string_view("x")));
     EXPECT_EQ(Text(folder / accented), "x");
 }
@@ -259,6 +261,29 @@ TEST(FileSystem, ASaveKeepsWhoMayUseTheFile) {
         EXPECT_EQ(EntriesIn(std::filesystem::path(path).parent_path()), entries) << path;
     }
     EXPECT_EQ(Who(withList).substr(0, 8), "0:0 0660") << "the group's bits are the access list's mask";
+
+    // Another user's file renamed over the old one once it was opened, with an
+    // entry of its own in the access list: the new file takes the attributes
+    // of the file opened, not of the one swapped in.
+    const std::string swapped = folder.Write("plain/swapped.vxtrack", "old");
+    ::chmod(swapped.c_str(), 0640);
+    ASSERT_TRUE(SetAttribute(swapped, "user.note", "mine"));
+    const std::string planted = folder.Write("plain/planted", "theirs");
+    ::chown(planted.c_str(), daemon->first, *nogroup);
+    ASSERT_TRUE(SetAttribute(planted, "system.posix_acl_access",
+                             AccessList({{kAclUserObj, 6, kNoId},
+                                         {kAclUser, 6, daemon->first},
+                                         {kAclGroupObj, 4, kNoId},
+                                         {kAclMask, 6, kNoId},
+                                         {kAclOther, 0, kNoId}})));
+    ASSERT_TRUE(SetAttribute(planted, "user.note", "theirs"));
+    const std::string mine = Who(swapped);
+    ASSERT_TRUE(fsys::WriteFileAtomically(swapped, [&](const fsys::ByteWriter& write) {
+        std::filesystem::rename(planted, swapped);
+        return write("new", 3);
+    }));
+    EXPECT_EQ(Who(swapped), mine);
+    EXPECT_EQ(Text(swapped), "new");
     EXPECT_EQ(Who(handed).substr(0, 8), "0:0 0644");
 
     // A new file is made with 0666 for the system to apply the umask or the
@@ -276,6 +301,63 @@ TEST(FileSystem, ASaveKeepsWhoMayUseTheFile) {
                                 {kAclGroupObj, 5, kNoId},
                                 {kAclMask, 6, kNoId},
                                 {kAclOther, 4, kNoId}}));
+}
+
+// Under a file-size limit (ulimit -f), a save that would pass it is refused
+// with its reason, in a process that has SIGXFSZ at its default, which ends
+// the process: the old file stays and nothing is left beside it.
+TEST(FileSystem, ASavePastTheFileSizeLimitIsRefused) {
+    TempFolder folder;
+    const std::string old = folder.Write("old.vxtrack", "kept");
+    const auto outcome = InChild(
+        folder.Path(),
+        [] {
+            rlimit limit{};
+            if (std::signal(SIGXFSZ, SIG_DFL) == SIG_ERR || ::getrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
+            limit.rlim_cur = 64;
+            return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        },
+        [] {
+            std::string text;
+            for (const char* name : {"old.vxtrack", "new.vxtrack"}) {
+                errno = 0;
+                text += fsys::WriteFileAtomically(name, std::string(4096, 'x')) ? "saved\n"
+                                                                                : fsys::WriteFailureReason(errno) + "\n";
+            }
+            return text;
+        });
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(*outcome, "The file would be larger than the system allows.\n"
+                        "The file would be larger than the system allows.\n");
+    EXPECT_EQ(Text(old), "kept");
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u) << "nothing left beside the file";
+}
+
+// A folder the user may write but not list is held only as a place: a save
+// makes, replaces and renames files in it all the same, and is not failed by
+// the flush it cannot make of such a folder.
+TEST(FileSystem, ASaveIntoAFolderTheUserMayWriteButNotList) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to run as another user";
+    const auto nobody = User("nobody");
+    if (!nobody) GTEST_SKIP() << "needs the user nobody";
+    TempFolder folder;
+    ::chmod(folder.Path().c_str(), 0755);
+    const std::string mine = folder.Write("drop/mine.vxtrack", "old");
+    ::chown(mine.c_str(), nobody->first, nobody->second);
+    ::chmod((folder / "drop").c_str(), 0733);
+    const auto outcome = AsNobody(folder / "drop", nobody->second, [] {
+        std::string text;
+        for (const char* name : {"mine.vxtrack", "new.vxtrack"}) {
+            errno = 0;
+            text += fsys::WriteFileAtomically(name, std::string_view("new")) ? "saved " : std::to_string(errno) + " ";
+        }
+        return text;
+    });
+    if (!outcome) GTEST_SKIP() << "the process cannot become the user nobody";
+    EXPECT_EQ(*outcome, "saved saved ");
+    EXPECT_EQ(Text(mine), "new");
+    EXPECT_EQ(Text(folder / "drop/new.vxtrack"), "new");
+    EXPECT_EQ(EntriesIn(folder / "drop"), 2u);
 }
 
 // A save that fails leaves the old file, no temporary file, and errno the
@@ -301,15 +383,11 @@ TEST(FileSystem, AFailedSaveSaysWhy) {
         {folder / "loop1.vxtrack", ELOOP, "The path leads through a loop of symbolic links."},
         {folder / std::string(300, 'n'), ENAMETOOLONG, "The file's name or path is too long."},
         {folder / "file.vxtrack/inner.vxtrack", ENOTDIR, "A part of the path is not a folder."},
-        {file, EFBIG, "The file would be larger than the system allows."},
     };
     const size_t entries = EntriesIn(folder.Path());
     for (const auto& c : cases) {
         errno = 0;
-        {
-            FileSizeLimit limit(64);
-            EXPECT_FALSE(fsys::WriteFileAtomically(c.path, std::string(4096, 'x'))) << c.path;
-        }
+        EXPECT_FALSE(fsys::WriteFileAtomically(c.path, std::string(4096, 'x'))) << c.path;
         EXPECT_EQ(errno, c.error) << c.path;
         EXPECT_EQ(fsys::WriteFailureReason(errno), c.reason);
     }

@@ -1,19 +1,23 @@
 #pragma once
 // Test helpers for the tests of saves: a file's text, the steps a write
-// reports, the entries of a folder, and who may use a file (owner, group,
-// mode bits, extended attributes and access lists in the system's stored
-// form), with the users and groups the tests hand files to.
+// reports, the entries of a folder, who may use a file (owner, group, mode
+// bits, extended attributes and access lists in the system's stored form),
+// with the users and groups the tests hand files to, and saves run in a child
+// process, as the user nobody or under limits of its own.
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 
 #include <grp.h>
 #include <pwd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -112,4 +116,52 @@ inline std::optional<gid_t> Group(const char* name) {
 
 inline bool SetAttribute(const std::string& path, const char* name, const std::string& value) {
     return ::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0;
+}
+
+// Runs `work` in a child process in `folder`, once `become` has made it what
+// the test needs (true); what `work` returns, "ended by signal N" where a
+// signal ended the child, or nullopt where it could not start or `become`
+// failed. A child that hangs is ended after a minute.
+inline std::optional<std::string> InChild(const std::string& folder, const std::function<bool()>& become,
+                                          const std::function<std::string()>& work) {
+    int channel[2];
+    if (::pipe(channel) != 0) return std::nullopt;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string text = "!";
+        if (::chdir(folder.c_str()) == 0 && become()) {
+            ::alarm(60);
+            text = work();
+        }
+        const ssize_t sent = ::write(channel[1], text.data(), text.size());
+        ::_exit(sent == static_cast<ssize_t>(text.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) return std::nullopt;
+    if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text == "!") return std::nullopt;
+    return text;
+}
+
+// Runs `work` in a child process in `folder` as the user nobody (group
+// nogroup, and a member of `extraGroup`), as InChild; nullopt also where the
+// child could not become that user.
+inline std::optional<std::string> AsNobody(const std::string& folder, gid_t extraGroup,
+                                           const std::function<std::string()>& work) {
+    const auto nobody = User("nobody");
+    if (!nobody) return std::nullopt;
+    const auto [uid, gid] = *nobody;
+    // The folder first: its parents need not be open to nobody.
+    return InChild(
+        folder,
+        [&, uid = uid, gid = gid] {
+            return ::setgroups(1, &extraGroup) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0 && ::geteuid() == uid;
+        },
+        work);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -13,7 +15,6 @@
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/file_system.h"
@@ -28,41 +29,6 @@ std::string Outcome(const std::string& path, std::string_view bytes) {
     errno = 0;
     if (fsys::WriteFileAtomically(path, bytes)) return "saved";
     return std::to_string(errno);
-}
-
-// Runs `work` in a child process in `folder` as the user nobody (group
-// nogroup, and a member of `extraGroup`); what it returns, or nullopt when
-// the child could not become that user. A child that hangs is ended after a
-// minute, and one that dies says by which signal.
-std::optional<std::string> AsNobody(const std::string& folder, gid_t extraGroup,
-                                    const std::function<std::string()>& work) {
-    const auto nobody = User("nobody");
-    int channel[2];
-    if (!nobody || ::pipe(channel) != 0) return std::nullopt;
-    const auto [uid, gid] = *nobody;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        std::string text = "!";
-        // The folder first: its parents need not be open to nobody.
-        if (::chdir(folder.c_str()) == 0 && ::setgroups(1, &extraGroup) == 0 && ::setgid(gid) == 0 &&
-            ::setuid(uid) == 0 && ::geteuid() == uid) {
-            ::alarm(60);
-            text = work();
-        }
-        const ssize_t sent = ::write(channel[1], text.data(), text.size());
-        ::_exit(sent == static_cast<ssize_t>(text.size()) ? 0 : 1);
-    }
-    ::close(channel[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
-    ::close(channel[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child) return std::nullopt;
-    if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text == "!") return std::nullopt;
-    return text;
 }
 
 // The system's fs.protected_regular (0 where it cannot be read).
@@ -228,89 +194,150 @@ TEST(WriteInPlace, ASaveByAnOrdinaryUserKeepsAnotherUsersFileTheirs) {
     EXPECT_EQ(EntriesIn(folder / "open"), 0u);
 }
 
-// A file written in place that another program moves away, or whose name
-// it removes, may be that program's now: taken away while the old bytes were
-// copied, it gets no new byte and no copy is left; taken away once the room
-// was reserved or the new bytes written, what that program writes there stays
-// (a rewrite that then fails puts no old byte back into it either), and the
-// message names the copy beside the name that keeps them.
-TEST(WriteInPlace, AFileTakenAwayDuringAWriteInPlaceKeepsTheOtherProgramsBytes) {
+// A file written in place that another program moves away, changes the
+// length of, or whose name it removes, may be that program's now. Taken away
+// while the old bytes were copied, it gets nothing of the save, not even a
+// reservation that would take its set-ID bits, and no copy is left. Taken
+// away or changed once the room was being reserved or the new bytes written,
+// what that program wrote there stays: nothing cut back to the old length or
+// padded to the new one, no old byte put back, no set-ID bit put back; the
+// save is not reported done, and the message names the copy that keeps the
+// old bytes where it is now, in a folder that was moved too.
+TEST(WriteInPlace, AFileTakenAwayOrChangedDuringAWriteInPlaceKeepsTheOtherProgramsBytes) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to make files of other users";
     const auto daemon = User("daemon");
     const auto nobody = User("nobody");
     const auto users = Group("users");
     if (!daemon || !nobody || !users) GTEST_SKIP() << "needs the users daemon and nobody and the group users";
     TempFolder folder;
-    ::chmod(folder.Path().c_str(), 0755);
-    // The user's files of a group they are no member of, in a folder that hands its own: written in place.
-    for (const char* name : {"copied.vxtrack", "failed.vxtrack", "moved.vxtrack", "linked.vxtrack"}) {
-        const std::string path = folder.Write(std::string("handing/") + name, "old");
+    ::chmod(folder.Path().c_str(), 0777);  // the user may move a folder in it
+    // When the other program acts: once the copy of the old bytes is flushed
+    // (before the name is looked at again), in place of the reservation, or at
+    // a step of the write.
+    static constexpr int kCopied = -1, kReserving = -2;
+    static constexpr int kReserved = int(fsys::WriteStep::Reserved), kFlushed = int(fsys::WriteStep::FileFlushed);
+    const auto append = [](const char* name, const char* text, int flags) {
+        const int fd = ::open(name, O_WRONLY | flags);
+        (void)!::write(fd, text, std::strlen(text));
+        ::close(fd);
+    };
+    struct Case {
+        const char* path;    // the file saved, the user's of a group they are no member of: written in place
+        mode_t mode;
+        const char* bytes;   // what the save writes
+        int step;
+        const char* theirs;  // the file the other program leaves
+        std::function<void()> act;
+        rlim_t limit = 0;    // the file-size limit once it acted (0: none)
+    };
+    const std::vector<Case> cases = {
+        {"handing/copied.vxtrack", 04660, "new", kCopied, "handing/copied away.vxtrack",
+         [] { ::rename("handing/copied.vxtrack", "handing/copied away.vxtrack"); }},
+        // The rewrite fails after a byte (the file-size limit, set here, is then 1).
+        {"handing/failed.vxtrack", 04660, "newer", kReserved, "handing/kept.vxtrack",
+         [&] {
+             ::rename("handing/failed.vxtrack", "handing/kept.vxtrack");
+             append("handing/kept.vxtrack", "them", O_TRUNC);
+         },
+         1},
+        {"handing/cut.vxtrack", 0660, "ne", kReserved, "handing/uncut.vxtrack",
+         [] { ::rename("handing/cut.vxtrack", "handing/uncut.vxtrack"); }},
+        {"handing/moved.vxtrack", 0660, "new", kFlushed, "handing/away.vxtrack",
+         [&] {
+             ::rename("handing/moved.vxtrack", "handing/away.vxtrack");
+             append("handing/away.vxtrack", "theirs", O_APPEND);
+         }},
+        {"moving/file.vxtrack", 0660, "new", kFlushed, "moved folder/file.vxtrack",
+         [] { ::rename("moving", "moved folder"); }},
+        {"handing/linked.vxtrack", 0660, "new", kFlushed, "handing/second.vxtrack",
+         [&] {
+             ::unlink("handing/linked.vxtrack");
+             append("handing/second.vxtrack", "theirs", O_TRUNC);
+         }},
+        // The reservation fails (a disk that fills up).
+        {"handing/appended.vxtrack", 0660, "newer", kReserving, "handing/appended.vxtrack",
+         [&] { append("handing/appended.vxtrack", "theirs", O_APPEND); }},
+        {"handing/reserved.vxtrack", 04660, "newer", kReserving, "handing/reserved away.vxtrack",
+         [] { ::rename("handing/reserved.vxtrack", "handing/reserved away.vxtrack"); }},
+        {"handing/shortened.vxtrack", 0660, "newer", kReserved, "handing/shortened.vxtrack",
+         [&] { append("handing/shortened.vxtrack", "x", O_TRUNC); }},
+    };
+    for (const Case& c : cases) {
+        const std::string path = folder.Write(c.path, "old");
         ::chown(path.c_str(), nobody->first, daemon->second);
-        ::chmod(path.c_str(), 0660);
+        ::chmod(path.c_str(), c.mode);
     }
     ASSERT_EQ(::link((folder / "handing/linked.vxtrack").c_str(), (folder / "handing/second.vxtrack").c_str()), 0);
-    ::chown((folder / "handing").c_str(), 0, *users);
-    ::chmod((folder / "handing").c_str(), 02775);
-    static constexpr int kCopied = -1;  // once the copy of the old bytes is flushed, before the room is reserved
-    const auto outcome = AsNobody(folder.Path(), *users, [] {
+    for (const char* name : {"handing", "moving"}) {
+        ::chown((folder / name).c_str(), 0, *users);
+        ::chmod((folder / name).c_str(), 02775);
+    }
+    const auto outcome = AsNobody(folder.Path(), *users, [&] {
         std::string text;
-        // Moved away, then appended to or rewritten (the rewrite then fails
-        // beyond 4 bytes); the name removed, then the other name rewritten.
-        for (const auto& [path, theirs, flags, step, bytes] :
-             {std::tuple("handing/copied.vxtrack", "handing/taken.vxtrack", O_APPEND, kCopied, "new"),
-              std::tuple("handing/failed.vxtrack", "handing/kept.vxtrack", O_TRUNC, int(fsys::WriteStep::Reserved),
-                         "newer"),
-              std::tuple("handing/moved.vxtrack", "handing/away.vxtrack", O_APPEND,
-                         int(fsys::WriteStep::FileFlushed), "new"),
-              std::tuple("handing/linked.vxtrack", "handing/second.vxtrack", O_TRUNC,
-                         int(fsys::WriteStep::FileFlushed), "new")}) {
-            const bool failing = step == int(fsys::WriteStep::Reserved);
+        for (const Case& c : cases) {
             std::optional<FileSizeLimit> limit;
             bool done = false;
-            const auto takeAway = [&, path = path, theirs = theirs, flags = flags] {
+            const auto act = [&] {
                 done = true;
-                if (flags == O_APPEND || failing) ::rename(path, theirs); else ::unlink(path);
-                const int fd = ::open(theirs, O_WRONLY | flags);
-                (void)!::write(fd, failing ? "them" : "theirs", failing ? 4 : 6);
-                ::close(fd);
-                if (failing) limit.emplace(4);
+                c.act();
+                if (c.limit > 0) limit.emplace(c.limit);
             };
-            ObserverScope scope([&, step = step](fsys::WriteStep now, const std::string&) {
-                if (!done && int(now) == step) takeAway();
+            ObserverScope scope([&](fsys::WriteStep now, const std::string&) {
+                if (!done && int(now) == c.step) act();
             });
-            fsys::SetFolderFlushForTests([&, step = step](int fd) {
-                if (!done && step == kCopied) takeAway();
+            fsys::SetFolderFlushForTests([&](int fd) {
+                if (!done && c.step == kCopied) act();
                 return ::fsync(fd) == 0 ? 0 : errno;
             });
+            if (c.step == kReserving) fsys::SetReservationForTests([&](int, off_t) {
+                act();
+                return ENOSPC;
+            });
             errno = 0;
-            fsys::WriteFileAtomically(path, std::string_view(bytes));
-            const int error = errno;
+            const bool saved = fsys::WriteFileAtomically(c.path, std::string_view(c.bytes));
+            const int error = saved ? 0 : errno;
             limit.reset();
             fsys::SetFolderFlushForTests(nullptr);
-            const std::string copy = error == fsys::kReplacedDuringRewriteError ? fsys::OldBytesCopy() : "";
-            text += std::to_string(error) + "|" + fsys::WriteFailureReason(error) + "|" + copy + "|" + Text(theirs) +
-                    "|" + Text(copy) + "\n";
+            fsys::SetReservationForTests(nullptr);
+            const bool copied = error == fsys::kReplacedDuringRewriteError || error == fsys::kChangedDuringRewriteError;
+            const std::string copy = copied ? fsys::OldBytesCopy() : "";
+            char mode[8];
+            std::snprintf(mode, sizeof mode, "%o", static_cast<unsigned>(Mode(c.theirs)));
+            text += std::to_string(error) + "|" + fsys::WriteFailureReason(error) + "|" + copy + "|" + Text(c.theirs) +
+                    "|" + mode + "\n";
         }
         return text;
     });
     if (!outcome) GTEST_SKIP() << "the process cannot become the user nobody";
-    const auto copyOf = [&](size_t line) {
-        size_t at = 0;
-        for (size_t i = 0; i < line; ++i) at = outcome->find('\n', at) + 1;
-        const size_t begin = outcome->find("|", outcome->find("|", at) + 1) + 1;
-        return outcome->substr(begin, outcome->find("|", begin) - begin);
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = outcome->find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(outcome->substr(at, end - at));
+    ASSERT_EQ(lines.size(), cases.size()) << *outcome;
+    const std::string where = std::filesystem::canonical(folder.Path()).string() + "/";
+    // The line of a save that left a copy, which is named where it is now.
+    const auto kept = [&](size_t line, int error, const std::string& copyIn, const char* theirs, const char* mode) {
+        const size_t begin = lines[line].find('|', lines[line].find('|') + 1) + 1;
+        const std::string copy = lines[line].substr(begin, lines[line].find('|', begin) - begin);
+        EXPECT_EQ(copy.substr(0, std::max<size_t>(copy.size(), 6) - 6), where + copyIn + ".") << "named where it is";
+        EXPECT_EQ(Text(copy), "old") << copy;
+        const char* what = error == fsys::kChangedDuringRewriteError ? "changed" : "replaced or removed";
+        return std::to_string(error) + "|Another program " + what +
+               " the file while it was saved. Its old bytes are kept in \"" + copy + "\".|" + copy + "|" + theirs +
+               "|" + mode;
     };
-    const auto kept = [&](size_t line, const char* theirs) {
-        return std::to_string(fsys::kReplacedDuringRewriteError) +
-               "|Another program replaced or removed the file while it was saved. Its old bytes are kept in \"" +
-               copyOf(line) + "\".|" + copyOf(line) + "|" + theirs + "|old\n";
-    };
-    EXPECT_EQ(*outcome, std::to_string(fsys::kReplacedWhileSavingError) +
-                            "|Another program replaced or removed the file while it was saved.||oldtheirs|\n" +
-                            kept(1, "newm") + kept(2, "newtheirs") + kept(3, "theirs"));
-    EXPECT_EQ(copyOf(2).rfind("handing/moved.vxtrack.", 0), 0u);
-    EXPECT_FALSE(std::filesystem::exists(folder / "handing/moved.vxtrack"));
-    EXPECT_EQ(EntriesIn(folder / "handing"), 7u) << "the files of the other program and three copies";
+    const int replaced = fsys::kReplacedDuringRewriteError, changed = fsys::kChangedDuringRewriteError;
+    EXPECT_EQ(lines[0], std::to_string(fsys::kReplacedWhileSavingError) +
+                            "|Another program replaced or removed the file while it was saved.||old|4660");
+    EXPECT_EQ(lines[1], kept(1, replaced, "handing/failed.vxtrack", "nhem", "660"));
+    EXPECT_EQ(lines[2], kept(2, replaced, "handing/cut.vxtrack", "ned", "660"));
+    EXPECT_EQ(lines[3], kept(3, replaced, "handing/moved.vxtrack", "newtheirs", "660"));
+    EXPECT_EQ(lines[4], kept(4, replaced, "moved folder/file.vxtrack", "new", "660"));
+    EXPECT_EQ(lines[5], kept(5, replaced, "handing/linked.vxtrack", "theirs", "660"));
+    EXPECT_EQ(lines[6], kept(6, changed, "handing/appended.vxtrack", "oldtheirs", "660"));
+    EXPECT_EQ(lines[7], kept(7, replaced, "handing/reserved.vxtrack", "old", "4660"));
+    EXPECT_EQ(lines[8], kept(8, changed, "handing/shortened.vxtrack", "new", "660"));
+    EXPECT_EQ(EntriesIn(folder / "handing"), 15u) << "the files of the other program and seven copies";
+    EXPECT_EQ(EntriesIn(folder / "moved folder"), 2u);
 }
 
 // A file system of `bytes` mounted on a folder for the scope's life (tmpfs,
@@ -413,8 +440,9 @@ TEST(WriteInPlace, AWriteInPlaceKeepsTheWholeOldFileWhenTheDiskFills) {
     EXPECT_EQ(outcome->substr(second + 1),
               "The file would be larger than the system allows. The file is damaged: its old bytes could not be put "
               "back. They are kept in \"" + copy + "\".");
-    EXPECT_TRUE(Text(folder / "disk/" + copy) == old) << "the copy holds the old bytes";
-    EXPECT_EQ(Who(folder / "disk/" + copy),
+    EXPECT_EQ(std::filesystem::path(copy).parent_path(), std::filesystem::canonical(folder / "disk"));
+    EXPECT_TRUE(Text(copy) == old) << "the copy holds the old bytes";
+    EXPECT_EQ(Who(copy),
               std::to_string(nobody->first) + ":" + std::to_string(nobody->second) +
                   (lists ? " 0666 system.posix_acl_access=" + Hex(AccessList({{kAclUserObj, 6, kNoId},
                                                                              {kAclUser, 6, daemon->first},
