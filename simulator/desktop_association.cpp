@@ -9,10 +9,12 @@
 #include <system_error>
 #include <utility>
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include "platform/code_page.h"
 #include "platform/desktop_programs.h"
+#include "platform/environment_folders.h"
 #include "platform/file_system.h"
 
 namespace fs = std::filesystem;
@@ -133,6 +135,19 @@ bool RemoveFile(const std::string& path, std::vector<std::string>& failures) {
         return false;
     }
     return true;
+}
+
+// Why the superuser leaves a folder unrefreshed: the folder or link of another user on the way, and the way out.
+std::string NotRefreshedAsRoot(const fsys::ForeignStep& step) {
+    if (step.Owner == static_cast<uid_t>(-1))
+        return "the way to it passes " + step.Path + ", which cannot be looked at, and the superuser refreshes only "
+               "where every folder and link on the way is its own.";
+    const passwd* account = ::getpwuid(step.Owner);
+    const std::string user = account && account->pw_name ? account->pw_name : std::to_string(step.Owner);
+    return "the way to it passes " + step.Path + ", which belongs to " + user +
+           ", and the superuser refreshes only where every folder and link on the way is its own. Run the program "
+           "as that user (for example sudo -u " + (account && account->pw_name ? user : "'#" + user + "'") +
+           " gantrywright).";
 }
 
 const char* kMimeXml =
@@ -504,28 +519,20 @@ std::string DesktopAssociationNotice(const DesktopAssociation& a, const DesktopF
 
 void RefreshDesktopDatabases(const DesktopFolders& folders, std::vector<std::string>& failures) {
     if (!DesktopFoldersKnown(folders)) return;
-    // The superuser refreshing another user's folder runs the programs as that
-    // folder's owner, so that what they make there is the user's, whom a file
-    // of root's would keep from refreshing them again. Where the owner cannot
-    // be told, they are not run as root either.
-    std::optional<ProgramUser> owner;
-    bool ownerKnown = true;
-    if (::geteuid() == 0) {
-        owner = FolderOwner(folders.DataHome);
-        ownerKnown = owner.has_value();
-        if (owner && owner->User == 0) owner.reset();
-    }
     const std::pair<const char*, std::string> refreshes[] = {{"update-mime-database", folders.DataHome + "mime"},
                                                              {"update-desktop-database", folders.DataHome + "applications"}};
     for (const auto& [program, folder] : refreshes) {
-        // Each runs only where the search of the PATH finds it.
-        RunResult result;
-        if (ownerKnown) {
-            result = RunQuietly({program, folder}, owner ? &*owner : nullptr);
-        } else {
-            result.Found = IsProgramOnPath(program);
+        // The tools write what they make through whatever is on the way: the
+        // superuser has them write only where every folder and link is root's.
+        if (::geteuid() == 0) {
+            if (const std::optional<fsys::ForeignStep> foreign = fsys::NotTheSuperusersWay(folder)) {
+                if (IsProgramOnPath(program))
+                    failures.push_back("Could not refresh " + folder + ": " + NotRefreshedAsRoot(*foreign));
+                continue;
+            }
         }
-        const std::string failure = RunFailure(program, result);
+        // Each runs only where the search of the PATH finds it, as this program's own user.
+        const std::string failure = RunFailure(program, RunQuietly({program, folder}));
         if (!failure.empty()) failures.push_back("Could not refresh " + folder + ": " + failure);
     }
 }
