@@ -137,19 +137,6 @@ bool RemoveFile(const std::string& path, std::vector<std::string>& failures) {
     return true;
 }
 
-// Why the superuser leaves a folder unrefreshed: the folder or link of another user on the way, and the way out.
-std::string NotRefreshedAsRoot(const fsys::ForeignStep& step) {
-    if (step.Owner == static_cast<uid_t>(-1))
-        return "the way to it passes " + step.Path + ", which cannot be looked at, and the superuser refreshes only "
-               "where every folder and link on the way is its own.";
-    const passwd* account = ::getpwuid(step.Owner);
-    const std::string user = account && account->pw_name ? account->pw_name : std::to_string(step.Owner);
-    return "the way to it passes " + step.Path + ", which belongs to " + user +
-           ", and the superuser refreshes only where every folder and link on the way is its own. Run the program "
-           "as that user (for example sudo -u " + (account && account->pw_name ? user : "'#" + user + "'") +
-           " gantrywright).";
-}
-
 const char* kMimeXml =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
@@ -516,6 +503,23 @@ std::string DesktopAssociationNotice(const DesktopAssociation& a, const DesktopF
     if (!verbs.empty()) notice += "\nRight-Click Menu " + verbs + ": not offered on this desktop.";
     return notice;
 }
+
+namespace {
+
+// Why the superuser leaves a folder unrefreshed: the folder or link of another user on the way, and the way out.
+std::string NotRefreshedAsRoot(const fsys::ForeignStep& step) {
+    if (step.Owner == static_cast<uid_t>(-1))
+        return "the way to it passes " + step.Path + ", which cannot be looked at, and the superuser refreshes only "
+               "where every folder and link on the way is its own.";
+    const passwd* account = ::getpwuid(step.Owner);
+    const std::string user = account && account->pw_name ? account->pw_name : std::to_string(step.Owner);
+    return "the way to it passes " + step.Path + ", which belongs to " + user +
+           ", and the superuser refreshes only where every folder and link on the way is its own. Run the program "
+           "as that user (for example sudo -u " + (account && account->pw_name ? user : "'#" + user + "'") +
+           " gantrywright).";
+}
+
+}  // namespace
 
 void RefreshDesktopDatabases(const DesktopFolders& folders, std::vector<std::string>& failures) {
     if (!DesktopFoldersKnown(folders)) return;
