@@ -9,13 +9,12 @@
 #include <system_error>
 #include <utility>
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include "platform/code_page.h"
 #include "platform/desktop_programs.h"
-#include "platform/environment_folders.h"
 #include "platform/file_system.h"
+#include "platform/write_way.h"
 
 namespace fs = std::filesystem;
 
@@ -504,23 +503,6 @@ std::string DesktopAssociationNotice(const DesktopAssociation& a, const DesktopF
     return notice;
 }
 
-namespace {
-
-// Why the superuser leaves a folder unrefreshed: the folder or link of another user on the way, and the way out.
-std::string NotRefreshedAsRoot(const fsys::ForeignStep& step) {
-    if (step.Owner == static_cast<uid_t>(-1))
-        return "the way to it passes " + step.Path + ", which cannot be looked at, and the superuser refreshes only "
-               "where every folder and link on the way is its own.";
-    const passwd* account = ::getpwuid(step.Owner);
-    const std::string user = account && account->pw_name ? account->pw_name : std::to_string(step.Owner);
-    return "the way to it passes " + step.Path + ", which belongs to " + user +
-           ", and the superuser refreshes only where every folder and link on the way is its own. Run the program "
-           "as that user (for example sudo -u " + (account && account->pw_name ? user : "'#" + user + "'") +
-           " gantrywright).";
-}
-
-}  // namespace
-
 void RefreshDesktopDatabases(const DesktopFolders& folders, std::vector<std::string>& failures) {
     if (!DesktopFoldersKnown(folders)) return;
     const std::pair<const char*, std::string> refreshes[] = {{"update-mime-database", folders.DataHome + "mime"},
@@ -528,12 +510,9 @@ void RefreshDesktopDatabases(const DesktopFolders& folders, std::vector<std::str
     for (const auto& [program, folder] : refreshes) {
         // The tools write what they make through whatever is on the way: the
         // superuser has them write only where every folder and link is root's.
-        if (::geteuid() == 0) {
-            if (const std::optional<fsys::ForeignStep> foreign = fsys::NotTheSuperusersWay(folder)) {
-                if (IsProgramOnPath(program))
-                    failures.push_back("Could not refresh " + folder + ": " + NotRefreshedAsRoot(*foreign));
-                continue;
-            }
+        if (const std::string refusal = fsys::WayRefusal(folder); !refusal.empty()) {
+            if (IsProgramOnPath(program)) failures.push_back("Could not refresh " + folder + ": " + refusal);
+            continue;
         }
         // Each runs only where the search of the PATH finds it, as this program's own user.
         const std::string failure = RunFailure(program, RunQuietly({program, folder}));

@@ -107,8 +107,7 @@ std::string DesktopAssociationNotice(const DesktopAssociation& association, cons
 // said in `failures` ("Could not refresh <folder>: <tool> ended with exit
 // status 1."); one that is not installed is not. The superuser (who keeps to
 // its own home, fsys::DropRelativeFolderVariables) runs a tool only where
-// every folder and link on the way to the tool's folder is root's
-// (fsys::NotTheSuperusersWay); otherwise the failure names the folder or link
-// of another user on the way and its owner, and says to run the program as
-// that user.
+// every folder and link on the way to the tool's folder is root's; otherwise
+// the failure is fsys::WayRefusal's: the folder or link of another user on the
+// way, its owner, and to run the program as that user.
 void RefreshDesktopDatabases(const DesktopFolders& folders, std::vector<std::string>& failures);
