@@ -74,7 +74,10 @@ int main(int argc, char** argv) {
     // modules to load from the folder the program runs in; and PATH keeps its
     // absolute folders alone (or the system's default), so no program that the
     // toolkit or GLib starts by name (dbus-launch) is taken from there either. Each is held
-    // once, so the programs started later see the value the program itself reads.
+    // once, so the programs started later see the value the program itself reads. A run as the
+    // superuser keeps to the superuser's own home: a HOME or XDG folder of another user's goes
+    // (HOME to root's home), so the settings, the registry and the toolkit's caches are root's
+    // files in root's folders, and standard error says so.
     fsys::DropRelativeFolderVariables();
     fsys::IgnoreFileSizeSignal();  // a save past ulimit -f fails with its reason, never ends the program
     // Display formats follow the user's locale; the files' numbers never pass through it.

@@ -9,7 +9,10 @@
 //   folder never depends on the folder the program runs in. Without any of
 //   them there is no configuration folder: ConfigFolder is empty and the
 //   settings last for the run. It is looked up on every call, so a test can
-//   point it at a folder of its own.
+//   point it at a folder of its own. In a run as the superuser these
+//   variables name root's own folders only: the start-up step
+//   (fsys::DropRelativeFolderVariables) has taken out any that named another
+//   user's, so the settings and the registry are root's, in root's home.
 // - The program data folder (help pages, crosstie objects, pictures):
 //   $GANTRYWRIGHT_DATA_DIR when set, else data/ beside the executable (the
 //   build tree), else the installed share folder.

@@ -10,11 +10,8 @@
 #include <thread>
 
 #include <fcntl.h>
-#include <grp.h>
 #include <poll.h>
-#include <pwd.h>
-#include <spawn.h>
-#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,44 +83,66 @@ bool ChildExecuted(int reportEnd) {
     return n == 0;
 }
 
-// Starts the program as the user in a child of its own (posix_spawn cannot
-// change the user): the child sets the groups, the group and the user, in
-// that order, and checks them before it executes the program; where any of
-// them fails it ends without running the program. Only calls that are safe
-// after a fork run in the child. Standard input and errors go nowhere, the
-// output to `outputEnd` when it is not -1. The child's pid, or -1 when it was
-// not started.
-pid_t StartAs(const std::string& program, char* const* argv, char* const* envp, const ProgramUser& user,
-              int outputEnd) {
+// Sets a started program's process up, in the child after the fork (only
+// calls that are safe there): standard input and errors from and to
+// /dev/null, the output to `outputEnd` (-1: /dev/null too), the working
+// folder "/", no other descriptor but `reportEnd` (close-on-exec, so gone
+// once the program runs), no signal blocked, and the signals this program or
+// its libraries may ignore for themselves (a broken pipe, a file-size limit)
+// at their defaults again. 0, or the errno of the step that failed.
+int PrepareChild(int outputEnd, int& reportEnd, int openMax) {
+    // Ends that landed among 0, 1 and 2 (a parent without them) move up first.
+    if (outputEnd >= 0 && outputEnd < 3 && (outputEnd = ::fcntl(outputEnd, F_DUPFD, 3)) < 0) return errno;
+    if (reportEnd < 3 && (reportEnd = ::fcntl(reportEnd, F_DUPFD_CLOEXEC, 3)) < 0) return errno;
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null < 0 || ::dup2(null, 0) < 0 || ::dup2(null, 2) < 0 || ::dup2(outputEnd >= 0 ? outputEnd : null, 1) < 0)
+        return errno;
+    if (::chdir("/") != 0) return errno;
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    ::sigaction(SIGPIPE, &standard, nullptr);
+    ::sigaction(SIGXFSZ, &standard, nullptr);
+    // Every descriptor from 3 up goes, whatever this program inherited or
+    // opened without close-on-exec; the report end goes on executing.
+    const auto closeRange = [](unsigned first, unsigned last) {
+        return first > last || ::syscall(SYS_close_range, first, last, 0u) == 0;
+    };
+    const auto report = static_cast<unsigned>(reportEnd);
+    if (!closeRange(3, report - 1) || !closeRange(report + 1, ~0U)) {
+        // A system without close_range: each descriptor this process may hold.
+        for (int fd = 3; fd < openMax; ++fd)
+            if (fd != reportEnd) ::close(fd);
+    }
+    return 0;
+}
+
+// The highest descriptor number PrepareChild closes where the system has no
+// close_range, taken before the fork.
+int OpenDescriptorLimit() {
+    const long limit = ::sysconf(_SC_OPEN_MAX);
+    return static_cast<int>(limit > 0 ? std::min(limit, 1L << 20) : 1L << 16);
+}
+
+// Starts the program in a child of its own, set up by PrepareChild. The
+// child's pid once the program is executed; -1 where it was not.
+pid_t Start(const std::string& program, char* const* argv, char* const* envp, int outputEnd) {
+    const int openMax = OpenDescriptorLimit();
     // The child reports here why it did not execute the program (the pipe closes on executing).
     int report[2] = {-1, -1};
     if (::pipe2(report, O_CLOEXEC) != 0) return -1;
     const pid_t pid = ::fork();
     if (pid == 0) {
-        int error = 0;
-        const int null = ::open("/dev/null", O_RDWR);
-        if (null < 0 || ::dup2(null, 0) < 0 || ::dup2(outputEnd >= 0 ? outputEnd : null, 1) < 0 ||
-            ::dup2(null, 2) < 0) {
+        int reportEnd = report[1];
+        int error = PrepareChild(outputEnd, reportEnd, openMax);
+        if (error == 0) {
+            ::execve(program.c_str(), argv, envp);
             error = errno;
-        } else if (null > 2 && ::close(null) != 0) {
-            error = errno;
-        } else if (::setgroups(user.Groups.size(), user.Groups.data()) != 0 ||
-                   ::setresgid(user.Group, user.Group, user.Group) != 0 ||
-                   ::setresuid(user.User, user.User, user.User) != 0) {
-            error = errno;
-        } else {
-            uid_t ruid = 0, euid = 0, suid = 0;
-            gid_t rgid = 0, egid = 0, sgid = 0;
-            if (::getresuid(&ruid, &euid, &suid) != 0 || ::getresgid(&rgid, &egid, &sgid) != 0 ||
-                ruid != user.User || euid != user.User || suid != user.User || rgid != user.Group ||
-                egid != user.Group || sgid != user.Group) {
-                error = EPERM;
-            } else {
-                ::execve(program.c_str(), argv, envp);
-                error = errno;
-            }
         }
-        (void)!::write(report[1], &error, sizeof error);
+        (void)!::write(reportEnd, &error, sizeof error);
         ::_exit(127);
     }
     ::close(report[1]);
@@ -140,9 +159,8 @@ pid_t StartAs(const std::string& program, char* const* argv, char* const* envp, 
     return pid;
 }
 
-// Runs the command, as the user when one is given; its output goes to
-// `output` when given, else nowhere.
-RunResult Run(const std::vector<std::string>& command, std::string* output, const ProgramUser* user) {
+// Runs the command; its output goes to `output` when given, else nowhere.
+RunResult Run(const std::vector<std::string>& command, std::string* output) {
     RunResult result;
     if (command.empty()) return result;
     const std::string program = FindProgramOnPath(command[0]);
@@ -154,25 +172,9 @@ RunResult Run(const std::vector<std::string>& command, std::string* output, cons
 
     int pipeEnds[2] = {-1, -1};
     if (output && ::pipe2(pipeEnds, O_CLOEXEC) != 0) return result;
-    pid_t pid = 0;
     ChildEnvironment environment;
-    if (user) {
-        pid = StartAs(program, argv.data(), environment.Pointers.data(), *user, pipeEnds[1]);
-        result.Started = pid > 0;
-    } else {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        if (output) {
-            posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
-        } else {
-            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        }
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        result.Started =
-            ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment.Pointers.data()) == 0;
-        posix_spawn_file_actions_destroy(&actions);
-    }
+    const pid_t pid = Start(program, argv.data(), environment.Pointers.data(), output ? pipeEnds[1] : -1);
+    result.Started = pid > 0;
     if (output) ::close(pipeEnds[1]);
     if (!result.Started) {
         if (output) ::close(pipeEnds[0]);
@@ -222,6 +224,7 @@ bool StartDetached(const std::vector<std::string>& command) {
     for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     ChildEnvironment environment;
+    const int openMax = OpenDescriptorLimit();
     // The started program's grandparent reads from this pipe whether it could be executed.
     int report[2] = {-1, -1};
     if (::pipe2(report, O_CLOEXEC) != 0) return false;
@@ -237,16 +240,13 @@ bool StartDetached(const std::vector<std::string>& command) {
         ::setsid();
         const pid_t grandchild = ::fork();
         if (grandchild != 0) ::_exit(grandchild < 0 ? 1 : 0);
-        const int null = ::open("/dev/null", O_RDWR);
-        if (null >= 0) {
-            ::dup2(null, 0);
-            ::dup2(null, 1);
-            ::dup2(null, 2);
-            if (null > 2) ::close(null);
+        int reportEnd = report[1];
+        int error = PrepareChild(-1, reportEnd, openMax);
+        if (error == 0) {
+            ::execve(program.c_str(), argv.data(), environment.Pointers.data());
+            error = errno;
         }
-        ::execve(program.c_str(), argv.data(), environment.Pointers.data());
-        const int error = errno;
-        (void)!::write(report[1], &error, sizeof error);
+        (void)!::write(reportEnd, &error, sizeof error);
         ::_exit(127);
     }
     ::close(report[1]);
@@ -254,33 +254,6 @@ bool StartDetached(const std::vector<std::string>& command) {
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     return ChildExecuted(report[0]) && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-std::optional<ProgramUser> FolderOwner(const std::string& folder) {
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0) return std::nullopt;
-    ProgramUser user{st.st_uid, st.st_gid, {st.st_gid}};
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(static_cast<size_t>(size > 0 ? size : 16384));
-    passwd entry {};
-    passwd* found = nullptr;
-    while (::getpwuid_r(st.st_uid, &entry, buffer.data(), buffer.size(), &found) == ERANGE && buffer.size() < (1u << 20))
-        buffer.resize(buffer.size() * 2);
-    if (!found) return user;
-    user.Group = entry.pw_gid;
-    // The account's groups as logging in gives them (initgroups), the list grown until it holds them.
-    int count = 32;
-    for (int tries = 0; tries < 8; ++tries) {
-        user.Groups.assign(static_cast<size_t>(count), 0);
-        const int wanted = count;
-        if (::getgrouplist(entry.pw_name, entry.pw_gid, user.Groups.data(), &count) >= 0) {
-            user.Groups.resize(static_cast<size_t>(count));
-            return user;
-        }
-        if (count <= wanted) count = wanted * 2;
-    }
-    user.Groups = {entry.pw_gid};  // a list that keeps growing: the account's group alone
-    return user;
 }
 
 std::string RunFailure(const std::string& program, const RunResult& result) {
@@ -292,13 +265,11 @@ std::string RunFailure(const std::string& program, const RunResult& result) {
     return program + " ended with exit status " + std::to_string(result.Status) + ".";
 }
 
-RunResult RunForOutput(const std::vector<std::string>& command, std::string& output, const ProgramUser* user) {
-    return Run(command, &output, user);
+RunResult RunForOutput(const std::vector<std::string>& command, std::string& output) {
+    return Run(command, &output);
 }
 
-RunResult RunQuietly(const std::vector<std::string>& command, const ProgramUser* user) {
-    return Run(command, nullptr, user);
-}
+RunResult RunQuietly(const std::vector<std::string>& command) { return Run(command, nullptr); }
 
 bool UseDesktopOpener(const DesktopProbe& probe) {
     if (!probe.IsInstalled("xdg-open")) return false;

@@ -3,13 +3,18 @@
 // running one to its end with its output, starting one to run on its own,
 // and whether the desktop's opener (xdg-open) can be trusted with a web page
 // or an HTML file.
+//
+// Every program started here starts clean: in the folder "/" (so nothing it
+// takes relative to its working folder, such as a word of a path that a
+// script split at a blank, is taken from the folder this program runs in),
+// with its standard input and errors on /dev/null, and with no descriptor but
+// those three, whatever this program inherited or holds without
+// close-on-exec; no signal blocked, and a broken pipe and a file-size limit
+// at their defaults, whatever this program does with them.
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
-
-#include <sys/types.h>
 
 // The program's path in the first folder of the PATH that holds it,
 // executable; empty when none does. Only the folders of
@@ -24,24 +29,11 @@ std::string FindProgramOnPath(const std::string& name);
 // True when FindProgramOnPath finds the program.
 bool IsProgramOnPath(const std::string& name);
 
-// Whom a program is run as: a user with their group and supplementary groups.
-struct ProgramUser {
-    uid_t User = 0;
-    gid_t Group = 0;
-    std::vector<gid_t> Groups;
-};
-
-// The owner of a folder (links followed) as a ProgramUser: with the group and
-// the supplementary groups of their account, or, where the system knows no
-// account of theirs, with the folder's group alone. nullopt, errno set, where
-// the folder cannot be looked at.
-std::optional<ProgramUser> FolderOwner(const std::string& folder);
-
 // How a program run to its end ended. True when it was started and ended by
 // itself with status 0.
 struct RunResult {
     bool Found = false;    // FindProgramOnPath found it
-    bool Started = false;  // it was started (as the user given)
+    bool Started = false;  // it was started (executed)
     bool Stopped = false;  // it had not ended after 10 seconds, and was stopped
     int Signal = 0;        // the signal that ended it; 0 when it ended by itself
     int Status = -1;       // its exit status when it ended by itself
@@ -56,14 +48,12 @@ std::string RunFailure(const std::string& program, const RunResult& result);
 // Runs the command (its program looked up on the PATH) to its end, with its
 // standard output in `output` (at most 64 KiB kept) and its errors discarded.
 // False when it could not be started, ended with a status other than 0, or
-// had not ended after 10 seconds (it is stopped then). Given a user, the
-// program runs as that user: its groups, group and user are set before it
-// starts, and where one of them cannot be set it does not start.
-RunResult RunForOutput(const std::vector<std::string>& command, std::string& output,
-                       const ProgramUser* user = nullptr);
+// had not ended after 10 seconds (it is stopped then). It runs as this
+// program's own user.
+RunResult RunForOutput(const std::vector<std::string>& command, std::string& output);
 
 // The same with the output discarded.
-RunResult RunQuietly(const std::vector<std::string>& command, const ProgramUser* user = nullptr);
+RunResult RunQuietly(const std::vector<std::string>& command);
 
 // What the opener check asks of the desktop; tests put in their own answers.
 struct DesktopProbe {

@@ -1,9 +1,16 @@
 #include "platform/environment_folders.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
+#include <vector>
 
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -62,7 +69,151 @@ void HoldOnce(const char* name, const std::string& value) {
     ::setenv(name, value.c_str(), 1);
 }
 
+// A descriptor closed when it goes.
+class Held {
+public:
+    explicit Held(int fd = -1) : fd_(fd) {}
+    ~Held() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    void Reset(int fd) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// The names of a path, in the order they are walked (the first last, for popping).
+void PushNames(const std::string& path, std::vector<std::string>& pending) {
+    std::vector<std::string> names;
+    size_t start = 0;
+    while (start <= path.size()) {
+        const size_t stop = std::min(path.find('/', start), path.size());
+        if (stop > start) names.push_back(path.substr(start, stop - start));
+        start = stop + 1;
+    }
+    pending.insert(pending.end(), names.rbegin(), names.rend());
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+// The value as one line of a message: control characters shown as "?".
+std::string OnOneLine(const std::string& value) {
+    std::string shown = value;
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return shown;
+}
+
+// The superuser's part of the clean-up: each judged variable naming a folder
+// that is not root's goes (HOME to root's own home), and one line says so.
+void KeepToTheSuperusersFolders() {
+    std::optional<std::string> oldHome;
+    std::vector<std::pair<std::string, std::string>> dropped;  // name, value
+    for (const char* name : kSuperuserJudgedVariables) {
+        const char* value = std::getenv(name);
+        // A relative one is no folder (the configuration folder's is ignored); the others are gone by now.
+        if (!value || value[0] != '/' || !NotTheSuperusersWay(value)) continue;
+        if (std::strcmp(name, "HOME") == 0) {
+            oldHome = value;
+        } else {
+            dropped.emplace_back(name, value);
+        }
+    }
+    if (!oldHome && dropped.empty()) return;
+    for (const auto& [name, value] : dropped) ::unsetenv(name.c_str());
+
+    std::string line = "gantrywright: run as the superuser, with ";
+    if (oldHome) {
+        // X finds the display's cookie through HOME where XAUTHORITY is unset: it stays reachable.
+        if (!std::getenv("XAUTHORITY")) {
+            const std::string cookie = *oldHome + (oldHome->back() == '/' ? "" : "/") + ".Xauthority";
+            struct stat st {};
+            if (::stat(cookie.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::setenv("XAUTHORITY", cookie.c_str(), 1);
+        }
+        const passwd* root = ::getpwuid(0);
+        const std::string rootHome = root && root->pw_dir && root->pw_dir[0] == '/' ? root->pw_dir : "";
+        ::unsetenv("HOME");
+        if (!rootHome.empty()) ::setenv("HOME", rootHome.c_str(), 1);
+        line += "HOME naming another user's folder (" + OnOneLine(*oldHome) + "): the program " +
+                (rootHome.empty() ? std::string("runs without a home, as the password file names none for the superuser")
+                                  : "uses the superuser's own home, " + OnOneLine(rootHome) + ", instead");
+        for (size_t i = 0; i < dropped.size(); ++i) {
+            line += i == 0 ? ", and leaves out " : (i + 1 == dropped.size() ? " and " : ", ");
+            line += dropped[i].first + " (" + OnOneLine(dropped[i].second) + ")";
+        }
+    } else {
+        for (size_t i = 0; i < dropped.size(); ++i) {
+            if (i > 0) line += i + 1 == dropped.size() ? " and " : ", ";
+            line += dropped[i].first + " (" + OnOneLine(dropped[i].second) + ")";
+        }
+        line += dropped.size() == 1 ? " naming another user's folder: the program leaves it out"
+                                    : " naming other users' folders: the program leaves them out";
+        line += " and keeps to the superuser's own folders";
+    }
+    line += ". To work with that user's settings, run the program as that user.\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
 }  // namespace
+
+std::optional<ForeignStep> NotTheSuperusersWay(const std::string& folder) {
+    if (folder.empty() || folder[0] != '/') return ForeignStep{folder};
+    Held at(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    std::string atPath = "/";
+    struct stat st {};
+    if (at.Get() < 0 || ::fstat(at.Get(), &st) != 0) return ForeignStep{"/"};
+    if (st.st_uid != 0) return ForeignStep{"/", st.st_uid};
+    std::vector<std::string> pending;
+    PushNames(folder, pending);
+    int links = 0;
+    while (!pending.empty()) {
+        const std::string name = pending.back();
+        pending.pop_back();
+        if (name == ".") continue;
+        const std::string path = name == ".." ? atPath.substr(0, std::max<size_t>(1, atPath.rfind('/')))
+                                              : Joined(atPath, name);
+        if (::fstatat(at.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            // Not there yet: the folders walked so far, all root's, are where it would be made.
+            if (errno == ENOENT) return std::nullopt;
+            return ForeignStep{path};
+        }
+        if (st.st_uid != 0) return ForeignStep{path, st.st_uid};
+        if (S_ISLNK(st.st_mode)) {
+            // A link of root's: what it names is walked in its place.
+            std::vector<char> target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 2);
+            const ssize_t length = ::readlinkat(at.Get(), name.c_str(), target.data(), target.size());
+            if (++links > 40 || length <= 0 || static_cast<size_t>(length) >= target.size()) return ForeignStep{path};
+            const std::string named(target.data(), static_cast<size_t>(length));
+            PushNames(named, pending);
+            if (named[0] == '/') {
+                at.Reset(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+                atPath = "/";
+                if (at.Get() < 0) return ForeignStep{"/"};
+            }
+            continue;
+        }
+        // A file on the way names no folder, and nothing is made below it.
+        if (!S_ISDIR(st.st_mode)) return std::nullopt;
+        const int next = ::openat(at.Get(), name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        struct stat opened {};
+        if (next < 0 || ::fstat(next, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
+            if (next >= 0) ::close(next);
+            return ForeignStep{path};
+        }
+        at.Reset(next);
+        atPath = path;
+    }
+    return std::nullopt;
+}
 
 void DropRelativeFolderVariables() {
     // unsetenv takes out every copy of the name, so a relative value goes whole.
@@ -85,6 +236,8 @@ void DropRelativeFolderVariables() {
             HoldOnce(name, kept);
         }
     }
+    // Each judged variable is absolute (or gone) by now, and held once.
+    if (::geteuid() == 0) KeepToTheSuperusersFolders();
     HoldOnce("PATH", ProgramSearchPath());
 }
 

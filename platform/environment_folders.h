@@ -9,8 +9,18 @@
 // The same holds for PATH: an empty or relative entry would have a program
 // that the toolkit or GLib starts by name (dbus-launch among them) found in
 // the current folder, so the program searches its absolute entries alone.
+//
+// A run as the superuser keeps to the superuser's own home, as `sudo -H` and
+// `su -` make every program do: where HOME or another of the folders below
+// names a folder of another user (sudo without -H leaves the user's HOME), the
+// toolkit's caches and settings, and the program's own settings, registry and
+// desktop association, would otherwise be root's files in that user's folder,
+// written through whatever links the user placed there.
 
+#include <optional>
 #include <string>
+
+#include <sys/types.h>
 
 namespace fsys {
 
@@ -30,6 +40,27 @@ std::string AbsoluteFolderEntries(const std::string& list);
 // search the current folder too).
 std::string ProgramSearchPath();
 
+// The variables naming a folder that a run as the superuser takes only where
+// the folder is the superuser's (NotTheSuperusersWay).
+inline constexpr const char* kSuperuserJudgedVariables[] = {
+    "HOME",           "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+    "XDG_STATE_HOME", "XDG_RUNTIME_DIR", "GANTRYWRIGHT_CONFIG_DIR"};
+
+// A folder or link on the way to a folder that does not belong to the superuser.
+struct ForeignStep {
+    std::string Path;  // the folder or link as reached, links before it followed
+    uid_t Owner = static_cast<uid_t>(-1);  // its owner; -1 where it could not be looked at
+};
+
+// Where the way from "/" to the folder (an absolute path) passes a folder or
+// a link that is not the superuser's: the first such, each link judged by its
+// own owner before it is followed (at most 40 links). Where the folder does
+// not exist yet, the way to its nearest existing folder is judged (a file of
+// root's on the way ends it: nothing is made below a file). A step
+// that cannot be looked at, or a path that is not absolute, counts as not the
+// superuser's. nullopt where every step is root's.
+std::optional<ForeignStep> NotTheSuperusersWay(const std::string& folder);
+
 // Takes out of the program's environment HOME and each single-folder XDG
 // variable whose value is not an absolute path (an empty one included), and
 // rewrites each folder list to its absolute entries, taking it out when none
@@ -37,6 +68,14 @@ std::string ProgramSearchPath();
 // where the environment holds a name more than once (getenv sees the first,
 // the program's children, GLib's included, would get all, and a shell takes
 // the last), every copy goes and the value kept, the first's, is set alone.
+//
+// Where the effective user is the superuser, each of kSuperuserJudgedVariables
+// whose folder is not the superuser's (NotTheSuperusersWay) goes: HOME becomes
+// the superuser's home from the password file (unset where it names none),
+// the others are unset. Where HOME goes and XAUTHORITY is unset, XAUTHORITY
+// first becomes the old home's .Xauthority where that is a file, since that is
+// where the X display's cookie was found. One line on standard error says
+// what was replaced and left out.
 // Call it first in main, before any library reads the environment: the
 // environment is not safe to change once other threads run.
 void DropRelativeFolderVariables();

@@ -14,6 +14,7 @@
 #include "platform/code_page.h"
 #include "platform/desktop_programs.h"
 #include "platform/file_system.h"
+#include "platform/write_way.h"
 
 namespace fs = std::filesystem;
 
@@ -504,28 +505,17 @@ std::string DesktopAssociationNotice(const DesktopAssociation& a, const DesktopF
 
 void RefreshDesktopDatabases(const DesktopFolders& folders, std::vector<std::string>& failures) {
     if (!DesktopFoldersKnown(folders)) return;
-    // The superuser refreshing another user's folder runs the programs as that
-    // folder's owner, so that what they make there is the user's, whom a file
-    // of root's would keep from refreshing them again. Where the owner cannot
-    // be told, they are not run as root either.
-    std::optional<ProgramUser> owner;
-    bool ownerKnown = true;
-    if (::geteuid() == 0) {
-        owner = FolderOwner(folders.DataHome);
-        ownerKnown = owner.has_value();
-        if (owner && owner->User == 0) owner.reset();
-    }
     const std::pair<const char*, std::string> refreshes[] = {{"update-mime-database", folders.DataHome + "mime"},
                                                              {"update-desktop-database", folders.DataHome + "applications"}};
     for (const auto& [program, folder] : refreshes) {
-        // Each runs only where the search of the PATH finds it.
-        RunResult result;
-        if (ownerKnown) {
-            result = RunQuietly({program, folder}, owner ? &*owner : nullptr);
-        } else {
-            result.Found = IsProgramOnPath(program);
+        // The tools write what they make through whatever is on the way: the
+        // superuser has them write only where every folder and link is root's.
+        if (const std::string refusal = fsys::WayRefusal(folder); !refusal.empty()) {
+            if (IsProgramOnPath(program)) failures.push_back("Could not refresh " + folder + ": " + refusal);
+            continue;
         }
-        const std::string failure = RunFailure(program, result);
+        // Each runs only where the search of the PATH finds it, as this program's own user.
+        const std::string failure = RunFailure(program, RunQuietly({program, folder}));
         if (!failure.empty()) failures.push_back("Could not refresh " + folder + ": " + failure);
     }
 }

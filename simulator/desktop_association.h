@@ -102,9 +102,12 @@ std::optional<std::string> SetDefaultApplication(const std::optional<std::string
 std::string DesktopAssociationNotice(const DesktopAssociation& association, const DesktopFolders& folders);
 
 // Refreshes the MIME and desktop databases of the data folder with their
-// tools, where they are installed (not without known folders). The superuser
-// runs them as the data folder's owner (with that user's groups), so that
-// what they make is that user's. A tool that runs and fails, or cannot be
-// started, is said in `failures` ("Could not refresh <folder>: <tool> ended
-// with exit status 1."); one that is not installed is not.
+// tools, where they are installed (not without known folders), run as this
+// program's own user. A tool that runs and fails, or cannot be started, is
+// said in `failures` ("Could not refresh <folder>: <tool> ended with exit
+// status 1."); one that is not installed is not. The superuser (who keeps to
+// its own home, fsys::DropRelativeFolderVariables) runs a tool only where
+// every folder and link on the way to the tool's folder is root's; otherwise
+// the failure is fsys::WayRefusal's: the folder or link of another user on the
+// way, its owner, and to run the program as that user.
 void RefreshDesktopDatabases(const DesktopFolders& folders, std::vector<std::string>& failures);

@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -116,6 +120,141 @@ TEST(AppFoldersTest, AVariableHeldTwiceIsHeldOnce) {
     std::sort(entries.begin(), entries.end());
     EXPECT_EQ(entries, (std::vector<std::string>{"HOME=/home/first", "LANG=C", "PATH=/usr/bin",
                                                  "XDG_DATA_DIRS=/usr/share"}));
+}
+
+// What a run as the superuser judges (tests/platform/temp_folder.h's folder,
+// the superuser's): nobody's folder "ann" holding a folder of root's, a link
+// of nobody's to a folder of root's, links of root's into "ann" (by its
+// absolute path) and to a folder of root's, and a link of root's that leads
+// to itself.
+class SuperusersWay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give folders and links to nobody";
+        ASSERT_FALSE(fsys::NotTheSuperusersWay(temp.Path()));
+        std::filesystem::create_directories(temp / "ann/root's");
+        std::filesystem::create_directories(temp / "root's");
+        temp.Write("ann/.Xauthority", "cookie");
+        ASSERT_EQ(::chown((temp / "ann").c_str(), 65534, 65534), 0);
+        for (const auto& [link, target] : std::vector<std::pair<std::string, std::string>>{
+                 {"theirs", "root's"}, {"into-ann", temp / "ann/root's"}, {"to-root's", "root's"}, {"loop", "loop"}})
+            ASSERT_EQ(::symlink(target.c_str(), (temp / link).c_str()), 0);
+        ASSERT_EQ(::lchown((temp / "theirs").c_str(), 65534, 65534), 0);
+    }
+    TempFolder temp;
+};
+
+TEST_F(SuperusersWay, EveryFolderAndLinkOnTheWayIsJudged) {
+    for (const char* root : {"root's", "root's/not/yet", "to-root's/not/yet", "root's/../to-root's"})
+        EXPECT_FALSE(fsys::NotTheSuperusersWay(temp / root)) << root;
+    const std::string ann = temp / "ann";
+    for (const auto& [path, step] : std::vector<std::pair<std::string, std::string>>{
+             {"ann", ann},                           // another user's folder
+             {"ann/.config/gantrywright", ann},      // not there yet: its nearest folder
+             {"ann/root's", ann},                    // a folder of root's in it
+             {"into-ann", ann},                      // reached through a link of root's
+             {"root's/../ann/root's", ann},          // and back up
+             {"ann/../root's", ann},                 // on the way, even where the way comes back
+             {"theirs", temp / "theirs"}}) {         // a link of another user's to a folder of root's
+        const std::optional<fsys::ForeignStep> foreign = fsys::NotTheSuperusersWay(temp / path);
+        ASSERT_TRUE(foreign) << path;
+        EXPECT_EQ(foreign->Path, step) << path;
+        EXPECT_EQ(foreign->Owner, 65534u) << path;
+    }
+    // Nothing to judge: a link that leads to itself, a relative path.
+    for (const std::string& path : {temp / "loop/x", std::string("relative"), std::string()}) {
+        const std::optional<fsys::ForeignStep> foreign = fsys::NotTheSuperusersWay(path);
+        ASSERT_TRUE(foreign) << path;
+        EXPECT_EQ(foreign->Owner, static_cast<uid_t>(-1)) << path;
+    }
+}
+
+// The start-up step in a child of its own (as the superuser, or dropped to
+// nobody): the environment after it, one entry a line in order, then the
+// configuration folder; and what it said on standard error.
+std::pair<std::string, std::string> StartUp(std::vector<std::string> entries, bool asNobody = false) {
+    int out[2], err[2];
+    if (::pipe(out) != 0 || ::pipe(err) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<char*> pointers;
+        for (std::string& entry : entries) pointers.push_back(entry.data());
+        pointers.push_back(nullptr);
+        environ = pointers.data();
+        if (::dup2(err[1], 2) != 2 || (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0))) ::_exit(1);
+        fsys::DropRelativeFolderVariables();
+        std::vector<std::string> after;
+        for (char** entry = environ; *entry; ++entry) after.emplace_back(*entry);
+        std::sort(after.begin(), after.end());
+        std::string text;
+        for (const std::string& entry : after) text += entry + "\n";
+        text += "config=" + fsys::ConfigFolder();
+        (void)!::write(out[1], text.data(), text.size());
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    ::close(err[1]);
+    std::pair<std::string, std::string> result;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) result.first.append(buffer, static_cast<size_t>(n));
+    for (ssize_t n; (n = ::read(err[0], buffer, sizeof buffer)) > 0;) result.second.append(buffer, static_cast<size_t>(n));
+    ::close(out[0]);
+    ::close(err[0]);
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    return result;
+}
+
+// Run as the superuser with another user's HOME and folders (as sudo without
+// -H leaves them), the program keeps to root's own home and folders, the
+// display's cookie still found; standard error says so in one line. The same
+// environment as another user stays as it is.
+TEST_F(SuperusersWay, ARunAsTheSuperuserKeepsToItsOwnHome) {
+    const passwd* account = ::getpwuid(0);
+    ASSERT_TRUE(account && account->pw_dir && account->pw_dir[0] == '/');
+    const std::string rootHome = account->pw_dir;
+    const std::string ann = temp / "ann";
+    const std::vector<std::string> sudo = {
+        "HOME=" + ann,  "GANTRYWRIGHT_CONFIG_DIR=" + ann + "/gw", "LANG=C", "PATH=/usr/bin:/bin",
+        "XDG_CACHE_HOME=" + temp / "theirs", "XDG_CONFIG_HOME=" + ann + "/.config",
+        "XDG_DATA_HOME=" + temp / "to-root's/not/yet", "XDG_RUNTIME_DIR=" + ann + "/run",
+        "XDG_STATE_HOME=" + temp / "into-ann"};
+    auto [environment, said] = StartUp(sudo);
+    EXPECT_EQ(environment, "HOME=" + rootHome + "\nLANG=C\nPATH=/usr/bin:/bin\nXAUTHORITY=" + ann +
+                               "/.Xauthority\nXDG_DATA_HOME=" + temp / "to-root's/not/yet\nconfig=" + rootHome +
+                               "/.config/gantrywright/");
+    EXPECT_EQ(said, "gantrywright: run as the superuser, with HOME naming another user's folder (" + ann +
+                        "): the program uses the superuser's own home, " + rootHome +
+                        ", instead, and leaves out XDG_CONFIG_HOME (" + ann + "/.config), XDG_CACHE_HOME (" +
+                        temp / "theirs" + "), XDG_STATE_HOME (" + temp / "into-ann" + "), XDG_RUNTIME_DIR (" + ann +
+                        "/run) and GANTRYWRIGHT_CONFIG_DIR (" + ann +
+                        "/gw). To work with that user's settings, run the program as that user.\n");
+
+    // As nobody, whose folder it is, nothing changes and nothing is said.
+    std::vector<std::string> sorted = sudo;
+    std::sort(sorted.begin(), sorted.end());
+    std::string unchanged;
+    for (const std::string& entry : sorted) unchanged += entry + "\n";
+    std::tie(environment, said) = StartUp(sudo, true);
+    EXPECT_EQ(environment, unchanged + "config=" + ann + "/gw/");
+    EXPECT_EQ(said, "");
+
+    // Root's own HOME stays; a relative configuration folder (ignored) is no folder to judge.
+    std::tie(environment, said) =
+        StartUp({"GANTRYWRIGHT_CONFIG_DIR=gw", "HOME=" + temp / "root's", "PATH=/bin", "XDG_RUNTIME_DIR=" + ann});
+    EXPECT_EQ(environment, "GANTRYWRIGHT_CONFIG_DIR=gw\nHOME=" + temp / "root's" + "\nPATH=/bin\nconfig=" +
+                               temp / "root's/.config/gantrywright/");
+    EXPECT_EQ(said, "gantrywright: run as the superuser, with XDG_RUNTIME_DIR (" + ann +
+                        ") naming another user's folder: the program leaves it out and keeps to the superuser's own "
+                        "folders. To work with that user's settings, run the program as that user.\n");
+    // A cookie named already stays; a home's .Xauthority that is no file is not named.
+    std::tie(environment, said) = StartUp({"HOME=" + ann, "PATH=/bin", "XAUTHORITY=/run/cookie"});
+    EXPECT_EQ(environment, "HOME=" + rootHome + "\nPATH=/bin\nXAUTHORITY=/run/cookie\nconfig=" + rootHome +
+                               "/.config/gantrywright/");
+    std::filesystem::create_directories(temp / "ann/root's/.Xauthority");
+    std::tie(environment, said) = StartUp({"HOME=" + temp / "into-ann", "PATH=/bin"});
+    EXPECT_EQ(environment, "HOME=" + rootHome + "\nPATH=/bin\nconfig=" + rootHome + "/.config/gantrywright/");
 }
 
 TEST(AppFoldersTest, ProgramDataFolderEndsInTheSeparator) {
