@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/write_way.h"
+
 extern char** environ;
 
 namespace fsys {
@@ -67,41 +69,6 @@ void HoldOnce(const char* name, const std::string& value) {
     if (now && value == now && Copies(name) == 1) return;
     ::unsetenv(name);
     ::setenv(name, value.c_str(), 1);
-}
-
-// A descriptor closed when it goes.
-class Held {
-public:
-    explicit Held(int fd = -1) : fd_(fd) {}
-    ~Held() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    void Reset(int fd) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-// The names of a path, in the order they are walked (the first last, for popping).
-void PushNames(const std::string& path, std::vector<std::string>& pending) {
-    std::vector<std::string> names;
-    size_t start = 0;
-    while (start <= path.size()) {
-        const size_t stop = std::min(path.find('/', start), path.size());
-        if (stop > start) names.push_back(path.substr(start, stop - start));
-        start = stop + 1;
-    }
-    pending.insert(pending.end(), names.rbegin(), names.rend());
-}
-
-std::string Joined(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
 // The value as one line of a message: control characters shown as "?".
@@ -164,56 +131,6 @@ void KeepToTheSuperusersFolders() {
 }
 
 }  // namespace
-
-std::optional<ForeignStep> NotTheSuperusersWay(const std::string& folder) {
-    if (folder.empty() || folder[0] != '/') return ForeignStep{folder};
-    Held at(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
-    std::string atPath = "/";
-    struct stat st {};
-    if (at.Get() < 0 || ::fstat(at.Get(), &st) != 0) return ForeignStep{"/"};
-    if (st.st_uid != 0) return ForeignStep{"/", st.st_uid};
-    std::vector<std::string> pending;
-    PushNames(folder, pending);
-    int links = 0;
-    while (!pending.empty()) {
-        const std::string name = pending.back();
-        pending.pop_back();
-        if (name == ".") continue;
-        const std::string path = name == ".." ? atPath.substr(0, std::max<size_t>(1, atPath.rfind('/')))
-                                              : Joined(atPath, name);
-        if (::fstatat(at.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            // Not there yet: the folders walked so far, all root's, are where it would be made.
-            if (errno == ENOENT) return std::nullopt;
-            return ForeignStep{path};
-        }
-        if (st.st_uid != 0) return ForeignStep{path, st.st_uid};
-        if (S_ISLNK(st.st_mode)) {
-            // A link of root's: what it names is walked in its place.
-            std::vector<char> target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 2);
-            const ssize_t length = ::readlinkat(at.Get(), name.c_str(), target.data(), target.size());
-            if (++links > 40 || length <= 0 || static_cast<size_t>(length) >= target.size()) return ForeignStep{path};
-            const std::string named(target.data(), static_cast<size_t>(length));
-            PushNames(named, pending);
-            if (named[0] == '/') {
-                at.Reset(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
-                atPath = "/";
-                if (at.Get() < 0) return ForeignStep{"/"};
-            }
-            continue;
-        }
-        // A file on the way names no folder, and nothing is made below it.
-        if (!S_ISDIR(st.st_mode)) return std::nullopt;
-        const int next = ::openat(at.Get(), name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        struct stat opened {};
-        if (next < 0 || ::fstat(next, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
-            if (next >= 0) ::close(next);
-            return ForeignStep{path};
-        }
-        at.Reset(next);
-        atPath = path;
-    }
-    return std::nullopt;
-}
 
 void DropRelativeFolderVariables() {
     // unsetenv takes out every copy of the name, so a relative value goes whole.

@@ -46,21 +46,6 @@ inline constexpr const char* kSuperuserJudgedVariables[] = {
     "HOME",           "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
     "XDG_STATE_HOME", "XDG_RUNTIME_DIR", "GANTRYWRIGHT_CONFIG_DIR"};
 
-// A folder or link on the way to a folder that does not belong to the superuser.
-struct ForeignStep {
-    std::string Path;  // the folder or link as reached, links before it followed
-    uid_t Owner = static_cast<uid_t>(-1);  // its owner; -1 where it could not be looked at
-};
-
-// Where the way from "/" to the folder (an absolute path) passes a folder or
-// a link that is not the superuser's: the first such, each link judged by its
-// own owner before it is followed (at most 40 links). Where the folder does
-// not exist yet, the way to its nearest existing folder is judged (a file of
-// root's on the way ends it: nothing is made below a file). A step
-// that cannot be looked at, or a path that is not absolute, counts as not the
-// superuser's. nullopt where every step is root's.
-std::optional<ForeignStep> NotTheSuperusersWay(const std::string& folder);
-
 // Takes out of the program's environment HOME and each single-folder XDG
 // variable whose value is not an absolute path (an empty one included), and
 // rewrites each folder list to its absolute entries, taking it out when none

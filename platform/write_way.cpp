@@ -330,6 +330,18 @@ bool RemoveEntry(const std::string& path) {
     return ::unlinkat(way.FolderFd, way.Name.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) == 0;
 }
 
+std::optional<ForeignEntry> NotTheSuperusersWay(const std::string& folder) {
+    if (folder.empty() || folder.front() != '/') return ForeignEntry{folder};
+    const int error = errno;
+    Held held;
+    std::string walked, name;
+    std::optional<ForeignEntry> foreign;
+    if (!Walk(folder, End::Folder, held, walked, name) && errno != ENOENT && errno != ENOTDIR)
+        foreign = errno == kAnotherUsersWayError ? tForeign : ForeignEntry{walked};
+    errno = error;
+    return foreign;
+}
+
 std::string WayRefusal(const std::string& path) {
     if (!IsSuperuser() || path.empty()) return {};
     Held folder;

@@ -16,6 +16,7 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 
 namespace fsys {
@@ -29,7 +30,7 @@ inline constexpr int kAnotherUsersWayError = 10008;
 struct ForeignEntry {
     std::string Path;  // as walked: every link before it followed
     bool Link = false;
-    uid_t Owner = 0;
+    uid_t Owner = static_cast<uid_t>(-1);  // -1 where it could not be looked at
 };
 const ForeignEntry& LastForeignEntry();
 
@@ -91,5 +92,15 @@ bool RemoveEntry(const std::string& path);
 // empty for an ordinary user, and where the way is the superuser's own or
 // cannot be walked (a write will say why then).
 std::string WayRefusal(const std::string& path);
+
+// Where the way from "/" to the folder (an absolute path) passes a folder or
+// link that is not the superuser's, as the superuser's walk finds it: the
+// first such. Where the folder does not exist yet, the way to its nearest
+// existing folder is judged (a file on the way ends it: nothing is made
+// below a file). A step that cannot be looked at (Owner -1), a chain of
+// links that loops, or a path that is not absolute, counts as not the
+// superuser's. nullopt where every step is root's. The start-up step
+// judges the folders the environment names by it.
+std::optional<ForeignEntry> NotTheSuperusersWay(const std::string& folder);
 
 }  // namespace fsys

@@ -156,14 +156,14 @@ TEST_F(SuperusersWay, EveryFolderAndLinkOnTheWayIsJudged) {
              {"root's/../ann/root's", ann},          // and back up
              {"ann/../root's", ann},                 // on the way, even where the way comes back
              {"theirs", temp / "theirs"}}) {         // a link of another user's to a folder of root's
-        const std::optional<fsys::ForeignStep> foreign = fsys::NotTheSuperusersWay(temp / path);
+        const std::optional<fsys::ForeignEntry> foreign = fsys::NotTheSuperusersWay(temp / path);
         ASSERT_TRUE(foreign) << path;
         EXPECT_EQ(foreign->Path, step) << path;
         EXPECT_EQ(foreign->Owner, 65534u) << path;
     }
     // Nothing to judge: a link that leads to itself, a relative path.
     for (const std::string& path : {temp / "loop/x", std::string("relative"), std::string()}) {
-        const std::optional<fsys::ForeignStep> foreign = fsys::NotTheSuperusersWay(path);
+        const std::optional<fsys::ForeignEntry> foreign = fsys::NotTheSuperusersWay(path);
         ASSERT_TRUE(foreign) << path;
         EXPECT_EQ(foreign->Owner, static_cast<uid_t>(-1)) << path;
     }
