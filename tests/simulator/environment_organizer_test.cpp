@@ -5,8 +5,10 @@
 // nothing, a name on disk in the simulator's single bytes, values that cannot
 // be mapped keeping the files they may name, a relative simulator folder,
 // environment files that cannot be written, both spellings of a name, links
-// and loose files that cannot be moved; with every file's bytes (and every
-// link's target) before and after.
+// and loose files that cannot be moved; other users' folders and links (for
+// an ordinary user, run in a child process), folders swapped once opened, and
+// the superuser's run on another user's tree; with every file's bytes (and
+// every link's target) before and after.
 
 #include "simulator/environment_organizer.h"
 
@@ -678,8 +680,8 @@ TEST_F(EnvironmentOrganizerTest, LinksKeepTheirTargetsAndWhatCannotMoveIsListed)
 
 // In an Environments folder that others may write (sticky), an environment
 // file that is another user's link is neither followed nor written through,
-// and what it leads to stays. The superuser hands the link to another user;
-// elsewhere this cannot be set up.
+// and what it leads to stays. Only the superuser can give the link to
+// another user.
 TEST_F(EnvironmentOrganizerTest, AnotherUsersLinkInASharedFolderIsNotWrittenThrough) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give files to other users";
     namespace fs = std::filesystem;
