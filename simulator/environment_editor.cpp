@@ -44,7 +44,7 @@ std::string CopyFailureReason(const UncopiedTexture& texture) {
         return texture.Error == 0 ? ": The texture cannot be read."
                                   : ": The texture cannot be read. " +
                                         fsys::ReadFailureReason(texture.Error, fsys::kPictureFile);
-    const std::string reason = fsys::WriteFailureReason(texture.Error);
+    const std::string reason = TextureCopyFailureReason(texture.Error);
     return reason.empty() ? reason : ": " + reason;
 }
 
@@ -76,6 +76,9 @@ std::string EnvironmentEditor::EnvironmentsFolder() {
 }
 
 void EnvironmentEditor::Start() {
+    // The superuser's run on another user's tree: said once by the window, and no save is written.
+    const std::string folder = EnvironmentsFolder();
+    refusal_ = fsys::WayRefusal(folder.empty() ? gSimPath : folder);
     ResetEnvironmentControls(values_);
     EnvName.clear();
     CurrentFilePath.clear();
@@ -134,8 +137,15 @@ bool EnvironmentEditor::SaveEnvironment() {
     return Write(false);
 }
 
+bool EnvironmentEditor::RefusesSaves(const std::string& shownPath) const {
+    if (refusal_.empty()) return false;
+    Warn("Unable to save file!\n" + shownPath + "\n" + refusal_, "Error!");
+    return true;
+}
+
 bool EnvironmentEditor::Write(bool replaceConfirmed) {
     const std::string shownPath = EnvironmentsFolder() + EnvName + ".env";
+    if (RefusesSaves(shownPath)) return false;
     if (const auto outside = TextOutsideCodePage(EnvName, values_)) {
         Warn("Unable to save file!\n" + shownPath + "\n" +
                  "An environment file cannot hold the characters of this text:\n" + *outside,
@@ -178,6 +188,7 @@ bool EnvironmentEditor::Write(bool replaceConfirmed) {
 
 bool EnvironmentEditor::SaveEnvironmentAs() {
     const std::string folder = EnvironmentsFolder();
+    if (RefusesSaves(folder)) return false;
     std::string path = EnvName.empty() ? std::string() : folder + EnvName + ".env", title;
     int32_t filterIndex = 1, flags = 0;
     for (;;) {

@@ -6,7 +6,9 @@
 //
 // A file that cannot be opened is said with the reason; so is a name that is
 // refused (one whose folder name would be empty once the trailing dots and
-// spaces the simulator drops are gone, or that holds "/").
+// spaces the simulator drops are gone, or that holds "/"), and so is a
+// texture that a save could not copy (the environment's folder another
+// user's among the reasons).
 //
 // Unsaved changes are never dropped silently: New, Open and closing ask
 // first, and a save that was cancelled or failed stops them with the changed
@@ -41,8 +43,15 @@ public:
 
     EnvironmentValues& Values() { return values_; }
 
-    // Load of the window: the defaults, an empty name and path, nothing changed.
+    // Load of the window: the defaults, an empty name and path, nothing
+    // changed; and whether saves are refused (Refusal).
     void Start();
+    // Why no save is written, found by Start: the superuser's run where a
+    // folder or link on the way to the Environments folder (or to the
+    // simulator folder, while it has none) belongs to another user
+    // (fsys::WayRefusal's text, which the window shows once); empty
+    // otherwise. While it is set, Save and Save As say it and write nothing.
+    const std::string& Refusal() const { return refusal_; }
     void MarkChanged() { Changed = true; }
 
     // The tool bar's buttons. Each returns true when it went through.
@@ -73,8 +82,11 @@ private:
     // copied, the file could not be written). A save that kept texture values
     // whose files it did not find lists them in a warning.
     bool Write(bool replaceConfirmed);
+    // True, after the message, when saves are refused (Refusal).
+    bool RefusesSaves(const std::string& shownPath) const;
 
     EnvironmentValues& values_;
+    std::string refusal_;
 };
 
 // The name box's key filter: 0 for "\", "|", "<", ">", the double quote, "*"

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <new>
 #include <filesystem>
 #include <locale.h>
 #include <map>
@@ -11,6 +13,11 @@
 #include <system_error>
 #include <vector>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "core/app_state.h"
 #include "core/app_version.h"
 #include "core/number_formats.h"
@@ -18,6 +25,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/stored_paths.h"
+#include "simulator/held_folder.h"
 #include "trackdoc/file_buffer.h"
 
 EnvironmentValues gEnvironment;
@@ -273,7 +281,8 @@ void TakeLinesNotEdited(std::string_view text, EnvironmentValues& values) {
 // the textures it found but could not copy, and the values whose file it did
 // not find.
 struct TextureCopies {
-    std::vector<std::string> Written;
+    HeldFolder Folder;                 // the environment's folder, held for the whole write
+    std::vector<std::string> Written;  // the names of the copies written there
     std::vector<UncopiedTexture> Failed;
     std::vector<std::string> NotFound;
 };
@@ -304,18 +313,19 @@ void WriteTextureKey(std::string_view key, const std::string& path, const std::s
         WriteKey(key, relativeFolder + fileName);
         return;
     }
-    const std::string folder = fsys::MapStoredName(gSimPath, relativeFolder);
+    const std::string folder = copies ? std::string() : fsys::MapStoredName(gSimPath, relativeFolder);
     bool created = false, unreadable = false;
     errno = EINVAL;  // no folder to copy into
-    const auto placed =
-        folder.empty() ? std::nullopt : PlaceTextureCopy(source, folder, fileName, &created, &unreadable);
+    const auto placed = copies            ? PlaceTextureCopy(source, copies->Folder, fileName, &created, &unreadable)
+                        : folder.empty() ? std::nullopt
+                                          : PlaceTextureCopy(source, folder, fileName, &created, &unreadable);
     const int error = errno;
     if (!placed) {
         if (copies) copies->Failed.push_back({source, error, unreadable});
         WriteKeyAsIs(key, path);  // no key names a copy that was not made
         return;
     }
-    if (copies && created) copies->Written.push_back((std::filesystem::path(folder) / *placed).string());
+    if (copies && created) copies->Written.push_back(*placed);
     WriteKey(key, relativeFolder + *placed);
 }
 
@@ -513,53 +523,232 @@ std::string NumberedFileName(const std::string& fileName, int n) {
     return fileName.substr(0, split) + " (" + std::to_string(n) + ")" + fileName.substr(split);
 }
 
+namespace {
+
+// Reads the whole regular file open at fd, at most what a picture can hold
+// (EFBIG beyond it, caught too where the file grows while it is read).
+bool ReadPictureFrom(int fd, std::vector<uint8_t>& bytes) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    if (S_ISDIR(st.st_mode)) return fsys::steps::Fail(EISDIR);
+    if (!S_ISREG(st.st_mode)) return fsys::steps::Fail(ENXIO);
+    const uint64_t most = fsys::kPictureFile.MostBytes;
+    if (static_cast<uint64_t>(st.st_size) > most) return fsys::steps::Fail(EFBIG);
+    std::vector<uint8_t> data;
+    try {
+        data.resize(static_cast<size_t>(st.st_size) + 1);
+        size_t have = 0;
+        for (;;) {
+            if (have == data.size()) {
+                if (have > most) return fsys::steps::Fail(EFBIG);
+                data.resize(static_cast<size_t>(std::min<uint64_t>(most + 1, uint64_t{have} * 2)));
+            }
+            const ssize_t n = ::read(fd, data.data() + have, data.size() - have);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return false;
+            if (n == 0) break;
+            have += static_cast<size_t>(n);
+        }
+        data.resize(have);
+    } catch (const std::bad_alloc&) {
+        return fsys::steps::Fail(ENOMEM);
+    }
+    bytes.swap(data);
+    return true;
+}
+
+// A picture read whole into the byte buffer, with who may read it.
+struct SourcePicture {
+    mode_t Mode = 0;
+    gid_t Group = 0;
+};
+
+// Reads the picture at `source` into the byte buffer; its mode and group are
+// those of the file whose bytes were read.
+bool ReadSourcePicture(const std::string& source, SourcePicture& picture) {
+    ClearFileBuffer();
+    if (source.empty()) return fsys::steps::Fail(ENOENT);
+    // Looked at before it is opened: opening a device may do something of its own.
+    struct stat before {};
+    if (::stat(source.c_str(), &before) != 0) return false;
+    if (S_ISDIR(before.st_mode)) return fsys::steps::Fail(EISDIR);
+    if (!S_ISREG(before.st_mode)) return fsys::steps::Fail(ENXIO);
+    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool read = ::fstat(fd, &st) == 0 && ReadPictureFrom(fd, gFileBuffer);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    if (!read) return false;
+    picture.Mode = st.st_mode;
+    picture.Group = st.st_gid;
+    return true;
+}
+
+// True when the regular file `name` of the folder open at folderFd (a link
+// not followed) holds the bytes of the byte buffer.
+bool HoldsTheSameBytes(int folderFd, const std::string& name) {
+    struct stat st {};
+    if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) return false;
+    const int fd = ::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    std::vector<uint8_t> bytes;
+    const bool same = ReadPictureFrom(fd, bytes) && bytes == gFileBuffer;
+    ::close(fd);
+    return same;
+}
+
+// The process's umask, read without changing it where the system tells it.
+mode_t CurrentUmask() {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(mask & 0777);
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+// Writes the byte buffer as the new file `name` of the folder open at
+// folderFd, never through anything of that name: false with errno EEXIST
+// where the name is taken (by a link too), else with the reason of the failed
+// step, nothing left. Readable by the user alone until the bytes and the name
+// are on the disk, then given the source's permission bits less the umask,
+// the group's only where the copy's group is the source's.
+bool WriteNewCopy(int folderFd, const std::string& name, const SourcePicture& source) {
+    const int fd = ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    fsys::steps::UnlessKept removeCopy([&] {
+        ::close(fd);
+        ::unlinkat(folderFd, name.c_str(), 0);
+    });
+    if (!fsys::steps::WriteAll(fd, gFileBuffer.data(), gFileBuffer.size()) || ::fsync(fd) != 0) return false;
+    if (fsys::steps::FlushFolder(folderFd) == fsys::steps::Flush::Failed) return false;
+    struct stat copy {};
+    mode_t mode = source.Mode & 0777 & ~CurrentUmask();
+    if (::fstat(fd, &copy) != 0 || copy.st_gid != source.Group) mode &= ~static_cast<mode_t>(070);
+    (void)::fchmod(fd, mode);  // should it fail, the copy stays the user's alone
+    removeCopy.Keep();
+    ::close(fd);
+    return true;
+}
+
+// The names the folder open at folderFd holds, by their names in lower case;
+// none where it cannot be listed (every name is then tried as it comes).
+std::map<std::string, std::vector<std::string>> NamesIn(int folderFd) {
+    std::map<std::string, std::vector<std::string>> names;
+    const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return names;
+    DIR* const dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names[AsciiLowerText(name)].push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool IsPlainFileName(const std::string& fileName) {
+    return !fileName.empty() && fileName != "." && fileName != ".." &&
+           fileName.find_first_of("/\\") == std::string::npos;
+}
+
+// Puts the byte buffer into the held folder as PlaceTextureCopy says.
+std::optional<std::string> PlaceBytes(const HeldFolder& folder, const std::string& fileName,
+                                      const SourcePicture& source, bool* created) {
+    // The folder's entries by their names in lower case, the names as spelled.
+    const std::map<std::string, std::vector<std::string>> entries = NamesIn(folder.Fd);
+    ReportHeldFolderStep(HeldFolderStep::Listed, folder.Path);
+    for (int n = 1; n <= kMostNumberedCopies; ++n) {
+        const std::string name = NumberedFileName(fileName, n);
+        const auto found = entries.find(AsciiLowerText(name));
+        if (found == entries.end()) {
+            errno = 0;
+            if (WriteNewCopy(folder.Fd, name, source)) {
+                if (created) *created = true;
+                return name;
+            }
+            if (errno != EEXIST) return std::nullopt;  // errno says why
+            continue;  // taken since the folder was listed
+        }
+        std::vector<std::string> spellings = found->second;
+        std::sort(spellings.begin(), spellings.end());
+        std::stable_partition(spellings.begin(), spellings.end(), [&](const std::string& s) { return s == name; });
+        for (const std::string& spelling : spellings)
+            if (HoldsTheSameBytes(folder.Fd, spelling)) return spelling;
+    }
+    errno = EEXIST;  // every name is taken by other bytes
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> PlaceTextureCopy(const std::string& source, const HeldFolder& folder,
+                                            const std::string& fileName, bool* created, bool* unreadable) {
+    if (created) *created = false;
+    if (unreadable) *unreadable = false;
+    if (!IsPlainFileName(fileName)) {
+        errno = EINVAL;
+        return std::nullopt;
+    }
+    SourcePicture picture;
+    errno = 0;
+    if (!ReadSourcePicture(source, picture)) {
+        if (unreadable) *unreadable = true;
+        return std::nullopt;
+    }
+    if (folder.Fd < 0) {
+        errno = folder.Error;
+        return std::nullopt;
+    }
+    return PlaceBytes(folder, fileName, picture, created);
+}
+
 std::optional<std::string> PlaceTextureCopy(const std::string& source, const std::string& folder,
                                             const std::string& fileName, bool* created, bool* unreadable) {
     namespace fs = std::filesystem;
     if (created) *created = false;
     if (unreadable) *unreadable = false;
-    if (folder.empty() || fileName.empty() || fileName == "." || fileName == ".." ||
-        fileName.find_first_of("/\\") != std::string::npos) {
+    const fs::path path = fs::path(folder).lexically_normal();
+    const fs::path where = path.has_filename() ? path : path.parent_path();
+    if (!IsPlainFileName(fileName) || !IsPlainFileName(where.filename().string())) {
         errno = EINVAL;
         return std::nullopt;
     }
-    ClearFileBuffer();
+    SourcePicture picture;
     errno = 0;
-    if (!LoadFileToBuffer(source, fsys::kPictureFile)) {
+    if (!ReadSourcePicture(source, picture)) {
         if (unreadable) *unreadable = true;
         return std::nullopt;
     }
-    // The folder's entries by their names in lower case, the names as spelled, sorted.
-    std::map<std::string, std::vector<std::string>> entries;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        entries[AsciiLowerText(name)].push_back(name);
+    const std::string parentPath = where.parent_path().empty() ? "." : where.parent_path().string();
+    const int parent = fsys::MakeFoldersToWrite(parentPath);
+    if (parent < 0) return std::nullopt;  // errno says why
+    const HeldFolder held = OpenFolderToFill(parent, parentPath, where.filename().string(), true);
+    ::close(parent);
+    if (held.Fd < 0) {
+        errno = held.Error;
+        return std::nullopt;
     }
-    for (int n = 1; n <= kMostNumberedCopies; ++n) {
-        const std::string name = NumberedFileName(fileName, n);
-        const auto found = entries.find(AsciiLowerText(name));
-        if (found == entries.end()) {
-            const std::string target = (fs::path(folder) / name).string();
-            std::error_code existsEc;
-            if (fs::exists(fs::symlink_status(target, existsEc))) continue;
-            errno = 0;
-            if (!CreateFolderChain(folder) || !SaveBufferToFile(target)) return std::nullopt;  // errno says why
-            if (created) *created = true;
-            return name;
-        }
-        std::vector<std::string> spellings = found->second;
-        std::sort(spellings.begin(), spellings.end());
-        std::stable_partition(spellings.begin(), spellings.end(), [&](const std::string& s) { return s == name; });
-        for (const std::string& spelling : spellings) {
-            const std::string existing = (fs::path(folder) / spelling).string();
-            std::vector<uint8_t> bytes;
-            if (fsys::FileExists(existing) && fsys::ReadWholeFile(existing, bytes, fsys::kPictureFile) && bytes == gFileBuffer)
-                return spelling;
-        }
+    return PlaceBytes(held, fileName, picture, created);
+}
+
+std::string TextureCopyFailureReason(int error) {
+    switch (error) {
+        case kAnotherUsersFolderError: return "The environment's folder belongs to another user.";
+        case kReplacedFolderError: return "The environment's folder was replaced by another while it was opened.";
+        default: return fsys::WriteFailureReason(error);
     }
-    errno = EEXIST;  // every name is taken by other bytes
-    return std::nullopt;
 }
 
 void WriteTextureKey(std::string_view key, const std::string& path, const std::string& relativeFolder) {
@@ -611,10 +800,18 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
     if (notFound) notFound->clear();
     const std::string file = EnvironmentFilePath(Name);
     if (file.empty() || TextOutsideCodePage(Name, values)) return false;
-    const std::string folder = EnvironmentTextureFolder(Name);
-    const bool folderExisted = fsys::FolderExists(folder);
-    CreateFolderChain(folder);
+    // The Environments folder and the environment's own, made where missing
+    // and held for the whole write: the copies are made in the folder judged.
+    const std::filesystem::path folder = std::filesystem::path(EnvironmentTextureFolder(Name)).parent_path();
+    const std::string environments = folder.parent_path().string();
     TextureCopies copies;
+    const int environmentsFd = fsys::MakeFoldersToWrite(environments);
+    if (environmentsFd >= 0) {
+        copies.Folder = OpenFolderToFill(environmentsFd, environments, folder.filename().string(), true);
+    } else {
+        copies.Folder.Error = errno;
+        copies.Folder.Path = folder.string();
+    }
     WriteEnvironmentText(Name, values, &copies);
     bool ok = copies.Failed.empty();
     if (!ok) errno = copies.Failed.front().Error;
@@ -626,18 +823,16 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
             ok = IniSaveFile(file, fsys::kEnvironmentFile);
         }
     }
+    const int error = errno;  // the failed write's reason, which the editor shows
     if (!ok) {
-        // Nothing names the copies of a write that did not happen.
-        for (const std::string& copy : copies.Written) fsys::DeleteFileQuietly(copy);
-        if (!folderExisted) {
-            const int error = errno;  // the failed write's reason, which the editor shows
-            std::error_code ec;
-            std::filesystem::remove(folder, ec);  // only while it is empty
-            errno = error;
-        }
+        // Nothing names the copies of a write that did not happen, nor the folder it made.
+        for (const std::string& copy : copies.Written) ::unlinkat(copies.Folder.Fd, copy.c_str(), 0);
+        RemoveMadeFolder(environmentsFd, copies.Folder);
         if (uncopied) *uncopied = copies.Failed;
     }
+    if (environmentsFd >= 0) ::close(environmentsFd);
     if (notFound) *notFound = std::move(copies.NotFound);
+    errno = error;
     return ok;
 }
 

@@ -101,10 +101,14 @@ void ResetEnvironmentControls(EnvironmentValues& values);
 // TextOutsideCodePage); false too when the file cannot be written.
 //
 // A texture that is found but cannot be copied (the folder cannot be made or
-// written, the disk is full, the texture cannot be read) fails the write: the
-// file is not written, the copies this write made are removed again, and
-// `uncopied` (when given) lists the textures with why each failed; errno is
-// then the first one's. Otherwise a failed write leaves the reason in errno.
+// written, it or the link of its name belongs to another user, the disk is
+// full, the texture cannot be read) fails the write: the file is not written,
+// the copies this write made are removed again (and so is the folder, where
+// this write made it and it is empty), and `uncopied` (when given) lists the
+// textures with why each failed (TextureCopyFailureReason); errno is then the
+// first one's. Otherwise a failed write leaves the reason in errno. The
+// environment's folder is held from the first look to the last copy
+// (held_folder.h), the copies made as PlaceTextureCopy makes them.
 struct UncopiedTexture {
     std::string Path;         // on disk
     int Error = 0;            // the errno of the read, folder creation or write that failed; 0 unknown
@@ -204,11 +208,34 @@ void WriteTextureKey(std::string_view key, const std::string& path, const std::s
 // same bytes, else a copy under the first free name of fileName,
 // "<stem> (2)<ext>", "<stem> (3)<ext>", ... Returns the name in the folder as
 // spelled there (`created` tells whether a copy was written); nullopt when the
-// source cannot be read (`unreadable` tells), the folder cannot be made or no
-// copy can be written, with errno saying why (0 when the system gave no reason).
+// source cannot be read (`unreadable` tells), the folder cannot be made or
+// used or no copy can be written, with errno saying why (0 when the system
+// gave no reason; TextureCopyFailureReason says it).
+// The folder is made and opened in its parent, which is made and opened as
+// the way to a write allows (fsys::MakeFoldersToWrite), and judged as an
+// environment's folder (held_folder.h): another user's folder or link there
+// gets no copy (kAnotherUsersFolderError).
+// The copy is made in the folder held open, never through a link: a name
+// taken by anything, a link among them, counts as taken, and the next name is
+// tried. It is made readable by its owner alone, its bytes written and
+// flushed and its name flushed, and only then given the source's permission
+// bits less the umask, the group's bits only where the copy's group is the
+// source's: no one reads the copy who could not read the source. A file found
+// with the same bytes is read through the held folder, a link not followed.
 std::optional<std::string> PlaceTextureCopy(const std::string& source, const std::string& folder,
                                             const std::string& fileName, bool* created = nullptr,
                                             bool* unreadable = nullptr);
+// The same into a folder held already (OpenFolderToFill); errno the folder's
+// Error where it is not open.
+class HeldFolder;
+std::optional<std::string> PlaceTextureCopy(const std::string& source, const HeldFolder& folder,
+                                            const std::string& fileName, bool* created = nullptr,
+                                            bool* unreadable = nullptr);
+// Why a texture's copy was not written, from the errno PlaceTextureCopy left:
+// "The environment's folder belongs to another user.", "The environment's
+// folder was replaced by another while it was opened.", else the system's
+// reason as a save gives it (fsys::WriteFailureReason).
+std::string TextureCopyFailureReason(int error);
 // The n-th name PlaceTextureCopy tries (n from 1): "sky.jpg", "sky (2).jpg", ...
 std::string NumberedFileName(const std::string& fileName, int n);
 // The path on disk of a texture as the environment's boxes hold it, read as

@@ -20,6 +20,7 @@
 #include "platform/file_system.h"
 #include "platform/stored_paths.h"
 #include "simulator/environment_file.h"
+#include "simulator/held_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -31,6 +32,7 @@ constexpr const char* kNameTaken = "a file of that name is in \"__Unused Files__
 constexpr const char* kNotAFolder = "\"__Unused Files__\" is not a folder";
 constexpr const char* kLinkWouldBreak = "a link with a relative target, and \"__Unused Files__\" is itself a link";
 constexpr const char* kAnotherUsersFolder = "it belongs to another user";
+constexpr const char* kReplacedFolder = "its name led to another folder once it was opened";
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -69,7 +71,7 @@ std::string CopyFailure(int error, bool unreadable) {
     if (unreadable)
         return WithReason("cannot be copied. The texture cannot be read",
                           fsys::ReadFailureReason(error, fsys::kPictureFile));
-    return WithReason("cannot be copied", fsys::WriteFailureReason(error));
+    return WithReason("cannot be copied", TextureCopyFailureReason(error));
 }
 
 std::string UnreadableEnvironment(int error) {
@@ -138,56 +140,71 @@ std::string MoveFailure(int error) {
         case EROFS: return "the disk is read-only";
         case EXDEV: return "\"__Unused Files__\" is on another disk";
         case ENAMETOOLONG: return "the name is too long there";
+        case fsys::kAnotherUsersWayError: return fsys::WriteFailureReason(error);
         default: return std::generic_category().message(error);
     }
 }
 
-// Renames `from` to `name` in the folder open at `folder`, without ever
-// replacing a file there; 0 or the errno of the failure.
-int RenameNoReplace(const std::string& from, int folder, const std::string& name) {
-    if (::renameat2(AT_FDCWD, from.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0) return 0;
+// Renames `name` of the folder open at `from` to the same name in the folder
+// open at `to`, without ever replacing a file there; 0 or the errno of the
+// failure.
+int RenameNoReplace(int from, const std::string& name, int to) {
+    const char* const n = name.c_str();
+    if (::renameat2(from, n, to, n, RENAME_NOREPLACE) == 0) return 0;
     int error = errno;
     if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP) return error;
     // A file system without that rename: a second name, then the first goes.
-    if (::linkat(AT_FDCWD, from.c_str(), folder, name.c_str(), 0) == 0) {
-        if (::unlink(from.c_str()) == 0) return 0;
+    if (::linkat(from, n, to, n, 0) == 0) {
+        if (::unlinkat(from, n, 0) == 0) return 0;
         error = errno;
-        ::unlinkat(folder, name.c_str(), 0);
+        ::unlinkat(to, n, 0);
         return error;
     }
     error = errno;
     if (error != EPERM && error != EOPNOTSUPP && error != EMLINK) return error;
     // Nor hard links (FAT): look, then rename.
     struct stat taken {};
-    if (::fstatat(folder, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
-    return ::renameat(AT_FDCWD, from.c_str(), folder, name.c_str()) == 0 ? 0 : errno;
+    if (::fstatat(to, n, &taken, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
+    return ::renameat(from, n, to, n) == 0 ? 0 : errno;
 }
 
-// Moves a link whose target is relative one folder down, into the folder open
-// at `folder` (a folder of the link's own folder), so that it names the same
-// target; 0 or an errno.
-int MoveRelativeLink(const std::string& from, int folder, const std::string& name) {
-    std::error_code ec;
-    const fs::path target = fs::read_symlink(from, ec);
-    if (ec) return ec.value();
-    const std::string moved = "../" + target.string();
-    if (::symlinkat(moved.c_str(), folder, name.c_str()) != 0) return errno;
-    if (::unlink(from.c_str()) != 0) {
+// Moves the link `name` of the folder open at `from`, whose target is
+// relative, into the folder open at `to` (a folder of the first), so that it
+// names the same target; 0 or an errno.
+int MoveRelativeLink(int from, const std::string& name, int to) {
+    std::vector<char> target(4096);
+    const ssize_t n = ::readlinkat(from, name.c_str(), target.data(), target.size());
+    if (n < 0) return errno;
+    if (static_cast<size_t>(n) >= target.size()) return ENAMETOOLONG;
+    const std::string moved = "../" + std::string(target.data(), static_cast<size_t>(n));
+    if (::symlinkat(moved.c_str(), to, name.c_str()) != 0) return errno;
+    if (::unlinkat(from, name.c_str(), 0) != 0) {
         const int error = errno;
-        ::unlinkat(folder, name.c_str(), 0);
+        ::unlinkat(to, name.c_str(), 0);
         return error;
     }
     return 0;
 }
 
-// A folder's owner, links followed; nullopt where it cannot be looked at.
-std::optional<uid_t> OwnerOf(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return st.st_uid;
+// Whether the user may make entries in the folder open at fd.
+bool CanWriteFolder(int fd) { return fd >= 0 && ::faccessat(fd, ".", W_OK | X_OK, 0) == 0; }
+
+// True when the path leads to the entry `name` of the folder open at folderFd.
+bool LeadsTo(const std::string& path, int folderFd, const std::string& name) {
+    struct stat a {}, b {};
+    return !path.empty() && ::stat(path.c_str(), &a) == 0 &&
+           ::fstatat(folderFd, name.c_str(), &b, AT_SYMLINK_NOFOLLOW) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
-bool CanWriteFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
+// Runs its function when the scope is left.
+template <typename Function>
+struct AtScopeEnd {
+    Function Run;
+    ~AtScopeEnd() { Run(); }
+};
+template <typename Function>
+AtScopeEnd(Function) -> AtScopeEnd<Function>;
 
 // The entry a texture value (as the simulator reads it) leads to when that can
 // be told for certain: a path relative to the simulator folder whose names are
@@ -288,6 +305,42 @@ std::string EnvironmentOrganizer::FolderPath(const std::string& name) {
     return fsys::MapStoredName(root_, FolderName(name));
 }
 
+std::string EnvironmentOrganizer::RootPath() const {
+    return root_.size() > 1 && root_.back() == '/' ? root_.substr(0, root_.size() - 1) : root_;
+}
+
+bool EnvironmentOrganizer::HoldRoot() {
+    if (rootFd_ >= 0) return false;
+    errno = 0;
+    rootFd_ = root_.empty() ? -1 : fsys::OpenFolderToWrite(RootPath());
+    rootError_ = rootFd_ >= 0 ? 0 : errno != 0 ? errno : ENOENT;
+    return true;
+}
+
+void EnvironmentOrganizer::ReleaseRoot() {
+    envFolder_ = HeldFolder();
+    if (rootFd_ >= 0) ::close(rootFd_);
+    rootFd_ = -1;
+}
+
+HeldFolder EnvironmentOrganizer::OpenInRoot(const std::string& name, bool make) const {
+    if (rootFd_ >= 0) return OpenFolderToFill(rootFd_, RootPath(), name, make);
+    HeldFolder none;
+    none.Error = rootError_;
+    none.Name = name;
+    return none;
+}
+
+int EnvironmentOrganizer::ForeseenFolderError(const std::string& environmentName) {
+    const std::string folder = FolderPath(environmentName);
+    if (folder.empty() || rootFd_ < 0) return 0;
+    const std::string name = fs::path(folder).filename().string();
+    const auto known = foreseen_.find(LowerText(name));
+    if (known != foreseen_.end()) return known->second;
+    const int error = OpenInRoot(name, false).Error;
+    return foreseen_[LowerText(name)] = error == ENOENT ? 0 : error;  // a missing folder is made
+}
+
 EnvironmentOrganizer::KeyState EnvironmentOrganizer::Assess(const EnvironmentRecord& environment,
                                                             const EnvTextureKey& key, std::string& reason) {
     if (TextureFileNameAsRead(key.Value).empty()) {
@@ -335,19 +388,33 @@ void EnvironmentOrganizer::AssessEnvironment(EnvironmentRecord& environment) {
         std::string reason;
         switch (Assess(environment, key, reason)) {
             case KeyState::InPlace: break;
-            case KeyState::ToRewrite: environment.Organized = false; break;
+            case KeyState::ToRewrite:
+                // An environment's folder that will not take a copy (another user's) is said now.
+                if (const int error = ForeseenFolderError(environment.Name); error != 0)
+                    environment.Problems.push_back({key.Value, CopyFailure(error, false)});
+                else
+                    environment.Organized = false;
+                break;
             case KeyState::Problem: environment.Problems.push_back({key.Value, reason}); break;
         }
     }
 }
 
 void EnvironmentOrganizer::ScanEnvironments() {
+    ReleaseRoot();
     environments_.clear();
     folders_.clear();
+    foreseen_.clear();
     withheld_.clear();
     unmoved_.clear();
     root_ = RootFolder();
+    // The superuser's run on another user's tree writes nothing there: said once, here.
+    refusal_ = fsys::WayRefusal(RootPath());
     if (root_.empty()) return;
+    const bool held = refusal_.empty() && HoldRoot();
+    const AtScopeEnd release{[&] {
+        if (held) ReleaseRoot();
+    }};
     std::error_code ec;
     std::vector<std::string> names;
     // Every .env entry that is no folder: one that is no file either (a link
@@ -369,7 +436,7 @@ void EnvironmentOrganizer::ScanEnvironments() {
         AssessEnvironment(record);
         environments_.push_back(std::move(record));
     }
-    SortOutLooseFiles(false);
+    if (refusal_.empty()) SortOutLooseFiles(false);
 }
 
 int EnvironmentOrganizer::UnorganizedCount() const {
@@ -380,8 +447,15 @@ int EnvironmentOrganizer::UnorganizedCount() const {
 bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index, std::vector<std::string>* written) {
     EnvironmentRecord& environment = environments_.at(index);
     environment.Problems.clear();
+    const bool held = HoldRoot();
+    const AtScopeEnd release{[&] {
+        if (held) ReleaseRoot();
+    }};
     const std::string folderValue = "Environments\\" + FolderName(environment.Name) + "\\";
     const std::string folder = FolderPath(environment.Name);
+    // The environment's folder is opened (made where missing) at its first copy and held.
+    envFolder_ = HeldFolder();
+    bool opened = false;
     std::string result;
     size_t copied = 0;
     bool changed = false;
@@ -392,19 +466,20 @@ bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index, 
         std::optional<std::string> placed;
         if (state == KeyState::ToRewrite) reason = "cannot be copied";
         if (state == KeyState::ToRewrite && !folder.empty()) {
+            if (!opened) envFolder_ = OpenInRoot(fs::path(folder).filename().string(), true);
+            opened = true;
             bool created = false, unreadable = false;
             errno = 0;
-            placed = PlaceTextureCopy(TexturePathOnDisk(key.Value), folder, TextureFileNameAsRead(key.Value), &created,
-                                      &unreadable);
+            placed = PlaceTextureCopy(TexturePathOnDisk(key.Value), envFolder_, TextureFileNameAsRead(key.Value),
+                                      &created, &unreadable);
             if (!placed) reason = CopyFailure(errno, unreadable);
-            const std::string copy = placed ? (fs::path(folder) / *placed).string() : std::string();
             // The new value must lead to the copy (and not to another spelling of its name).
-            if (placed && !fsys::IsSameFile(TexturePathOnDisk(folderValue + *placed), copy)) {
-                if (created) fsys::DeleteFileQuietly(copy);
+            if (placed && !LeadsTo(TexturePathOnDisk(folderValue + *placed), envFolder_.Fd, *placed)) {
+                if (created) ::unlinkat(envFolder_.Fd, placed->c_str(), 0);
                 placed.reset();
                 reason = "cannot be copied. Its name in the environment's folder would lead to another file there";
             } else if (placed && created && written) {
-                written->push_back(copy);
+                written->push_back(*placed);
             }
         }
         if (!placed) {
@@ -422,6 +497,16 @@ bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index, 
 }
 
 void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int percent)>& Progress) {
+    if (!refusal_.empty()) return;
+    // The Environments folder is held for the whole sort-out.
+    const bool held = HoldRoot();
+    const AtScopeEnd release{[&] {
+        if (held) ReleaseRoot();
+    }};
+    if (rootError_ == fsys::kAnotherUsersWayError) {
+        refusal_ = fsys::WriteFailureReason(rootError_);
+        return;
+    }
     const size_t count = environments_.size();
     for (size_t i = 0; i < count; ++i) {
         EnvironmentRecord& environment = environments_[i];
@@ -433,8 +518,6 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
         } else if (load) {
             std::string text = EnvTextFromFileBytes(IniGetBuffer());
             BackslashSeparators(text);
-            const std::string folder = FolderPath(environment.Name);
-            const bool folderExisted = fsys::FolderExists(folder);
             std::vector<std::string> written;
             const bool changed = RelocateEnvTextures(text, i, &written);
             const auto bytes = EnvFileBytesFromText(text);
@@ -455,11 +538,11 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
                     environment.Problems.begin(),
                     {std::string(), "the environment file cannot be written" + (why.empty() ? "" : ". " + why)});
                 // Nothing names the copies made for it.
-                for (const std::string& copy : written) fsys::DeleteFileQuietly(copy);
+                for (const std::string& copy : written) ::unlinkat(envFolder_.Fd, copy.c_str(), 0);
             }
             // A folder made for copies that nothing names goes again (only while it is empty).
-            std::error_code ec;
-            if (!folderExisted && !environment.Organized) fs::remove(folder, ec);
+            if (!environment.Organized) RemoveMadeFolder(rootFd_, envFolder_);
+            envFolder_ = HeldFolder();
         }
         if (Progress) Progress(static_cast<int>(i * 100 / count));
     }
@@ -467,6 +550,7 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
 }
 
 std::vector<std::string> EnvironmentOrganizer::ProblemLines() const {
+    if (!refusal_.empty()) return {refusal_};
     std::vector<std::string> lines;
     for (const EnvironmentRecord& environment : environments_)
         for (const EnvProblem& problem : environment.Problems)
@@ -478,6 +562,7 @@ std::vector<std::string> EnvironmentOrganizer::ProblemLines() const {
 }
 
 std::string EnvironmentOrganizer::ProblemMessage() const {
+    if (!refusal_.empty()) return refusal_;
     constexpr size_t kMostLines = 15;
     std::string text;
     auto section = [&](const std::string& heading, const std::vector<std::string>& lines) {
@@ -579,59 +664,64 @@ void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
     MovePlan plan = PlanMoves();
     withheld_ = plan.Withheld;
     unmoved_ = plan.Kept;
-    const std::string unused = root_ + kUnusedFolder;
-    std::string folderFailure;
-    struct stat entry {};
-    if (move && !plan.Files.empty() && ::lstat(unused.c_str(), &entry) != 0 && !fsys::CreateFolders(unused))
-        folderFailure = MoveFailure(errno);
-    const bool exists = ::lstat(unused.c_str(), &entry) == 0;
-    // The folder as opened is the one decided on and the one moved into.
-    const int folderFd = exists ? ::open(unused.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
-    const int folderError = !exists ? ENOENT : folderFd < 0 ? errno : 0;
-    const bool folder = folderFd >= 0;
     // Files go only into a folder of the user's, of the simulator folder's
-    // owner or of the Environments folder's owner (to whom the superuser's run
-    // hands the folder it makes, and who may remove the loose files anyway):
-    // another user's folder of that name in a shared folder would let that
-    // user delete them. A link of that name counts with its own owner too.
-    if (folder && !plan.Files.empty() && withheld_.empty()) {
-        const uid_t user = ::geteuid();
-        const std::optional<uid_t> simOwner = OwnerOf(gSimPath), rootOwner = OwnerOf(root_);
-        auto allowed = [&](uid_t owner) { return owner == user || owner == simOwner || owner == rootOwner; };
-        struct stat opened {};
-        if (::fstat(folderFd, &opened) != 0 || !allowed(opened.st_uid) ||
-            (S_ISLNK(entry.st_mode) && !allowed(entry.st_uid))) {
-            withheld_ = kAnotherUsersFolder;
+    // owner or of the Environments folder's owner (who may remove the loose
+    // files anyway): another user's folder of that name in a shared folder
+    // would let that user delete them. It is judged on the folder opened
+    // (made where missing), the name looked at again once it is open, and the
+    // files are moved into that folder, held, by their names in the held
+    // Environments folder.
+    HeldFolder unused;
+    if (!plan.Files.empty()) unused = OpenInRoot(kUnusedFolder, move);
+    std::string folderFailure;  // why no file can go in, said of each
+    struct stat entry {};
+    switch (unused.Error) {
+        case 0: break;
+        case kAnotherUsersFolderError:
+        case kReplacedFolderError:
+            withheld_ = unused.Error == kReplacedFolderError ? kReplacedFolder : kAnotherUsersFolder;
             plan.Files.clear();
-        }
+            break;
+        case ENOENT:
+            // Missing: made by a move, which failed then; a link that leads nowhere is no folder.
+            if (rootFd_ >= 0 && ::fstatat(rootFd_, kUnusedFolder, &entry, AT_SYMLINK_NOFOLLOW) == 0)
+                folderFailure = kNotAFolder;
+            else if (move)
+                folderFailure = MoveFailure(ENOENT);
+            break;
+        case ENOTDIR: folderFailure = kNotAFolder; break;
+        default: folderFailure = MoveFailure(unused.Error); break;
     }
-    const bool writable = CanWriteFolder(root_) && (!folder || CanWriteFolder(unused));
+    const bool writable = CanWriteFolder(rootFd_) && (unused.Fd < 0 || CanWriteFolder(unused.Fd));
     for (const LooseFile& file : plan.Files) {
         std::string reason;
         struct stat taken {};
         if (!folderFailure.empty()) {
             reason = folderFailure;
-        } else if (exists && !folder) {
-            reason = kNotAFolder;
-        } else if (folder && ::fstatat(folderFd, file.Name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
+        } else if (unused.Fd >= 0 && ::fstatat(unused.Fd, file.Name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
             reason = kNameTaken;
         } else if (!writable) {
             reason = MoveFailure(EACCES);
-        } else if (file.RelativeLink && exists && !S_ISDIR(entry.st_mode)) {
+        } else if (file.RelativeLink && unused.ViaLink) {
             // A relative target is kept by one more "../", which only a plain folder keeps true.
             reason = kLinkWouldBreak;
         } else if (move) {
-            const std::string from = root_ + file.Name;
-            const int error = !folder             ? folderError
-                              : file.RelativeLink ? MoveRelativeLink(from, folderFd, file.Name)
-                                                  : RenameNoReplace(from, folderFd, file.Name);
+            const int error = unused.Fd < 0       ? unused.Error
+                              : file.RelativeLink ? MoveRelativeLink(rootFd_, file.Name, unused.Fd)
+                                                  : RenameNoReplace(rootFd_, file.Name, unused.Fd);
             if (error != 0) reason = MoveFailure(error);
         }
         if (!reason.empty()) unmoved_.push_back({file.Name, reason});
     }
-    if (folderFd >= 0) ::close(folderFd);
     std::stable_sort(unmoved_.begin(), unmoved_.end(),
                      [](const UnmovedFile& a, const UnmovedFile& b) { return a.Name < b.Name; });
 }
 
-void EnvironmentOrganizer::MoveUnusedFiles() { SortOutLooseFiles(true); }
+void EnvironmentOrganizer::MoveUnusedFiles() {
+    if (!refusal_.empty()) return;
+    const bool held = HoldRoot();
+    const AtScopeEnd release{[&] {
+        if (held) ReleaseRoot();
+    }};
+    SortOutLooseFiles(true);
+}

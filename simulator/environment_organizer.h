@@ -45,10 +45,25 @@
 // cannot be moved, with its reason. When it cannot be told which files the
 // environments name (an environment file cannot be read), no file is moved at
 // all, and that is said. So it is where "__Unused Files__" belongs to another
-// user (in a shared Environments folder that user could delete what it holds):
-// files go only into a folder of the user's, of the simulator folder's owner
-// or of the Environments folder's owner (to whom the superuser's run hands the
-// folder it makes), decided from the folder as opened and moved into that one.
+// user (in a shared Environments folder that user could delete what it holds).
+//
+// The folders filled are judged on what is opened (held_folder.h): files go
+// only into an "__Unused Files__" folder, and copies only into an
+// environment's folder, of the user's, of the simulator folder's owner or of
+// the Environments folder's owner (or one made here, which is the user's);
+// and only where, once the folder is open, its name still leads to it (the
+// folder itself, or a link of such an owner to it). An environment's folder
+// that is another user's keeps its environment's keys as they are, said as a
+// problem of each (already by the scan). The Environments folder is held for
+// the whole sort-out: copies are made in the environment's folder held, files
+// moved by their names from the held Environments folder into the held
+// "__Unused Files__", and a copy or folder made for an environment file that
+// then cannot be written is removed through them too.
+//
+// The superuser's run on a tree whose way is not all the superuser's
+// (write_way.h: a folder or link on the way to the Environments folder
+// belongs to another user) does nothing at all: the scan says why, once
+// (Refusal), and nothing is written, copied or moved.
 //
 // The files' texts are read and written as single-byte text (see
 // environment_file.h); the texts here are the program's.
@@ -59,6 +74,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "simulator/held_folder.h"
 
 // One texture key of an environment file's text.
 struct EnvTextureKey {
@@ -122,8 +139,9 @@ public:
     // Rewrites the texture values of the text for environment index and copies
     // the textures into its folder; a key whose texture cannot be put there
     // keeps its value and is listed in the environment's problems. True when
-    // some value changed. The copies written (not those found in place
-    // already) are added to `written` when it is given.
+    // some value changed. The names of the copies written in the
+    // environment's folder (not those found in place already) are added to
+    // `written` when it is given.
     bool RelocateEnvTextures(std::string& text, size_t index, std::vector<std::string>* written = nullptr);
 
     // Moves the root's files other than .env files into "__Unused Files__",
@@ -139,6 +157,11 @@ public:
     // ScanEnvironments what can be told beforehand, after OrganizeEnvironments
     // what happened; the same for UnmovedFiles.
     const std::string& MovesWithheld() const { return withheld_; }
+    // Why nothing is done at all, found by the scan: the superuser's run on
+    // another user's tree (fsys::WayRefusal's text); empty otherwise. While
+    // it is set, OrganizeEnvironments and MoveUnusedFiles do nothing, and the
+    // problem lines and the warning are this text alone.
+    const std::string& Refusal() const { return refusal_; }
     const std::vector<UnmovedFile>& UnmovedFiles() const { return unmoved_; }
 
     // Every problem, one line each: "Sunset: sky_east.gif (not found)",
@@ -166,6 +189,16 @@ private:
     std::string FolderName(const std::string& name);
     // The same folder as a path on disk.
     std::string FolderPath(const std::string& name);
+    // The root's path without its final "/".
+    std::string RootPath() const;
+    // Holds the root open for a public operation, unless held already: true
+    // when this call opened it (and ReleaseRoot is then the caller's).
+    bool HoldRoot();
+    void ReleaseRoot();
+    // The root's folder `name` (OpenFolderToFill in the held root).
+    HeldFolder OpenInRoot(const std::string& name, bool make) const;
+    // Why the environment's folder would take no copy, as the scan sees it; 0 when it would.
+    int ForeseenFolderError(const std::string& environmentName);
 
     // The loose files that no environment names, those some environment may
     // name, and why none may move.
@@ -185,8 +218,13 @@ private:
     void SortOutLooseFiles(bool move);
 
     std::string root_;
+    int rootFd_ = -1;        // the root, held during an operation
+    int rootError_ = 0;      // why it could not be held
+    HeldFolder envFolder_;   // the folder of the environment being organized
     std::vector<EnvironmentRecord> environments_;
     std::map<std::string, std::string> folders_;  // by the name in lower case
+    std::map<std::string, int> foreseen_;         // ForeseenFolderError by the folder's name in lower case
+    std::string refusal_;
     std::string withheld_;
     std::vector<UnmovedFile> unmoved_;
 };

@@ -18,6 +18,7 @@
 #include "controls/uc_draw.h"
 #include "controls/uc_tab_head.h"
 #include "controls/uc_tool_bar.h"
+#include "platform/prompts.h"
 #include "simulator/frm_view_texture.h"
 #include "simulator/frm_vx_env_place_sun.h"
 
@@ -170,6 +171,8 @@ frmVXEnvEditor::frmVXEnvEditor(wxWindow* owner)
     top->SetSizeHints(this);
     CentreOnParent();
     txtEnvName->SetFocus();  // the title first, not the tool bar before it
+    // Saves are refused in this run (another user's tree): said once, here.
+    if (!editor_.Refusal().empty()) MsgBox(editor_.Refusal(), "Warning!", MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 void frmVXEnvEditor::Register(const std::string& name, wxWindow* control) {

@@ -8,6 +8,8 @@
 // The keyboard reaches every part: Tab goes round the tool bar (whose arrow
 // keys choose a button, Enter or Space press it), the tab strip and the
 // controls of the page shown; Ctrl+Tab and Ctrl+PageDown change pages.
+// Where the editor refuses saves in this run (EnvironmentEditor::Refusal),
+// the window says why once, as it opens.
 
 #include <array>
 #include <map>

@@ -69,7 +69,10 @@ frmVXEnvOrganizer::frmVXEnvOrganizer(wxWindow* owner) : wxDialog(owner, wxID_ANY
     organizer_.ScanEnvironments();
     lblEnvCount[0]->SetLabel(FormatInteger(static_cast<int32_t>(organizer_.Environments().size())));
     lblEnvCount[1]->SetLabel(FormatInteger(organizer_.UnorganizedCount()));
-    btnOkay->Enable(organizer_.UnorganizedCount() > 0);
+    // A run that may write nothing here (another user's tree) shows why, alone, and cannot start.
+    const bool refused = !organizer_.Refusal().empty();
+    btnOkay->Enable(organizer_.UnorganizedCount() > 0 && !refused);
+    if (refused) problemsCaption->SetLabel("Nothing is organized in this run:");
     wxString problems;
     for (const std::string& line : organizer_.ProblemLines()) problems += wxString::FromUTF8(line) + "\n";
     txtProblems->ChangeValue(problems.BeforeLast('\n'));

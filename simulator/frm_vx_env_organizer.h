@@ -4,7 +4,9 @@
 // organizing, and lists the texture values it cannot rewrite and the loose
 // files it cannot move (or why it moves none); OK organizes them
 // (EnvironmentOrganizer) with a progress bar, says what it had to keep as it
-// was, and closes; Cancel closes without a change.
+// was, and closes; Cancel closes without a change. Where the organizer does
+// nothing in this run (EnvironmentOrganizer::Refusal), the list shows why,
+// alone, and OK stays greyed.
 
 #include <wx/dialog.h>
 

@@ -1,8 +1,14 @@
 // The environment editor and organizer in real windows: values edited on the
 // pages through their controls, saved, reset by New and opened again; closing
 // with unsaved changes kept open by Cancel; the organizer with nothing to do,
-// and listing what it cannot do, before OK and in the warning after it.
+// and listing what it cannot do, before OK and in the warning after it; both
+// saying once why they leave another user's tree alone.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -203,6 +209,44 @@ TEST_F(EnvWindows, OrganizerWithNothingToDoKeepsOkGreyed) {
     EXPECT_EQ(dialog.lblEnvCount[1]->GetLabel(), "0");
     EXPECT_TRUE(dialog.txtProblems->IsShown());
     EXPECT_EQ(dialog.txtProblems->GetValue(), "Stuck: sky_east.gif (not found)");
+}
+
+// Another user's folder at an environment's name is said before OK. The
+// superuser's run on another user's tree: each window says why once, as it
+// opens, and the organizer cannot start.
+TEST_F(EnvWindows, WindowsSayWhyTheyLeaveAnotherUsersFoldersAlone) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give folders to other users";
+    sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    sim.Write("Environments/sky.jpg", "SKY");
+    const std::string theirs = sim / "Environments/Sunset";
+    std::filesystem::create_directories(theirs);
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(theirs.c_str(), 0777), 0);
+    {
+        frmVXEnvOrganizer dialog(frame);
+        EXPECT_EQ(dialog.txtProblems->GetValue().utf8_string(),
+                  "Sunset: Environments\\sky.jpg (cannot be copied. The environment's folder belongs to another "
+                  "user.)");
+        EXPECT_FALSE(dialog.btnOkay->IsEnabled());
+    }
+    sim.Write("Environments/Dusk.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    const std::string top = sim.Path().substr(0, sim.Path().size() - 1);
+    ASSERT_EQ(::chown(top.c_str(), 65534, 65534), 0);
+    const std::string refusal = "The folder \"" + top +
+                                "\" belongs to the user nobody; run as the superuser, the program writes nothing in "
+                                "another user's folders or through their links. To work there, run it as that user, "
+                                "for example: sudo -u nobody gantrywright";
+    {
+        frmVXEnvOrganizer dialog(frame);
+        EXPECT_EQ(dialog.lblEnvCount[1]->GetLabel(), "2");
+        EXPECT_EQ(dialog.txtProblems->GetValue().utf8_string(), refusal);
+        EXPECT_FALSE(dialog.btnOkay->IsEnabled());
+    }
+    EXPECT_TRUE(prompts.Messages.empty());
+    frmVXEnvEditor editor(frame);
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, refusal);
+    EXPECT_EQ(prompts.Messages[0].Title, "Warning!");
 }
 
 TEST_F(EnvWindows, OrganizerListsTheFilesItCannotMove) {

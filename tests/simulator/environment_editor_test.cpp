@@ -14,6 +14,8 @@
 #include <filesystem>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/app_state.h"
 #include "platform/file_system.h"
@@ -355,6 +357,51 @@ TEST_F(EnvironmentEditorTest, AFailedTextureCopyIsSaidAndNothingNamesIt) {
                       "\nThese textures could not be copied into " + sim / "Environments/Full/" + ":\n" + huge +
                       ": The texture cannot be read. The file is larger than a picture can be (at most 321 MiB).",
                   "Error!");
+}
+
+// Another user's folder at the environment's own name takes no copy: the
+// save says so as it says other failed copies and writes nothing. The
+// superuser's run on another user's tree refuses every save from its start,
+// with the reason and the way out, before any dialog.
+TEST_F(EnvironmentEditorTest, AnotherUsersFolderOrTreeGetsNothing) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give folders to other users";
+    namespace fs = std::filesystem;
+    const std::string sky = sim.Write("Textures/sky.jpg", "SKY");
+    const std::string theirs = sim / "Environments/Sunset";
+    fs::create_directories(theirs);
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(theirs.c_str(), 0777), 0);
+    gEnvironment.txtSun = "Textures\\sky.jpg";
+    editor.EnvName = "Sunset";
+    editor.MarkChanged();
+    EXPECT_FALSE(editor.SaveEnvironment());
+    ExpectMessage(0,
+                  "Unable to save file!\n" + sim / "Environments/Sunset.env" +
+                      "\nThese textures could not be copied into " + theirs + "/:\n" + sky +
+                      ": The environment's folder belongs to another user.",
+                  "Error!");
+    EXPECT_TRUE(editor.Changed);
+    EXPECT_FALSE(fs::exists(sim / "Environments/Sunset.env"));
+    EXPECT_TRUE(fs::is_empty(theirs));
+
+    const std::string top = sim.Path().substr(0, sim.Path().size() - 1);
+    ASSERT_EQ(::chown(top.c_str(), 65534, 65534), 0);
+    const std::string refusal = "The folder \"" + top +
+                                "\" belongs to the user nobody; run as the superuser, the program writes nothing in "
+                                "another user's folders or through their links. To work there, run it as that user, "
+                                "for example: sudo -u nobody gantrywright";
+    editor.Start();
+    EXPECT_EQ(editor.Refusal(), refusal);
+    gEnvironment.txtSun = "Textures\\sky.jpg";
+    editor.EnvName = "Dusk";
+    editor.MarkChanged();
+    EXPECT_FALSE(editor.SaveEnvironment());
+    ExpectMessage(1, "Unable to save file!\n" + sim / "Environments/Dusk.env\n" + refusal, "Error!");
+    EXPECT_FALSE(editor.SaveEnvironmentAs());
+    ExpectMessage(2, "Unable to save file!\n" + sim / "Environments/\n" + refusal, "Error!");
+    EXPECT_TRUE(prompts.FileDialogs.empty());
+    EXPECT_FALSE(fs::exists(sim / "Environments/Dusk.env"));
+    EXPECT_FALSE(fs::exists(sim / "Environments/Dusk"));
 }
 
 // A save that fails says why, and the file keeps what it held.

@@ -2,19 +2,25 @@
 // under a German locale, single-byte names and paths byte for byte, every
 // slider and channel through a write and a read, the texture copies (never
 // replacing a file, found as the simulator reads the value, a value not found
-// kept as it was), the reader's rules for odd values, refused names.
+// kept as it was, readable by no one who could not read the source, never
+// written through a link), the reader's rules for odd values, refused names.
 
 #include "simulator/environment_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/app_state.h"
 #include "core/app_version.h"
 #include "core/settings_text.h"
 #include "platform/file_system.h"
+#include "simulator/held_folder.h"
 #include "tests/core/locale_scope.h"
 #include "tests/platform/temp_folder.h"
 
@@ -295,6 +301,73 @@ TEST_F(EnvironmentFileTest, TexturesAreCopiedOnceUnderTheNameTheirKeyGives) {
     EXPECT_NE(Read("Environments/Sunset. .env").find("\r\nsim.sun.texture.path=Environments\\Sunset\\wood.jpg\r\n"),
               std::string::npos);
     EXPECT_EQ(Read("Environments/Sunset/wood.jpg"), "wood");
+}
+
+// No one reads a copy who could not read its source: a copy takes the
+// source's permission bits less the umask, the group's only where its group is
+// the source's. A copy is never written through a link at its name (one
+// planted once the folder's names were looked at, or one there before that
+// leads to the same bytes): such a name counts as taken.
+TEST_F(EnvironmentFileTest, ACopyKeepsItsReadersAndIsNeverWrittenThroughALink) {
+    namespace fs = std::filesystem;
+    struct UmaskScope {
+        mode_t saved;
+        explicit UmaskScope(mode_t mask) : saved(::umask(mask)) {}
+        ~UmaskScope() { ::umask(saved); }
+    };
+    const auto mode = [](const std::string& path) {
+        struct stat st {};
+        return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 07777;
+    };
+    const std::string folder = sim / "Environments/Mine";
+    const auto place = [](const std::string& source, const std::string& into, const std::string& name) {
+        errno = 0;
+        return PlaceTextureCopy(source, into, name).value_or("failed: " + TextureCopyFailureReason(errno));
+    };
+    const std::string secret = sim.Write("pics/secret.jpg", "SECRET");
+    const std::string open = sim.Write("pics/open.jpg", "OPEN");
+    ::chmod(secret.c_str(), 0600);
+    ::chmod(open.c_str(), 0644);
+    {
+        UmaskScope umask(022);
+        EXPECT_EQ(place(secret, folder, "secret.jpg"), "secret.jpg");
+        EXPECT_EQ(mode(folder + "/secret.jpg"), 0600u);
+        EXPECT_EQ(place(open, folder, "open.jpg"), "open.jpg");
+        EXPECT_EQ(mode(folder + "/open.jpg"), 0644u);
+    }
+    {
+        UmaskScope umask(077);
+        EXPECT_EQ(place(open, folder, "private.jpg"), "private.jpg");
+        EXPECT_EQ(mode(folder + "/private.jpg"), 0600u);
+    }
+    if (::geteuid() == 0) {  // a source of another group, and a folder that hands that group on
+        UmaskScope umask(0);
+        const std::string shared = sim.Write("pics/shared.jpg", "SHARED");
+        ASSERT_EQ(::chown(shared.c_str(), 0, 65534), 0);
+        ::chmod(shared.c_str(), 0664);
+        EXPECT_EQ(place(shared, folder, "shared.jpg"), "shared.jpg");
+        EXPECT_EQ(mode(folder + "/shared.jpg"), 0604u);
+        const std::string group = sim / "Environments/Group";
+        fs::create_directories(group);
+        ASSERT_EQ(::chown(group.c_str(), 0, 65534), 0);
+        ::chmod(group.c_str(), 02775);
+        EXPECT_EQ(place(shared, group, "shared.jpg"), "shared.jpg");
+        EXPECT_EQ(mode(group + "/shared.jpg"), 0664u);
+    }
+
+    const std::string target = sim.Write("pics/target.jpg", "TARGET");
+    bool planted = false;
+    SetHeldFolderObserverForTests([&](HeldFolderStep step, const std::string& path) {
+        if (step == HeldFolderStep::Listed && !planted) planted = (fs::create_symlink(target, path + "/sky.jpg"), true);
+    });
+    EXPECT_EQ(place(open, folder, "sky.jpg"), "sky (2).jpg");
+    SetHeldFolderObserverForTests(nullptr);
+    EXPECT_TRUE(planted);
+    EXPECT_EQ(Read("pics/target.jpg"), "TARGET");
+    EXPECT_EQ(fs::read_symlink(folder + "/sky.jpg"), target);
+    EXPECT_EQ(Read("Environments/Mine/sky (2).jpg"), "OPEN");
+    fs::create_symlink(open, folder + "/linked.jpg");
+    EXPECT_EQ(place(open, folder, "linked.jpg"), "linked (2).jpg");
 }
 
 // An unchanged save keeps every picture the simulator reads: a value with

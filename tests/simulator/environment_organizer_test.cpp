@@ -5,8 +5,10 @@
 // nothing, a name on disk in the simulator's single bytes, values that cannot
 // be mapped keeping the files they may name, a relative simulator folder,
 // environment files that cannot be written, both spellings of a name, links
-// and loose files that cannot be moved; with every file's bytes (and every
-// link's target) before and after.
+// and loose files that cannot be moved; other users' folders and links (for
+// an ordinary user, run in a child process), folders swapped once opened, and
+// the superuser's run on another user's tree; with every file's bytes (and
+// every link's target) before and after.
 
 #include "simulator/environment_organizer.h"
 
@@ -16,13 +18,17 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "core/app_state.h"
 #include "platform/file_system.h"
 #include "simulator/environment_file.h"
+#include "simulator/held_folder.h"
 #include "tests/platform/file_size_limit.h"
 #include "tests/platform/temp_folder.h"
 
@@ -68,12 +74,13 @@ protected:
                 << path;
         }
     }
-    // Every entry under the simulator folder: a file's bytes, a link's target
-    // ("-> target"), a folder "/"; links are not followed.
-    std::map<std::string, std::string> Tree() {
+    // Every entry under the simulator folder (or `top`): a file's bytes, a
+    // link's target ("-> target"), a folder "/"; links are not followed.
+    std::map<std::string, std::string> Tree(std::string top = {}) {
+        if (top.empty()) top = sim.Path();
         std::map<std::string, std::string> entries;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(sim.Path())) {
-            const std::string path = entry.path().lexically_relative(sim.Path()).string();
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(top)) {
+            const std::string path = entry.path().lexically_relative(top).string();
             if (entry.is_symlink()) {
                 entries[path] = "-> " + std::filesystem::read_symlink(entry.path()).string();
             } else if (entry.is_directory()) {
@@ -100,6 +107,41 @@ protected:
     TempFolder sim;
     std::string savedSimPath;
 };
+
+// Runs `work` in a child process as the user `uid` (group `gid`); what it
+// returns, or nullopt when the child could not become that user. A child
+// that hangs is ended after a minute, and one that dies says by which signal.
+std::optional<std::string> AsUser(uid_t uid, gid_t gid, const std::function<std::string()>& work) {
+    int channel[2];
+    if (::pipe(channel) != 0) return std::nullopt;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string text = "!";
+        if (::setgroups(1, &gid) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0 && ::geteuid() == uid) {
+            ::alarm(60);
+            text = work();
+        }
+        const ssize_t sent = ::write(channel[1], text.data(), text.size());
+        ::_exit(sent == static_cast<ssize_t>(text.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) return std::nullopt;
+    if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text == "!") return std::nullopt;
+    return text;
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
 
 TEST(EnvironmentOrganizerText, TextureKeysAndTheScanRule) {
     const std::string text =
@@ -638,8 +680,8 @@ TEST_F(EnvironmentOrganizerTest, LinksKeepTheirTargetsAndWhatCannotMoveIsListed)
 
 // In an Environments folder that others may write (sticky), an environment
 // file that is another user's link is neither followed nor written through,
-// and what it leads to stays. The superuser hands the folder and the link to
-// other users; elsewhere this cannot be set up.
+// and what it leads to stays. Only the superuser can give the link to
+// another user.
 TEST_F(EnvironmentOrganizerTest, AnotherUsersLinkInASharedFolderIsNotWrittenThrough) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give files to other users";
     namespace fs = std::filesystem;
@@ -648,7 +690,6 @@ TEST_F(EnvironmentOrganizerTest, AnotherUsersLinkInASharedFolderIsNotWrittenThro
     sim.Write("Environments/sky.jpg", "SKY");
     fs::create_symlink("sunset.env.v2", env + "/Sunset.env");
     ASSERT_EQ(::lchown((env + "/Sunset.env").c_str(), 65534, 65534), 0);
-    ASSERT_EQ(::chown(env.c_str(), 1, 1), 0);
     ASSERT_EQ(::chmod(env.c_str(), 01777), 0);
     const std::map<std::string, std::string> before = Tree();
     EnvironmentOrganizer organizer = Scanned();
@@ -660,11 +701,38 @@ TEST_F(EnvironmentOrganizerTest, AnotherUsersLinkInASharedFolderIsNotWrittenThro
         << lines.front();
 }
 
+// The superuser's run on another user's tree is refused once, by the scan,
+// with the reason and the way out, and does nothing to the files.
+TEST_F(EnvironmentOrganizerTest, ASuperusersRunOnAnotherUsersTreeDoesNothing) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser";
+    sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    sim.Write("Environments/sky.jpg", "SKY");
+    sim.Write("Environments/notes.txt", "mine");
+    const std::string top = sim.Path().substr(0, sim.Path().size() - 1);
+    ASSERT_EQ(::chown(top.c_str(), 65534, 65534), 0);
+    const std::map<std::string, std::string> before = Tree();
+    const std::string refusal = "The folder \"" + top +
+                                "\" belongs to the user nobody; run as the superuser, the program writes nothing in "
+                                "another user's folders or through their links. To work there, run it as that user, "
+                                "for example: sudo -u nobody gantrywright";
+    EnvironmentOrganizer organizer = Scanned();
+    EXPECT_EQ(organizer.Refusal(), refusal);
+    EXPECT_EQ(organizer.UnorganizedCount(), 1);
+    EXPECT_EQ(organizer.ProblemLines(), std::vector<std::string>{refusal});
+    organizer.OrganizeEnvironments();
+    organizer.MoveUnusedFiles();
+    EXPECT_EQ(Tree(), before);
+    EXPECT_EQ(organizer.ProblemMessage(), refusal);
+}
+
 // In a shared (sticky) Environments folder, files go only into an "__Unused
 // Files__" folder of the user's or of the simulator folder's owner: another
 // user's folder of that name, or their link to a folder, gets nothing (they
-// could delete what it holds), and that is said.
-TEST_F(EnvironmentOrganizerTest, AnotherUsersUnusedFolderGetsNothing) {
+// could delete what it holds), and that is said. It is judged on the folder
+// opened: a name that no longer leads to it once it is open (another folder
+// there, or another user's link to it) gets nothing either, and neither does
+// an environment's folder swapped so; the user's own link to it is taken.
+TEST_F(EnvironmentOrganizerTest, AnotherUsersUnusedFolderOrOneSwappedOnceOpenedGetsNothing) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give folders to other users";
     namespace fs = std::filesystem;
     const std::string env = sim / "Environments", unused = env + "/__Unused Files__";
@@ -689,12 +757,137 @@ TEST_F(EnvironmentOrganizerTest, AnotherUsersUnusedFolderGetsNothing) {
         EXPECT_EQ(organizer.ProblemLines(), line);
         EXPECT_EQ(organizer.ProblemMessage(), "No file was moved into \"__Unused Files__\": it belongs to another user.");
     }
-    // The simulator folder's owner's is taken, as the user's own is.
-    ASSERT_EQ(::chown(sim.Path().c_str(), 65534, 65534), 0);
-    EnvironmentOrganizer organizer = Scanned();
-    organizer.OrganizeEnvironments();
-    EXPECT_EQ(organizer.ProblemLines(), std::vector<std::string>{});
-    EXPECT_EQ(Read("Mine/notes.txt"), "mine");
+
+    // Swapped once opened, before its name is looked at again.
+    fs::remove(unused);
+    sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    sim.Write("Environments/sky.jpg", "SKY");
+    struct Swap {
+        const char* what;
+        std::string folder;  // the folder of the Environments folder that is swapped
+        uid_t linkOwner;     // of the link to the folder opened put in its place; 0 is the user
+        bool link;
+        bool taken;
+    };
+    const std::string replaced = "its name led to another folder once it was opened";
+    for (const Swap& swap : {Swap{"another folder", "__Unused Files__", 0, false, false},
+                             Swap{"the user's own link to it", "__Unused Files__", 0, true, true},
+                             Swap{"another user's link to it", "__Unused Files__", 65534, true, false},
+                             Swap{"the environment's folder", "Sunset", 0, false, false}}) {
+        SCOPED_TRACE(swap.what);
+        fs::remove_all(sim / "Opened");
+        fs::remove_all(env + "/Sunset");
+        fs::remove_all(unused);
+        fs::create_directories(unused);
+        std::map<std::string, std::string> expected = Tree();
+        EnvironmentOrganizer organizer = Scanned();
+        bool swapped = false;
+        SetHeldFolderObserverForTests([&](HeldFolderStep step, const std::string& path) {
+            if (step != HeldFolderStep::Opened || swapped || path != env + "/" + swap.folder) return;
+            swapped = true;
+            fs::rename(path, sim / "Opened");
+            if (!swap.link) {
+                fs::create_directories(path);
+                return;
+            }
+            fs::create_symlink(sim / "Opened", path);
+            ::lchown(path.c_str(), swap.linkOwner, swap.linkOwner);
+        });
+        organizer.OrganizeEnvironments();
+        SetHeldFolderObserverForTests(nullptr);
+        EXPECT_TRUE(swapped);
+        const std::string sunset = "Sunset: Environments\\sky.jpg (cannot be copied. The environment's folder was "
+                                   "replaced by another while it was opened.)";
+        if (swap.folder == "Sunset") {
+            // The key keeps its value, and the picture it names stays where it is.
+            EXPECT_EQ(organizer.ProblemLines(), (std::vector<std::string>{sunset}));
+            expected["Environments/__Unused Files__/notes.txt"] = "mine";
+            expected.erase("Environments/notes.txt");
+            expected["Environments/Sunset"] = expected["Opened"] = "/";
+        } else {
+            EXPECT_EQ(organizer.MovesWithheld(), swap.taken ? "" : replaced);
+            expected["Environments/Sunset.env"] = "x\r\nsim.sun.texture.path=Environments\\Sunset\\sky.jpg\r\n";
+            expected["Environments/Sunset"] = "/";
+            expected["Environments/Sunset/sky.jpg"] = "SKY";
+            expected["Opened"] = "/";
+            if (swap.link) expected["Environments/__Unused Files__"] = "-> " + sim / "Opened";
+            if (swap.taken) {
+                expected["Opened/notes.txt"] = expected["Environments/notes.txt"];
+                expected["Opened/sky.jpg"] = expected["Environments/sky.jpg"];
+                expected.erase("Environments/notes.txt");
+                expected.erase("Environments/sky.jpg");
+            }
+        }
+        EXPECT_EQ(Tree(), expected);
+        sim.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+        sim.Write("Environments/sky.jpg", "SKY");
+        sim.Write("Environments/notes.txt", "mine");
+    }
+}
+
+// Users sharing a simulator folder: another user's folder at an
+// environment's own name (made 0777 by them), or the user's own link to such
+// a folder, takes no copy, the key keeps its value and the picture stays
+// where it is, said already by the scan; nor does another user's "__Unused
+// Files__" take a file. The simulator folder's owner's folders are taken.
+TEST_F(EnvironmentOrganizerTest, AnotherUsersFoldersTakeNothingOfAUsers) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as other users";
+    namespace fs = std::filesystem;
+    constexpr uid_t kUser = 1, kNeighbour = 65534;  // daemon and nobody
+    // Under a folder that every user may search, as the other users' runs need.
+    EnvScope base("TMPDIR", "/tmp");
+    TempFolder shared;
+    gSimPath = shared.Path();
+    const std::string env = shared / "Environments";
+    shared.Write("Environments/Sunset.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
+    shared.Write("Environments/sky.jpg", "SKY");
+    shared.Write("Environments/Dusk.env", "x\r\nsim.sun.texture.path=Environments\\dusk.jpg\r\n");
+    shared.Write("Environments/dusk.jpg", "DUSK");
+    shared.Write("Environments/notes.txt", "mine");
+    for (const auto& entry : fs::recursive_directory_iterator(shared.Path()))
+        ASSERT_EQ(::chown(entry.path().c_str(), kUser, kUser), 0);
+    ASSERT_EQ(::chmod(shared.Path().c_str(), 0755), 0);
+    ASSERT_EQ(::chown(shared.Path().c_str(), kUser, kUser), 0);
+    ASSERT_EQ(::chmod(env.c_str(), 01777), 0);
+    for (const std::string& theirs : {env + "/Sunset", env + "/__Unused Files__", shared / "Theirs"}) {
+        fs::create_directories(theirs);
+        ASSERT_EQ(::chown(theirs.c_str(), kNeighbour, kNeighbour), 0);
+        ASSERT_EQ(::chmod(theirs.c_str(), 0777), 0);
+    }
+    fs::create_symlink(shared / "Theirs", env + "/Dusk");
+    ASSERT_EQ(::lchown((env + "/Dusk").c_str(), kUser, kUser), 0);
+    const auto organize = [] {
+        return AsUser(kUser, kUser, [] {
+            EnvironmentOrganizer organizer;
+            organizer.ScanEnvironments();
+            const std::string scanned = Lines(organizer.ProblemLines());
+            organizer.OrganizeEnvironments();
+            return scanned + "--\n" + Lines(organizer.ProblemLines());
+        });
+    };
+    std::map<std::string, std::string> expected = Tree(shared.Path());
+    const std::string lines = Lines({"Dusk: Environments\\dusk.jpg (cannot be copied. The environment's folder "
+                                     "belongs to another user.)",
+                                     "Sunset: Environments\\sky.jpg (cannot be copied. The environment's folder "
+                                     "belongs to another user.)",
+                                     "No file is moved into \"__Unused Files__\": it belongs to another user"});
+    const auto outcome = organize();
+    if (!outcome) GTEST_SKIP() << "the process cannot become the user daemon";
+    EXPECT_EQ(*outcome, lines + "--\n" + lines);
+    EXPECT_EQ(Tree(shared.Path()), expected);
+
+    // The simulator folder's owner's folders are taken, as the user's own are.
+    ASSERT_EQ(::chown(shared.Path().c_str(), kNeighbour, kNeighbour), 0);
+    EXPECT_EQ(organize(), "--\n");
+    expected["Environments/Sunset.env"] = "x\r\nsim.sun.texture.path=Environments\\Sunset\\sky.jpg\r\n";
+    expected["Environments/Dusk.env"] = "x\r\nsim.sun.texture.path=Environments\\Dusk\\dusk.jpg\r\n";
+    expected["Environments/Sunset/sky.jpg"] = "SKY";
+    expected["Theirs/dusk.jpg"] = "DUSK";
+    for (const char* name : {"sky.jpg", "dusk.jpg", "notes.txt"}) {
+        expected["Environments/__Unused Files__/" + std::string(name)] = expected["Environments/" + std::string(name)];
+        expected.erase("Environments/" + std::string(name));
+    }
+    EXPECT_EQ(Tree(shared.Path()), expected);
 }
 
 }  // namespace
