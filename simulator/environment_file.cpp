@@ -622,6 +622,7 @@ mode_t CurrentUmask() {
 // are on the disk, then given the source's permission bits less the umask,
 // the group's only where the copy's group is the source's.
 bool WriteNewCopy(int folderFd, const std::string& name, const SourcePicture& source) {
+    fsys::steps::IgnoreFileSizeSignalOnce();  // a copy past the file-size limit fails, the program goes on
     const int fd = ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     fsys::steps::UnlessKept removeCopy([&] {

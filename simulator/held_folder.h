@@ -23,8 +23,8 @@
 
 // Why a folder is not used, besides the system's reasons: it (or the link of
 // its name) belongs to another user; its name led elsewhere once it was opened.
-inline constexpr int kAnotherUsersFolderError = 10101;
-inline constexpr int kReplacedFolderError = 10102;
+inline constexpr int kAnotherUsersFolderError = 10201;
+inline constexpr int kReplacedFolderError = 10202;
 
 class HeldFolder {
 public:
