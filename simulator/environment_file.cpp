@@ -7,6 +7,7 @@
 #include <new>
 #include <filesystem>
 #include <locale.h>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -694,20 +695,32 @@ std::optional<std::string> PlaceBytes(const HeldFolder& folder, const std::strin
 
 }  // namespace
 
-std::optional<std::string> PlaceTextureCopy(const std::string& source, const HeldFolder& folder,
-                                            const std::string& fileName, bool* created, bool* unreadable) {
+namespace {
+
+// The first steps of every texture copy: the flags cleared, the names
+// checked (EINVAL), the source read (`unreadable` set where it cannot be).
+bool ReadTextureToCopy(const std::string& source, std::initializer_list<std::string> names, SourcePicture& picture,
+                       bool* created, bool* unreadable) {
     if (created) *created = false;
     if (unreadable) *unreadable = false;
-    if (!IsPlainFileName(fileName)) {
-        errno = EINVAL;
-        return std::nullopt;
+    for (const std::string& name : names) {
+        if (!IsPlainFileName(name)) {
+            errno = EINVAL;
+            return false;
+        }
     }
-    SourcePicture picture;
     errno = 0;
-    if (!ReadSourcePicture(source, picture)) {
-        if (unreadable) *unreadable = true;
-        return std::nullopt;
-    }
+    if (ReadSourcePicture(source, picture)) return true;
+    if (unreadable) *unreadable = true;
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::string> PlaceTextureCopy(const std::string& source, const HeldFolder& folder,
+                                            const std::string& fileName, bool* created, bool* unreadable) {
+    SourcePicture picture;
+    if (!ReadTextureToCopy(source, {fileName}, picture, created, unreadable)) return std::nullopt;
     if (folder.Fd < 0) {
         errno = folder.Error;
         return std::nullopt;
@@ -718,20 +731,11 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const Hel
 std::optional<std::string> PlaceTextureCopy(const std::string& source, const std::string& folder,
                                             const std::string& fileName, bool* created, bool* unreadable) {
     namespace fs = std::filesystem;
-    if (created) *created = false;
-    if (unreadable) *unreadable = false;
     const fs::path path = fs::path(folder).lexically_normal();
     const fs::path where = path.has_filename() ? path : path.parent_path();
-    if (!IsPlainFileName(fileName) || !IsPlainFileName(where.filename().string())) {
-        errno = EINVAL;
-        return std::nullopt;
-    }
     SourcePicture picture;
-    errno = 0;
-    if (!ReadSourcePicture(source, picture)) {
-        if (unreadable) *unreadable = true;
+    if (!ReadTextureToCopy(source, {fileName, where.filename().string()}, picture, created, unreadable))
         return std::nullopt;
-    }
     const std::string parentPath = where.parent_path().empty() ? "." : where.parent_path().string();
     const int parent = fsys::MakeFoldersToWrite(parentPath);
     if (parent < 0) return std::nullopt;  // errno says why

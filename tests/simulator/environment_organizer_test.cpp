@@ -30,6 +30,7 @@
 #include "simulator/environment_file.h"
 #include "simulator/held_folder.h"
 #include "tests/platform/file_size_limit.h"
+#include "tests/platform/save_checks.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -108,33 +109,12 @@ protected:
     std::string savedSimPath;
 };
 
-// Runs `work` in a child process as the user `uid` (group `gid`); what it
-// returns, or nullopt when the child could not become that user. A child
-// that hangs is ended after a minute, and one that dies says by which signal.
+// Runs `work` in a child process as the user `uid` (group `gid`), as InChild does.
 std::optional<std::string> AsUser(uid_t uid, gid_t gid, const std::function<std::string()>& work) {
-    int channel[2];
-    if (::pipe(channel) != 0) return std::nullopt;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        std::string text = "!";
-        if (::setgroups(1, &gid) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0 && ::geteuid() == uid) {
-            ::alarm(60);
-            text = work();
-        }
-        const ssize_t sent = ::write(channel[1], text.data(), text.size());
-        ::_exit(sent == static_cast<ssize_t>(text.size()) ? 0 : 1);
-    }
-    ::close(channel[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
-    ::close(channel[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child) return std::nullopt;
-    if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text == "!") return std::nullopt;
-    return text;
+    const auto become = [&] {
+        return ::setgroups(1, &gid) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0 && ::geteuid() == uid;
+    };
+    return InChild(std::filesystem::current_path().string(), become, work);
 }
 
 std::string Lines(const std::vector<std::string>& lines) {

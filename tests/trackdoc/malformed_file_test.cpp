@@ -266,7 +266,9 @@ TEST_F(MalformedElementTest, TruncationsInsideTheRecordsAreRefusedAndTheTrailerI
         for (size_t i = 0; i < 4; ++i) {
             EXPECT_EQ(gElementNodes[i].Position.Y, nodes[i].Position.Y) << len;
             EXPECT_EQ(gElementNodes[i].Roll, nodes[i].Roll) << len;
-            if (i < 3) EXPECT_EQ(gElementNodes[i].ControlOut.X, nodes[i].ControlOut.X) << len;
+            if (i < 3) {
+                EXPECT_EQ(gElementNodes[i].ControlOut.X, nodes[i].ControlOut.X) << len;
+            }
         }
     }
 }
