@@ -47,32 +47,19 @@ bool FolderExists(const std::string& path) {
 
 namespace {
 
-// Reads the whole file into out (untouched on failure), refusing with EFBIG a
-// file larger than the kind's bound: first by its size, before anything is
-// read, then by what the reads bring, so that a file that grows meanwhile is
-// read at most one byte beyond the bound.
+// Reads the whole regular file open at fd into out (untouched on failure),
+// refusing with EFBIG a file larger than the kind's bound: first by its size,
+// before anything is read, then by what the reads bring, so that a file that
+// grows meanwhile is read at most one byte beyond the bound. `opened` (when
+// given) gets the file as it was looked at.
 template <typename Container>
-bool ReadInto(const std::string& path, Container& out, const FileKind& kind) {
-    if (path.empty()) return Fail(ENOENT);
-    // Looked at before it is opened: opening a device may do something of its own.
-    struct stat before {};
-    if (::stat(path.c_str(), &before) != 0) return false;
-    if (S_ISDIR(before.st_mode)) return Fail(EISDIR);
-    if (!S_ISREG(before.st_mode)) return Fail(ENXIO);
-    if (static_cast<uint64_t>(before.st_size) > kind.MostBytes) return Fail(EFBIG);
-    // Without waiting, should a pipe have taken the file's place since.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return false;
-    const auto failAndClose = [fd](int error) {
-        ::close(fd);
-        return Fail(error);
-    };
+bool ReadFrom(int fd, Container& out, const FileKind& kind, struct stat* opened) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return failAndClose(errno);
-    if (S_ISDIR(st.st_mode)) return failAndClose(EISDIR);
-    if (!S_ISREG(st.st_mode)) return failAndClose(ENXIO);
+    if (::fstat(fd, &st) != 0) return false;
+    if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
+    if (!S_ISREG(st.st_mode)) return Fail(ENXIO);
     const uint64_t most = kind.MostBytes;
-    if (static_cast<uint64_t>(st.st_size) > most) return failAndClose(EFBIG);
+    if (static_cast<uint64_t>(st.st_size) > most) return Fail(EFBIG);
     // One byte more than the size: the read that finds it empty ends the file.
     Container data;
     const auto resize = [&data](uint64_t size) {
@@ -83,26 +70,41 @@ bool ReadInto(const std::string& path, Container& out, const FileKind& kind) {
             return false;
         }
     };
-    if (!resize(static_cast<uint64_t>(st.st_size) + 1)) return failAndClose(ENOMEM);
+    if (!resize(static_cast<uint64_t>(st.st_size) + 1)) return Fail(ENOMEM);
     size_t have = 0;
     for (;;) {
         if (have == data.size()) {
-            if (have > most) return failAndClose(EFBIG);
+            if (have > most) return Fail(EFBIG);
             // The file has grown since its size was taken.
-            if (!resize(std::min<uint64_t>(most + 1, uint64_t{have} * 2))) return failAndClose(ENOMEM);
+            if (!resize(std::min<uint64_t>(most + 1, uint64_t{have} * 2))) return Fail(ENOMEM);
         }
         const ssize_t n = ::read(fd, data.data() + have, data.size() - have);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return failAndClose(errno);
+            return false;
         }
         if (n == 0) break;
         have += static_cast<size_t>(n);
     }
-    ::close(fd);
     data.resize(have);
     out.swap(data);
+    if (opened) *opened = st;
     return true;
+}
+
+// Reads the whole file at `path` as ReadFrom does.
+template <typename Container>
+bool ReadInto(const std::string& path, Container& out, const FileKind& kind, struct stat* opened = nullptr) {
+    if (path.empty()) return Fail(ENOENT);
+    // Looked at before it is opened: opening a device may do something of its own.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0) return false;
+    if (S_ISDIR(before.st_mode)) return Fail(EISDIR);
+    if (!S_ISREG(before.st_mode)) return Fail(ENXIO);
+    if (static_cast<uint64_t>(before.st_size) > kind.MostBytes) return Fail(EFBIG);
+    // Without waiting, should a pipe have taken the file's place since.
+    const HeldDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    return fd.Get() >= 0 && ReadFrom(fd.Get(), out, kind, opened);
 }
 
 }  // namespace
@@ -117,6 +119,14 @@ bool ReadWholeFile(const std::string& path, std::string& text, const FileKind& k
 
 bool ReadWholeFile(const std::string& path, ByteBlock& bytes, const FileKind& kind) {
     return ReadInto(path, bytes, kind);
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, const FileKind& kind, struct stat& opened) {
+    return ReadInto(path, bytes, kind, &opened);
+}
+
+bool ReadOpenFile(int fd, std::vector<uint8_t>& bytes, const FileKind& kind) {
+    return ReadFrom(fd, bytes, kind, nullptr);
 }
 
 std::string ReadFailureReason(int error, const FileKind& kind) {
@@ -247,19 +257,6 @@ bool TakeAttributesOf(int oldFd, const struct stat& old, int fd) {
            (now.st_mode & 07777) == (old.st_mode & 07777);
 }
 
-// A descriptor closed when the scope is left, errno kept.
-struct HeldFile {
-    int fd;
-    explicit HeldFile(int descriptor) : fd(descriptor) {}
-    ~HeldFile() {
-        const int error = errno;
-        if (fd >= 0) ::close(fd);
-        errno = error;
-    }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-};
-
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::function<bool(const ByteWriter&)>& produce) {
@@ -274,15 +271,15 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
     const fs::path target = way.Path();
     const fs::path dir = way.Folder;
     const std::string fileName = way.Name;
-    const HeldFile folder(std::exchange(way.FolderFd, -1));
+    const HeldDescriptor folder = std::move(way.FolderFd);
     // The old file is held from the first look on: no new file gets its
     // number meanwhile, so one put in its place is told from it.
-    const HeldFile held(::openat(folder.fd, fileName.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    const bool replacing = held.fd >= 0;
+    const HeldDescriptor held(::openat(folder.Get(), fileName.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    const bool replacing = held.Get() >= 0;
     if (!replacing && errno != ENOENT) return false;
     struct stat old {};
     if (replacing) {
-        if (::fstat(held.fd, &old) != 0) return false;
+        if (::fstat(held.Get(), &old) != 0) return false;
         // A link in its place since the chain was followed.
         if (S_ISLNK(old.st_mode)) return Fail(kReplacedWhileSavingError);
         // Folders, devices and pipes are never replaced; nor is a file the
@@ -292,26 +289,26 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         if (S_ISDIR(old.st_mode)) return Fail(EISDIR);
         if (!S_ISREG(old.st_mode)) return Fail(ENXIO);
         if ((old.st_mode & 0222) == 0) return Fail(EROFS);
-        if (!MayWrite(held.fd)) return false;
-        if (PlacedByAnother(folder.fd, old.st_uid)) return Fail(kForeignFileError);
+        if (!MayWrite(held.Get())) return false;
+        if (PlacedByAnother(folder.Get(), old.st_uid)) return Fail(kForeignFileError);
     }
     // A new file is made as every program makes one; one that replaces a file
     // stays the user's alone until it has taken that file's owner and mode.
     std::string name;
-    const int fd = CreateUnique(folder.fd, TemporaryNameTemplate(folder.fd, fileName), replacing ? 0600 : 0666, name);
+    const int fd = CreateUnique(folder.Get(), TemporaryNameTemplate(folder.Get(), fileName), replacing ? 0600 : 0666, name);
     if (fd < 0) return false;
     bool open = true, named = true;
     UnlessKept dropTemporary([&] {
         if (open) ::close(fd);
-        if (named) ::unlinkat(folder.fd, name.c_str(), 0);
+        if (named) ::unlinkat(folder.Get(), name.c_str(), 0);
     });
     if (!Produce(fd, produce)) return false;
     // Owner, group, attributes and mode after the bytes: a write clears set-ID bits.
-    if (replacing && !TakeAttributesOf(held.fd, old, fd)) {
+    if (replacing && !TakeAttributesOf(held.Get(), old, fd)) {
         // The new file cannot stand in for the old one: the old file is
         // written itself, from the bytes produced, which need no name.
         named = false;
-        ::unlinkat(folder.fd, name.c_str(), 0);
+        ::unlinkat(folder.Get(), name.c_str(), 0);
         NewBytes bytes;
         if (bytes.Take(fd)) {
             open = false;
@@ -319,18 +316,18 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(const
         } else if (bytes.fd < 0) {
             return false;
         }
-        return WriteInPlace(folder.fd, dir, fileName, old, bytes, path);
+        return WriteInPlace(folder.Get(), dir, fileName, old, bytes, path);
     }
     // The new bytes are on the disk before they take the old file's name.
     if (::fsync(fd) != 0) return false;
     open = false;
     if (::close(fd) != 0) return false;
     Report(WriteStep::FileFlushed, path);
-    if (::renameat(folder.fd, name.c_str(), folder.fd, fileName.c_str()) != 0) return false;
+    if (::renameat(folder.Get(), name.c_str(), folder.Get(), fileName.c_str()) != 0) return false;
     dropTemporary.Keep();
     Report(WriteStep::Renamed, path);
     // The file is there, but only a flushed folder keeps its name on the disk.
-    return FlushFolderOfName(folder.fd, path);
+    return FlushFolderOfName(folder.Get(), path);
 }
 
 namespace {

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "platform/byte_block.h"
 #include "platform/file_kinds.h"
 #include "platform/shared_folders.h"
@@ -50,6 +52,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, const F
 bool ReadWholeFile(const std::string& path, std::string& text, const FileKind& kind);
 // The same without zero-filling the buffer first: the read fills it.
 bool ReadWholeFile(const std::string& path, ByteBlock& bytes, const FileKind& kind);
+// The same, with the file read as it was looked at once open (`opened`: its
+// owner, group and mode are those of the bytes read).
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, const FileKind& kind, struct stat& opened);
+// The same for the regular file open at fd, read from where it stands.
+bool ReadOpenFile(int fd, std::vector<uint8_t>& bytes, const FileKind& kind);
 #ifdef GW_TESTS_READ_ANY_KIND
 // The tests read back the files they wrote without naming a kind.
 inline constexpr FileKind kFileOfATest{"a file of a test", 1024 * kMegabyte};

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/held_descriptor.h"
 #include "platform/shared_folders.h"
 
 namespace fsys {
@@ -28,31 +29,7 @@ bool Fail(int error) {
     return false;
 }
 
-// A descriptor closed when the scope is left, errno kept.
-class Held {
-public:
-    explicit Held(int fd = -1) : fd_(fd) {}
-    ~Held() { Reset(-1); }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    Held& operator=(Held&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    int Get() const { return fd_; }
-    int Release() { return std::exchange(fd_, -1); }
-    void Reset(int fd) {
-        if (fd_ >= 0) {
-            const int error = errno;
-            ::close(fd_);
-            errno = error;
-        }
-        fd_ = fd;
-    }
-
-private:
-    int fd_;
-};
+using Held = HeldDescriptor;
 
 bool Refuse(std::string path, bool link, uid_t owner) {
     tForeign = {std::move(path), link, owner};
@@ -223,6 +200,21 @@ int MakeFoldersAsUser(const std::string& path) {
     return folder.Release();
 }
 
+// The first folder or link on the way to the folder `path` that is not the
+// superuser's, as Walk finds it: nullopt where the way is root's as far as
+// it exists (a missing name or a file on the way ends it); Owner -1 where a
+// step cannot be looked at or the links loop. errno is kept.
+std::optional<ForeignEntry> FirstForeignStep(const std::string& path) {
+    const int error = errno;
+    Held folder;
+    std::string walked, name;
+    std::optional<ForeignEntry> foreign;
+    if (!Walk(path, End::Folder, folder, walked, name) && errno != ENOENT && errno != ENOTDIR)
+        foreign = errno == kAnotherUsersWayError ? tForeign : ForeignEntry{walked};
+    errno = error;
+    return foreign;
+}
+
 }  // namespace
 
 const ForeignEntry& LastForeignEntry() { return tForeign; }
@@ -244,27 +236,6 @@ std::string ForeignEntryReason(const ForeignEntry& entry) {
            (name.empty() ? "'#" + id + "'" : name) + " gantrywright";
 }
 
-WriteWay::~WriteWay() {
-    if (FolderFd >= 0) {
-        const int error = errno;
-        ::close(FolderFd);
-        errno = error;
-    }
-}
-
-WriteWay::WriteWay(WriteWay&& other) noexcept
-    : FolderFd(std::exchange(other.FolderFd, -1)), Folder(std::move(other.Folder)), Name(std::move(other.Name)) {}
-
-WriteWay& WriteWay::operator=(WriteWay&& other) noexcept {
-    if (this != &other) {
-        WriteWay old(std::move(*this));
-        FolderFd = std::exchange(other.FolderFd, -1);
-        Folder = std::move(other.Folder);
-        Name = std::move(other.Name);
-    }
-    return *this;
-}
-
 std::string WriteWay::Path() const { return Joined(Folder, Name); }
 
 bool FindWriteWay(const std::string& path, bool throughLinks, WriteWay& way) {
@@ -274,9 +245,8 @@ bool FindWriteWay(const std::string& path, bool throughLinks, WriteWay& way) {
         Held folder;
         std::string walked, name;
         if (!Walk(path, throughLinks ? End::ThroughLinks : End::Entry, folder, walked, name)) return false;
-        const int fd = ForWriting(folder.Get());
-        if (fd < 0) return false;
-        way.FolderFd = fd;
+        way.FolderFd.Reset(ForWriting(folder.Get()));
+        if (way.FolderFd.Get() < 0) return false;
         way.Folder = walked;
         way.Name = name;
         return true;
@@ -293,9 +263,8 @@ bool FindWriteWay(const std::string& path, bool throughLinks, WriteWay& way) {
     if (name.empty() || name == "." || name == "..") return Fail(EISDIR);
     std::string dir = entry.parent_path().string();
     if (dir.empty()) dir = ".";
-    const int fd = OpenFolder(dir);
-    if (fd < 0) return false;
-    way.FolderFd = fd;
+    way.FolderFd.Reset(OpenFolder(dir));
+    if (way.FolderFd.Get() < 0) return false;
     way.Folder = dir;
     way.Name = name;
     return true;
@@ -326,33 +295,21 @@ bool RemoveEntry(const std::string& path) {
     WriteWay way;
     if (!FindWriteWay(path, false, way)) return false;
     struct stat st {};
-    if (::fstatat(way.FolderFd, way.Name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    return ::unlinkat(way.FolderFd, way.Name.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) == 0;
+    const int folder = way.FolderFd.Get();
+    if (::fstatat(folder, way.Name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    return ::unlinkat(folder, way.Name.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) == 0;
 }
 
 std::optional<ForeignEntry> NotTheSuperusersWay(const std::string& folder) {
     if (folder.empty() || folder.front() != '/') return ForeignEntry{folder};
-    const int error = errno;
-    Held held;
-    std::string walked, name;
-    std::optional<ForeignEntry> foreign;
-    if (!Walk(folder, End::Folder, held, walked, name) && errno != ENOENT && errno != ENOTDIR)
-        foreign = errno == kAnotherUsersWayError ? tForeign : ForeignEntry{walked};
-    errno = error;
-    return foreign;
+    return FirstForeignStep(folder);
 }
 
 std::string WayRefusal(const std::string& path) {
     if (!IsSuperuser() || path.empty()) return {};
-    Held folder;
-    std::string walked, name;
-    const int error = errno;
-    if (Walk(path, End::Folder, folder, walked, name) || errno != kAnotherUsersWayError) {
-        errno = error;
-        return {};
-    }
-    errno = error;
-    return ForeignEntryReason(tForeign);
+    const std::optional<ForeignEntry> foreign = FirstForeignStep(path);
+    // A way that cannot be walked is said by the write itself.
+    return foreign && foreign->Owner != static_cast<uid_t>(-1) ? ForeignEntryReason(*foreign) : std::string();
 }
 
 }  // namespace fsys

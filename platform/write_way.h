@@ -19,6 +19,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/held_descriptor.h"
+
 namespace fsys {
 
 // The errno of a write that the superuser's run refuses: a folder or link on
@@ -42,18 +44,10 @@ const ForeignEntry& LastForeignEntry();
 std::string ForeignEntryReason(const ForeignEntry& entry);
 
 // The folder a write goes through, held open, and the name it writes there.
-class WriteWay {
-public:
-    WriteWay() = default;
-    ~WriteWay();
-    WriteWay(WriteWay&& other) noexcept;
-    WriteWay& operator=(WriteWay&& other) noexcept;
-    WriteWay(const WriteWay&) = delete;
-    WriteWay& operator=(const WriteWay&) = delete;
-
+struct WriteWay {
     // The folder: open for reading where the user may list it (so that it can
-    // be flushed), else only as a place (O_PATH); -1 before a way is found.
-    int FolderFd = -1;
+    // be flushed), else only as a place (O_PATH); none before a way is found.
+    HeldDescriptor FolderFd;
     // The folder's path as the way reached it ("." for the current folder of
     // an ordinary user's relative path), for names in messages.
     std::string Folder;

@@ -129,7 +129,7 @@ std::string Trimmed(const std::string& text) {
 bool RemoveFile(const std::string& path, std::vector<std::string>& failures) {
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(path, ec))) return true;
-    if (!fsys::RemoveEntry(path)) {
+    if (!fsys::RemoveEntry(path) && errno != ENOENT) {
         Failed(failures, "remove", path, errno);
         return false;
     }

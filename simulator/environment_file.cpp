@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <new>
 #include <filesystem>
 #include <locale.h>
 #include <initializer_list>
@@ -526,38 +525,6 @@ std::string NumberedFileName(const std::string& fileName, int n) {
 
 namespace {
 
-// Reads the whole regular file open at fd, at most what a picture can hold
-// (EFBIG beyond it, caught too where the file grows while it is read).
-bool ReadPictureFrom(int fd, std::vector<uint8_t>& bytes) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return false;
-    if (S_ISDIR(st.st_mode)) return fsys::steps::Fail(EISDIR);
-    if (!S_ISREG(st.st_mode)) return fsys::steps::Fail(ENXIO);
-    const uint64_t most = fsys::kPictureFile.MostBytes;
-    if (static_cast<uint64_t>(st.st_size) > most) return fsys::steps::Fail(EFBIG);
-    std::vector<uint8_t> data;
-    try {
-        data.resize(static_cast<size_t>(st.st_size) + 1);
-        size_t have = 0;
-        for (;;) {
-            if (have == data.size()) {
-                if (have > most) return fsys::steps::Fail(EFBIG);
-                data.resize(static_cast<size_t>(std::min<uint64_t>(most + 1, uint64_t{have} * 2)));
-            }
-            const ssize_t n = ::read(fd, data.data() + have, data.size() - have);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) return false;
-            if (n == 0) break;
-            have += static_cast<size_t>(n);
-        }
-        data.resize(have);
-    } catch (const std::bad_alloc&) {
-        return fsys::steps::Fail(ENOMEM);
-    }
-    bytes.swap(data);
-    return true;
-}
-
 // A picture read whole into the byte buffer, with who may read it.
 struct SourcePicture {
     mode_t Mode = 0;
@@ -568,22 +535,10 @@ struct SourcePicture {
 // those of the file whose bytes were read.
 bool ReadSourcePicture(const std::string& source, SourcePicture& picture) {
     ClearFileBuffer();
-    if (source.empty()) return fsys::steps::Fail(ENOENT);
-    // Looked at before it is opened: opening a device may do something of its own.
-    struct stat before {};
-    if (::stat(source.c_str(), &before) != 0) return false;
-    if (S_ISDIR(before.st_mode)) return fsys::steps::Fail(EISDIR);
-    if (!S_ISREG(before.st_mode)) return fsys::steps::Fail(ENXIO);
-    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st {};
-    const bool read = ::fstat(fd, &st) == 0 && ReadPictureFrom(fd, gFileBuffer);
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    if (!read) return false;
-    picture.Mode = st.st_mode;
-    picture.Group = st.st_gid;
+    struct stat read {};
+    if (!fsys::ReadWholeFile(source, gFileBuffer, fsys::kPictureFile, read)) return false;
+    picture.Mode = read.st_mode;
+    picture.Group = read.st_gid;
     return true;
 }
 
@@ -592,12 +547,10 @@ bool ReadSourcePicture(const std::string& source, SourcePicture& picture) {
 bool HoldsTheSameBytes(int folderFd, const std::string& name) {
     struct stat st {};
     if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) return false;
-    const int fd = ::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return false;
+    const fsys::HeldDescriptor fd(
+        ::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     std::vector<uint8_t> bytes;
-    const bool same = ReadPictureFrom(fd, bytes) && bytes == gFileBuffer;
-    ::close(fd);
-    return same;
+    return fd.Get() >= 0 && fsys::ReadOpenFile(fd.Get(), bytes, fsys::kPictureFile) && bytes == gFileBuffer;
 }
 
 // The process's umask, read without changing it where the system tells it.
@@ -669,14 +622,14 @@ bool IsPlainFileName(const std::string& fileName) {
 std::optional<std::string> PlaceBytes(const HeldFolder& folder, const std::string& fileName,
                                       const SourcePicture& source, bool* created) {
     // The folder's entries by their names in lower case, the names as spelled.
-    const std::map<std::string, std::vector<std::string>> entries = NamesIn(folder.Fd);
+    const std::map<std::string, std::vector<std::string>> entries = NamesIn(folder.Fd.Get());
     ReportHeldFolderStep(HeldFolderStep::Listed, folder.Path);
     for (int n = 1; n <= kMostNumberedCopies; ++n) {
         const std::string name = NumberedFileName(fileName, n);
         const auto found = entries.find(AsciiLowerText(name));
         if (found == entries.end()) {
             errno = 0;
-            if (WriteNewCopy(folder.Fd, name, source)) {
+            if (WriteNewCopy(folder.Fd.Get(), name, source)) {
                 if (created) *created = true;
                 return name;
             }
@@ -687,15 +640,11 @@ std::optional<std::string> PlaceBytes(const HeldFolder& folder, const std::strin
         std::sort(spellings.begin(), spellings.end());
         std::stable_partition(spellings.begin(), spellings.end(), [&](const std::string& s) { return s == name; });
         for (const std::string& spelling : spellings)
-            if (HoldsTheSameBytes(folder.Fd, spelling)) return spelling;
+            if (HoldsTheSameBytes(folder.Fd.Get(), spelling)) return spelling;
     }
     errno = EEXIST;  // every name is taken by other bytes
     return std::nullopt;
 }
-
-}  // namespace
-
-namespace {
 
 // The first steps of every texture copy: the flags cleared, the names
 // checked (EINVAL), the source read (`unreadable` set where it cannot be).
@@ -721,7 +670,7 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const Hel
                                             const std::string& fileName, bool* created, bool* unreadable) {
     SourcePicture picture;
     if (!ReadTextureToCopy(source, {fileName}, picture, created, unreadable)) return std::nullopt;
-    if (folder.Fd < 0) {
+    if (folder.Fd.Get() < 0) {
         errno = folder.Error;
         return std::nullopt;
     }
@@ -737,11 +686,10 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
     if (!ReadTextureToCopy(source, {fileName, where.filename().string()}, picture, created, unreadable))
         return std::nullopt;
     const std::string parentPath = where.parent_path().empty() ? "." : where.parent_path().string();
-    const int parent = fsys::MakeFoldersToWrite(parentPath);
-    if (parent < 0) return std::nullopt;  // errno says why
-    const HeldFolder held = OpenFolderToFill(parent, parentPath, where.filename().string(), true);
-    ::close(parent);
-    if (held.Fd < 0) {
+    const fsys::HeldDescriptor parent(fsys::MakeFoldersToWrite(parentPath));
+    if (parent.Get() < 0) return std::nullopt;  // errno says why
+    const HeldFolder held = OpenFolderToFill(parent.Get(), parentPath, where.filename().string(), true);
+    if (held.Fd.Get() < 0) {
         errno = held.Error;
         return std::nullopt;
     }
@@ -810,9 +758,9 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
     const std::filesystem::path folder = std::filesystem::path(EnvironmentTextureFolder(Name)).parent_path();
     const std::string environments = folder.parent_path().string();
     TextureCopies copies;
-    const int environmentsFd = fsys::MakeFoldersToWrite(environments);
-    if (environmentsFd >= 0) {
-        copies.Folder = OpenFolderToFill(environmentsFd, environments, folder.filename().string(), true);
+    const fsys::HeldDescriptor environmentsFd(fsys::MakeFoldersToWrite(environments));
+    if (environmentsFd.Get() >= 0) {
+        copies.Folder = OpenFolderToFill(environmentsFd.Get(), environments, folder.filename().string(), true);
     } else {
         copies.Folder.Error = errno;
         copies.Folder.Path = folder.string();
@@ -831,11 +779,10 @@ bool WriteEnvironmentFile(const std::string& Name, const EnvironmentValues& valu
     const int error = errno;  // the failed write's reason, which the editor shows
     if (!ok) {
         // Nothing names the copies of a write that did not happen, nor the folder it made.
-        for (const std::string& copy : copies.Written) ::unlinkat(copies.Folder.Fd, copy.c_str(), 0);
-        RemoveMadeFolder(environmentsFd, copies.Folder);
+        for (const std::string& copy : copies.Written) ::unlinkat(copies.Folder.Fd.Get(), copy.c_str(), 0);
+        RemoveMadeFolder(environmentsFd.Get(), copies.Folder);
         if (uncopied) *uncopied = copies.Failed;
     }
-    if (environmentsFd >= 0) ::close(environmentsFd);
     if (notFound) *notFound = std::move(copies.NotFound);
     errno = error;
     return ok;

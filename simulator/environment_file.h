@@ -227,7 +227,7 @@ std::optional<std::string> PlaceTextureCopy(const std::string& source, const std
                                             bool* unreadable = nullptr);
 // The same into a folder held already (OpenFolderToFill); errno the folder's
 // Error where it is not open.
-class HeldFolder;
+struct HeldFolder;
 std::optional<std::string> PlaceTextureCopy(const std::string& source, const HeldFolder& folder,
                                             const std::string& fileName, bool* created = nullptr,
                                             bool* unreadable = nullptr);

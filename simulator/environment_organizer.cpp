@@ -197,15 +197,6 @@ bool LeadsTo(const std::string& path, int folderFd, const std::string& name) {
            a.st_ino == b.st_ino;
 }
 
-// Runs its function when the scope is left.
-template <typename Function>
-struct AtScopeEnd {
-    Function Run;
-    ~AtScopeEnd() { Run(); }
-};
-template <typename Function>
-AtScopeEnd(Function) -> AtScopeEnd<Function>;
-
 // The entry a texture value (as the simulator reads it) leads to when that can
 // be told for certain: a path relative to the simulator folder whose names are
 // all found (its ".." only back out of a folder it entered), or an absolute
@@ -309,22 +300,25 @@ std::string EnvironmentOrganizer::RootPath() const {
     return root_.size() > 1 && root_.back() == '/' ? root_.substr(0, root_.size() - 1) : root_;
 }
 
-bool EnvironmentOrganizer::HoldRoot() {
-    if (rootFd_ >= 0) return false;
+EnvironmentOrganizer::RootHold::RootHold(EnvironmentOrganizer& organizer)
+    : organizer_(organizer), took_(organizer.rootFd_.Get() < 0) {
+    if (!took_) return;
     errno = 0;
-    rootFd_ = root_.empty() ? -1 : fsys::OpenFolderToWrite(RootPath());
-    rootError_ = rootFd_ >= 0 ? 0 : errno != 0 ? errno : ENOENT;
-    return true;
+    organizer.rootFd_.Reset(organizer.root_.empty() ? -1 : fsys::OpenFolderToWrite(organizer.RootPath()));
+    organizer.rootError_ = organizer.rootFd_.Get() >= 0 ? 0 : errno != 0 ? errno : ENOENT;
+}
+
+EnvironmentOrganizer::RootHold::~RootHold() {
+    if (took_) organizer_.ReleaseRoot();
 }
 
 void EnvironmentOrganizer::ReleaseRoot() {
     envFolder_ = HeldFolder();
-    if (rootFd_ >= 0) ::close(rootFd_);
-    rootFd_ = -1;
+    rootFd_.Reset();
 }
 
 HeldFolder EnvironmentOrganizer::OpenInRoot(const std::string& name, bool make) const {
-    if (rootFd_ >= 0) return OpenFolderToFill(rootFd_, RootPath(), name, make);
+    if (rootFd_.Get() >= 0) return OpenFolderToFill(rootFd_.Get(), RootPath(), name, make);
     HeldFolder none;
     none.Error = rootError_;
     none.Name = name;
@@ -333,7 +327,7 @@ HeldFolder EnvironmentOrganizer::OpenInRoot(const std::string& name, bool make) 
 
 int EnvironmentOrganizer::ForeseenFolderError(const std::string& environmentName) {
     const std::string folder = FolderPath(environmentName);
-    if (folder.empty() || rootFd_ < 0) return 0;
+    if (folder.empty() || rootFd_.Get() < 0) return 0;
     const std::string name = fs::path(folder).filename().string();
     const auto known = foreseen_.find(LowerText(name));
     if (known != foreseen_.end()) return known->second;
@@ -411,10 +405,8 @@ void EnvironmentOrganizer::ScanEnvironments() {
     // The superuser's run on another user's tree writes nothing there: said once, here.
     refusal_ = fsys::WayRefusal(RootPath());
     if (root_.empty()) return;
-    const bool held = refusal_.empty() && HoldRoot();
-    const AtScopeEnd release{[&] {
-        if (held) ReleaseRoot();
-    }};
+    std::optional<RootHold> hold;
+    if (refusal_.empty()) hold.emplace(*this);
     std::error_code ec;
     std::vector<std::string> names;
     // Every .env entry that is no folder: one that is no file either (a link
@@ -447,10 +439,7 @@ int EnvironmentOrganizer::UnorganizedCount() const {
 bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index, std::vector<std::string>* written) {
     EnvironmentRecord& environment = environments_.at(index);
     environment.Problems.clear();
-    const bool held = HoldRoot();
-    const AtScopeEnd release{[&] {
-        if (held) ReleaseRoot();
-    }};
+    const RootHold hold(*this);
     const std::string folderValue = "Environments\\" + FolderName(environment.Name) + "\\";
     const std::string folder = FolderPath(environment.Name);
     // The environment's folder is opened (made where missing) at its first copy and held.
@@ -474,8 +463,8 @@ bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index, 
                                       &created, &unreadable);
             if (!placed) reason = CopyFailure(errno, unreadable);
             // The new value must lead to the copy (and not to another spelling of its name).
-            if (placed && !LeadsTo(TexturePathOnDisk(folderValue + *placed), envFolder_.Fd, *placed)) {
-                if (created) ::unlinkat(envFolder_.Fd, placed->c_str(), 0);
+            if (placed && !LeadsTo(TexturePathOnDisk(folderValue + *placed), envFolder_.Fd.Get(), *placed)) {
+                if (created) ::unlinkat(envFolder_.Fd.Get(), placed->c_str(), 0);
                 placed.reset();
                 reason = "cannot be copied. Its name in the environment's folder would lead to another file there";
             } else if (placed && created && written) {
@@ -499,10 +488,7 @@ bool EnvironmentOrganizer::RelocateEnvTextures(std::string& text, size_t index, 
 void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int percent)>& Progress) {
     if (!refusal_.empty()) return;
     // The Environments folder is held for the whole sort-out.
-    const bool held = HoldRoot();
-    const AtScopeEnd release{[&] {
-        if (held) ReleaseRoot();
-    }};
+    const RootHold hold(*this);
     if (rootError_ == fsys::kAnotherUsersWayError) {
         refusal_ = fsys::WriteFailureReason(rootError_);
         return;
@@ -538,10 +524,10 @@ void EnvironmentOrganizer::OrganizeEnvironments(const std::function<void(int per
                     environment.Problems.begin(),
                     {std::string(), "the environment file cannot be written" + (why.empty() ? "" : ". " + why)});
                 // Nothing names the copies made for it.
-                for (const std::string& copy : written) ::unlinkat(envFolder_.Fd, copy.c_str(), 0);
+                for (const std::string& copy : written) ::unlinkat(envFolder_.Fd.Get(), copy.c_str(), 0);
             }
             // A folder made for copies that nothing names goes again (only while it is empty).
-            if (!environment.Organized) RemoveMadeFolder(rootFd_, envFolder_);
+            if (!environment.Organized) RemoveMadeFolder(rootFd_.Get(), envFolder_);
             envFolder_ = HeldFolder();
         }
         if (Progress) Progress(static_cast<int>(i * 100 / count));
@@ -684,7 +670,7 @@ void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
             break;
         case ENOENT:
             // Missing: made by a move, which failed then; a link that leads nowhere is no folder.
-            if (rootFd_ >= 0 && ::fstatat(rootFd_, kUnusedFolder, &entry, AT_SYMLINK_NOFOLLOW) == 0)
+            if (rootFd_.Get() >= 0 && ::fstatat(rootFd_.Get(), kUnusedFolder, &entry, AT_SYMLINK_NOFOLLOW) == 0)
                 folderFailure = kNotAFolder;
             else if (move)
                 folderFailure = MoveFailure(ENOENT);
@@ -692,13 +678,13 @@ void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
         case ENOTDIR: folderFailure = kNotAFolder; break;
         default: folderFailure = MoveFailure(unused.Error); break;
     }
-    const bool writable = CanWriteFolder(rootFd_) && (unused.Fd < 0 || CanWriteFolder(unused.Fd));
+    const bool writable = CanWriteFolder(rootFd_.Get()) && (unused.Fd.Get() < 0 || CanWriteFolder(unused.Fd.Get()));
     for (const LooseFile& file : plan.Files) {
         std::string reason;
         struct stat taken {};
         if (!folderFailure.empty()) {
             reason = folderFailure;
-        } else if (unused.Fd >= 0 && ::fstatat(unused.Fd, file.Name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
+        } else if (unused.Fd.Get() >= 0 && ::fstatat(unused.Fd.Get(), file.Name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
             reason = kNameTaken;
         } else if (!writable) {
             reason = MoveFailure(EACCES);
@@ -706,9 +692,9 @@ void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
             // A relative target is kept by one more "../", which only a plain folder keeps true.
             reason = kLinkWouldBreak;
         } else if (move) {
-            const int error = unused.Fd < 0       ? unused.Error
-                              : file.RelativeLink ? MoveRelativeLink(rootFd_, file.Name, unused.Fd)
-                                                  : RenameNoReplace(rootFd_, file.Name, unused.Fd);
+            const int error = unused.Fd.Get() < 0       ? unused.Error
+                              : file.RelativeLink ? MoveRelativeLink(rootFd_.Get(), file.Name, unused.Fd.Get())
+                                                  : RenameNoReplace(rootFd_.Get(), file.Name, unused.Fd.Get());
             if (error != 0) reason = MoveFailure(error);
         }
         if (!reason.empty()) unmoved_.push_back({file.Name, reason});
@@ -719,9 +705,6 @@ void EnvironmentOrganizer::SortOutLooseFiles(bool move) {
 
 void EnvironmentOrganizer::MoveUnusedFiles() {
     if (!refusal_.empty()) return;
-    const bool held = HoldRoot();
-    const AtScopeEnd release{[&] {
-        if (held) ReleaseRoot();
-    }};
+    const RootHold hold(*this);
     SortOutLooseFiles(true);
 }

@@ -191,9 +191,19 @@ private:
     std::string FolderPath(const std::string& name);
     // The root's path without its final "/".
     std::string RootPath() const;
-    // Holds the root open for a public operation, unless held already: true
-    // when this call opened it (and ReleaseRoot is then the caller's).
-    bool HoldRoot();
+    // Holds the root open for a public operation, unless it is held already:
+    // where this hold opened it, it lets it go at the end of its scope.
+    class RootHold {
+    public:
+        explicit RootHold(EnvironmentOrganizer& organizer);
+        ~RootHold();
+        RootHold(const RootHold&) = delete;
+        RootHold& operator=(const RootHold&) = delete;
+
+    private:
+        EnvironmentOrganizer& organizer_;
+        bool took_;
+    };
     void ReleaseRoot();
     // The root's folder `name` (OpenFolderToFill in the held root).
     HeldFolder OpenInRoot(const std::string& name, bool make) const;
@@ -218,7 +228,7 @@ private:
     void SortOutLooseFiles(bool move);
 
     std::string root_;
-    int rootFd_ = -1;        // the root, held during an operation
+    fsys::HeldDescriptor rootFd_;  // the root, held during an operation
     int rootError_ = 0;      // why it could not be held
     HeldFolder envFolder_;   // the folder of the environment being organized
     std::vector<EnvironmentRecord> environments_;

@@ -43,46 +43,12 @@ private:
 
 }  // namespace
 
-HeldFolder::~HeldFolder() {
-    if (Fd >= 0) {
-        const int error = errno;
-        ::close(Fd);
-        errno = error;
-    }
-}
-
-HeldFolder::HeldFolder(HeldFolder&& other) noexcept
-    : Fd(std::exchange(other.Fd, -1)),
-      Error(other.Error),
-      Path(std::move(other.Path)),
-      Name(std::move(other.Name)),
-      Made(other.Made),
-      ViaLink(other.ViaLink),
-      Device(other.Device),
-      Inode(other.Inode) {}
-
-HeldFolder& HeldFolder::operator=(HeldFolder&& other) noexcept {
-    if (this != &other) {
-        HeldFolder old(std::move(*this));
-        Fd = std::exchange(other.Fd, -1);
-        Error = other.Error;
-        Path = std::move(other.Path);
-        Name = std::move(other.Name);
-        Made = other.Made;
-        ViaLink = other.ViaLink;
-        Device = other.Device;
-        Inode = other.Inode;
-    }
-    return *this;
-}
-
 HeldFolder OpenFolderToFill(int parentFd, const std::string& parentPath, const std::string& name, bool make) {
     HeldFolder folder;
     folder.Name = name;
     folder.Path = parentPath.empty() || parentPath.back() == '/' ? parentPath + name : parentPath + "/" + name;
     const auto fail = [&folder](int error) {
-        if (folder.Fd >= 0) ::close(folder.Fd);
-        folder.Fd = -1;
+        folder.Fd.Reset();
         folder.Error = error;
         return std::move(folder);
     };
@@ -102,16 +68,16 @@ HeldFolder OpenFolderToFill(int parentFd, const std::string& parentPath, const s
     // Another user's link is not followed at all: they choose where it leads.
     if (!allowed(entry.st_uid)) return fail(kAnotherUsersFolderError);
     if (S_ISDIR(entry.st_mode)) {
-        folder.Fd = OpenIn(parentFd, name, O_NOFOLLOW);
+        folder.Fd.Reset(OpenIn(parentFd, name, O_NOFOLLOW));
         // No longer a folder (a link or a file now): something took its place.
-        if (folder.Fd < 0) return fail(errno == ELOOP || errno == ENOTDIR ? kReplacedFolderError : errno);
+        if (folder.Fd.Get() < 0) return fail(errno == ELOOP || errno == ENOTDIR ? kReplacedFolderError : errno);
     } else {
         // The superuser follows a link only along folders and links of its own.
-        folder.Fd = ::geteuid() == 0 ? fsys::OpenFolderToWrite(folder.Path) : OpenIn(parentFd, name, 0);
-        if (folder.Fd < 0) return fail(errno);
+        folder.Fd.Reset(::geteuid() == 0 ? fsys::OpenFolderToWrite(folder.Path) : OpenIn(parentFd, name, 0));
+        if (folder.Fd.Get() < 0) return fail(errno);
     }
     struct stat opened {};
-    if (::fstat(folder.Fd, &opened) != 0) return fail(errno);
+    if (::fstat(folder.Fd.Get(), &opened) != 0) return fail(errno);
     if (!S_ISDIR(opened.st_mode)) return fail(ENOTDIR);
     if (!allowed(opened.st_uid)) return fail(kAnotherUsersFolderError);
     ReportHeldFolderStep(HeldFolderStep::Opened, folder.Path);
@@ -131,7 +97,7 @@ HeldFolder OpenFolderToFill(int parentFd, const std::string& parentPath, const s
 }
 
 void RemoveMadeFolder(int parentFd, const HeldFolder& folder) {
-    if (!folder.Made || folder.Fd < 0 || parentFd < 0) return;
+    if (!folder.Made || folder.Fd.Get() < 0 || parentFd < 0) return;
     const int error = errno;
     struct stat entry {};
     if (::fstatat(parentFd, folder.Name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(entry.st_mode) &&

@@ -21,23 +21,17 @@
 #include <functional>
 #include <string>
 
+#include "platform/held_descriptor.h"
+
 // Why a folder is not used, besides the system's reasons: it (or the link of
 // its name) belongs to another user; its name led elsewhere once it was opened.
 inline constexpr int kAnotherUsersFolderError = 10201;
 inline constexpr int kReplacedFolderError = 10202;
 
-class HeldFolder {
-public:
-    HeldFolder() = default;
-    ~HeldFolder();
-    HeldFolder(HeldFolder&& other) noexcept;
-    HeldFolder& operator=(HeldFolder&& other) noexcept;
-    HeldFolder(const HeldFolder&) = delete;
-    HeldFolder& operator=(const HeldFolder&) = delete;
-
+struct HeldFolder {
     // The folder, open for reading where the user may list it, else only as
-    // a place; -1 where it is not used (Error says why).
-    int Fd = -1;
+    // a place; none where it is not used (Error says why).
+    fsys::HeldDescriptor Fd;
     int Error = 0;
     std::string Path;  // the parent's path joined with the name, for messages
     std::string Name;  // its name in the parent
