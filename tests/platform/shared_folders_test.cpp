@@ -108,11 +108,10 @@ TEST(SharedFolders, TheSuperuserWritesNothingPastAnotherUsersFolderOrLink) {
         "; run as the superuser, the program writes nothing in another user's folders or through their links. To "
         "work there, run it as that user, for example: sudo -u nobody gantrywright";
     EXPECT_FALSE(fsys::WriteFileAtomically(folder / "theirs/a/b.ini", std::string_view("new")));
-    EXPECT_EQ(fsys::WriteFailureReason(errno), "The folder \"" + folder / "theirs\" belongs to the user nobody" + tail);
+    EXPECT_EQ(fsys::WriteFailureReason(errno), NobodysFolderRefusal(folder / "theirs"));
     EXPECT_FALSE(fsys::CreateFolders(folder / "toRoots/made"));
     EXPECT_EQ(fsys::WriteFailureReason(errno), "The link \"" + folder / "toRoots\" belongs to the user nobody" + tail);
-    EXPECT_EQ(fsys::WayRefusal(folder / "theirs/not/yet"),
-              "The folder \"" + folder / "theirs\" belongs to the user nobody" + tail);
+    EXPECT_EQ(fsys::WayRefusal(folder / "theirs/not/yet"), NobodysFolderRefusal(folder / "theirs"));
     EXPECT_EQ(fsys::WayRefusal(folder / "roots/not/yet"), "");
     // A relative path is walked from "/" along the current folder's path.
     const std::string cwd = fs::current_path();

@@ -80,3 +80,10 @@ private:
     TempFolder folder_;
     EnvScope env_;
 };
+
+// What a run as the superuser says of a folder of nobody's on the way it would write.
+inline std::string NobodysFolderRefusal(const std::string& folder) {
+    return "The folder \"" + folder +
+           "\" belongs to the user nobody; run as the superuser, the program writes nothing in another user's folders "
+           "or through their links. To work there, run it as that user, for example: sudo -u nobody gantrywright";
+}

@@ -232,10 +232,7 @@ TEST_F(EnvWindows, WindowsSayWhyTheyLeaveAnotherUsersFoldersAlone) {
     sim.Write("Environments/Dusk.env", "x\r\nsim.sun.texture.path=Environments\\sky.jpg\r\n");
     const std::string top = sim.Path().substr(0, sim.Path().size() - 1);
     ASSERT_EQ(::chown(top.c_str(), 65534, 65534), 0);
-    const std::string refusal = "The folder \"" + top +
-                                "\" belongs to the user nobody; run as the superuser, the program writes nothing in "
-                                "another user's folders or through their links. To work there, run it as that user, "
-                                "for example: sudo -u nobody gantrywright";
+    const std::string refusal = NobodysFolderRefusal(top);
     {
         frmVXEnvOrganizer dialog(frame);
         EXPECT_EQ(dialog.lblEnvCount[1]->GetLabel(), "2");

@@ -386,10 +386,7 @@ TEST_F(EnvironmentEditorTest, AnotherUsersFolderOrTreeGetsNothing) {
 
     const std::string top = sim.Path().substr(0, sim.Path().size() - 1);
     ASSERT_EQ(::chown(top.c_str(), 65534, 65534), 0);
-    const std::string refusal = "The folder \"" + top +
-                                "\" belongs to the user nobody; run as the superuser, the program writes nothing in "
-                                "another user's folders or through their links. To work there, run it as that user, "
-                                "for example: sudo -u nobody gantrywright";
+    const std::string refusal = NobodysFolderRefusal(top);
     editor.Start();
     EXPECT_EQ(editor.Refusal(), refusal);
     gEnvironment.txtSun = "Textures\\sky.jpg";

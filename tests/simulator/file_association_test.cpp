@@ -544,10 +544,7 @@ TEST(DesktopAssociation, TheRefreshRunsAsItsOwnUserAndAFailureIsSaid) {
         ASSERT_EQ(::chown((home / "data").c_str(), 65534, 65534), 0);
         failures.clear();
         RefreshDesktopDatabases(folders, failures);
-        const std::string why = ": The folder \"" + home / "data" +
-                                "\" belongs to the user nobody; run as the superuser, the program writes nothing in "
-                                "another user's folders or through their links. To work there, run it as that user, "
-                                "for example: sudo -u nobody gantrywright";
+        const std::string why = ": " + NobodysFolderRefusal(home / "data");
         EXPECT_EQ(failures, (std::vector<std::string>{"Could not refresh " + home / "data/mime" + why,
                                                       "Could not refresh " + home / "data/applications" + why}));
         EXPECT_FALSE(std::filesystem::exists(home / "data/mime/ids"));
